@@ -1,0 +1,7 @@
+#include "service/Factory.h"
+
+namespace moru::service {
+
+std::shared_ptr<ServiceFactory> CreateDefaultServiceFactory() { return nullptr; }
+
+} // namespace moru::service

@@ -1,0 +1,16 @@
+# SQLite for the embedded database service. Linux uses Debian's libsqlite3; the Windows builds
+# compile the amalgamation that scripts/fetch-sqlite unpacks into third_party/sqlite.
+if(WIN32)
+  set(MORU_SQLITE_DIR ${PROJECT_SOURCE_DIR}/third_party/sqlite CACHE PATH "Directory holding sqlite3.c and sqlite3.h")
+  if(NOT EXISTS ${MORU_SQLITE_DIR}/sqlite3.c)
+    message(FATAL_ERROR "No SQLite amalgamation in ${MORU_SQLITE_DIR}: run scripts/fetch-sqlite")
+  endif()
+  add_library(moru_sqlite3 STATIC ${MORU_SQLITE_DIR}/sqlite3.c)
+  target_include_directories(moru_sqlite3 SYSTEM PUBLIC ${MORU_SQLITE_DIR})
+  target_compile_definitions(moru_sqlite3 PRIVATE SQLITE_THREADSAFE=1 SQLITE_OMIT_LOAD_EXTENSION SQLITE_DQS=0)
+  target_compile_options(moru_sqlite3 PRIVATE -w)
+  add_library(moru::sqlite3 ALIAS moru_sqlite3)
+else()
+  find_package(SQLite3 REQUIRED)
+  add_library(moru::sqlite3 ALIAS SQLite::SQLite3)
+endif()

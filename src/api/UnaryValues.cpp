@@ -1,0 +1,7 @@
+#include "MoruIntegration.h"
+
+#include "api/Release.h"
+
+using namespace moru;
+
+MORU_API void MORU_CALL CompoundProperties_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

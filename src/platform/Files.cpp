@@ -1,0 +1,48 @@
+#include "platform/Files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace moru::platform {
+
+namespace {
+std::filesystem::path ToPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+} // namespace
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(ToPath(path), error);
+}
+
+std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path)
+{
+#ifdef _WIN32
+    // Read-only sharing: another program may read the configuration meanwhile, but not change it.
+    HANDLE file = CreateFileW(ToPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    std::string content;
+    char chunk[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &read, nullptr)) && read > 0) content.append(chunk, read);
+    CloseHandle(file);
+    if (!ok) return nullptr;
+    return std::make_unique<std::istringstream>(std::move(content));
+#else
+    auto stream = std::make_unique<std::ifstream>(ToPath(path), std::ios::binary);
+    if (!*stream) return nullptr;
+    return stream;
+#endif
+}
+
+} // namespace moru::platform

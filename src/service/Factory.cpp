@@ -1,0 +1,24 @@
+#include "service/Factory.h"
+#include "service/Errors.h"
+
+namespace moru::service {
+
+namespace {
+std::shared_ptr<ServiceFactory>& InstalledFactory()
+{
+    static std::shared_ptr<ServiceFactory> factory;
+    return factory;
+}
+} // namespace
+
+ServiceFactory& GetServiceFactory()
+{
+    auto& factory = InstalledFactory();
+    if (!factory) factory = CreateDefaultServiceFactory();
+    if (!factory) throw ServiceError("no database service is available");
+    return *factory;
+}
+
+void SetServiceFactory(std::shared_ptr<ServiceFactory> factory) { InstalledFactory() = std::move(factory); }
+
+} // namespace moru::service

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "service/Database.h"
+
+#include <memory>
+
+namespace moru::service {
+
+// Makes the outside objects that the session holds. The shipped library uses the embedded
+// database service; tests install their own.
+class ServiceFactory {
+public:
+    virtual ~ServiceFactory() = default;
+    virtual std::shared_ptr<IDatabaseCollection> CreateDatabaseCollection(DatabankCollectionPtr catalogue) = 0;
+    virtual std::shared_ptr<IConfigFileInstaller> CreateConfigFileInstaller() = 0;
+};
+
+// The installed factory, or the default one on first use.
+ServiceFactory& GetServiceFactory();
+void SetServiceFactory(std::shared_ptr<ServiceFactory> factory);
+
+// Defined by the service backend that the library is linked with.
+std::shared_ptr<ServiceFactory> CreateDefaultServiceFactory();
+
+} // namespace moru::service
