@@ -1,0 +1,190 @@
+#include "Service.h"
+
+#include "Schema.h"
+
+#include "service/Errors.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace moru::sqlite {
+
+using namespace moru::service;
+
+namespace {
+
+constexpr const char* Separator = "<?>";
+
+std::filesystem::path FsPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path)
+{
+    auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string Describe(const DatabaseEntry& entry)
+{
+    return "Database '" + entry.Alias + "' (" + entry.Path + ")";
+}
+
+} // namespace
+
+std::vector<DatabaseEntry> ParseConfiguration(const std::string& text)
+{
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& error) {
+        throw ServiceError("The configuration file is not valid JSON (at byte " + std::to_string(error.byte) + ").");
+    }
+    if (!document.is_object() || !document.contains("databases") || !document["databases"].is_array()) {
+        throw ServiceError("The configuration file holds no \"databases\" list.");
+    }
+    std::vector<DatabaseEntry> entries;
+    const auto& databases = document["databases"];
+    for (std::size_t i = 0; i < databases.size(); ++i) {
+        const auto& item = databases[i];
+        DatabaseEntry entry;
+        std::string where = "databases[" + std::to_string(i) + "]";
+        if (!item.is_object() || !item.contains("alias") || !item["alias"].is_string() || !item.contains("path") ||
+            !item["path"].is_string()) {
+            throw ServiceError("The configuration entry " + where + " needs the texts \"alias\" and \"path\".");
+        }
+        entry.Alias = item["alias"].get<std::string>();
+        entry.Path = item["path"].get<std::string>();
+        if (item.contains("password")) {
+            if (!item["password"].is_string()) {
+                throw ServiceError("The configuration entry " + where + " has a \"password\" that is not a text.");
+            }
+            entry.Password = item["password"].get<std::string>();
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+DatabasePtr SqliteDatabaseCollection::At(int index) const
+{
+    if (index < 0 || index >= Count()) return nullptr;
+    return m_databases[static_cast<std::size_t>(index)];
+}
+
+DatabasePtr SqliteDatabaseCollection::Find(const std::string& name) const
+{
+    for (const auto& database : m_databases) {
+        if (SearchKey(database->Alias()) == SearchKey(name)) return database;
+    }
+    return nullptr;
+}
+
+std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istream* configuration,
+                                                                      const std::string& configurationPath,
+                                                                      const std::string& password)
+{
+    // Every initialisation starts afresh; databases of an earlier one stay alive only as long as
+    // the library still holds their databanks.
+    m_databases.clear();
+    if (!configuration) return "No configuration file was given, so no database was connected.";
+
+    std::string text((std::istreambuf_iterator<char>(*configuration)), std::istreambuf_iterator<char>());
+    if (configuration->bad()) return "The configuration file could not be read.";
+    std::vector<DatabaseEntry> entries;
+    try {
+        entries = ParseConfiguration(text);
+    } catch (const ServiceError& error) {
+        return error.what();
+    }
+    if (entries.empty()) return "The configuration file names no database.";
+
+    auto directory = configurationPath.empty() ? std::filesystem::path() : FsPath(configurationPath).parent_path();
+    std::string result;
+    for (auto entry : entries) {
+        auto databasePath = FsPath(entry.Path);
+        if (databasePath.is_relative()) entry.Path = Utf8(directory / databasePath);
+        if (!result.empty()) result += Separator;
+        result += Connect(entry, password);
+    }
+    return result;
+}
+
+std::string SqliteDatabaseCollection::Connect(const DatabaseEntry& entry, const std::string& applicationPassword)
+{
+    if (entry.Alias.empty()) return Describe(entry) + " has an empty alias and was not connected.";
+    if (Find(entry.Alias)) return Describe(entry) + " was not connected: another database already uses that alias.";
+    std::shared_ptr<SqliteDatabase> database;
+    try {
+        database = SqliteDatabase::Open(entry.Alias, entry.Path);
+    } catch (const std::exception& error) {
+        return Describe(entry) + " could not be connected: " + error.what() + ".";
+    }
+    if (!database->IsSecured()) {
+        m_databases.push_back(std::move(database));
+        return Describe(entry) + " connected: OK";
+    }
+    const std::string& given = entry.Password ? *entry.Password : applicationPassword;
+    if (given != database->Meta("password")) {
+        return Describe(entry) + " is secured and was not connected: the password is wrong.";
+    }
+    m_databases.push_back(std::move(database));
+    return Describe(entry) + " connected: SECURED";
+}
+
+std::string DefaultConfigurationPath()
+{
+    std::string overridden = Environment("MORU_CONFIG_FILE");
+    if (!overridden.empty()) return overridden;
+#ifdef _WIN32
+    std::string appData = Environment("APPDATA");
+    if (appData.empty()) return {};
+    return Utf8(FsPath(appData) / "MoruIntegration" / "databases.json");
+#else
+    std::string base = Environment("XDG_CONFIG_HOME");
+    if (base.empty()) {
+        std::string home = Environment("HOME");
+        if (home.empty()) return {};
+        base = Utf8(FsPath(home) / ".config");
+    }
+    return Utf8(FsPath(base) / "moru-integration" / "databases.json");
+#endif
+}
+
+void SqliteConfigFileInstaller::CreateConfigurationFile()
+{
+    std::string path = DefaultConfigurationPath();
+    if (path.empty()) return;
+    auto fsPath = FsPath(path);
+    std::error_code error;
+    if (std::filesystem::exists(fsPath, error)) return;
+    if (fsPath.has_parent_path()) std::filesystem::create_directories(fsPath.parent_path(), error);
+    // Written beside and renamed, so that a reader never sees half a file.
+    auto partial = fsPath;
+    partial += ".partial";
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        file << "{\n  \"comment\": \"Databases that MoruIntegration connects. Each entry: alias, path (relative to "
+                "this file) and, for a secured database, password.\",\n  \"databases\": []\n}\n";
+        if (!file.flush()) throw ServiceError("cannot write the default configuration file " + path);
+    }
+    std::filesystem::rename(partial, fsPath, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        throw ServiceError("cannot write the default configuration file " + path);
+    }
+}
+
+} // namespace moru::sqlite

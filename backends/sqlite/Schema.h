@@ -1,0 +1,220 @@
+#pragma once
+
+// Every SQL text of the property database: the schema that `moru-db build` creates, the statements
+// that fill and dump it, and the queries of the service. Nothing else in the product writes SQL.
+// Identifiers, names and values reach these statements only as bound parameters.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moru::sqlite {
+
+// Stored in meta under "format"; a file without it is not a database of this service.
+inline constexpr std::string_view FormatName = "moru-property-db 1";
+
+namespace sql {
+
+inline constexpr const char* CreateSchema = R"SQL(
+CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
+CREATE TABLE databank (
+  id INTEGER PRIMARY KEY, position INTEGER NOT NULL, name TEXT NOT NULL UNIQUE COLLATE NOCASE,
+  base_name TEXT, description TEXT);
+CREATE TABLE pure_info (
+  databank_id INTEGER PRIMARY KEY REFERENCES databank(id), password TEXT, display_name TEXT,
+  product TEXT, databank_type TEXT, prompt TEXT, help_file TEXT, help_code INTEGER NOT NULL);
+CREATE TABLE binary_info (
+  databank_id INTEGER NOT NULL REFERENCES databank(id), position INTEGER NOT NULL,
+  parameter_name TEXT, gamma_model TEXT, vapor_model TEXT,
+  PRIMARY KEY (databank_id, position)) WITHOUT ROWID;
+CREATE TABLE property (
+  id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE, data_type INTEGER NOT NULL,
+  interaction_type INTEGER NOT NULL, element_count INTEGER NOT NULL);
+CREATE TABLE unit_row (
+  property_id INTEGER NOT NULL REFERENCES property(id), position INTEGER NOT NULL,
+  name TEXT NOT NULL, default_uom TEXT NOT NULL, PRIMARY KEY (property_id, position)) WITHOUT ROWID;
+CREATE TABLE property_element (
+  property_id INTEGER NOT NULL REFERENCES property(id), position INTEGER NOT NULL,
+  label_ij INTEGER NOT NULL, label_ji INTEGER NOT NULL, symmetry INTEGER NOT NULL,
+  PRIMARY KEY (property_id, position)) WITHOUT ROWID;
+CREATE TABLE compound (id INTEGER PRIMARY KEY, position INTEGER NOT NULL, class TEXT);
+CREATE TABLE identifier (
+  compound_id INTEGER NOT NULL REFERENCES compound(id), type_position INTEGER NOT NULL,
+  position INTEGER NOT NULL, type TEXT NOT NULL COLLATE NOCASE, value TEXT NOT NULL,
+  search_key TEXT NOT NULL, PRIMARY KEY (compound_id, type_position, position)) WITHOUT ROWID;
+CREATE TABLE structure (
+  compound_id INTEGER NOT NULL REFERENCES compound(id), position INTEGER NOT NULL,
+  type INTEGER NOT NULL, text TEXT NOT NULL, PRIMARY KEY (compound_id, type)) WITHOUT ROWID;
+CREATE TABLE compound_databank (
+  databank_id INTEGER NOT NULL REFERENCES databank(id), compound_id INTEGER NOT NULL REFERENCES compound(id),
+  position INTEGER NOT NULL, PRIMARY KEY (databank_id, compound_id)) WITHOUT ROWID;
+CREATE TABLE value (
+  id INTEGER PRIMARY KEY, databank_id INTEGER NOT NULL REFERENCES databank(id),
+  property_id INTEGER NOT NULL REFERENCES property(id), compound1_id INTEGER NOT NULL,
+  compound2_id INTEGER, compound3_id INTEGER, compound4_id INTEGER,
+  kind INTEGER NOT NULL, labels BLOB, numbers BLOB, text TEXT, texts BLOB);
+CREATE TABLE regression (
+  value_id INTEGER PRIMARY KEY REFERENCES value(id), kind INTEGER NOT NULL, first_compound TEXT,
+  sigma REAL);
+CREATE TABLE regression_range (
+  value_id INTEGER NOT NULL, position INTEGER NOT NULL, name TEXT NOT NULL, lower REAL, upper REAL,
+  PRIMARY KEY (value_id, position)) WITHOUT ROWID;
+CREATE TABLE regression_deviation (
+  value_id INTEGER NOT NULL, position INTEGER NOT NULL, name TEXT NOT NULL, points INTEGER,
+  aard REAL, aad REAL, max_deviation REAL, PRIMARY KEY (value_id, position)) WITHOUT ROWID;
+CREATE TABLE regression_citation (
+  value_id INTEGER NOT NULL, position INTEGER NOT NULL, text TEXT NOT NULL,
+  PRIMARY KEY (value_id, position)) WITHOUT ROWID;
+CREATE TABLE reaction (
+  id INTEGER PRIMARY KEY, databank_id INTEGER NOT NULL REFERENCES databank(id), position INTEGER NOT NULL,
+  name TEXT, type TEXT NOT NULL, basis TEXT NOT NULL, equation TEXT, eq_consts BLOB NOT NULL,
+  symmetric_eq_consts BLOB NOT NULL);
+CREATE TABLE reaction_species (
+  reaction_id INTEGER NOT NULL REFERENCES reaction(id), position INTEGER NOT NULL, name TEXT NOT NULL,
+  compound_id INTEGER, coefficient REAL NOT NULL, PRIMARY KEY (reaction_id, position)) WITHOUT ROWID;
+)SQL";
+
+// Created after the bulk insert, which is faster than keeping them up to date row by row.
+inline constexpr const char* CreateIndexes = R"SQL(
+CREATE INDEX identifier_by_key ON identifier (search_key, type);
+CREATE INDEX compound_databank_by_position ON compound_databank (databank_id, position);
+CREATE UNIQUE INDEX value_by_compound ON value (databank_id, compound1_id, property_id, compound2_id, compound3_id, compound4_id);
+CREATE INDEX value_by_property ON value (databank_id, property_id);
+CREATE INDEX reaction_by_databank ON reaction (databank_id, position);
+CREATE INDEX reaction_species_by_compound ON reaction_species (compound_id);
+ANALYZE;
+)SQL";
+
+// Filling (moru-db build).
+inline constexpr const char* InsertMeta = "INSERT INTO meta (key, value) VALUES (?1, ?2)";
+inline constexpr const char* InsertDatabank =
+    "INSERT INTO databank (id, position, name, base_name, description) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertPureInfo =
+    "INSERT INTO pure_info (databank_id, password, display_name, product, databank_type, prompt, help_file, "
+    "help_code) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+inline constexpr const char* InsertBinaryInfo =
+    "INSERT INTO binary_info (databank_id, position, parameter_name, gamma_model, vapor_model) "
+    "VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertProperty =
+    "INSERT INTO property (id, name, data_type, interaction_type, element_count) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertUnitRow =
+    "INSERT INTO unit_row (property_id, position, name, default_uom) VALUES (?1, ?2, ?3, ?4)";
+inline constexpr const char* InsertPropertyElement =
+    "INSERT INTO property_element (property_id, position, label_ij, label_ji, symmetry) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertCompound = "INSERT INTO compound (id, position, class) VALUES (?1, ?2, ?3)";
+inline constexpr const char* InsertIdentifier =
+    "INSERT INTO identifier (compound_id, type_position, position, type, value, search_key) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+inline constexpr const char* InsertStructure =
+    "INSERT INTO structure (compound_id, position, type, text) VALUES (?1, ?2, ?3, ?4)";
+inline constexpr const char* InsertCompoundDatabank =
+    "INSERT INTO compound_databank (databank_id, compound_id, position) VALUES (?1, ?2, ?3)";
+inline constexpr const char* InsertValue =
+    "INSERT INTO value (id, databank_id, property_id, compound1_id, compound2_id, compound3_id, compound4_id, "
+    "kind, labels, numbers, text, texts) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)";
+inline constexpr const char* InsertRegression =
+    "INSERT INTO regression (value_id, kind, first_compound, sigma) VALUES (?1, ?2, ?3, ?4)";
+inline constexpr const char* InsertRegressionRange =
+    "INSERT INTO regression_range (value_id, position, name, lower, upper) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertRegressionDeviation =
+    "INSERT INTO regression_deviation (value_id, position, name, points, aard, aad, max_deviation) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
+inline constexpr const char* InsertRegressionCitation =
+    "INSERT INTO regression_citation (value_id, position, text) VALUES (?1, ?2, ?3)";
+inline constexpr const char* InsertReaction =
+    "INSERT INTO reaction (id, databank_id, position, name, type, basis, equation, eq_consts, symmetric_eq_consts) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+inline constexpr const char* InsertReactionSpecies =
+    "INSERT INTO reaction_species (reaction_id, position, name, compound_id, coefficient) VALUES (?1, ?2, ?3, ?4, ?5)";
+
+// Reading whole tables in stored order (moru-db dump and info; the service reads the small ones at open).
+inline constexpr const char* SelectMeta = "SELECT key, value FROM meta";
+inline constexpr const char* SelectDatabanks =
+    "SELECT id, name, base_name, description FROM databank ORDER BY position";
+inline constexpr const char* SelectPureInfo =
+    "SELECT password, display_name, product, databank_type, prompt, help_file, help_code FROM pure_info "
+    "WHERE databank_id = ?1";
+inline constexpr const char* SelectBinaryInfo =
+    "SELECT parameter_name, gamma_model, vapor_model FROM binary_info WHERE databank_id = ?1 ORDER BY position";
+inline constexpr const char* SelectProperties =
+    "SELECT id, name, data_type, interaction_type, element_count FROM property ORDER BY id";
+inline constexpr const char* SelectUnitRows =
+    "SELECT name, default_uom FROM unit_row WHERE property_id = ?1 ORDER BY position";
+inline constexpr const char* SelectPropertyElements =
+    "SELECT label_ij, label_ji, symmetry FROM property_element WHERE property_id = ?1 ORDER BY position";
+inline constexpr const char* SelectCompounds = "SELECT id, class FROM compound ORDER BY position";
+inline constexpr const char* SelectStructures =
+    "SELECT type, text FROM structure WHERE compound_id = ?1 ORDER BY position";
+inline constexpr const char* SelectValuesOfDatabank =
+    "SELECT id, property_id, compound1_id, compound2_id, compound3_id, compound4_id, kind, labels, numbers, text, "
+    "texts FROM value WHERE databank_id = ?1 ORDER BY id";
+inline constexpr const char* SelectRegression =
+    "SELECT kind, first_compound, sigma FROM regression WHERE value_id = ?1";
+inline constexpr const char* SelectRegressionRanges =
+    "SELECT name, lower, upper FROM regression_range WHERE value_id = ?1 ORDER BY position";
+inline constexpr const char* SelectRegressionDeviations =
+    "SELECT name, points, aard, aad, max_deviation FROM regression_deviation WHERE value_id = ?1 ORDER BY position";
+inline constexpr const char* SelectRegressionCitations =
+    "SELECT text FROM regression_citation WHERE value_id = ?1 ORDER BY position";
+inline constexpr const char* SelectReactionsOfDatabank =
+    "SELECT id, name, type, basis, equation, eq_consts, symmetric_eq_consts FROM reaction WHERE databank_id = ?1 "
+    "ORDER BY position";
+inline constexpr const char* SelectReactionSpecies =
+    "SELECT name, compound_id, coefficient FROM reaction_species WHERE reaction_id = ?1 ORDER BY position";
+inline constexpr const char* CountRows =
+    "SELECT (SELECT count(*) FROM compound), (SELECT count(*) FROM property), (SELECT count(*) FROM databank), "
+    "(SELECT count(*) FROM value), (SELECT count(*) FROM reaction), (SELECT count(*) FROM identifier), "
+    "(SELECT count(*) FROM structure)";
+
+// Queries of the service.
+inline constexpr const char* CheckFormat = "SELECT value FROM meta WHERE key = 'format'";
+inline constexpr const char* FindCompoundsByKey =
+    "SELECT DISTINCT compound_id FROM identifier WHERE search_key = ?1 AND (?2 = '' OR type = ?2) "
+    "ORDER BY compound_id";
+inline constexpr const char* SelectIdentifiersOfCompound =
+    "SELECT type, value FROM identifier WHERE compound_id = ?1 ORDER BY type_position, position";
+inline constexpr const char* SelectIdentifierOfCompound =
+    "SELECT value FROM identifier WHERE compound_id = ?1 AND type = ?2 ORDER BY type_position, position";
+inline constexpr const char* SelectIdentifierType = "SELECT type FROM identifier WHERE type = ?1 LIMIT 1";
+inline constexpr const char* CompoundExists = "SELECT 1 FROM compound WHERE id = ?1";
+inline constexpr const char* DatabankHasCompound =
+    "SELECT 1 FROM compound_databank WHERE databank_id = ?1 AND compound_id = ?2";
+inline constexpr const char* SelectCompoundsOfDatabank =
+    "SELECT compound_id FROM compound_databank WHERE databank_id = ?1 ORDER BY position";
+inline constexpr const char* SelectAllCompoundIds = "SELECT id FROM compound ORDER BY position";
+inline constexpr const char* SelectNamesOfDatabankCompounds =
+    "SELECT cd.compound_id, "
+    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND type = 'NAME' "
+    " ORDER BY type_position, position LIMIT 1), "
+    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND type = 'ALIAS' "
+    " ORDER BY type_position, position LIMIT 1) "
+    "FROM compound_databank cd WHERE cd.databank_id = ?1 ORDER BY cd.position";
+inline constexpr const char* SelectUnaryValue =
+    "SELECT kind, numbers, text, texts FROM value WHERE databank_id = ?1 AND compound1_id = ?2 "
+    "AND property_id = ?3 AND compound2_id IS NULL";
+inline constexpr const char* SelectPropertiesWithData =
+    "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
+inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
+inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
+
+} // namespace sql
+
+// The key under which an identifier is searched: the value with ASCII letters in lower case.
+// Letters outside ASCII are compared exactly, so "ÉTHANOL" does not find "éthanol".
+std::string SearchKey(std::string_view value);
+
+// Numbers are stored as little-endian IEEE doubles; an absent element is a NaN with a payload that
+// no JSON number can produce.
+std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers);
+std::vector<std::optional<double>> DecodeNumbers(const void* data, int size);
+std::string EncodeLabels(const std::vector<int>& labels);
+std::vector<int> DecodeLabels(const void* data, int size);
+// Texts of a list, each ended by a NUL byte (texts themselves never hold one).
+std::string EncodeTexts(const std::vector<std::string>& texts);
+std::vector<std::string> DecodeTexts(const void* data, int size);
+
+// Kinds of stored values.
+enum ValueKind : int { ValueNumbers = 1, ValueText = 2, ValueTexts = 3 };
+
+} // namespace moru::sqlite

@@ -1,0 +1,173 @@
+#pragma once
+
+// The property database service over SQLite files: one SqliteDatabase per connected file, its
+// databanks and managers, and the collection that a configuration file fills.
+
+#include "Sqlite.h"
+
+#include "service/Database.h"
+#include "service/Factory.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace moru::sqlite {
+
+class SqliteDatabase;
+
+class SqliteCompound : public service::ICompound {
+public:
+    explicit SqliteCompound(int id) : m_id(id) {}
+    int Id() const override { return m_id; }
+
+private:
+    int m_id;
+};
+
+class SqliteIdentifier : public service::IIdentifier {
+public:
+    explicit SqliteIdentifier(std::string name) : m_name(std::move(name)) {}
+    std::string Name() const override { return m_name; }
+
+private:
+    std::string m_name;
+};
+
+struct PropertyElement {
+    int LabelIJ = 0;
+    int LabelJI = 0;
+    int Symmetry = -1;
+};
+
+class SqliteProperty : public service::IProperty {
+public:
+    int m_id = 0;
+    std::string m_name;
+    int m_dataType = -1;
+    int m_interactionType = 0;
+    int m_elementCount = 0;
+    std::vector<service::UnitRow> m_unitRows;
+    std::vector<PropertyElement> m_elements;
+
+    std::string Name() const override { return m_name; }
+    int InteractionType() const override { return m_interactionType; }
+    int DataType() const override { return m_dataType; }
+    int ElementCount() const override { return m_elementCount; }
+    std::vector<service::UnitRow> UnitsTypeList() const override { return m_unitRows; }
+};
+
+struct DatabankRecord {
+    int Id = 0;
+    std::string Name;
+    std::optional<std::string> BaseName;
+    std::optional<std::string> Description;
+};
+
+class SqliteDatabank : public service::IDatabank {
+public:
+    SqliteDatabank(std::shared_ptr<SqliteDatabase> database, const DatabankRecord& record)
+        : m_database(std::move(database)), m_record(record) {}
+
+    std::string Name() const override { return m_record.Name; }
+    std::optional<std::string> BaseDatabankName() const override { return m_record.BaseName; }
+    std::optional<std::string> Description() const override { return m_record.Description; }
+    int Id() const override { return m_record.Id; }
+    service::DatabasePtr Database() const override;
+    service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
+
+    const SqliteDatabase& Owner() const { return *m_database; }
+
+private:
+    // Databanks keep their database alive: the library's catalogue holds databanks, and a databank
+    // must still answer after the collection was initialised again.
+    std::shared_ptr<SqliteDatabase> m_database;
+    DatabankRecord m_record;
+};
+
+// What a configuration entry asks for.
+struct DatabaseEntry {
+    std::string Alias;
+    std::string Path;
+    std::optional<std::string> Password;
+};
+
+class SqliteDatabase : public service::IDatabase, public std::enable_shared_from_this<SqliteDatabase> {
+public:
+    // Opens the file read-only and reads its small tables; throws ServiceError with the reason.
+    static std::shared_ptr<SqliteDatabase> Open(const std::string& alias, const std::string& path);
+
+    std::string Alias() const override { return m_alias; }
+    std::optional<std::string> Description() const override { return Meta("description"); }
+    int DatabaseVersion() const override { return m_version; }
+    bool GetDatabaseAccessSetting(const std::string& settingName) const override;
+    service::DatabankCollectionPtr EnumerateDatabanks() const override;
+
+    std::shared_ptr<service::ICompoundManager> CompoundManager() const override;
+    std::shared_ptr<service::IPropertyManager> PropertyManager() const override;
+    std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
+    std::shared_ptr<service::IReactionManager> ReactionManager() const override;
+    std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
+    std::shared_ptr<service::IMolData> MolData() const override;
+
+    std::optional<std::string> Meta(const std::string& key) const;
+    bool IsSecured() const { return Meta("password").has_value(); }
+    Connection& Db() const { return *m_connection; }
+    const std::vector<std::shared_ptr<SqliteProperty>>& Properties() const { return m_properties; }
+    std::shared_ptr<SqliteProperty> PropertyByName(const std::string& name) const;
+    std::shared_ptr<SqliteProperty> PropertyById(int id) const;
+    // The databank as one of this database's own, or null when it belongs elsewhere.
+    const DatabankRecord* OwnDatabank(const service::IDatabank& databank) const;
+    const DatabankRecord* DatabankByName(const std::string& name) const;
+    service::IdentifierPtr IdentifierType(const std::string& name) const;
+
+private:
+    SqliteDatabase() = default;
+
+    std::string m_alias;
+    std::unique_ptr<Connection> m_connection;
+    std::map<std::string, std::string> m_meta;
+    int m_version = 0;
+    std::vector<DatabankRecord> m_databanks;
+    std::vector<std::shared_ptr<SqliteProperty>> m_properties;
+    std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
+    mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
+    // The databank objects handed out last, so that the same databank is the same object while
+    // anybody holds it.
+    mutable std::vector<std::weak_ptr<SqliteDatabank>> m_databankObjects;
+};
+
+class SqliteDatabaseCollection : public service::IDatabaseCollection {
+public:
+    explicit SqliteDatabaseCollection(service::DatabankCollectionPtr catalogue) : m_catalogue(std::move(catalogue)) {}
+
+    int Count() const override { return static_cast<int>(m_databases.size()); }
+    service::DatabasePtr At(int index) const override;
+    service::DatabasePtr Find(const std::string& name) const override;
+    std::string InitializeFromConfigurationFile(std::istream* configuration, const std::string& configurationPath,
+                                                const std::string& password) override;
+    void GetExceptionResults() override {}
+
+private:
+    std::string Connect(const DatabaseEntry& entry, const std::string& applicationPassword);
+
+    service::DatabankCollectionPtr m_catalogue;
+    std::vector<std::shared_ptr<SqliteDatabase>> m_databases;
+};
+
+class SqliteConfigFileInstaller : public service::IConfigFileInstaller {
+public:
+    void CreateConfigurationFile() override;
+};
+
+// Where CreateConfigurationFile writes: MORU_CONFIG_FILE when set, else the per-user location
+// (%APPDATA%\MoruIntegration\databases.json, $XDG_CONFIG_HOME or ~/.config/moru-integration/databases.json).
+// Empty when no location can be determined.
+std::string DefaultConfigurationPath();
+
+// Parses a configuration text; throws ServiceError for text that is not a valid configuration.
+std::vector<DatabaseEntry> ParseConfiguration(const std::string& text);
+
+} // namespace moru::sqlite

@@ -1,0 +1,164 @@
+#include "Sqlite.h"
+
+#include "service/Errors.h"
+
+namespace moru::sqlite {
+
+using service::ServiceError;
+
+namespace {
+[[noreturn]] void Fail(sqlite3* db, const char* what)
+{
+    throw ServiceError(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+}
+} // namespace
+
+Statement::Statement(sqlite3* db, const char* sqlText) : m_db(db)
+{
+    if (sqlite3_prepare_v2(db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(db, "cannot prepare a query");
+}
+
+Statement::~Statement() { sqlite3_finalize(m_statement); }
+
+Statement& Statement::Reset()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, int value)
+{
+    sqlite3_bind_int(m_statement, index, value);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, long long value)
+{
+    sqlite3_bind_int64(m_statement, index, value);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, double value)
+{
+    sqlite3_bind_double(m_statement, index, value);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, std::string_view text)
+{
+    sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, const std::optional<std::string>& text)
+{
+    return text ? Bind(index, std::string_view(*text)) : BindNull(index);
+}
+
+Statement& Statement::Bind(int index, const std::optional<double>& value)
+{
+    return value ? Bind(index, *value) : BindNull(index);
+}
+
+Statement& Statement::Bind(int index, const std::optional<int>& value)
+{
+    return value ? Bind(index, *value) : BindNull(index);
+}
+
+Statement& Statement::BindBlob(int index, std::string_view bytes)
+{
+    if (bytes.empty()) sqlite3_bind_zeroblob(m_statement, index, 0);
+    else sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::BindNull(int index)
+{
+    sqlite3_bind_null(m_statement, index);
+    return *this;
+}
+
+bool Statement::Step()
+{
+    int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Fail(m_db, "query failed");
+}
+
+void Statement::Execute()
+{
+    while (Step()) {
+    }
+}
+
+bool Statement::IsNull(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_NULL; }
+int Statement::Int(int column) const { return sqlite3_column_int(m_statement, column); }
+long long Statement::Int64(int column) const { return sqlite3_column_int64(m_statement, column); }
+double Statement::Double(int column) const { return sqlite3_column_double(m_statement, column); }
+
+std::string Statement::Text(int column) const
+{
+    const auto* text = sqlite3_column_text(m_statement, column);
+    int size = sqlite3_column_bytes(m_statement, column);
+    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size)) : std::string();
+}
+
+std::optional<std::string> Statement::OptionalText(int column) const
+{
+    if (IsNull(column)) return std::nullopt;
+    return Text(column);
+}
+
+std::optional<double> Statement::OptionalDouble(int column) const
+{
+    if (IsNull(column)) return std::nullopt;
+    return Double(column);
+}
+
+std::optional<int> Statement::OptionalInt(int column) const
+{
+    if (IsNull(column)) return std::nullopt;
+    return Int(column);
+}
+
+const void* Statement::Blob(int column) const { return sqlite3_column_blob(m_statement, column); }
+int Statement::BlobSize(int column) const { return sqlite3_column_bytes(m_statement, column); }
+
+Connection::Connection(const std::string& path, Mode mode)
+{
+    int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.c_str(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        std::string message = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw ServiceError(message);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+}
+
+Connection::~Connection()
+{
+    m_cache.clear();
+    sqlite3_close(m_db);
+}
+
+void Connection::Execute(const char* sqlText)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(m_db, sqlText, nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errmsg(m_db);
+        sqlite3_free(error);
+        throw ServiceError(message);
+    }
+}
+
+Statement& Connection::Cached(const char* sqlText)
+{
+    auto& slot = m_cache[sqlText];
+    if (!slot) slot = std::make_unique<Statement>(m_db, sqlText);
+    return slot->Reset();
+}
+
+} // namespace moru::sqlite

@@ -1,0 +1,75 @@
+#pragma once
+
+// Thin RAII over the SQLite C API: a connection and its prepared statements. A failing call
+// raises ServiceError with SQLite's own message.
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace moru::sqlite {
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sqlText);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Binding starts a new execution: the statement is reset and its old bindings are cleared.
+    Statement& Reset();
+    Statement& Bind(int index, int value);
+    Statement& Bind(int index, long long value);
+    Statement& Bind(int index, double value);
+    Statement& Bind(int index, std::string_view text);
+    Statement& Bind(int index, const std::string& text) { return Bind(index, std::string_view(text)); }
+    Statement& Bind(int index, const char* text) { return Bind(index, std::string_view(text)); }
+    Statement& Bind(int index, const std::optional<std::string>& text);
+    Statement& Bind(int index, const std::optional<double>& value);
+    Statement& Bind(int index, const std::optional<int>& value);
+    Statement& BindBlob(int index, std::string_view bytes);
+    Statement& BindNull(int index);
+
+    bool Step();     // true while a row is available
+    void Execute();  // runs a statement that yields no rows
+
+    bool IsNull(int column) const;
+    int Int(int column) const;
+    long long Int64(int column) const;
+    double Double(int column) const;
+    std::string Text(int column) const;
+    std::optional<std::string> OptionalText(int column) const;
+    std::optional<double> OptionalDouble(int column) const;
+    std::optional<int> OptionalInt(int column) const;
+    const void* Blob(int column) const;
+    int BlobSize(int column) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+class Connection {
+public:
+    enum class Mode { ReadOnly, Create };
+    // Throws ServiceError naming the file when it cannot be opened.
+    Connection(const std::string& path, Mode mode);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* Handle() const { return m_db; }
+    void Execute(const char* sqlText);
+    // Prepared once per connection and reused; the caller resets it through Bind or Reset.
+    Statement& Cached(const char* sqlText);
+
+private:
+    sqlite3* m_db = nullptr;
+    std::map<const char*, std::unique_ptr<Statement>> m_cache;
+};
+
+} // namespace moru::sqlite
