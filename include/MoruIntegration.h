@@ -67,11 +67,91 @@
 /* Help topic: receives the HTML help topic number. */
 typedef int(MORU_CALL* MoruHelpTopicCallback)(int helpTopic);
 
+/* Databank listing, one call per databank. Text arguments are null when the databank has no such
+   setting. The 15-argument form, chosen by a non-zero access flag, adds the database's access
+   settings (1 or 0). */
+typedef int(MORU_CALL* MoruDatabankInfoCallback)(const char* databankName, const char* databaseAlias,
+                                                 const char* password, const char* displayName,
+                                                 const char* baseDatabankName, const char* helpFileName, int helpCode,
+                                                 const char* product, const char* databankType, const char* prompt,
+                                                 int pureInfoPresent, int binaryParameterCount, int reactionCount);
+typedef int(MORU_CALL* MoruDatabankInfoWithAccessCallback)(
+    const char* databankName, const char* databaseAlias, const char* password, const char* displayName,
+    const char* baseDatabankName, const char* helpFileName, int helpCode, const char* product,
+    const char* databankType, const char* prompt, int pureInfoPresent, int binaryParameterCount, int reactionCount,
+    int simulatorAccess, int viewerAccess);
+/* Binary parameter information of a databank, made before that databank's info callback. The two
+   model names are null when missing. */
+typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlias, const char* databankName,
+                                                        const char* parameterName, const char* gammaModelName,
+                                                        const char* vaporModelName);
+
 /* ---- Life cycle --------------------------------------------------------------------------- */
 
 /* Nothing to set up or tear down: both may be called, neither is needed. */
 MORU_API void MORU_CALL DllEnsureInit(void);
 MORU_API void MORU_CALL DllForceTerm(void);
+
+/* ---- Initialisation and session settings ------------------------------------------------ */
+
+/* Connect the databases that a configuration file names (null: the service's default). */
+MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd);
+/* 1 when at least one database was connected, else 0. */
+MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd);
+/* Connects and reports database by database. Returns the handle of the message list (0 when there
+   is no message); *size receives the number of messages, *overAllSuccess 1 when a database was
+   connected, *dbSuccessCodeObjHandle the handle of the code list. All three pointers are required
+   and are cleared first. Release both handles with any release function. */
+MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
+                                                           int* overAllSuccess, int* dbSuccessCodeObjHandle);
+/* Code at a position of the code list: 0 connected, 1 secured, 2 error; -1 when there is none.
+   Messages that carry no code (ending ".rxm") have no entry in the code list. */
+MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position);
+/* Buffer size (bytes, NUL included) that the message at a position needs; -1 when there is none. */
+MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position);
+/* Copies the message at a position; 1 when the buffer then starts with neither NUL nor a blank. */
+MORU_API int MORU_CALL GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize);
+MORU_API void MORU_CALL CheckExceptions(void);
+/* Writes the service's default configuration file where none exists. */
+MORU_API void MORU_CALL CreateDBConfigFile(void);
+/* Description of a database ("DB") or databank ("DB.BANK"). 1 with the description copied (an
+   empty buffer when it does not fit); 0 with an empty buffer when there is none. */
+MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize);
+/* Whether the find dialog shows its databanks tab (initially true). */
+MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab);
+/* Calls a MoruHelpTopicCallback once with the find-compounds help topic. */
+MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
+
+/* ---- Databank listing --------------------------------------------------------------------- */
+
+/* Reports every databank of every connected database: for each, first its binary parameter
+   callbacks (MoruBinaryParameterInfoCallback, may be null), then its info callback
+   (MoruDatabankInfoCallback, or MoruDatabankInfoWithAccessCallback when accessFlag is non-zero).
+   The pure-parameter callback is never called. Every databank reported becomes resolvable by
+   database alias and databank name in the calls below. */
+MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
+                                         void* callbackFnAddBinaryDatabankInfo);
+MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDatabankInfo,
+                                                          void* callbackFnAddPureParameterInfo,
+                                                          void* callbackFnAddBinaryDatabankInfo, int accessFlag);
+/* Names only: the info callback receives databank name and database alias, nulls and zeros. */
+MORU_API void MORU_CALL ListMoruDatabanks_Vanta(void* callbackFnAddDatabankInfo);
+MORU_API void MORU_CALL ListMoruDatabanks_Vanta_WithDBAccessFlag(void* callbackFnAddDatabankInfo, int accessFlag);
+
+/* ---- Databank queries and pure databank selection ----------------------------------------- */
+
+/* The databanks the find dialog offers, as numOfDB monikers "ALIAS BANK"; unknown ones are skipped. */
+MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int numOfDB);
+/* Handle of the compound collection of a databank's compounds with data; 0 on failure. */
+MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
+                                                                  int* compoundCollectionHandle);
+/* Number of entries of the databank's property list (0 on failure); *databankTypes: 0 neither, 1 pure,
+   2 binary, 3 both; *propertyCollectionHandle: the property name table. */
+MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName,
+                                                               int* databankTypes, int* propertyCollectionHandle);
+/* Copies the property name at a position whole (no size: the buffer must hold the longest name).
+   1 delivered, -1 past the end, 0 for an empty entry or a failure. */
+MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
 /* ---- Release functions -------------------------------------------------------------------- */
 

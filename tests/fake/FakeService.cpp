@@ -1,5 +1,7 @@
 #include "fake/FakeService.h"
 
+#include "session/Session.h"
+
 #include <istream>
 #include <iterator>
 #include <sstream>
@@ -229,9 +231,14 @@ FakeService::FakeService()
     : collection(std::make_shared<FakeDatabaseCollection>(log)), installer(std::make_shared<FakeConfigFileInstaller>(log))
 {
     SetServiceFactory(std::shared_ptr<ServiceFactory>(this, [](ServiceFactory*) {}));
+    session::MoruGUIDataFunctions::ResetInstanceForTesting();
 }
 
-FakeService::~FakeService() { SetServiceFactory(nullptr); }
+FakeService::~FakeService()
+{
+    session::MoruGUIDataFunctions::ResetInstanceForTesting();
+    SetServiceFactory(nullptr);
+}
 
 std::shared_ptr<IDatabaseCollection> FakeService::CreateDatabaseCollection(DatabankCollectionPtr catalogue)
 {
@@ -275,3 +282,8 @@ FoundCompoundsPtr MakeHit(int compoundId, const DatabankPtr& databank, std::vect
 }
 
 } // namespace moru::fake
+
+namespace moru::service {
+// Contract tests run without the embedded service: only the fake is ever installed.
+std::shared_ptr<ServiceFactory> CreateDefaultServiceFactory() { return nullptr; }
+} // namespace moru::service

@@ -1,0 +1,69 @@
+#include "MoruIntegration.h"
+
+#include "api/Contain.h"
+#include "session/Initialization.h"
+
+using namespace moru;
+
+MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd)
+{
+    api::Contain([&] { session::InitFromConfigFile(configFileName, appPwd); });
+}
+
+MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd)
+{
+    return api::Contain(0, [&] { return session::InitializeVNFromConfigFile(configFileName, appPwd); });
+}
+
+MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
+                                                           int* overAllSuccess, int* dbSuccessCodeObjHandle)
+{
+    return api::Contain(0, [&] {
+        if (!size || !overAllSuccess || !dbSuccessCodeObjHandle) return 0;
+        return session::InitVNFromConfigFileWithReturnMsgs(configFileName, appPwd, *size, *overAllSuccess,
+                                                           *dbSuccessCodeObjHandle);
+    });
+}
+
+MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position)
+{
+    return api::Contain(-1, [&] { return session::GetNextDatabaseSuccessCode(objectHandle, position); });
+}
+
+MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position)
+{
+    return api::Contain(-1, [&] { return session::GetNextDatabaseErrorMessageSize(objectHandle, position); });
+}
+
+MORU_API int MORU_CALL GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
+{
+    return api::Contain(
+        0, [&] { return session::GetNextDatabaseErrorMessage(objectHandle, position, errMsg, errMsgSize); });
+}
+
+MORU_API void MORU_CALL CheckExceptions(void)
+{
+    api::Contain([] { session::GetExceptions(); });
+}
+
+MORU_API void MORU_CALL CreateDBConfigFile(void)
+{
+    api::Contain([] { session::CreateConfigFile(); });
+}
+
+MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize)
+{
+    return api::Contain(0, [&] { return session::GetDescriptionString(dbaseDOTdbankName, value, valueBufSize); });
+}
+
+MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab)
+{
+    api::Contain([&] { session::SetDatabankTab(bTab); });
+}
+
+MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic)
+{
+    api::Contain([&] {
+        session::FillFindCompHelpID(reinterpret_cast<MoruHelpTopicCallback>(callbackHtmlHelpTopic));
+    });
+}

@@ -1,0 +1,57 @@
+#include "session/DatabankQueries.h"
+
+#include "api/Handles.h"
+#include "api/Strings.h"
+#include "session/Resolution.h"
+
+namespace moru::session {
+
+int GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName)
+{
+    const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
+    if (!databank) return 0;
+    return api::GetHandleFromObject(databank->GetIdentifiersOfCompoundsWithData());
+}
+
+int GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName, int& databankTypes,
+                                   int& propertyCollectionHandle)
+{
+    const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
+    if (!databank) return 0;
+    const DatabasePtr database = databank->Database();
+    const auto propertyManager = database ? database->PropertyManager() : nullptr;
+    if (!propertyManager) return 0;
+    const auto properties = propertyManager->GetAllProperties(*databank, true);
+    if (!properties) return 0;
+
+    auto table = std::make_shared<PropertyNameTable>();
+    table->entryCount = static_cast<int>(properties->size());
+    bool hasUnary = false;
+    bool hasBinary = false;
+    for (std::size_t i = 0; i < properties->size(); ++i) {
+        const PropertyPtr& property = (*properties)[i];
+        if (!property) continue;
+        const int interactionType = property->InteractionType();
+        hasUnary = hasUnary || interactionType == InteractionUnary;
+        hasBinary = hasBinary || interactionType == InteractionBinary;
+        table->names[static_cast<int>(i)] = property->Name();
+    }
+    databankTypes = hasUnary ? (hasBinary ? PureAndBinary : PureOnly) : (hasBinary ? BinaryOnly : NoPureOrBinary);
+    propertyCollectionHandle = api::GetHandleFromObject(table);
+    return table->entryCount;
+}
+
+int GetNextPropertyName(int propertyCollectionHandle, int position, char* propName)
+{
+    const auto table = api::GetObjectFromHandle<PropertyNameTable>(propertyCollectionHandle);
+    if (!table) return 0;
+    // Compared with the entries of the service's list, not the names: a gap must not hide the
+    // names after it.
+    if (position >= table->entryCount) return -1;
+    const auto name = table->names.find(position);
+    if (name == table->names.end()) return 0;
+    api::UnboundedCopy(name->second, propName);
+    return 1;
+}
+
+} // namespace moru::session

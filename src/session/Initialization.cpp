@@ -1,0 +1,198 @@
+#include "session/Initialization.h"
+
+#include "api/Handles.h"
+#include "api/Strings.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "session/Session.h"
+
+#include <exception>
+
+namespace moru::session {
+
+namespace {
+
+bool EndsWith(const std::string& text, std::string_view ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+std::string MessageOf(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "An unknown failure occurred while connecting the databases.";
+    }
+}
+
+// The service's answer for a configuration file; any failure of the service becomes its message.
+std::string ConnectDatabases(const char* configFile, const std::string& password)
+{
+    auto& databases = MoruGUIDataFunctions::Instance().Databases();
+    try {
+        if (!configFile) return databases.InitializeFromConfigurationFile(nullptr, "", password);
+
+        const std::string path = api::FromHost(configFile);
+        if (!platform::FileExists(path)) {
+            // The message is built in a 256-byte host buffer: a name too long for it gives no text.
+            const std::string message = api::ToHost(kMissingConfigurationMessage) + configFile;
+            if (message.size() > static_cast<std::size_t>(api::kShortTextBufferSize) - 1) return {};
+            return api::FromHost(message.c_str());
+        }
+        auto stream = platform::OpenSharedForReading(path);
+        if (!stream) return "The configuration file " + path + " could not be opened for reading.";
+        return databases.InitializeFromConfigurationFile(stream.get(), path, password);
+    } catch (...) {
+        return MessageOf(std::current_exception());
+    }
+}
+
+template <class List>
+std::shared_ptr<List> ListBehind(int handle)
+{
+    return api::GetObjectFromHandle<List>(handle);
+}
+
+bool InRange(int position, std::size_t count) { return position >= 0 && static_cast<std::size_t>(position) < count; }
+
+} // namespace
+
+std::vector<std::string> SplitResultText(const std::string& resultText)
+{
+    std::vector<std::string> entries;
+    const std::string_view separator = kResultSeparator;
+    std::size_t start = 0;
+    while (start <= resultText.size()) {
+        const auto end = resultText.find(separator, start);
+        const auto entry = resultText.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!entry.empty()) entries.push_back(entry);
+        if (end == std::string::npos) break;
+        start = end + separator.size();
+    }
+    return entries;
+}
+
+EntryCode ClassifyEntry(const std::string& entry)
+{
+    if (EndsWith(entry, "OK")) return EntryCode::Ok;
+    if (EndsWith(entry, "SECURED")) return EntryCode::Secured;
+    if (EndsWith(platform::ToLowerInvariant(entry), ".rxm")) return EntryCode::NoCode;
+    return EntryCode::Error;
+}
+
+std::string InitFromConfigFile(const char* configFile, const char* appPwd)
+{
+    auto& session = MoruGUIDataFunctions::Instance();
+    // A failure of the installer is a failure of the calling export, not a message.
+    session.ConfigInstaller().CreateConfigurationFile();
+    return ConnectDatabases(configFile, api::FromHost(appPwd));
+}
+
+int InitializeVNFromConfigFile(const char* configFile, const char* appPwd)
+{
+    for (const auto& entry : SplitResultText(InitFromConfigFile(configFile, appPwd))) {
+        if (EndsWith(entry, "OK")) return 1;
+    }
+    return 0;
+}
+
+int InitVNFromConfigFileWithReturnMsgs(const char* configFile, const char* appPwd, int& size, int& overAllSuccess,
+                                       int& dbSuccessCodeObjHandle)
+{
+    overAllSuccess = 0;
+    size = 0;
+    dbSuccessCodeObjHandle = 0;
+    auto messageList = std::make_shared<DatabaseMessageList>();
+    auto codeList = std::make_shared<DatabaseCodeList>();
+    try {
+        const std::string resultText = InitFromConfigFile(configFile, appPwd);
+        if (resultText.empty()) return 0;
+        const auto entries = SplitResultText(resultText);
+        size = static_cast<int>(entries.size());
+        for (const auto& entry : entries) {
+            const EntryCode code = ClassifyEntry(entry);
+            if (code == EntryCode::Ok) overAllSuccess = 1;
+            if (code != EntryCode::NoCode) codeList->codes.push_back(static_cast<int>(code));
+            messageList->messages.push_back(entry);
+        }
+        dbSuccessCodeObjHandle = api::GetHandleFromObject(codeList);
+    } catch (...) {
+        messageList->messages.push_back(MessageOf(std::current_exception()));
+        size = static_cast<int>(messageList->messages.size());
+    }
+    if (messageList->messages.empty()) return 0;
+    return api::GetHandleFromObject(messageList);
+}
+
+int GetNextDatabaseSuccessCode(int objectHandle, int position)
+{
+    const auto list = ListBehind<DatabaseCodeList>(objectHandle);
+    if (!list || !InRange(position, list->codes.size())) return -1;
+    return list->codes[static_cast<std::size_t>(position)];
+}
+
+int GetNextDatabaseErrorMessageSize(int objectHandle, int position)
+{
+    const auto list = ListBehind<DatabaseMessageList>(objectHandle);
+    if (!list || !InRange(position, list->messages.size())) return -1;
+    return static_cast<int>(api::ToHost(list->messages[static_cast<std::size_t>(position)]).size()) + 1;
+}
+
+int GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
+{
+    const auto list = ListBehind<DatabaseMessageList>(objectHandle);
+    if (!list || !InRange(position, list->messages.size())) return 0;
+    const std::string message = api::ToHost(list->messages[static_cast<std::size_t>(position)]);
+    if (message.empty() || !errMsg || errMsgSize < 1) return 0;
+    api::CopyHostBytes(message, errMsg, errMsgSize);
+    return (errMsg[0] == '\0' || errMsg[0] == ' ') ? 0 : 1;
+}
+
+void GetExceptions() { MoruGUIDataFunctions::Instance().Databases().GetExceptionResults(); }
+
+void CreateConfigFile() { MoruGUIDataFunctions::Instance().ConfigInstaller().CreateConfigurationFile(); }
+
+int GetDescriptionString(const char* dbaseDOTdbankName, char* value, int valueBufSize)
+{
+    if (!dbaseDOTdbankName || !value || valueBufSize <= 0) return 0;
+    std::vector<std::string> parts;
+    const std::string name = api::FromHost(dbaseDOTdbankName);
+    for (std::size_t start = 0;;) {
+        const auto stop = name.find('.', start);
+        parts.push_back(name.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
+        if (stop == std::string::npos) break;
+        start = stop + 1;
+    }
+
+    std::optional<std::string> description;
+    if (parts.size() <= 2) {
+        auto database = MoruGUIDataFunctions::Instance().Databases().Find(parts[0]);
+        if (database && parts.size() == 1) {
+            description = database->Description();
+        } else if (database) {
+            auto databanks = database->EnumerateDatabanks();
+            auto databank = databanks ? databanks->Find(parts[1]) : nullptr;
+            if (databank) description = databank->Description();
+        }
+    }
+    if (!description) {
+        value[0] = '\0';
+        return 0;
+    }
+    api::SizedCopy(*description, value, valueBufSize);
+    return 1;
+}
+
+void FillFindCompHelpID(MoruHelpTopicCallback callbackHtmlHelpTopic)
+{
+    if (!callbackHtmlHelpTopic) return;
+    MoruGUIDataFunctions::Instance();
+    callbackHtmlHelpTopic(kFindCompoundsHelpTopic);
+}
+
+void SetDatabankTab(bool databankTab) { MoruGUIDataFunctions::Instance().SetDatabankFlag(databankTab); }
+
+} // namespace moru::session

@@ -1,0 +1,73 @@
+#include "session/Resolution.h"
+
+#include "api/References.h"
+#include "api/Strings.h"
+#include "platform/Text.h"
+#include "session/Session.h"
+
+namespace moru::session {
+
+DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName)
+{
+    const auto& catalogue = MoruGUIDataFunctions::Instance().Catalogue();
+    for (int i = 0; i < catalogue.Count(); ++i) {
+        const DatabankPtr& databank = catalogue[i];
+        if (!databank || !platform::EqualsIgnoringCase(databank->Name(), dbankName)) continue;
+        const DatabasePtr database = databank->Database();
+        if (database && platform::EqualsIgnoringCase(database->Alias(), dbaseName)) return databank;
+    }
+    return nullptr;
+}
+
+DatabankPtr GetIDatabankFromDbaseDbank(const char* dbaseName, const char* dbankName)
+{
+    if (!dbaseName || !dbankName) return nullptr;
+    return GetIDatabankFromDbaseDbank(api::FromHost(dbaseName), api::FromHost(dbankName));
+}
+
+DatabankPtr FindDbankByMoniker(std::string_view moniker)
+{
+    const auto name = api::SplitMoniker(moniker);
+    if (!name) return nullptr;
+    const DatabasePtr database = MoruGUIDataFunctions::Instance().Databases().Find(name->databaseAlias);
+    if (!database) return nullptr;
+    const DatabankCollectionPtr databanks = database->EnumerateDatabanks();
+    return databanks ? databanks->Find(name->databankName) : nullptr;
+}
+
+std::string GetMonikerForDbank(const IDatabank& databank)
+{
+    const DatabasePtr database = databank.Database();
+    return api::MakeMoniker(database ? database->Alias() : std::string(), databank.Name());
+}
+
+bool GetAllDatabanks(DatabankCollection& pDbankList)
+{
+    auto& session = MoruGUIDataFunctions::Instance();
+    if (const auto& selection = session.AvailablePureDatabanks()) {
+        for (const auto& databank : selection->Items()) pDbankList.Add(databank);
+        return true;
+    }
+    auto& databases = session.Databases();
+    for (int d = 0; d < databases.Count(); ++d) {
+        const DatabasePtr database = databases.At(d);
+        const DatabankCollectionPtr databanks = database ? database->EnumerateDatabanks() : nullptr;
+        if (!databanks) continue;
+        for (const auto& databank : databanks->Items()) pDbankList.Add(databank);
+    }
+    return true;
+}
+
+void SetPureDatabanks(const char* const* pureDatabankList, int numOfDB)
+{
+    auto& session = MoruGUIDataFunctions::Instance();
+    auto selection = std::make_shared<DatabankCollection>();
+    session.SetAvailablePureDatabanks(selection);
+    // A null list holds no monikers; its count is not trusted.
+    if (!pureDatabankList) return;
+    for (const auto& moniker : api::ReadHostList(pureDatabankList, numOfDB)) {
+        if (auto databank = FindDbankByMoniker(moniker)) selection->Add(std::move(databank));
+    }
+}
+
+} // namespace moru::session

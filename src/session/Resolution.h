@@ -1,0 +1,30 @@
+#pragma once
+
+// Turning the host's database and databank names into databanks of the service, and back.
+
+#include "service/Database.h"
+
+#include <string>
+#include <string_view>
+
+namespace moru::session {
+
+using namespace moru::service;
+
+// The first databank of the catalogue (the databanks the host has been shown) whose name and
+// database alias equal the given ones, both compared without regard to letter case; null if none.
+DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);
+// The same for host texts; null names resolve to nothing.
+DatabankPtr GetIDatabankFromDbaseDbank(const char* dbaseName, const char* dbankName);
+
+// "ALIAS BANK", asked of the service directly: resolves also databanks never listed.
+DatabankPtr FindDbankByMoniker(std::string_view moniker);
+std::string GetMonikerForDbank(const IDatabank& databank);
+
+// The databanks the find dialog offers: the host's pure selection when set, else every databank.
+bool GetAllDatabanks(DatabankCollection& pDbankList);
+
+// Replaces the pure databank selection by the databanks that the monikers name.
+void SetPureDatabanks(const char* const* pureDatabankList, int numOfDB);
+
+} // namespace moru::session
