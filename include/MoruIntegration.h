@@ -153,6 +153,67 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
    1 delivered, -1 past the end, 0 for an empty entry or a failure. */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
+/* ---- Compound search --------------------------------------------------------------------- */
+
+/* searchSource: a list of "ALIAS.BANK" entries ending at a null pointer or an empty string; the
+   databanks must have been listed. Databases are searched in the order the list first names them. */
+
+/* Searches one text in any identifier and keeps the first hit of the first database that has
+   one: 1 with *objectHandle set, 0 otherwise (also for an unknown databank or an entry without
+   a full stop). outputPropertyName (may be null) names a scalar property to return with the hit. */
+MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char* identSearchString,
+                                           const char* outputPropertyName, int* objectHandle);
+/* As FoundCompounds_Find, restricted to one identifier type ("NAME", "ALIAS", "CASRN", ...). */
+MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSource, const char* identSearchString,
+                                                           const char* identifierType, const char* outputPropertyName,
+                                                           int* objectHandle);
+/* Searches a list of texts (ending like searchSource) in every database; returns the number of
+   hits with *objectHandle set to the hit list, 0 when an argument is missing, -1 on failure. */
+MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, const char* identifierType,
+                                                   const char** identSearchStrings, const char* outputPropertyName,
+                                                   int* objectHandle);
+/* The simulator's search: 1 when the search ran; *compIndex is the compound index, -1 when
+   nothing matched. compName and compAlias (256 bytes, holding strings on entry) receive the match. */
+MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, const char* identSearchString,
+                                                 int dbankContentDataType, int* compIndex, char* compName,
+                                                 char* compAlias);
+/* Details of the hit of FoundCompounds_Find; every text buffer 256 bytes. 1 or 0. */
+MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* dbName, char* dbankName, int* compIndex,
+                                                       char* compName, char* compAlias, char* casNumber,
+                                                       char* propName, double* propertyValue);
+/* Details of the hit at a position of a FoundCompounds_FindMultiple list: 1, or -1 past the end
+   and on failure. */
+MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
+                                                                char* dbName, char* dbankName, int* compIndex,
+                                                                char* compName, char* compAlias, char* casNumber,
+                                                                char* propName, double* propertyValue);
+
+/* ---- Compound enumeration ----------------------------------------------------------------- */
+
+/* The compounds of the first database of searchSource that offers a list: 1 with the list's
+   handle and its size, 0 on failure. */
+MORU_API int MORU_CALL GetAllCompounds(const char** searchSource, int* objectHandle, int* numCompounds);
+/* Name, alias and CAS number (256-byte buffers) of the compound at position nget: 1 or 0. */
+MORU_API int MORU_CALL GetAllCompounds_Identifiers(int objectHandle, int nget, char* name, char* alias, char* casNum);
+/* A new enumerator over a compound collection, standing before its first entry; 0 on failure. */
+MORU_API void MORU_CALL CompoundCollection_GetEnumerator(int compoundCollectionHandle, int* enumeratorHandle);
+/* 1 when the enumerator now stands on an entry; 0 at the end (and after) or on failure. */
+MORU_API int MORU_CALL CompoundCollectionEnum_MoveNext(int enumeratorHandle);
+/* Compound index, name and alias of the current entry: 1 or 0. Both buffers are emptied first. */
+MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int* compoundIndex, char* compoundName,
+                                                      int compoundNameBufSize, char* compoundAlias,
+                                                      int compoundAliasBufSize);
+
+/* ---- Identifier lookups ------------------------------------------------------------------- */
+
+/* Name (namebuf) and the value of identifier type idType (buffer) of compound index compid, when
+   the databank holds the compound. Nothing reports failure: clear both buffers first to tell. */
+MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
+                                           int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
+/* Compound index of the compound whose idType identifier is idValue; 0 when there is none. */
+MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
+                                              const char* idValue, int* compid);
+
 /* ---- Release functions -------------------------------------------------------------------- */
 
 /* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */

@@ -1,7 +1,92 @@
 #include "MoruIntegration.h"
 
+#include "api/Contain.h"
 #include "api/Release.h"
+#include "api/Strings.h"
+#include "compounds/Search.h"
 
 using namespace moru;
+
+MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char* identSearchString,
+                                           const char* outputPropertyName, int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        if (!searchSource || !identSearchString) return 0;
+        *objectHandle = compounds::Find(searchSource, api::FromHost(identSearchString), "",
+                                        api::FromHost(outputPropertyName));
+        return *objectHandle != 0 ? 1 : 0;
+    });
+}
+
+MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSource, const char* identSearchString,
+                                                           const char* identifierType, const char* outputPropertyName,
+                                                           int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        if (!searchSource || !identSearchString || !identifierType) return 0;
+        *objectHandle = compounds::Find(searchSource, api::FromHost(identSearchString), api::FromHost(identifierType),
+                                        api::FromHost(outputPropertyName));
+        return *objectHandle != 0 ? 1 : 0;
+    });
+}
+
+MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, const char* identifierType,
+                                                   const char** identSearchStrings, const char* outputPropertyName,
+                                                   int* objectHandle)
+{
+    if (!objectHandle) return 0;
+    *objectHandle = 0;
+    if (!searchSource || !identSearchStrings || !identifierType) return 0;
+    return api::Contain(-1, [&] {
+        return compounds::FindMultiple(searchSource, api::FromHost(identifierType), identSearchStrings,
+                                       api::FromHost(outputPropertyName), *objectHandle);
+    });
+}
+
+MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, const char* identSearchString,
+                                                 int dbankContentDataType, int* compIndex, char* compName,
+                                                 char* compAlias)
+{
+    return api::Contain(0, [&] {
+        if (!compIndex) return 0;
+        *compIndex = -1;
+        if (!searchSource || !identSearchString || !compName || !compAlias) return 0;
+        compounds::FindVanta(searchSource, api::FromHost(identSearchString), dbankContentDataType, *compIndex,
+                             compName, compAlias);
+        return 1;
+    });
+}
+
+MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* dbName, char* dbankName, int* compIndex,
+                                                       char* compName, char* compAlias, char* casNumber,
+                                                       char* propName, double* propertyValue)
+{
+    return api::Contain(0, [&] {
+        if (objectHandle == 0 || !dbName || !dbankName || !compIndex || !compName || !compAlias || !casNumber ||
+            !propName || !propertyValue)
+            return 0;
+        return compounds::GetObjectDetails(objectHandle, {dbName, dbankName, compIndex, nullptr, compName, compAlias,
+                                                          casNumber, propName, propertyValue});
+    });
+}
+
+MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
+                                                                char* dbName, char* dbankName, int* compIndex,
+                                                                char* compName, char* compAlias, char* casNumber,
+                                                                char* propName, double* propertyValue)
+{
+    return api::Contain(-1, [&] {
+        if (objectHandle == 0 || !compoundPosition || !dbName || !dbankName || !compIndex || !compName ||
+            !compAlias || !casNumber || !propName || !propertyValue)
+            return -1;
+        return compounds::GetNextCompoundIdentifier(objectHandle, position,
+                                                    {dbName, dbankName, compIndex, compoundPosition, compName,
+                                                     compAlias, casNumber, propName, propertyValue});
+    });
+}
 
 MORU_API void MORU_CALL FoundCompounds_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

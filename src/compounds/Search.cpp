@@ -1,0 +1,163 @@
+#include "compounds/Search.h"
+
+#include "api/Handles.h"
+#include "api/Strings.h"
+#include "compounds/SearchSource.h"
+#include "platform/Text.h"
+#include "service/Errors.h"
+
+namespace moru::compounds {
+
+namespace {
+
+void SetEmpty(char* buffer) { buffer[0] = '\0'; }
+
+void WritePropertyValue(const FoundCompounds& hit, char* propName, double* propertyValue)
+{
+    if (!hit.PropertyValues) {
+        SetEmpty(propName);
+        *propertyValue = 0.0;
+        return;
+    }
+    if (hit.PropertyValues->empty()) throw std::out_of_range("the hit carries an empty property value list");
+    const PropertyValuePtr& value = hit.PropertyValues->front();
+    if (!value) return;
+    if (!value->Property) {
+        SetEmpty(propName);
+        throw std::invalid_argument("a property value without its property");
+    }
+    CopyToShortTextBuffer(value->Property->Name(), propName);
+    if (value->Property->ElementCount() != 1) throw std::invalid_argument("the property is not a single number");
+    const auto* elements = std::get_if<NumericElements>(&value->Data);
+    if (!elements || elements->empty() || !elements->front()) throw std::invalid_argument("the value is no number");
+    *propertyValue = *elements->front();
+}
+
+} // namespace
+
+void CopyToShortTextBuffer(std::string_view text, char* buffer)
+{
+    api::CopyStringToCharBuffer(text, buffer, api::kShortTextBufferSize);
+    buffer[api::kShortTextBufferSize - 1] = '\0';
+}
+
+void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias, char* casNumber)
+{
+    bool nameFound = false, aliasFound = false, casFound = false;
+    if (hit.IdentifierValues) {
+        for (const auto& value : *hit.IdentifierValues) {
+            if (!value) continue;
+            const std::string type = value->Identifier ? platform::ToUpperInvariant(value->Identifier->Name()) : "";
+            const auto firstValue = [&]() -> const std::string& {
+                if (!value->ValueList || value->ValueList->empty())
+                    throw std::out_of_range("an identifier of the hit holds no value");
+                return value->ValueList->front();
+            };
+            if (type == "NAME") {
+                CopyToShortTextBuffer(firstValue(), compName);
+                nameFound = true;
+            }
+            if (type == "ALIAS") {
+                CopyToShortTextBuffer(firstValue(), compAlias);
+                aliasFound = true;
+            }
+            if (type == "CASRN") {
+                CopyToShortTextBuffer(firstValue(), casNumber);
+                casFound = true;
+            }
+        }
+    }
+    if (!nameFound) SetEmpty(compName);
+    if (!aliasFound) SetEmpty(compAlias);
+    if (!casFound) SetEmpty(casNumber);
+}
+
+void WriteHitDetails(const FoundCompounds& hit, const HitDetailsBuffers& buffers)
+{
+    if (hit.Compound) {
+        *buffers.compIndex = hit.Compound->Id();
+        if (buffers.compoundPosition) *buffers.compoundPosition = hit.CompoundPosition;
+    }
+    if (hit.Databank) {
+        CopyToShortTextBuffer(hit.Databank->Name(), buffers.dbankName);
+        const DatabasePtr database = hit.Databank->Database();
+        if (database) {
+            CopyToShortTextBuffer(database->Alias(), buffers.dbName);
+        } else {
+            SetEmpty(buffers.dbName);
+        }
+    } else {
+        SetEmpty(buffers.dbankName);
+        SetEmpty(buffers.dbName);
+    }
+    WritePropertyValue(hit, buffers.propName, buffers.propertyValue);
+    WriteIdentifiers(hit, buffers.compName, buffers.compAlias, buffers.casNumber);
+}
+
+int Find(const char* const* searchSource, const std::string& searchText, const std::string& identifierType,
+         const std::string& outputPropertyName)
+{
+    for (const auto& group : ResolveSearchSource(searchSource)) {
+        const auto hits =
+            CompoundManagerOf(group).FindForMM(group.databanks, searchText, identifierType, outputPropertyName);
+        if (hits && !hits->empty()) return api::GetHandleFromObject(hits->front());
+    }
+    return 0;
+}
+
+int FindMultiple(const char* const* searchSource, const std::string& identifierType,
+                 const char* const* identSearchStrings, const std::string& outputPropertyName, int& objectHandle)
+{
+    const auto groups = ResolveSearchSource(searchSource);
+    SearchStringMap searchStrings;
+    int position = 0;
+    for (auto& text : api::ReadHostList(identSearchStrings)) searchStrings.emplace(position++, std::move(text));
+
+    auto hitList = std::make_shared<HitList>();
+    for (const auto& group : groups) {
+        if (searchStrings.empty()) continue;
+        const auto hits =
+            CompoundManagerOf(group).FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
+        if (hits) hitList->hits.insert(hitList->hits.end(), hits->begin(), hits->end());
+    }
+    objectHandle = api::GetHandleFromObject(hitList);
+    return static_cast<int>(hitList->hits.size());
+}
+
+void FindVanta(const char* const* searchSource, const std::string& searchText, int dbankContentDataType,
+               int& compIndex, char* compName, char* compAlias)
+{
+    const auto groups = ResolveSearchSource(searchSource);
+    int index = -1;
+    std::string name = api::FromHost(compName);
+    std::string alias = api::FromHost(compAlias);
+    for (const auto& group : groups) {
+        CompoundManagerOf(group).FindForVanta(group.databanks, searchText, dbankContentDataType, index, name, alias);
+        if (index != -1) {
+            compIndex = index;
+            CopyToShortTextBuffer(name, compName);
+            CopyToShortTextBuffer(alias, compAlias);
+            return;
+        }
+    }
+}
+
+int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers)
+{
+    const auto hit = api::GetObjectFromHandle<FoundCompounds>(objectHandle);
+    if (!hit) return 0;
+    WriteHitDetails(*hit, buffers);
+    return 1;
+}
+
+int GetNextCompoundIdentifier(int objectHandle, int position, const HitDetailsBuffers& buffers)
+{
+    const auto hitList = api::GetObjectFromHandle<HitList>(objectHandle);
+    if (!hitList || position < 0 || static_cast<std::size_t>(position) >= hitList->hits.size()) return -1;
+    const auto& hit = hitList->hits[static_cast<std::size_t>(position)];
+    if (!hit) return -1;
+    WriteHitDetails(*hit, buffers);
+    return 1;
+}
+
+} // namespace moru::compounds

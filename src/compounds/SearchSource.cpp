@@ -1,0 +1,37 @@
+#include "compounds/SearchSource.h"
+
+#include "api/References.h"
+#include "api/Strings.h"
+#include "service/Errors.h"
+#include "session/Resolution.h"
+
+#include <algorithm>
+
+namespace moru::compounds {
+
+std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource)
+{
+    std::vector<DatabankGroup> groups;
+    for (const auto& entry : api::ReadHostList(searchSource)) {
+        const auto name = api::SplitDatabankReference(entry);
+        if (!name) throw std::invalid_argument("databank reference without a full stop: " + entry);
+        DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+        if (!databank) throw std::invalid_argument("unknown databank: " + entry);
+        DatabasePtr database = databank->Database();
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const DatabankGroup& candidate) { return candidate.database == database; });
+        if (group == groups.end()) group = groups.insert(groups.end(), DatabankGroup{database, {}});
+        group->databanks.Add(std::move(databank));
+    }
+    return groups;
+}
+
+ICompoundManager& CompoundManagerOf(const DatabankGroup& group)
+{
+    auto manager = group.database ? group.database->CompoundManager() : nullptr;
+    if (!manager) throw ServiceError("the database offers no compounds");
+    // The database keeps its manager alive for as long as the group exists.
+    return *manager;
+}
+
+} // namespace moru::compounds

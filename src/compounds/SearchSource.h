@@ -1,0 +1,27 @@
+#pragma once
+
+// The host's list of databanks to search, resolved and grouped by database.
+
+#include "service/Database.h"
+
+#include <vector>
+
+namespace moru::compounds {
+
+using namespace moru::service;
+
+// The databanks of one database, in the order the host named them (a databank named twice is
+// in its group twice).
+struct DatabankGroup {
+    DatabasePtr database;
+    DatabankCollection databanks;
+};
+
+// Groups in order of their database's first appearance. Raises when an entry has no full stop or
+// names a databank that the session does not know: then no search may be made at all.
+std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource);
+
+// The compound manager of a group's database; raises when the database offers none.
+ICompoundManager& CompoundManagerOf(const DatabankGroup& group);
+
+} // namespace moru::compounds
