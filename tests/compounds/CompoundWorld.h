@@ -9,12 +9,6 @@
 
 namespace moru::fake {
 
-inline int MORU_CALL IgnoreListedDatabank(const char*, const char*, const char*, const char*, const char*, const char*,
-                                          int, const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
 class CompoundWorld : public ::testing::Test {
 protected:
     CompoundWorld()
@@ -24,7 +18,7 @@ protected:
         dbB = service.AddDatabase("B");
         b1 = dbB->AddDatabank("B1");
         b2 = dbB->AddDatabank("B2");
-        ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreListedDatabank));
+        ListAllDatabanks();
         service.log.Clear();
     }
 

@@ -2,6 +2,8 @@
 
 #include "session/Session.h"
 
+#include "MoruIntegration.h"
+
 #include <istream>
 #include <iterator>
 #include <sstream>
@@ -262,6 +264,16 @@ std::shared_ptr<FakeDatabase> FakeService::Database(const std::string& alias) co
     }
     return nullptr;
 }
+
+namespace {
+int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
+                             const char*, const char*, const char*, int, int, int)
+{
+    return 0;
+}
+} // namespace
+
+void ListAllDatabanks() { ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreDatabank)); }
 
 IdentifierValuePtr MakeIdentifierValue(const std::string& type, std::vector<std::string> values, int compoundId)
 {

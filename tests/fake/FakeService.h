@@ -250,6 +250,9 @@ public:
     std::shared_ptr<FakeConfigFileInstaller> installer;
 };
 
+// Lists every databank through the library, as a host does before naming databanks.
+void ListAllDatabanks();
+
 // Helpers for building hits.
 IdentifierValuePtr MakeIdentifierValue(const std::string& type, std::vector<std::string> values, int compoundId = 0);
 FoundCompoundsPtr MakeHit(int compoundId, const DatabankPtr& databank,

@@ -13,12 +13,6 @@ using namespace moru::fake;
 
 namespace {
 
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
 class Initialization : public ::testing::Test {
 protected:
     Initialization()
@@ -189,7 +183,7 @@ TEST_F(Initialization, SessionAndCatalogueSurviveASecondInitialisation)
     service.collection->resultText = "DB1 OK";
     service.AddDatabase("DB1")->AddDatabank("BANK");
     InitializeFromConfigFile(configPath.c_str(), "");
-    ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreDatabank));
+    ListAllDatabanks();
     InitializeFromConfigFile(configPath.c_str(), "");
     int types = 0, table = 0;
     EXPECT_EQ(Databank_GetDatabankTypeAndPropertyList("db1", "bank", &types, &table), 0);

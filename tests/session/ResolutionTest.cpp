@@ -13,12 +13,6 @@ namespace session = moru::session;
 
 namespace {
 
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
 class Resolution : public ::testing::Test {
 protected:
     Resolution()
@@ -28,7 +22,7 @@ protected:
         dbB = service.AddDatabase("DBB");
         b1 = dbB->AddDatabank("BANKB");
     }
-    void List() { ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreDatabank)); }
+    void List() { ListAllDatabanks(); }
     std::vector<std::string> Offered()
     {
         DatabankCollection offered;
