@@ -212,3 +212,26 @@ TEST_F(DatabankListing, ListingTwiceAppendsAgainAndTheFirstEntryResolves)
     EXPECT_EQ(Databank_GetDatabankTypeAndPropertyList("db1", "pure", &types, &table), 1);
     Databank_ReleaseHandle(table);
 }
+
+TEST_F(DatabankListing, FailureMidwayKeepsTheCallbacksMadeAndTheDatabanksAppended)
+{
+    db1->reactions->total = 5;
+    // The second databank's reaction count raises: the walk ends inside the export.
+    struct FailingOnBinary : FakeReactionManager {
+        using FakeReactionManager::FakeReactionManager;
+        int GetAllReactionsCount(const IDatabank* databank) override
+        {
+            if (databank && databank->Name() == "BINARY") throw ServiceError("count failed");
+            return FakeReactionManager::GetAllReactionsCount(databank);
+        }
+    };
+    db1->reactions = std::make_shared<FailingOnBinary>(service.log);
+    db1->reactions->total = 5;
+    ListMoruDatabanks(Callback(&OnDatabank13), nullptr, Callback(&OnBinary));
+    ASSERT_EQ(g_received.size(), 3u); // PURE's callback, then BINARY's two parameter callbacks
+    EXPECT_EQ(g_received[0].texts[0], std::optional<std::string>("PURE"));
+    int types = 0, table = 0;
+    db1->properties->properties["BINARY"] = {std::make_shared<FakeProperty>("NRTL", 1)};
+    EXPECT_EQ(Databank_GetDatabankTypeAndPropertyList("DB1", "BINARY", &types, &table), 1);
+    Databank_ReleaseHandle(table);
+}
