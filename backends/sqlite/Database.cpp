@@ -242,7 +242,8 @@ private:
 
     DatabankPtr FindDatabankObject(int id) const
     {
-        for (const auto& databank : m_database->EnumerateDatabanks()->Items()) {
+        auto databanks = m_database->EnumerateDatabanks();
+        for (const auto& databank : databanks->Items()) {
             if (databank->Id() == id) return databank;
         }
         return nullptr;
@@ -412,7 +413,10 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
 
 bool SqliteDatabase::GetDatabaseAccessSetting(const std::string& settingName) const
 {
-    return Meta("access." + SearchKey(settingName)) == "1";
+    for (const auto& [key, value] : m_meta) {
+        if (key.starts_with("access.") && EqualsAsciiIgnoringCase(key.substr(7), settingName)) return value == "1";
+    }
+    return false;
 }
 
 DatabankCollectionPtr SqliteDatabase::EnumerateDatabanks() const

@@ -1,0 +1,396 @@
+#include "TestDatabase.h"
+
+#include "service/Errors.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace moru::sqlite::testing {
+namespace {
+
+using namespace moru::service;
+using dbtool::Json;
+
+std::vector<std::string> Entries(const std::string& result)
+{
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    while (true) {
+        auto end = result.find("<?>", start);
+        entries.push_back(result.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return entries;
+        start = end + 3;
+    }
+}
+
+bool EndsWith(const std::string& text, const std::string& ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+std::string Initialize(SqliteDatabaseCollection& collection, const ScratchDirectory& scratch, const std::string& config,
+                       const std::string& password = "")
+{
+    scratch.Write("databases.json", config);
+    std::istringstream stream(config);
+    return collection.InitializeFromConfigurationFile(&stream, scratch.File("databases.json"), password);
+}
+
+// The rich database, connected as RICH through a configuration beside it.
+class ConnectedDatabase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Build(RichSource(), scratch.File("rich.db"));
+        std::string result = Initialize(collection, scratch, R"({"databases": [{"alias": "RICH", "path": "rich.db"}]})");
+        ASSERT_TRUE(EndsWith(result, "OK")) << result;
+        database = collection.Find("rich");
+        ASSERT_TRUE(database);
+        databanks = database->EnumerateDatabanks();
+        compounds = database->CompoundManager();
+    }
+
+    DatabankCollection Group(std::initializer_list<const char*> names) const
+    {
+        DatabankCollection group;
+        for (const char* name : names) group.Add(databanks->Find(name));
+        return group;
+    }
+
+    static std::string First(const FoundCompounds& hit, const std::string& type)
+    {
+        for (const auto& value : *hit.IdentifierValues) {
+            if (value->Identifier->Name() == type) return value->ValueList->front();
+        }
+        return "<none>";
+    }
+
+    ScratchDirectory scratch;
+    SqliteDatabaseCollection collection{std::make_shared<DatabankCollection>()};
+    DatabasePtr database;
+    DatabankCollectionPtr databanks;
+    std::shared_ptr<ICompoundManager> compounds;
+};
+
+TEST_F(ConnectedDatabase, DescribesItselfAndItsDatabanks)
+{
+    EXPECT_EQ(database->Alias(), "RICH");
+    EXPECT_EQ(database->Description(), "Every kind of record");
+    EXPECT_EQ(database->DatabaseVersion(), 2021);
+    EXPECT_TRUE(database->GetDatabaseAccessSetting("ZRSIMULATOR"));
+    EXPECT_FALSE(database->GetDatabaseAccessSetting("ZRVIEWER"));
+    EXPECT_FALSE(database->GetDatabaseAccessSetting("OTHER"));
+    ASSERT_EQ(databanks->Count(), 3);
+    EXPECT_EQ((*databanks)[0]->Name(), "PURE");
+    EXPECT_EQ((*databanks)[0]->BaseDatabankName(), "PUREBASE");
+    EXPECT_EQ((*databanks)[0]->Description(), "Pure data");
+    EXPECT_EQ((*databanks)[1]->Description(), std::nullopt);
+    EXPECT_EQ((*databanks)[2]->Id(), 12);
+    EXPECT_EQ((*databanks)[0]->Database(), database);
+    // The same databank is the same object while it is held.
+    EXPECT_EQ(database->EnumerateDatabanks()->Find("BINARY"), databanks->Find("BINARY"));
+}
+
+TEST_F(ConnectedDatabase, FindsByAnyIdentifierIgnoringAsciiCase)
+{
+    auto hits = compounds->FindForMM(Group({"PURE"}), "water", "", "");
+    ASSERT_TRUE(hits && hits->size() == 1);
+    const auto& hit = *hits->front();
+    EXPECT_EQ(hit.Compound->Id(), 1);
+    EXPECT_EQ(hit.Databank->Name(), "PURE");
+    EXPECT_EQ(First(hit, "NAME"), "WATER");
+    EXPECT_EQ(First(hit, "ALIAS"), "H2O");
+    EXPECT_EQ(First(hit, "CASRN"), "7732-18-5");
+    EXPECT_EQ(hit.PropertyValues, std::nullopt);
+
+    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "WASSER", "", "")->size(), 1u);
+    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "64-17-5", "CASRN", "")->front()->Compound->Id(), 7);
+    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "64-17-5", "NAME", "")->empty());
+    // Letters outside ASCII are compared exactly.
+    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "Éthanol", "", "")->size(), 1u);
+    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "éthanol", "", "")->empty());
+}
+
+TEST_F(ConnectedDatabase, NamesWithApostrophesArePlainData)
+{
+    auto hits = compounds->FindForMM(Group({"PURE"}), "Hünig's base", "SYNONYM", "FAMILY");
+    ASSERT_EQ(hits->size(), 1u);
+    EXPECT_EQ(hits->front()->Compound->Id(), 2);
+    ASSERT_TRUE(hits->front()->PropertyValues);
+    EXPECT_EQ(std::get<std::string>(hits->front()->PropertyValues->front()->Data), "amine's family");
+    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "x' OR '1'='1", "", "")->empty());
+    EXPECT_EQ(compounds->FindForMM(Group({"BINARY"}), "4,4′-methylenedianiline", "", "")->size(), 1u);
+}
+
+TEST_F(ConnectedDatabase, SearchesOnlyTheGroupsDatabanksInTheirOrder)
+{
+    // Water has data in all three databanks; the group decides which answer and in what order.
+    auto hits = compounds->FindForMM(Group({"REACT", "PURE", "REACT"}), "H2O", "ALIAS", "");
+    ASSERT_EQ(hits->size(), 2u);
+    EXPECT_EQ((*hits)[0]->Databank->Name(), "REACT");
+    EXPECT_EQ((*hits)[1]->Databank->Name(), "PURE");
+    EXPECT_TRUE(compounds->FindForMM(Group({"REACT"}), "ÉTHANOL", "", "")->empty());
+}
+
+TEST_F(ConnectedDatabase, HitsCarryTheOutputProperty)
+{
+    auto hits = compounds->FindForMM(Group({"PURE"}), "WATER", "NAME", "antoine");
+    ASSERT_TRUE(hits->front()->PropertyValues);
+    const auto& value = *hits->front()->PropertyValues->front();
+    EXPECT_EQ(value.Property->Name(), "ANTOINE");
+    EXPECT_EQ(value.Property->ElementCount(), 3);
+    ASSERT_EQ(value.Property->UnitsTypeList().size(), 2u);
+    EXPECT_EQ(value.Property->UnitsTypeList()[1].DefaultUOM, "K");
+    auto numbers = std::get<NumericElements>(value.Data);
+    ASSERT_EQ(numbers.size(), 3u);
+    EXPECT_EQ(numbers[0], 23.2);
+    EXPECT_EQ(numbers[1], std::nullopt);
+    EXPECT_EQ(numbers[2], -1e-300);
+    auto texts = compounds->FindForMM(Group({"PURE"}), "C8H19N", "", "HAZARDS");
+    EXPECT_EQ(std::get<TextList>(texts->front()->PropertyValues->front()->Data),
+              (TextList{"flammable", "", "toxic ☠"}));
+}
+
+TEST_F(ConnectedDatabase, MultipleSearchRemovesAnsweredTexts)
+{
+    SearchStringMap searchStrings{{0, "WATER"}, {1, "NOTHING"}, {2, "Éthanol"}};
+    auto hits = compounds->FindForMM_Multiple(Group({"PURE"}), "NAME", searchStrings, "TB");
+    ASSERT_EQ(hits->size(), 2u);
+    EXPECT_EQ((*hits)[0]->CompoundPosition, 0);
+    EXPECT_EQ((*hits)[1]->CompoundPosition, 2);
+    EXPECT_EQ(std::get<NumericElements>((*hits)[1]->PropertyValues->front()->Data)[0], 0.30000000000000004);
+    EXPECT_EQ(searchStrings, (SearchStringMap{{1, "NOTHING"}}));
+}
+
+TEST_F(ConnectedDatabase, VantaSearchSetsIndexNameAndAliasOnlyOnAMatch)
+{
+    int index = -1;
+    std::string name = "before", alias = "before";
+    compounds->FindForVanta(Group({"PURE"}), "nothing", 0, index, name, alias);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(name, "before");
+    compounds->FindForVanta(Group({"PURE"}), "7087-68-5", 0, index, name, alias);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(name, "N,N-DIISOPROPYLETHYLAMINE");
+    EXPECT_EQ(alias, "C8H19N");
+}
+
+TEST_F(ConnectedDatabase, ListsCompoundsOfTheDatabaseOrOfOneDatabank)
+{
+    auto all = compounds->GetAllCompounds(nullptr);
+    ASSERT_EQ(all->size(), 4u);
+    EXPECT_EQ((*all)[2]->Compound->Id(), 5);
+    EXPECT_EQ(First(*(*all)[2], "NAME"), "4,4′-METHYLENEDIANILINE");
+    auto binary = compounds->GetAllCompounds(databanks->Find("BINARY").get());
+    ASSERT_EQ(binary->size(), 3u);
+    EXPECT_EQ((*binary)[0]->Compound->Id(), 7);
+    EXPECT_EQ((*binary)[0]->Databank->Name(), "BINARY");
+
+    auto withData = databanks->Find("PURE")->GetIdentifiersOfCompoundsWithData();
+    ASSERT_EQ(withData->size(), 3u);
+    EXPECT_EQ((*withData)[1].first, 2);
+    EXPECT_EQ((*withData)[1].second.Name, "N,N-DIISOPROPYLETHYLAMINE");
+    EXPECT_EQ((*withData)[1].second.Alias, "C8H19N");
+}
+
+TEST_F(ConnectedDatabase, ConvertsIdentifiersThroughTheCompoundIndex)
+{
+    auto name = compounds->GetCompoundIdentifier("7", "CompoundIndex", "NAME");
+    ASSERT_TRUE(name && name->ValueList);
+    EXPECT_EQ(name->ValueList->front(), "ÉTHANOL");
+    auto index = compounds->GetCompoundIdentifier("Hünig's base", "SYNONYM", "CompoundIndex");
+    ASSERT_TRUE(index);
+    EXPECT_EQ(index->Compound->Id(), 2);
+    EXPECT_EQ(index->ValueList->front(), "2");
+    auto synonyms = compounds->GetCompoundIdentifier("1", "compoundindex", "synonym");
+    EXPECT_EQ(*synonyms->ValueList, (std::vector<std::string>{"oxidane", "Wasser"}));
+    EXPECT_EQ(compounds->GetCompoundIdentifier("5", "CompoundIndex", "SYNONYM")->ValueList, std::nullopt);
+    EXPECT_EQ(compounds->GetCompoundIdentifier("3", "CompoundIndex", "NAME"), nullptr);
+    EXPECT_EQ(compounds->GetCompoundIdentifier("7x", "CompoundIndex", "NAME"), nullptr);
+    EXPECT_EQ(compounds->GetCompoundIdentifier("nobody", "NAME", "CompoundIndex"), nullptr);
+}
+
+TEST_F(ConnectedDatabase, KnowsIdentifierTypesCompoundsAndWhichDatabankHoldsThem)
+{
+    EXPECT_EQ(compounds->GetIdentifier("casrn")->Name(), "CASRN");
+    EXPECT_EQ(compounds->GetIdentifier("CompoundIndex")->Name(), "CompoundIndex");
+    EXPECT_EQ(compounds->GetIdentifier("COLOUR"), nullptr);
+    auto water = compounds->GetCompound("7732-18-5", *compounds->GetIdentifier("CASRN"));
+    ASSERT_TRUE(water);
+    EXPECT_EQ(water->Id(), 1);
+    EXPECT_EQ(compounds->GetCompound("99", *compounds->GetIdentifier("CompoundIndex")), nullptr);
+    EXPECT_TRUE(compounds->DatabankHasCompound(*databanks->Find("REACT"), *water));
+    EXPECT_FALSE(compounds->DatabankHasCompound(*databanks->Find("REACT"), SqliteCompound(7)));
+}
+
+TEST_F(ConnectedDatabase, ListsPropertiesOfADatabank)
+{
+    auto properties = database->PropertyManager();
+    auto all = properties->GetAllProperties(*databanks->Find("BINARY"), false);
+    ASSERT_EQ(all->size(), 6u);
+    auto withData = properties->GetAllProperties(*databanks->Find("BINARY"), true);
+    ASSERT_EQ(withData->size(), 2u);
+    EXPECT_EQ((*withData)[0]->Name(), "NRTL");
+    EXPECT_EQ((*withData)[0]->InteractionType(), 1);
+    EXPECT_EQ((*withData)[1]->InteractionType(), 3);
+    EXPECT_TRUE(properties->GetAllProperties(*databanks->Find("REACT"), true)->empty());
+}
+
+TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
+{
+    auto reactions = database->ReactionManager();
+    EXPECT_EQ(reactions->GetAllReactionsCount(nullptr), 2);
+    EXPECT_EQ(reactions->GetAllReactionsCount(databanks->Find("REACT").get()), 2);
+    EXPECT_EQ(reactions->GetAllReactionsCount(databanks->Find("PURE").get()), 0);
+
+    auto sundry = database->SundryDataManager();
+    auto pure = std::dynamic_pointer_cast<PureDatabankInfoObject>(
+        sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName("PURE")));
+    ASSERT_TRUE(pure);
+    EXPECT_EQ(pure->Password, "pw");
+    EXPECT_EQ(pure->DisplayNameMM, "Pure components");
+    EXPECT_EQ(pure->HelpFileName, "pure.chm");
+    EXPECT_EQ(pure->HelpCode, 42);
+    EXPECT_EQ(sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName("BINARY")), nullptr);
+    auto binary = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem("BINARY"));
+    ASSERT_TRUE(binary && binary->ParameterInfoList);
+    ASSERT_EQ(binary->ParameterInfoList->size(), 2u);
+    auto first = std::dynamic_pointer_cast<GammaModelParameterInformation>(binary->ParameterInfoList->front());
+    EXPECT_EQ(first->ParameterName, "NRTL");
+    EXPECT_EQ(first->VaporModelName, "IDEAL");
+    auto second = std::dynamic_pointer_cast<GammaModelParameterInformation>(binary->ParameterInfoList->back());
+    EXPECT_EQ(second->GammaModelName, std::nullopt);
+    EXPECT_EQ(sundry->GetItem("PURE"), nullptr);
+    EXPECT_EQ(sundry->GetItem("NOTHING"), nullptr);
+}
+
+TEST_F(ConnectedDatabase, DatabanksOutliveAnotherInitialisation)
+{
+    auto pure = databanks->Find("PURE");
+    Initialize(collection, scratch, R"({"databases": []})");
+    EXPECT_EQ(collection.Count(), 0);
+    ASSERT_TRUE(pure->Database());
+    EXPECT_EQ(pure->Database()->Alias(), "RICH");
+    EXPECT_EQ(pure->GetIdentifiersOfCompoundsWithData()->size(), 3u);
+}
+
+TEST(DatabaseCollection, ReportsEveryDatabaseAndConnectsTheGoodOnes)
+{
+    ScratchDirectory scratch;
+    Build(RichSource(), scratch.File("good.db"));
+    Json secured = RichSource();
+    secured["database"]["password"] = "s3cret";
+    Build(secured, scratch.File("secured.db"));
+    scratch.Write("empty.db", "");
+    scratch.Write("text.db", "this is not a database at all, just some text that is long enough to matter");
+    // A copy cut short, as an interrupted download or a full disk leaves it.
+    std::filesystem::copy_file(scratch.File("good.db"), scratch.File("corrupt.db"));
+    std::filesystem::resize_file(scratch.File("corrupt.db"), std::filesystem::file_size(scratch.File("good.db")) / 2);
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    std::string result = Initialize(collection, scratch, R"({"databases": [
+        {"alias": "MISSING", "path": "missing.db"},
+        {"alias": "EMPTY", "path": "empty.db"},
+        {"alias": "TEXT", "path": "text.db"},
+        {"alias": "CORRUPT", "path": "corrupt.db"},
+        {"alias": "GOOD", "path": "good.db"},
+        {"alias": "LOCKED", "path": "secured.db"},
+        {"alias": "OPENED", "path": "secured.db", "password": "s3cret"},
+        {"alias": "GOOD", "path": "good.db"}]})",
+        "wrong");
+    auto entries = Entries(result);
+    ASSERT_EQ(entries.size(), 8u) << result;
+    EXPECT_NE(entries[0].find("'MISSING'"), std::string::npos);
+    EXPECT_NE(entries[0].find("does not exist"), std::string::npos);
+    EXPECT_NE(entries[1].find("empty"), std::string::npos);
+    EXPECT_NE(entries[2].find("not a database"), std::string::npos);
+    EXPECT_NE(entries[3].find("corrupt"), std::string::npos) << entries[3];
+    EXPECT_TRUE(EndsWith(entries[4], "OK"));
+    EXPECT_NE(entries[5].find("password is wrong"), std::string::npos);
+    EXPECT_TRUE(EndsWith(entries[6], "SECURED"));
+    EXPECT_NE(entries[7].find("already uses that alias"), std::string::npos);
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 7u}) {
+        EXPECT_FALSE(EndsWith(entries[i], "OK") || EndsWith(entries[i], "SECURED")) << entries[i];
+    }
+    ASSERT_EQ(collection.Count(), 2);
+    EXPECT_EQ(collection.At(0)->Alias(), "GOOD");
+    EXPECT_EQ(collection.At(1)->Alias(), "OPENED");
+    EXPECT_EQ(collection.At(2), nullptr);
+}
+
+TEST(DatabaseCollection, ApplicationPasswordOpensASecuredDatabase)
+{
+    ScratchDirectory scratch;
+    Json secured = RichSource();
+    secured["database"]["password"] = "s3cret";
+    Build(secured, scratch.File("secured.db"));
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    std::string result =
+        Initialize(collection, scratch, R"({"databases": [{"alias": "S", "path": "secured.db"}]})", "s3cret");
+    EXPECT_TRUE(EndsWith(result, "SECURED")) << result;
+}
+
+TEST(DatabaseCollection, InitialisingAgainReplacesTheDatabases)
+{
+    ScratchDirectory scratch;
+    Build(RichSource(), scratch.File("good.db"));
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    const char* config = R"({"databases": [{"alias": "A", "path": "good.db"}, {"alias": "B", "path": "good.db"}]})";
+    Initialize(collection, scratch, config);
+    Initialize(collection, scratch, config);
+    EXPECT_EQ(collection.Count(), 2);
+    EXPECT_EQ(collection.Find("b")->Alias(), "B");
+}
+
+TEST(DatabaseCollection, ExplainsMissingOrBrokenConfigurations)
+{
+    ScratchDirectory scratch;
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    std::string none = collection.InitializeFromConfigurationFile(nullptr, "", "");
+    EXPECT_NE(none.find("No configuration file"), std::string::npos);
+    EXPECT_NE(Initialize(collection, scratch, "{\"databases\": [").find("not valid JSON"), std::string::npos);
+    EXPECT_NE(Initialize(collection, scratch, R"({"databases": [{"alias": "A"}]})").find("\"path\""), std::string::npos);
+    EXPECT_NE(Initialize(collection, scratch, R"({"databases": []})").find("names no database"), std::string::npos);
+    EXPECT_EQ(collection.Count(), 0);
+}
+
+TEST(ConfigFileInstaller, WritesADefaultOnlyWhereNoneExists)
+{
+    ScratchDirectory scratch;
+    std::string path = scratch.File("user/config/databases.json");
+    ::setenv("MORU_CONFIG_FILE", path.c_str(), 1);
+    SqliteConfigFileInstaller installer;
+    installer.CreateConfigurationFile();
+    ASSERT_TRUE(std::filesystem::exists(path));
+    std::ifstream written(path);
+    std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(ParseConfiguration(text).empty());
+
+    scratch.Write("user/config/databases.json", R"({"databases": [{"alias": "MINE", "path": "mine.db"}]})");
+    installer.CreateConfigurationFile();
+    std::ifstream kept(path);
+    std::string keptText((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_NE(keptText.find("MINE"), std::string::npos);
+    ::unsetenv("MORU_CONFIG_FILE");
+}
+
+TEST(SampleDatabase, ConnectsAndFindsWellKnownCompounds)
+{
+    if (!std::filesystem::exists(MORU_SAMPLE_DB)) GTEST_SKIP() << "no sample database in this build";
+    std::ifstream file(MORU_SAMPLE_CONFIG);
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    std::string result = collection.InitializeFromConfigurationFile(&file, MORU_SAMPLE_CONFIG, "");
+    ASSERT_TRUE(EndsWith(result, "OK")) << result;
+    auto sample = collection.Find("SAMPLE");
+    auto databanks = sample->EnumerateDatabanks();
+    DatabankCollection group;
+    group.Add(databanks->Find("PURE"));
+    auto hits = sample->CompoundManager()->FindForMM(group, "7732-18-5", "CASRN", "TB");
+    ASSERT_EQ(hits->size(), 1u);
+    EXPECT_EQ(std::get<NumericElements>(hits->front()->PropertyValues->front()->Data)[0], 373.15);
+    EXPECT_EQ(sample->ReactionManager()->GetAllReactionsCount(nullptr), 3);
+    EXPECT_TRUE(std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
+        sample->SundryDataManager()->GetItem("NRTL-SAMPLE")));
+}
+
+} // namespace
+} // namespace moru::sqlite::testing

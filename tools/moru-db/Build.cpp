@@ -1,0 +1,662 @@
+#include "MoruDb.h"
+
+#include "Schema.h"
+#include "Sqlite.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <tuple>
+
+namespace moru::dbtool {
+
+using sqlite::Connection;
+using sqlite::SearchKey;
+namespace sql = sqlite::sql;
+
+std::string CheckCasNumber(std::string_view text)
+{
+    auto first = text.find('-');
+    auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
+    bool shaped = first != std::string_view::npos && second != std::string_view::npos && first >= 2 && first <= 7 &&
+                  second == first + 3 && text.size() == second + 2;
+    for (std::size_t i = 0; shaped && i < text.size(); ++i) {
+        if (i != first && i != second && (text[i] < '0' || text[i] > '9')) shaped = false;
+    }
+    if (!shaped) return "\"" + std::string(text) + "\" is not a CAS registry number (digits-2 digits-check digit)";
+    int sum = 0, weight = 1;
+    for (std::size_t i = second; i-- > 0;) {
+        if (text[i] == '-') continue;
+        sum += (text[i] - '0') * weight++;
+    }
+    int expected = sum % 10;
+    if (text.back() - '0' != expected) {
+        return "CAS registry number \"" + std::string(text) + "\" fails its check digit (expected " +
+               std::to_string(expected) + ")";
+    }
+    return {};
+}
+
+namespace {
+
+struct PropertyInfo {
+    int Id = 0;
+    int DataType = -1;
+    int InteractionType = 0;
+    int ElementCount = 0;
+    std::set<int> Labels;
+};
+
+std::string Member(const std::string& path, const char* name) { return path.empty() ? name : path + "." + name; }
+std::string Item(const std::string& path, std::size_t index) { return path + "[" + std::to_string(index) + "]"; }
+
+const char* TypeName(const Json& value)
+{
+    if (value.is_null()) return "null";
+    if (value.is_boolean()) return "a boolean";
+    if (value.is_number()) return "a number";
+    if (value.is_string()) return "a text";
+    if (value.is_array()) return "a list";
+    return "an object";
+}
+
+// Validates the source while it writes it; the caller throws the file away when any error was found.
+class Writer {
+public:
+    Writer(Connection& db, SourceErrors& errors) : m_db(db), m_errors(errors) {}
+
+    void Root(const Json& root)
+    {
+        if (!Expect(root, "", "an object", root.is_object())) return;
+        Known(root, "", {"format", "database", "properties", "compounds", "databanks"});
+        auto format = Text(root, "", "format", true);
+        if (format && *format != sqlite::FormatName) {
+            Error("format", "must be \"" + std::string(sqlite::FormatName) + "\"");
+        }
+        if (const Json* database = Object(root, "", "database", true)) Database(*database, "database");
+        if (const Json* properties = List(root, "", "properties", false)) {
+            for (std::size_t i = 0; i < properties->size(); ++i) Property((*properties)[i], Item("properties", i), i);
+        }
+        if (const Json* compounds = List(root, "", "compounds", false)) {
+            for (std::size_t i = 0; i < compounds->size(); ++i) Compound((*compounds)[i], Item("compounds", i), i);
+        }
+        if (const Json* databanks = List(root, "", "databanks", false)) {
+            for (std::size_t i = 0; i < databanks->size(); ++i) Databank((*databanks)[i], Item("databanks", i), i);
+        }
+    }
+
+private:
+    void Error(const std::string& path, std::string message) { m_errors.push_back({path, std::move(message)}); }
+
+    bool Expect(const Json& value, const std::string& path, const char* what, bool ok)
+    {
+        if (!ok) Error(path, std::string("must be ") + what + ", not " + TypeName(value));
+        return ok;
+    }
+
+    void Known(const Json& object, const std::string& path, std::initializer_list<const char*> names)
+    {
+        for (const auto& [key, value] : object.items()) {
+            bool known = false;
+            for (const char* name : names) known = known || key == name;
+            if (!known) Error(Member(path, key.c_str()), "is not a member of this record");
+        }
+    }
+
+    const Json* Find(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        auto found = object.find(name);
+        if (found == object.end() || found->is_null()) {
+            if (required) Error(Member(path, name), "is missing");
+            return nullptr;
+        }
+        return &*found;
+    }
+
+    std::optional<std::string> Text(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        const Json* value = Find(object, path, name, required);
+        if (!value || !Expect(*value, Member(path, name), "a text", value->is_string())) return std::nullopt;
+        return value->get<std::string>();
+    }
+
+    std::optional<int> Integer(const Json& value, const std::string& path)
+    {
+        if (!value.is_number_integer() || value.get<long long>() < INT32_MIN || value.get<long long>() > INT32_MAX) {
+            Error(path, std::string("must be a whole number of 32 bits, not ") + TypeName(value));
+            return std::nullopt;
+        }
+        return value.get<int>();
+    }
+
+    std::optional<int> Integer(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        const Json* value = Find(object, path, name, required);
+        return value ? Integer(*value, Member(path, name)) : std::nullopt;
+    }
+
+    std::optional<double> Number(const Json& value, const std::string& path)
+    {
+        if (!Expect(value, path, "a number", value.is_number())) return std::nullopt;
+        return value.get<double>();
+    }
+
+    std::optional<double> Number(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        const Json* value = Find(object, path, name, required);
+        return value ? Number(*value, Member(path, name)) : std::nullopt;
+    }
+
+    const Json* List(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        const Json* value = Find(object, path, name, required);
+        if (!value || !Expect(*value, Member(path, name), "a list", value->is_array())) return nullptr;
+        return value;
+    }
+
+    const Json* Object(const Json& object, const std::string& path, const char* name, bool required)
+    {
+        const Json* value = Find(object, path, name, required);
+        if (!value || !Expect(*value, Member(path, name), "an object", value->is_object())) return nullptr;
+        return value;
+    }
+
+    std::vector<std::optional<double>> Numbers(const Json& list, const std::string& path)
+    {
+        std::vector<std::optional<double>> numbers;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (list[i].is_null()) numbers.emplace_back();
+            else numbers.push_back(Number(list[i], Item(path, i)));
+        }
+        return numbers;
+    }
+
+    std::vector<std::string> Texts(const Json& list, const std::string& path)
+    {
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (!Expect(list[i], Item(path, i), "a text", list[i].is_string())) continue;
+            texts.push_back(list[i].get<std::string>());
+            if (texts.back().find('\0') != std::string::npos) Error(Item(path, i), "must not hold a NUL character");
+        }
+        return texts;
+    }
+
+    void Database(const Json& database, const std::string& path)
+    {
+        Known(database, path, {"alias", "description", "version", "password", "access"});
+        auto& insert = m_db.Cached(sql::InsertMeta);
+        insert.Bind(1, "format").Bind(2, sqlite::FormatName).Execute();
+        if (auto alias = Text(database, path, "alias", true)) {
+            if (alias->empty() || alias->find('.') != std::string::npos || alias->find(' ') != std::string::npos) {
+                Error(Member(path, "alias"), "must be a non-empty name without full stops or blanks");
+            }
+            m_db.Cached(sql::InsertMeta).Bind(1, "alias").Bind(2, *alias).Execute();
+        }
+        if (auto description = Text(database, path, "description", false)) {
+            m_db.Cached(sql::InsertMeta).Bind(1, "description").Bind(2, *description).Execute();
+        }
+        if (auto version = Integer(database, path, "version", true)) {
+            m_db.Cached(sql::InsertMeta).Bind(1, "version").Bind(2, std::to_string(*version)).Execute();
+        }
+        if (auto password = Text(database, path, "password", false)) {
+            m_db.Cached(sql::InsertMeta).Bind(1, "password").Bind(2, *password).Execute();
+        }
+        if (const Json* access = Object(database, path, "access", false)) {
+            for (const auto& [name, value] : access->items()) {
+                if (!Expect(value, Member(Member(path, "access"), name.c_str()), "a boolean", value.is_boolean())) continue;
+                m_db.Cached(sql::InsertMeta).Bind(1, "access." + name).Bind(2, value.get<bool>() ? "1" : "0").Execute();
+            }
+        }
+    }
+
+    void Property(const Json& property, const std::string& path, std::size_t index)
+    {
+        if (!Expect(property, path, "an object", property.is_object())) return;
+        Known(property, path, {"name", "dataType", "interactionType", "elementCount", "units", "elements"});
+        PropertyInfo info;
+        info.Id = static_cast<int>(index) + 1;
+        auto name = Text(property, path, "name", true);
+        auto dataType = Integer(property, path, "dataType", true);
+        auto interactionType = Integer(property, path, "interactionType", true);
+        auto elementCount = Integer(property, path, "elementCount", true);
+        if (name && name->empty()) Error(Member(path, "name"), "must not be empty");
+        if (name && !m_properties.emplace(SearchKey(*name), PropertyInfo{}).second) {
+            Error(Member(path, "name"), "repeats the property \"" + *name + "\"");
+            name.reset();
+        }
+        if (dataType && *dataType != -1 && (*dataType < 1 || *dataType > 3)) {
+            Error(Member(path, "dataType"), "must be -1 (unspecified), 1 (numbers), 2 (text) or 3 (text list)");
+        }
+        if (interactionType && *interactionType != 0 && *interactionType != 1 && *interactionType != 3) {
+            Error(Member(path, "interactionType"), "must be 0 (one compound), 1 (two compounds) or 3 (pair values)");
+        }
+        if (elementCount && *elementCount < 1) Error(Member(path, "elementCount"), "must be at least 1");
+        info.DataType = dataType.value_or(-1);
+        info.InteractionType = interactionType.value_or(0);
+        info.ElementCount = elementCount.value_or(1);
+        m_db.Cached(sql::InsertProperty)
+            .Bind(1, info.Id)
+            .Bind(2, name.value_or("?" + std::to_string(info.Id)))
+            .Bind(3, info.DataType)
+            .Bind(4, info.InteractionType)
+            .Bind(5, info.ElementCount)
+            .Execute();
+        if (const Json* units = List(property, path, "units", false)) {
+            for (std::size_t i = 0; i < units->size(); ++i) {
+                const Json& unit = (*units)[i];
+                std::string unitPath = Item(Member(path, "units"), i);
+                if (!Expect(unit, unitPath, "an object", unit.is_object())) continue;
+                Known(unit, unitPath, {"row", "default"});
+                auto row = Text(unit, unitPath, "row", true);
+                auto defaultUnit = Text(unit, unitPath, "default", true);
+                m_db.Cached(sql::InsertUnitRow).Bind(1, info.Id).Bind(2, static_cast<int>(i)).Bind(3, row.value_or(""))
+                    .Bind(4, defaultUnit.value_or("")).Execute();
+            }
+        }
+        const Json* elements = List(property, path, "elements", info.InteractionType != 0);
+        if (elements) {
+            if (static_cast<int>(elements->size()) != info.ElementCount) {
+                Error(Member(path, "elements"), "must hold elementCount (" + std::to_string(info.ElementCount) +
+                                                    ") entries, not " + std::to_string(elements->size()));
+            }
+            for (std::size_t i = 0; i < elements->size(); ++i) {
+                const Json& element = (*elements)[i];
+                std::string elementPath = Item(Member(path, "elements"), i);
+                if (!Expect(element, elementPath, "an object", element.is_object())) continue;
+                Known(element, elementPath, {"ij", "ji", "symmetry"});
+                auto ij = Integer(element, elementPath, "ij", true);
+                auto ji = Integer(element, elementPath, "ji", true);
+                auto symmetry = Integer(element, elementPath, "symmetry", true);
+                if (symmetry && (*symmetry < -1 || *symmetry > 3)) {
+                    Error(Member(elementPath, "symmetry"), "must be a symmetry code from -1 to 3");
+                }
+                if (ij) info.Labels.insert(*ij);
+                if (ji) info.Labels.insert(*ji);
+                m_db.Cached(sql::InsertPropertyElement).Bind(1, info.Id).Bind(2, static_cast<int>(i))
+                    .Bind(3, ij.value_or(0)).Bind(4, ji.value_or(0)).Bind(5, symmetry.value_or(-1)).Execute();
+            }
+        }
+        if (name) m_properties[SearchKey(*name)] = info;
+    }
+
+    void Compound(const Json& compound, const std::string& path, std::size_t index)
+    {
+        if (!Expect(compound, path, "an object", compound.is_object())) return;
+        Known(compound, path, {"id", "class", "identifiers", "structures"});
+        auto id = Integer(compound, path, "id", true);
+        if (id && *id < 1) {
+            Error(Member(path, "id"), "must be 1 or more");
+            id.reset();
+        }
+        if (id && !m_compounds.insert(*id).second) {
+            Error(Member(path, "id"), "repeats the compound id " + std::to_string(*id));
+            id.reset();
+        }
+        auto compoundClass = Text(compound, path, "class", false);
+        int compoundId = id.value_or(-static_cast<int>(index) - 1);
+        m_db.Cached(sql::InsertCompound).Bind(1, compoundId).Bind(2, static_cast<int>(index)).Bind(3, compoundClass).Execute();
+
+        if (const Json* identifiers = Object(compound, path, "identifiers", true)) {
+            int typePosition = 0;
+            std::set<std::string> types;
+            for (const auto& [type, values] : identifiers->items()) {
+                std::string typePath = Member(Member(path, "identifiers"), type.c_str());
+                if (type.empty() || !types.insert(SearchKey(type)).second) {
+                    Error(typePath, "is an empty or repeated identifier type");
+                }
+                if (!Expect(values, typePath, "a list of texts", values.is_array())) continue;
+                auto texts = Texts(values, typePath);
+                if (texts.empty()) Error(typePath, "must hold at least one value");
+                for (std::size_t i = 0; i < texts.size(); ++i) {
+                    if (SearchKey(type) == "casrn") {
+                        if (auto problem = CheckCasNumber(texts[i]); !problem.empty()) Error(Item(typePath, i), problem);
+                    }
+                    m_db.Cached(sql::InsertIdentifier).Bind(1, compoundId).Bind(2, typePosition)
+                        .Bind(3, static_cast<int>(i)).Bind(4, type).Bind(5, texts[i]).Bind(6, SearchKey(texts[i])).Execute();
+                }
+                ++typePosition;
+            }
+        }
+        if (const Json* structures = List(compound, path, "structures", false)) {
+            std::set<int> types;
+            for (std::size_t i = 0; i < structures->size(); ++i) {
+                const Json& structure = (*structures)[i];
+                std::string structurePath = Item(Member(path, "structures"), i);
+                if (!Expect(structure, structurePath, "an object", structure.is_object())) continue;
+                Known(structure, structurePath, {"type", "text"});
+                auto type = Integer(structure, structurePath, "type", true);
+                auto text = Text(structure, structurePath, "text", true);
+                if (!type || !text) continue;
+                if (!types.insert(*type).second) {
+                    Error(Member(structurePath, "type"), "repeats the structure type " + std::to_string(*type));
+                    continue;
+                }
+                m_db.Cached(sql::InsertStructure).Bind(1, compoundId).Bind(2, static_cast<int>(i)).Bind(3, *type)
+                    .Bind(4, *text).Execute();
+            }
+        }
+    }
+
+    void Databank(const Json& databank, const std::string& path, std::size_t index)
+    {
+        if (!Expect(databank, path, "an object", databank.is_object())) return;
+        Known(databank, path,
+              {"name", "id", "baseName", "description", "pureInfo", "binaryInfo", "compounds", "values", "reactions"});
+        auto name = Text(databank, path, "name", true);
+        auto id = Integer(databank, path, "id", true);
+        if (name && (name->empty() || name->find('.') != std::string::npos)) {
+            Error(Member(path, "name"), "must be a non-empty name without full stops");
+        }
+        if (name && !m_databankNames.insert(SearchKey(*name)).second) {
+            Error(Member(path, "name"), "repeats the databank \"" + *name + "\"");
+            return;
+        }
+        if (id && !m_databankIds.insert(*id).second) {
+            Error(Member(path, "id"), "repeats the databank id " + std::to_string(*id));
+            return;
+        }
+        if (!name || !id) return;
+        m_db.Cached(sql::InsertDatabank).Bind(1, *id).Bind(2, static_cast<int>(index)).Bind(3, *name)
+            .Bind(4, Text(databank, path, "baseName", false)).Bind(5, Text(databank, path, "description", false)).Execute();
+
+        if (const Json* pure = Object(databank, path, "pureInfo", false)) {
+            std::string purePath = Member(path, "pureInfo");
+            Known(*pure, purePath, {"password", "displayName", "product", "databankType", "prompt", "helpFile", "helpCode"});
+            m_db.Cached(sql::InsertPureInfo).Bind(1, *id).Bind(2, Text(*pure, purePath, "password", false))
+                .Bind(3, Text(*pure, purePath, "displayName", false)).Bind(4, Text(*pure, purePath, "product", false))
+                .Bind(5, Text(*pure, purePath, "databankType", false)).Bind(6, Text(*pure, purePath, "prompt", false))
+                .Bind(7, Text(*pure, purePath, "helpFile", false))
+                .Bind(8, Integer(*pure, purePath, "helpCode", true).value_or(0)).Execute();
+        }
+        if (const Json* binary = List(databank, path, "binaryInfo", false)) {
+            for (std::size_t i = 0; i < binary->size(); ++i) {
+                const Json& entry = (*binary)[i];
+                std::string entryPath = Item(Member(path, "binaryInfo"), i);
+                if (!Expect(entry, entryPath, "an object", entry.is_object())) continue;
+                Known(entry, entryPath, {"parameter", "gammaModel", "vaporModel"});
+                m_db.Cached(sql::InsertBinaryInfo).Bind(1, *id).Bind(2, static_cast<int>(i))
+                    .Bind(3, Text(entry, entryPath, "parameter", false)).Bind(4, Text(entry, entryPath, "gammaModel", false))
+                    .Bind(5, Text(entry, entryPath, "vaporModel", false)).Execute();
+            }
+        }
+        std::set<int> held;
+        if (const Json* compounds = List(databank, path, "compounds", false)) {
+            for (std::size_t i = 0; i < compounds->size(); ++i) {
+                std::string itemPath = Item(Member(path, "compounds"), i);
+                auto compound = Integer((*compounds)[i], itemPath);
+                if (!compound) continue;
+                if (!m_compounds.count(*compound)) {
+                    Error(itemPath, "names the unknown compound " + std::to_string(*compound));
+                } else if (!held.insert(*compound).second) {
+                    Error(itemPath, "repeats the compound " + std::to_string(*compound));
+                } else {
+                    m_db.Cached(sql::InsertCompoundDatabank).Bind(1, *id).Bind(2, *compound).Bind(3, static_cast<int>(i))
+                        .Execute();
+                }
+            }
+        }
+        if (const Json* values = List(databank, path, "values", false)) {
+            std::map<std::tuple<int, int, int, int, int>, std::size_t> seen;
+            for (std::size_t i = 0; i < values->size(); ++i) {
+                Value((*values)[i], Item(Member(path, "values"), i), *id, held, seen, i);
+            }
+        }
+        if (const Json* reactions = List(databank, path, "reactions", false)) {
+            for (std::size_t i = 0; i < reactions->size(); ++i) {
+                Reaction((*reactions)[i], Item(Member(path, "reactions"), i), *id, i);
+            }
+        }
+    }
+
+    void Value(const Json& value, const std::string& path, int databankId, const std::set<int>& held,
+               std::map<std::tuple<int, int, int, int, int>, std::size_t>& seen, std::size_t index)
+    {
+        if (!Expect(value, path, "an object", value.is_object())) return;
+        Known(value, path, {"property", "compound", "compounds", "labels", "numbers", "text", "texts", "regression"});
+        auto propertyName = Text(value, path, "property", true);
+        if (!propertyName) return;
+        auto found = m_properties.find(SearchKey(*propertyName));
+        if (found == m_properties.end()) {
+            Error(Member(path, "property"), "names the unknown property \"" + *propertyName + "\"");
+            return;
+        }
+        const PropertyInfo& property = found->second;
+        bool unary = property.InteractionType == 0;
+
+        std::vector<int> compounds;
+        auto checkCompound = [&](const Json& item, const std::string& itemPath) {
+            auto compound = Integer(item, itemPath);
+            if (!compound) return;
+            if (!m_compounds.count(*compound)) Error(itemPath, "names the unknown compound " + std::to_string(*compound));
+            else if (!held.count(*compound)) {
+                Error(itemPath, "names compound " + std::to_string(*compound) + ", which the databank's compounds do not list");
+            }
+            compounds.push_back(*compound);
+        };
+        if (unary) {
+            if (value.contains("compounds")) Error(Member(path, "compounds"), "belongs to values of two or more compounds");
+            if (value.contains("labels")) Error(Member(path, "labels"), "belongs to values of two or more compounds");
+            if (value.contains("regression")) Error(Member(path, "regression"), "belongs to values of two or more compounds");
+            if (const Json* compound = Find(value, path, "compound", true)) checkCompound(*compound, Member(path, "compound"));
+        } else {
+            if (value.contains("compound")) Error(Member(path, "compound"), "belongs to values of one compound; use \"compounds\"");
+            if (const Json* list = List(value, path, "compounds", true)) {
+                std::size_t most = property.InteractionType == 1 ? 2 : 4;
+                if (list->size() < 2 || list->size() > most) {
+                    Error(Member(path, "compounds"), property.InteractionType == 1 ? "must name exactly two compounds"
+                                                                                   : "must name two to four compounds");
+                }
+                for (std::size_t i = 0; i < list->size() && i < 4; ++i) checkCompound((*list)[i], Item(Member(path, "compounds"), i));
+            }
+        }
+        if (compounds.empty()) return;
+
+        std::tuple<int, int, int, int, int> key{property.Id, compounds[0], compounds.size() > 1 ? compounds[1] : 0,
+                                                 compounds.size() > 2 ? compounds[2] : 0, compounds.size() > 3 ? compounds[3] : 0};
+        if (auto [earlier, added] = seen.emplace(key, index); !added) {
+            Error(path, "repeats the value of values[" + std::to_string(earlier->second) + "]");
+            return;
+        }
+
+        int kinds = value.contains("numbers") + value.contains("text") + value.contains("texts");
+        if (kinds != 1) {
+            Error(path, "must hold exactly one of \"numbers\", \"text\" and \"texts\"");
+            return;
+        }
+        int kind = value.contains("numbers") ? sqlite::ValueNumbers : value.contains("text") ? sqlite::ValueText : sqlite::ValueTexts;
+        if (property.DataType != -1 && property.DataType != kind) {
+            Error(path, "holds a value of another kind than the data type " + std::to_string(property.DataType) +
+                            " of property \"" + *propertyName + "\"");
+            return;
+        }
+        if (!unary && kind != sqlite::ValueNumbers) {
+            Error(path, "values of two or more compounds must be numbers");
+            return;
+        }
+
+        auto& insert = m_db.Cached(sql::InsertValue);
+        long long valueId = ++m_valueCount;
+        insert.Bind(1, valueId).Bind(2, databankId).Bind(3, property.Id);
+        for (int i = 0; i < 4; ++i) {
+            if (static_cast<std::size_t>(i) < compounds.size()) insert.Bind(4 + i, compounds[static_cast<std::size_t>(i)]);
+        }
+        insert.Bind(8, kind);
+        if (kind == sqlite::ValueNumbers) {
+            const Json* list = List(value, path, "numbers", true);
+            if (!list) return;
+            auto numbers = Numbers(*list, Member(path, "numbers"));
+            if (unary && static_cast<int>(numbers.size()) != property.ElementCount) {
+                Error(Member(path, "numbers"), "must hold elementCount (" + std::to_string(property.ElementCount) +
+                                                   ") numbers, not " + std::to_string(numbers.size()));
+            }
+            if (!unary) {
+                std::vector<int> labels;
+                if (const Json* labelList = List(value, path, "labels", true)) {
+                    std::set<int> distinct;
+                    for (std::size_t i = 0; i < labelList->size(); ++i) {
+                        std::string labelPath = Item(Member(path, "labels"), i);
+                        auto label = Integer((*labelList)[i], labelPath);
+                        if (!label) continue;
+                        if (!property.Labels.count(*label)) {
+                            Error(labelPath, "is not a label of the elements of property \"" + *propertyName + "\"");
+                        } else if (!distinct.insert(*label).second) {
+                            Error(labelPath, "repeats the label " + std::to_string(*label));
+                        }
+                        labels.push_back(*label);
+                    }
+                    if (labels.size() != numbers.size()) Error(Member(path, "labels"), "must hold one label for each number");
+                }
+                insert.BindBlob(9, sqlite::EncodeLabels(labels));
+            }
+            insert.BindBlob(10, sqlite::EncodeNumbers(numbers));
+        } else if (kind == sqlite::ValueText) {
+            insert.Bind(11, Text(value, path, "text", true).value_or(""));
+        } else if (const Json* list = List(value, path, "texts", true)) {
+            insert.BindBlob(12, sqlite::EncodeTexts(Texts(*list, Member(path, "texts"))));
+        }
+        insert.Execute();
+        if (const Json* regression = Object(value, path, "regression", false)) {
+            Regression(*regression, Member(path, "regression"), valueId);
+        }
+    }
+
+    void Regression(const Json& regression, const std::string& path, long long valueId)
+    {
+        Known(regression, path, {"kind", "firstCompound", "sigma", "ranges", "deviations", "citations"});
+        auto kind = Integer(regression, path, "kind", true);
+        if (kind && (*kind < 1 || *kind > 4)) {
+            Error(Member(path, "kind"), "must be 1 (vapour-liquid), 2 (liquid-liquid), 3 (Henry) or 4 (NIST)");
+        }
+        m_db.Cached(sql::InsertRegression).Bind(1, valueId).Bind(2, kind.value_or(0))
+            .Bind(3, Text(regression, path, "firstCompound", false)).Bind(4, Number(regression, path, "sigma", false)).Execute();
+        if (const Json* ranges = List(regression, path, "ranges", false)) {
+            for (std::size_t i = 0; i < ranges->size(); ++i) {
+                const Json& range = (*ranges)[i];
+                std::string rangePath = Item(Member(path, "ranges"), i);
+                if (!Expect(range, rangePath, "an object", range.is_object())) continue;
+                Known(range, rangePath, {"name", "lower", "upper"});
+                m_db.Cached(sql::InsertRegressionRange).Bind(1, valueId).Bind(2, static_cast<int>(i))
+                    .Bind(3, Text(range, rangePath, "name", true).value_or("")).Bind(4, Number(range, rangePath, "lower", true))
+                    .Bind(5, Number(range, rangePath, "upper", true)).Execute();
+            }
+        }
+        if (const Json* deviations = List(regression, path, "deviations", false)) {
+            for (std::size_t i = 0; i < deviations->size(); ++i) {
+                const Json& deviation = (*deviations)[i];
+                std::string deviationPath = Item(Member(path, "deviations"), i);
+                if (!Expect(deviation, deviationPath, "an object", deviation.is_object())) continue;
+                Known(deviation, deviationPath, {"name", "points", "aard", "aad", "max"});
+                m_db.Cached(sql::InsertRegressionDeviation).Bind(1, valueId).Bind(2, static_cast<int>(i))
+                    .Bind(3, Text(deviation, deviationPath, "name", true).value_or(""))
+                    .Bind(4, Integer(deviation, deviationPath, "points", true))
+                    .Bind(5, Number(deviation, deviationPath, "aard", true)).Bind(6, Number(deviation, deviationPath, "aad", true))
+                    .Bind(7, Number(deviation, deviationPath, "max", true)).Execute();
+            }
+        }
+        if (const Json* citations = List(regression, path, "citations", false)) {
+            auto texts = Texts(*citations, Member(path, "citations"));
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                m_db.Cached(sql::InsertRegressionCitation).Bind(1, valueId).Bind(2, static_cast<int>(i)).Bind(3, texts[i]).Execute();
+            }
+        }
+    }
+
+    void Reaction(const Json& reaction, const std::string& path, int databankId, std::size_t index)
+    {
+        if (!Expect(reaction, path, "an object", reaction.is_object())) return;
+        Known(reaction, path, {"id", "name", "type", "basis", "equation", "species", "eqConsts", "symmetricEqConsts"});
+        auto id = Integer(reaction, path, "id", true);
+        if (!id) return;
+        if (!m_reactions.insert(*id).second) {
+            Error(Member(path, "id"), "repeats the reaction id " + std::to_string(*id));
+            return;
+        }
+        std::vector<std::optional<double>> eqConsts, symmetricEqConsts;
+        if (const Json* list = List(reaction, path, "eqConsts", false)) eqConsts = Numbers(*list, Member(path, "eqConsts"));
+        if (const Json* list = List(reaction, path, "symmetricEqConsts", false)) {
+            symmetricEqConsts = Numbers(*list, Member(path, "symmetricEqConsts"));
+        }
+        m_db.Cached(sql::InsertReaction).Bind(1, *id).Bind(2, databankId).Bind(3, static_cast<int>(index))
+            .Bind(4, Text(reaction, path, "name", false)).Bind(5, Text(reaction, path, "type", true).value_or(""))
+            .Bind(6, Text(reaction, path, "basis", true).value_or("")).Bind(7, Text(reaction, path, "equation", false))
+            .BindBlob(8, sqlite::EncodeNumbers(eqConsts)).BindBlob(9, sqlite::EncodeNumbers(symmetricEqConsts)).Execute();
+        const Json* species = List(reaction, path, "species", true);
+        if (!species) return;
+        if (species->empty()) Error(Member(path, "species"), "must name at least one species");
+        for (std::size_t i = 0; i < species->size(); ++i) {
+            const Json& item = (*species)[i];
+            std::string itemPath = Item(Member(path, "species"), i);
+            if (!Expect(item, itemPath, "an object", item.is_object())) continue;
+            Known(item, itemPath, {"name", "compound", "coefficient"});
+            auto compound = Integer(item, itemPath, "compound", false);
+            if (compound && !m_compounds.count(*compound)) {
+                Error(Member(itemPath, "compound"), "names the unknown compound " + std::to_string(*compound));
+            }
+            m_db.Cached(sql::InsertReactionSpecies).Bind(1, *id).Bind(2, static_cast<int>(i))
+                .Bind(3, Text(item, itemPath, "name", true).value_or("")).Bind(4, compound)
+                .Bind(5, Number(item, itemPath, "coefficient", true).value_or(0.0)).Execute();
+        }
+    }
+
+    Connection& m_db;
+    SourceErrors& m_errors;
+    std::map<std::string, PropertyInfo> m_properties;
+    std::set<int> m_compounds;
+    std::set<std::string> m_databankNames;
+    std::set<int> m_databankIds;
+    std::set<int> m_reactions;
+    long long m_valueCount = 0;
+};
+
+std::filesystem::path FsPath(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())); }
+
+} // namespace
+
+SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
+{
+    SourceErrors errors;
+    std::string partial = outputPath + ".partial";
+    std::error_code ignored;
+    std::filesystem::remove(FsPath(partial), ignored);
+    try {
+        Connection db(partial, Connection::Mode::Create);
+        db.Execute("PRAGMA journal_mode = OFF");
+        db.Execute(sql::CreateSchema);
+        db.Execute("BEGIN");
+        Writer(db, errors).Root(source);
+        if (errors.empty()) {
+            db.Execute(sql::CreateIndexes);
+            db.Execute("COMMIT");
+        }
+    } catch (const std::exception& failure) {
+        errors.push_back({"", std::string("cannot write ") + partial + ": " + failure.what()});
+    }
+    if (!errors.empty()) {
+        std::filesystem::remove(FsPath(partial), ignored);
+        return errors;
+    }
+    std::error_code renamed;
+    std::filesystem::rename(FsPath(partial), FsPath(outputPath), renamed);
+    if (renamed) {
+        std::filesystem::remove(FsPath(partial), ignored);
+        errors.push_back({"", "cannot rename the finished database to " + outputPath + ": " + renamed.message()});
+    }
+    return errors;
+}
+
+SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath)
+{
+    std::ifstream file(FsPath(sourcePath), std::ios::binary);
+    if (!file) return {{sourcePath, "cannot be read"}};
+    std::stringstream text;
+    text << file.rdbuf();
+    SourceErrors errors;
+    auto source = ParseSource(text.str(), errors);
+    if (!source) return errors;
+    return BuildDatabase(*source, outputPath);
+}
+
+} // namespace moru::dbtool

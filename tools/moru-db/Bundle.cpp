@@ -1,0 +1,266 @@
+#include "MoruDb.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+
+namespace moru::dbtool {
+
+namespace {
+
+using Row = std::map<std::string, std::string>;
+
+// Rows of a tab-separated file with one header line; no quoting (fields hold neither tabs nor newlines).
+std::vector<Row> ReadTable(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot read " + path.string());
+    auto split = [](const std::string& line) {
+        std::vector<std::string> fields;
+        std::size_t start = 0;
+        while (true) {
+            auto tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        return fields;
+    };
+    std::string line;
+    std::getline(file, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    auto header = split(line);
+    std::vector<Row> rows;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        auto fields = split(line);
+        Row row;
+        for (std::size_t i = 0; i < header.size(); ++i) row[header[i]] = i < fields.size() ? fields[i] : "";
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+Json Number(const std::string& text)
+{
+    if (text.empty()) return nullptr;
+    return std::strtod(text.c_str(), nullptr);
+}
+
+struct Databank {
+    Json Record;
+    std::vector<int> Compounds;
+    std::map<int, bool> Held;
+    std::map<std::tuple<std::string, int, int>, std::size_t> PairValues;
+
+    void Hold(int compound)
+    {
+        if (!Held[compound]) {
+            Held[compound] = true;
+            Compounds.push_back(compound);
+        }
+    }
+};
+
+struct BinaryModel {
+    const char* Name;
+    std::vector<std::pair<const char*, int>> Elements; // element name and symmetry code
+    const char* Units;
+};
+
+} // namespace
+
+Json ConvertBundle(const std::string& directory)
+{
+    std::filesystem::path root(directory);
+    Json source;
+    source["format"] = "moru-property-db 1";
+    source["database"] = {{"alias", "BUNDLE"},
+                          {"description", "Shared physical-property data bundle"},
+                          {"version", 2020},
+                          {"access", {{"ZRSIMULATOR", true}, {"ZRVIEWER", true}}}};
+
+    Json compounds = Json::array();
+    std::map<std::string, int> byCas;
+    std::map<std::string, int> byAlias;
+    static const std::pair<const char*, const char*> identifierColumns[] = {
+        {"NAME", "name"}, {"ALIAS", "alias"}, {"CASRN", "cas"}, {"IUPAC_NAME", "iupac_name"}, {"FORMULA", "formula"},
+        {"SMILES", "smiles"}, {"INCHI", "inchi"}, {"INCHIKEY", "inchikey"}};
+    for (const auto& row : ReadTable(root / "compounds.tsv")) {
+        int id = static_cast<int>(compounds.size()) + 1;
+        Json identifiers = Json::object();
+        for (const auto& [type, column] : identifierColumns) {
+            const std::string& value = row.at(column);
+            if (!value.empty()) identifiers[type] = Json::array({value});
+        }
+        Json compound{{"id", id}, {"identifiers", std::move(identifiers)}};
+        if (!row.at("smiles").empty()) compound["structures"] = Json::array({{{"type", 2}, {"text", row.at("smiles")}}});
+        compounds.push_back(std::move(compound));
+        byCas[row.at("cas")] = id;
+        byAlias[row.at("alias")] = id;
+    }
+
+    Json properties = Json::array();
+    std::map<std::string, bool> knownProperties;
+    std::vector<std::string> databankOrder;
+    std::map<std::string, Databank> databanks;
+    auto databankFor = [&](const std::string& name, const char* type) -> Databank& {
+        auto& databank = databanks[name];
+        if (databank.Record.is_null()) {
+            databankOrder.push_back(name);
+            databank.Record = {{"name", name}, {"id", static_cast<int>(databankOrder.size())}};
+            if (std::string(type) == "PURE") {
+                databank.Record["pureInfo"] = {{"displayName", name}, {"product", "Bundle"}, {"databankType", type}, {"helpCode", 0}};
+            }
+            databank.Record["values"] = Json::array();
+        }
+        return databank;
+    };
+    auto compoundOf = [&](const std::string& cas) {
+        auto found = byCas.find(cas);
+        if (found == byCas.end()) throw std::runtime_error("the bundle names the unknown compound " + cas);
+        return found->second;
+    };
+
+    for (const auto& row : ReadTable(root / "pure_constants.tsv")) {
+        const std::string& name = row.at("property");
+        if (!knownProperties[name]) {
+            knownProperties[name] = true;
+            properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0}, {"elementCount", 1},
+                                  {"units", Json::array({{{"row", name}, {"default", row.at("units")}}})}});
+        }
+        auto& databank = databankFor(row.at("source"), "PURE");
+        int compound = compoundOf(row.at("cas"));
+        databank.Hold(compound);
+        databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
+    }
+
+    // A correlation stores its coefficients followed by its validity range, Tmin and Tmax.
+    for (const auto& row : ReadTable(root / "pure_correlations.tsv")) {
+        const std::string& name = row.at("property");
+        Json coefficients = Json::parse(row.at("coeffs"));
+        if (!knownProperties[name]) {
+            knownProperties[name] = true;
+            properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0},
+                                  {"elementCount", static_cast<int>(coefficients.size()) + 2},
+                                  {"units", Json::array({{{"row", row.at("equation")}, {"default", row.at("units")}},
+                                                         {{"row", "TEMPERATURE"}, {"default", "K"}}})}});
+        }
+        auto& databank = databankFor(row.at("source"), "PURE");
+        int compound = compoundOf(row.at("cas"));
+        databank.Hold(compound);
+        Json numbers = Json::array();
+        for (const auto& coefficient : coefficients) numbers.push_back(coefficient.get<double>());
+        numbers.push_back(Number(row.at("tmin")));
+        numbers.push_back(Number(row.at("tmax")));
+        databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
+    }
+
+    // Binary parameters: one value per unordered pair, in the order the pair first appears; a row
+    // for (i, j) fills the IJ label of its element, a row for (j, i) the JI label.
+    static const BinaryModel models[] = {
+        {"PRKIJ", {{"kij", 1}, {"tmin", 1}}, "-"},
+        {"NRTL", {{"bij", 0}, {"alphaij", 2}}, "K"},
+        {"UNIQUAC", {{"bij", 0}}, "K"},
+        {"WILSON", {{"aij", 0}, {"bij", 0}}, "-"},
+    };
+    for (const auto& model : models) {
+        Json elements = Json::array();
+        for (std::size_t i = 0; i < model.Elements.size(); ++i) {
+            elements.push_back({{"ij", static_cast<int>(2 * i + 1)}, {"ji", static_cast<int>(2 * i + 2)}, {"symmetry", model.Elements[i].second}});
+        }
+        properties.push_back({{"name", model.Name}, {"dataType", 1}, {"interactionType", 1},
+                              {"elementCount", static_cast<int>(model.Elements.size())},
+                              {"units", Json::array({{{"row", model.Name}, {"default", model.Units}}})}, {"elements", std::move(elements)}});
+    }
+    auto elementIndex = [&](const std::string& modelName, const std::string& element) {
+        for (const auto& model : models) {
+            if (modelName != model.Name) continue;
+            for (std::size_t i = 0; i < model.Elements.size(); ++i) {
+                if (element == model.Elements[i].first) return static_cast<int>(i);
+            }
+        }
+        throw std::runtime_error("unknown binary element " + modelName + "/" + element);
+    };
+    auto addLabel = [](Json& value, int label, Json number) {
+        value["labels"].push_back(label);
+        value["numbers"].push_back(std::move(number));
+    };
+    for (const auto& row : ReadTable(root / "binary_params.tsv")) {
+        const std::string& model = row.at("model");
+        auto& databank = databankFor(row.at("source"), "BINARY");
+        if (!databank.Record.contains("binaryInfo")) {
+            Json info = {{"parameter", model}};
+            if (model == "PRKIJ") info["vaporModel"] = "PR";
+            else info["gammaModel"] = model;
+            databank.Record["binaryInfo"] = Json::array({std::move(info)});
+        }
+        int first = compoundOf(row.at("cas1")), second = compoundOf(row.at("cas2"));
+        databank.Hold(first);
+        databank.Hold(second);
+        bool reversed = false;
+        auto key = std::make_tuple(model, first, second);
+        auto found = databank.PairValues.find(key);
+        if (found == databank.PairValues.end()) {
+            found = databank.PairValues.find(std::make_tuple(model, second, first));
+            reversed = found != databank.PairValues.end();
+        }
+        if (found == databank.PairValues.end()) {
+            found = databank.PairValues.emplace(key, databank.Record["values"].size()).first;
+            databank.Record["values"].push_back({{"property", model}, {"compounds", Json::array({first, second})},
+                                                 {"labels", Json::array()}, {"numbers", Json::array()}});
+        }
+        Json& value = databank.Record["values"][found->second];
+        int element = elementIndex(model, row.at("element"));
+        addLabel(value, 2 * element + (reversed ? 2 : 1), Number(row.at("value")));
+        if (!row.at("tmin").empty()) addLabel(value, 2 * elementIndex(model, "tmin") + (reversed ? 2 : 1), Number(row.at("tmin")));
+    }
+
+    auto& reactionBank = databankFor("PHREEQC", "REACTION");
+    int reactionId = 0;
+    for (const auto& row : ReadTable(root / "reactions.tsv")) {
+        Json species = Json::array();
+        for (const auto& term : Json::parse(row.at("stoich"))) {
+            Json item{{"name", term[0]}};
+            auto linked = byAlias.find(term[0].get<std::string>());
+            if (linked != byAlias.end()) {
+                item["compound"] = linked->second;
+                reactionBank.Hold(linked->second);
+            }
+            item["coefficient"] = term[1].get<double>();
+            species.push_back(std::move(item));
+        }
+        // Equilibrium constants: log K at 25 °C, reaction enthalpy in kJ/mol, then A1 to A6 of the
+        // analytical expression; absent ones are null.
+        Json eqConsts = Json::array({Number(row.at("log_k")), Number(row.at("delta_h_kJmol"))});
+        Json analytic = row.at("analytic").empty() ? Json::array() : Json::parse(row.at("analytic"));
+        for (std::size_t i = 0; i < 6; ++i) eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
+        reactionBank.Record["reactions"].push_back({{"id", ++reactionId}, {"name", row.at("id")}, {"type", row.at("type")},
+                                                    {"basis", row.at("section")}, {"equation", row.at("equation")},
+                                                    {"species", std::move(species)}, {"eqConsts", std::move(eqConsts)}});
+    }
+
+    Json databankList = Json::array();
+    for (const auto& name : databankOrder) {
+        auto& databank = databanks[name];
+        Json record;
+        // Members in the documented order: the held compounds come before the values.
+        for (auto& [key, member] : databank.Record.items()) {
+            if (key == "values" || key == "reactions") continue;
+            record[key] = member;
+        }
+        if (!databank.Compounds.empty()) record["compounds"] = databank.Compounds;
+        if (!databank.Record["values"].empty()) record["values"] = std::move(databank.Record["values"]);
+        if (databank.Record.contains("reactions")) record["reactions"] = std::move(databank.Record["reactions"]);
+        databankList.push_back(std::move(record));
+    }
+    source["properties"] = std::move(properties);
+    source["compounds"] = std::move(compounds);
+    source["databanks"] = std::move(databankList);
+    return source;
+}
+
+} // namespace moru::dbtool

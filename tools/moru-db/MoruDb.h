@@ -1,0 +1,45 @@
+#pragma once
+
+// The database tool's library: the JSON source format, its validation, building a database file
+// from it, writing it back, and converting the shared data bundle into it.
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moru::dbtool {
+
+using Json = nlohmann::ordered_json;
+
+// One problem of a source, located by its JSON path ("databanks[2].values[17].property") or, for
+// text that is not JSON, by line and column.
+struct SourceError {
+    std::string Location;
+    std::string Message;
+};
+using SourceErrors = std::vector<SourceError>;
+std::string Format(const SourceError& error);
+
+// Parses JSON text, reporting syntax errors and duplicate keys.
+std::optional<Json> ParseSource(const std::string& text, SourceErrors& errors);
+
+// Validates the source and writes the database. The output appears only when the source is free of
+// errors; it is built in a file beside it and renamed at the end.
+SourceErrors BuildDatabase(const Json& source, const std::string& outputPath);
+SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath);
+
+// The source of a database, in the canonical form: members in the documented order, optional
+// members and empty lists left out.
+Json DumpDatabase(const std::string& databasePath);
+std::string DescribeDatabase(const std::string& databasePath);
+
+// Empty when the text is a CAS registry number with a correct check digit, else the reason.
+std::string CheckCasNumber(std::string_view text);
+
+// The source of a database holding the shared data bundle (compounds.tsv and its companions).
+Json ConvertBundle(const std::string& directory);
+
+} // namespace moru::dbtool
