@@ -1,0 +1,244 @@
+// Building the shared data bundle into a database, and point lookups in it through the service
+// beside the raw SQLite statements that answer the same question.
+
+#include "MoruDb.h"
+#include "Schema.h"
+#include "Service.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace moru;
+
+struct Bundle {
+    std::string DatabasePath;
+    std::string ConfigPath;
+    double BuildSeconds = 0;
+    std::vector<std::pair<int, std::string>> Names; // compound index and name, of one databank
+    std::vector<std::string> CasNumbers;
+};
+
+const Bundle* GetBundle()
+{
+    static std::unique_ptr<Bundle> bundle = [] {
+        const char* data = std::getenv("MORU_SHARED_DATA");
+        if (!data || !std::filesystem::exists(std::filesystem::path(data) / "compounds.tsv")) return std::unique_ptr<Bundle>();
+        auto made = std::make_unique<Bundle>();
+        auto directory = std::filesystem::temp_directory_path() / "moru-bench";
+        std::filesystem::create_directories(directory);
+        made->DatabasePath = (directory / "bundle.db").string();
+        made->ConfigPath = (directory / "databases.json").string();
+        std::ofstream(made->ConfigPath) << R"({"databases": [{"alias": "BUNDLE", "path": "bundle.db"}]})";
+        auto start = std::chrono::steady_clock::now();
+        auto errors = dbtool::BuildDatabase(dbtool::ConvertBundle(data), made->DatabasePath);
+        made->BuildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!errors.empty()) return std::unique_ptr<Bundle>();
+        return made;
+    }();
+    return bundle.get();
+}
+
+constexpr const char* Databank = "IDENT_PUBCHEM_SMALL";
+
+// The service side: the bundle connected through a configuration, and a group of one databank.
+struct Service {
+    sqlite::SqliteDatabaseCollection Collection{std::make_shared<service::DatabankCollection>()};
+    service::DatabasePtr Database;
+    service::DatabankCollection Group;
+    std::shared_ptr<service::ICompoundManager> Compounds;
+
+    explicit Service(const Bundle& bundle)
+    {
+        std::ifstream config(bundle.ConfigPath);
+        Collection.InitializeFromConfigurationFile(&config, bundle.ConfigPath, "");
+        Database = Collection.Find("BUNDLE");
+        auto databanks = Database->EnumerateDatabanks();
+        for (const auto& databank : databanks->Items()) {
+            if (databank->Name() == Databank) Group.Add(databank);
+        }
+        Compounds = Database->CompoundManager();
+    }
+};
+
+// The raw side: the same statements on a connection of its own.
+struct Raw {
+    sqlite3* Db = nullptr;
+    sqlite3_stmt* Find = nullptr;
+    sqlite3_stmt* Held = nullptr;
+    sqlite3_stmt* Identifiers = nullptr;
+    sqlite3_stmt* Exists = nullptr;
+    sqlite3_stmt* Identifier = nullptr;
+    int DatabankId = 0;
+
+    explicit Raw(const Bundle& bundle)
+    {
+        sqlite3_open_v2(bundle.DatabasePath.c_str(), &Db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        sqlite3_prepare_v2(Db, sqlite::sql::FindCompoundsByKey, -1, &Find, nullptr);
+        sqlite3_prepare_v2(Db, sqlite::sql::DatabankHasCompound, -1, &Held, nullptr);
+        sqlite3_prepare_v2(Db, sqlite::sql::SelectIdentifiersOfCompound, -1, &Identifiers, nullptr);
+        sqlite3_prepare_v2(Db, sqlite::sql::CompoundExists, -1, &Exists, nullptr);
+        sqlite3_prepare_v2(Db, sqlite::sql::SelectIdentifierOfCompound, -1, &Identifier, nullptr);
+        sqlite3_stmt* id = nullptr;
+        sqlite3_prepare_v2(Db, "SELECT id FROM databank WHERE name = ?1", -1, &id, nullptr);
+        sqlite3_bind_text(id, 1, Databank, -1, SQLITE_STATIC);
+        if (sqlite3_step(id) == SQLITE_ROW) DatabankId = sqlite3_column_int(id, 0);
+        sqlite3_finalize(id);
+    }
+    ~Raw()
+    {
+        for (auto* statement : {Find, Held, Identifiers, Exists, Identifier}) sqlite3_finalize(statement);
+        sqlite3_close(Db);
+    }
+
+    // Compounds of the databank with an identifier of `type` equal to `text`, each with its identifiers.
+    std::size_t Search(const std::string& text, const char* type)
+    {
+        std::string key = sqlite::SearchKey(text);
+        sqlite3_reset(Find);
+        sqlite3_bind_text(Find, 1, key.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(Find, 2, type, -1, SQLITE_STATIC);
+        std::vector<int> ids;
+        while (sqlite3_step(Find) == SQLITE_ROW) ids.push_back(sqlite3_column_int(Find, 0));
+        std::size_t values = 0;
+        for (int id : ids) {
+            sqlite3_reset(Held);
+            sqlite3_bind_int(Held, 1, DatabankId);
+            sqlite3_bind_int(Held, 2, id);
+            if (sqlite3_step(Held) != SQLITE_ROW) continue;
+            sqlite3_reset(Identifiers);
+            sqlite3_bind_int(Identifiers, 1, id);
+            std::vector<std::pair<std::string, std::string>> identifiers;
+            while (sqlite3_step(Identifiers) == SQLITE_ROW) {
+                identifiers.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)),
+                                         reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 1)));
+            }
+            values += identifiers.size();
+        }
+        return values;
+    }
+
+    std::string NameOf(int id)
+    {
+        sqlite3_reset(Exists);
+        sqlite3_bind_int(Exists, 1, id);
+        if (sqlite3_step(Exists) != SQLITE_ROW) return {};
+        sqlite3_reset(Identifier);
+        sqlite3_bind_int(Identifier, 1, id);
+        sqlite3_bind_text(Identifier, 2, "NAME", -1, SQLITE_STATIC);
+        std::vector<std::string> names;
+        while (sqlite3_step(Identifier) == SQLITE_ROW) names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifier, 0)));
+        return names.empty() ? std::string() : names.front();
+    }
+};
+
+const Bundle* Prepare(benchmark::State& state)
+{
+    const Bundle* bundle = GetBundle();
+    if (!bundle) {
+        state.SkipWithError("MORU_SHARED_DATA names no data bundle");
+        return nullptr;
+    }
+    auto& names = const_cast<Bundle*>(bundle)->Names;
+    if (names.empty()) {
+        Service service(*bundle);
+        auto held = service.Group[0]->GetIdentifiersOfCompoundsWithData();
+        for (std::size_t i = 0; i < held->size() && names.size() < 256; i += 7) names.emplace_back((*held)[i].first, *(*held)[i].second.Name);
+        for (const auto& [id, name] : names) {
+            auto cas = service.Compounds->GetCompoundIdentifier(std::to_string(id), "CompoundIndex", "CASRN");
+            const_cast<Bundle*>(bundle)->CasNumbers.push_back(cas->ValueList->front());
+        }
+    }
+    return bundle;
+}
+
+void BuildBundle(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    for (auto _ : state) {
+        if (bundle) state.SetIterationTime(bundle->BuildSeconds);
+    }
+    if (bundle) state.counters["seconds"] = bundle->BuildSeconds;
+}
+BENCHMARK(BuildBundle)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void FindByNameService(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Service service(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto hits = service.Compounds->FindForMM(service.Group, bundle->Names[i++ % bundle->Names.size()].second, "NAME", "");
+        benchmark::DoNotOptimize(hits);
+    }
+}
+BENCHMARK(FindByNameService);
+
+void FindByNameRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Raw raw(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->Names[i++ % bundle->Names.size()].second, "NAME"));
+}
+BENCHMARK(FindByNameRawSqlite);
+
+void FindByCasService(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Service service(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto hits = service.Compounds->FindForMM(service.Group, bundle->CasNumbers[i++ % bundle->CasNumbers.size()], "CASRN", "");
+        benchmark::DoNotOptimize(hits);
+    }
+}
+BENCHMARK(FindByCasService);
+
+void FindByCasRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Raw raw(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->CasNumbers[i++ % bundle->CasNumbers.size()], "CASRN"));
+}
+BENCHMARK(FindByCasRawSqlite);
+
+void NameByCompoundIndexService(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Service service(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto name = service.Compounds->GetCompoundIdentifier(std::to_string(bundle->Names[i++ % bundle->Names.size()].first),
+                                                             "CompoundIndex", "NAME");
+        benchmark::DoNotOptimize(name);
+    }
+}
+BENCHMARK(NameByCompoundIndexService);
+
+void NameByCompoundIndexRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Raw raw(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.NameOf(bundle->Names[i++ % bundle->Names.size()].first));
+}
+BENCHMARK(NameByCompoundIndexRawSqlite);
+
+} // namespace
+
+BENCHMARK_MAIN();
