@@ -49,7 +49,7 @@ std::filesystem::path FsPath(const std::string& utf8)
 
 class SqliteCompoundManager : public ICompoundManager {
 public:
-    explicit SqliteCompoundManager(std::shared_ptr<SqliteDatabase> database) : m_database(std::move(database)) {}
+    explicit SqliteCompoundManager(SqliteDatabase& database) : m_database(&database) {}
 
     std::optional<FoundCompoundsList> FindForMM(const DatabankCollection& databankGroup, const std::string& searchText,
                                                 const std::string& identifierType,
@@ -249,12 +249,12 @@ private:
         return nullptr;
     }
 
-    std::shared_ptr<SqliteDatabase> m_database;
+    SqliteDatabase* m_database;
 };
 
 class SqlitePropertyManager : public IPropertyManager {
 public:
-    explicit SqlitePropertyManager(std::shared_ptr<SqliteDatabase> database) : m_database(std::move(database)) {}
+    explicit SqlitePropertyManager(SqliteDatabase& database) : m_database(&database) {}
 
     // Without `withData`: every property of the database. With it: those holding values in the databank.
     std::optional<std::vector<PropertyPtr>> GetAllProperties(const IDatabank& databank, bool withData) override
@@ -272,7 +272,7 @@ public:
     }
 
 private:
-    std::shared_ptr<SqliteDatabase> m_database;
+    SqliteDatabase* m_database;
 };
 
 class SqlitePropertyValueManager : public IPropertyValueManager {};
@@ -280,7 +280,7 @@ class SqliteMolData : public IMolData {};
 
 class SqliteReactionManager : public IReactionManager {
 public:
-    explicit SqliteReactionManager(std::shared_ptr<SqliteDatabase> database) : m_database(std::move(database)) {}
+    explicit SqliteReactionManager(SqliteDatabase& database) : m_database(&database) {}
 
     int GetAllReactionsCount(const IDatabank* databank) override
     {
@@ -296,12 +296,12 @@ public:
     }
 
 private:
-    std::shared_ptr<SqliteDatabase> m_database;
+    SqliteDatabase* m_database;
 };
 
 class SqliteSundryDataManager : public ISundryDataManager {
 public:
-    explicit SqliteSundryDataManager(std::shared_ptr<SqliteDatabase> database) : m_database(std::move(database)) {}
+    explicit SqliteSundryDataManager(SqliteDatabase& database) : m_database(&database) {}
 
     // Pure databank information under its entry name; binary parameter information under the
     // databank's own name.
@@ -342,7 +342,7 @@ public:
     }
 
 private:
-    std::shared_ptr<SqliteDatabase> m_database;
+    SqliteDatabase* m_database;
 };
 
 } // namespace
@@ -402,7 +402,13 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
             while (elements.Step()) property->m_elements.push_back({elements.Int(0), elements.Int(1), elements.Int(2)});
             database->m_propertiesByKey[SearchKey(property->m_name)] = property;
         }
-    } catch (const ServiceError& failure) {
+        database->m_compoundManager = std::make_unique<SqliteCompoundManager>(*database);
+        database->m_propertyManager = std::make_unique<SqlitePropertyManager>(*database);
+        database->m_propertyValueManager = std::make_unique<SqlitePropertyValueManager>();
+        database->m_reactionManager = std::make_unique<SqliteReactionManager>(*database);
+        database->m_sundryDataManager = std::make_unique<SqliteSundryDataManager>(*database);
+        database->m_molData = std::make_unique<SqliteMolData>();
+    } catch (const ServiceError&) {
         int code = sqlite3_errcode(db.Handle());
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
         if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
@@ -410,6 +416,8 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
     }
     return database;
 }
+
+SqliteDatabase::~SqliteDatabase() = default;
 
 bool SqliteDatabase::GetDatabaseAccessSetting(const std::string& settingName) const
 {
@@ -438,29 +446,19 @@ DatabankCollectionPtr SqliteDatabase::EnumerateDatabanks() const
     return collection;
 }
 
-#define MORU_SELF std::const_pointer_cast<SqliteDatabase>(shared_from_this())
-std::shared_ptr<ICompoundManager> SqliteDatabase::CompoundManager() const
+// Managers live inside their database; the pointer handed out shares ownership of the database, so
+// a held manager keeps it alive and is the same object on every call.
+template <typename Manager> std::shared_ptr<Manager> SqliteDatabase::Share(const std::unique_ptr<Manager>& manager) const
 {
-    return std::make_shared<SqliteCompoundManager>(MORU_SELF);
+    return std::shared_ptr<Manager>(std::const_pointer_cast<SqliteDatabase>(shared_from_this()), manager.get());
 }
-std::shared_ptr<IPropertyManager> SqliteDatabase::PropertyManager() const
-{
-    return std::make_shared<SqlitePropertyManager>(MORU_SELF);
-}
-std::shared_ptr<IPropertyValueManager> SqliteDatabase::PropertyValueManager() const
-{
-    return std::make_shared<SqlitePropertyValueManager>();
-}
-std::shared_ptr<IReactionManager> SqliteDatabase::ReactionManager() const
-{
-    return std::make_shared<SqliteReactionManager>(MORU_SELF);
-}
-std::shared_ptr<ISundryDataManager> SqliteDatabase::SundryDataManager() const
-{
-    return std::make_shared<SqliteSundryDataManager>(MORU_SELF);
-}
-std::shared_ptr<IMolData> SqliteDatabase::MolData() const { return std::make_shared<SqliteMolData>(); }
-#undef MORU_SELF
+
+std::shared_ptr<ICompoundManager> SqliteDatabase::CompoundManager() const { return Share(m_compoundManager); }
+std::shared_ptr<IPropertyManager> SqliteDatabase::PropertyManager() const { return Share(m_propertyManager); }
+std::shared_ptr<IPropertyValueManager> SqliteDatabase::PropertyValueManager() const { return Share(m_propertyValueManager); }
+std::shared_ptr<IReactionManager> SqliteDatabase::ReactionManager() const { return Share(m_reactionManager); }
+std::shared_ptr<ISundryDataManager> SqliteDatabase::SundryDataManager() const { return Share(m_sundryDataManager); }
+std::shared_ptr<IMolData> SqliteDatabase::MolData() const { return Share(m_molData); }
 
 std::optional<std::string> SqliteDatabase::Meta(const std::string& key) const
 {

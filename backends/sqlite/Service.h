@@ -123,8 +123,11 @@ public:
     const DatabankRecord* DatabankByName(const std::string& name) const;
     service::IdentifierPtr IdentifierType(const std::string& name) const;
 
+    ~SqliteDatabase() override;
+
 private:
     SqliteDatabase() = default;
+    template <typename Manager> std::shared_ptr<Manager> Share(const std::unique_ptr<Manager>& manager) const;
 
     std::string m_alias;
     std::unique_ptr<Connection> m_connection;
@@ -137,6 +140,12 @@ private:
     // The databank objects handed out last, so that the same databank is the same object while
     // anybody holds it.
     mutable std::vector<std::weak_ptr<SqliteDatabank>> m_databankObjects;
+    std::unique_ptr<service::ICompoundManager> m_compoundManager;
+    std::unique_ptr<service::IPropertyManager> m_propertyManager;
+    std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
+    std::unique_ptr<service::IReactionManager> m_reactionManager;
+    std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
+    std::unique_ptr<service::IMolData> m_molData;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

@@ -264,10 +264,13 @@ TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
     EXPECT_EQ(sundry->GetItem("NOTHING"), nullptr);
 }
 
-TEST_F(ConnectedDatabase, DatabanksOutliveAnotherInitialisation)
+TEST_F(ConnectedDatabase, DatabanksAndManagersOutliveAnotherInitialisation)
 {
     auto pure = databanks->Find("PURE");
+    EXPECT_EQ(database->CompoundManager(), compounds);
+    database.reset();
     Initialize(collection, scratch, R"({"databases": []})");
+    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "WATER", "", "")->size(), 1u);
     EXPECT_EQ(collection.Count(), 0);
     ASSERT_TRUE(pure->Database());
     EXPECT_EQ(pure->Database()->Alias(), "RICH");
