@@ -2,6 +2,7 @@
 // beside the raw SQLite statements that answer the same question.
 
 #include "MoruDb.h"
+#include "MoruIntegration.h"
 #include "Schema.h"
 #include "Service.h"
 
@@ -238,6 +239,80 @@ void NameByCompoundIndexRawSqlite(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(raw.NameOf(bundle->Names[i++ % bundle->Names.size()].first));
 }
 BENCHMARK(NameByCompoundIndexRawSqlite);
+
+// The library through its exports, as a host searches: the databank list resolved, the service
+// asked, the first hit kept behind a handle, its details copied into host buffers, the handle
+// released. Compared with the raw statements above, which answer the same question.
+int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
+                             const char*, const char*, const char*, int, int, int)
+{
+    return 0;
+}
+
+bool ConnectLibrary(const Bundle& bundle)
+{
+    static const bool connected = [&] {
+        const int ok = InitializeVNFromConfigFile(bundle.ConfigPath.c_str(), "");
+        ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreDatabank));
+        return ok == 1;
+    }();
+    return connected;
+}
+
+void FindWithDetails(benchmark::State& state, const std::vector<std::string>& texts)
+{
+    const std::string source = std::string("BUNDLE.") + Databank;
+    const char* searchSource[] = {source.c_str(), nullptr};
+    char dbName[256], dbankName[256], name[256], alias[256], cas[256], propName[256];
+    int index = 0;
+    double value = 0;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        int handle = 0;
+        FoundCompounds_Find(searchSource, texts[i++ % texts.size()].c_str(), nullptr, &handle);
+        benchmark::DoNotOptimize(
+            FoundCompounds_GetObjectDetails(handle, dbName, dbankName, &index, name, alias, cas, propName, &value));
+        FoundCompounds_ReleaseHandle(handle);
+    }
+}
+
+void FindByNameLibrary(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle || !ConnectLibrary(*bundle)) return;
+    std::vector<std::string> names;
+    for (const auto& [id, name] : bundle->Names) names.push_back(name);
+    FindWithDetails(state, names);
+}
+BENCHMARK(FindByNameLibrary);
+
+void FindByNameAnyTypeRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Raw raw(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->Names[i++ % bundle->Names.size()].second, ""));
+}
+BENCHMARK(FindByNameAnyTypeRawSqlite);
+
+void FindByCasLibrary(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle || !ConnectLibrary(*bundle)) return;
+    FindWithDetails(state, bundle->CasNumbers);
+}
+BENCHMARK(FindByCasLibrary);
+
+void FindByCasAnyTypeRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    Raw raw(*bundle);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->CasNumbers[i++ % bundle->CasNumbers.size()], ""));
+}
+BENCHMARK(FindByCasAnyTypeRawSqlite);
 
 } // namespace
 
