@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 
+#include "platform/Text.h"
 #include "service/Errors.h"
 
 #include <nlohmann/json.hpp>
@@ -87,7 +88,7 @@ DatabasePtr SqliteDatabaseCollection::At(int index) const
 DatabasePtr SqliteDatabaseCollection::Find(const std::string& name) const
 {
     for (const auto& database : m_databases) {
-        if (SearchKey(database->Alias()) == SearchKey(name)) return database;
+        if (platform::EqualsIgnoringCase(database->Alias(), name)) return database;
     }
     return nullptr;
 }
