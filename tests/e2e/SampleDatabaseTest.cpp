@@ -242,3 +242,16 @@ TEST_F(SampleDatabase, BadInputGetsDefinedResults)
     MORU_EXPORT_OF(DllEnsureInit)();
     MORU_EXPORT_OF(DllForceTerm)();
 }
+
+TEST_F(SampleDatabase, NonAsciiSearchTextsAreData)
+{
+#ifdef _WIN32
+    // Code page 1252 has no Greek letters; an accented Latin letter must still pass through safely.
+    EXPECT_FALSE(Find("caf\xE9 ol\xE9"));
+#else
+    const auto gaba = Find("\xCE\xB3-aminobutyric acid"); // a synonym with a Greek gamma
+    ASSERT_TRUE(gaba);
+    EXPECT_EQ(gaba->name, "4-Aminobutanoic acid");
+    EXPECT_EQ(Find("4-aminobutanoic ACID")->index, gaba->index); // letter case does not matter
+#endif
+}
