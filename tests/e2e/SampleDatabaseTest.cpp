@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-using namespace moru::e2e;
+using namespace moru::host;
 
 namespace {
 
@@ -41,6 +41,9 @@ protected:
     static void SetUpTestSuite()
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
+#ifndef _WIN32
+        HostLibrary::Instance(MORU_LIBRARY_DIR);
+#endif
         int size = 0, success = 0, codes = 0;
         const std::string config = HostPath(MORU_SAMPLE_CONFIG);
         const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);

@@ -1,6 +1,7 @@
 #pragma once
 
 // The library as a host sees it: loaded at run time, functions found by their export names.
+// Shared by the moru host and the end-to-end tests, which both reach the library only this way.
 
 #include "MoruIntegration.h"
 
@@ -13,19 +14,27 @@
 #include <dlfcn.h>
 #endif
 
-namespace moru::e2e {
+namespace moru::host {
+
+#ifdef _WIN32
+inline constexpr const char* kLibraryFile = "MoruIntegration.dll";
+#else
+inline constexpr const char* kLibraryFile = "MoruIntegration.so";
+#endif
 
 class HostLibrary {
 public:
-    HostLibrary()
+    // `directory` holds the library; empty: where the platform's loader looks (on Windows the
+    // program's own folder first).
+    explicit HostLibrary(const std::string& directory)
     {
+        const std::string path = directory.empty() ? kLibraryFile : directory + "/" + kLibraryFile;
 #ifdef _WIN32
-        // The DLL stands beside the test program, where the loader looks first.
-        m_handle = LoadLibraryA(MORU_LIBRARY_FILE);
+        m_handle = LoadLibraryA(path.c_str());
 #else
-        m_handle = dlopen(MORU_LIBRARY_DIR "/" MORU_LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL);
+        m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 #endif
-        if (!m_handle) throw std::runtime_error("cannot load " MORU_LIBRARY_FILE);
+        if (!m_handle) throw std::runtime_error("cannot load " + path);
     }
     HostLibrary(const HostLibrary&) = delete;
     HostLibrary& operator=(const HostLibrary&) = delete;
@@ -42,10 +51,11 @@ public:
         return reinterpret_cast<Function>(address);
     }
 
-    // Loaded once per process: the library keeps its session until the process ends.
-    static const HostLibrary& Instance()
+    // The library loaded once for the process, from `directory` on first use: it keeps its
+    // session until the process ends.
+    static const HostLibrary& Instance(const std::string& directory = "")
     {
-        static HostLibrary library;
+        static HostLibrary library(directory);
         return library;
     }
 
@@ -54,7 +64,7 @@ private:
 };
 
 // The export of that name, typed as the header declares it.
-#define MORU_EXPORT_OF(name) ::moru::e2e::HostLibrary::Instance().Get<decltype(&::name)>(#name)
+#define MORU_EXPORT_OF(name) ::moru::host::HostLibrary::Instance().Get<decltype(&::name)>(#name)
 
 // A path as the library's host on this platform writes it.
 inline std::string HostPath(std::string path)
@@ -65,4 +75,4 @@ inline std::string HostPath(std::string path)
     return path;
 }
 
-} // namespace moru::e2e
+} // namespace moru::host
