@@ -26,7 +26,7 @@ void GetAllCompounds(const char* const* searchSource, int& objectHandle, int& nu
     auto list = std::make_shared<CompoundList>();
     for (const auto& group : ResolveSearchSource(searchSource)) {
         // The databanks only choose the databases; each is asked for all of its compounds.
-        if (auto compounds = CompoundManagerOf(group).GetAllCompounds(nullptr)) {
+        if (auto compounds = CompoundManagerOf(group.database)->GetAllCompounds(nullptr)) {
             list->compounds = std::move(*compounds);
             break;
         }

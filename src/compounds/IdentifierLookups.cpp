@@ -1,18 +1,13 @@
 #include "compounds/IdentifierLookups.h"
 
 #include "api/Strings.h"
+#include "compounds/SearchSource.h"
 #include "platform/Text.h"
 #include "session/Resolution.h"
 
 namespace moru::compounds {
 
 namespace {
-
-std::shared_ptr<ICompoundManager> CompoundManagerOf(const IDatabank& databank)
-{
-    const DatabasePtr database = databank.Database();
-    return database ? database->CompoundManager() : nullptr;
-}
 
 // The first value of an identifier, or nullopt when there is none.
 std::optional<std::string> FirstValue(const IdentifierValuePtr& value)
@@ -39,8 +34,7 @@ bool GetIdentifierFromDatabank(const char* dbaseName, const char* dbankName, con
 {
     const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
     if (!databank) return false;
-    const auto manager = CompoundManagerOf(*databank);
-    if (!manager) return false;
+    const auto manager = CompoundManagerOf(databank->Database());
     const std::string compoundIndex = std::to_string(compid);
 
     const auto name = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, "NAME"));
@@ -64,7 +58,7 @@ bool GetCompidFromIdentifierInDatabank(const char* dbaseName, const char* dbankN
     compid = 0;
     const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
     if (!databank || !idType || !idValue) return false;
-    const auto manager = CompoundManagerOf(*databank);
+    const auto manager = CompoundManagerOf(databank->Database());
     const std::string type = api::FromHost(idType);
     const std::string value = api::FromHost(idValue);
     if (!DatabankHasCompound(type, value, manager.get(), databank.get())) return false;

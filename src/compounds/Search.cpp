@@ -98,8 +98,8 @@ int Find(const char* const* searchSource, const std::string& searchText, const s
          const std::string& outputPropertyName)
 {
     for (const auto& group : ResolveSearchSource(searchSource)) {
-        const auto hits =
-            CompoundManagerOf(group).FindForMM(group.databanks, searchText, identifierType, outputPropertyName);
+        const auto manager = CompoundManagerOf(group.database);
+        const auto hits = manager->FindForMM(group.databanks, searchText, identifierType, outputPropertyName);
         if (hits && !hits->empty()) return api::GetHandleFromObject(hits->front());
     }
     return 0;
@@ -116,8 +116,8 @@ int FindMultiple(const char* const* searchSource, const std::string& identifierT
     auto hitList = std::make_shared<HitList>();
     for (const auto& group : groups) {
         if (searchStrings.empty()) continue;
-        const auto hits =
-            CompoundManagerOf(group).FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
+        const auto manager = CompoundManagerOf(group.database);
+        const auto hits = manager->FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
         if (hits) hitList->hits.insert(hitList->hits.end(), hits->begin(), hits->end());
     }
     objectHandle = api::GetHandleFromObject(hitList);
@@ -132,7 +132,8 @@ void FindVanta(const char* const* searchSource, const std::string& searchText, i
     std::string name = api::FromHost(compName);
     std::string alias = api::FromHost(compAlias);
     for (const auto& group : groups) {
-        CompoundManagerOf(group).FindForVanta(group.databanks, searchText, dbankContentDataType, index, name, alias);
+        CompoundManagerOf(group.database)
+            ->FindForVanta(group.databanks, searchText, dbankContentDataType, index, name, alias);
         if (index != -1) {
             compIndex = index;
             CopyToShortTextBuffer(name, compName);

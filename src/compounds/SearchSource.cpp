@@ -26,12 +26,11 @@ std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource)
     return groups;
 }
 
-ICompoundManager& CompoundManagerOf(const DatabankGroup& group)
+std::shared_ptr<ICompoundManager> CompoundManagerOf(const DatabasePtr& database)
 {
-    auto manager = group.database ? group.database->CompoundManager() : nullptr;
+    auto manager = database ? database->CompoundManager() : nullptr;
     if (!manager) throw ServiceError("the database offers no compounds");
-    // The database keeps its manager alive for as long as the group exists.
-    return *manager;
+    return manager;
 }
 
 } // namespace moru::compounds

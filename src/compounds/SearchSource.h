@@ -21,7 +21,7 @@ struct DatabankGroup {
 // names a databank that the session does not know: then no search may be made at all.
 std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource);
 
-// The compound manager of a group's database; raises when the database offers none.
-ICompoundManager& CompoundManagerOf(const DatabankGroup& group);
+// The compound manager of a database; raises when the database offers none.
+std::shared_ptr<ICompoundManager> CompoundManagerOf(const DatabasePtr& database);
 
 } // namespace moru::compounds
