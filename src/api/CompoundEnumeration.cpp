@@ -3,6 +3,7 @@
 #include "api/Contain.h"
 #include "api/Release.h"
 #include "compounds/Enumeration.h"
+#include "interop/HostText.h"
 
 using namespace moru;
 
@@ -12,7 +13,7 @@ MORU_API int MORU_CALL GetAllCompounds(const char** searchSource, int* objectHan
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !numCompounds) return 0;
-        compounds::GetAllCompounds(searchSource, *objectHandle, *numCompounds);
+        compounds::GetAllCompounds(interop::ReadHostList(searchSource), *objectHandle, *numCompounds);
         return 1;
     });
 }

@@ -2,8 +2,8 @@
 
 #include "api/Contain.h"
 #include "api/Release.h"
-#include "api/Strings.h"
 #include "compounds/Search.h"
+#include "interop/HostText.h"
 
 using namespace moru;
 
@@ -14,8 +14,8 @@ MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString) return 0;
-        *objectHandle = compounds::Find(searchSource, api::FromHost(identSearchString), "",
-                                        api::FromHost(outputPropertyName));
+        *objectHandle = compounds::Find(interop::ReadHostList(searchSource), interop::FromHost(identSearchString), "",
+                                        interop::FromHost(outputPropertyName));
         return *objectHandle != 0 ? 1 : 0;
     });
 }
@@ -28,8 +28,8 @@ MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSo
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString || !identifierType) return 0;
-        *objectHandle = compounds::Find(searchSource, api::FromHost(identSearchString), api::FromHost(identifierType),
-                                        api::FromHost(outputPropertyName));
+        *objectHandle = compounds::Find(interop::ReadHostList(searchSource), interop::FromHost(identSearchString), interop::FromHost(identifierType),
+                                        interop::FromHost(outputPropertyName));
         return *objectHandle != 0 ? 1 : 0;
     });
 }
@@ -42,8 +42,9 @@ MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, co
     *objectHandle = 0;
     if (!searchSource || !identSearchStrings || !identifierType) return 0;
     return api::Contain(-1, [&] {
-        return compounds::FindMultiple(searchSource, api::FromHost(identifierType), identSearchStrings,
-                                       api::FromHost(outputPropertyName), *objectHandle);
+        return compounds::FindMultiple(interop::ReadHostList(searchSource), interop::FromHost(identifierType),
+                                       interop::ReadHostList(identSearchStrings),
+                                       interop::FromHost(outputPropertyName), *objectHandle);
     });
 }
 
@@ -55,8 +56,9 @@ MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, cons
         if (!compIndex) return 0;
         *compIndex = -1;
         if (!searchSource || !identSearchString || !compName || !compAlias) return 0;
-        compounds::FindVanta(searchSource, api::FromHost(identSearchString), dbankContentDataType, *compIndex,
-                             compName, compAlias);
+        compounds::FindVanta(interop::ReadHostList(searchSource), interop::FromHost(identSearchString),
+                             dbankContentDataType, *compIndex, interop::FromHost(compName),
+                             interop::FromHost(compAlias), compName, compAlias);
         return 1;
     });
 }

@@ -2,6 +2,7 @@
 
 #include "api/Contain.h"
 #include "api/Release.h"
+#include "interop/HostText.h"
 #include "session/DatabankQueries.h"
 #include "session/Resolution.h"
 
@@ -9,7 +10,8 @@ using namespace moru;
 
 MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int numOfDB)
 {
-    api::Contain([&] { session::SetPureDatabanks(pureDatabankList, numOfDB); });
+    // A null list holds no monikers, whatever its count says; the selection is still replaced.
+    api::Contain([&] { session::SetPureDatabanks(interop::ReadHostList(pureDatabankList, numOfDB)); });
 }
 
 MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
@@ -18,7 +20,9 @@ MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* d
     api::Contain([&] {
         if (!compoundCollectionHandle) return;
         *compoundCollectionHandle = 0;
-        *compoundCollectionHandle = session::GetIdentifiersOfCompoundsWithData(databaseName, databankName);
+        if (!databaseName || !databankName) return;
+        *compoundCollectionHandle = session::GetIdentifiersOfCompoundsWithData(interop::FromHost(databaseName),
+                                                                               interop::FromHost(databankName));
     });
 }
 
@@ -29,8 +33,8 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
         if (!databaseName || !databankName || !databankTypes || !propertyCollectionHandle) return 0;
         *propertyCollectionHandle = 0;
         *databankTypes = 0;
-        return session::GetDatabankTypeAndPropertyList(databaseName, databankName, *databankTypes,
-                                                       *propertyCollectionHandle);
+        return session::GetDatabankTypeAndPropertyList(interop::FromHost(databaseName), interop::FromHost(databankName),
+                                                       *databankTypes, *propertyCollectionHandle);
     });
 }
 

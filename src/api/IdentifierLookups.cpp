@@ -2,6 +2,7 @@
 
 #include "api/Contain.h"
 #include "compounds/IdentifierLookups.h"
+#include "interop/HostText.h"
 
 using namespace moru;
 
@@ -9,8 +10,9 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
                                            int compid, char* namebuf, int namebuflen, char* buffer, int buflen)
 {
     api::Contain([&] {
-        if (!namebuf || !buffer) return;
-        compounds::GetIdentifierFromDatabank(dbaseName, dbankName, idType, compid, namebuf, namebuflen, buffer,
+        if (!namebuf || !buffer || !dbaseName || !dbankName) return;
+        compounds::GetIdentifierFromDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
+                                             interop::FromHostOptional(idType), compid, namebuf, namebuflen, buffer,
                                              buflen);
     });
 }
@@ -20,6 +22,9 @@ MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char
 {
     api::Contain([&] {
         if (!compid) return;
-        compounds::GetCompidFromIdentifierInDatabank(dbaseName, dbankName, idType, idValue, *compid);
+        *compid = 0;
+        if (!dbaseName || !dbankName || !idType || !idValue) return;
+        compounds::GetCompidFromIdentifierInDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
+                                                     interop::FromHost(idType), interop::FromHost(idValue), *compid);
     });
 }

@@ -1,18 +1,19 @@
 #include "MoruIntegration.h"
 
 #include "api/Contain.h"
+#include "interop/HostText.h"
 #include "session/Initialization.h"
 
 using namespace moru;
 
 MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    api::Contain([&] { session::InitFromConfigFile(configFileName, appPwd); });
+    api::Contain([&] { session::InitFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
 }
 
 MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    return api::Contain(0, [&] { return session::InitializeVNFromConfigFile(configFileName, appPwd); });
+    return api::Contain(0, [&] { return session::InitializeVNFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
 }
 
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
@@ -20,7 +21,8 @@ MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFile
 {
     return api::Contain(0, [&] {
         if (!size || !overAllSuccess || !dbSuccessCodeObjHandle) return 0;
-        return session::InitVNFromConfigFileWithReturnMsgs(configFileName, appPwd, *size, *overAllSuccess,
+        return session::InitVNFromConfigFileWithReturnMsgs(interop::FromHostOptional(configFileName),
+                                                           interop::FromHost(appPwd), *size, *overAllSuccess,
                                                            *dbSuccessCodeObjHandle);
     });
 }
@@ -53,7 +55,10 @@ MORU_API void MORU_CALL CreateDBConfigFile(void)
 
 MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize)
 {
-    return api::Contain(0, [&] { return session::GetDescriptionString(dbaseDOTdbankName, value, valueBufSize); });
+    return api::Contain(0, [&] {
+        if (!dbaseDOTdbankName) return 0;
+        return session::GetDescriptionString(interop::FromHost(dbaseDOTdbankName), value, valueBufSize);
+    });
 }
 
 MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab)

@@ -1,7 +1,7 @@
 #include "compounds/Enumeration.h"
 
-#include "api/Handles.h"
-#include "api/Strings.h"
+#include "interop/Handles.h"
+#include "interop/HostText.h"
 #include "compounds/Search.h"
 #include "compounds/SearchSource.h"
 
@@ -21,7 +21,7 @@ const std::pair<int, CompoundNames>* CompoundCollectionEnumerator::Current() con
     return &(*m_collection)[static_cast<std::size_t>(m_position)];
 }
 
-void GetAllCompounds(const char* const* searchSource, int& objectHandle, int& numCompounds)
+void GetAllCompounds(const std::vector<std::string>& searchSource, int& objectHandle, int& numCompounds)
 {
     auto list = std::make_shared<CompoundList>();
     for (const auto& group : ResolveSearchSource(searchSource)) {
@@ -31,13 +31,13 @@ void GetAllCompounds(const char* const* searchSource, int& objectHandle, int& nu
             break;
         }
     }
-    objectHandle = api::GetHandleFromObject(list);
+    objectHandle = interop::GetHandleFromObject(list);
     numCompounds = static_cast<int>(list->compounds.size());
 }
 
 int GetAllCompoundsIdentifiers(int objectHandle, int nget, char* name, char* alias, char* casNum)
 {
-    const auto list = api::GetObjectFromHandle<CompoundList>(objectHandle);
+    const auto list = interop::GetObjectFromHandle<CompoundList>(objectHandle);
     if (!list || nget < 0 || static_cast<std::size_t>(nget) >= list->compounds.size()) return 0;
     const auto& compound = list->compounds[static_cast<std::size_t>(nget)];
     if (!compound) return 0;
@@ -47,22 +47,22 @@ int GetAllCompoundsIdentifiers(int objectHandle, int nget, char* name, char* ali
 
 int GetEnumerator(int compoundCollectionHandle)
 {
-    auto collection = api::GetObjectFromHandle<const CompoundCollection>(compoundCollectionHandle);
+    auto collection = interop::GetObjectFromHandle<const CompoundCollection>(compoundCollectionHandle);
     if (!collection) return 0;
-    return api::GetHandleFromObject(std::make_shared<CompoundCollectionEnumerator>(std::move(collection)));
+    return interop::GetHandleFromObject(std::make_shared<CompoundCollectionEnumerator>(std::move(collection)));
 }
 
-int MoveNext(int enumeratorHandle) { return api::EnumeratorMoveNext<CompoundCollectionEnumerator>(enumeratorHandle); }
+int MoveNext(int enumeratorHandle) { return interop::EnumeratorMoveNext<CompoundCollectionEnumerator>(enumeratorHandle); }
 
 int GetItem(int enumeratorHandle, int& compoundIndex, char* compoundName, int compoundNameBufSize,
             char* compoundAlias, int compoundAliasBufSize)
 {
-    const auto enumerator = api::GetObjectFromHandle<CompoundCollectionEnumerator>(enumeratorHandle);
+    const auto enumerator = interop::GetObjectFromHandle<CompoundCollectionEnumerator>(enumeratorHandle);
     const auto* entry = enumerator ? enumerator->Current() : nullptr;
     if (!entry) return 0;
     compoundIndex = entry->first;
-    if (entry->second.Name) api::SizedCopyTerminated(*entry->second.Name, compoundName, compoundNameBufSize);
-    if (entry->second.Alias) api::SizedCopyTerminated(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
+    if (entry->second.Name) interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
+    if (entry->second.Alias) interop::CopySizedClosingLastByte(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
     return 1;
 }
 

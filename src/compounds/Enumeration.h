@@ -4,6 +4,9 @@
 
 #include "service/Database.h"
 
+#include <string>
+#include <vector>
+
 namespace moru::compounds {
 
 using namespace moru::service;
@@ -28,7 +31,7 @@ private:
 
 // The compounds of the first database of the source list that offers a list. Writes the handle
 // and the count.
-void GetAllCompounds(const char* const* searchSource, int& objectHandle, int& numCompounds);
+void GetAllCompounds(const std::vector<std::string>& searchSource, int& objectHandle, int& numCompounds);
 
 int GetAllCompoundsIdentifiers(int objectHandle, int nget, char* name, char* alias, char* casNum);
 

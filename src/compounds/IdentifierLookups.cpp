@@ -1,6 +1,6 @@
 #include "compounds/IdentifierLookups.h"
 
-#include "api/Strings.h"
+#include "interop/HostText.h"
 #include "compounds/SearchSource.h"
 #include "platform/Text.h"
 #include "session/Resolution.h"
@@ -29,8 +29,9 @@ bool DatabankHasCompound(const std::string& identifierType, const std::string& v
     return manager->DatabankHasCompound(*databank, *compound);
 }
 
-bool GetIdentifierFromDatabank(const char* dbaseName, const char* dbankName, const char* idType, int compid,
-                               char* namebuf, int namebuflen, char* buffer, int buflen)
+bool GetIdentifierFromDatabank(std::string_view dbaseName, std::string_view dbankName,
+                               const std::optional<std::string>& idType, int compid, char* namebuf, int namebuflen,
+                               char* buffer, int buflen)
 {
     const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
     if (!databank) return false;
@@ -38,31 +39,29 @@ bool GetIdentifierFromDatabank(const char* dbaseName, const char* dbankName, con
     const std::string compoundIndex = std::to_string(compid);
 
     const auto name = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, "NAME"));
-    if (!name || !api::CopyStringToCharBuffer(*name, namebuf, namebuflen)) return false;
-    if (!DatabankHasCompound("NAME", api::FromHost(namebuf), manager.get(), databank.get())) return false;
+    // The name is delivered first; one that does not fit, or begins with a blank, ends the lookup.
+    if (!name || !interop::CopyStringToCharBuffer(*name, namebuf, namebuflen)) return false;
+    if (!DatabankHasCompound("NAME", *name, manager.get(), databank.get())) return false;
 
     if (!idType) return false;
-    const std::string wantedType = api::FromHost(idType);
-    if (platform::EqualsIgnoringCase(wantedType, "NAME")) {
-        api::CopyHostBytes(namebuf, buffer, buflen);
+    if (platform::EqualsIgnoringCase(*idType, "NAME")) {
+        interop::CopySized(*name, buffer, buflen);
         return true;
     }
-    const auto value = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, wantedType));
+    const auto value = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, *idType));
     if (!value) return false;
-    return api::CopyStringToCharBuffer(*value, buffer, buflen);
+    return interop::CopyStringToCharBuffer(*value, buffer, buflen);
 }
 
-bool GetCompidFromIdentifierInDatabank(const char* dbaseName, const char* dbankName, const char* idType,
-                                       const char* idValue, int& compid)
+bool GetCompidFromIdentifierInDatabank(std::string_view dbaseName, std::string_view dbankName,
+                                       const std::string& idType, const std::string& idValue, int& compid)
 {
     compid = 0;
     const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
-    if (!databank || !idType || !idValue) return false;
+    if (!databank) return false;
     const auto manager = CompoundManagerOf(databank->Database());
-    const std::string type = api::FromHost(idType);
-    const std::string value = api::FromHost(idValue);
-    if (!DatabankHasCompound(type, value, manager.get(), databank.get())) return false;
-    const IdentifierValuePtr identifier = manager->GetCompoundIdentifier(value, type, kCompoundIndexType);
+    if (!DatabankHasCompound(idType, idValue, manager.get(), databank.get())) return false;
+    const IdentifierValuePtr identifier = manager->GetCompoundIdentifier(idValue, idType, kCompoundIndexType);
     if (!identifier || !identifier->Compound) return false;
     compid = identifier->Compound->Id();
     return true;

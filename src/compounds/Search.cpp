@@ -1,7 +1,7 @@
 #include "compounds/Search.h"
 
-#include "api/Handles.h"
-#include "api/Strings.h"
+#include "interop/Handles.h"
+#include "interop/HostText.h"
 #include "compounds/SearchSource.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
@@ -11,6 +11,11 @@ namespace moru::compounds {
 namespace {
 
 void SetEmpty(char* buffer) { buffer[0] = '\0'; }
+
+void CopyToShortTextBuffer(std::string_view text, char* buffer)
+{
+    interop::CopyToFixedBuffer(text, buffer, interop::FixedBuffer::ShortText);
+}
 
 void WritePropertyValue(const FoundCompounds& hit, char* propName, double* propertyValue)
 {
@@ -35,33 +40,27 @@ void WritePropertyValue(const FoundCompounds& hit, char* propName, double* prope
 
 } // namespace
 
-void CopyToShortTextBuffer(std::string_view text, char* buffer)
-{
-    api::CopyStringToCharBuffer(text, buffer, api::kShortTextBufferSize);
-    buffer[api::kShortTextBufferSize - 1] = '\0';
-}
-
 void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias, char* casNumber)
 {
     bool nameFound = false, aliasFound = false, casFound = false;
     if (hit.IdentifierValues) {
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
-            const std::string type = value->Identifier ? platform::ToUpperInvariant(value->Identifier->Name()) : "";
+            const std::string type = value->Identifier ? value->Identifier->Name() : "";
             const auto firstValue = [&]() -> const std::string& {
                 if (!value->ValueList || value->ValueList->empty())
                     throw std::out_of_range("an identifier of the hit holds no value");
                 return value->ValueList->front();
             };
-            if (type == "NAME") {
+            if (platform::EqualsIgnoringCase(type, "NAME")) {
                 CopyToShortTextBuffer(firstValue(), compName);
                 nameFound = true;
             }
-            if (type == "ALIAS") {
+            if (platform::EqualsIgnoringCase(type, "ALIAS")) {
                 CopyToShortTextBuffer(firstValue(), compAlias);
                 aliasFound = true;
             }
-            if (type == "CASRN") {
+            if (platform::EqualsIgnoringCase(type, "CASRN")) {
                 CopyToShortTextBuffer(firstValue(), casNumber);
                 casFound = true;
             }
@@ -94,24 +93,25 @@ void WriteHitDetails(const FoundCompounds& hit, const HitDetailsBuffers& buffers
     WriteIdentifiers(hit, buffers.compName, buffers.compAlias, buffers.casNumber);
 }
 
-int Find(const char* const* searchSource, const std::string& searchText, const std::string& identifierType,
+int Find(const std::vector<std::string>& searchSource, const std::string& searchText, const std::string& identifierType,
          const std::string& outputPropertyName)
 {
     for (const auto& group : ResolveSearchSource(searchSource)) {
         const auto manager = CompoundManagerOf(group.database);
         const auto hits = manager->FindForMM(group.databanks, searchText, identifierType, outputPropertyName);
-        if (hits && !hits->empty()) return api::GetHandleFromObject(hits->front());
+        if (hits && !hits->empty()) return interop::GetHandleFromObject(hits->front());
     }
     return 0;
 }
 
-int FindMultiple(const char* const* searchSource, const std::string& identifierType,
-                 const char* const* identSearchStrings, const std::string& outputPropertyName, int& objectHandle)
+int FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
+                 const std::vector<std::string>& identSearchStrings, const std::string& outputPropertyName,
+                 int& objectHandle)
 {
     const auto groups = ResolveSearchSource(searchSource);
     SearchStringMap searchStrings;
     int position = 0;
-    for (auto& text : api::ReadHostList(identSearchStrings)) searchStrings.emplace(position++, std::move(text));
+    for (const auto& text : identSearchStrings) searchStrings.emplace(position++, text);
 
     auto hitList = std::make_shared<HitList>();
     for (const auto& group : groups) {
@@ -120,17 +120,15 @@ int FindMultiple(const char* const* searchSource, const std::string& identifierT
         const auto hits = manager->FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
         if (hits) hitList->hits.insert(hitList->hits.end(), hits->begin(), hits->end());
     }
-    objectHandle = api::GetHandleFromObject(hitList);
+    objectHandle = interop::GetHandleFromObject(hitList);
     return static_cast<int>(hitList->hits.size());
 }
 
-void FindVanta(const char* const* searchSource, const std::string& searchText, int dbankContentDataType,
-               int& compIndex, char* compName, char* compAlias)
+void FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText, int dbankContentDataType,
+               int& compIndex, std::string name, std::string alias, char* compName, char* compAlias)
 {
     const auto groups = ResolveSearchSource(searchSource);
     int index = -1;
-    std::string name = api::FromHost(compName);
-    std::string alias = api::FromHost(compAlias);
     for (const auto& group : groups) {
         CompoundManagerOf(group.database)
             ->FindForVanta(group.databanks, searchText, dbankContentDataType, index, name, alias);
@@ -145,7 +143,7 @@ void FindVanta(const char* const* searchSource, const std::string& searchText, i
 
 int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers)
 {
-    const auto hit = api::GetObjectFromHandle<FoundCompounds>(objectHandle);
+    const auto hit = interop::GetObjectFromHandle<FoundCompounds>(objectHandle);
     if (!hit) return 0;
     WriteHitDetails(*hit, buffers);
     return 1;
@@ -153,7 +151,7 @@ int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers)
 
 int GetNextCompoundIdentifier(int objectHandle, int position, const HitDetailsBuffers& buffers)
 {
-    const auto hitList = api::GetObjectFromHandle<HitList>(objectHandle);
+    const auto hitList = interop::GetObjectFromHandle<HitList>(objectHandle);
     if (!hitList || position < 0 || static_cast<std::size_t>(position) >= hitList->hits.size()) return -1;
     const auto& hit = hitList->hits[static_cast<std::size_t>(position)];
     if (!hit) return -1;

@@ -4,6 +4,9 @@
 
 #include "service/Database.h"
 
+#include <string>
+#include <vector>
+
 namespace moru::compounds {
 
 using namespace moru::service;
@@ -15,17 +18,20 @@ struct HitList {
 
 // The first hit of the first database (in the order the host named them) that has any; its
 // handle, or 0 without a hit. `identifierType` empty: any identifier.
-int Find(const char* const* searchSource, const std::string& searchText, const std::string& identifierType,
+int Find(const std::vector<std::string>& searchSource, const std::string& searchText, const std::string& identifierType,
          const std::string& outputPropertyName);
 
 // Every hit of every database; the service leaves in `searchStrings` what the next database
 // should still be asked. Writes the handle of the hit list; returns the number of hits.
-int FindMultiple(const char* const* searchSource, const std::string& identifierType,
-                 const char* const* identSearchStrings, const std::string& outputPropertyName, int& objectHandle);
+int FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
+                 const std::vector<std::string>& identSearchStrings, const std::string& outputPropertyName,
+                 int& objectHandle);
 
 // The simulator's search: index, name and alias of the first match, `compIndex` -1 without one.
-void FindVanta(const char* const* searchSource, const std::string& searchText, int dbankContentDataType,
-               int& compIndex, char* compName, char* compAlias);
+// The service starts from `name` and `alias`, what the host's buffers held; a match is copied
+// into `compName` and `compAlias` (256 bytes each).
+void FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText, int dbankContentDataType,
+               int& compIndex, std::string name, std::string alias, char* compName, char* compAlias);
 
 // Host buffers receiving the details of a hit. Text buffers hold 256 bytes each.
 struct HitDetailsBuffers {
@@ -46,9 +52,6 @@ void WriteHitDetails(const FoundCompounds& hit, const HitDetailsBuffers& buffers
 
 // Writes name, alias and CAS number of a hit by its identifier values (256-byte buffers).
 void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias, char* casNumber);
-
-// A value into a 256-byte host buffer by the copy rules, its last byte always NUL.
-void CopyToShortTextBuffer(std::string_view text, char* buffer);
 
 int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers);
 int GetNextCompoundIdentifier(int objectHandle, int position, const HitDetailsBuffers& buffers);

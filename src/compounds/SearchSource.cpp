@@ -1,7 +1,6 @@
 #include "compounds/SearchSource.h"
 
-#include "api/References.h"
-#include "api/Strings.h"
+#include "interop/References.h"
 #include "service/Errors.h"
 #include "session/Resolution.h"
 
@@ -9,11 +8,11 @@
 
 namespace moru::compounds {
 
-std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource)
+std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& searchSource)
 {
     std::vector<DatabankGroup> groups;
-    for (const auto& entry : api::ReadHostList(searchSource)) {
-        const auto name = api::SplitDatabankReference(entry);
+    for (const auto& entry : searchSource) {
+        const auto name = interop::SplitDatabankReference(entry);
         if (!name) throw std::invalid_argument("databank reference without a full stop: " + entry);
         DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
         if (!databank) throw std::invalid_argument("unknown databank: " + entry);

@@ -4,6 +4,7 @@
 
 #include "service/Database.h"
 
+#include <string>
 #include <vector>
 
 namespace moru::compounds {
@@ -19,7 +20,7 @@ struct DatabankGroup {
 
 // Groups in order of their database's first appearance. Raises when an entry has no full stop or
 // names a databank that the session does not know: then no search may be made at all.
-std::vector<DatabankGroup> ResolveSearchSource(const char* const* searchSource);
+std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& searchSource);
 
 // The compound manager of a database; raises when the database offers none.
 std::shared_ptr<ICompoundManager> CompoundManagerOf(const DatabasePtr& database);

@@ -10,24 +10,28 @@
 
 namespace moru::platform {
 
-namespace {
-std::filesystem::path ToPath(const std::string& utf8)
+std::filesystem::path PathFromUtf8(const std::string& utf8)
 {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
-} // namespace
+
+std::string Utf8FromPath(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 bool FileExists(const std::string& path)
 {
     std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(ToPath(path), error);
+    return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), error);
 }
 
 std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path)
 {
 #ifdef _WIN32
     // Read-only sharing: another program may read the configuration meanwhile, but not change it.
-    HANDLE file = CreateFileW(ToPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     std::string content;
@@ -39,7 +43,7 @@ std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path)
     if (!ok) return nullptr;
     return std::make_unique<std::istringstream>(std::move(content));
 #else
-    auto stream = std::make_unique<std::ifstream>(ToPath(path), std::ios::binary);
+    auto stream = std::make_unique<std::ifstream>(PathFromUtf8(path), std::ios::binary);
     if (!*stream) return nullptr;
     return stream;
 #endif

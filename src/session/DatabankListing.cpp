@@ -1,6 +1,6 @@
 #include "session/DatabankListing.h"
 
-#include "api/Strings.h"
+#include "interop/HostText.h"
 #include "platform/Text.h"
 #include "session/Session.h"
 
@@ -11,10 +11,10 @@ namespace {
 constexpr int kVersionWithoutReactions = 2006;
 
 // A field that is missing or holds only white space reaches the host as a null pointer.
-api::CallbackText FieldText(const std::optional<std::string>& field)
+interop::CallbackText FieldText(const std::optional<std::string>& field)
 {
-    if (!field || platform::IsBlank(*field)) return api::CallbackText();
-    return api::CallbackText(std::string_view(*field));
+    if (!field || platform::IsBlank(*field)) return interop::CallbackText();
+    return interop::CallbackText(std::string_view(*field));
 }
 
 struct AccessSettings {
@@ -32,9 +32,9 @@ AccessSettings ReadAccessSettings(const IDatabase& database)
 
 // The arguments of one databank-info callback, in the host's order.
 struct DatabankInfo {
-    api::CallbackText databankName, databaseAlias, password, displayName, baseDatabankName, helpFileName;
+    interop::CallbackText databankName, databaseAlias, password, displayName, baseDatabankName, helpFileName;
     int helpCode = 0;
-    api::CallbackText product, databankType, prompt;
+    interop::CallbackText product, databankType, prompt;
     int pureInfoPresent = 0, binaryParameterCount = 0, reactionCount = 0;
 };
 
@@ -125,9 +125,9 @@ int SetBinaryParameterInfo(const IDatabase& database, const IDatabank& databank,
                 auto entry = std::dynamic_pointer_cast<GammaModelParameterInformation>(item);
                 if (!entry) continue;
                 if (!entry->ParameterName || platform::IsBlank(*entry->ParameterName)) continue;
-                const api::CallbackText parameterName(std::string_view(*entry->ParameterName));
-                const api::CallbackText gammaModel = FieldText(entry->GammaModelName);
-                const api::CallbackText vaporModel = FieldText(entry->VaporModelName);
+                const interop::CallbackText parameterName(std::string_view(*entry->ParameterName));
+                const interop::CallbackText gammaModel = FieldText(entry->GammaModelName);
+                const interop::CallbackText vaporModel = FieldText(entry->VaporModelName);
                 callback(databaseAlias, databankName, parameterName.get(), gammaModel.get(), vaporModel.get());
                 ++count;
             } catch (...) {
@@ -151,10 +151,10 @@ bool FillDatabankList(void* callbackFnAddDatabankInfo, void* /*callbackFnAddPure
     WalkDatabanks(session, true, [&](const IDatabase& database, const AccessSettings& access,
                                      const IDatabank& databank, const auto& reactionCount) {
         DatabankInfo info;
-        info.databankName = api::CallbackText(std::string_view(databank.Name()));
-        info.databaseAlias = api::CallbackText(std::string_view(database.Alias()));
+        info.databankName = interop::CallbackText(std::string_view(databank.Name()));
+        info.databaseAlias = interop::CallbackText(std::string_view(database.Alias()));
         const auto baseName = databank.BaseDatabankName();
-        info.baseDatabankName = baseName ? api::CallbackText(std::string_view(*baseName)) : api::CallbackText();
+        info.baseDatabankName = baseName ? interop::CallbackText(std::string_view(*baseName)) : interop::CallbackText();
         if (auto pure = HasPureParameterInfo(database, databank)) {
             info.pureInfoPresent = 1;
             info.password = FieldText(pure->Password);
@@ -180,8 +180,8 @@ bool FillDatabankList_Vanta(void* callbackFnAddDatabankInfo, int displayFlag)
     WalkDatabanks(session, false, [&](const IDatabase& database, const AccessSettings& access,
                                       const IDatabank& databank, const auto& /*reactionCount*/) {
         DatabankInfo info;
-        info.databankName = api::CallbackText(std::string_view(databank.Name()));
-        info.databaseAlias = api::CallbackText(std::string_view(database.Alias()));
+        info.databankName = interop::CallbackText(std::string_view(databank.Name()));
+        info.databaseAlias = interop::CallbackText(std::string_view(database.Alias()));
         ReportDatabank(callbackFnAddDatabankInfo, displayFlag, info, access);
     });
     return true;

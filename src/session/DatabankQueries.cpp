@@ -1,19 +1,19 @@
 #include "session/DatabankQueries.h"
 
-#include "api/Handles.h"
-#include "api/Strings.h"
+#include "interop/Handles.h"
+#include "interop/HostText.h"
 #include "session/Resolution.h"
 
 namespace moru::session {
 
-int GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName)
+int GetIdentifiersOfCompoundsWithData(std::string_view databaseName, std::string_view databankName)
 {
     const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
     if (!databank) return 0;
-    return api::GetHandleFromObject(databank->GetIdentifiersOfCompoundsWithData());
+    return interop::GetHandleFromObject(databank->GetIdentifiersOfCompoundsWithData());
 }
 
-int GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName, int& databankTypes,
+int GetDatabankTypeAndPropertyList(std::string_view databaseName, std::string_view databankName, int& databankTypes,
                                    int& propertyCollectionHandle)
 {
     const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
@@ -37,20 +37,20 @@ int GetDatabankTypeAndPropertyList(const char* databaseName, const char* databan
         table->names[static_cast<int>(i)] = property->Name();
     }
     databankTypes = hasUnary ? (hasBinary ? PureAndBinary : PureOnly) : (hasBinary ? BinaryOnly : NoPureOrBinary);
-    propertyCollectionHandle = api::GetHandleFromObject(table);
+    propertyCollectionHandle = interop::GetHandleFromObject(table);
     return table->entryCount;
 }
 
 int GetNextPropertyName(int propertyCollectionHandle, int position, char* propName)
 {
-    const auto table = api::GetObjectFromHandle<PropertyNameTable>(propertyCollectionHandle);
+    const auto table = interop::GetObjectFromHandle<PropertyNameTable>(propertyCollectionHandle);
     if (!table) return 0;
     // Compared with the entries of the service's list, not the names: a gap must not hide the
     // names after it.
     if (position >= table->entryCount) return -1;
     const auto name = table->names.find(position);
     if (name == table->names.end()) return 0;
-    api::UnboundedCopy(name->second, propName);
+    interop::CopyUnbounded(name->second, propName);
     return 1;
 }
 

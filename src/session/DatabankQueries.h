@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace moru::session {
 
@@ -18,11 +19,11 @@ struct PropertyNameTable {
 enum DatabankTypeCode : int { NoPureOrBinary = 0, PureOnly = 1, BinaryOnly = 2, PureAndBinary = 3 };
 
 // Handle of the databank's compound collection; 0 on any failure.
-int GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName);
+int GetIdentifiersOfCompoundsWithData(std::string_view databaseName, std::string_view databankName);
 
 // Fills the type code and the property name table handle; returns the number of entries of the
 // service's property list, 0 on failure.
-int GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName, int& databankTypes,
+int GetDatabankTypeAndPropertyList(std::string_view databaseName, std::string_view databankName, int& databankTypes,
                                    int& propertyCollectionHandle);
 
 // 1 with the name at `position` copied whole, -1 at or past the end, 0 for a gap or a failure.

@@ -1,7 +1,8 @@
 #include "session/Initialization.h"
 
-#include "api/Handles.h"
-#include "api/Strings.h"
+#include "interop/Handles.h"
+#include "interop/HostText.h"
+#include "interop/References.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "session/Session.h"
@@ -29,18 +30,19 @@ std::string MessageOf(const std::exception_ptr& failure)
 }
 
 // The service's answer for a configuration file; any failure of the service becomes its message.
-std::string ConnectDatabases(const char* configFile, const std::string& password)
+std::string ConnectDatabases(const std::optional<std::string>& configFile, const std::string& password)
 {
     auto& databases = MoruGUIDataFunctions::Instance().Databases();
     try {
         if (!configFile) return databases.InitializeFromConfigurationFile(nullptr, "", password);
 
-        const std::string path = api::FromHost(configFile);
+        const std::string& path = *configFile;
         if (!platform::FileExists(path)) {
-            // The message is built in a 256-byte host buffer: a name too long for it gives no text.
-            const std::string message = api::ToHost(kMissingConfigurationMessage) + configFile;
-            if (message.size() > static_cast<std::size_t>(api::kShortTextBufferSize) - 1) return {};
-            return api::FromHost(message.c_str());
+            // The message is built in a host buffer of fixed size: a name too long for it gives no text.
+            std::string message = kMissingConfigurationMessage + path;
+            constexpr auto limit = static_cast<std::size_t>(interop::FixedBuffer::ShortText) - 1;
+            if (interop::ToHost(message).size() > limit) return {};
+            return message;
         }
         auto stream = platform::OpenSharedForReading(path);
         if (!stream) return "The configuration file " + path + " could not be opened for reading.";
@@ -53,7 +55,7 @@ std::string ConnectDatabases(const char* configFile, const std::string& password
 template <class List>
 std::shared_ptr<List> ListBehind(int handle)
 {
-    return api::GetObjectFromHandle<List>(handle);
+    return interop::GetObjectFromHandle<List>(handle);
 }
 
 bool InRange(int position, std::size_t count) { return position >= 0 && static_cast<std::size_t>(position) < count; }
@@ -63,7 +65,7 @@ bool InRange(int position, std::size_t count) { return position >= 0 && static_c
 std::vector<std::string> SplitResultText(const std::string& resultText)
 {
     std::vector<std::string> entries;
-    const std::string_view separator = kResultSeparator;
+    const std::string_view separator = service::kResultSeparator;
     std::size_t start = 0;
     while (start <= resultText.size()) {
         const auto end = resultText.find(separator, start);
@@ -79,19 +81,20 @@ EntryCode ClassifyEntry(const std::string& entry)
 {
     if (EndsWith(entry, "OK")) return EntryCode::Ok;
     if (EndsWith(entry, "SECURED")) return EntryCode::Secured;
-    if (EndsWith(platform::ToLowerInvariant(entry), ".rxm")) return EntryCode::NoCode;
+    if (entry.size() >= 4 && platform::EqualsIgnoringCase(std::string_view(entry).substr(entry.size() - 4), ".rxm"))
+        return EntryCode::NoCode;
     return EntryCode::Error;
 }
 
-std::string InitFromConfigFile(const char* configFile, const char* appPwd)
+std::string InitFromConfigFile(const std::optional<std::string>& configFile, const std::string& appPwd)
 {
     auto& session = MoruGUIDataFunctions::Instance();
     // A failure of the installer is a failure of the calling export, not a message.
     session.ConfigInstaller().CreateConfigurationFile();
-    return ConnectDatabases(configFile, api::FromHost(appPwd));
+    return ConnectDatabases(configFile, appPwd);
 }
 
-int InitializeVNFromConfigFile(const char* configFile, const char* appPwd)
+int InitializeVNFromConfigFile(const std::optional<std::string>& configFile, const std::string& appPwd)
 {
     for (const auto& entry : SplitResultText(InitFromConfigFile(configFile, appPwd))) {
         if (EndsWith(entry, "OK")) return 1;
@@ -99,8 +102,8 @@ int InitializeVNFromConfigFile(const char* configFile, const char* appPwd)
     return 0;
 }
 
-int InitVNFromConfigFileWithReturnMsgs(const char* configFile, const char* appPwd, int& size, int& overAllSuccess,
-                                       int& dbSuccessCodeObjHandle)
+int InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile, const std::string& appPwd,
+                                       int& size, int& overAllSuccess, int& dbSuccessCodeObjHandle)
 {
     overAllSuccess = 0;
     size = 0;
@@ -118,13 +121,13 @@ int InitVNFromConfigFileWithReturnMsgs(const char* configFile, const char* appPw
             if (code != EntryCode::NoCode) codeList->codes.push_back(static_cast<int>(code));
             messageList->messages.push_back(entry);
         }
-        dbSuccessCodeObjHandle = api::GetHandleFromObject(codeList);
+        dbSuccessCodeObjHandle = interop::GetHandleFromObject(codeList);
     } catch (...) {
         messageList->messages.push_back(MessageOf(std::current_exception()));
         size = static_cast<int>(messageList->messages.size());
     }
     if (messageList->messages.empty()) return 0;
-    return api::GetHandleFromObject(messageList);
+    return interop::GetHandleFromObject(messageList);
 }
 
 int GetNextDatabaseSuccessCode(int objectHandle, int position)
@@ -138,34 +141,25 @@ int GetNextDatabaseErrorMessageSize(int objectHandle, int position)
 {
     const auto list = ListBehind<DatabaseMessageList>(objectHandle);
     if (!list || !InRange(position, list->messages.size())) return -1;
-    return static_cast<int>(api::ToHost(list->messages[static_cast<std::size_t>(position)]).size()) + 1;
+    return static_cast<int>(interop::ToHost(list->messages[static_cast<std::size_t>(position)]).size()) + 1;
 }
 
 int GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
 {
     const auto list = ListBehind<DatabaseMessageList>(objectHandle);
     if (!list || !InRange(position, list->messages.size())) return 0;
-    const std::string message = api::ToHost(list->messages[static_cast<std::size_t>(position)]);
-    if (message.empty() || !errMsg || errMsgSize < 1) return 0;
-    api::CopyHostBytes(message, errMsg, errMsgSize);
-    return (errMsg[0] == '\0' || errMsg[0] == ' ') ? 0 : 1;
+    return interop::CopyStringToCharBuffer(list->messages[static_cast<std::size_t>(position)], errMsg, errMsgSize) ? 1
+                                                                                                                   : 0;
 }
 
 void GetExceptions() { MoruGUIDataFunctions::Instance().Databases().GetExceptionResults(); }
 
 void CreateConfigFile() { MoruGUIDataFunctions::Instance().ConfigInstaller().CreateConfigurationFile(); }
 
-int GetDescriptionString(const char* dbaseDOTdbankName, char* value, int valueBufSize)
+int GetDescriptionString(std::string_view dbaseDOTdbankName, char* value, int valueBufSize)
 {
-    if (!dbaseDOTdbankName || !value || valueBufSize <= 0) return 0;
-    std::vector<std::string> parts;
-    const std::string name = api::FromHost(dbaseDOTdbankName);
-    for (std::size_t start = 0;;) {
-        const auto stop = name.find('.', start);
-        parts.push_back(name.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
-        if (stop == std::string::npos) break;
-        start = stop + 1;
-    }
+    if (!value || valueBufSize <= 0) return 0;
+    const auto parts = interop::SplitAtEvery(dbaseDOTdbankName, '.');
 
     std::optional<std::string> description;
     if (parts.size() <= 2) {
@@ -182,7 +176,7 @@ int GetDescriptionString(const char* dbaseDOTdbankName, char* value, int valueBu
         value[0] = '\0';
         return 0;
     }
-    api::SizedCopy(*description, value, valueBufSize);
+    interop::CopySized(*description, value, valueBufSize);
     return 1;
 }
 

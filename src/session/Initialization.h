@@ -3,14 +3,15 @@
 // Connecting the databases of a configuration file, and the per-database results.
 
 #include "MoruIntegration.h"
+#include "service/Contract.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace moru::session {
 
-// Separates the entries of an initialisation result text.
-inline constexpr const char* kResultSeparator = "<?>";
 inline constexpr const char* kMissingConfigurationMessage = "Configuration file that was specified could not be found - ";
 
 // The outcome one entry of a result text reports.
@@ -27,16 +28,16 @@ struct DatabaseCodeList {
     std::vector<int> codes;
 };
 
-// Runs the configuration installer, then connects the databases that `configFile` (host text,
-// null for none) names, and returns the service's result text, or the message of what failed.
-std::string InitFromConfigFile(const char* configFile, const char* appPwd);
+// Runs the configuration installer, then connects the databases that `configFile` (nullopt for
+// none) names, and returns the service's result text, or the message of what failed.
+std::string InitFromConfigFile(const std::optional<std::string>& configFile, const std::string& appPwd);
 
 // 1 when at least one database was connected.
-int InitializeVNFromConfigFile(const char* configFile, const char* appPwd);
+int InitializeVNFromConfigFile(const std::optional<std::string>& configFile, const std::string& appPwd);
 
 // Connects and hands out the message list (result) and the code list (dbSuccessCodeObjHandle).
-int InitVNFromConfigFileWithReturnMsgs(const char* configFile, const char* appPwd, int& size, int& overAllSuccess,
-                                       int& dbSuccessCodeObjHandle);
+int InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile, const std::string& appPwd,
+                                       int& size, int& overAllSuccess, int& dbSuccessCodeObjHandle);
 
 int GetNextDatabaseSuccessCode(int objectHandle, int position);
 int GetNextDatabaseErrorMessageSize(int objectHandle, int position);
@@ -46,7 +47,7 @@ void GetExceptions();
 void CreateConfigFile();
 
 // The description of a database ("DB") or of a databank ("DB.BANK") into the host's buffer.
-int GetDescriptionString(const char* dbaseDOTdbankName, char* value, int valueBufSize);
+int GetDescriptionString(std::string_view dbaseDOTdbankName, char* value, int valueBufSize);
 
 void SetDatabankTab(bool databankTab);
 

@@ -1,7 +1,6 @@
 #include "session/Resolution.h"
 
-#include "api/References.h"
-#include "api/Strings.h"
+#include "interop/References.h"
 #include "platform/Text.h"
 #include "session/Session.h"
 
@@ -19,15 +18,9 @@ DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_v
     return nullptr;
 }
 
-DatabankPtr GetIDatabankFromDbaseDbank(const char* dbaseName, const char* dbankName)
-{
-    if (!dbaseName || !dbankName) return nullptr;
-    return GetIDatabankFromDbaseDbank(api::FromHost(dbaseName), api::FromHost(dbankName));
-}
-
 DatabankPtr FindDbankByMoniker(std::string_view moniker)
 {
-    const auto name = api::SplitMoniker(moniker);
+    const auto name = interop::SplitMoniker(moniker);
     if (!name) return nullptr;
     const DatabasePtr database = MoruGUIDataFunctions::Instance().Databases().Find(name->databaseAlias);
     if (!database) return nullptr;
@@ -38,7 +31,7 @@ DatabankPtr FindDbankByMoniker(std::string_view moniker)
 std::string GetMonikerForDbank(const IDatabank& databank)
 {
     const DatabasePtr database = databank.Database();
-    return api::MakeMoniker(database ? database->Alias() : std::string(), databank.Name());
+    return interop::MakeMoniker(database ? database->Alias() : std::string(), databank.Name());
 }
 
 bool GetAllDatabanks(DatabankCollection& pDbankList)
@@ -58,14 +51,12 @@ bool GetAllDatabanks(DatabankCollection& pDbankList)
     return true;
 }
 
-void SetPureDatabanks(const char* const* pureDatabankList, int numOfDB)
+void SetPureDatabanks(const std::vector<std::string>& monikers)
 {
     auto& session = MoruGUIDataFunctions::Instance();
     auto selection = std::make_shared<DatabankCollection>();
     session.SetAvailablePureDatabanks(selection);
-    // A null list holds no monikers; its count is not trusted.
-    if (!pureDatabankList) return;
-    for (const auto& moniker : api::ReadHostList(pureDatabankList, numOfDB)) {
+    for (const auto& moniker : monikers) {
         if (auto databank = FindDbankByMoniker(moniker)) selection->Add(std::move(databank));
     }
 }

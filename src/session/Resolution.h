@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace moru::session {
 
@@ -14,8 +15,6 @@ using namespace moru::service;
 // The first databank of the catalogue (the databanks the host has been shown) whose name and
 // database alias equal the given ones, both compared without regard to letter case; null if none.
 DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);
-// The same for host texts; null names resolve to nothing.
-DatabankPtr GetIDatabankFromDbaseDbank(const char* dbaseName, const char* dbankName);
 
 // "ALIAS BANK", asked of the service directly: resolves also databanks never listed.
 DatabankPtr FindDbankByMoniker(std::string_view moniker);
@@ -25,6 +24,6 @@ std::string GetMonikerForDbank(const IDatabank& databank);
 bool GetAllDatabanks(DatabankCollection& pDbankList);
 
 // Replaces the pure databank selection by the databanks that the monikers name.
-void SetPureDatabanks(const char* const* pureDatabankList, int numOfDB);
+void SetPureDatabanks(const std::vector<std::string>& monikers);
 
 } // namespace moru::session

@@ -46,7 +46,27 @@ TEST_F(Resolution, NamesResolveOnlyAfterListingAndIgnoreCase)
     List();
     EXPECT_EQ(session::GetIDatabankFromDbaseDbank("dba", "Bank1"), a1);
     EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBB", "BANK1"), nullptr); // the bank is DBA's
-    EXPECT_EQ(session::GetIDatabankFromDbaseDbank(nullptr, "BANK1"), nullptr);
+}
+
+TEST_F(Resolution, TheFirstOfTwoMatchingCatalogueEntriesWins)
+{
+    // Two different databanks whose names differ only in case: both match, the first listed wins.
+    const auto lower = dbA->AddDatabank("bank1");
+    List();
+    EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBA", "BANK1"), a1);
+    EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBA", "bank1"), a1);
+    EXPECT_NE(lower, a1);
+}
+
+TEST_F(Resolution, NullNamesResolveToNothingAtTheDoor)
+{
+    List();
+    a1->compoundsWithData = std::make_shared<CompoundCollection>(CompoundCollection{{7, {"water", "H2O"}}});
+    int handle = -1;
+    Databank_GetIdentifiersOfCompoundsWithData(nullptr, "BANK1", &handle);
+    EXPECT_EQ(handle, 0);
+    Databank_GetIdentifiersOfCompoundsWithData("DBA", nullptr, &handle);
+    EXPECT_EQ(handle, 0);
 }
 
 TEST_F(Resolution, MonikersNeedExactlyOneBlank)

@@ -1,4 +1,4 @@
-#include "api/Handles.h"
+#include "interop/Handles.h"
 
 #include "MoruIntegration.h"
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-using namespace moru::api;
+using namespace moru::interop;
 
 namespace {
 struct Tracked {
@@ -123,10 +123,25 @@ TEST(HandleRegistry, MoveNextOnHandleZeroFails)
     ReleaseHandle(handle);
 }
 
-TEST(LifeCycle, InitAndTermDoNothing)
+TEST(HandleRegistry, ASlotDrivenThroughAllItsGenerationsIsRetiredAndHandlesStayPositive)
 {
-    const auto before = HandleRegistry::Instance().Count();
-    DllEnsureInit();
-    DllForceTerm();
-    EXPECT_EQ(HandleRegistry::Instance().Count(), before);
+    // One object at a time: released slots come round again and again, until each has used up its
+    // generations. Every handle on the way must be positive and read back its own object.
+    HandleRegistry registry;
+    const int first = registry.GetHandleFromObject(std::make_shared<int>(0));
+    registry.ReleaseHandle(first);
+    std::size_t reusesOfFirstSlot = 0;
+    const std::uint32_t firstSlotBits = static_cast<std::uint32_t>(first) & 0xFFFFF;
+    for (int round = 1; round < 2200000; ++round) {
+        const int handle = registry.GetHandleFromObject(std::make_shared<int>(round));
+        ASSERT_GT(handle, 0) << "round " << round;
+        const auto object = registry.GetObjectFromHandle<int>(handle);
+        ASSERT_TRUE(object && *object == round) << "round " << round;
+        if ((static_cast<std::uint32_t>(handle) & 0xFFFFF) == firstSlotBits) ++reusesOfFirstSlot;
+        registry.ReleaseHandle(handle);
+    }
+    // The first slot came round for every generation after its first, and then no more.
+    EXPECT_EQ(reusesOfFirstSlot, 2047u);
+    EXPECT_EQ(registry.GetObjectFromHandle<int>(first), nullptr);
+    EXPECT_EQ(registry.Count(), 0u);
 }

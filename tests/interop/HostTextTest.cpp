@@ -1,12 +1,12 @@
-#include "api/References.h"
-#include "api/Strings.h"
+#include "interop/References.h"
+#include "interop/HostText.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-using namespace moru::api;
+using namespace moru::interop;
 
 namespace {
 // A buffer with guard bytes on both sides, to catch writes past either end.
@@ -26,7 +26,7 @@ struct GuardedBuffer {
 TEST(CopyRules, TextOfSizeMinusOneBytesIsCopiedWhole)
 {
     GuardedBuffer buffer(6);
-    EXPECT_TRUE(SizedCopy("water", buffer.data(), buffer.size));
+    EXPECT_TRUE(CopySized("water", buffer.data(), buffer.size));
     EXPECT_STREQ(buffer.data(), "water");
     EXPECT_TRUE(buffer.GuardsIntact());
 }
@@ -34,7 +34,7 @@ TEST(CopyRules, TextOfSizeMinusOneBytesIsCopiedWhole)
 TEST(CopyRules, TextOfExactlySizeBytesLeavesTheBufferEmpty)
 {
     GuardedBuffer buffer(5);
-    EXPECT_FALSE(SizedCopy("water", buffer.data(), buffer.size));
+    EXPECT_FALSE(CopySized("water", buffer.data(), buffer.size));
     EXPECT_STREQ(buffer.data(), "");
     EXPECT_TRUE(buffer.GuardsIntact());
 }
@@ -42,18 +42,18 @@ TEST(CopyRules, TextOfExactlySizeBytesLeavesTheBufferEmpty)
 TEST(CopyRules, BufferOfSizeOneTakesOnlyTheEmptyText)
 {
     GuardedBuffer buffer(1);
-    EXPECT_FALSE(SizedCopy("x", buffer.data(), 1));
+    EXPECT_FALSE(CopySized("x", buffer.data(), 1));
     EXPECT_EQ(buffer.data()[0], '\0');
-    EXPECT_TRUE(SizedCopy("", buffer.data(), 1));
+    EXPECT_TRUE(CopySized("", buffer.data(), 1));
     EXPECT_TRUE(buffer.GuardsIntact());
 }
 
 TEST(CopyRules, NullBufferOrNonPositiveSizeWritesNothing)
 {
     GuardedBuffer buffer(4);
-    EXPECT_FALSE(SizedCopy("a", nullptr, 4));
-    EXPECT_FALSE(SizedCopy("a", buffer.data(), 0));
-    EXPECT_FALSE(SizedCopy("a", buffer.data(), -3));
+    EXPECT_FALSE(CopySized("a", nullptr, 4));
+    EXPECT_FALSE(CopySized("a", buffer.data(), 0));
+    EXPECT_FALSE(CopySized("a", buffer.data(), -3));
     EXPECT_EQ(buffer.data()[0], '#');
 }
 
@@ -61,7 +61,7 @@ TEST(CopyRules, TerminatedCopySetsTheLastByte)
 {
     GuardedBuffer buffer(8);
     std::memset(buffer.data(), 'z', 8);
-    SizedCopyTerminated("ab", buffer.data(), 8);
+    CopySizedClosingLastByte("ab", buffer.data(), 8);
     EXPECT_STREQ(buffer.data(), "ab");
     EXPECT_EQ(buffer.data()[7], '\0');
     EXPECT_EQ(buffer.data()[5], 'z');
@@ -109,10 +109,10 @@ TEST(CodePage, AccentedLetterTakesTheHostsByteCount)
 
     const int exactSize = static_cast<int>(3 + kEAcuteBytes + 1);
     GuardedBuffer fits(exactSize);
-    EXPECT_TRUE(SizedCopy(text, fits.data(), fits.size));
+    EXPECT_TRUE(CopySized(text, fits.data(), fits.size));
     EXPECT_EQ(std::strlen(fits.data()), 3 + kEAcuteBytes);
     GuardedBuffer tooSmall(exactSize - 1);
-    EXPECT_FALSE(SizedCopy(text, tooSmall.data(), tooSmall.size));
+    EXPECT_FALSE(CopySized(text, tooSmall.data(), tooSmall.size));
     EXPECT_STREQ(tooSmall.data(), "");
     EXPECT_TRUE(tooSmall.GuardsIntact());
 }
@@ -157,4 +157,46 @@ TEST(Moniker, NeedsExactlyOneBlank)
     EXPECT_FALSE(SplitMoniker("DBBANK"));
     EXPECT_FALSE(SplitMoniker("A B C"));
     EXPECT_EQ(MakeMoniker("DB", "BANK"), "DB BANK");
+}
+
+TEST(CodePage, HostTextWhoseOnlyHighByteIs0x80ArrivesConverted)
+{
+#ifdef _WIN32
+    // 0x80 is the euro sign in code page 1252; it is the lowest byte that is not ASCII.
+    EXPECT_EQ(FromHost("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(FromHost("x\x80y"), "x\xE2\x82\xACy");
+    EXPECT_EQ(ToHost("\xE2\x82\xAC"), "\x80");
+#else
+    EXPECT_EQ(FromHost("\x80"), "\x80");
+#endif
+}
+
+TEST(CopyRules, FixedBufferKeepsItsLastByteNulAndLeavesEmptyTextsAlone)
+{
+    GuardedBuffer buffer(static_cast<int>(FixedBuffer::DatabaseName));
+    std::memset(buffer.data(), 'z', static_cast<std::size_t>(buffer.size));
+    EXPECT_FALSE(CopyToFixedBuffer("", buffer.data(), FixedBuffer::DatabaseName));
+    EXPECT_EQ(buffer.data()[0], 'z');
+    EXPECT_EQ(buffer.data()[19], '\0');
+    EXPECT_TRUE(CopyToFixedBuffer(std::string(19, 'a'), buffer.data(), FixedBuffer::DatabaseName));
+    EXPECT_EQ(std::strlen(buffer.data()), 19u);
+    EXPECT_FALSE(CopyToFixedBuffer(std::string(20, 'a'), buffer.data(), FixedBuffer::DatabaseName));
+    EXPECT_STREQ(buffer.data(), "");
+    EXPECT_TRUE(buffer.GuardsIntact());
+}
+
+TEST(CopyRules, UnboundedCopyWritesTheWholeTextUpToAnEmbeddedNul)
+{
+    GuardedBuffer buffer(8);
+    CopyUnbounded(std::string("ab\0cd", 5), buffer.data());
+    EXPECT_STREQ(buffer.data(), "ab");
+    EXPECT_EQ(buffer.data()[3], '#');
+    EXPECT_TRUE(buffer.GuardsIntact());
+}
+
+TEST(NameParts, SplitAtEveryKeepsEmptyParts)
+{
+    EXPECT_EQ(SplitAtEvery("A..B", '.'), (std::vector<std::string>{"A", "", "B"}));
+    EXPECT_EQ(SplitAtEvery("", '.'), (std::vector<std::string>{""}));
+    EXPECT_EQ(SplitAtEvery("DB.", '.'), (std::vector<std::string>{"DB", ""}));
 }

@@ -9,11 +9,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <typeindex>
 #include <typeinfo>
 #include <vector>
 
-namespace moru::api {
+namespace moru::interop {
 
 class HandleRegistry {
 public:
@@ -77,15 +78,6 @@ inline void ReleaseHandle(int handle) { HandleRegistry::Instance().ReleaseHandle
 // Advances the enumerator of kind Enumerator behind the handle: 1 when it now stands on an
 // element, 0 once it has passed the last one. A handle that holds no such enumerator fails.
 template <class Enumerator>
-int EnumeratorMoveNext(int handle);
-
-} // namespace moru::api
-
-#include <stdexcept>
-
-namespace moru::api {
-
-template <class Enumerator>
 int EnumeratorMoveNext(int handle)
 {
     auto enumerator = GetObjectFromHandle<Enumerator>(handle);
@@ -93,4 +85,4 @@ int EnumeratorMoveNext(int handle)
     return enumerator->MoveNext() ? 1 : 0;
 }
 
-} // namespace moru::api
+} // namespace moru::interop
