@@ -1,6 +1,6 @@
-#include "api/Handles.h"
+#include "interop/Handles.h"
 
-namespace moru::api {
+namespace moru::interop {
 
 namespace {
 // Handle layout: bits 0..19 slot number + 1, bits 20..30 generation; always positive.
@@ -65,4 +65,4 @@ void HandleRegistry::ReleaseHandle(int handle)
     if (++slot.generation < kGenerationLimit) m_freeSlots.push_back(index);
 }
 
-} // namespace moru::api
+} // namespace moru::interop

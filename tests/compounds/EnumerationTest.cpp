@@ -110,8 +110,9 @@ TEST_F(CompoundEnumeration, BadHandlesAndBuffers)
     int collection = 0;
     Databank_GetIdentifiersOfCompoundsWithData("A", "A1", &collection);
     CompoundCollection_GetEnumerator(collection, &enumerator);
-    CompoundCollectionEnum_MoveNext(enumerator);
+    ASSERT_EQ(CompoundCollectionEnum_MoveNext(enumerator), 1);
     EXPECT_EQ(CompoundCollectionEnum_GetItem(enumerator, &index, name, 8, alias, 0), 1);
+    EXPECT_EQ(index, 1);
     EXPECT_STREQ(name, ""); // too long: empty
     // A handle of another kind is no enumerator.
     EXPECT_EQ(CompoundCollectionEnum_MoveNext(collection), 0);

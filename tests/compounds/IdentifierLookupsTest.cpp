@@ -33,10 +33,11 @@ protected:
         dbA->compounds->onGetCompound = [](const std::string& value, const IIdentifier&) -> CompoundPtr {
             if (value == "WATER" || value == "7732-18-5") return std::make_shared<FakeCompound>(7);
             if (value == "ARGON") return std::make_shared<FakeCompound>(9);
+            if (value == " ODD") return std::make_shared<FakeCompound>(8);
             return nullptr;
         };
         dbA->compounds->onDatabankHasCompound = [](const IDatabank&, const ICompound& compound) {
-            return compound.Id() == 7;
+            return compound.Id() == 7 || compound.Id() == 8;
         };
     }
     char name[64] = "untouched";
@@ -84,6 +85,22 @@ TEST_F(IdentifierLookups, NameWithLeadingBlankOrEmptyValueStopsTheLookup)
     EXPECT_STREQ(value, "untouched");
 }
 
+TEST_F(IdentifierLookups, ANameThatDoesNotFitOrBeginsWithABlankEndsTheLookupThoughTheServiceKnowsIt)
+{
+    // Compound 8 " ODD" has data in A1: only the leading blank stops the lookup.
+    GetIdValueFromDbank("A", "A1", "CASRN", 8, name, sizeof name, value, sizeof value);
+    EXPECT_STREQ(name, " ODD");
+    EXPECT_STREQ(value, "untouched");
+    // "WATER" needs 6 bytes: the name buffer stays empty and nothing else is asked.
+    service.log.Clear();
+    char shortName[5] = "xxxx";
+    GetIdValueFromDbank("A", "A1", "CASRN", 7, shortName, sizeof shortName, value, sizeof value);
+    EXPECT_STREQ(shortName, "");
+    EXPECT_STREQ(value, "untouched");
+    EXPECT_TRUE(service.log.Matching("DatabankHasCompound").empty());
+    EXPECT_EQ(service.log.Matching("GetCompoundIdentifier").size(), 1u);
+}
+
 TEST_F(IdentifierLookups, UnresolvedDatabankWritesNothing)
 {
     GetIdValueFromDbank("A", "B1", "NAME", 7, name, sizeof name, value, sizeof value);
@@ -111,7 +128,9 @@ TEST_F(IdentifierLookups, IdentifierToIndex)
     compid = -1;
     GetCompidFromIdInDbank("A", "A1", nullptr, "WATER", &compid);
     EXPECT_EQ(compid, 0);
+    service.log.Clear();
     GetCompidFromIdInDbank("A", "A1", "NAME", "WATER", nullptr);
+    EXPECT_TRUE(service.log.Calls().empty());
     service.log.failing.insert("DatabankHasCompound");
     compid = -1;
     GetCompidFromIdInDbank("A", "A1", "NAME", "WATER", &compid);

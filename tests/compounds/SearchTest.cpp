@@ -1,4 +1,5 @@
 #include "compounds/CompoundWorld.h"
+#include "interop/Handles.h"
 
 #include <string>
 #include <vector>
@@ -180,6 +181,23 @@ TEST_F(CompoundSearch, IdentifierWithoutValuesFailsTheDetails)
     FoundCompounds_ReleaseHandle(handle);
 }
 
+TEST_F(CompoundSearch, DetailsReportTheFirstOfSeveralValues)
+{
+    auto hit = MakeHit(3, a1, {MakeIdentifierValue("NAME", {"ETHANOL", "ETHYL ALCOHOL"}),
+                               MakeIdentifierValue("ALIAS", {"C2H6O", "EtOH"}),
+                               MakeIdentifierValue("CASRN", {"64-17-5", "1-00-0"})});
+    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
+    const char* source[] = {"A.A1", nullptr};
+    int handle = 0;
+    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    DetailBuffers out;
+    ASSERT_EQ(GetDetails(handle, out), 1);
+    EXPECT_STREQ(out.compName, "ETHANOL");
+    EXPECT_STREQ(out.compAlias, "C2H6O");
+    EXPECT_STREQ(out.casNumber, "64-17-5");
+    FoundCompounds_ReleaseHandle(handle);
+}
+
 TEST_F(CompoundSearch, TooLongValueLeavesAnEmptyTerminatedBuffer)
 {
     auto hit = MakeHit(1, a1, {MakeIdentifierValue("NAME", {std::string(256, 'n')}),
@@ -215,7 +233,9 @@ TEST_F(CompoundSearch, MissingArgumentsFailWithoutSearching)
                                                        out.compName, out.compAlias, out.casNumber, out.propName,
                                                        &out.propertyValue),
               -1);
+    const auto liveHandles = moru::interop::HandleRegistry::Instance().Count();
     FoundCompounds_ReleaseHandle(0);
+    EXPECT_EQ(moru::interop::HandleRegistry::Instance().Count(), liveHandles);
 }
 
 TEST_F(CompoundSearch, VantaSearchTakesTheFirstDatabaseThatSetsAnIndex)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -235,6 +236,7 @@ TEST_F(SampleDatabase, BadInputGetsDefinedResults)
 {
     EXPECT_EQ(MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)("x", "", nullptr, nullptr, nullptr), 0);
     MORU_EXPORT_OF(ListMoruDatabanks)(nullptr, nullptr, nullptr);
+    EXPECT_TRUE(Find("water")) << "a listing without callbacks changes nothing";
     int handle = -1;
     EXPECT_EQ(MORU_EXPORT_OF(FoundCompounds_Find)(nullptr, "water", nullptr, &handle), 0);
     const char* badSource[] = {"SAMPLEPURE", nullptr};
@@ -242,8 +244,55 @@ TEST_F(SampleDatabase, BadInputGetsDefinedResults)
     EXPECT_EQ(MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(12345, 0), -1);
     char name[8];
     EXPECT_EQ(MORU_EXPORT_OF(Databank_GetNextPropertyName)(12345, 0, name), 0);
+}
+
+TEST_F(SampleDatabase, LifeCycleCallsKeepHandlesAndTheSession)
+{
+    const char* source[] = {"SAMPLE.PURE", nullptr};
+    int handle = 0, count = 0;
+    ASSERT_EQ(MORU_EXPORT_OF(GetAllCompounds)(source, &handle, &count), 1);
     MORU_EXPORT_OF(DllEnsureInit)();
     MORU_EXPORT_OF(DllForceTerm)();
+    char name[256], alias[256], cas[256];
+    EXPECT_EQ(MORU_EXPORT_OF(GetAllCompounds_Identifiers)(handle, 0, name, alias, cas), 1);
+    MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle);
+    EXPECT_TRUE(Find("water"));
+}
+
+TEST_F(SampleDatabase, LetterCaseDoesNotMatterForAsciiNames)
+{
+    // Z is the last letter of the alphabet: a folding that stops short of it loses these.
+    const auto benzene = Find("Benzene");
+    ASSERT_TRUE(benzene);
+    EXPECT_EQ(benzene->name, "Benzene");
+    EXPECT_EQ(Find("BENZENE")->index, benzene->index);
+    EXPECT_EQ(Find("bEnZeNe")->index, benzene->index);
+    EXPECT_EQ(Find("BENZENE", "name")->index, benzene->index);
+}
+
+TEST_F(SampleDatabase, TheSessionLeavesTheDatabaseFileByteIdentical)
+{
+    const auto sampleDb = std::filesystem::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db";
+    const auto read = [&] {
+        std::ifstream file(sampleDb, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string before = read();
+    const auto modified = std::filesystem::last_write_time(sampleDb);
+    // Connect again, list, search and enumerate: everything a session does to a database.
+    const std::string config = HostPath(MORU_SAMPLE_CONFIG);
+    ASSERT_EQ(MORU_EXPORT_OF(InitializeVNFromConfigFile)(config.c_str(), ""), 1);
+    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&OnDatabank), nullptr,
+                                                       reinterpret_cast<void*>(&OnBinaryParameter), 1);
+    EXPECT_TRUE(Find("water"));
+    const char* source[] = {"SAMPLE.PURE", nullptr};
+    int handle = 0, count = 0;
+    ASSERT_EQ(MORU_EXPORT_OF(GetAllCompounds)(source, &handle, &count), 1);
+    MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle);
+    EXPECT_EQ(read(), before);
+    EXPECT_EQ(std::filesystem::last_write_time(sampleDb), modified);
+    for (const char* leftover : {"-journal", "-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(sampleDb.string() + leftover)) << leftover;
 }
 
 TEST_F(SampleDatabase, NonAsciiSearchTextsAreData)

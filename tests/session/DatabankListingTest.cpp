@@ -131,6 +131,11 @@ TEST_F(DatabankListing, AccessFlagSelectsTheFifteenArgumentCallback)
 {
     ListMoruDatabanks_WithDBAccessFlag(Callback(&OnDatabank15), nullptr, nullptr, 1);
     ASSERT_EQ(g_received.size(), 2u);
+    // The texts stand in the same places as in the thirteen-argument callback.
+    EXPECT_EQ(g_received[0].texts, (std::vector<std::optional<std::string>>{"PURE", "DB1", "secret", "Pure data",
+                                                                            "PUREBASE", "help.chm", std::nullopt,
+                                                                            "PURE", "Choose"}));
+    EXPECT_EQ(g_received[0].numbers, (std::vector<int>{42, 1, 0, 3, 1, 0}));
     EXPECT_EQ(g_received[1].numbers, (std::vector<int>{0, 0, 0, 0, 1, 0})); // no binary callback: count 0
     EXPECT_EQ(service.log.Matching("GetDatabaseAccessSetting"),
               (std::vector<std::string>{"GetDatabaseAccessSetting DB1 ZRVIEWER",

@@ -1,5 +1,6 @@
 #include "MoruIntegration.h"
 #include "fake/FakeService.h"
+#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,25 @@ TEST_F(Initialization, InstallerFailureGivesOneMessageAndNoCodeList)
     EXPECT_EQ(Message(report.result, 0), "CreateConfigurationFile failed");
     EXPECT_EQ(InitializeVNFromConfigFile(configPath.c_str(), "pw"), 0);
     InitializeFromConfigFile(configPath.c_str(), "pw"); // contained
+    // A failed installer stops every initialisation before the databases are asked.
+    EXPECT_TRUE(service.log.Matching("InitializeFromConfigurationFile").empty());
+}
+
+TEST_F(Initialization, AnErrorEntryContainingOkWithoutEndingInItIsAnError)
+{
+    service.collection->resultText = "BOOKS could not be opened<?>DB2 connected";
+    const Report report = InitWithMessages(configPath.c_str());
+    EXPECT_EQ(report.size, 2);
+    EXPECT_EQ(report.overAllSuccess, 0);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(report.codeHandle, 0), 2);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(report.codeHandle, 1), 2);
+    EXPECT_EQ(InitializeVNFromConfigFile(configPath.c_str(), "pw"), 0);
+    // Only the exact ending counts: neither "ok" nor "SECURED" in another case.
+    service.collection->resultText = "DB1 ok<?>DB2 secured";
+    const Report lower = InitWithMessages(configPath.c_str());
+    EXPECT_EQ(lower.overAllSuccess, 0);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(lower.codeHandle, 0), 2);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(lower.codeHandle, 1), 2);
 }
 
 TEST_F(Initialization, NullOutParametersFailWithoutConnecting)
@@ -239,5 +259,16 @@ TEST(SessionSettings, HelpTopicAndServiceCalls)
     EXPECT_EQ(service.log.Matching("CreateConfigurationFile").size(), 1u);
     service.log.failing.insert("GetExceptionResults");
     CheckExceptions(); // contained
+    EXPECT_EQ(service.log.Matching("GetExceptionResults").size(), 2u);
+}
+
+TEST(SessionSettings, DatabankTabFlagIsTrueUntilTheHostChangesIt)
+{
+    FakeService service;
+    auto& session = moru::session::MoruGUIDataFunctions::Instance();
+    EXPECT_TRUE(session.GetDatabankTabFlag());
     SetDatabankTabFlag(false);
+    EXPECT_FALSE(session.GetDatabankTabFlag());
+    SetDatabankTabFlag(true);
+    EXPECT_TRUE(session.GetDatabankTabFlag());
 }
