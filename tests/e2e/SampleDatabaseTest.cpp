@@ -246,6 +246,22 @@ TEST_F(SampleDatabase, BadInputGetsDefinedResults)
     EXPECT_EQ(MORU_EXPORT_OF(Databank_GetNextPropertyName)(12345, 0, name), 0);
 }
 
+TEST_F(SampleDatabase, MalformedAndHugeTextsFindNothingAndBreakNothing)
+{
+    // Truncated and stray UTF-8 sequences, at the end of the text too, and a text of 4 MB.
+    for (const char* text : {"\xC3", "water\xE2\x82", "\x80\x80", "\xFF\xFEwater", "W\xC3\x28TER"})
+        EXPECT_FALSE(Find(text)) << text;
+    const std::string huge(4 << 20, 'A');
+    EXPECT_FALSE(Find(huge.c_str()));
+    EXPECT_FALSE(Find(huge.c_str(), "NAME"));
+    int index = -1;
+    MORU_EXPORT_OF(GetCompidFromIdInDbank)("SAMPLE", "PURE", "NAME", huge.c_str(), &index);
+    EXPECT_EQ(index, 0);
+    char value[64];
+    EXPECT_EQ(MORU_EXPORT_OF(GetDescription)(huge.c_str(), value, sizeof value), 0);
+    EXPECT_TRUE(Find("water"));
+}
+
 TEST_F(SampleDatabase, LifeCycleCallsKeepHandlesAndTheSession)
 {
     const char* source[] = {"SAMPLE.PURE", nullptr};
