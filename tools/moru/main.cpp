@@ -270,8 +270,7 @@ int main(int argc, char** argv)
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help,     demo,      connect,    databanks, properties,
-                                                 find,     compounds, identifier, lookup};
+    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
