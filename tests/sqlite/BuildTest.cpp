@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include <functional>
+#include <iterator>
 
 namespace moru::sqlite::testing {
 namespace {
@@ -28,6 +29,48 @@ TEST(DatabaseBuild, ChecksCasNumbersByTheirCheckDigit)
     EXPECT_NE(dbtool::CheckCasNumber("6417-5"), "");
     EXPECT_NE(dbtool::CheckCasNumber("12345678-12-3"), "");
     EXPECT_NE(dbtool::CheckCasNumber("64-1a-5"), "");
+}
+
+// A registry number has 2 to 7 digits before its first hyphen, and the check digit counts them all.
+// 1234567-89-5: the digits before the check digit, from the right, 9 8 7 6 5 4 3 2 1, weighted 1 to 9:
+// 9 + 16 + 21 + 24 + 25 + 24 + 21 + 16 + 9 = 165, check digit 5.
+// 12345678-90-0: 0 9 8 7 6 5 4 3 2 1 weighted 1 to 10: 0 + 18 + 24 + 28 + 30 + 30 + 28 + 24 + 18 + 10 = 210,
+// check digit 0: correct, so only its length refuses it. Likewise 4-17-1: 7 + 2 + 12 = 21.
+TEST(DatabaseBuild, TakesTwoToSevenDigitsBeforeTheFirstHyphenOfACasNumber)
+{
+    EXPECT_EQ(dbtool::CheckCasNumber("1234567-89-5"), "");
+    EXPECT_NE(dbtool::CheckCasNumber("1234567-89-4").find("check digit (expected 5)"), std::string::npos);
+    EXPECT_NE(dbtool::CheckCasNumber("12345678-90-0").find("is not a CAS registry number"), std::string::npos);
+    EXPECT_NE(dbtool::CheckCasNumber("4-17-1").find("is not a CAS registry number"), std::string::npos);
+
+    ScratchDirectory scratch;
+    Json source = RichSource();
+    source["compounds"][3]["identifiers"]["CASRN"][0] = "1234567-89-5";
+    Build(source, scratch.File("seven.db"));
+    EXPECT_EQ(dbtool::DumpDatabase(scratch.File("seven.db")), source);
+}
+
+// The build writes OUTPUT.partial and renames it; an interrupted build leaves that file behind, as
+// garbage or as a half-written database whose tables already exist.
+TEST(DatabaseBuild, SucceedsOverTheTemporaryFileOfAnInterruptedBuild)
+{
+    ScratchDirectory scratch;
+    Build(RichSource(), scratch.File("half.db"));
+    std::string halfWritten;
+    {
+        std::ifstream file(scratch.File("half.db"), std::ios::binary);
+        halfWritten.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    ASSERT_FALSE(halfWritten.empty());
+    const std::string garbage(8192, 'x');
+    for (const std::string& leftover : {garbage, halfWritten}) {
+        scratch.Write("out.db.partial", leftover);
+        auto errors = dbtool::BuildDatabase(RichSource(), scratch.File("out.db"));
+        ASSERT_TRUE(errors.empty()) << dbtool::Format(errors.front());
+        EXPECT_EQ(dbtool::DumpDatabase(scratch.File("out.db")), RichSource());
+        EXPECT_FALSE(std::filesystem::exists(scratch.File("out.db.partial")));
+        std::filesystem::remove(scratch.File("out.db"));
+    }
 }
 
 struct BadSource {

@@ -2,25 +2,19 @@
 
 #include "MoruDb.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 namespace {
 
-int Usage()
-{
-    std::cerr << "usage:\n"
-                 "  moru-db build SOURCE.json OUTPUT.db    validate the source and build the database\n"
-                 "  moru-db info DATABASE.db               summarise a database\n"
-                 "  moru-db dump DATABASE.db [OUT.json]    write the source of a database\n"
-                 "  moru-db convert-bundle DIR OUT.json    turn the shared data bundle into a source\n";
-    return 2;
-}
-
-int Write(const moru::dbtool::Json& source, const char* path)
+int Write(const moru::dbtool::Json& source, const std::string& path)
 {
     std::string text = source.dump(2) + "\n";
-    if (!path) {
+    if (path.empty()) {
         std::cout << text;
         return 0;
     }
@@ -37,27 +31,59 @@ int Write(const moru::dbtool::Json& source, const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) return Usage();
-    std::string command = argv[1];
+    CLI::App app("moru-db: builds property databases from their JSON source, describes them and writes them back",
+                 "moru-db");
+    app.require_subcommand(1);
+
+    std::string input, output;
+    CLI::App* build = app.add_subcommand("build", "validate the source and build the database");
+    build->add_option("SOURCE.json", input, "the source")->required();
+    build->add_option("OUTPUT.db", output, "the database to write")->required();
+    CLI::App* info = app.add_subcommand("info", "summarise a database");
+    info->add_option("DATABASE.db", input, "the database")->required();
+    CLI::App* dump = app.add_subcommand("dump", "write the source of a database (default: to standard output)");
+    dump->add_option("DATABASE.db", input, "the database")->required();
+    dump->add_option("OUT.json", output, "the source to write");
+    CLI::App* convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
+    convert->add_option("DIR", input, "the directory of the bundle")->required();
+    convert->add_option("OUT.json", output, "the source to write")->required();
+
+    if (argc < 2) {
+        std::cerr << app.help();
+        return 2;
+    }
+    const std::vector<const CLI::App*> commands{build, info, dump, convert};
+    if (argv[1][0] != '-' &&
+        std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
+        std::cerr << "moru-db: " << argv[1] << " is not a command (moru-db --help lists the commands)\n";
+        return 2;
+    }
     try {
-        if (command == "build" && argc == 4) {
-            auto errors = moru::dbtool::BuildDatabaseFromFile(argv[2], argv[3]);
-            for (const auto& error : errors) std::cerr << argv[2] << ": " << moru::dbtool::Format(error) << "\n";
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error); // --help
+        std::cerr << "moru-db: " << error.what() << " (moru-db --help lists the commands)\n";
+        return 2;
+    }
+
+    try {
+        if (*build) {
+            auto errors = moru::dbtool::BuildDatabaseFromFile(input, output);
+            for (const auto& error : errors) std::cerr << input << ": " << moru::dbtool::Format(error) << "\n";
             if (!errors.empty()) {
                 std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
                 return 1;
             }
             return 0;
         }
-        if (command == "info" && argc == 3) {
-            std::cout << moru::dbtool::DescribeDatabase(argv[2]);
+        if (*info) {
+            std::cout << moru::dbtool::DescribeDatabase(input);
             return 0;
         }
-        if (command == "dump" && (argc == 3 || argc == 4)) return Write(moru::dbtool::DumpDatabase(argv[2]), argc == 4 ? argv[3] : nullptr);
-        if (command == "convert-bundle" && argc == 4) return Write(moru::dbtool::ConvertBundle(argv[2]), argv[3]);
+        if (*dump) return Write(moru::dbtool::DumpDatabase(input), output);
+        return Write(moru::dbtool::ConvertBundle(input), output);
     } catch (const std::exception& failure) {
         std::cerr << "moru-db: " << failure.what() << "\n";
         return 1;
     }
-    return Usage();
 }

@@ -3,9 +3,12 @@
 
 #include "HostLibrary.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -14,18 +17,6 @@
 using namespace moru::host;
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: moru COMMAND ...\n"
-    "  moru demo [CONFIG]                         connect, list, search and convert on a configuration\n"
-    "                                             (default: the sample database built beside moru)\n"
-    "  moru connect CONFIG                        connect and show each database's result\n"
-    "  moru databanks CONFIG                      list every databank with its settings\n"
-    "  moru properties CONFIG DB.BANK             a databank's type and property names\n"
-    "  moru find CONFIG DB.BANK TEXT [TYPE]       search compounds (TYPE: NAME, ALIAS, CASRN, ...)\n"
-    "  moru compounds CONFIG DB.BANK [COUNT]      list the compounds of a database\n"
-    "  moru identifier CONFIG DB.BANK INDEX TYPE  an identifier of a compound index\n"
-    "  moru index CONFIG DB.BANK TYPE VALUE       the compound index of an identifier value\n";
 
 struct DatabankReference {
     std::string database, databank;
@@ -59,8 +50,10 @@ bool Connect(const std::string& config, bool verbose)
         const char* label = code == 0 ? "connected" : code == 1 ? "secured" : code == 2 ? "error" : "note";
         std::printf("  [%s] %s\n", label, text.c_str());
     }
-    MORU_EXPORT_OF(Reactions_ReleaseHandle)(messages);
-    MORU_EXPORT_OF(Reactions_ReleaseHandle)(codes);
+    // The two result lists have no release function of their own: the databank family's, the
+    // family of the session they describe, releases them.
+    MORU_EXPORT_OF(Databank_ReleaseHandle)(messages);
+    MORU_EXPORT_OF(Databank_ReleaseHandle)(codes);
     return success == 1;
 }
 
@@ -127,6 +120,7 @@ int FindCompound(const std::string& reference, const std::string& text, const ch
     const int found = type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text.c_str(), type, nullptr, &handle)
                            : MORU_EXPORT_OF(FoundCompounds_Find)(source, text.c_str(), nullptr, &handle);
     if (!found) {
+        MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
         std::printf("  \"%s\": not found in %s\n", text.c_str(), reference.c_str());
         return 1;
     }
@@ -144,7 +138,10 @@ int ListCompounds(const std::string& reference, int limit)
 {
     const char* source[] = {reference.c_str(), nullptr};
     int handle = 0, count = 0;
-    if (!MORU_EXPORT_OF(GetAllCompounds)(source, &handle, &count)) return 1;
+    if (!MORU_EXPORT_OF(GetAllCompounds)(source, &handle, &count)) {
+        MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
+        return 1;
+    }
     std::printf("  %d compounds\n", count);
     char name[256], alias[256], cas[256];
     for (int position = 0; position < count && position < limit; ++position) {
@@ -200,6 +197,21 @@ int Demo(const std::string& config)
     return 0;
 }
 
+// The decimal whole numbers from `least` to the largest int; the message names the range.
+CLI::Validator WholeNumber(int least)
+{
+    const std::string range = "a whole number from " + std::to_string(least) + " to " + std::to_string(INT_MAX);
+    return CLI::Validator(
+        [least, range](std::string& text) {
+            int number = 0;
+            const char* end = text.data() + text.size();
+            const auto [stop, failure] = std::from_chars(text.data(), end, number);
+            if (failure == std::errc() && stop == end && number >= least) return std::string();
+            return text + " is not " + range;
+        },
+        "", "WholeNumber");
+}
+
 // The directory that holds this program: the library and the sample database stand beside it.
 std::string ProgramDirectory(const char* argv0)
 {
@@ -215,11 +227,67 @@ std::string ProgramDirectory(const char* argv0)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] == "help" || args[0] == "--help") {
-        std::fputs(kUsage, args.empty() ? stderr : stdout);
-        return args.empty() ? 2 : 0;
+    CLI::App app("moru: a host of MoruIntegration that drives the library through its C interface only", "moru");
+    // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
+    app.allow_windows_style_options(false);
+    app.require_subcommand(1);
+
+    std::string config, reference, text, type, value;
+    int count = 20, index = 0;
+    const CLI::Validator databankName(
+        [](std::string& name) {
+            return name.find('.') == std::string::npos ? "a databank is named DB.BANK, not " + name : std::string();
+        },
+        "DB.BANK");
+
+    CLI::App* help = app.add_subcommand("help", "show this help");
+    CLI::App* demo = app.add_subcommand("demo", "connect, list, search and convert (default CONFIG: the sample database)");
+    demo->add_option("CONFIG", config, "the configuration file");
+    CLI::App* connect = app.add_subcommand("connect", "connect and show each database's result");
+    CLI::App* databanks = app.add_subcommand("databanks", "list every databank with its settings");
+    CLI::App* properties = app.add_subcommand("properties", "a databank's type and property names");
+    CLI::App* find = app.add_subcommand("find", "search compounds");
+    CLI::App* compounds = app.add_subcommand("compounds", "list the compounds of a database");
+    CLI::App* identifier = app.add_subcommand("identifier", "an identifier of a compound index");
+    CLI::App* lookup = app.add_subcommand("index", "the compound index of an identifier value");
+    for (CLI::App* command : {connect, databanks, properties, find, compounds, identifier, lookup})
+        command->add_option("CONFIG", config, "the configuration file")->required();
+    properties->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    find->add_option("DB.BANK", reference, "the databank to search")->required();
+    find->add_option("TEXT", text, "the text to find")->required();
+    const CLI::Option* findType = find->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...");
+    compounds->add_option("DB.BANK", reference, "the databank")->required();
+    compounds->add_option("COUNT", count, "how many to list")->capture_default_str()->check(WholeNumber(0));
+    identifier->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    identifier->add_option("INDEX", index, "the compound index")->required()->check(WholeNumber(INT_MIN));
+    identifier->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...")->required();
+    lookup->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    lookup->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...")->required();
+    lookup->add_option("VALUE", value, "the identifier value")->required();
+
+    const std::string usage = app.help();
+    if (argc < 2) {
+        std::fputs(usage.c_str(), stderr);
+        return 2;
     }
+    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup};
+    if (argv[1][0] != '-' &&
+        std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
+        std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
+        return 2;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error); // --help
+        std::fprintf(stderr, "moru: %s (moru --help lists the commands)\n", error.what());
+        return 2;
+    }
+    if (*help) {
+        std::fputs(usage.c_str(), stdout);
+        return 0;
+    }
+
     try {
         const std::string directory = ProgramDirectory(argv[0]);
 #ifdef _WIN32
@@ -227,29 +295,22 @@ int main(int argc, char** argv)
 #else
         HostLibrary::Instance(directory);
 #endif
-        const std::string& command = args[0];
-        if (command == "demo") {
+        if (*demo) {
             const auto sample = (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
-            return Demo(args.size() > 1 ? args[1] : sample.string());
+            return Demo(config.empty() ? sample.string() : config);
         }
-        if (args.size() < 2) throw std::invalid_argument("moru " + command + " needs a configuration file");
-        const bool connected = Connect(args[1], command == "connect");
-        if (command == "connect") return connected ? 0 : 1;
+        const bool connected = Connect(config, static_cast<bool>(*connect));
+        if (*connect) return connected ? 0 : 1;
         RegisterDatabanks();
-        if (command == "databanks") {
+        if (*databanks) {
             ListDatabanks();
             return 0;
         }
-        if (command == "properties" && args.size() == 3) return ShowProperties(SplitReference(args[2]));
-        if (command == "find" && (args.size() == 4 || args.size() == 5))
-            return FindCompound(args[2], args[3], args.size() == 5 ? args[4].c_str() : nullptr);
-        if (command == "compounds" && (args.size() == 3 || args.size() == 4))
-            return ListCompounds(args[2], args.size() == 4 ? std::atoi(args[3].c_str()) : 20);
-        if (command == "identifier" && args.size() == 5)
-            return ShowIdentifier(SplitReference(args[2]), std::atoi(args[3].c_str()), args[4]);
-        if (command == "index" && args.size() == 5) return ShowIndex(SplitReference(args[2]), args[3], args[4]);
-        std::fputs(kUsage, stderr);
-        return 2;
+        if (*properties) return ShowProperties(SplitReference(reference));
+        if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
+        if (*compounds) return ListCompounds(reference, count);
+        if (*identifier) return ShowIdentifier(SplitReference(reference), index, type);
+        return ShowIndex(SplitReference(reference), type, value);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "moru: %s\n", error.what());
         return 2;

@@ -1,4 +1,5 @@
 #include "MoruDb.h"
+#include "SourceChecks.h"
 
 #include "Schema.h"
 #include "Sqlite.h"
@@ -16,29 +17,6 @@ using sqlite::Connection;
 using sqlite::SearchKey;
 namespace sql = sqlite::sql;
 
-std::string CheckCasNumber(std::string_view text)
-{
-    auto first = text.find('-');
-    auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
-    bool shaped = first != std::string_view::npos && second != std::string_view::npos && first >= 2 && first <= 7 &&
-                  second == first + 3 && text.size() == second + 2;
-    for (std::size_t i = 0; shaped && i < text.size(); ++i) {
-        if (i != first && i != second && (text[i] < '0' || text[i] > '9')) shaped = false;
-    }
-    if (!shaped) return "\"" + std::string(text) + "\" is not a CAS registry number (digits-2 digits-check digit)";
-    int sum = 0, weight = 1;
-    for (std::size_t i = second; i-- > 0;) {
-        if (text[i] == '-') continue;
-        sum += (text[i] - '0') * weight++;
-    }
-    int expected = sum % 10;
-    if (text.back() - '0' != expected) {
-        return "CAS registry number \"" + std::string(text) + "\" fails its check digit (expected " +
-               std::to_string(expected) + ")";
-    }
-    return {};
-}
-
 namespace {
 
 struct PropertyInfo {
@@ -49,23 +27,11 @@ struct PropertyInfo {
     std::set<int> Labels;
 };
 
-std::string Member(const std::string& path, const char* name) { return path.empty() ? name : path + "." + name; }
-std::string Item(const std::string& path, std::size_t index) { return path + "[" + std::to_string(index) + "]"; }
-
-const char* TypeName(const Json& value)
-{
-    if (value.is_null()) return "null";
-    if (value.is_boolean()) return "a boolean";
-    if (value.is_number()) return "a number";
-    if (value.is_string()) return "a text";
-    if (value.is_array()) return "a list";
-    return "an object";
-}
-
-// Validates the source while it writes it; the caller throws the file away when any error was found.
-class Writer {
+// Writes the source into the database while its checks validate it; the caller throws the file away
+// when any error was found.
+class Writer : SourceChecks {
 public:
-    Writer(Connection& db, SourceErrors& errors) : m_db(db), m_errors(errors) {}
+    Writer(Connection& db, SourceErrors& errors) : SourceChecks(errors), m_db(db) {}
 
     void Root(const Json& root)
     {
@@ -88,102 +54,6 @@ public:
     }
 
 private:
-    void Error(const std::string& path, std::string message) { m_errors.push_back({path, std::move(message)}); }
-
-    bool Expect(const Json& value, const std::string& path, const char* what, bool ok)
-    {
-        if (!ok) Error(path, std::string("must be ") + what + ", not " + TypeName(value));
-        return ok;
-    }
-
-    void Known(const Json& object, const std::string& path, std::initializer_list<const char*> names)
-    {
-        for (const auto& [key, value] : object.items()) {
-            bool known = false;
-            for (const char* name : names) known = known || key == name;
-            if (!known) Error(Member(path, key.c_str()), "is not a member of this record");
-        }
-    }
-
-    const Json* Find(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        auto found = object.find(name);
-        if (found == object.end() || found->is_null()) {
-            if (required) Error(Member(path, name), "is missing");
-            return nullptr;
-        }
-        return &*found;
-    }
-
-    std::optional<std::string> Text(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        const Json* value = Find(object, path, name, required);
-        if (!value || !Expect(*value, Member(path, name), "a text", value->is_string())) return std::nullopt;
-        return value->get<std::string>();
-    }
-
-    std::optional<int> Integer(const Json& value, const std::string& path)
-    {
-        if (!value.is_number_integer() || value.get<long long>() < INT32_MIN || value.get<long long>() > INT32_MAX) {
-            Error(path, std::string("must be a whole number of 32 bits, not ") + TypeName(value));
-            return std::nullopt;
-        }
-        return value.get<int>();
-    }
-
-    std::optional<int> Integer(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        const Json* value = Find(object, path, name, required);
-        return value ? Integer(*value, Member(path, name)) : std::nullopt;
-    }
-
-    std::optional<double> Number(const Json& value, const std::string& path)
-    {
-        if (!Expect(value, path, "a number", value.is_number())) return std::nullopt;
-        return value.get<double>();
-    }
-
-    std::optional<double> Number(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        const Json* value = Find(object, path, name, required);
-        return value ? Number(*value, Member(path, name)) : std::nullopt;
-    }
-
-    const Json* List(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        const Json* value = Find(object, path, name, required);
-        if (!value || !Expect(*value, Member(path, name), "a list", value->is_array())) return nullptr;
-        return value;
-    }
-
-    const Json* Object(const Json& object, const std::string& path, const char* name, bool required)
-    {
-        const Json* value = Find(object, path, name, required);
-        if (!value || !Expect(*value, Member(path, name), "an object", value->is_object())) return nullptr;
-        return value;
-    }
-
-    std::vector<std::optional<double>> Numbers(const Json& list, const std::string& path)
-    {
-        std::vector<std::optional<double>> numbers;
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i].is_null()) numbers.emplace_back();
-            else numbers.push_back(Number(list[i], Item(path, i)));
-        }
-        return numbers;
-    }
-
-    std::vector<std::string> Texts(const Json& list, const std::string& path)
-    {
-        std::vector<std::string> texts;
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (!Expect(list[i], Item(path, i), "a text", list[i].is_string())) continue;
-            texts.push_back(list[i].get<std::string>());
-            if (texts.back().find('\0') != std::string::npos) Error(Item(path, i), "must not hold a NUL character");
-        }
-        return texts;
-    }
-
     void Database(const Json& database, const std::string& path)
     {
         Known(database, path, {"alias", "description", "version", "password", "access"});
@@ -602,7 +472,6 @@ private:
     }
 
     Connection& m_db;
-    SourceErrors& m_errors;
     std::map<std::string, PropertyInfo> m_properties;
     std::set<int> m_compounds;
     std::set<std::string> m_databankNames;
