@@ -4,6 +4,8 @@
 #include "Schema.h"
 #include "Sqlite.h"
 
+#include "platform/Files.h"
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -480,8 +482,6 @@ private:
     long long m_valueCount = 0;
 };
 
-std::filesystem::path FsPath(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())); }
-
 } // namespace
 
 SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
@@ -489,7 +489,7 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
     SourceErrors errors;
     std::string partial = outputPath + ".partial";
     std::error_code ignored;
-    std::filesystem::remove(FsPath(partial), ignored);
+    std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
     try {
         Connection db(partial, Connection::Mode::Create);
         db.Execute("PRAGMA journal_mode = OFF");
@@ -504,13 +504,13 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
         errors.push_back({"", std::string("cannot write ") + partial + ": " + failure.what()});
     }
     if (!errors.empty()) {
-        std::filesystem::remove(FsPath(partial), ignored);
+        std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
         return errors;
     }
     std::error_code renamed;
-    std::filesystem::rename(FsPath(partial), FsPath(outputPath), renamed);
+    std::filesystem::rename(platform::PathFromUtf8(partial), platform::PathFromUtf8(outputPath), renamed);
     if (renamed) {
-        std::filesystem::remove(FsPath(partial), ignored);
+        std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
         errors.push_back({"", "cannot rename the finished database to " + outputPath + ": " + renamed.message()});
     }
     return errors;
@@ -518,7 +518,7 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
 
 SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath)
 {
-    std::ifstream file(FsPath(sourcePath), std::ios::binary);
+    std::ifstream file(platform::PathFromUtf8(sourcePath), std::ios::binary);
     if (!file) return {{sourcePath, "cannot be read"}};
     std::stringstream text;
     text << file.rdbuf();
