@@ -79,7 +79,7 @@ EntryCode ClassifyEntry(const std::string& entry)
 {
     if (EndsWith(entry, "OK")) return EntryCode::Ok;
     if (EndsWith(entry, "SECURED")) return EntryCode::Secured;
-    if (EndsWith(platform::ToLowerInvariant(entry), ".rxm")) return EntryCode::NoCode;
+    if (EndsWith(platform::FoldCase(entry), ".rxm")) return EntryCode::NoCode;
     return EntryCode::Error;
 }
 
