@@ -120,10 +120,12 @@ IdentifierValuePtr SqliteCompoundManager::GetCompoundIdentifier(const std::strin
         value->ValueList = std::vector<std::string>{std::to_string(*id)};
         return value;
     }
-    auto& query = m_database->Db().Cached(sql::SelectIdentifierOfCompound).Bind(1, *id).Bind(
-        2, platform::FoldCase(wantedType));
+    auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, *id);
     std::vector<std::string> values;
-    while (query.Step()) values.push_back(query.Text(0));
+    while (query.Step()) {
+        if (platform::EqualsIgnoringCase(query.TextView(0), wantedType)) values.push_back(query.Text(1));
+        else if (!values.empty()) break; // the values of one type stand together
+    }
     if (!values.empty()) value->ValueList = std::move(values);
     return value;
 }
@@ -161,10 +163,7 @@ FoundCompoundsList SqliteCompoundManager::Search(const DatabankCollection& group
     if (databanks.empty()) return hits;
 
     auto& db = m_database->Db();
-    auto& find = db.Cached(sql::FindCompoundsByKey).Bind(1, m_database->SearchKeyOf(searchText)).Bind(
-        2, platform::FoldCase(identifierType));
-    std::vector<int> ids;
-    while (find.Step()) ids.push_back(find.Int(0));
+    std::vector<int> ids = FindByKey(searchText, identifierType);
     if (ids.empty()) return hits;
 
     auto property = outputPropertyName.empty() ? nullptr : m_database->PropertyByName(outputPropertyName);
@@ -225,10 +224,22 @@ std::optional<int> SqliteCompoundManager::Resolve(const std::string& value, cons
         if (!id || !db.Cached(sql::CompoundExists).Bind(1, *id).Step()) return std::nullopt;
         return id;
     }
-    auto& find = db.Cached(sql::FindCompoundsByKey).Bind(1, m_database->SearchKeyOf(value)).Bind(
-        2, platform::FoldCase(type));
-    if (!find.Step()) return std::nullopt;
-    return find.Int(0);
+    std::vector<int> ids = FindByKey(value, type);
+    if (ids.empty()) return std::nullopt;
+    return ids.front();
+}
+
+// Compounds having an identifier of `type` (any type when empty) equal to `text`, by compound index.
+std::vector<int> SqliteCompoundManager::FindByKey(const std::string& text, const std::string& type)
+{
+    auto& find = m_database->Db().Cached(sql::FindCompoundsByKey).Bind(1, m_database->SearchKeyOf(text));
+    std::vector<int> ids;
+    while (find.Step()) {
+        const int id = find.Int(0);
+        if (!ids.empty() && ids.back() == id) continue;
+        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(id);
+    }
+    return ids;
 }
 
 DatabankPtr SqliteCompoundManager::FindDatabankObject(int id) const

@@ -187,9 +187,12 @@ IdentifierPtr SqliteDatabase::IdentifierType(const std::string& name) const
     if (key == platform::FoldCase(CompoundIndexType)) {
         identifier = std::make_shared<SqliteIdentifier>(CompoundIndexType);
     } else {
-        auto& query = m_connection->Cached(sql::SelectIdentifierType).Bind(1, key);
-        if (!query.Step()) return nullptr;
-        identifier = std::make_shared<SqliteIdentifier>(query.Text(0));
+        auto* query = &m_connection->Cached(sql::SelectIdentifierType).Bind(1, name);
+        if (!query->Step()) {
+            query = &m_connection->Cached(sql::SelectIdentifierTypeFolded).Bind(1, key);
+            if (!query->Step()) return nullptr;
+        }
+        identifier = std::make_shared<SqliteIdentifier>(query->Text(0));
     }
     m_identifierTypes[key] = identifier;
     return identifier;

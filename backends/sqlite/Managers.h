@@ -39,6 +39,7 @@ private:
     service::FoundCompoundsPtr MakeHit(int id, service::DatabankPtr databank, const SqliteProperty* property,
                                        int databankId);
     std::optional<int> Resolve(const std::string& value, const std::string& type);
+    std::vector<int> FindByKey(const std::string& text, const std::string& type);
     service::DatabankPtr FindDatabankObject(int id) const;
 
     SqliteDatabase* m_database;

@@ -174,16 +174,17 @@ inline constexpr const char* CountRows =
 
 // Queries of the service.
 inline constexpr const char* CheckFormat = "SELECT value FROM meta WHERE key = 'format'";
-// Identifier types are compared as fold_case(type) = ?, the parameter folded beforehand: the
-// column's NOCASE would fold ASCII letters only.
+// Identifier types are matched by the library's folding, not by the column's NOCASE, which folds
+// ASCII letters only: the queries by search key and by compound return the type to compare in C++,
+// and the rest compare fold_case(type) with a folded text.
 inline constexpr const char* FindCompoundsByKey =
-    "SELECT DISTINCT compound_id FROM identifier WHERE search_key = ?1 AND (?2 = '' OR fold_case(type) = ?2) "
-    "ORDER BY compound_id";
+    "SELECT compound_id, type FROM identifier WHERE search_key = ?1 ORDER BY compound_id";
 inline constexpr const char* SelectIdentifiersOfCompound =
     "SELECT type, value FROM identifier WHERE compound_id = ?1 ORDER BY type_position, position";
-inline constexpr const char* SelectIdentifierOfCompound =
-    "SELECT value FROM identifier WHERE compound_id = ?1 AND fold_case(type) = ?2 ORDER BY type_position, position";
-inline constexpr const char* SelectIdentifierType =
+// A spelling differing in ASCII case only is found at once through NOCASE; the folded comparison
+// scans for the rest.
+inline constexpr const char* SelectIdentifierType = "SELECT type FROM identifier WHERE type = ?1 LIMIT 1";
+inline constexpr const char* SelectIdentifierTypeFolded =
     "SELECT type FROM identifier WHERE fold_case(type) = ?1 LIMIT 1";
 inline constexpr const char* CompoundExists = "SELECT 1 FROM compound WHERE id = ?1";
 inline constexpr const char* DatabankHasCompound =

@@ -101,11 +101,14 @@ int Statement::Int(int column) const { return sqlite3_column_int(m_statement, co
 long long Statement::Int64(int column) const { return sqlite3_column_int64(m_statement, column); }
 double Statement::Double(int column) const { return sqlite3_column_double(m_statement, column); }
 
-std::string Statement::Text(int column) const
+std::string Statement::Text(int column) const { return std::string(TextView(column)); }
+
+std::string_view Statement::TextView(int column) const
 {
     const auto* text = sqlite3_column_text(m_statement, column);
     int size = sqlite3_column_bytes(m_statement, column);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size)) : std::string();
+    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
+                : std::string_view();
 }
 
 std::optional<std::string> Statement::OptionalText(int column) const
