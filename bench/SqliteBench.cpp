@@ -5,6 +5,7 @@
 #include "MoruIntegration.h"
 #include "Schema.h"
 #include "Service.h"
+#include "platform/Text.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -76,7 +77,6 @@ struct Raw {
     sqlite3_stmt* Held = nullptr;
     sqlite3_stmt* Identifiers = nullptr;
     sqlite3_stmt* Exists = nullptr;
-    sqlite3_stmt* Identifier = nullptr;
     int DatabankId = 0;
 
     explicit Raw(const Bundle& bundle)
@@ -86,7 +86,6 @@ struct Raw {
         sqlite3_prepare_v2(Db, sqlite::sql::DatabankHasCompound, -1, &Held, nullptr);
         sqlite3_prepare_v2(Db, sqlite::sql::SelectIdentifiersOfCompound, -1, &Identifiers, nullptr);
         sqlite3_prepare_v2(Db, sqlite::sql::CompoundExists, -1, &Exists, nullptr);
-        sqlite3_prepare_v2(Db, sqlite::sql::SelectIdentifierOfCompound, -1, &Identifier, nullptr);
         sqlite3_stmt* id = nullptr;
         sqlite3_prepare_v2(Db, "SELECT id FROM databank WHERE name = ?1", -1, &id, nullptr);
         sqlite3_bind_text(id, 1, Databank, -1, SQLITE_STATIC);
@@ -95,7 +94,7 @@ struct Raw {
     }
     ~Raw()
     {
-        for (auto* statement : {Find, Held, Identifiers, Exists, Identifier}) sqlite3_finalize(statement);
+        for (auto* statement : {Find, Held, Identifiers, Exists}) sqlite3_finalize(statement);
         sqlite3_close(Db);
     }
 
@@ -105,9 +104,13 @@ struct Raw {
         std::string key = sqlite::SearchKey(text);
         sqlite3_reset(Find);
         sqlite3_bind_text(Find, 1, key.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(Find, 2, type, -1, SQLITE_STATIC);
         std::vector<int> ids;
-        while (sqlite3_step(Find) == SQLITE_ROW) ids.push_back(sqlite3_column_int(Find, 0));
+        while (sqlite3_step(Find) == SQLITE_ROW) {
+            const int id = sqlite3_column_int(Find, 0);
+            if (!ids.empty() && ids.back() == id) continue;
+            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Find, 1)), type))
+                ids.push_back(id);
+        }
         std::size_t values = 0;
         for (int id : ids) {
             sqlite3_reset(Held);
@@ -131,11 +134,13 @@ struct Raw {
         sqlite3_reset(Exists);
         sqlite3_bind_int(Exists, 1, id);
         if (sqlite3_step(Exists) != SQLITE_ROW) return {};
-        sqlite3_reset(Identifier);
-        sqlite3_bind_int(Identifier, 1, id);
-        sqlite3_bind_text(Identifier, 2, "NAME", -1, SQLITE_STATIC);
+        sqlite3_reset(Identifiers);
+        sqlite3_bind_int(Identifiers, 1, id);
         std::vector<std::string> names;
-        while (sqlite3_step(Identifier) == SQLITE_ROW) names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifier, 0)));
+        while (sqlite3_step(Identifiers) == SQLITE_ROW) {
+            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)), "NAME"))
+                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 1)));
+        }
         return names.empty() ? std::string() : names.front();
     }
 };

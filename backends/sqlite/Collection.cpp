@@ -2,7 +2,9 @@
 
 #include "Schema.h"
 
+#include "platform/Files.h"
 #include "platform/Text.h"
+#include "service/Contract.h"
 #include "service/Errors.h"
 
 #include <nlohmann/json.hpp>
@@ -18,19 +20,6 @@ namespace moru::sqlite {
 using namespace moru::service;
 
 namespace {
-
-constexpr const char* Separator = "<?>";
-
-std::filesystem::path FsPath(const std::string& utf8)
-{
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string Utf8(const std::filesystem::path& path)
-{
-    auto text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string Environment(const char* name)
 {
@@ -112,12 +101,13 @@ std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istre
     }
     if (entries.empty()) return "The configuration file names no database.";
 
-    auto directory = configurationPath.empty() ? std::filesystem::path() : FsPath(configurationPath).parent_path();
+    auto directory =
+        configurationPath.empty() ? std::filesystem::path() : platform::PathFromUtf8(configurationPath).parent_path();
     std::string result;
     for (auto entry : entries) {
-        auto databasePath = FsPath(entry.Path);
-        if (databasePath.is_relative()) entry.Path = Utf8(directory / databasePath);
-        if (!result.empty()) result += Separator;
+        auto databasePath = platform::PathFromUtf8(entry.Path);
+        if (databasePath.is_relative()) entry.Path = platform::Utf8FromPath(directory / databasePath);
+        if (!result.empty()) result += kResultSeparator;
         result += Connect(entry, password);
     }
     return result;
@@ -152,15 +142,15 @@ std::string DefaultConfigurationPath()
 #ifdef _WIN32
     std::string appData = Environment("APPDATA");
     if (appData.empty()) return {};
-    return Utf8(FsPath(appData) / "MoruIntegration" / "databases.json");
+    return platform::Utf8FromPath(platform::PathFromUtf8(appData) / "MoruIntegration" / "databases.json");
 #else
     std::string base = Environment("XDG_CONFIG_HOME");
     if (base.empty()) {
         std::string home = Environment("HOME");
         if (home.empty()) return {};
-        base = Utf8(FsPath(home) / ".config");
+        base = platform::Utf8FromPath(platform::PathFromUtf8(home) / ".config");
     }
-    return Utf8(FsPath(base) / "moru-integration" / "databases.json");
+    return platform::Utf8FromPath(platform::PathFromUtf8(base) / "moru-integration" / "databases.json");
 #endif
 }
 
@@ -168,7 +158,7 @@ void SqliteConfigFileInstaller::CreateConfigurationFile()
 {
     std::string path = DefaultConfigurationPath();
     if (path.empty()) return;
-    auto fsPath = FsPath(path);
+    auto fsPath = platform::PathFromUtf8(path);
     std::error_code error;
     if (std::filesystem::exists(fsPath, error)) return;
     if (fsPath.has_parent_path()) std::filesystem::create_directories(fsPath.parent_path(), error);

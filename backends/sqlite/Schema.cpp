@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include "platform/Text.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -22,7 +24,9 @@ std::uint64_t ReadLittleEndian(const unsigned char* data, int bytes)
 }
 } // namespace
 
-std::string SearchKey(std::string_view value)
+std::string SearchKey(std::string_view value) { return platform::FoldCase(value); }
+
+std::string AsciiSearchKey(std::string_view value)
 {
     std::string key(value);
     for (char& c : key) {

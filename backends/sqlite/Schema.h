@@ -14,6 +14,11 @@ namespace moru::sqlite {
 // Stored in meta under "format"; a file without it is not a database of this service.
 inline constexpr std::string_view FormatName = "moru-property-db 1";
 
+// Stored in meta under "search_folding": how the search keys of identifiers were folded. A database
+// without the entry was built when search keys held ASCII letters in lower case.
+inline constexpr std::string_view SearchFoldingKey = "search_folding";
+inline constexpr std::string_view UnicodeSimpleFolding = "unicode-simple";
+
 namespace sql {
 
 inline constexpr const char* CreateSchema = R"SQL(
@@ -169,14 +174,18 @@ inline constexpr const char* CountRows =
 
 // Queries of the service.
 inline constexpr const char* CheckFormat = "SELECT value FROM meta WHERE key = 'format'";
+// Identifier types are matched by the library's folding, not by the column's NOCASE, which folds
+// ASCII letters only: the queries by search key and by compound return the type to compare in C++,
+// and the rest compare fold_case(type) with a folded text.
 inline constexpr const char* FindCompoundsByKey =
-    "SELECT DISTINCT compound_id FROM identifier WHERE search_key = ?1 AND (?2 = '' OR type = ?2) "
-    "ORDER BY compound_id";
+    "SELECT compound_id, type FROM identifier WHERE search_key = ?1 ORDER BY compound_id";
 inline constexpr const char* SelectIdentifiersOfCompound =
     "SELECT type, value FROM identifier WHERE compound_id = ?1 ORDER BY type_position, position";
-inline constexpr const char* SelectIdentifierOfCompound =
-    "SELECT value FROM identifier WHERE compound_id = ?1 AND type = ?2 ORDER BY type_position, position";
+// A spelling differing in ASCII case only is found at once through NOCASE; the folded comparison
+// scans for the rest.
 inline constexpr const char* SelectIdentifierType = "SELECT type FROM identifier WHERE type = ?1 LIMIT 1";
+inline constexpr const char* SelectIdentifierTypeFolded =
+    "SELECT type FROM identifier WHERE fold_case(type) = ?1 LIMIT 1";
 inline constexpr const char* CompoundExists = "SELECT 1 FROM compound WHERE id = ?1";
 inline constexpr const char* DatabankHasCompound =
     "SELECT 1 FROM compound_databank WHERE databank_id = ?1 AND compound_id = ?2";
@@ -185,9 +194,9 @@ inline constexpr const char* SelectCompoundsOfDatabank =
 inline constexpr const char* SelectAllCompoundIds = "SELECT id FROM compound ORDER BY position";
 inline constexpr const char* SelectNamesOfDatabankCompounds =
     "SELECT cd.compound_id, "
-    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND type = 'NAME' "
+    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND fold_case(type) = 'name' "
     " ORDER BY type_position, position LIMIT 1), "
-    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND type = 'ALIAS' "
+    "(SELECT value FROM identifier WHERE compound_id = cd.compound_id AND fold_case(type) = 'alias' "
     " ORDER BY type_position, position LIMIT 1) "
     "FROM compound_databank cd WHERE cd.databank_id = ?1 ORDER BY cd.position";
 inline constexpr const char* SelectUnaryValue =
@@ -200,9 +209,13 @@ inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM re
 
 } // namespace sql
 
-// The key under which an identifier is searched: the value with ASCII letters in lower case.
-// Letters outside ASCII are compared exactly, so "ÉTHANOL" does not find "éthanol".
+// The key under which an identifier is searched: the value in the library's case folding, so
+// that "ÉTHANOL" finds "éthanol". Names of properties, databanks and identifier types are unique
+// under the same folding.
 std::string SearchKey(std::string_view value);
+// The search key of a database without a recorded folding: ASCII letters in lower case, every
+// other byte as it is.
+std::string AsciiSearchKey(std::string_view value);
 
 // Numbers are stored as little-endian IEEE doubles; an absent element is a NaN with a payload that
 // no JSON number can produce.

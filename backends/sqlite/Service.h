@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace moru::sqlite {
@@ -36,12 +37,6 @@ private:
     std::string m_name;
 };
 
-struct PropertyElement {
-    int LabelIJ = 0;
-    int LabelJI = 0;
-    int Symmetry = -1;
-};
-
 class SqliteProperty : public service::IProperty {
 public:
     int m_id = 0;
@@ -50,7 +45,6 @@ public:
     int m_interactionType = 0;
     int m_elementCount = 0;
     std::vector<service::UnitRow> m_unitRows;
-    std::vector<PropertyElement> m_elements;
 
     std::string Name() const override { return m_name; }
     int InteractionType() const override { return m_interactionType; }
@@ -107,10 +101,8 @@ public:
 
     std::shared_ptr<service::ICompoundManager> CompoundManager() const override;
     std::shared_ptr<service::IPropertyManager> PropertyManager() const override;
-    std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
     std::shared_ptr<service::IReactionManager> ReactionManager() const override;
     std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
-    std::shared_ptr<service::IMolData> MolData() const override;
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
@@ -122,6 +114,9 @@ public:
     const DatabankRecord* OwnDatabank(const service::IDatabank& databank) const;
     const DatabankRecord* DatabankByName(const std::string& name) const;
     service::IdentifierPtr IdentifierType(const std::string& name) const;
+    // The key under which this database's identifiers are searched for `text`: folded as the
+    // database's search keys were when it was built.
+    std::string SearchKeyOf(std::string_view text) const;
 
     ~SqliteDatabase() override;
 
@@ -132,9 +127,11 @@ private:
     std::string m_alias;
     std::unique_ptr<Connection> m_connection;
     std::map<std::string, std::string> m_meta;
+    bool m_asciiSearchKeys = false;
     int m_version = 0;
     std::vector<DatabankRecord> m_databanks;
     std::vector<std::shared_ptr<SqliteProperty>> m_properties;
+    // By folded name.
     std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
     // The databank objects handed out last, so that the same databank is the same object while
@@ -142,10 +139,8 @@ private:
     mutable std::vector<std::weak_ptr<SqliteDatabank>> m_databankObjects;
     std::unique_ptr<service::ICompoundManager> m_compoundManager;
     std::unique_ptr<service::IPropertyManager> m_propertyManager;
-    std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
     std::unique_ptr<service::IReactionManager> m_reactionManager;
     std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
-    std::unique_ptr<service::IMolData> m_molData;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

@@ -1,6 +1,9 @@
 #include "Sqlite.h"
 
+#include "platform/Text.h"
 #include "service/Errors.h"
+
+#include <new>
 
 namespace moru::sqlite {
 
@@ -98,11 +101,14 @@ int Statement::Int(int column) const { return sqlite3_column_int(m_statement, co
 long long Statement::Int64(int column) const { return sqlite3_column_int64(m_statement, column); }
 double Statement::Double(int column) const { return sqlite3_column_double(m_statement, column); }
 
-std::string Statement::Text(int column) const
+std::string Statement::Text(int column) const { return std::string(TextView(column)); }
+
+std::string_view Statement::TextView(int column) const
 {
     const auto* text = sqlite3_column_text(m_statement, column);
     int size = sqlite3_column_bytes(m_statement, column);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size)) : std::string();
+    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
+                : std::string_view();
 }
 
 std::optional<std::string> Statement::OptionalText(int column) const
@@ -126,6 +132,24 @@ std::optional<int> Statement::OptionalInt(int column) const
 const void* Statement::Blob(int column) const { return sqlite3_column_blob(m_statement, column); }
 int Statement::BlobSize(int column) const { return sqlite3_column_bytes(m_statement, column); }
 
+namespace {
+
+// fold_case(text) in SQL: the text in the library's case folding, so that SQL compares identifier
+// types by the same rule as the library rather than by NOCASE, which folds ASCII letters only.
+void FoldCaseFunction(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    if (!text) return sqlite3_result_null(context);
+    try {
+        std::string folded = platform::FoldCase(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))));
+        sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+} // namespace
+
 Connection::Connection(const std::string& path, Mode mode)
 {
     int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
@@ -136,6 +160,13 @@ Connection::Connection(const std::string& path, Mode mode)
         throw ServiceError(message);
     }
     sqlite3_extended_result_codes(m_db, 1);
+    if (sqlite3_create_function(m_db, "fold_case", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldCaseFunction,
+                                nullptr, nullptr) != SQLITE_OK) {
+        std::string message = sqlite3_errmsg(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw ServiceError(message);
+    }
 }
 
 Connection::~Connection()

@@ -42,6 +42,8 @@ public:
     long long Int64(int column) const;
     double Double(int column) const;
     std::string Text(int column) const;
+    // Valid until the statement steps, resets or reads the column as another type.
+    std::string_view TextView(int column) const;
     std::optional<std::string> OptionalText(int column) const;
     std::optional<double> OptionalDouble(int column) const;
     std::optional<int> OptionalInt(int column) const;

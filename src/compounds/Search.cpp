@@ -46,21 +46,21 @@ void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias
     if (hit.IdentifierValues) {
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
-            const std::string type = value->Identifier ? value->Identifier->Name() : "";
+            const std::string type = value->Identifier ? platform::FoldCase(value->Identifier->Name()) : "";
             const auto firstValue = [&]() -> const std::string& {
                 if (!value->ValueList || value->ValueList->empty())
                     throw std::out_of_range("an identifier of the hit holds no value");
                 return value->ValueList->front();
             };
-            if (platform::EqualsIgnoringCase(type, "NAME")) {
+            if (type == "name") {
                 CopyToShortTextBuffer(firstValue(), compName);
                 nameFound = true;
             }
-            if (platform::EqualsIgnoringCase(type, "ALIAS")) {
+            if (type == "alias") {
                 CopyToShortTextBuffer(firstValue(), compAlias);
                 aliasFound = true;
             }
-            if (platform::EqualsIgnoringCase(type, "CASRN")) {
+            if (type == "casrn") {
                 CopyToShortTextBuffer(firstValue(), casNumber);
                 casFound = true;
             }

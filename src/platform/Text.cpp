@@ -1,30 +1,78 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <iterator>
 
 namespace moru::platform {
 
 namespace {
 
-// Decodes one UTF-8 sequence at `pos`; returns the code point and its length, or length 0
-// for a malformed sequence.
-std::pair<char32_t, std::size_t> Decode(std::string_view text, std::size_t pos)
+struct Folding {
+    char32_t From;
+    char32_t To;
+};
+
+// Simple case folding (status C and S) of the Unicode Character Database, by code point.
+constexpr Folding FoldingTable[] = {
+#include "CaseFoldingTable.inc"
+};
+
+constexpr bool IsStrictlyAscending()
+{
+    for (std::size_t i = 1; i < std::size(FoldingTable); ++i) {
+        if (FoldingTable[i - 1].From >= FoldingTable[i].From) return false;
+    }
+    return true;
+}
+static_assert(IsStrictlyAscending(), "the folding table must be ordered for its binary search");
+
+char32_t Fold(char32_t code)
+{
+    if (code < 0x80) return code >= U'A' && code <= U'Z' ? code + (U'a' - U'A') : code;
+    const auto* end = std::end(FoldingTable);
+    const auto* found = std::lower_bound(std::begin(FoldingTable), end, code,
+                                         [](const Folding& entry, char32_t wanted) { return entry.From < wanted; });
+    return found != end && found->From == code ? found->To : code;
+}
+
+// One unit of text: a code point of a well-formed UTF-8 sequence, or a byte that is not part of one.
+struct Unit {
+    char32_t Code = 0;
+    bool WellFormed = false;
+    std::size_t Length = 1;
+};
+
+// Reads the unit at `pos` (< text.size()) without looking past the text. Overlong forms, surrogates
+// and values beyond U+10FFFF are not well-formed, so that each byte of them is kept as it is.
+Unit Read(std::string_view text, std::size_t pos)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
     const unsigned char lead = byte(0);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || lead >= 0xF8 || pos + length > text.size()) return {0, 0};
-    char32_t code = lead & (0x3F >> (length - 1));
+    if (lead < 0x80) return {lead, true, 1};
+    std::size_t length = 0;
+    unsigned char secondLow = 0x80, secondHigh = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) secondLow = 0xA0;
+        if (lead == 0xED) secondHigh = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) secondLow = 0x90;
+        if (lead == 0xF4) secondHigh = 0x8F;
+    }
+    if (length == 0 || text.size() - pos < length) return {lead, false, 1};
+    if (byte(1) < secondLow || byte(1) > secondHigh) return {lead, false, 1};
+    char32_t code = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return {0, 0};
+        if ((byte(i) & 0xC0) != 0x80) return {lead, false, 1};
         code = (code << 6) | (byte(i) & 0x3F);
     }
-    return {code, length};
+    return {code, true, length};
 }
 
-void Encode(char32_t code, std::string& out)
+void Append(char32_t code, std::string& out)
 {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -43,76 +91,33 @@ void Encode(char32_t code, std::string& out)
     }
 }
 
-char32_t Lower(char32_t c)
-{
-    if (c >= U'A' && c <= U'Z') return c + 32;
-    if (c < 0x80) return c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;               // Latin-1
-    if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
-        // Latin Extended-A pairs: even upper/odd lower, except 0x139..0x148 and 0x179..0x17E odd/even.
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (oddUpper ? (c % 2 == 1) : (c % 2 == 0)) return c + 1;
-        return c;
-    }
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;             // Greek
-    if (c >= 0x410 && c <= 0x42F) return c + 32;                             // Cyrillic
-    if (c >= 0x400 && c <= 0x40F) return c + 80;
-    return c;
-}
-
-char32_t Upper(char32_t c)
-{
-    if (c >= U'a' && c <= U'z') return c - 32;
-    if (c < 0x80) return c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (oddUpper ? (c % 2 == 0) : (c % 2 == 1)) return c - 1;
-        return c;
-    }
-    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;
-    if (c >= 0x430 && c <= 0x44F) return c - 32;
-    if (c >= 0x450 && c <= 0x45F) return c - 80;
-    return c;
-}
-
-template <class Map>
-std::string MapLetters(std::string_view text, Map map)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto [code, length] = Decode(text, pos);
-        if (length == 0) {
-            out += text[pos++];
-            continue;
-        }
-        if (length == 1) {
-            out += static_cast<char>(map(code));
-        } else {
-            Encode(map(code), out);
-        }
-        pos += length;
-    }
-    return out;
-}
-
 } // namespace
 
-std::string ToLowerInvariant(std::string_view text) { return MapLetters(text, Lower); }
-std::string ToUpperInvariant(std::string_view text) { return MapLetters(text, Upper); }
+std::string FoldCase(std::string_view utf8)
+{
+    std::string folded;
+    folded.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Unit unit = Read(utf8, pos);
+        if (unit.WellFormed) Append(Fold(unit.Code), folded);
+        else folded += utf8[pos];
+        pos += unit.Length;
+    }
+    return folded;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
-    const bool ascii = std::all_of(a.begin(), a.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) &&
-                       std::all_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return Lower(static_cast<unsigned char>(x)) == Lower(static_cast<unsigned char>(y));
-               });
+    std::size_t posA = 0, posB = 0;
+    while (posA < a.size() && posB < b.size()) {
+        const Unit unitA = Read(a, posA);
+        const Unit unitB = Read(b, posB);
+        if (unitA.WellFormed != unitB.WellFormed) return false;
+        if (unitA.WellFormed ? Fold(unitA.Code) != Fold(unitB.Code) : unitA.Code != unitB.Code) return false;
+        posA += unitA.Length;
+        posB += unitB.Length;
     }
-    return ToLowerInvariant(a) == ToLowerInvariant(b);
+    return posA == a.size() && posB == b.size();
 }
 
 bool IsBlank(std::string_view text)

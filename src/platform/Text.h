@@ -5,10 +5,12 @@
 
 namespace moru::platform {
 
-// Culture-independent case mapping of UTF-8 text. Letters of the Latin, Greek and Cyrillic
-// alphabets are mapped; everything else, malformed bytes included, is kept as it is.
-std::string ToLowerInvariant(std::string_view text);
-std::string ToUpperInvariant(std::string_view text);
+// Letter case is folded by Unicode simple case folding: "É" and "é", "Σ", "σ" and "ς", "K" and the
+// Kelvin sign fold alike. Bytes that are not well-formed UTF-8 are kept as they are. Every build
+// folds with the same table.
+std::string FoldCase(std::string_view utf8);
+
+// True when both texts fold to the same text.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // True when the text is empty or holds only blanks, tabs, line ends and similar white space.

@@ -14,10 +14,8 @@ namespace moru::service {
 
 class ICompoundManager;
 class IPropertyManager;
-class IPropertyValueManager;
 class IReactionManager;
 class ISundryDataManager;
-class IMolData;
 
 class IDatabank {
 public:
@@ -42,10 +40,8 @@ public:
 
     virtual std::shared_ptr<ICompoundManager> CompoundManager() const = 0;
     virtual std::shared_ptr<IPropertyManager> PropertyManager() const = 0;
-    virtual std::shared_ptr<IPropertyValueManager> PropertyValueManager() const = 0;
     virtual std::shared_ptr<IReactionManager> ReactionManager() const = 0;
     virtual std::shared_ptr<ISundryDataManager> SundryDataManager() const = 0;
-    virtual std::shared_ptr<IMolData> MolData() const = 0;
 };
 
 // Search texts of a multiple search by their position in the host's list. The service may remove
@@ -96,11 +92,6 @@ public:
     virtual std::optional<std::vector<PropertyPtr>> GetAllProperties(const IDatabank& databank, bool withData) = 0;
 };
 
-class IPropertyValueManager {
-public:
-    virtual ~IPropertyValueManager() = default;
-};
-
 class IReactionManager {
 public:
     virtual ~IReactionManager() = default;
@@ -112,11 +103,6 @@ class ISundryDataManager {
 public:
     virtual ~ISundryDataManager() = default;
     virtual SundryItemPtr GetItem(const std::string& name) = 0; // null when nothing is stored
-};
-
-class IMolData {
-public:
-    virtual ~IMolData() = default;
 };
 
 // The databases that a configuration connects, over the session's databank catalogue.

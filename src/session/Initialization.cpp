@@ -81,8 +81,7 @@ EntryCode ClassifyEntry(const std::string& entry)
 {
     if (EndsWith(entry, "OK")) return EntryCode::Ok;
     if (EndsWith(entry, "SECURED")) return EntryCode::Secured;
-    if (entry.size() >= 4 && platform::EqualsIgnoringCase(std::string_view(entry).substr(entry.size() - 4), ".rxm"))
-        return EntryCode::NoCode;
+    if (EndsWith(platform::FoldCase(entry), ".rxm")) return EntryCode::NoCode;
     return EntryCode::Error;
 }
 

@@ -182,10 +182,8 @@ public:
     DatabankCollectionPtr EnumerateDatabanks() const override;
     std::shared_ptr<ICompoundManager> CompoundManager() const override { return compounds; }
     std::shared_ptr<IPropertyManager> PropertyManager() const override { return properties; }
-    std::shared_ptr<IPropertyValueManager> PropertyValueManager() const override { return nullptr; }
     std::shared_ptr<IReactionManager> ReactionManager() const override { return reactions; }
     std::shared_ptr<ISundryDataManager> SundryDataManager() const override { return sundry; }
-    std::shared_ptr<IMolData> MolData() const override { return nullptr; }
 
     std::shared_ptr<FakeDatabank> AddDatabank(const std::string& name);
     void SetPureInfo(const std::string& databankName, std::shared_ptr<PureDatabankInfoObject> info);

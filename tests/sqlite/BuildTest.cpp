@@ -121,6 +121,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "databanks[0].values[2].numbers", "elementCount (3)"},
         BadSource{"UnknownMember", [](Json& s) { s["databanks"][2]["reactions"][0]["eqConst"] = 1; },
                   "databanks[2].reactions[0].eqConst", "not a member"},
+        BadSource{"PropertyNamesFoldingAlike",
+                  [](Json& s) { s["properties"][2]["name"] = "ΣHF", s["properties"][3]["name"] = "ςhf"; },
+                  "properties[3].name", "repeats the property \"ςhf\""},
+        BadSource{"IdentifierTypesFoldingAlike", [](Json& s) { s["compounds"][0]["identifiers"]["ALIAſ"] = {"x"}; },
+                  "compounds[0].identifiers.ALIAſ", "repeated identifier type"},
         BadSource{"MissingAlias", [](Json& s) { s["database"].erase("alias"); }, "database.alias", "is missing"}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -61,6 +61,7 @@ private:
         Known(database, path, {"alias", "description", "version", "password", "access"});
         auto& insert = m_db.Cached(sql::InsertMeta);
         insert.Bind(1, "format").Bind(2, sqlite::FormatName).Execute();
+        m_db.Cached(sql::InsertMeta).Bind(1, sqlite::SearchFoldingKey).Bind(2, sqlite::UnicodeSimpleFolding).Execute();
         if (auto alias = Text(database, path, "alias", true)) {
             if (alias->empty() || alias->find('.') != std::string::npos || alias->find(' ') != std::string::npos) {
                 Error(Member(path, "alias"), "must be a non-empty name without full stops or blanks");

@@ -1,0 +1,254 @@
+#include "Managers.h"
+
+#include "Schema.h"
+
+#include "platform/Text.h"
+
+#include <charconv>
+#include <set>
+
+namespace moru::sqlite {
+
+using namespace moru::service;
+
+namespace {
+
+std::optional<int> ParseCompoundIndex(const std::string& text)
+{
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+Value ReadValue(const Statement& row, int kindColumn)
+{
+    switch (row.Int(kindColumn)) {
+    case ValueNumbers:
+        return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
+    case ValueText:
+        return row.Text(kindColumn + 2);
+    case ValueTexts:
+        return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
+    default:
+        return std::monostate{};
+    }
+}
+
+std::string FirstValue(const FoundCompounds& hit, std::string_view type)
+{
+    for (const auto& value : *hit.IdentifierValues) {
+        if (platform::EqualsIgnoringCase(value->Identifier->Name(), type) && value->ValueList &&
+            !value->ValueList->empty())
+            return value->ValueList->front();
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<FoundCompoundsList> SqliteCompoundManager::FindForMM(const DatabankCollection& databankGroup,
+                                                                   const std::string& searchText,
+                                                                   const std::string& identifierType,
+                                                                   const std::string& outputPropertyName)
+{
+    return Search(databankGroup, searchText, identifierType, outputPropertyName, 0);
+}
+
+std::optional<FoundCompoundsList> SqliteCompoundManager::FindForMM_Multiple(const DatabankCollection& databankGroup,
+                                                                            const std::string& identifierType,
+                                                                            SearchStringMap& searchStrings,
+                                                                            const std::string& outputPropertyName)
+{
+    FoundCompoundsList hits;
+    for (auto entry = searchStrings.begin(); entry != searchStrings.end();) {
+        auto found = Search(databankGroup, entry->second, identifierType, outputPropertyName, entry->first);
+        if (found.empty()) {
+            ++entry;
+            continue;
+        }
+        hits.insert(hits.end(), found.begin(), found.end());
+        entry = searchStrings.erase(entry);
+    }
+    return hits;
+}
+
+// The content type is accepted for the caller's sake; every databank of the group is searched.
+void SqliteCompoundManager::FindForVanta(const DatabankCollection& databankGroup, const std::string& searchText, int,
+                                         int& compoundIndex, std::string& compoundName, std::string& compoundAlias)
+{
+    auto found = Search(databankGroup, searchText, "", "", 0);
+    if (found.empty()) return;
+    const auto& hit = *found.front();
+    compoundIndex = hit.Compound->Id();
+    compoundName = FirstValue(hit, "NAME");
+    compoundAlias = FirstValue(hit, "ALIAS");
+}
+
+std::optional<FoundCompoundsList> SqliteCompoundManager::GetAllCompounds(const IDatabank* databank)
+{
+    auto& db = m_database->Db();
+    DatabankPtr hitDatabank;
+    Statement* listing = nullptr;
+    if (databank) {
+        const DatabankRecord* record = m_database->OwnDatabank(*databank);
+        if (!record) return std::nullopt;
+        listing = &db.Cached(sql::SelectCompoundsOfDatabank).Bind(1, record->Id);
+        hitDatabank = FindDatabankObject(record->Id);
+    } else {
+        listing = &db.Cached(sql::SelectAllCompoundIds);
+    }
+    std::vector<int> ids;
+    while (listing->Step()) ids.push_back(listing->Int(0));
+    FoundCompoundsList hits;
+    hits.reserve(ids.size());
+    for (int id : ids) hits.push_back(MakeHit(id, hitDatabank, nullptr, 0));
+    return hits;
+}
+
+IdentifierValuePtr SqliteCompoundManager::GetCompoundIdentifier(const std::string& knownValue,
+                                                                const std::string& knownType,
+                                                                const std::string& wantedType)
+{
+    auto id = Resolve(knownValue, knownType);
+    if (!id) return nullptr;
+    auto value = std::make_shared<IdentifierValue>();
+    value->Compound = std::make_shared<SqliteCompound>(*id);
+    value->Identifier = m_database->IdentifierType(wantedType);
+    if (!value->Identifier) value->Identifier = std::make_shared<SqliteIdentifier>(wantedType);
+    if (platform::EqualsIgnoringCase(wantedType, kCompoundIndexType)) {
+        value->ValueList = std::vector<std::string>{std::to_string(*id)};
+        return value;
+    }
+    auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, *id);
+    std::vector<std::string> values;
+    while (query.Step()) {
+        if (platform::EqualsIgnoringCase(query.TextView(0), wantedType)) values.push_back(query.Text(1));
+        else if (!values.empty()) break; // the values of one type stand together
+    }
+    if (!values.empty()) value->ValueList = std::move(values);
+    return value;
+}
+
+IdentifierPtr SqliteCompoundManager::GetIdentifier(const std::string& identifierType)
+{
+    return m_database->IdentifierType(identifierType);
+}
+
+CompoundPtr SqliteCompoundManager::GetCompound(const std::string& value, const IIdentifier& identifier)
+{
+    auto id = Resolve(value, identifier.Name());
+    return id ? std::make_shared<SqliteCompound>(*id) : nullptr;
+}
+
+bool SqliteCompoundManager::DatabankHasCompound(const IDatabank& databank, const ICompound& compound)
+{
+    const DatabankRecord* record = m_database->OwnDatabank(databank);
+    if (!record) return false;
+    return m_database->Db().Cached(sql::DatabankHasCompound).Bind(1, record->Id).Bind(2, compound.Id()).Step();
+}
+
+// Hits are ordered by databank, in the group's order, then by compound index.
+FoundCompoundsList SqliteCompoundManager::Search(const DatabankCollection& group, const std::string& searchText,
+                                                 const std::string& identifierType,
+                                                 const std::string& outputPropertyName, int position)
+{
+    FoundCompoundsList hits;
+    std::vector<std::pair<DatabankPtr, int>> databanks;
+    std::set<int> seen;
+    for (const auto& databank : group.Items()) {
+        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
+        if (record && seen.insert(record->Id).second) databanks.emplace_back(databank, record->Id);
+    }
+    if (databanks.empty()) return hits;
+
+    auto& db = m_database->Db();
+    std::vector<int> ids = FindByKey(searchText, identifierType);
+    if (ids.empty()) return hits;
+
+    auto property = outputPropertyName.empty() ? nullptr : m_database->PropertyByName(outputPropertyName);
+    for (const auto& [databank, databankId] : databanks) {
+        for (int id : ids) {
+            if (!db.Cached(sql::DatabankHasCompound).Bind(1, databankId).Bind(2, id).Step()) continue;
+            auto hit = MakeHit(id, databank, property.get(), databankId);
+            hit->CompoundPosition = position;
+            hits.push_back(std::move(hit));
+        }
+    }
+    return hits;
+}
+
+FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, const SqliteProperty* property,
+                                                 int databankId)
+{
+    auto hit = std::make_shared<FoundCompounds>();
+    auto compound = std::make_shared<SqliteCompound>(id);
+    hit->Compound = compound;
+    hit->Databank = std::move(databank);
+
+    std::vector<IdentifierValuePtr> identifiers;
+    std::string lastType;
+    auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, id);
+    while (query.Step()) {
+        std::string type = query.Text(0);
+        if (identifiers.empty() || lastType != type) {
+            lastType = type;
+            auto value = std::make_shared<IdentifierValue>();
+            value->Identifier = m_database->IdentifierType(type);
+            value->ValueList.emplace();
+            value->Compound = compound;
+            identifiers.push_back(std::move(value));
+        }
+        identifiers.back()->ValueList->push_back(query.Text(1));
+    }
+    hit->IdentifierValues = std::move(identifiers);
+
+    if (property) {
+        auto& read = m_database->Db().Cached(sql::SelectUnaryValue).Bind(1, databankId).Bind(2, id).Bind(
+            3, property->m_id);
+        if (read.Step()) {
+            auto value = std::make_shared<PropertyValue>();
+            value->Property = m_database->PropertyById(property->m_id);
+            value->Data = ReadValue(read, 0);
+            hit->PropertyValues = std::vector<PropertyValuePtr>{std::move(value)};
+        }
+    }
+    return hit;
+}
+
+std::optional<int> SqliteCompoundManager::Resolve(const std::string& value, const std::string& type)
+{
+    auto& db = m_database->Db();
+    if (platform::EqualsIgnoringCase(type, kCompoundIndexType)) {
+        auto id = ParseCompoundIndex(value);
+        if (!id || !db.Cached(sql::CompoundExists).Bind(1, *id).Step()) return std::nullopt;
+        return id;
+    }
+    std::vector<int> ids = FindByKey(value, type);
+    if (ids.empty()) return std::nullopt;
+    return ids.front();
+}
+
+// Compounds having an identifier of `type` (any type when empty) equal to `text`, by compound index.
+std::vector<int> SqliteCompoundManager::FindByKey(const std::string& text, const std::string& type)
+{
+    auto& find = m_database->Db().Cached(sql::FindCompoundsByKey).Bind(1, m_database->SearchKeyOf(text));
+    std::vector<int> ids;
+    while (find.Step()) {
+        const int id = find.Int(0);
+        if (!ids.empty() && ids.back() == id) continue;
+        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(id);
+    }
+    return ids;
+}
+
+DatabankPtr SqliteCompoundManager::FindDatabankObject(int id) const
+{
+    auto databanks = m_database->EnumerateDatabanks();
+    for (const auto& databank : databanks->Items()) {
+        if (databank->Id() == id) return databank;
+    }
+    return nullptr;
+}
+
+} // namespace moru::sqlite

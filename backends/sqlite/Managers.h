@@ -1,0 +1,80 @@
+#pragma once
+
+// The managers of one SqliteDatabase. Each lives inside its database and refers back to it; the
+// database hands them out sharing its own ownership.
+
+#include "Service.h"
+
+#include "service/Contract.h"
+
+namespace moru::sqlite {
+
+using service::kCompoundIndexType;
+
+class SqliteCompoundManager : public service::ICompoundManager {
+public:
+    explicit SqliteCompoundManager(SqliteDatabase& database) : m_database(&database) {}
+
+    std::optional<service::FoundCompoundsList> FindForMM(const service::DatabankCollection& databankGroup,
+                                                         const std::string& searchText,
+                                                         const std::string& identifierType,
+                                                         const std::string& outputPropertyName) override;
+    std::optional<service::FoundCompoundsList> FindForMM_Multiple(const service::DatabankCollection& databankGroup,
+                                                                  const std::string& identifierType,
+                                                                  service::SearchStringMap& searchStrings,
+                                                                  const std::string& outputPropertyName) override;
+    void FindForVanta(const service::DatabankCollection& databankGroup, const std::string& searchText,
+                      int dbankContentDataType, int& compoundIndex, std::string& compoundName,
+                      std::string& compoundAlias) override;
+    std::optional<service::FoundCompoundsList> GetAllCompounds(const service::IDatabank* databank) override;
+    service::IdentifierValuePtr GetCompoundIdentifier(const std::string& knownValue, const std::string& knownType,
+                                                      const std::string& wantedType) override;
+    service::IdentifierPtr GetIdentifier(const std::string& identifierType) override;
+    service::CompoundPtr GetCompound(const std::string& value, const service::IIdentifier& identifier) override;
+    bool DatabankHasCompound(const service::IDatabank& databank, const service::ICompound& compound) override;
+
+private:
+    service::FoundCompoundsList Search(const service::DatabankCollection& group, const std::string& searchText,
+                                      const std::string& identifierType, const std::string& outputPropertyName,
+                                      int position);
+    service::FoundCompoundsPtr MakeHit(int id, service::DatabankPtr databank, const SqliteProperty* property,
+                                       int databankId);
+    std::optional<int> Resolve(const std::string& value, const std::string& type);
+    std::vector<int> FindByKey(const std::string& text, const std::string& type);
+    service::DatabankPtr FindDatabankObject(int id) const;
+
+    SqliteDatabase* m_database;
+};
+
+class SqlitePropertyManager : public service::IPropertyManager {
+public:
+    explicit SqlitePropertyManager(SqliteDatabase& database) : m_database(&database) {}
+
+    std::optional<std::vector<service::PropertyPtr>> GetAllProperties(const service::IDatabank& databank,
+                                                                      bool withData) override;
+
+private:
+    SqliteDatabase* m_database;
+};
+
+class SqliteReactionManager : public service::IReactionManager {
+public:
+    explicit SqliteReactionManager(SqliteDatabase& database) : m_database(&database) {}
+
+    int GetAllReactionsCount(const service::IDatabank* databank) override;
+
+private:
+    SqliteDatabase* m_database;
+};
+
+class SqliteSundryDataManager : public service::ISundryDataManager {
+public:
+    explicit SqliteSundryDataManager(SqliteDatabase& database) : m_database(&database) {}
+
+    service::SundryItemPtr GetItem(const std::string& name) override;
+
+private:
+    SqliteDatabase* m_database;
+};
+
+} // namespace moru::sqlite
