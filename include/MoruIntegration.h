@@ -214,6 +214,41 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                               const char* idValue, int* compid);
 
+/* ---- Reactions ------------------------------------------------------------------------------ */
+
+/* The most a reaction holds, so that a host can size the arrays that Reactions_GetNextReactionObject
+   fills without a size argument: species (stoicCoeffs and compAliases entries), equilibrium
+   constants (eqConsts) and symmetric equilibrium constants (SymmetricEqConsts). A species alias
+   buffer holds 20 bytes: aliases have at most 19. */
+#define MORU_MAX_REACTION_SPECIES 32
+#define MORU_MAX_EQUILIBRIUM_CONSTANTS 16
+#define MORU_SPECIES_ALIAS_BUFFER_SIZE 20
+
+/* Collects the reactions of the databanks in databankList ("DB.BANK" entries, ended by a null or
+   empty entry) that can take place among the compounds of compoundList (written as identifiers of
+   compoundIdType, ended the same way; "H2O" is added when the list lacks it exactly). searchType 0
+   takes every reaction that names one of the compounds; 1 takes only reactions that can run with
+   the compounds at hand (all reactants or all products present; a dissociation "DISS" needs its
+   reactants) and widens the list by their species until nothing new turns up; other values take
+   none. Each database is searched from the host's list afresh. Returns the number of reactions,
+   with *objectHandle the handle of the set (also for 0 reactions: release it). -1 with handle 0
+   when a pointer is null or a databank is not listed; 0 with handle 0 for an entry without a full
+   stop, an entry repeated in any letter case, a database without reactions, or a failure of the
+   service. */
+MORU_API int MORU_CALL Reactions_GetAllReactionObjects(const char** compoundList, const char** databankList,
+                                                       const char* compoundIdType, int searchType, int* objectHandle);
+/* The reaction at a position (0-based): type and basis into 256-byte buffers, the number of species
+   into *compListSize, their coefficients into stoicCoeffs and their aliases into the 20-byte buffers
+   that compAliases points to, the equilibrium constants into eqConsts and the symmetric ones into
+   SymmetricEqConsts (absent constants as 1e35; the counts are not reported, see the limits above).
+   symEqConstBasis is neither read nor written. 1 on success; -1 at or past the end; 0 for handle 0,
+   a null required pointer, a negative position, a reaction with symmetric constants and a null
+   SymmetricEqConsts, a null alias buffer or an alias that does not fit (then nothing is written). */
+MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int position, char* type, char* basis,
+                                                       int* compListSize, char** compAliases, double* stoicCoeffs,
+                                                       double* eqConsts, double* SymmetricEqConsts,
+                                                       char* symEqConstBasis);
+
 /* ---- Release functions -------------------------------------------------------------------- */
 
 /* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */

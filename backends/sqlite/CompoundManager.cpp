@@ -229,10 +229,15 @@ std::optional<int> SqliteCompoundManager::Resolve(const std::string& value, cons
     return ids.front();
 }
 
-// Compounds having an identifier of `type` (any type when empty) equal to `text`, by compound index.
 std::vector<int> SqliteCompoundManager::FindByKey(const std::string& text, const std::string& type)
 {
-    auto& find = m_database->Db().Cached(sql::FindCompoundsByKey).Bind(1, m_database->SearchKeyOf(text));
+    return FindCompoundsByIdentifier(*m_database, text, type);
+}
+
+std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,
+                                           const std::string& type)
+{
+    auto& find = database.Db().Cached(sql::FindCompoundsByKey).Bind(1, database.SearchKeyOf(text));
     std::vector<int> ids;
     while (find.Step()) {
         const int id = find.Int(0);

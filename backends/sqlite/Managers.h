@@ -11,6 +11,11 @@ namespace moru::sqlite {
 
 using service::kCompoundIndexType;
 
+// Compounds having an identifier of `type` (any type when empty) equal to `text` without regard to
+// letter case, by compound index.
+std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,
+                                           const std::string& type);
+
 class SqliteCompoundManager : public service::ICompoundManager {
 public:
     explicit SqliteCompoundManager(SqliteDatabase& database) : m_database(&database) {}
@@ -62,6 +67,9 @@ public:
     explicit SqliteReactionManager(SqliteDatabase& database) : m_database(&database) {}
 
     int GetAllReactionsCount(const service::IDatabank* databank) override;
+    std::optional<std::vector<service::ReactionRecord>> GetCompoundsReactions(
+        const std::vector<std::string>& compounds, const std::string& identifierType,
+        const std::vector<std::string>& databankNames) override;
 
 private:
     SqliteDatabase* m_database;

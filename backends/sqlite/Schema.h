@@ -88,6 +88,7 @@ CREATE UNIQUE INDEX value_by_compound ON value (databank_id, compound1_id, prope
 CREATE INDEX value_by_property ON value (databank_id, property_id);
 CREATE INDEX reaction_by_databank ON reaction (databank_id, position);
 CREATE INDEX reaction_species_by_compound ON reaction_species (compound_id);
+CREATE INDEX reaction_species_by_name ON reaction_species (name);
 ANALYZE;
 )SQL";
 
@@ -206,6 +207,14 @@ inline constexpr const char* SelectPropertiesWithData =
     "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
 inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
 inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
+inline constexpr const char* SelectReactionsOfCompound =
+    "SELECT r.id, r.databank_id FROM reaction_species rs JOIN reaction r ON r.id = rs.reaction_id "
+    "WHERE rs.compound_id = ?1";
+inline constexpr const char* SelectReactionsOfSpeciesName =
+    "SELECT r.id, r.databank_id FROM reaction_species rs JOIN reaction r ON r.id = rs.reaction_id "
+    "WHERE rs.name = ?1 AND rs.compound_id IS NULL";
+inline constexpr const char* SelectReaction =
+    "SELECT type, basis, eq_consts, symmetric_eq_consts FROM reaction WHERE id = ?1";
 
 } // namespace sql
 

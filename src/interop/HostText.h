@@ -45,7 +45,7 @@ void CopyUnbounded(std::string_view text, char* buffer);
 bool CopyStringToCharBuffer(std::string_view text, char* buffer, int size);
 
 // Host buffers whose size the interface fixes instead of passing it.
-enum class FixedBuffer : int { DatabaseName = 20, ShortText = 256, StructureText = 4097 };
+enum class FixedBuffer : int { DatabaseName = 20, SpeciesAlias = 20, ShortText = 256, StructureText = 4097 };
 
 // A value into a buffer of fixed size by CopyStringToCharBuffer; the buffer's last byte is then
 // always NUL.

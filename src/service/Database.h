@@ -4,6 +4,7 @@
 // A capability that a database does not offer reads as a null manager.
 
 #include "service/Model.h"
+#include "service/Reactions.h"
 
 #include <iosfwd>
 #include <map>
@@ -97,6 +98,12 @@ public:
     virtual ~IReactionManager() = default;
     // Reactions of one databank, or of the whole database when `databank` is null.
     virtual int GetAllReactionsCount(const IDatabank* databank) = 0;
+    // The reactions of the named databanks of this database in which at least one of `compounds`
+    // takes part; each compound is written as an identifier of `identifierType`. nullopt when the
+    // database holds no reactions for them.
+    virtual std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(const std::vector<std::string>& compounds,
+                                                                             const std::string& identifierType,
+                                                                             const std::vector<std::string>& databankNames) = 0;
 };
 
 class ISundryDataManager {

@@ -4,6 +4,7 @@
 
 #include "MoruIntegration.h"
 
+#include <algorithm>
 #include <istream>
 #include <iterator>
 #include <sstream>
@@ -146,6 +147,31 @@ int FakeReactionManager::GetAllReactionsCount(const IDatabank* databank)
     if (!databank) return total;
     const auto found = perDatabank.find(databank->Name());
     return found == perDatabank.end() ? 0 : found->second;
+}
+
+std::optional<std::vector<ReactionRecord>> FakeReactionManager::GetCompoundsReactions(
+    const std::vector<std::string>& compounds, const std::string& identifierType,
+    const std::vector<std::string>& databankNames)
+{
+    const auto join = [](const std::vector<std::string>& texts) {
+        std::string joined;
+        for (const auto& text : texts) joined += (joined.empty() ? "" : ",") + text;
+        return "[" + joined + "]";
+    };
+    m_log.Record("GetCompoundsReactions " + join(compounds) + "|" + identifierType + "|" + join(databankNames));
+    m_log.MaybeFail("GetCompoundsReactions");
+    const auto named = [](const std::vector<std::string>& texts, const std::string& text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    std::vector<ReactionRecord> found;
+    for (const auto& [databank, reaction] : reactions) {
+        if (!named(databankNames, databank)) continue;
+        if (std::any_of(reaction.Synonyms.begin(), reaction.Synonyms.end(),
+                        [&](const std::string& species) { return named(compounds, species); }))
+            found.push_back(reaction);
+    }
+    if (found.empty()) return std::nullopt;
+    return found;
 }
 
 SundryItemPtr FakeSundryDataManager::GetItem(const std::string& name)

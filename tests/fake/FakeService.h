@@ -154,8 +154,15 @@ class FakeReactionManager : public IReactionManager {
 public:
     explicit FakeReactionManager(CallLog& log) : m_log(log) {}
     int GetAllReactionsCount(const IDatabank* databank) override;
+    // Answers with the stored reactions of the named databanks that name one of the compounds
+    // (exactly, as species synonyms), in stored order; nullopt when there are none.
+    std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(const std::vector<std::string>& compounds,
+                                                                     const std::string& identifierType,
+                                                                     const std::vector<std::string>& databankNames) override;
     int total = 0;
     std::map<std::string, int> perDatabank;
+    // Reactions by databank name.
+    std::vector<std::pair<std::string, ReactionRecord>> reactions;
 
 private:
     CallLog& m_log;

@@ -1,0 +1,31 @@
+#pragma once
+
+// Reactions as the database service delivers them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace moru::service {
+
+// One reaction of a database. Species are index-aligned across `Synonyms` and `Coefficients`: a
+// negative coefficient puts the species among the reactants, a positive one among the products.
+struct ReactionRecord {
+    int Id = 0;              // identity within its database
+    std::string Type;        // "DISS" marks a dissociation reaction
+    std::string Basis;
+    // Each species by an identifier of the kind the caller asked for: the caller's own text where
+    // the species is a compound the caller named, else the compound's identifier of that kind,
+    // else the species' own name.
+    std::vector<std::string> Synonyms;
+    std::vector<double> Coefficients;
+    std::vector<std::optional<double>> EqConsts; // an absent constant is nullopt
+    std::vector<std::optional<double>> SymmetricEqConsts;
+};
+
+// What a reaction may hold, so that hosts can size the arrays they receive it in.
+inline constexpr int kMaxReactionSpecies = 32;
+inline constexpr int kMaxEquilibriumConstants = 16;
+inline constexpr int kMaxSpeciesNameBytes = 19; // a species name fits a 20-byte buffer
+
+} // namespace moru::service
