@@ -36,3 +36,23 @@ add_custom_command(
   DEPENDS ${sample_dir}/sample.json ${db_tool_dependency}
   COMMENT "Building the sample database")
 add_custom_target(moru_sample_db ALL DEPENDS ${sample_dir}/sample.db)
+
+# The property data bundle (MORU_SHARED_DATA), when present, as a database of its own for the
+# end-to-end tests that need real data at scale:
+#   MORU_BUNDLE_CONFIG  <build>/bundle/databases.json, a configuration that connects it as BUNDLE
+# Empty when there is no bundle; those tests then skip.
+set(MORU_BUNDLE_CONFIG "" CACHE INTERNAL "")
+if(MORU_SHARED_DATA AND EXISTS ${MORU_SHARED_DATA}/compounds.tsv)
+  set(bundle_dir ${CMAKE_BINARY_DIR}/bundle)
+  file(MAKE_DIRECTORY ${bundle_dir})
+  file(WRITE ${bundle_dir}/databases.json "{\n  \"databases\": [\n    {\"alias\": \"BUNDLE\", \"path\": \"bundle.db\"}\n  ]\n}\n")
+  file(GLOB bundle_files CONFIGURE_DEPENDS ${MORU_SHARED_DATA}/*.tsv)
+  add_custom_command(
+    OUTPUT ${bundle_dir}/bundle.db
+    COMMAND ${db_tool} convert-bundle ${MORU_SHARED_DATA} ${bundle_dir}/bundle.json
+    COMMAND ${db_tool} build ${bundle_dir}/bundle.json ${bundle_dir}/bundle.db
+    DEPENDS ${bundle_files} ${db_tool_dependency}
+    COMMENT "Building the database of the property data bundle")
+  add_custom_target(moru_bundle_db ALL DEPENDS ${bundle_dir}/bundle.db)
+  set(MORU_BUNDLE_CONFIG ${bundle_dir}/databases.json CACHE INTERNAL "")
+endif()

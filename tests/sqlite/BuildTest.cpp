@@ -126,7 +126,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "properties[3].name", "repeats the property \"ςhf\""},
         BadSource{"IdentifierTypesFoldingAlike", [](Json& s) { s["compounds"][0]["identifiers"]["ALIAſ"] = {"x"}; },
                   "compounds[0].identifiers.ALIAſ", "repeated identifier type"},
-        BadSource{"MissingAlias", [](Json& s) { s["database"].erase("alias"); }, "database.alias", "is missing"}),
+        BadSource{"MissingAlias", [](Json& s) { s["database"].erase("alias"); }, "database.alias", "is missing"},
+        BadSource{"SpeciesNameTooLongForItsBuffer",
+                  [](Json& s) { s["databanks"][2]["reactions"][0]["species"][0]["name"] = std::string(20, 'S'); },
+                  "databanks[2].reactions[0].species[0].name", "at most 19"},
+        BadSource{"TooManyEquilibriumConstants",
+                  [](Json& s) { s["databanks"][2]["reactions"][0]["eqConsts"] = Json(std::vector<double>(17, 1.0)); },
+                  "databanks[2].reactions[0].eqConsts", "at most 16"},
+        BadSource{"TooManySpecies",
+                  [](Json& s) {
+                      Json& species = s["databanks"][2]["reactions"][0]["species"];
+                      while (species.size() < 33) species.push_back({{"name", "X"}, {"coefficient", 1}});
+                  },
+                  "databanks[2].reactions[0].species", "at most 32"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DatabaseBuild, ReportsRepeatedKeysWhereTheyStand)

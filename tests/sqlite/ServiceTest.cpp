@@ -264,6 +264,38 @@ TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
     EXPECT_EQ(sundry->GetItem("NOTHING"), nullptr);
 }
 
+TEST_F(ConnectedDatabase, FindsReactionsOfCompoundsAndEchoesTheCallersText)
+{
+    auto reactions = database->ReactionManager();
+    // Water by its alias in another case: the caller's own text comes back for it.
+    auto found = reactions->GetCompoundsReactions({"h2o"}, "ALIAS", {"react"});
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    const ReactionRecord& water = found->front();
+    EXPECT_EQ(water.Id, 100);
+    EXPECT_EQ(water.Type, "DISS");
+    EXPECT_EQ(water.Basis, "MOLALITY");
+    EXPECT_EQ(water.Synonyms, (std::vector<std::string>{"h2o", "H+", "OH-"}));
+    EXPECT_EQ(water.Coefficients, (std::vector<double>{-1, 1, 1}));
+    EXPECT_EQ(water.EqConsts, (std::vector<std::optional<double>>{-13.995, std::nullopt}));
+    EXPECT_EQ(water.SymmetricEqConsts, (std::vector<std::optional<double>>{1.5}));
+
+    // A species that is no compound is found and named by its own name, exactly; a compound the
+    // caller did not name is named by its identifier of the caller's kind.
+    found = reactions->GetCompoundsReactions({"H+"}, "NAME", {"REACT"});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->front().Synonyms, (std::vector<std::string>{"WATER", "H+", "OH-"}));
+    found = reactions->GetCompoundsReactions({"CO2"}, "ALIAS", {"REACT"});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->front().Id, 101);
+    EXPECT_EQ(found->front().Synonyms, (std::vector<std::string>{"CO2(g)", "CO2"}));
+    EXPECT_FALSE(reactions->GetCompoundsReactions({"co2"}, "ALIAS", {"REACT"}));
+
+    // Only the named databanks count.
+    EXPECT_FALSE(reactions->GetCompoundsReactions({"H2O", "CO2"}, "ALIAS", {"PURE", "NOSUCH"}));
+    EXPECT_FALSE(reactions->GetCompoundsReactions({}, "ALIAS", {"REACT"}));
+}
+
 TEST_F(ConnectedDatabase, DatabanksAndManagersOutliveAnotherInitialisation)
 {
     auto pure = databanks->Find("PURE");

@@ -5,6 +5,7 @@
 #include "Sqlite.h"
 
 #include "platform/Files.h"
+#include "service/Reactions.h"
 
 #include <filesystem>
 #include <fstream>
@@ -452,6 +453,14 @@ private:
         if (const Json* list = List(reaction, path, "symmetricEqConsts", false)) {
             symmetricEqConsts = Numbers(*list, Member(path, "symmetricEqConsts"));
         }
+        // Hosts receive a reaction in arrays of fixed size: what does not fit is refused here.
+        const auto limit = [&](const char* member, std::size_t count, int most) {
+            if (count > static_cast<std::size_t>(most))
+                Error(Member(path, member), "holds " + std::to_string(count) + " entries; a reaction may hold at most " +
+                                                std::to_string(most));
+        };
+        limit("eqConsts", eqConsts.size(), service::kMaxEquilibriumConstants);
+        limit("symmetricEqConsts", symmetricEqConsts.size(), service::kMaxEquilibriumConstants);
         m_db.Cached(sql::InsertReaction).Bind(1, *id).Bind(2, databankId).Bind(3, static_cast<int>(index))
             .Bind(4, Text(reaction, path, "name", false)).Bind(5, Text(reaction, path, "type", true).value_or(""))
             .Bind(6, Text(reaction, path, "basis", true).value_or("")).Bind(7, Text(reaction, path, "equation", false))
@@ -459,6 +468,7 @@ private:
         const Json* species = List(reaction, path, "species", true);
         if (!species) return;
         if (species->empty()) Error(Member(path, "species"), "must name at least one species");
+        limit("species", species->size(), service::kMaxReactionSpecies);
         for (std::size_t i = 0; i < species->size(); ++i) {
             const Json& item = (*species)[i];
             std::string itemPath = Item(Member(path, "species"), i);
@@ -468,8 +478,14 @@ private:
             if (compound && !m_compounds.count(*compound)) {
                 Error(Member(itemPath, "compound"), "names the unknown compound " + std::to_string(*compound));
             }
+            const std::string name = Text(item, itemPath, "name", true).value_or("");
+            if (name.size() > static_cast<std::size_t>(service::kMaxSpeciesNameBytes)) {
+                Error(Member(itemPath, "name"), "\"" + name + "\" has " + std::to_string(name.size()) +
+                                                    " bytes; a species name may have at most " +
+                                                    std::to_string(service::kMaxSpeciesNameBytes));
+            }
             m_db.Cached(sql::InsertReactionSpecies).Bind(1, *id).Bind(2, static_cast<int>(i))
-                .Bind(3, Text(item, itemPath, "name", true).value_or("")).Bind(4, compound)
+                .Bind(3, name).Bind(4, compound)
                 .Bind(5, Number(item, itemPath, "coefficient", true).value_or(0.0)).Execute();
         }
     }
