@@ -234,12 +234,15 @@ Json ConvertBundle(const std::string& directory)
             species.push_back(std::move(item));
         }
         // Equilibrium constants: log K at 25 °C, reaction enthalpy in kJ/mol, then A1 to A6 of the
-        // analytical expression; absent ones are null.
+        // analytical expression; absent ones are null. Every constant of the set stands on one basis,
+        // molality: aqueous species enter by their activities on the molal scale (mol/kg of water),
+        // and the phase of a PHASES reaction by its own activity (a gas by its partial pressure in
+        // atm, a pure mineral as 1).
         Json eqConsts = Json::array({Number(row.at("log_k")), Number(row.at("delta_h_kJmol"))});
         Json analytic = row.at("analytic").empty() ? Json::array() : Json::parse(row.at("analytic"));
         for (std::size_t i = 0; i < 6; ++i) eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
         reactionBank.Record["reactions"].push_back({{"id", ++reactionId}, {"name", row.at("id")}, {"type", row.at("type")},
-                                                    {"basis", row.at("section")}, {"equation", row.at("equation")},
+                                                    {"basis", "MOLALITY"}, {"equation", row.at("equation")},
                                                     {"species", std::move(species)}, {"eqConsts", std::move(eqConsts)}});
     }
 

@@ -1,6 +1,7 @@
 // moru: a command-line host of the library. It loads MoruIntegration at run time and drives it
 // through its C interface only, as a flowsheet simulator does.
 
+#include "Commands.h"
 #include "HostLibrary.h"
 
 #include <CLI/CLI.hpp>
@@ -233,7 +234,9 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
 
     std::string config, reference, text, type, value;
+    std::vector<std::string> compoundNames;
     int count = 20, index = 0;
+    bool widen = false;
     const CLI::Validator databankName(
         [](std::string& name) {
             return name.find('.') == std::string::npos ? "a databank is named DB.BANK, not " + name : std::string();
@@ -250,7 +253,8 @@ int main(int argc, char** argv)
     CLI::App* compounds = app.add_subcommand("compounds", "list the compounds of a database");
     CLI::App* identifier = app.add_subcommand("identifier", "an identifier of a compound index");
     CLI::App* lookup = app.add_subcommand("index", "the compound index of an identifier value");
-    for (CLI::App* command : {connect, databanks, properties, find, compounds, identifier, lookup})
+    CLI::App* reactions = app.add_subcommand("reactions", "the reactions among compounds, as equations");
+    for (CLI::App* command : {connect, databanks, properties, find, compounds, identifier, lookup, reactions})
         command->add_option("CONFIG", config, "the configuration file")->required();
     properties->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     find->add_option("DB.BANK", reference, "the databank to search")->required();
@@ -264,13 +268,20 @@ int main(int argc, char** argv)
     lookup->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     lookup->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...")->required();
     lookup->add_option("VALUE", value, "the identifier value")->required();
+    reactions->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    reactions->add_option("COMPOUND", compoundNames, "the compounds (\"H2O\" is always added)")->required();
+    reactions->add_flag("--widen", widen, "only reactions that can run, widening the compounds by their species");
+    std::string compoundType = "ALIAS";
+    reactions->add_option("--type", compoundType, "the identifier type the compounds are written in")
+        ->capture_default_str();
 
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup};
+    const std::vector<const CLI::App*> commands{help,      demo,       connect, databanks, properties,
+                                                find,      compounds,  identifier, lookup, reactions};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -310,6 +321,7 @@ int main(int argc, char** argv)
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);
         if (*identifier) return ShowIdentifier(SplitReference(reference), index, type);
+        if (*reactions) return ShowReactions(reference, compoundNames, compoundType, widen);
         return ShowIndex(SplitReference(reference), type, value);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "moru: %s\n", error.what());
