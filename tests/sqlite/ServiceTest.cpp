@@ -422,7 +422,7 @@ TEST(SampleDatabase, ConnectsAndFindsWellKnownCompounds)
     auto hits = sample->CompoundManager()->FindForMM(group, "7732-18-5", "CASRN", "TB");
     ASSERT_EQ(hits->size(), 1u);
     EXPECT_EQ(std::get<NumericElements>(hits->front()->PropertyValues->front()->Data)[0], 373.15);
-    EXPECT_EQ(sample->ReactionManager()->GetAllReactionsCount(nullptr), 3);
+    EXPECT_EQ(sample->ReactionManager()->GetAllReactionsCount(nullptr), 4);
     EXPECT_TRUE(std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
         sample->SundryDataManager()->GetItem("NRTL-SAMPLE")));
 }
