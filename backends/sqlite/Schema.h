@@ -206,6 +206,10 @@ inline constexpr const char* SelectPropertiesWithData =
     "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
 inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
 inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
+inline constexpr const char* SelectUnaryValuesOfCompound =
+    "SELECT property_id, kind, numbers, text, texts FROM value WHERE databank_id = ?1 AND compound1_id = ?2 "
+    "AND compound2_id IS NULL ORDER BY property_id";
+inline constexpr const char* SelectStructureOfType = "SELECT text FROM structure WHERE compound_id = ?1 AND type = ?2";
 
 } // namespace sql
 
