@@ -35,7 +35,8 @@ std::optional<int> ResolveCompound(SqliteDatabase& database, const std::string& 
 
 bool HasDatabank(const SqliteDatabase& database, int databankId)
 {
-    for (const auto& databank : database.EnumerateDatabanks()->Items()) {
+    const DatabankCollectionPtr databanks = database.EnumerateDatabanks();
+    for (const auto& databank : databanks->Items()) {
         if (databank->Id() == databankId) return true;
     }
     return false;

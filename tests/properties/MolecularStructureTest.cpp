@@ -177,7 +177,7 @@ TEST_F(MolecularStructures, AServiceFailureIsFalse)
 
 TEST_F(MolecularStructures, ThePushCallsTheControlWithTheTextAndHoldsItsOwnReference)
 {
-    db->molData->structures[{"ETHANOL", 2}] = "CCO \xC3\xA9"; // "é" reaches the control as one UTF-16 unit
+    db->molData->structures[{"ETHANOL", 2}] = "CCO \xC3\xA9"; // "é": the text reaches the control unchanged
     TestControl control;
     PushDataToMoleStructControl("DB", "ETHANOL", "NAME", 2, control.Pointer());
     EXPECT_EQ(std::vector<std::string>{"CCO \xC3\xA9"}, control.received);
