@@ -1,0 +1,27 @@
+# Builds the database of the shared data bundle for the end-to-end tests, once: an existing one
+# newer than the bundle and the tool is kept. Without a bundle it writes nothing, and the tests
+# that need it skip.
+# Usage: cmake -DTOOL=<moru-db> -DDATA=<bundle directory> -DOUT=<directory> -P BuildBundle.cmake
+if(NOT EXISTS "${DATA}/compounds.tsv")
+  message(STATUS "no data bundle in '${DATA}': the bundle database is not built")
+  return()
+endif()
+file(MAKE_DIRECTORY ${OUT})
+set(database ${OUT}/bundle.db)
+set(fresh TRUE)
+foreach(input ${TOOL} ${DATA}/compounds.tsv ${DATA}/pure_correlations.tsv ${DATA}/pure_constants.tsv)
+  if(NOT EXISTS ${database} OR ${input} IS_NEWER_THAN ${database})
+    set(fresh FALSE)
+  endif()
+endforeach()
+if(NOT fresh)
+  execute_process(COMMAND ${TOOL} convert-bundle ${DATA} ${OUT}/bundle.json RESULT_VARIABLE converted)
+  if(NOT converted EQUAL 0)
+    message(FATAL_ERROR "moru-db convert-bundle failed")
+  endif()
+  execute_process(COMMAND ${TOOL} build ${OUT}/bundle.json ${database} RESULT_VARIABLE built)
+  if(NOT built EQUAL 0)
+    message(FATAL_ERROR "moru-db build failed")
+  endif()
+endif()
+file(WRITE ${OUT}/databases.json "{\n  \"databases\": [\n    {\"alias\": \"BUNDLE\", \"path\": \"bundle.db\"}\n  ]\n}\n")
