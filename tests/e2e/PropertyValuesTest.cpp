@@ -84,6 +84,33 @@ TEST_F(SampleValues, ReadsMolecularWeightAndBoilingPointAsValueObjects)
     MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(handle);
 }
 
+TEST_F(SampleValues, ReadsTextAndTextListValues)
+{
+    int state = 0;
+    ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "64-17-5", "CASRN", "STATE",
+                                                                         &state));
+    int type = 0;
+    MORU_EXPORT_OF(PropertyValueObject_Type)(state, &type);
+    EXPECT_EQ(2, type);
+    std::vector<char> text(32);
+    EXPECT_EQ(1, MORU_EXPORT_OF(PropertyValueObject_ValueText)(state, text.data(), 32));
+    EXPECT_EQ("liquid", Text(text));
+    MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(state);
+
+    int groups = 0;
+    ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "2-aminoethanol", "SYNONYM",
+                                                                         "FUNCTIONAL-GROUPS", &groups));
+    MORU_EXPORT_OF(PropertyValueObject_Type)(groups, &type);
+    EXPECT_EQ(3, type);
+    ASSERT_EQ(2, MORU_EXPORT_OF(PropertyValueObject_NumberOfElements)(groups));
+    std::vector<char> first(16), second(16);
+    char* list[] = {first.data(), second.data()};
+    EXPECT_EQ(1, MORU_EXPORT_OF(PropertyValueObject_ValueTextList)(groups, list, 16));
+    EXPECT_EQ("amino", Text(first));
+    EXPECT_EQ("hydroxy", Text(second));
+    MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(groups);
+}
+
 TEST_F(SampleValues, FetchesTheSameValuesIntoAnArray)
 {
     double values[3] = {-1, -1, -1};

@@ -2,6 +2,7 @@
 // through its C interface only, as a flowsheet simulator does.
 
 #include "HostLibrary.h"
+#include "ValuesCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -264,13 +265,24 @@ int main(int argc, char** argv)
     lookup->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     lookup->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...")->required();
     lookup->add_option("VALUE", value, "the identifier value")->required();
+    std::string property, database;
+    CLI::App* values = app.add_subcommand("values", "a compound's pure property values with their units");
+    values->add_option("CONFIG", config, "the configuration file")->required();
+    values->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    values->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
+    values->add_option("PROPERTY", property, "only this property");
+    CLI::App* structure = app.add_subcommand("structure", "a compound's structure texts");
+    structure->add_option("CONFIG", config, "the configuration file")->required();
+    structure->add_option("DB", database, "the database alias")->required();
+    structure->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
 
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup};
+    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup,
+                                                values, structure};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -306,6 +318,11 @@ int main(int argc, char** argv)
             ListDatabanks();
             return 0;
         }
+        if (*values) {
+            const auto bank = SplitReference(reference);
+            return ShowValues(bank.database, bank.databank, text, property);
+        }
+        if (*structure) return ShowStructure(database, text);
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);
