@@ -101,6 +101,10 @@ void Print(const std::vector<ValueLine>& lines)
         valueWidth = std::max(valueWidth, line.value.size());
     }
     for (const auto& line : lines) {
+        if (line.units.empty()) {
+            std::printf("  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(), line.value.c_str());
+            continue;
+        }
         std::printf("  %-*s  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(), static_cast<int>(valueWidth),
                     line.value.c_str(), line.units.c_str());
     }
