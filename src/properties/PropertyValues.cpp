@@ -143,10 +143,12 @@ int ValueConstant(int objectHandle, double& number)
 {
     const auto value = ReadableValue(objectHandle);
     if (!value) return 0;
-    const auto* numbers = std::get_if<NumericElements>(&value->Data);
-    if (!numbers) return 0;
+    const bool isArray = std::holds_alternative<NumericElements>(value->Data) || std::holds_alternative<TextList>(value->Data);
+    if (!isArray) return 0;
     number = kMissingNumber;
-    if (numbers->empty()) return 0;
+    // A list of texts is an array whose first element is no number.
+    const auto* numbers = std::get_if<NumericElements>(&value->Data);
+    if (!numbers || numbers->empty()) return 0;
     if (numbers->front()) number = *numbers->front();
     return 1;
 }

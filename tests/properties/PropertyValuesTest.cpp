@@ -101,11 +101,15 @@ TEST_F(PropertyValueObjects, ReadersRefuseValuesOfAnotherShape)
     EXPECT_STREQ("alcohol", buffer);
 }
 
-TEST_F(PropertyValueObjects, AnEmptyNumberArrayFailsTheConstantWithTheMarkerLeft)
+TEST_F(PropertyValueObjects, AnArrayWithoutALeadingNumberFailsTheConstantWithTheMarkerLeft)
 {
     Store(MakeValue(MakeProperty("EMPTY", 1), NumericElements{}));
+    Store(MakeValue(MakeProperty("SYNONYMS", 3), TextList{"one"}));
     double value = kSentinel;
     EXPECT_EQ(0, PropertyValueObject_ValueConstant(ValueHandle("EMPTY"), &value));
+    EXPECT_EQ(1e35, value);
+    value = kSentinel;
+    EXPECT_EQ(0, PropertyValueObject_ValueConstant(ValueHandle("SYNONYMS"), &value));
     EXPECT_EQ(1e35, value);
 }
 
