@@ -249,6 +249,117 @@ MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int pos
                                                        double* eqConsts, double* SymmetricEqConsts,
                                                        char* symEqConstBasis);
 
+/* ---- Property value objects ------------------------------------------------------------- */
+
+/* Limits of the outputs that carry no size argument; databases built by moru-db keep within them.
+   MORU_MAX_UNIT_ROWS: the most unit rows of a property (PropertyValueObject_UnitsOfMeasure).
+   MORU_MAX_PROPERTY_NAME_BYTES: the longest property name, NUL not counted
+   (CompoundProperties_GetNextUnaryPropertyValue's propName needs one byte more).
+   MORU_MAX_UNARY_ELEMENTS: the most elements of a unary value (its propertyValues array).
+   A value beyond them is refused (the reader fails) rather than written past the host's arrays. */
+#define MORU_MAX_UNIT_ROWS 16
+#define MORU_MAX_PROPERTY_NAME_BYTES 255
+#define MORU_MAX_UNARY_ELEMENTS 64
+
+/* Written for a number that a value lacks, by every reader that returns numbers. */
+#define MORU_MISSING_NUMBER 1e35
+
+/* The value of one property of a compound of a listed databank. Returns 1 once the database was
+   asked, with *objectHandle 0 when it holds no such value; 0 (handle 0) for a null or unknown
+   database or databank. compoundId, compoundIdType ("NAME", "CASRN", ...) and propertyId read a
+   null pointer as the empty string. */
+MORU_API int MORU_CALL CompoundProperties_GetCompoundProperty(const char* databaseName, const char* databankName,
+                                                              const char* compoundId, const char* compoundIdType,
+                                                              const char* propertyId, int* objectHandle);
+/* An enumerator over every unary value of a compound, standing before the first: 1 or 0. */
+MORU_API int MORU_CALL CompoundProperties_GetAllCompoundProperties(const char* databaseName, const char* databankName,
+                                                                   const char* compoundId, const char* compoundIdType,
+                                                                   int* enumeratorHandle);
+/* 1 when the enumerator now stands on a value; 0 at the end (and after) or on failure. */
+MORU_API int MORU_CALL PropertyValueCollectionEnum_MoveNext(int enumeratorHandle);
+/* A new value handle for the current value: 1, or 0 with *objectHandle untouched. Value handles
+   outlive their enumerator; release each of them. */
+MORU_API int MORU_CALL PropertyValueCollectionEnum_GetItem(int enumeratorHandle, int* objectHandle);
+
+/* Readers of a value. Ask the type and the number of elements first, then call the reader that
+   fits with arrays of that many entries; no reader writes more. Type codes: 1 numbers, 2 text,
+   3 text list, -1 unspecified (0 elements). A text that does not fit its buffer leaves an empty
+   string and fails the reader (0). */
+/* Number of elements; 0 for type -1, for a single text and on failure. */
+MORU_API int MORU_CALL PropertyValueObject_NumberOfElements(int objectHandle);
+MORU_API int MORU_CALL PropertyValueObject_Type(int objectHandle, int* type);
+/* The property's name. */
+MORU_API int MORU_CALL PropertyValueObject_PropertyId(int objectHandle, char* property, int bufSize);
+/* A text value; 0 for any other shape. */
+MORU_API int MORU_CALL PropertyValueObject_ValueText(int objectHandle, char* value, int valueBufSize);
+/* The first number (MORU_MISSING_NUMBER when absent); 0 for a value without numbers. */
+MORU_API int MORU_CALL PropertyValueObject_ValueConstant(int objectHandle, double* value);
+/* Every number, absent ones as MORU_MISSING_NUMBER; 0 for a value of another shape. */
+MORU_API int MORU_CALL PropertyValueObject_ValueVector(int objectHandle, double* values);
+/* Every text of a text list into the buffers values[i], each valueBufSize bytes. Nothing is written
+   when one of the buffer pointers needed is null. */
+MORU_API int MORU_CALL PropertyValueObject_ValueTextList(int objectHandle, char** values, int valueBufSize);
+/* Unit row names and default units of the property (at most MORU_MAX_UNIT_ROWS pairs, each buffer
+   bufSize bytes). Returns the number of unit rows; 0 when there are none or on failure. */
+MORU_API int MORU_CALL PropertyValueObject_UnitsOfMeasure(int objectHandle, char** unitRowNames,
+                                                          char** defaultUnitsOfMeasure, int bufSize);
+
+/* ---- Unary value lists and typed fetch ---------------------------------------------------- */
+
+/* The numeric unary values of compound index compoundIndex in a listed databank: returns how many
+   (0 on failure or when there are none) with *objectHandle set to the list. */
+MORU_API int MORU_CALL CompoundProperties_GetAllUnaryPropertyValues_Vanta(const char* databaseName,
+                                                                          const char* databankName, int compoundIndex,
+                                                                          int* objectHandle);
+/* Name and values at a position of the list: 1; -1 at or past the end; 0 on any other failure,
+   also for an absent element. propName needs MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes, propertyValues
+   MORU_MAX_UNARY_ELEMENTS doubles; *valueSize receives the number of values. */
+MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHandle, int position, char* propName,
+                                                                    int* valueSize, double* propertyValues);
+/* One numeric property value (property type 1) as doubles (valueType 3) into retvals, which holds
+   retvalArraylen of them; absent elements as MORU_MISSING_NUMBER. *success is 1 when the whole
+   value was written; 0 otherwise, with nothing written when the value does not fit. retvalElemLen
+   is not used. */
+MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
+                                                 const char* idVal, const char* propName, int valueType,
+                                                 double* retvals, int retvalArraylen, int retvalElemLen, int* success);
+
+/* ---- Molecular structure ------------------------------------------------------------------ */
+
+/* The structure text (structureType: 1 CML, 2 SMILES) of a compound of a connected database into a
+   4097-byte buffer. true with the text, or with an empty buffer when the database or the structure
+   is unknown; false for a null argument, a failure, or a text over 4096 bytes (buffer empty). */
+MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const char* compoundId,
+                                                    const char* compIdType, int structureType,
+                                                    char* moleStructString);
+
+#if !defined(_WIN32)
+/* Where there is no COM, a structure control is an object of this shape, the layout of an
+   automation (IDispatch) interface with UTF-8 texts. Methods return 0 or more for success. */
+typedef struct MoruDispatch MoruDispatch;
+typedef struct MoruDispatchVtbl {
+    int(MORU_CALL* QueryInterface)(MoruDispatch* self, const void* interfaceId, void** object);
+    unsigned int(MORU_CALL* AddRef)(MoruDispatch* self);
+    unsigned int(MORU_CALL* Release)(MoruDispatch* self);
+    int(MORU_CALL* GetTypeInfoCount)(MoruDispatch* self, unsigned int* count);
+    int(MORU_CALL* GetTypeInfo)(MoruDispatch* self, unsigned int index, unsigned int locale, void** typeInfo);
+    int(MORU_CALL* GetIDsOfNames)(MoruDispatch* self, const void* interfaceId, const char* const* names,
+                                  unsigned int count, unsigned int locale, int* dispatchIds);
+    int(MORU_CALL* Invoke)(MoruDispatch* self, int dispatchId, const void* interfaceId, unsigned int locale,
+                           unsigned short flags, const char* const* textArguments, unsigned int argumentCount);
+} MoruDispatchVtbl;
+struct MoruDispatch {
+    const MoruDispatchVtbl* lpVtbl;
+};
+#endif
+
+/* Hands the structure text to the host's structure control by calling its method
+   "GetMoleInfoFromData" with the text as its one argument (a BSTR). pMoleStructCtl is an IDispatch*
+   on Windows, a MoruDispatch* elsewhere; the library holds a reference of its own during the call.
+   Nothing is reported: the control is not called when it is null or there is no structure. */
+MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
+                                                    int StructureType, void* pMoleStructCtl);
+
 /* ---- Release functions -------------------------------------------------------------------- */
 
 /* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */

@@ -256,4 +256,10 @@ DatabankPtr SqliteCompoundManager::FindDatabankObject(int id) const
     return nullptr;
 }
 
+// Nothing of this service depends on the working set; it is kept for the caller's sake.
+void SqliteCompoundManager::SetWorkingCompounds(const std::vector<CompoundPtr>& compounds)
+{
+    m_workingCompounds = compounds;
+}
+
 } // namespace moru::sqlite

@@ -75,6 +75,8 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->m_propertyManager = std::make_unique<SqlitePropertyManager>(*database);
         database->m_reactionManager = std::make_unique<SqliteReactionManager>(*database);
         database->m_sundryDataManager = std::make_unique<SqliteSundryDataManager>(*database);
+        database->m_propertyValueManager = std::make_unique<SqlitePropertyValueManager>(*database);
+        database->m_molDataManager = std::make_unique<SqliteMolData>(*database);
     } catch (const ServiceError&) {
         int code = sqlite3_errcode(db.Handle());
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
@@ -125,6 +127,11 @@ std::shared_ptr<ICompoundManager> SqliteDatabase::CompoundManager() const { retu
 std::shared_ptr<IPropertyManager> SqliteDatabase::PropertyManager() const { return Share(m_propertyManager); }
 std::shared_ptr<IReactionManager> SqliteDatabase::ReactionManager() const { return Share(m_reactionManager); }
 std::shared_ptr<ISundryDataManager> SqliteDatabase::SundryDataManager() const { return Share(m_sundryDataManager); }
+std::shared_ptr<IPropertyValueManager> SqliteDatabase::PropertyValueManager() const
+{
+    return Share(m_propertyValueManager);
+}
+std::shared_ptr<IMolData> SqliteDatabase::MolDataManager() const { return Share(m_molDataManager); }
 
 std::optional<std::string> SqliteDatabase::Meta(const std::string& key) const
 {

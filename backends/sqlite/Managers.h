@@ -37,6 +37,7 @@ public:
     service::IdentifierPtr GetIdentifier(const std::string& identifierType) override;
     service::CompoundPtr GetCompound(const std::string& value, const service::IIdentifier& identifier) override;
     bool DatabankHasCompound(const service::IDatabank& databank, const service::ICompound& compound) override;
+    void SetWorkingCompounds(const std::vector<service::CompoundPtr>& compounds) override;
 
 private:
     service::FoundCompoundsList Search(const service::DatabankCollection& group, const std::string& searchText,
@@ -49,6 +50,7 @@ private:
     service::DatabankPtr FindDatabankObject(int id) const;
 
     SqliteDatabase* m_database;
+    std::vector<service::CompoundPtr> m_workingCompounds;
 };
 
 class SqlitePropertyManager : public service::IPropertyManager {
@@ -80,6 +82,32 @@ public:
     explicit SqliteSundryDataManager(SqliteDatabase& database) : m_database(&database) {}
 
     service::SundryItemPtr GetItem(const std::string& name) override;
+
+private:
+    SqliteDatabase* m_database;
+};
+
+class SqlitePropertyValueManager : public service::IPropertyValueManager {
+public:
+    explicit SqlitePropertyValueManager(SqliteDatabase& database) : m_database(&database) {}
+
+    service::PropertyValuePtr GetUnaryPropertyValue(const service::IDatabank& databank, const std::string& compoundId,
+                                                    const std::string& compoundIdType,
+                                                    const std::string& propertyId) override;
+    std::optional<std::vector<service::PropertyValuePtr>> GetAllUnaryPropertyValues(
+        const service::IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) override;
+    std::optional<service::UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
+
+private:
+    SqliteDatabase* m_database;
+};
+
+class SqliteMolData : public service::IMolData {
+public:
+    explicit SqliteMolData(SqliteDatabase& database) : m_database(&database) {}
+
+    bool GetStructureByName(const std::string& compoundId, const std::string& compoundIdType,
+                            std::string& structureText, int structureType) override;
 
 private:
     SqliteDatabase* m_database;

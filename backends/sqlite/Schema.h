@@ -215,6 +215,10 @@ inline constexpr const char* SelectReactionsOfSpeciesName =
     "WHERE rs.name = ?1 AND rs.compound_id IS NULL";
 inline constexpr const char* SelectReaction =
     "SELECT type, basis, eq_consts, symmetric_eq_consts FROM reaction WHERE id = ?1";
+inline constexpr const char* SelectUnaryValuesOfCompound =
+    "SELECT property_id, kind, numbers, text, texts FROM value WHERE databank_id = ?1 AND compound1_id = ?2 "
+    "AND compound2_id IS NULL ORDER BY property_id";
+inline constexpr const char* SelectStructureOfType = "SELECT text FROM structure WHERE compound_id = ?1 AND type = ?2";
 
 } // namespace sql
 

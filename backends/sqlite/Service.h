@@ -103,6 +103,8 @@ public:
     std::shared_ptr<service::IPropertyManager> PropertyManager() const override;
     std::shared_ptr<service::IReactionManager> ReactionManager() const override;
     std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
+    std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
+    std::shared_ptr<service::IMolData> MolDataManager() const override;
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
@@ -141,6 +143,8 @@ private:
     std::unique_ptr<service::IPropertyManager> m_propertyManager;
     std::unique_ptr<service::IReactionManager> m_reactionManager;
     std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
+    std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
+    std::unique_ptr<service::IMolData> m_molDataManager;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

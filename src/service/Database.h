@@ -4,6 +4,7 @@
 // A capability that a database does not offer reads as a null manager.
 
 #include "service/Model.h"
+#include "service/PropertyValues.h"
 #include "service/Reactions.h"
 
 #include <iosfwd>
@@ -43,6 +44,8 @@ public:
     virtual std::shared_ptr<IPropertyManager> PropertyManager() const = 0;
     virtual std::shared_ptr<IReactionManager> ReactionManager() const = 0;
     virtual std::shared_ptr<ISundryDataManager> SundryDataManager() const = 0;
+    virtual std::shared_ptr<IPropertyValueManager> PropertyValueManager() const = 0;
+    virtual std::shared_ptr<IMolData> MolDataManager() const = 0;
 };
 
 // Search texts of a multiple search by their position in the host's list. The service may remove
@@ -83,6 +86,8 @@ public:
     virtual IdentifierPtr GetIdentifier(const std::string& identifierType) = 0;
     virtual CompoundPtr GetCompound(const std::string& value, const IIdentifier& identifier) = 0;
     virtual bool DatabankHasCompound(const IDatabank& databank, const ICompound& compound) = 0;
+    // Makes these compounds the manager's working set; entries may be null.
+    virtual void SetWorkingCompounds(const std::vector<CompoundPtr>& compounds) = 0;
 };
 
 class IPropertyManager {

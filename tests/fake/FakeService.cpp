@@ -188,6 +188,8 @@ FakeDatabase::FakeDatabase(std::string alias, CallLog& log)
       properties(std::make_shared<FakePropertyManager>(log)),
       reactions(std::make_shared<FakeReactionManager>(log)),
       sundry(std::make_shared<FakeSundryDataManager>(log)),
+      propertyValues(std::make_shared<FakePropertyValueManager>(log)),
+      molData(std::make_shared<FakeMolData>(log)),
       m_log(log)
 {
 }

@@ -4,6 +4,7 @@
 // databases and databanks, scripts what the managers answer, makes any operation raise, and reads
 // back the calls the library made, in order.
 
+#include "fake/FakePropertyValues.h"
 #include "service/Database.h"
 #include "service/Errors.h"
 #include "service/Factory.h"
@@ -133,6 +134,8 @@ public:
     IdentifierPtr GetIdentifier(const std::string& identifierType) override;
     CompoundPtr GetCompound(const std::string& value, const IIdentifier& identifier) override;
     bool DatabankHasCompound(const IDatabank& databank, const ICompound& compound) override;
+    void SetWorkingCompounds(const std::vector<CompoundPtr>& compounds) override;
+    std::vector<CompoundPtr> workingCompounds;
 
 private:
     std::string m_alias;
@@ -191,6 +194,8 @@ public:
     std::shared_ptr<IPropertyManager> PropertyManager() const override { return properties; }
     std::shared_ptr<IReactionManager> ReactionManager() const override { return reactions; }
     std::shared_ptr<ISundryDataManager> SundryDataManager() const override { return sundry; }
+    std::shared_ptr<IPropertyValueManager> PropertyValueManager() const override { return propertyValues; }
+    std::shared_ptr<IMolData> MolDataManager() const override { return molData; }
 
     std::shared_ptr<FakeDatabank> AddDatabank(const std::string& name);
     void SetPureInfo(const std::string& databankName, std::shared_ptr<PureDatabankInfoObject> info);
@@ -204,6 +209,8 @@ public:
     std::shared_ptr<FakePropertyManager> properties;
     std::shared_ptr<FakeReactionManager> reactions;
     std::shared_ptr<FakeSundryDataManager> sundry;
+    std::shared_ptr<FakePropertyValueManager> propertyValues;
+    std::shared_ptr<FakeMolData> molData;
 
 private:
     CallLog& m_log;

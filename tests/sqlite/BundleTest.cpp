@@ -1,6 +1,5 @@
 #include "TestDatabase.h"
 
-#include <chrono>
 #include <cstdlib>
 
 namespace moru::sqlite::testing {
@@ -20,12 +19,12 @@ TEST(SharedDataBundle, ConvertsAndBuildsWithEveryRow)
     std::string directory = BundleDirectory();
     if (directory.empty()) GTEST_SKIP() << "MORU_SHARED_DATA names no data bundle";
     ScratchDirectory scratch;
-    auto start = std::chrono::steady_clock::now();
     dbtool::Json source = dbtool::ConvertBundle(directory);
 
     std::size_t scalars = 0, correlations = 0, binaryRows = 0, reactions = 0;
     for (const auto& databank : source["databanks"]) {
         for (const auto& value : databank.value("values", dbtool::Json::array())) {
+            if (value.contains("text")) continue; // a correlation's equation form
             if (value.contains("compound")) (value["numbers"].size() == 1 ? scalars : correlations)++;
             // Labels 3 and 4 of PRKIJ hold the lower temperature limit, not a parameter.
             for (const auto& label : value.value("labels", dbtool::Json::array())) {
@@ -41,8 +40,6 @@ TEST(SharedDataBundle, ConvertsAndBuildsWithEveryRow)
     EXPECT_EQ(reactions, 280u);
 
     Build(source, scratch.File("bundle.db"));
-    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 60.0);
 
     SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
     scratch.Write("databases.json", R"({"databases": [{"alias": "BUNDLE", "path": "bundle.db"}]})");

@@ -138,16 +138,20 @@ Json ConvertBundle(const std::string& directory)
         databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
     }
 
-    // A correlation stores its coefficients followed by its validity range, Tmin and Tmax.
+    // A correlation's value holds its coefficients in the order of its equation form, then the
+    // lower and upper end of its validity range (Tmin, Tmax in K; null when the source gives none).
+    // The equation form is data of its own: a text value of the companion property NAME_EQUATION.
     for (const auto& row : ReadTable(root / "pure_correlations.tsv")) {
         const std::string& name = row.at("property");
+        const std::string formName = name + "_EQUATION";
         Json coefficients = Json::parse(row.at("coeffs"));
         if (!knownProperties[name]) {
             knownProperties[name] = true;
             properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0},
                                   {"elementCount", static_cast<int>(coefficients.size()) + 2},
-                                  {"units", Json::array({{{"row", row.at("equation")}, {"default", row.at("units")}},
+                                  {"units", Json::array({{{"row", name}, {"default", row.at("units")}},
                                                          {{"row", "TEMPERATURE"}, {"default", "K"}}})}});
+            properties.push_back({{"name", formName}, {"dataType", 2}, {"interactionType", 0}, {"elementCount", 1}});
         }
         auto& databank = databankFor(row.at("source"), "PURE");
         int compound = compoundOf(row.at("cas"));
@@ -157,6 +161,7 @@ Json ConvertBundle(const std::string& directory)
         numbers.push_back(Number(row.at("tmin")));
         numbers.push_back(Number(row.at("tmax")));
         databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
+        databank.Record["values"].push_back({{"property", formName}, {"compound", compound}, {"text", row.at("equation")}});
     }
 
     // Binary parameters: one value per unordered pair, in the order the pair first appears; a row

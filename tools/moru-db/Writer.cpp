@@ -7,6 +7,8 @@
 #include "platform/Files.h"
 #include "service/Reactions.h"
 
+#include "MoruIntegration.h"
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -153,7 +155,29 @@ private:
                     .Bind(3, ij.value_or(0)).Bind(4, ji.value_or(0)).Bind(5, symmetry.value_or(-1)).Execute();
             }
         }
+        HostLimits(property, path, name, info);
         if (name) m_properties[SearchKey(*name)] = info;
+    }
+
+    // Hosts read some outputs into buffers and arrays whose size the interface fixes instead of
+    // passing it; a database must stay within those limits.
+    void HostLimits(const Json& property, const std::string& path, const std::optional<std::string>& name,
+                    const PropertyInfo& info)
+    {
+        if (name && name->size() > MORU_MAX_PROPERTY_NAME_BYTES) {
+            Error(Member(path, "name"), "is " + std::to_string(name->size()) + " bytes long; hosts read names of at most " +
+                                            std::to_string(MORU_MAX_PROPERTY_NAME_BYTES) + " bytes");
+        }
+        const Json* units = property.contains("units") && property["units"].is_array() ? &property["units"] : nullptr;
+        if (units && units->size() > MORU_MAX_UNIT_ROWS) {
+            Error(Member(path, "units"), "holds " + std::to_string(units->size()) + " unit rows; hosts read at most " +
+                                             std::to_string(MORU_MAX_UNIT_ROWS));
+        }
+        if (info.InteractionType == 0 && info.ElementCount > MORU_MAX_UNARY_ELEMENTS) {
+            Error(Member(path, "elementCount"), "is " + std::to_string(info.ElementCount) +
+                                                    "; hosts read values of one compound of at most " +
+                                                    std::to_string(MORU_MAX_UNARY_ELEMENTS) + " elements");
+        }
     }
 
     void Compound(const Json& compound, const std::string& path, std::size_t index)

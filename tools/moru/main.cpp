@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "HostLibrary.h"
+#include "ValuesCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -274,14 +275,24 @@ int main(int argc, char** argv)
     std::string compoundType = "ALIAS";
     reactions->add_option("--type", compoundType, "the identifier type the compounds are written in")
         ->capture_default_str();
+    std::string property, database;
+    CLI::App* values = app.add_subcommand("values", "a compound's pure property values with their units");
+    values->add_option("CONFIG", config, "the configuration file")->required();
+    values->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
+    values->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
+    values->add_option("PROPERTY", property, "only this property");
+    CLI::App* structure = app.add_subcommand("structure", "a compound's structure texts");
+    structure->add_option("CONFIG", config, "the configuration file")->required();
+    structure->add_option("DB", database, "the database alias")->required();
+    structure->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
 
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help,      demo,       connect, databanks, properties,
-                                                find,      compounds,  identifier, lookup, reactions};
+    const std::vector<const CLI::App*> commands{help,      demo,      connect,    databanks, properties, find,
+                                                compounds, identifier, lookup, reactions, values,     structure};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -317,6 +328,11 @@ int main(int argc, char** argv)
             ListDatabanks();
             return 0;
         }
+        if (*values) {
+            const auto bank = SplitReference(reference);
+            return ShowValues(bank.database, bank.databank, text, property);
+        }
+        if (*structure) return ShowStructure(database, text);
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);
