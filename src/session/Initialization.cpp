@@ -5,6 +5,7 @@
 #include "interop/References.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "service/ResultText.h"
 #include "session/Session.h"
 
 #include <exception>
@@ -39,16 +40,18 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
         const std::string& path = *configFile;
         if (!platform::FileExists(path)) {
             // The message is built in a host buffer of fixed size: a name too long for it gives no text.
-            std::string message = kMissingConfigurationMessage + path;
+            // The name goes into the result text: it may neither split it nor end it as a success.
+            std::string message = kMissingConfigurationMessage + service::ResultTextSafe(path);
+            if (ClassifyEntry(message) == EntryCode::Ok || ClassifyEntry(message) == EntryCode::Secured) message += ".";
             constexpr auto limit = static_cast<std::size_t>(interop::FixedBuffer::ShortText) - 1;
             if (interop::ToHost(message).size() > limit) return {};
             return message;
         }
         auto stream = platform::OpenSharedForReading(path);
-        if (!stream) return "The configuration file " + path + " could not be opened for reading.";
+        if (!stream) return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
         return databases.InitializeFromConfigurationFile(stream.get(), path, password);
     } catch (...) {
-        return MessageOf(std::current_exception());
+        return service::ResultTextSafe(MessageOf(std::current_exception()));
     }
 }
 
