@@ -30,6 +30,16 @@ std::string MessageOf(const std::exception_ptr& failure)
     }
 }
 
+// A message of what failed, as one entry of the result text: a name it quotes may neither split the
+// text nor end the entry as a success.
+std::string AsErrorEntry(std::string message)
+{
+    message = service::ResultTextSafe(message);
+    const EntryCode code = ClassifyEntry(message);
+    if (code == EntryCode::Ok || code == EntryCode::Secured) message += ".";
+    return message;
+}
+
 // The service's answer for a configuration file; any failure of the service becomes its message.
 std::string ConnectDatabases(const std::optional<std::string>& configFile, const std::string& password)
 {
@@ -40,9 +50,7 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
         const std::string& path = *configFile;
         if (!platform::FileExists(path)) {
             // The message is built in a host buffer of fixed size: a name too long for it gives no text.
-            // The name goes into the result text: it may neither split it nor end it as a success.
-            std::string message = kMissingConfigurationMessage + service::ResultTextSafe(path);
-            if (ClassifyEntry(message) == EntryCode::Ok || ClassifyEntry(message) == EntryCode::Secured) message += ".";
+            std::string message = AsErrorEntry(kMissingConfigurationMessage + path);
             constexpr auto limit = static_cast<std::size_t>(interop::FixedBuffer::ShortText) - 1;
             if (interop::ToHost(message).size() > limit) return {};
             return message;
@@ -51,7 +59,7 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
         if (!stream) return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
         return databases.InitializeFromConfigurationFile(stream.get(), path, password);
     } catch (...) {
-        return service::ResultTextSafe(MessageOf(std::current_exception()));
+        return AsErrorEntry(MessageOf(std::current_exception()));
     }
 }
 
