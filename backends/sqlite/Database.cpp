@@ -16,6 +16,13 @@ using namespace moru::service;
 
 DatabasePtr SqliteDatabank::Database() const { return m_database; }
 
+void SqliteDatabank::Retire()
+{
+    m_record.BaseName.reset();
+    m_record.Description.reset();
+    m_record.Name.shrink_to_fit();
+}
+
 CompoundCollectionPtr SqliteDatabank::GetIdentifiersOfCompoundsWithData() const
 {
     auto collection = std::make_shared<CompoundCollection>();
@@ -123,12 +130,17 @@ Connection& SqliteDatabase::Db() const
 
 void SqliteDatabase::Retire()
 {
+    for (const auto& object : m_databankObjects) {
+        if (auto databank = object.lock()) databank->Retire();
+    }
     m_connection.reset();
+    m_meta.clear();
+    std::vector<DatabankRecord>().swap(m_databanks);
     m_properties.clear();
     m_propertiesByKey.clear();
     m_propertiesLoaded = false;
     m_identifierTypes.clear();
-    m_databankObjects.clear();
+    std::vector<std::weak_ptr<SqliteDatabank>>().swap(m_databankObjects);
 }
 
 SqliteDatabase::~SqliteDatabase() = default;

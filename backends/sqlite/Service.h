@@ -73,6 +73,9 @@ public:
     service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
 
     const SqliteDatabase& Owner() const { return *m_database; }
+    // Keeps only the name and id of a databank whose database was replaced: the library's
+    // catalogue keeps its entries, so each should cost little.
+    void Retire();
 
 private:
     // Databanks keep their database alive: the library's catalogue holds databanks, and a databank
