@@ -215,6 +215,7 @@ std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyById(int id) const
 
 const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) const
 {
+    Db(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const SqliteDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
     for (const auto& record : m_databanks) {
@@ -225,6 +226,7 @@ const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) con
 
 const DatabankRecord* SqliteDatabase::DatabankByName(const std::string& name) const
 {
+    Db();
     for (const auto& record : m_databanks) {
         if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
     }
