@@ -7,6 +7,14 @@
 MORU_API void MORU_CALL DllEnsureInit(void) {}
 MORU_API void MORU_CALL DllForceTerm(void) {}
 
+#ifdef _WIN32
+// The C++ runtime is linked into the Windows library: its emergency buffer for exceptions, made
+// when the library is loaded, goes with the library, or each load and unload would keep one.
+namespace __gnu_cxx {
+void __freeres();
+}
+#endif
+
 namespace {
 
 // Runs when the library is unloaded (or the process ends): releases every result the host did
@@ -24,6 +32,9 @@ struct ReleaseAtUnload {
         } catch (...) {
             // Nothing can be reported at unload; what was not released goes with the process.
         }
+#ifdef _WIN32
+        __gnu_cxx::__freeres();
+#endif
     }
 } g_releaseAtUnload;
 
