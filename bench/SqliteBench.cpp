@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -318,6 +319,77 @@ void FindByCasAnyTypeRawSqlite(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->CasNumbers[i++ % bundle->CasNumbers.size()], ""));
 }
 BENCHMARK(FindByCasAnyTypeRawSqlite);
+
+// Connecting: the library's initialisation and full listing through its exports, beside opening
+// the file raw and preparing the search statement, on databases of 500, 2,000 and all compounds of
+// the bundle (copies of the bundle with the other compounds deleted).
+int MORU_CALL IgnoreDatabankInfo(const char*, const char*, const char*, const char*, const char*, const char*, int,
+                                 const char*, const char*, const char*, int, int, int)
+{
+    return 0;
+}
+
+int MORU_CALL IgnoreBinaryParameter(const char*, const char*, const char*, const char*, const char*) { return 0; }
+
+// A copy of the bundle holding its first `compounds` compounds (all for 0), and its configuration.
+const std::string& ConfigWithCompounds(const Bundle& bundle, int compounds)
+{
+    static std::map<int, std::string> configs;
+    auto& config = configs[compounds];
+    if (!config.empty()) return config;
+    if (compounds == 0) return config = bundle.ConfigPath;
+    const auto directory = std::filesystem::path(bundle.DatabasePath).parent_path() / ("size-" + std::to_string(compounds));
+    std::filesystem::create_directories(directory);
+    const auto database = directory / "bundle.db";
+    std::filesystem::copy_file(bundle.DatabasePath, database, std::filesystem::copy_options::overwrite_existing);
+    sqlite3* db = nullptr;
+    sqlite3_open(database.string().c_str(), &db);
+    const std::string keep = "DELETE FROM compound WHERE position >= " + std::to_string(compounds) + ";";
+    const std::string cleanup = keep +
+        "DELETE FROM identifier WHERE compound_id NOT IN (SELECT id FROM compound);"
+        "DELETE FROM structure WHERE compound_id NOT IN (SELECT id FROM compound);"
+        "DELETE FROM compound_databank WHERE compound_id NOT IN (SELECT id FROM compound);"
+        "DELETE FROM value WHERE compound1_id NOT IN (SELECT id FROM compound) "
+        "OR (compound2_id IS NOT NULL AND compound2_id NOT IN (SELECT id FROM compound));"
+        "VACUUM;";
+    sqlite3_exec(db, cleanup.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    std::ofstream((directory / "databases.json").string()) << R"({"databases": [{"alias": "BUNDLE", "path": "bundle.db"}]})";
+    return config = (directory / "databases.json").string();
+}
+
+void ConnectAndListLibrary(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    const std::string& config = ConfigWithCompounds(*bundle, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (InitializeVNFromConfigFile(config.c_str(), "") != 1) state.SkipWithError("the database did not connect");
+        ListMoruDatabanks(reinterpret_cast<void*>(&IgnoreDatabankInfo), nullptr,
+                          reinterpret_cast<void*>(&IgnoreBinaryParameter));
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(
+        std::filesystem::path(config).parent_path() / "bundle.db"));
+}
+BENCHMARK(ConnectAndListLibrary)->Arg(500)->Arg(2000)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void OpenAndPrepareRawSqlite(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    const std::string& config = ConfigWithCompounds(*bundle, static_cast<int>(state.range(0)));
+    const std::string database = (std::filesystem::path(config).parent_path() / "bundle.db").string();
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        sqlite3_stmt* find = nullptr;
+        sqlite3_prepare_v2(db, sqlite::sql::FindCompoundsByKey, -1, &find, nullptr);
+        benchmark::DoNotOptimize(find);
+        sqlite3_finalize(find);
+        sqlite3_close(db);
+    }
+}
+BENCHMARK(OpenAndPrepareRawSqlite)->Arg(500)->Arg(2000)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -88,13 +88,16 @@ typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlia
 
 /* ---- Life cycle --------------------------------------------------------------------------- */
 
-/* Nothing to set up or tear down: both may be called, neither is needed. */
+/* Nothing to set up or tear down: both may be called, neither is needed. Unloading the library
+   releases everything it holds: every handle not yet released and every connected database. */
 MORU_API void MORU_CALL DllEnsureInit(void);
 MORU_API void MORU_CALL DllForceTerm(void);
 
 /* ---- Initialisation and session settings ------------------------------------------------ */
 
-/* Connect the databases that a configuration file names (null: the service's default). */
+/* Connect the databases that a configuration file names (null: the service's default). Each
+   initialisation replaces the databases of the one before: databanks listed before it no longer
+   resolve (list again), and results still held that belong to a replaced database fail. */
 MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd);
 /* 1 when at least one database was connected, else 0. */
 MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd);
@@ -104,8 +107,11 @@ MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, co
    and are cleared first. Release both handles with any release function. */
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
                                                            int* overAllSuccess, int* dbSuccessCodeObjHandle);
-/* Code at a position of the code list: 0 connected, 1 secured, 2 error; -1 when there is none.
-   Messages that carry no code (ending ".rxm") have no entry in the code list. */
+/* Code at a position of the code list: 0 connected (secured or not: an entry ending "OK"), 1 a
+   secured database left unconnected because no password was given (ending "SECURED"), 2 an error
+   (a wrong password included); -1 when there is none. Messages that carry no code (ending ".rxm")
+   have no entry in the code list. No alias, path or message can end an entry as "OK" or "SECURED"
+   or hold the separator "<?>". */
 MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position);
 /* Buffer size (bytes, NUL included) that the message at a position needs; -1 when there is none. */
 MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position);

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/Contract.h"
+#include "service/ResultText.h"
 #include "service/Errors.h"
 
 #include <nlohmann/json.hpp>
@@ -29,7 +30,19 @@ std::string Environment(const char* name)
 
 std::string Describe(const DatabaseEntry& entry)
 {
-    return "Database '" + entry.Alias + "' (" + entry.Path + ")";
+    return "Database '" + ResultTextSafe(entry.Alias) + "' (" + ResultTextSafe(entry.Path) + ")";
+}
+
+// Why an alias cannot name a database, or nullopt when it can. The host addresses a database by
+// its alias in databank references ("DB.BANK"), in monikers and in fixed 20-byte buffers.
+std::optional<std::string> AliasProblem(const std::string& alias)
+{
+    if (alias.empty()) return "has an empty alias";
+    if (alias.find('\0') != std::string::npos) return "has an alias holding a NUL character";
+    if (alias.find('.') != std::string::npos) return "has an alias holding a full stop";
+    if (alias.find(kResultSeparator) != std::string::npos) return "has an alias holding the separator of result entries";
+    if (alias.size() >= kAliasLimit) return "has an alias of " + std::to_string(alias.size()) + " bytes; aliases are shorter than " + std::to_string(kAliasLimit);
+    return std::nullopt;
 }
 
 } // namespace
@@ -86,8 +99,9 @@ std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istre
                                                                       const std::string& configurationPath,
                                                                       const std::string& password)
 {
-    // Every initialisation starts afresh; databases of an earlier one stay alive only as long as
-    // the library still holds their databanks.
+    // Every initialisation starts afresh. The databases of an earlier one are closed now, so that
+    // nothing reaches them through databanks or results the library still holds.
+    for (const auto& database : m_databases) database->Retire();
     m_databases.clear();
     if (!configuration) return "No configuration file was given, so no database was connected.";
 
@@ -115,24 +129,25 @@ std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istre
 
 std::string SqliteDatabaseCollection::Connect(const DatabaseEntry& entry, const std::string& applicationPassword)
 {
-    if (entry.Alias.empty()) return Describe(entry) + " has an empty alias and was not connected.";
+    if (auto problem = AliasProblem(entry.Alias)) return Describe(entry) + " " + *problem + " and was not connected.";
     if (Find(entry.Alias)) return Describe(entry) + " was not connected: another database already uses that alias.";
     std::shared_ptr<SqliteDatabase> database;
     try {
         database = SqliteDatabase::Open(entry.Alias, entry.Path);
     } catch (const std::exception& error) {
-        return Describe(entry) + " could not be connected: " + error.what() + ".";
+        return Describe(entry) + " could not be connected: " + ResultTextSafe(error.what()) + ".";
     }
-    if (!database->IsSecured()) {
-        m_databases.push_back(std::move(database));
-        return Describe(entry) + " connected: OK";
-    }
-    const std::string& given = entry.Password ? *entry.Password : applicationPassword;
-    if (given != database->Meta("password")) {
-        return Describe(entry) + " is secured and was not connected: the password is wrong.";
+    // A connected database ends "OK", secured or not; "SECURED" is a secured database left closed
+    // because no password was given; a wrong password is an error.
+    if (database->IsSecured()) {
+        const std::string& given = entry.Password ? *entry.Password : applicationPassword;
+        if (given.empty()) return Describe(entry) + " is secured and was not connected without its password: SECURED";
+        if (given != database->Meta("password")) {
+            return Describe(entry) + " is secured and was not connected: the password is wrong.";
+        }
     }
     m_databases.push_back(std::move(database));
-    return Describe(entry) + " connected: SECURED";
+    return Describe(entry) + " connected: OK";
 }
 
 std::string DefaultConfigurationPath()

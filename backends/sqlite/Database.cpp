@@ -1,11 +1,13 @@
 #include "Managers.h"
 
+#include "Checks.h"
 #include "Schema.h"
 
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
 
+#include <charconv>
 #include <filesystem>
 
 namespace moru::sqlite {
@@ -13,6 +15,13 @@ namespace moru::sqlite {
 using namespace moru::service;
 
 DatabasePtr SqliteDatabank::Database() const { return m_database; }
+
+void SqliteDatabank::Retire()
+{
+    m_record.BaseName.reset();
+    m_record.Description.reset();
+    m_record.Name.shrink_to_fit();
+}
 
 CompoundCollectionPtr SqliteDatabank::GetIdentifiersOfCompoundsWithData() const
 {
@@ -22,28 +31,38 @@ CompoundCollectionPtr SqliteDatabank::GetIdentifiersOfCompoundsWithData() const
     return collection;
 }
 
+namespace {
+
+// The page cache a connection may take. Queries touch few pages each, so a small cache keeps
+// searches fast while a configuration of many databases stays within memory.
+constexpr int kCacheKibibytes = 512;
+
+int ParseVersion(const std::optional<std::string>& text)
+{
+    if (!text) return 0;
+    int version = 0;
+    const auto* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, version);
+    if (error != std::errc() || stop != end) throw ServiceError("the database's version record is not a whole number");
+    return version;
+}
+
+} // namespace
+
 std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, const std::string& path)
 {
-    std::error_code error;
-    auto fsPath = platform::PathFromUtf8(path);
-    if (!std::filesystem::is_regular_file(fsPath, error)) throw ServiceError("the file does not exist");
-    if (std::filesystem::file_size(fsPath, error) == 0) throw ServiceError("the file is empty, not a database");
+    CheckDatabaseFile(path);
 
     std::shared_ptr<SqliteDatabase> database(new SqliteDatabase());
     database->m_alias = alias;
     database->m_connection = std::make_unique<Connection>(path, Connection::Mode::ReadOnly);
     auto& db = *database->m_connection;
+    db.Execute(("PRAGMA cache_size = -" + std::to_string(kCacheKibibytes)).c_str());
+    CheckDatabaseFormat(db);
     try {
-        auto& check = db.Cached(sql::CheckFormat);
-        if (!check.Step() || check.Text(0) != FormatName) {
-            throw ServiceError("the file is an SQLite database but not a property database of this service");
-        }
-        Statement integrity(db.Handle(), "PRAGMA quick_check(1)");
-        if (integrity.Step() && integrity.Text(0) != "ok") throw ServiceError("the database file is corrupt");
-
         auto& meta = db.Cached(sql::SelectMeta);
         while (meta.Step()) database->m_meta[meta.Text(0)] = meta.Text(1);
-        database->m_version = std::stoi(database->Meta("version").value_or("0"));
+        database->m_version = ParseVersion(database->Meta("version"));
         auto folding = database->Meta(std::string(SearchFoldingKey));
         if (!folding) {
             database->m_asciiSearchKeys = true;
@@ -56,21 +75,6 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
             database->m_databanks.push_back(
                 {databanks.Int(0), databanks.Text(1), databanks.OptionalText(2), databanks.OptionalText(3)});
         }
-        auto& properties = db.Cached(sql::SelectProperties);
-        while (properties.Step()) {
-            auto property = std::make_shared<SqliteProperty>();
-            property->m_id = properties.Int(0);
-            property->m_name = properties.Text(1);
-            property->m_dataType = properties.Int(2);
-            property->m_interactionType = properties.Int(3);
-            property->m_elementCount = properties.Int(4);
-            database->m_properties.push_back(property);
-        }
-        for (auto& property : database->m_properties) {
-            auto& units = db.Cached(sql::SelectUnitRows).Bind(1, property->m_id);
-            while (units.Step()) property->m_unitRows.push_back({units.Text(0), units.Text(1)});
-            database->m_propertiesByKey[platform::FoldCase(property->m_name)] = property;
-        }
         database->m_compoundManager = std::make_unique<SqliteCompoundManager>(*database);
         database->m_propertyManager = std::make_unique<SqlitePropertyManager>(*database);
         database->m_reactionManager = std::make_unique<SqliteReactionManager>(*database);
@@ -78,12 +82,67 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->m_propertyValueManager = std::make_unique<SqlitePropertyValueManager>(*database);
         database->m_molDataManager = std::make_unique<SqliteMolData>(*database);
     } catch (const ServiceError&) {
-        int code = sqlite3_errcode(db.Handle());
+        int code = sqlite3_errcode(db.Handle()) & 0xFF;
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
         if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
         throw;
     }
     return database;
+}
+
+void SqliteDatabase::LoadProperties() const
+{
+    if (m_propertiesLoaded) return;
+    auto& db = Db();
+    std::vector<std::shared_ptr<SqliteProperty>> properties;
+    auto& query = db.Cached(sql::SelectProperties);
+    while (query.Step()) {
+        auto property = std::make_shared<SqliteProperty>();
+        property->m_id = query.Int(0);
+        property->m_name = query.Text(1);
+        property->m_dataType = query.Int(2);
+        property->m_interactionType = query.Int(3);
+        property->m_elementCount = query.Int(4);
+        properties.push_back(property);
+    }
+    std::map<std::string, std::shared_ptr<SqliteProperty>> byKey;
+    for (auto& property : properties) {
+        auto& units = db.Cached(sql::SelectUnitRows).Bind(1, property->m_id);
+        while (units.Step()) property->m_unitRows.push_back({units.Text(0), units.Text(1)});
+        byKey[platform::FoldCase(property->m_name)] = property;
+    }
+    m_properties = std::move(properties);
+    m_propertiesByKey = std::move(byKey);
+    m_propertiesLoaded = true;
+}
+
+const std::vector<std::shared_ptr<SqliteProperty>>& SqliteDatabase::Properties() const
+{
+    LoadProperties();
+    return m_properties;
+}
+
+Connection& SqliteDatabase::Db() const
+{
+    if (!m_connection) {
+        throw ServiceError("the database '" + m_alias + "' is closed: a later initialisation replaced it");
+    }
+    return *m_connection;
+}
+
+void SqliteDatabase::Retire()
+{
+    for (const auto& object : m_databankObjects) {
+        if (auto databank = object.lock()) databank->Retire();
+    }
+    m_connection.reset();
+    m_meta.clear();
+    std::vector<DatabankRecord>().swap(m_databanks);
+    m_properties.clear();
+    m_propertiesByKey.clear();
+    m_propertiesLoaded = false;
+    m_identifierTypes.clear();
+    std::vector<std::weak_ptr<SqliteDatabank>>().swap(m_databankObjects);
 }
 
 SqliteDatabase::~SqliteDatabase() = default;
@@ -147,12 +206,14 @@ std::string SqliteDatabase::SearchKeyOf(std::string_view text) const
 
 std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyByName(const std::string& name) const
 {
+    LoadProperties();
     auto found = m_propertiesByKey.find(platform::FoldCase(name));
     return found == m_propertiesByKey.end() ? nullptr : found->second;
 }
 
 std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyById(int id) const
 {
+    LoadProperties();
     for (const auto& property : m_properties) {
         if (property->m_id == id) return property;
     }
@@ -161,6 +222,7 @@ std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyById(int id) const
 
 const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) const
 {
+    Db(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const SqliteDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
     for (const auto& record : m_databanks) {
@@ -171,6 +233,7 @@ const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) con
 
 const DatabankRecord* SqliteDatabase::DatabankByName(const std::string& name) const
 {
+    Db();
     for (const auto& record : m_databanks) {
         if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
     }
@@ -186,9 +249,9 @@ IdentifierPtr SqliteDatabase::IdentifierType(const std::string& name) const
     if (key == platform::FoldCase(kCompoundIndexType)) {
         identifier = std::make_shared<SqliteIdentifier>(kCompoundIndexType);
     } else {
-        auto* query = &m_connection->Cached(sql::SelectIdentifierType).Bind(1, name);
+        auto* query = &Db().Cached(sql::SelectIdentifierType).Bind(1, name);
         if (!query->Step()) {
-            query = &m_connection->Cached(sql::SelectIdentifierTypeFolded).Bind(1, key);
+            query = &Db().Cached(sql::SelectIdentifierTypeFolded).Bind(1, key);
             if (!query->Step()) return nullptr;
         }
         identifier = std::make_shared<SqliteIdentifier>(query->Text(0));

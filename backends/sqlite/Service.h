@@ -73,6 +73,9 @@ public:
     service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
 
     const SqliteDatabase& Owner() const { return *m_database; }
+    // Keeps only the name and id of a databank whose database was replaced: the library's
+    // catalogue keeps its entries, so each should cost little.
+    void Retire();
 
 private:
     // Databanks keep their database alive: the library's catalogue holds databanks, and a databank
@@ -90,8 +93,15 @@ struct DatabaseEntry {
 
 class SqliteDatabase : public service::IDatabase, public std::enable_shared_from_this<SqliteDatabase> {
 public:
-    // Opens the file read-only and reads its small tables; throws ServiceError with the reason.
+    // Opens the file read-only, checks that it is a database of this service (its format record and
+    // the tables and columns the queries need, without reading the data) and reads what the listing
+    // reports; throws ServiceError with the reason. The rest is read when a call first needs it.
     static std::shared_ptr<SqliteDatabase> Open(const std::string& alias, const std::string& path);
+
+    // Closes the connection of a database that a later initialisation replaced: whoever still
+    // holds it, its databanks or managers gets a failure from every call that would read the file.
+    void Retire();
+    bool IsRetired() const { return !m_connection; }
 
     std::string Alias() const override { return m_alias; }
     std::optional<std::string> Description() const override { return Meta("description"); }
@@ -108,8 +118,9 @@ public:
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
-    Connection& Db() const { return *m_connection; }
-    const std::vector<std::shared_ptr<SqliteProperty>>& Properties() const { return m_properties; }
+    // Throws ServiceError once the database is retired.
+    Connection& Db() const;
+    const std::vector<std::shared_ptr<SqliteProperty>>& Properties() const;
     std::shared_ptr<SqliteProperty> PropertyByName(const std::string& name) const;
     std::shared_ptr<SqliteProperty> PropertyById(int id) const;
     // The databank as one of this database's own, or null when it belongs elsewhere.
@@ -124,6 +135,7 @@ public:
 
 private:
     SqliteDatabase() = default;
+    void LoadProperties() const;
     template <typename Manager> std::shared_ptr<Manager> Share(const std::unique_ptr<Manager>& manager) const;
 
     std::string m_alias;
@@ -132,9 +144,11 @@ private:
     bool m_asciiSearchKeys = false;
     int m_version = 0;
     std::vector<DatabankRecord> m_databanks;
-    std::vector<std::shared_ptr<SqliteProperty>> m_properties;
+    // Read on first use: the listing does not need them.
+    mutable bool m_propertiesLoaded = false;
+    mutable std::vector<std::shared_ptr<SqliteProperty>> m_properties;
     // By folded name.
-    std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
+    mutable std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
     // The databank objects handed out last, so that the same databank is the same object while
     // anybody holds it.

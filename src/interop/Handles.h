@@ -19,6 +19,9 @@ namespace moru::interop {
 class HandleRegistry {
 public:
     static HandleRegistry& Instance();
+    // Releases every object still registered and the registry itself; for the library's unload.
+    // A later call of Instance starts an empty registry.
+    static void DestroyInstance();
 
     // 0 for a null object.
     template <class T>

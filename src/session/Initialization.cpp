@@ -5,6 +5,7 @@
 #include "interop/References.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "service/ResultText.h"
 #include "session/Session.h"
 
 #include <exception>
@@ -29,6 +30,16 @@ std::string MessageOf(const std::exception_ptr& failure)
     }
 }
 
+// A message of what failed, as one entry of the result text: a name it quotes may neither split the
+// text nor end the entry as a success.
+std::string AsErrorEntry(std::string message)
+{
+    message = service::ResultTextSafe(message);
+    const EntryCode code = ClassifyEntry(message);
+    if (code == EntryCode::Ok || code == EntryCode::Secured) message += ".";
+    return message;
+}
+
 // The service's answer for a configuration file; any failure of the service becomes its message.
 std::string ConnectDatabases(const std::optional<std::string>& configFile, const std::string& password)
 {
@@ -39,16 +50,16 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
         const std::string& path = *configFile;
         if (!platform::FileExists(path)) {
             // The message is built in a host buffer of fixed size: a name too long for it gives no text.
-            std::string message = kMissingConfigurationMessage + path;
+            std::string message = AsErrorEntry(kMissingConfigurationMessage + path);
             constexpr auto limit = static_cast<std::size_t>(interop::FixedBuffer::ShortText) - 1;
             if (interop::ToHost(message).size() > limit) return {};
             return message;
         }
         auto stream = platform::OpenSharedForReading(path);
-        if (!stream) return "The configuration file " + path + " could not be opened for reading.";
+        if (!stream) return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
         return databases.InitializeFromConfigurationFile(stream.get(), path, password);
     } catch (...) {
-        return MessageOf(std::current_exception());
+        return AsErrorEntry(MessageOf(std::current_exception()));
     }
 }
 

@@ -6,6 +6,12 @@
 
 namespace moru::session {
 
+bool IsOfConnectedDatabase(const IDatabank& databank)
+{
+    const DatabasePtr database = databank.Database();
+    return database && MoruGUIDataFunctions::Instance().Databases().Find(database->Alias()) == database;
+}
+
 DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName)
 {
     const auto& catalogue = MoruGUIDataFunctions::Instance().Catalogue();
@@ -13,7 +19,10 @@ DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_v
         const DatabankPtr& databank = catalogue[i];
         if (!databank || !platform::EqualsIgnoringCase(databank->Name(), dbankName)) continue;
         const DatabasePtr database = databank->Database();
-        if (database && platform::EqualsIgnoringCase(database->Alias(), dbaseName)) return databank;
+        if (!database || !platform::EqualsIgnoringCase(database->Alias(), dbaseName)) continue;
+        // An entry listed before the latest initialisation replaced its database stays in the
+        // catalogue but no longer resolves; a later listing of the new database may follow.
+        if (IsOfConnectedDatabase(*databank)) return databank;
     }
     return nullptr;
 }
@@ -38,7 +47,9 @@ bool GetAllDatabanks(DatabankCollection& pDbankList)
 {
     auto& session = MoruGUIDataFunctions::Instance();
     if (const auto& selection = session.AvailablePureDatabanks()) {
-        for (const auto& databank : selection->Items()) pDbankList.Add(databank);
+        for (const auto& databank : selection->Items()) {
+            if (databank && IsOfConnectedDatabase(*databank)) pDbankList.Add(databank);
+        }
         return true;
     }
     auto& databases = session.Databases();

@@ -12,6 +12,9 @@ namespace moru::session {
 
 using namespace moru::service;
 
+// True while the databank's database is one that the latest initialisation connected.
+bool IsOfConnectedDatabase(const IDatabank& databank);
+
 // The first databank of the catalogue (the databanks the host has been shown) whose name and
 // database alias equal the given ones, both compared without regard to letter case; null if none.
 DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);

@@ -18,6 +18,8 @@ public:
     // Replaces the session by a new one over the currently installed service. For tests only:
     // hosts never see a session end.
     static void ResetInstanceForTesting();
+    // Ends the session, closing every database, when the library is unloaded.
+    static void DestroyInstance() { ResetInstanceForTesting(); }
 
     IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
     DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
@@ -33,7 +35,8 @@ public:
 private:
     MoruGUIDataFunctions();
 
-    // Never destroyed: objects behind handles may outlive everything else in the process.
+    // Destroyed only when the library is unloaded: objects behind handles may hold its databases
+    // until then, and they share ownership of what they use.
     static MoruGUIDataFunctions* m_pMoruGuiDataFunctions;
 
     DatabankCollectionPtr m_pDbankCollection;

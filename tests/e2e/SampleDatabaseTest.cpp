@@ -37,6 +37,12 @@ int MORU_CALL OnBinaryParameter(const char* alias, const char* bank, const char*
     return 0;
 }
 
+int MORU_CALL OnDatabankNameOnly(const char*, const char*, const char*, const char*, const char*, const char*, int,
+                                 const char*, const char*, const char*, int, int, int)
+{
+    return 0;
+}
+
 class SampleDatabase : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -227,9 +233,12 @@ TEST_F(SampleDatabase, OneGoodAndOneMissingDatabase)
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(messages);
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(codes);
     std::filesystem::remove_all(directory);
-    // Back to the sample configuration for the other tests.
+    // The catalogue entries of the replaced sample database resolve no more.
+    EXPECT_FALSE(Find("water"));
+    // Back to the sample configuration, listed again, for the other tests.
     const std::string sample = HostPath(MORU_SAMPLE_CONFIG);
     EXPECT_EQ(MORU_EXPORT_OF(InitializeVNFromConfigFile)(sample.c_str(), ""), 1);
+    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(&OnDatabankNameOnly));
 }
 
 TEST_F(SampleDatabase, BadInputGetsDefinedResults)

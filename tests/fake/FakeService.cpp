@@ -34,7 +34,7 @@ std::vector<std::string> CallLog::Matching(const std::string& prefix) const
 
 void CallLog::MaybeFail(const std::string& operation) const
 {
-    if (failing.count(operation)) throw ServiceError(operation + " failed");
+    if (failing.count(operation)) throw ServiceError(failureMessage.empty() ? operation + " failed" : failureMessage);
 }
 
 std::string FakeDatabank::Name() const

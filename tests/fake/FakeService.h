@@ -32,6 +32,7 @@ public:
 
     // Operations named here raise a ServiceError when called.
     std::set<std::string> failing;
+    std::string failureMessage; // the failures' message; empty: "<operation> failed"
     void MaybeFail(const std::string& operation) const;
 
 private:

@@ -272,3 +272,27 @@ TEST(SessionSettings, DatabankTabFlagIsTrueUntilTheHostChangesIt)
     SetDatabankTabFlag(true);
     EXPECT_TRUE(session.GetDatabankTabFlag());
 }
+
+TEST_F(Initialization, AMissingFileNameCannotForgeEntriesOrSuccess)
+{
+    const std::string forged = configPath + ".absent<?>DB connected: OK";
+    const Report report = InitWithMessages(forged.c_str());
+    EXPECT_EQ(report.size, 1);
+    EXPECT_EQ(report.overAllSuccess, 0);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(report.codeHandle, 0), 2);
+    const std::string message = Message(report.result, 0);
+    EXPECT_EQ(message.find("<?>"), std::string::npos) << message;
+    EXPECT_EQ(InitializeVNFromConfigFile("gone-SECURED", ""), 0);
+    const Report secured = InitWithMessages("gone-SECURED");
+    EXPECT_EQ(GetNextDatabaseSuccessCode(secured.codeHandle, 0), 2);
+}
+
+TEST_F(Initialization, ServiceMessagesCannotForgeEntries)
+{
+    service.log.failing.insert("InitializeFromConfigurationFile");
+    service.log.failureMessage = "broken<?>DB connected: OK";
+    const Report report = InitWithMessages(configPath.c_str());
+    EXPECT_EQ(report.size, 1);
+    EXPECT_EQ(report.overAllSuccess, 0);
+    EXPECT_EQ(GetNextDatabaseSuccessCode(report.codeHandle, 0), 2);
+}

@@ -166,3 +166,36 @@ TEST_F(Resolution, CompoundsWithDataComeBehindAHandle)
     Databank_GetIdentifiersOfCompoundsWithData("DBA", "BANK1", &handle);
     EXPECT_EQ(handle, 0);
 }
+
+TEST_F(Resolution, CatalogueEntriesOfAReplacedDatabaseResolveNoMore)
+{
+    List();
+    // A later initialisation connects another database under the same alias.
+    service.collection->databases.clear();
+    const auto replacement = service.AddDatabase("DBA");
+    const auto replacementBank = replacement->AddDatabank("BANK1");
+    EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBA", "BANK1"), nullptr);
+    EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBB", "BANKB"), nullptr);
+    List();
+    EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBA", "BANK1"), replacementBank);
+}
+
+TEST_F(Resolution, APureSelectionOffersNoDatabankOfAReplacedDatabase)
+{
+    const char* monikers[] = {"DBA BANK1", "DBB BANKB"};
+    SetPureDatabankList(monikers, 2);
+    service.collection->databases.erase(service.collection->databases.begin());
+    EXPECT_EQ(Offered(), (std::vector<std::string>{"DBB BANKB"}));
+}
+
+TEST_F(Resolution, CallsHoldingAReplacedDatabanksNameFail)
+{
+    List();
+    service.collection->databases.clear();
+    int handle = -1;
+    Databank_GetIdentifiersOfCompoundsWithData("DBA", "BANK1", &handle);
+    EXPECT_EQ(handle, 0);
+    const char* source[] = {"DBA.BANK1", nullptr};
+    EXPECT_EQ(FoundCompounds_Find(source, "water", nullptr, &handle), 0);
+    EXPECT_TRUE(service.log.Matching("FindForMM").empty());
+}

@@ -50,27 +50,64 @@ TEST(DatabaseBuild, TakesTwoToSevenDigitsBeforeTheFirstHyphenOfACasNumber)
     EXPECT_EQ(dbtool::DumpDatabase(scratch.File("seven.db")), source);
 }
 
-// The build writes OUTPUT.partial and renames it; an interrupted build leaves that file behind, as
-// garbage or as a half-written database whose tables already exist.
-TEST(DatabaseBuild, SucceedsOverTheTemporaryFileOfAnInterruptedBuild)
+// The build writes a new file of its own beside the output and renames it; a user's file that
+// looks like a temporary one is no business of the build, even when the build fails.
+TEST(DatabaseBuild, LeavesAUsersFilesBesideTheOutputAlone)
 {
     ScratchDirectory scratch;
-    Build(RichSource(), scratch.File("half.db"));
-    std::string halfWritten;
-    {
-        std::ifstream file(scratch.File("half.db"), std::ios::binary);
-        halfWritten.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    const std::string mine(8192, 'x');
+    scratch.Write("out.db.partial", mine);
+    auto errors = dbtool::BuildDatabase(RichSource(), scratch.File("out.db"));
+    ASSERT_TRUE(errors.empty()) << dbtool::Format(errors.front());
+    EXPECT_EQ(dbtool::DumpDatabase(scratch.File("out.db")), RichSource());
+    Json spoiled = RichSource();
+    spoiled["database"].erase("alias");
+    EXPECT_FALSE(dbtool::BuildDatabase(spoiled, scratch.File("other.db")).empty());
+    std::ifstream file(scratch.File("out.db.partial"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), mine);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(scratch.Path())) ++files;
+    EXPECT_EQ(files, 2u) << "only out.db and the user's file";
+}
+
+TEST(DatabaseBuild, NeverDestroysTheSourceOrAFileOfAnotherKind)
+{
+    ScratchDirectory scratch;
+    scratch.Write("s.json", RichSource().dump(1));
+    auto sameFile = dbtool::BuildDatabaseFromFile(scratch.File("s.json"), scratch.File("s.json"));
+    ASSERT_EQ(sameFile.size(), 1u);
+    EXPECT_NE(sameFile[0].Message.find("is the source itself"), std::string::npos);
+    EXPECT_EQ(dbtool::ParseSource(std::string(std::istreambuf_iterator<char>(*std::make_unique<std::ifstream>(scratch.File("s.json"))), {}),
+                                  sameFile), RichSource());
+
+    scratch.Write("notes.txt", "my notes");
+    auto refused = dbtool::BuildDatabase(RichSource(), scratch.File("notes.txt"));
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_NE(refused[0].Message.find("--force"), std::string::npos);
+    std::ifstream notes(scratch.File("notes.txt"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "my notes");
+    EXPECT_TRUE(dbtool::BuildDatabase(RichSource(), scratch.File("notes.txt"), true).empty());
+
+    // A database of this service is replaced without asking.
+    Build(RichSource(), scratch.File("db.db"));
+    Json changed = RichSource();
+    changed["database"]["description"] = "changed";
+    EXPECT_TRUE(dbtool::BuildDatabase(changed, scratch.File("db.db")).empty());
+    EXPECT_EQ(dbtool::DumpDatabase(scratch.File("db.db")), changed);
+    EXPECT_TRUE(dbtool::SameFile(scratch.File("db.db"), scratch.Path().string() + "/./db.db"));
+}
+
+TEST(DatabaseBuild, ReadsOnlyFilesOfThisServiceNamingTheFile)
+{
+    ScratchDirectory scratch;
+    scratch.Write("s.json", RichSource().dump(1));
+    try {
+        dbtool::DescribeDatabase(scratch.File("s.json"));
+        ADD_FAILURE() << "a JSON text was described as a database";
+    } catch (const std::exception& failure) {
+        EXPECT_NE(std::string(failure.what()).find(scratch.File("s.json")), std::string::npos) << failure.what();
     }
-    ASSERT_FALSE(halfWritten.empty());
-    const std::string garbage(8192, 'x');
-    for (const std::string& leftover : {garbage, halfWritten}) {
-        scratch.Write("out.db.partial", leftover);
-        auto errors = dbtool::BuildDatabase(RichSource(), scratch.File("out.db"));
-        ASSERT_TRUE(errors.empty()) << dbtool::Format(errors.front());
-        EXPECT_EQ(dbtool::DumpDatabase(scratch.File("out.db")), RichSource());
-        EXPECT_FALSE(std::filesystem::exists(scratch.File("out.db.partial")));
-        std::filesystem::remove(scratch.File("out.db"));
-    }
+    EXPECT_THROW(dbtool::DumpDatabase(scratch.File("missing.db")), std::exception);
 }
 
 struct BadSource {
@@ -138,7 +175,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Json& species = s["databanks"][2]["reactions"][0]["species"];
                       while (species.size() < 33) species.push_back({{"name", "X"}, {"coefficient", 1}});
                   },
-                  "databanks[2].reactions[0].species", "at most 32"}),
+                  "databanks[2].reactions[0].species", "at most 32"},
+        BadSource{"AliasWithSeparator", [](Json& s) { s["database"]["alias"] = "OK<?>X"; }, "database.alias",
+                  "separates the entries"},
+        BadSource{"AliasWithNul", [](Json& s) { s["database"]["alias"] = std::string("A\0B", 3); }, "database.alias",
+                  "NUL"},
+        BadSource{"AliasOf20Bytes", [](Json& s) { s["database"]["alias"] = std::string(20, 'A'); }, "database.alias",
+                  "shorter than 20 bytes"},
+        BadSource{"DatabankNameWithSeparator", [](Json& s) { s["databanks"][0]["name"] = "A<?>B"; },
+                  "databanks[0].name", "separates the entries"},
+        BadSource{"EmptyIdentifierValue", [](Json& s) { s["compounds"][0]["identifiers"]["NAME"][0] = ""; },
+                  "compounds[0].identifiers.NAME[0]", "must not be empty"},
+        BadSource{"EmptyPassword", [](Json& s) { s["database"]["password"] = ""; }, "database.password",
+                  "protects nothing"},
+        BadSource{"IdWithAFraction", [](Json& s) { s["compounds"][0]["id"] = 1.0; }, "compounds[0].id",
+                  "without a fraction or exponent (such as 1), not 1.0"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DatabaseBuild, ReportsRepeatedKeysWhereTheyStand)
@@ -152,6 +203,21 @@ TEST(DatabaseBuild, ReportsRepeatedKeysWhereTheyStand)
     EXPECT_EQ(errors[0].Location, "compounds[1].id");
     EXPECT_NE(errors[0].Message.find("duplicate key"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(scratch.File("dup.db")));
+}
+
+TEST(DatabaseBuild, RefusesNumbersTooSmallToStore)
+{
+    ScratchDirectory scratch;
+    std::string text = RichSource().dump(1);
+    const std::string boiling = "373.124";
+    ASSERT_NE(text.find(boiling), std::string::npos);
+    text.replace(text.find(boiling), boiling.size(), "1e-400");
+    scratch.Write("tiny.json", text);
+    auto errors = dbtool::BuildDatabaseFromFile(scratch.File("tiny.json"), scratch.File("tiny.db"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].Location, "databanks[0].values[0].numbers[0]");
+    EXPECT_NE(errors[0].Message.find("too small"), std::string::npos) << errors[0].Message;
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("tiny.db")));
 }
 
 TEST(DatabaseBuild, ReportsTruncatedTextByLineAndColumn)

@@ -1,9 +1,12 @@
 #include "MoruDb.h"
 
+#include "Checks.h"
 #include "Schema.h"
 #include "Sqlite.h"
 
 #include <map>
+#include <memory>
+#include <stdexcept>
 #include <sstream>
 
 namespace moru::dbtool {
@@ -60,11 +63,31 @@ Json Regression(Connection& db, long long valueId)
     return regression;
 }
 
+// The database opened read-only once it has shown itself a database of this service; a failure
+// names the file.
+std::unique_ptr<Connection> OpenChecked(const std::string& path)
+{
+    try {
+        sqlite::CheckDatabaseFile(path);
+        auto db = std::make_unique<Connection>(path, Connection::Mode::ReadOnly);
+        sqlite::CheckDatabaseFormat(*db);
+        return db;
+    } catch (const std::exception& failure) {
+        throw std::runtime_error(path + ": " + failure.what());
+    }
+}
+
 } // namespace
+
+std::vector<std::string> CheckDatabase(const std::string& databasePath)
+{
+    return sqlite::CheckDatabaseIntegrity(databasePath);
+}
 
 Json DumpDatabase(const std::string& databasePath)
 {
-    Connection db(databasePath, Connection::Mode::ReadOnly);
+    auto connection = OpenChecked(databasePath);
+    Connection& db = *connection;
     Json source;
     std::map<std::string, std::string> meta;
     auto& metaRows = db.Cached(sql::SelectMeta);
@@ -245,7 +268,8 @@ Json DumpDatabase(const std::string& databasePath)
 
 std::string DescribeDatabase(const std::string& databasePath)
 {
-    Connection db(databasePath, Connection::Mode::ReadOnly);
+    auto connection = OpenChecked(databasePath);
+    Connection& db = *connection;
     std::ostringstream out;
     std::map<std::string, std::string> meta;
     auto& metaRows = db.Cached(sql::SelectMeta);

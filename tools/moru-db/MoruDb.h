@@ -27,9 +27,18 @@ std::string Format(const SourceError& error);
 std::optional<Json> ParseSource(const std::string& text, SourceErrors& errors);
 
 // Validates the source and writes the database. The output appears only when the source is free of
-// errors; it is built in a file beside it and renamed at the end.
-SourceErrors BuildDatabase(const Json& source, const std::string& outputPath);
-SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath);
+// errors; it is built in a new file of its own beside it and renamed at the end. An existing output
+// is replaced only when it is a database of this service, or with `replaceAnyFile`; the source
+// itself never.
+SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bool replaceAnyFile = false);
+SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath,
+                                   bool replaceAnyFile = false);
+
+// Whether the two paths name one file (false when either does not exist).
+bool SameFile(const std::string& first, const std::string& second);
+
+// The problems of a database file, checked through every page; empty when it is sound.
+std::vector<std::string> CheckDatabase(const std::string& databasePath);
 
 // The source of a database, in the canonical form: members in the documented order, optional
 // members and empty lists left out.

@@ -23,7 +23,14 @@ public:
     bool boolean(bool value) override { return Put(value); }
     bool number_integer(number_integer_t value) override { return Put(value); }
     bool number_unsigned(number_unsigned_t value) override { return Put(value); }
-    bool number_float(number_float_t value, const string_t&) override { return Put(value); }
+    bool number_float(number_float_t value, const string_t& text) override
+    {
+        // A number too small for a double reads as 0, which would store another value than written.
+        if (value == 0 && text.substr(0, text.find_first_of("eE")).find_first_of("123456789") != string_t::npos) {
+            m_errors.push_back({ValuePath(), "the number " + text + " is too small to store: it would read back as 0"});
+        }
+        return Put(value);
+    }
     bool string(string_t& value) override { return Put(std::move(value)); }
     bool binary(binary_t&) override { return Put(nullptr); }
 
@@ -88,6 +95,24 @@ private:
         std::size_t Index;
         bool Duplicate = false;
     };
+
+    // The path of the value about to be placed.
+    std::string ValuePath() const
+    {
+        if (m_stack.empty() || !m_stack.back().Container->is_array()) return Path();
+        const auto& frame = m_stack.back();
+        std::string path;
+        for (std::size_t i = 0; i + 1 < m_stack.size(); ++i) {
+            const auto& outer = m_stack[i];
+            if (outer.Container->is_object()) {
+                if (!path.empty()) path += '.';
+                path += outer.Key;
+            } else {
+                path += "[" + std::to_string(outer.Index == 0 ? 0 : outer.Index - 1) + "]";
+            }
+        }
+        return path + "[" + std::to_string(frame.Index) + "]";
+    }
 
     std::string Path() const
     {

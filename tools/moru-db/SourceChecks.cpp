@@ -1,5 +1,7 @@
 #include "SourceChecks.h"
 
+#include "service/ResultText.h"
+
 #include <cstdint>
 
 namespace moru::dbtool {
@@ -31,6 +33,15 @@ std::string CheckCasNumber(std::string_view text)
 
 std::string Member(const std::string& path, const char* name) { return path.empty() ? name : path + "." + name; }
 std::string Item(const std::string& path, std::size_t index) { return path + "[" + std::to_string(index) + "]"; }
+
+std::optional<std::string> UnaddressableName(const std::string& name)
+{
+    if (name.find('\0') != std::string::npos) return "must not hold a NUL character";
+    if (name.find(service::kResultSeparator) != std::string::npos) {
+        return std::string("must not hold \"") + service::kResultSeparator + "\", which separates the entries of result texts";
+    }
+    return std::nullopt;
+}
 
 namespace {
 
@@ -85,8 +96,17 @@ std::optional<std::string> SourceChecks::Text(const Json& object, const std::str
 
 std::optional<int> SourceChecks::Integer(const Json& value, const std::string& path)
 {
-    if (!value.is_number_integer() || value.get<long long>() < INT32_MIN || value.get<long long>() > INT32_MAX) {
+    if (value.is_number_float()) {
+        Error(path, "must be a whole number written without a fraction or exponent (such as 1), not " + value.dump());
+        return std::nullopt;
+    }
+    if (!value.is_number_integer()) {
         Error(path, std::string("must be a whole number of 32 bits, not ") + TypeName(value));
+        return std::nullopt;
+    }
+    if (value.is_number_unsigned() ? value.get<unsigned long long>() > INT32_MAX
+                                   : value.get<long long>() < INT32_MIN || value.get<long long>() > INT32_MAX) {
+        Error(path, "must be a whole number from -2147483648 to 2147483647, not " + value.dump());
         return std::nullopt;
     }
     return value.get<int>();

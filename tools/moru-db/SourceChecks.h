@@ -18,6 +18,10 @@ namespace moru::dbtool {
 std::string Member(const std::string& path, const char* name);
 std::string Item(const std::string& path, std::size_t index);
 
+// Why a database alias or databank name cannot be addressed by a host (a NUL ends host strings,
+// the separator splits initialisation results), or nullopt.
+std::optional<std::string> UnaddressableName(const std::string& name);
+
 class SourceChecks {
 public:
     explicit SourceChecks(SourceErrors& errors) : m_errors(errors) {}

@@ -1,15 +1,21 @@
 #include "MoruDb.h"
 #include "SourceChecks.h"
 
+#include "Checks.h"
 #include "Schema.h"
 #include "Sqlite.h"
 
 #include "platform/Files.h"
 #include "service/Reactions.h"
+#include "service/ResultText.h"
 
 #include "MoruIntegration.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <random>
+#include <stdexcept>
 #include <fstream>
 #include <map>
 #include <set>
@@ -69,6 +75,10 @@ private:
             if (alias->empty() || alias->find('.') != std::string::npos || alias->find(' ') != std::string::npos) {
                 Error(Member(path, "alias"), "must be a non-empty name without full stops or blanks");
             }
+            if (auto problem = UnaddressableName(*alias)) Error(Member(path, "alias"), *problem);
+            if (alias->size() >= service::kAliasLimit) {
+                Error(Member(path, "alias"), "must be shorter than " + std::to_string(service::kAliasLimit) + " bytes");
+            }
             m_db.Cached(sql::InsertMeta).Bind(1, "alias").Bind(2, *alias).Execute();
         }
         if (auto description = Text(database, path, "description", false)) {
@@ -78,6 +88,7 @@ private:
             m_db.Cached(sql::InsertMeta).Bind(1, "version").Bind(2, std::to_string(*version)).Execute();
         }
         if (auto password = Text(database, path, "password", false)) {
+            if (password->empty()) Error(Member(path, "password"), "must not be empty: an empty password protects nothing");
             m_db.Cached(sql::InsertMeta).Bind(1, "password").Bind(2, *password).Execute();
         }
         if (const Json* access = Object(database, path, "access", false)) {
@@ -209,6 +220,8 @@ private:
                 auto texts = Texts(values, typePath);
                 if (texts.empty()) Error(typePath, "must hold at least one value");
                 for (std::size_t i = 0; i < texts.size(); ++i) {
+                    // A host that reuses its buffers would show the previous compound's text.
+                    if (texts[i].empty()) Error(Item(typePath, i), "must not be empty");
                     if (SearchKey(type) == "casrn") {
                         if (auto problem = CheckCasNumber(texts[i]); !problem.empty()) Error(Item(typePath, i), problem);
                     }
@@ -247,6 +260,9 @@ private:
         auto id = Integer(databank, path, "id", true);
         if (name && (name->empty() || name->find('.') != std::string::npos)) {
             Error(Member(path, "name"), "must be a non-empty name without full stops");
+        }
+        if (name) {
+            if (auto problem = UnaddressableName(*name)) Error(Member(path, "name"), *problem);
         }
         if (name && !m_databankNames.insert(SearchKey(*name)).second) {
             Error(Member(path, "name"), "repeats the databank \"" + *name + "\"");
@@ -525,13 +541,61 @@ private:
 
 } // namespace
 
-SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
+namespace {
+
+// Why the build may not replace what stands at `outputPath`, or nullopt.
+std::optional<std::string> ReplacementProblem(const std::string& outputPath, bool replaceAnyFile)
+{
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(platform::PathFromUtf8(outputPath), error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (std::filesystem::is_directory(status)) return outputPath + " is a directory";
+    if (replaceAnyFile) return std::nullopt;
+    try {
+        sqlite::CheckDatabaseFile(outputPath);
+        Connection existing(outputPath, Connection::Mode::ReadOnly);
+        sqlite::CheckDatabaseFormat(existing);
+        return std::nullopt;
+    } catch (const std::exception&) {
+        return outputPath + " exists and is not a database of this service; moru-db replaces only its own databases "
+                            "(--force replaces any file)";
+    }
+}
+
+// A new file beside `outputPath` whose name no other file has: the build writes only there.
+std::string MakeBuildFile(const std::string& outputPath)
+{
+    static std::mt19937_64 generator{std::random_device{}() ^
+                                     static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.moru-db-build", static_cast<unsigned long long>(generator()));
+        std::string candidate = outputPath + suffix;
+        std::error_code error;
+        if (std::filesystem::exists(platform::PathFromUtf8(candidate), error) || error) continue;
+        // Made empty here, so that the build never opens a file someone else made meanwhile.
+        std::ofstream made(platform::PathFromUtf8(candidate), std::ios::binary | std::ios::app);
+        if (made && std::filesystem::file_size(platform::PathFromUtf8(candidate), error) == 0 && !error) return candidate;
+    }
+    throw std::runtime_error("cannot make a new file beside " + outputPath);
+}
+
+} // namespace
+
+bool SameFile(const std::string& first, const std::string& second)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(platform::PathFromUtf8(first), platform::PathFromUtf8(second), error) && !error;
+}
+
+SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bool replaceAnyFile)
 {
     SourceErrors errors;
-    std::string partial = outputPath + ".partial";
+    if (auto problem = ReplacementProblem(outputPath, replaceAnyFile)) return {{"", *problem}};
+    std::string partial;
     std::error_code ignored;
-    std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
     try {
+        partial = MakeBuildFile(outputPath);
         Connection db(partial, Connection::Mode::Create);
         db.Execute("PRAGMA journal_mode = OFF");
         db.Execute(sql::CreateSchema);
@@ -542,10 +606,10 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
             db.Execute("COMMIT");
         }
     } catch (const std::exception& failure) {
-        errors.push_back({"", std::string("cannot write ") + partial + ": " + failure.what()});
+        errors.push_back({"", std::string("cannot write ") + (partial.empty() ? outputPath : partial) + ": " + failure.what()});
     }
     if (!errors.empty()) {
-        std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
+        if (!partial.empty()) std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
         return errors;
     }
     std::error_code renamed;
@@ -557,8 +621,9 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath)
     return errors;
 }
 
-SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath)
+SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath, bool replaceAnyFile)
 {
+    if (SameFile(sourcePath, outputPath)) return {{"", outputPath + " is the source itself; write the database to another file"}};
     std::ifstream file(platform::PathFromUtf8(sourcePath), std::ios::binary);
     if (!file) return {{sourcePath, "cannot be read"}};
     std::stringstream text;
@@ -566,7 +631,7 @@ SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::str
     SourceErrors errors;
     auto source = ParseSource(text.str(), errors);
     if (!source) return errors;
-    return BuildDatabase(*source, outputPath);
+    return BuildDatabase(*source, outputPath, replaceAnyFile);
 }
 
 } // namespace moru::dbtool

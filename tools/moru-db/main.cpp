@@ -39,11 +39,15 @@ int main(int argc, char** argv)
     CLI::App* build = app.add_subcommand("build", "validate the source and build the database");
     build->add_option("SOURCE.json", input, "the source")->required();
     build->add_option("OUTPUT.db", output, "the database to write")->required();
+    bool force = false;
+    build->add_flag("--force", force, "replace OUTPUT.db even when it is not a database of this service");
     CLI::App* info = app.add_subcommand("info", "summarise a database");
     info->add_option("DATABASE.db", input, "the database")->required();
     CLI::App* dump = app.add_subcommand("dump", "write the source of a database (default: to standard output)");
     dump->add_option("DATABASE.db", input, "the database")->required();
     dump->add_option("OUT.json", output, "the source to write");
+    CLI::App* check = app.add_subcommand("check", "check every page of a database and what makes it one of this service");
+    check->add_option("DATABASE.db", input, "the database")->required();
     CLI::App* convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
     convert->add_option("DIR", input, "the directory of the bundle")->required();
     convert->add_option("OUT.json", output, "the source to write")->required();
@@ -52,7 +56,7 @@ int main(int argc, char** argv)
         std::cerr << app.help();
         return 2;
     }
-    const std::vector<const CLI::App*> commands{build, info, dump, convert};
+    const std::vector<const CLI::App*> commands{build, info, dump, check, convert};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::cerr << "moru-db: " << argv[1] << " is not a command (moru-db --help lists the commands)\n";
@@ -68,7 +72,7 @@ int main(int argc, char** argv)
 
     try {
         if (*build) {
-            auto errors = moru::dbtool::BuildDatabaseFromFile(input, output);
+            auto errors = moru::dbtool::BuildDatabaseFromFile(input, output, force);
             for (const auto& error : errors) std::cerr << input << ": " << moru::dbtool::Format(error) << "\n";
             if (!errors.empty()) {
                 std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
@@ -80,7 +84,20 @@ int main(int argc, char** argv)
             std::cout << moru::dbtool::DescribeDatabase(input);
             return 0;
         }
-        if (*dump) return Write(moru::dbtool::DumpDatabase(input), output);
+        if (*check) {
+            const auto problems = moru::dbtool::CheckDatabase(input);
+            for (const auto& problem : problems) std::cerr << input << ": " << problem << "\n";
+            if (!problems.empty()) return 1;
+            std::cout << input << ": sound\n";
+            return 0;
+        }
+        if (*dump) {
+            if (!output.empty() && moru::dbtool::SameFile(input, output)) {
+                std::cerr << "moru-db: " << output << " is the database itself; write the source to another file\n";
+                return 1;
+            }
+            return Write(moru::dbtool::DumpDatabase(input), output);
+        }
         return Write(moru::dbtool::ConvertBundle(input), output);
     } catch (const std::exception& failure) {
         std::cerr << "moru-db: " << failure.what() << "\n";

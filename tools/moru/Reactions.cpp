@@ -17,10 +17,10 @@ namespace {
 std::string Term(double coefficient, const char* species)
 {
     const double magnitude = std::fabs(coefficient);
-    if (magnitude == 1.0) return species;
+    if (magnitude == 1.0) return Printable(species);
     char number[32];
     std::snprintf(number, sizeof number, "%g ", magnitude);
-    return number + std::string(species);
+    return number + Printable(species);
 }
 
 std::string Side(const std::vector<std::string>& terms)
@@ -88,8 +88,9 @@ int ShowReactions(const std::string& reference, const std::vector<std::string>& 
             if (coefficients[index] != 0)
                 (coefficients[index] < 0 ? reactants : products).push_back(Term(coefficients[index], aliases[index]));
         }
-        std::printf("    %-6s %s = %s\n", typeText[0] ? typeText : "-", Side(reactants).c_str(), Side(products).c_str());
-        std::printf("           basis %s; constants: %s", basis[0] ? basis : "-",
+        std::printf("    %-6s %s = %s\n", typeText[0] ? Printable(typeText).c_str() : "-", Side(reactants).c_str(),
+                    Side(products).c_str());
+        std::printf("           basis %s; constants: %s", basis[0] ? Printable(basis).c_str() : "-",
                     Constants(eqConsts.data(), eqConsts.size(), unwritten).c_str());
         const std::string symmetricText = Constants(symmetric.data(), symmetric.size(), unwritten);
         if (!symmetricText.empty()) std::printf("; symmetric: %s", symmetricText.c_str());

@@ -1,7 +1,7 @@
 // moru values and moru structure: a compound's pure property values and its structure texts,
 // read through the value objects and the structure export as a host reads them.
 
-#include "ValuesCommands.h"
+#include "Commands.h"
 
 #include "HostLibrary.h"
 
@@ -96,11 +96,17 @@ ValueLine Describe(int handle)
 void Print(const std::vector<ValueLine>& lines)
 {
     std::size_t nameWidth = 0, valueWidth = 0;
-    for (const auto& line : lines) {
+    std::vector<ValueLine> printable = lines;
+    for (auto& line : printable) {
+        line.property = Printable(line.property);
+        line.value = Printable(line.value);
+        line.units = Printable(line.units);
+    }
+    for (const auto& line : printable) {
         nameWidth = std::max(nameWidth, line.property.size());
         valueWidth = std::max(valueWidth, line.value.size());
     }
-    for (const auto& line : lines) {
+    for (const auto& line : printable) {
         if (line.units.empty()) {
             std::printf("  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(), line.value.c_str());
             continue;

@@ -3,7 +3,6 @@
 
 #include "Commands.h"
 #include "HostLibrary.h"
-#include "ValuesCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,14 +23,24 @@ struct DatabankReference {
     std::string database, databank;
 };
 
-DatabankReference SplitReference(const std::string& reference)
+// Why `reference` does not name one databank as DB.BANK, or empty. More parts are refused rather
+// than dropped, so that the databank searched is the one the user named.
+std::string ReferenceProblem(const std::string& reference)
 {
     const auto stop = reference.find('.');
-    if (stop == std::string::npos) throw std::invalid_argument("a databank is named DB.BANK, not " + reference);
+    if (stop == std::string::npos || reference.find('.', stop + 1) != std::string::npos)
+        return "a databank is named DB.BANK, with one full stop, not " + reference;
+    return {};
+}
+
+DatabankReference SplitReference(const std::string& reference)
+{
+    if (auto problem = ReferenceProblem(reference); !problem.empty()) throw std::invalid_argument(problem);
+    const auto stop = reference.find('.');
     return {reference.substr(0, stop), reference.substr(stop + 1)};
 }
 
-std::string Show(const char* text) { return text ? "\"" + std::string(text) + "\"" : "-"; }
+std::string Show(const char* text) { return text ? "\"" + Printable(text) + "\"" : "-"; }
 
 // ---- connecting ------------------------------------------------------------------------------
 
@@ -50,7 +59,7 @@ bool Connect(const std::string& config, bool verbose)
         const bool coded = text.size() < 4 || text.substr(text.size() - 4) != ".rxm";
         const int code = coded ? MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(codes, codePosition++) : -1;
         const char* label = code == 0 ? "connected" : code == 1 ? "secured" : code == 2 ? "error" : "note";
-        std::printf("  [%s] %s\n", label, text.c_str());
+        std::printf("  [%s] %s\n", label, Printable(text.c_str()).c_str());
     }
     // The two result lists have no release function of their own: the databank family's, the
     // family of the session they describe, releases them.
@@ -76,7 +85,7 @@ int MORU_CALL PrintDatabank(const char* bank, const char* alias, const char* pas
                             int simulator, int viewer)
 {
     std::printf("  %s.%s  base %s, display %s, type %s, product %s, prompt %s, help %s/%d, password %s\n",
-                alias ? alias : "-", bank ? bank : "-", Show(base).c_str(), Show(display).c_str(), Show(type).c_str(),
+                Printable(alias).c_str(), Printable(bank).c_str(), Show(base).c_str(), Show(display).c_str(), Show(type).c_str(),
                 Show(product).c_str(), Show(prompt).c_str(), Show(helpFile).c_str(), helpCode,
                 password ? "set" : "-");
     std::printf("      pure information %s, %d binary parameter sets, %d reactions, simulator %s, viewer %s\n",
@@ -87,8 +96,8 @@ int MORU_CALL PrintDatabank(const char* bank, const char* alias, const char* pas
 int MORU_CALL PrintBinaryParameter(const char* alias, const char* bank, const char* parameter, const char* gamma,
                                    const char* vapor)
 {
-    std::printf("  %s.%s  binary parameter %s (activity model %s, vapour model %s)\n", alias, bank, parameter,
-                Show(gamma).c_str(), Show(vapor).c_str());
+    std::printf("  %s.%s  binary parameter %s (activity model %s, vapour model %s)\n", Printable(alias).c_str(),
+                Printable(bank).c_str(), Printable(parameter).c_str(), Show(gamma).c_str(), Show(vapor).c_str());
     return 0;
 }
 
@@ -104,12 +113,14 @@ int ShowProperties(const DatabankReference& bank)
     const int count = MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)(bank.database.c_str(),
                                                                              bank.databank.c_str(), &type, &table);
     static const char* const kTypes[] = {"no pure or binary properties", "pure", "binary", "pure and binary"};
-    std::printf("  %s.%s: %d properties, %s\n", bank.database.c_str(), bank.databank.c_str(), count,
-                type >= 0 && type <= 3 ? kTypes[type] : "?");
+    std::printf("  %s.%s: %d properties, %s\n", Printable(bank.database.c_str()).c_str(),
+                Printable(bank.databank.c_str()).c_str(), count, type >= 0 && type <= 3 ? kTypes[type] : "?");
     std::vector<char> name(4096);
     for (int position = 0; position < count; ++position) {
+        // Cleared before each call, so that a name the library leaves untouched never shows the last one.
+        std::fill(name.begin(), name.end(), '\0');
         if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1)
-            std::printf("    %s\n", name.data());
+            std::printf("    %s\n", Printable(name.data()).c_str());
     }
     MORU_EXPORT_OF(Databank_ReleaseHandle)(table);
     return count > 0 ? 0 : 1;
@@ -123,16 +134,17 @@ int FindCompound(const std::string& reference, const std::string& text, const ch
                            : MORU_EXPORT_OF(FoundCompounds_Find)(source, text.c_str(), nullptr, &handle);
     if (!found) {
         MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
-        std::printf("  \"%s\": not found in %s\n", text.c_str(), reference.c_str());
+        std::printf("  \"%s\": not found in %s\n", Printable(text.c_str()).c_str(), Printable(reference.c_str()).c_str());
         return 1;
     }
-    char db[256], bank[256], name[256], alias[256], cas[256], property[256];
+    char db[256] = "", bank[256] = "", name[256] = "", alias[256] = "", cas[256] = "", property[256] = "";
     int index = 0;
     double value = 0;
     MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(handle, db, bank, &index, name, alias, cas, property, &value);
     MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle);
-    std::printf("  \"%s\": compound %d in %s.%s: name \"%s\", alias \"%s\", CAS %s\n", text.c_str(), index, db, bank,
-                name, alias, cas[0] ? cas : "-");
+    std::printf("  \"%s\": compound %d in %s.%s: name \"%s\", alias \"%s\", CAS %s\n", Printable(text.c_str()).c_str(),
+                index, Printable(db).c_str(), Printable(bank).c_str(), Printable(name).c_str(), Printable(alias).c_str(),
+                cas[0] ? Printable(cas).c_str() : "-");
     return 0;
 }
 
@@ -147,8 +159,10 @@ int ListCompounds(const std::string& reference, int limit)
     std::printf("  %d compounds\n", count);
     char name[256], alias[256], cas[256];
     for (int position = 0; position < count && position < limit; ++position) {
+        name[0] = alias[0] = cas[0] = '\0';
         if (MORU_EXPORT_OF(GetAllCompounds_Identifiers)(handle, position, name, alias, cas))
-            std::printf("    %-40s %-16s %s\n", name, alias, cas[0] ? cas : "-");
+            std::printf("    %-40s %-16s %s\n", Printable(name).c_str(), Printable(alias).c_str(),
+                        cas[0] ? Printable(cas).c_str() : "-");
     }
     MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle);
     return 0;
@@ -160,10 +174,12 @@ int ShowIdentifier(const DatabankReference& bank, int index, const std::string& 
     MORU_EXPORT_OF(GetIdValueFromDbank)(bank.database.c_str(), bank.databank.c_str(), type.c_str(), index, name,
                                         sizeof name, value, sizeof value);
     if (!value[0]) {
-        std::printf("  compound %d: no %s in %s.%s\n", index, type.c_str(), bank.database.c_str(), bank.databank.c_str());
+        std::printf("  compound %d: no %s in %s.%s\n", index, Printable(type.c_str()).c_str(),
+                    Printable(bank.database.c_str()).c_str(), Printable(bank.databank.c_str()).c_str());
         return 1;
     }
-    std::printf("  compound %d (%s): %s %s\n", index, name, type.c_str(), value);
+    std::printf("  compound %d (%s): %s %s\n", index, Printable(name).c_str(), Printable(type.c_str()).c_str(),
+                Printable(value).c_str());
     return 0;
 }
 
@@ -172,7 +188,7 @@ int ShowIndex(const DatabankReference& bank, const std::string& type, const std:
     int index = 0;
     MORU_EXPORT_OF(GetCompidFromIdInDbank)(bank.database.c_str(), bank.databank.c_str(), type.c_str(), value.c_str(),
                                            &index);
-    std::printf("  %s \"%s\": compound %d\n", type.c_str(), value.c_str(), index);
+    std::printf("  %s \"%s\": compound %d\n", Printable(type.c_str()).c_str(), Printable(value.c_str()).c_str(), index);
     return index != 0 ? 0 : 1;
 }
 
@@ -238,11 +254,7 @@ int main(int argc, char** argv)
     std::vector<std::string> compoundNames;
     int count = 20, index = 0;
     bool widen = false;
-    const CLI::Validator databankName(
-        [](std::string& name) {
-            return name.find('.') == std::string::npos ? "a databank is named DB.BANK, not " + name : std::string();
-        },
-        "DB.BANK");
+    const CLI::Validator databankName([](std::string& name) { return ReferenceProblem(name); }, "DB.BANK");
 
     CLI::App* help = app.add_subcommand("help", "show this help");
     CLI::App* demo = app.add_subcommand("demo", "connect, list, search and convert (default CONFIG: the sample database)");
@@ -258,10 +270,10 @@ int main(int argc, char** argv)
     for (CLI::App* command : {connect, databanks, properties, find, compounds, identifier, lookup, reactions})
         command->add_option("CONFIG", config, "the configuration file")->required();
     properties->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
-    find->add_option("DB.BANK", reference, "the databank to search")->required();
+    find->add_option("DB.BANK", reference, "the databank to search")->required()->check(databankName);
     find->add_option("TEXT", text, "the text to find")->required();
     const CLI::Option* findType = find->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...");
-    compounds->add_option("DB.BANK", reference, "the databank")->required();
+    compounds->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     compounds->add_option("COUNT", count, "how many to list")->capture_default_str()->check(WholeNumber(0));
     identifier->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     identifier->add_option("INDEX", index, "the compound index")->required()->check(WholeNumber(INT_MIN));

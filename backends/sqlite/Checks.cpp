@@ -1,0 +1,126 @@
+#include "Checks.h"
+
+#include "Schema.h"
+
+#include "platform/Files.h"
+#include "service/Errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace moru::sqlite {
+
+using service::ServiceError;
+
+namespace {
+
+using ColumnsByTable = std::map<std::string, std::set<std::string>>;
+
+ColumnsByTable ReadColumns(Connection& db)
+{
+    ColumnsByTable columns;
+    Statement query(db.Handle(), "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
+                                 "WHERE m.type = 'table'");
+    while (query.Step()) columns[query.Text(0)].insert(query.Text(1));
+    return columns;
+}
+
+// The tables and columns of a database that `moru-db build` makes, read once from the schema itself.
+const ColumnsByTable& RequiredColumns()
+{
+    static const ColumnsByTable required = [] {
+        Connection memory(":memory:", Connection::Mode::Create);
+        memory.Execute(sql::CreateSchema);
+        return ReadColumns(memory);
+    }();
+    return required;
+}
+
+} // namespace
+
+void CheckDatabaseFile(const std::string& path)
+{
+    std::error_code error;
+    const auto fsPath = platform::PathFromUtf8(path);
+    const auto status = std::filesystem::status(fsPath, error);
+    if (status.type() == std::filesystem::file_type::not_found) throw ServiceError("the file does not exist");
+    if (error) throw ServiceError("the file cannot be examined: " + error.message());
+    if (std::filesystem::is_directory(status)) throw ServiceError("the path names a directory, not a database file");
+    if (!std::filesystem::is_regular_file(status)) {
+        throw ServiceError("the path names a pipe, device or other special file, not a database file");
+    }
+    {
+        std::ifstream probe(fsPath, std::ios::binary);
+        if (!probe) {
+            const bool denied = errno == EACCES || errno == EPERM;
+            throw ServiceError(denied ? "the file cannot be read: permission denied" : "the file cannot be opened for reading");
+        }
+    }
+    if (std::filesystem::file_size(fsPath, error) == 0) throw ServiceError("the file is empty, not a database");
+}
+
+void CheckDatabaseFormat(Connection& db)
+{
+    ColumnsByTable present;
+    try {
+        present = ReadColumns(db);
+    } catch (const ServiceError&) {
+        const int code = sqlite3_errcode(db.Handle()) & 0xFF;
+        if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
+        if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
+        throw;
+    }
+    if (!present.count("meta")) {
+        throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
+    }
+    {
+        Statement format(db.Handle(), sql::CheckFormat);
+        if (!format.Step()) throw ServiceError("the file has no format record, so it is not a property database of this service");
+        const std::string record = format.Text(0);
+        if (record != FormatName) {
+            const std::string_view family = FormatName.substr(0, FormatName.find(' ') + 1);
+            if (record.starts_with(family)) {
+                throw ServiceError("the file is a property database of format \"" + record + "\", which this service does not read");
+            }
+            throw ServiceError("the file's format record is malformed");
+        }
+    }
+    for (const auto& [table, columns] : RequiredColumns()) {
+        const auto found = present.find(table);
+        if (found == present.end()) throw ServiceError("the database lacks its table \"" + table + "\"");
+        for (const auto& column : columns) {
+            if (!found->second.count(column)) {
+                throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");
+            }
+        }
+    }
+}
+
+std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)
+{
+    std::vector<std::string> problems;
+    try {
+        CheckDatabaseFile(path);
+        Connection db(path, Connection::Mode::ReadOnly);
+        CheckDatabaseFormat(db);
+        Statement integrity(db.Handle(), "PRAGMA integrity_check(100)");
+        while (integrity.Step()) {
+            const std::string line = integrity.Text(0);
+            if (line != "ok") problems.push_back(line);
+        }
+        Statement references(db.Handle(), "PRAGMA foreign_key_check");
+        while (references.Step()) {
+            problems.push_back("a row of table \"" + references.Text(0) + "\" refers to a missing row of table \"" +
+                               references.Text(2) + "\"");
+        }
+    } catch (const ServiceError& error) {
+        problems.push_back(error.what());
+    }
+    return problems;
+}
+
+} // namespace moru::sqlite

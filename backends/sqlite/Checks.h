@@ -1,0 +1,27 @@
+#pragma once
+
+// What makes a file a database of this service, checked at two depths: cheaply at every connect
+// (the file itself, the format record, the tables and columns that the queries need), and fully by
+// `moru-db check` (every page of the file).
+
+#include "Sqlite.h"
+
+#include <string>
+#include <vector>
+
+namespace moru::sqlite {
+
+// Throws ServiceError saying why `path` cannot be a database file: missing, a directory, a pipe or
+// device, unreadable, empty.
+void CheckDatabaseFile(const std::string& path);
+
+// Throws ServiceError when the open file is not a database of this service: another SQLite schema,
+// a missing or malformed format record, a table or column that the queries need missing. Reads the
+// schema and the format record only.
+void CheckDatabaseFormat(Connection& db);
+
+// Everything `CheckDatabaseFormat` checks, then every page, index and reference of the file.
+// The problems found, each a sentence; empty when the file is sound.
+std::vector<std::string> CheckDatabaseIntegrity(const std::string& path);
+
+} // namespace moru::sqlite

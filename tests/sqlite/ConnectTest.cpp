@@ -1,0 +1,169 @@
+// What connecting a file costs and says: the checks that make a file a database of this service,
+// the messages that name the file, and result texts that no name or path can forge.
+
+#include "TestDatabase.h"
+
+#include "Checks.h"
+#include "Sqlite.h"
+
+#include "service/Errors.h"
+
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace moru::sqlite::testing {
+namespace {
+
+using namespace moru::service;
+
+std::vector<std::string> Entries(const std::string& result)
+{
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    while (true) {
+        auto end = result.find("<?>", start);
+        entries.push_back(result.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return entries;
+        start = end + 3;
+    }
+}
+
+bool EndsWith(const std::string& text, const std::string& ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+class Connecting : public ::testing::Test {
+protected:
+    void SetUp() override { Build(RichSource(), scratch.File("good.db")); }
+
+    // The result entry of connecting `path` as alias `alias`.
+    std::string ConnectOne(const std::string& alias, const std::string& path)
+    {
+        nlohmann::json config = {{"databases", {{{"alias", alias}, {"path", path}}}}};
+        std::istringstream stream(config.dump());
+        return collection.InitializeFromConfigurationFile(&stream, scratch.File("databases.json"), "");
+    }
+
+    // Changes the good database with `sqlText` in a copy named `name`.
+    std::string DamagedCopy(const std::string& name, const char* sqlText)
+    {
+        std::filesystem::copy_file(scratch.File("good.db"), scratch.File(name));
+        Connection db(scratch.File(name), Connection::Mode::Create);
+        db.Execute(sqlText);
+        return scratch.File(name);
+    }
+
+    ScratchDirectory scratch;
+    SqliteDatabaseCollection collection{std::make_shared<DatabankCollection>()};
+};
+
+TEST_F(Connecting, RefusesFilesThatAreNotDatabasesOfThisServiceNamingTheFile)
+{
+    const std::string foreign = scratch.File("foreign.db");
+    {
+        Connection db(foreign, Connection::Mode::Create);
+        db.Execute("CREATE TABLE t (x); INSERT INTO t VALUES (1);");
+    }
+    const struct {
+        std::string path, expected;
+    } cases[] = {
+        {foreign, "SQLite database of another kind"},
+        {DamagedCopy("format.db", "UPDATE meta SET value = 'garbage' WHERE key = 'format'"), "format record is malformed"},
+        {DamagedCopy("noformat.db", "DELETE FROM meta WHERE key = 'format'"), "no format record"},
+        {DamagedCopy("version.db", "UPDATE meta SET value = 'x1' WHERE key = 'version'"), "version record"},
+        {DamagedCopy("dropped.db", "DROP TABLE reaction_species"), "lacks its table \"reaction_species\""},
+        {DamagedCopy("column.db", "ALTER TABLE compound DROP COLUMN class"), "lacks its column \"class\""},
+        {scratch.Path().string(), "directory"},
+    };
+    for (const auto& c : cases) {
+        const std::string result = ConnectOne("X", c.path);
+        EXPECT_NE(result.find(c.expected), std::string::npos) << result;
+        EXPECT_NE(result.find(c.path), std::string::npos) << "names the file: " << result;
+        EXPECT_FALSE(EndsWith(result, "OK")) << result;
+        EXPECT_EQ(result.find("stoi"), std::string::npos) << result;
+        EXPECT_EQ(collection.Count(), 0) << result;
+    }
+}
+
+#ifndef _WIN32
+TEST_F(Connecting, RefusesPipesDevicesAndUnreadableFiles)
+{
+    const std::string fifo = scratch.File("pipe.db");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_NE(ConnectOne("X", fifo).find("special file"), std::string::npos);
+    EXPECT_NE(ConnectOne("X", "/dev/null").find("special file"), std::string::npos);
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    ::chmod(scratch.File("good.db").c_str(), 0);
+    EXPECT_NE(ConnectOne("X", scratch.File("good.db")).find("permission denied"), std::string::npos);
+}
+#endif
+
+TEST_F(Connecting, ReadsNoDataPagesToConnect)
+{
+    // A database whose compound rows are damaged still connects: the check reads the schema and
+    // the small tables only. The damage is a clear failure of the call that meets it, and
+    // `moru-db check` finds it.
+    const std::string path = scratch.File("rows.db");
+    std::filesystem::copy_file(scratch.File("good.db"), path);
+    std::vector<long long> pages;
+    long long pageSize = 0;
+    {
+        Connection db(path, Connection::Mode::ReadOnly);
+        Statement size(db.Handle(), "PRAGMA page_size");
+        ASSERT_TRUE(size.Step());
+        pageSize = size.Int64(0);
+        Statement roots(db.Handle(), "SELECT rootpage FROM sqlite_schema WHERE tbl_name = 'identifier'");
+        while (roots.Step()) pages.push_back(roots.Int64(0));
+    }
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        const std::string garbage(static_cast<std::size_t>(pageSize), '\xA5');
+        for (long long page : pages) {
+            file.seekp((page - 1) * pageSize);
+            file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+        }
+    }
+    const std::string result = ConnectOne("X", path);
+    EXPECT_TRUE(EndsWith(result, "OK")) << result;
+    auto database = collection.Find("X");
+    ASSERT_TRUE(database);
+    auto databanks = database->EnumerateDatabanks();
+    DatabankCollection group;
+    group.Add(databanks->Find("PURE"));
+    EXPECT_THROW(database->CompoundManager()->FindForMM(group, "WATER", "", ""), ServiceError);
+    EXPECT_FALSE(CheckDatabaseIntegrity(path).empty());
+    EXPECT_TRUE(CheckDatabaseIntegrity(scratch.File("good.db")).empty());
+}
+
+TEST_F(Connecting, RefusesAliasesThatCannotBeAddressed)
+{
+    for (const std::string& alias : {std::string("OK<?>X"), std::string("A.B"), std::string("A\0B", 3),
+                                    std::string(20, 'L')}) {
+        const std::string result = ConnectOne(alias, scratch.File("good.db"));
+        const auto entries = Entries(result);
+        ASSERT_EQ(entries.size(), 1u) << "the alias must not split the result: " << result;
+        EXPECT_FALSE(EndsWith(result, "OK")) << result;
+        EXPECT_EQ(result.find('\0'), std::string::npos);
+        EXPECT_EQ(collection.Count(), 0) << result;
+    }
+    EXPECT_TRUE(EndsWith(ConnectOne(std::string(19, 'L'), scratch.File("good.db")), "OK"));
+}
+
+TEST_F(Connecting, PathsAndMessagesCannotForgeEntries)
+{
+    // A missing file whose path holds the separator and ends like a success.
+    const std::string forged = scratch.File("x<?>Database 'Y' connected: OK");
+    const std::string result = ConnectOne("X", forged);
+    const auto entries = Entries(result);
+    ASSERT_EQ(entries.size(), 1u) << result;
+    EXPECT_FALSE(EndsWith(result, "OK")) << result;
+    EXPECT_NE(result.find("does not exist"), std::string::npos) << result;
+}
+
+} // namespace
+} // namespace moru::sqlite::testing
