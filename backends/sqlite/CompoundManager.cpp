@@ -21,19 +21,6 @@ std::optional<int> ParseCompoundIndex(const std::string& text)
     return value;
 }
 
-Value ReadValue(const Statement& row, int kindColumn)
-{
-    switch (row.Int(kindColumn)) {
-    case ValueNumbers:
-        return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
-    case ValueText:
-        return row.Text(kindColumn + 2);
-    case ValueTexts:
-        return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
-    default:
-        return std::monostate{};
-    }
-}
 
 std::string FirstValue(const FoundCompounds& hit, std::string_view type)
 {
@@ -209,7 +196,7 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
         if (read.Step()) {
             auto value = std::make_shared<PropertyValue>();
             value->Property = m_database->PropertyById(property->m_id);
-            value->Data = ReadValue(read, 0);
+            value->Data = ReadStoredValue(read, 0);
             hit->PropertyValues = std::vector<PropertyValuePtr>{std::move(value)};
         }
     }

@@ -11,6 +11,9 @@ namespace moru::sqlite {
 
 using service::kCompoundIndexType;
 
+// A stored value from the columns kind, numbers, text and texts of a row, starting at `kindColumn`.
+service::Value ReadStoredValue(const Statement& row, int kindColumn);
+
 // Compounds having an identifier of `type` (any type when empty) equal to `text` without regard to
 // letter case, by compound index.
 std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,

@@ -8,21 +8,6 @@ using namespace moru::service;
 
 namespace {
 
-// A stored value in the columns kind, numbers, text, texts from `kindColumn` on.
-Value ReadStoredValue(const Statement& row, int kindColumn)
-{
-    switch (row.Int(kindColumn)) {
-    case ValueNumbers:
-        return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
-    case ValueText:
-        return row.Text(kindColumn + 2);
-    case ValueTexts:
-        return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
-    default:
-        return std::monostate{};
-    }
-}
-
 // The compound index that `compoundId` names as an identifier of `compoundIdType` (of any type
 // when that is empty).
 std::optional<int> ResolveCompound(SqliteDatabase& database, const std::string& compoundId,
@@ -43,6 +28,20 @@ bool HasDatabank(const SqliteDatabase& database, int databankId)
 }
 
 } // namespace
+
+Value ReadStoredValue(const Statement& row, int kindColumn)
+{
+    switch (row.Int(kindColumn)) {
+    case ValueNumbers:
+        return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
+    case ValueText:
+        return row.Text(kindColumn + 2);
+    case ValueTexts:
+        return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
+    default:
+        return std::monostate{};
+    }
+}
 
 PropertyValuePtr SqlitePropertyValueManager::GetUnaryPropertyValue(const IDatabank& databank,
                                                                    const std::string& compoundId,

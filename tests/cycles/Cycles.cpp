@@ -5,6 +5,7 @@
 //
 //   moru_cycles reinit|load COUNT LIBRARY_DIR SAMPLE_CONFIG [MAX_GROWTH_KIB]
 
+#include "HostLibrary.h"
 #include "MoruIntegration.h"
 
 #include <chrono>
@@ -22,6 +23,8 @@
 #include <dlfcn.h>
 #endif
 
+using moru::host::HostLibrary;
+
 namespace {
 
 // AddressSanitizer keeps freed memory aside to catch late uses, so memory grows under it by design;
@@ -36,12 +39,6 @@ constexpr bool kMemoryIsMeasurable = true;
 #endif
 #else
 constexpr bool kMemoryIsMeasurable = true;
-#endif
-
-#ifdef _WIN32
-constexpr const char* kLibraryFile = "MoruIntegration.dll";
-#else
-constexpr const char* kLibraryFile = "MoruIntegration.so";
 #endif
 
 struct Usage {
@@ -70,43 +67,10 @@ Usage Measure()
     return usage;
 }
 
-class Library {
-public:
-    explicit Library(const std::string& directory)
-    {
-        const std::string path = directory + "/" + kLibraryFile;
-#ifdef _WIN32
-        m_handle = LoadLibraryA(path.c_str());
-#else
-        m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-#endif
-        if (!m_handle) throw std::runtime_error("cannot load " + path);
-    }
-    ~Library()
-    {
-#ifdef _WIN32
-        FreeLibrary(static_cast<HMODULE>(m_handle));
-#else
-        dlclose(m_handle);
-#endif
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
-    template <class Function>
-    Function Get(const char* name) const
-    {
-#ifdef _WIN32
-        auto address = reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(m_handle), name));
-#else
-        void* address = dlsym(m_handle, name);
-#endif
-        if (!address) throw std::runtime_error(std::string("no export named ") + name);
-        return reinterpret_cast<Function>(address);
-    }
-
-private:
-    void* m_handle = nullptr;
+// One load of the library, unloaded at the end of its scope.
+struct Library : HostLibrary {
+    using HostLibrary::HostLibrary;
+    ~Library() { Unload(); }
 };
 
 #define EXPORT_OF(library, name) (library).Get<decltype(&::name)>(#name)

@@ -51,6 +51,18 @@ public:
         return reinterpret_cast<Function>(address);
     }
 
+    // Unloads the library; none of its functions may be called afterwards.
+    void Unload()
+    {
+        if (!m_handle) return;
+#ifdef _WIN32
+        FreeLibrary(static_cast<HMODULE>(m_handle));
+#else
+        dlclose(m_handle);
+#endif
+        m_handle = nullptr;
+    }
+
     // The library loaded once for the process, from `directory` on first use: it keeps its
     // session until the process ends.
     static const HostLibrary& Instance(const std::string& directory = "")
