@@ -1,3 +1,4 @@
+#include "BinaryValueManager.h"
 #include "Managers.h"
 
 #include "Schema.h"
@@ -75,6 +76,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->m_propertyManager = std::make_unique<SqlitePropertyManager>(*database);
         database->m_reactionManager = std::make_unique<SqliteReactionManager>(*database);
         database->m_sundryDataManager = std::make_unique<SqliteSundryDataManager>(*database);
+        database->m_binaryValueManager = std::make_unique<SqliteBinaryValueManager>(*database);
     } catch (const ServiceError&) {
         int code = sqlite3_errcode(db.Handle());
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
@@ -125,6 +127,7 @@ std::shared_ptr<ICompoundManager> SqliteDatabase::CompoundManager() const { retu
 std::shared_ptr<IPropertyManager> SqliteDatabase::PropertyManager() const { return Share(m_propertyManager); }
 std::shared_ptr<IReactionManager> SqliteDatabase::ReactionManager() const { return Share(m_reactionManager); }
 std::shared_ptr<ISundryDataManager> SqliteDatabase::SundryDataManager() const { return Share(m_sundryDataManager); }
+std::shared_ptr<IBinaryValueManager> SqliteDatabase::BinaryValueManager() const { return Share(m_binaryValueManager); }
 
 std::optional<std::string> SqliteDatabase::Meta(const std::string& key) const
 {

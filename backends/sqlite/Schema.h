@@ -207,6 +207,20 @@ inline constexpr const char* SelectPropertiesWithData =
 inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
 inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
 
+// Binary and pair values. Each query walks the value_by_compound index from the databank, the first
+// compound and the property.
+inline constexpr const char* SelectBinaryValue =
+    "SELECT id, labels, numbers, EXISTS (SELECT 1 FROM regression WHERE value_id = value.id) FROM value "
+    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3 AND compound2_id = ?4 "
+    "AND compound3_id IS NULL";
+inline constexpr const char* SelectPairValueOfTwo =
+    "SELECT id FROM value WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3 "
+    "AND compound2_id IS NULL AND compound3_id = ?4 AND compound4_id IS NULL";
+inline constexpr const char* SelectValuesOfFirstCompound =
+    "SELECT compound2_id, compound3_id, compound4_id, labels, numbers, "
+    "EXISTS (SELECT 1 FROM regression WHERE value_id = value.id) FROM value "
+    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3 ORDER BY id";
+
 } // namespace sql
 
 // The key under which an identifier is searched: the value in the library's case folding, so

@@ -5,6 +5,7 @@
 
 #include "Sqlite.h"
 
+#include "service/BinaryValues.h"
 #include "service/Database.h"
 #include "service/Factory.h"
 
@@ -103,6 +104,7 @@ public:
     std::shared_ptr<service::IPropertyManager> PropertyManager() const override;
     std::shared_ptr<service::IReactionManager> ReactionManager() const override;
     std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
+    std::shared_ptr<service::IBinaryValueManager> BinaryValueManager() const override;
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
@@ -141,6 +143,7 @@ private:
     std::unique_ptr<service::IPropertyManager> m_propertyManager;
     std::unique_ptr<service::IReactionManager> m_reactionManager;
     std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
+    std::unique_ptr<service::IBinaryValueManager> m_binaryValueManager;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

@@ -38,6 +38,7 @@ private:
 };
 
 class FakeDatabase;
+class FakeBinaryValueManager; // fake/FakeBinaryValues.h
 
 class FakeDatabank : public IDatabank {
 public:
@@ -184,6 +185,9 @@ public:
     std::shared_ptr<IPropertyManager> PropertyManager() const override { return properties; }
     std::shared_ptr<IReactionManager> ReactionManager() const override { return reactions; }
     std::shared_ptr<ISundryDataManager> SundryDataManager() const override { return sundry; }
+    std::shared_ptr<IBinaryValueManager> BinaryValueManager() const override;
+    // The binary value manager, made at first use.
+    FakeBinaryValueManager& BinaryValues() const;
 
     std::shared_ptr<FakeDatabank> AddDatabank(const std::string& name);
     void SetPureInfo(const std::string& databankName, std::shared_ptr<PureDatabankInfoObject> info);
@@ -197,6 +201,7 @@ public:
     std::shared_ptr<FakePropertyManager> properties;
     std::shared_ptr<FakeReactionManager> reactions;
     std::shared_ptr<FakeSundryDataManager> sundry;
+    mutable std::shared_ptr<FakeBinaryValueManager> binaryValues;
 
 private:
     CallLog& m_log;
