@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 
 namespace moru::sqlite {
 
@@ -85,6 +86,16 @@ const std::vector<SqliteBinaryValueManager::Element>& SqliteBinaryValueManager::
     return m_elements.emplace(propertyId, std::move(elements)).first->second;
 }
 
+bool SqliteBinaryValueManager::HasRegression(long long valueId)
+{
+    if (!m_withRegression) {
+        m_withRegression.emplace();
+        auto& rows = m_database->Db().Cached(sql::SelectValuesWithRegression).Reset();
+        while (rows.Step()) m_withRegression->insert(rows.Int64(0));
+    }
+    return m_withRegression->count(valueId) != 0;
+}
+
 std::optional<int> SqliteBinaryValueManager::CompoundId(const std::string& identifier,
                                                         const std::string& identifierType)
 {
@@ -149,7 +160,7 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
 {
     // Each compound is reported under the host's identifier at its first position, however many
     // spellings of it the host wrote.
-    std::map<int, std::pair<int, std::string>> working; // compound id to host position and identifier
+    std::unordered_map<int, std::pair<int, std::string>> working; // compound id to host position and identifier
     for (const auto& [identifier, position] : workingCompounds) {
         auto id = CompoundId(identifier, compoundIdType);
         if (!id) continue;
@@ -190,13 +201,15 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
         if (!record || !seenDatabanks.insert(record->Id).second) continue;
         for (std::size_t index : order) {
             const auto& property = stored[index].second;
+            // Most databanks hold one model: skip the others at the cost of one probe.
+            if (!db.Cached(sql::DatabankHasPropertyValues).Bind(1, record->Id).Bind(2, property->m_id).Step()) continue;
             const auto& elements = ElementsOf(property->m_id);
             for (const auto& [position, compoundId] : firstCompounds) {
                 auto& row = db.Cached(sql::SelectValuesOfFirstCompound).Bind(1, record->Id).Bind(2, compoundId)
                                 .Bind(3, property->m_id);
                 while (row.Step()) {
                     bool known = true;
-                    PairCompounds compounds{interactionType, working[compoundId].second, nameOf(row, 0, known),
+                    PairCompounds compounds{interactionType, working.at(compoundId).second, nameOf(row, 0, known),
                                             nameOf(row, 1, known), nameOf(row, 2, known)};
                     if (!known) continue;
                     if (interactionType == InteractionBinary && (compounds.Compound2Name.empty() || !row.IsNull(1))) continue;
@@ -206,7 +219,7 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
                     value->Property = wanted[index].second;
                     value->Databank = databank;
                     value->Value = ParameterArray(elements, Labels(row, 3), Numbers(row, 4), false, condensed);
-                    value->HasRegressionInfo = row.Int(5) != 0;
+                    value->HasRegressionInfo = HasRegression(row.Int64(5));
                     values.push_back(std::move(value));
                 }
             }

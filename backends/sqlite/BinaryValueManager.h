@@ -8,6 +8,7 @@
 
 #include <map>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace moru::sqlite {
@@ -54,8 +55,13 @@ private:
                                                            const service::PropertyPositionMap& properties,
                                                            bool condensed, int interactionType);
 
+    bool HasRegression(long long valueId);
+
     SqliteDatabase* m_database;
     std::map<int, std::vector<Element>> m_elements;
+    // Values with regression information, read at first need: far fewer than values, and asked
+    // for every value listed.
+    std::optional<std::unordered_set<long long>> m_withRegression;
 };
 
 } // namespace moru::sqlite

@@ -96,6 +96,14 @@ DatabankKey KeyOf(const IDatabank& databank)
     return {platform::FoldCase(database ? database->Alias() : std::string()), platform::FoldCase(databank.Name())};
 }
 
+int BinaryPropertyValueObjects::DatabankPosition(const IDatabank& databank) const
+{
+    auto known = m_positionsByObject.find(&databank);
+    if (known != m_positionsByObject.end()) return known->second;
+    auto found = m_myDbankPosHT.find(KeyOf(databank));
+    return found == m_myDbankPosHT.end() ? -1 : found->second;
+}
+
 int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingCompounds,
                                      const std::string& compoundIdType, const std::vector<std::string>& dbankArr,
                                      const std::vector<std::string>& propertyArr, int interactionType,
@@ -202,14 +210,13 @@ int GetNextPropertyValueObject(int objectHandle, const EntryOutputs& out)
         break;
     }
     if (!known) return 0;
-    const auto& databanks = result->GetDbankPositionHashtable();
-    auto databank = databanks.find(KeyOf(*value.Databank));
+    const int databankPosition = result->DatabankPosition(*value.Databank);
     const auto& properties = result->GetPropertiesSortedList();
     auto property = properties.find(value.Property->Name());
-    if (databank == databanks.end() || property == properties.end()) return 0;
+    if (databankPosition < 0 || property == properties.end()) return 0;
 
     *out.hasRegInfo = value.HasRegressionInfo ? 1 : 0;
-    Write(out, positions, databank->second, property->second, value.Value);
+    Write(out, positions, databankPosition, property->second, value.Value);
     result->SetCurrentCounter(static_cast<int>(cursor) + 1);
     return 1;
 }

@@ -38,6 +38,12 @@ public:
           m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
           m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
     {
+        for (const auto& [database, databanks] : m_DBaseDBankHT) {
+            for (const auto& databank : databanks.Items()) {
+                auto found = m_myDbankPosHT.find(KeyOf(*databank));
+                if (found != m_myDbankPosHT.end()) m_positionsByObject.emplace(databank.get(), found->second);
+            }
+        }
     }
 
     const WorkingCompoundMap& GetCompoundsSortedList() const { return m_workingPairArr; }
@@ -47,6 +53,9 @@ public:
     const std::vector<Entry>& GetPropertyValueObjectList() const { return m_allPropValuesFromAllDatabases; }
     int GetCurrentCounter() const { return m_counter; }
     void SetCurrentCounter(int count) { m_counter = count; }
+    // The position of a value's databank in the host's list: found by the object first, which
+    // spares folding its names for every entry. -1 when it is not listed.
+    int DatabankPosition(const IDatabank& databank) const;
 
 private:
     int m_counter = 0;
@@ -55,6 +64,7 @@ private:
     std::map<DatabankKey, int> m_myDbankPosHT;
     DatabaseDatabanks m_DBaseDBankHT;
     std::vector<Entry> m_allPropValuesFromAllDatabases;
+    std::map<const IDatabank*, int> m_positionsByObject;
 };
 
 // Builds the result and returns its handle; raises for every failure (a repeated property or

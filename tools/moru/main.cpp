@@ -1,6 +1,7 @@
 // moru: a command-line host of the library. It loads MoruIntegration at run time and drives it
 // through its C interface only, as a flowsheet simulator does.
 
+#include "BinaryCommands.h"
 #include "HostLibrary.h"
 
 #include <CLI/CLI.hpp>
@@ -264,13 +265,17 @@ int main(int argc, char** argv)
     lookup->add_option("DB.BANK", reference, "the databank")->required()->check(databankName);
     lookup->add_option("TYPE", type, "the identifier type: NAME, ALIAS, CASRN, ...")->required();
     lookup->add_option("VALUE", value, "the identifier value")->required();
+    BinaryCommands binaryCommands;
+    AddBinaryCommands(app, binaryCommands, config);
 
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help, demo, connect, databanks, properties, find, compounds, identifier, lookup};
+    const std::vector<const CLI::App*> commands{help,     demo,      connect,    databanks,           properties,
+                                                find,     compounds, identifier, lookup, binaryCommands.binary,
+                                                binaryCommands.pairs};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -306,6 +311,7 @@ int main(int argc, char** argv)
             ListDatabanks();
             return 0;
         }
+        if (auto result = RunBinaryCommands(binaryCommands)) return *result;
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);
