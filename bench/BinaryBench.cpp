@@ -60,7 +60,8 @@ const Bundle* GetBundle()
             }
         }
         InitializeFromConfigFile(made->ConfigPath.c_str(), "");
-        ListMoruDatabanks_Vanta(reinterpret_cast<void*>(&IgnoreDatabank));
+        constexpr MoruDatabankInfoCallback ignore = &IgnoreDatabank;
+        ListMoruDatabanks_Vanta(reinterpret_cast<void*>(ignore));
         return made;
     }();
     return bundle.get();

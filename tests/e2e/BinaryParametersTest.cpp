@@ -18,10 +18,12 @@ using namespace moru::host;
 namespace {
 
 int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int, int, int)
+                             const char*, const char*, const char*, int, int, int)
 {
     return 0;
 }
+// The callback must match its type exactly: under stdcall a wrong argument count breaks the stack.
+constexpr MoruDatabankInfoCallback kIgnoreDatabank = &IgnoreDatabank;
 
 // Connects the databases of `config` and lists their databanks, as a host does before naming them.
 bool Connect(const std::string& config)
@@ -34,7 +36,7 @@ bool Connect(const std::string& config)
     const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(path.c_str(), "", &size, &success, &codes);
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(messages);
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(codes);
-    MORU_EXPORT_OF(ListMoruDatabanks)(reinterpret_cast<void*>(&IgnoreDatabank), nullptr, nullptr);
+    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(kIgnoreDatabank));
     return success == 1;
 }
 
