@@ -366,6 +366,72 @@ struct MoruDispatch {
 MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
                                                     int StructureType, void* pMoleStructCtl);
 
+/* ---- Binary parameters ------------------------------------------------------------------- */
+
+/* Binary parameter arrays: element by element, the part for the compound order (1, 2) then the
+   part for (2, 1). Condensed arrays keep one part for an element that is the same, or the negative,
+   in both orders. An element the database does not hold reads as 1e35. */
+
+/* The parameter set of modelName for compound1Id and compound2Id (both of identifier type
+   compoundIdsType) from databank databankName of database databaseName, in the order asked
+   whichever order the databank stores. 1 with the set's handle, or with handle 0 when the databank
+   holds none; 0 on failure (handle 0). Non-zero *bCondensedForViewing asks for the condensed array. */
+MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseName, const char* databankName,
+                                                         const char* modelName, const char* compound1Id,
+                                                         const char* compound2Id, const char* compoundIdsType,
+                                                         int* bCondensedForViewing, int* objectHandle);
+/* Element count of a parameter set; 0 on failure. */
+MORU_API int MORU_CALL InteractionParameterValueObject_NumberOfElements(int objectHandle);
+/* Writes every element into parameters (room for NumberOfElements doubles): 1, or 0 without
+   writing. */
+MORU_API int MORU_CALL InteractionParameterValueObject_Parameters(int objectHandle, double* parameters);
+
+/* Every value of the properties propertyArr (interaction type 1 binary, 3 pair values) that the
+   databanks dbankArr ("ALIAS.BANK" each) hold among the working compounds, all three host lists.
+   *bCondensedForViewing: 0 full arrays, 1 condensed, 2 condensed; with pair values 0 and 2 place
+   each value at every combination of its compounds' positions (read those with the _Vanta
+   function). 1 with the result's handle; 0 on failure: a repeated property or databank (in any
+   spelling), an entry that does not resolve, a value outside the lists. Any other interaction type
+   gives an empty result. */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(
+    const char** workingCompoundPairArr, const char* compoundIdType, const char** dbankArr, const char** propertyArr,
+    int* interactionType, int* bCondensedForViewing, int* objectHandle);
+/* The next value: positions of its compounds (-1 for an absent one), databank and property in the
+   host's lists, its element count and elements (room for the longest array), and whether it has
+   regression information. 1 delivered, -1 after the last, 0 when the entry cannot be read this way
+   (the cursor stays). */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int objectHandle, int* comp1Index,
+                                                                           int* comp2Index, int* comp3Index,
+                                                                           int* comp4Index, int* dbankIndex,
+                                                                           int* propIndex, int* valueSize,
+                                                                           int* hasRegInfo, double* propValues);
+/* The same for values placed at every combination of positions; shares the cursor. */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(int objectHandle, int* comp1Index,
+                                                                                 int* comp2Index, int* comp3Index,
+                                                                                 int* comp4Index, int* dbankIndex,
+                                                                                 int* propIndex, int* valueSize,
+                                                                                 double* propValues);
+/* Number of values of a result; 0 on failure. */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHandle);
+
+/* ---- Regression information -------------------------------------------------------------- */
+
+/* The regression information of parameter property for compound1 and compound2 (identifier type
+   compoundIdType) in DBaseDBank ("ALIAS.BANK"): 1 with its handle, found or not; 0 on failure. */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* DBaseDBank, const char* property,
+                                                                 const char* compound1, const char* compound2,
+                                                                 const char* compoundIdType, int* objectHandle);
+/* The kind (1 vapour-liquid, 2 liquid-liquid, 3 Henry, 4 NIST, 0 none) and every field as text:
+   numbers with a full stop as decimal mark, ranges "lower - upper", deviation lines "points  aard
+   aad  max  ". Fields the kind does not fill, and fields too long for their buffer, are emptied.
+   xTDeviation has xTDeviationBufferSize bytes, sCitation citationBufferSize, all others
+   stdBufferSize. 1, or 0 without writing. */
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
+    int objectHandle, int* regInfoType, char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits,
+    char* x2Limits, char* henryLimits, char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation,
+    char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
+    int xTDeviationBufferSize, int citationBufferSize);
+
 /* ---- Release functions -------------------------------------------------------------------- */
 
 /* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */

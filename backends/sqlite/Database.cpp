@@ -1,3 +1,4 @@
+#include "BinaryValueManager.h"
 #include "Managers.h"
 
 #include "Checks.h"
@@ -81,6 +82,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->m_sundryDataManager = std::make_unique<SqliteSundryDataManager>(*database);
         database->m_propertyValueManager = std::make_unique<SqlitePropertyValueManager>(*database);
         database->m_molDataManager = std::make_unique<SqliteMolData>(*database);
+        database->m_binaryValueManager = std::make_unique<SqliteBinaryValueManager>(*database);
     } catch (const ServiceError&) {
         int code = sqlite3_errcode(db.Handle()) & 0xFF;
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
@@ -191,6 +193,7 @@ std::shared_ptr<IPropertyValueManager> SqliteDatabase::PropertyValueManager() co
     return Share(m_propertyValueManager);
 }
 std::shared_ptr<IMolData> SqliteDatabase::MolDataManager() const { return Share(m_molDataManager); }
+std::shared_ptr<IBinaryValueManager> SqliteDatabase::BinaryValueManager() const { return Share(m_binaryValueManager); }
 
 std::optional<std::string> SqliteDatabase::Meta(const std::string& key) const
 {

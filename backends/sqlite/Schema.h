@@ -220,6 +220,22 @@ inline constexpr const char* SelectUnaryValuesOfCompound =
     "AND compound2_id IS NULL ORDER BY property_id";
 inline constexpr const char* SelectStructureOfType = "SELECT text FROM structure WHERE compound_id = ?1 AND type = ?2";
 
+// Binary and pair values. Each query walks the value_by_compound index from the databank, the first
+// compound and the property.
+inline constexpr const char* SelectBinaryValue =
+    "SELECT id, labels, numbers, EXISTS (SELECT 1 FROM regression WHERE value_id = value.id) FROM value "
+    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3 AND compound2_id = ?4 "
+    "AND compound3_id IS NULL";
+inline constexpr const char* SelectPairValueOfTwo =
+    "SELECT id FROM value WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3 "
+    "AND compound2_id IS NULL AND compound3_id = ?4 AND compound4_id IS NULL";
+inline constexpr const char* DatabankHasPropertyValues =
+    "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
+inline constexpr const char* SelectValuesOfFirstCompound =
+    "SELECT compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3";
+inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
+
 } // namespace sql
 
 // The key under which an identifier is searched: the value in the library's case folding, so

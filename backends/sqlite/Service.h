@@ -5,6 +5,7 @@
 
 #include "Sqlite.h"
 
+#include "service/BinaryValues.h"
 #include "service/Database.h"
 #include "service/Factory.h"
 
@@ -115,6 +116,7 @@ public:
     std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
     std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
     std::shared_ptr<service::IMolData> MolDataManager() const override;
+    std::shared_ptr<service::IBinaryValueManager> BinaryValueManager() const override;
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
@@ -159,6 +161,7 @@ private:
     std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
     std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
     std::unique_ptr<service::IMolData> m_molDataManager;
+    std::unique_ptr<service::IBinaryValueManager> m_binaryValueManager;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

@@ -18,6 +18,7 @@ class ICompoundManager;
 class IPropertyManager;
 class IReactionManager;
 class ISundryDataManager;
+class IBinaryValueManager;
 
 class IDatabank {
 public:
@@ -46,6 +47,7 @@ public:
     virtual std::shared_ptr<ISundryDataManager> SundryDataManager() const = 0;
     virtual std::shared_ptr<IPropertyValueManager> PropertyValueManager() const = 0;
     virtual std::shared_ptr<IMolData> MolDataManager() const = 0;
+    virtual std::shared_ptr<IBinaryValueManager> BinaryValueManager() const = 0; // service/BinaryValues.h
 };
 
 // Search texts of a multiple search by their position in the host's list. The service may remove

@@ -40,6 +40,7 @@ private:
 };
 
 class FakeDatabase;
+class FakeBinaryValueManager; // fake/FakeBinaryValues.h
 
 class FakeDatabank : public IDatabank {
 public:
@@ -197,6 +198,9 @@ public:
     std::shared_ptr<ISundryDataManager> SundryDataManager() const override { return sundry; }
     std::shared_ptr<IPropertyValueManager> PropertyValueManager() const override { return propertyValues; }
     std::shared_ptr<IMolData> MolDataManager() const override { return molData; }
+    std::shared_ptr<IBinaryValueManager> BinaryValueManager() const override;
+    // The binary value manager, made at first use.
+    FakeBinaryValueManager& BinaryValues() const;
 
     std::shared_ptr<FakeDatabank> AddDatabank(const std::string& name);
     void SetPureInfo(const std::string& databankName, std::shared_ptr<PureDatabankInfoObject> info);
@@ -212,6 +216,7 @@ public:
     std::shared_ptr<FakeSundryDataManager> sundry;
     std::shared_ptr<FakePropertyValueManager> propertyValues;
     std::shared_ptr<FakeMolData> molData;
+    mutable std::shared_ptr<FakeBinaryValueManager> binaryValues;
 
 private:
     CallLog& m_log;

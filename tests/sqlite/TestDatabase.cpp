@@ -76,7 +76,7 @@ dbtool::Json RichSource()
        {"property": "NRTL", "compounds": [1, 5], "labels": [2], "numbers": [1.5],
         "regression": {"kind": 4, "deviations": [{"name": "VLE", "points": 3, "aard": 1, "aad": 2, "max": 3}],
                        "citations": ["O'Connell, J. P. (1990)", "Müller & Šimon"]}},
-       {"property": "TERNARY", "compounds": [7, 1, 5], "labels": [7], "numbers": [2.5]}
+       {"property": "TERNARY", "compounds": {"1": 7, "2": 1, "3": 5}, "labels": [7], "numbers": [2.5]}
      ]},
     {"name": "REACT", "id": 12, "compounds": [1],
      "reactions": [

@@ -167,7 +167,8 @@ Json ConvertBundle(const std::string& directory)
     // Binary parameters: one value per unordered pair, in the order the pair first appears; a row
     // for (i, j) fills the IJ label of its element, a row for (j, i) the JI label.
     static const BinaryModel models[] = {
-        {"PRKIJ", {{"kij", 1}, {"tmin", 1}}, "-"},
+        // Tmin is the lower temperature limit of the pair: one number for both orders.
+        {"PRKIJ", {{"kij", 1}, {"tmin", 2}}, "-"},
         {"NRTL", {{"bij", 0}, {"alphaij", 2}}, "K"},
         {"UNIQUAC", {{"bij", 0}}, "K"},
         {"WILSON", {{"aij", 0}, {"bij", 0}}, "-"},

@@ -77,6 +77,19 @@ std::unique_ptr<Connection> OpenChecked(const std::string& path)
     }
 }
 
+// The compounds of a stored value of two or more compounds (columns 2 to 5): a list of two for a
+// binary value, an object by slot for a pair value.
+Json PairCompounds(const Statement& row, int interactionType)
+{
+    if (interactionType == 1) return Json::array({row.Int(2), row.Int(3)});
+    Json slots = Json::object();
+    static const char* const names[] = {"1", "2", "3", "4"};
+    for (int i = 0; i < 4; ++i) {
+        if (!row.IsNull(2 + i)) slots[names[i]] = row.Int(2 + i);
+    }
+    return slots;
+}
+
 } // namespace
 
 std::vector<std::string> CheckDatabase(const std::string& databasePath)
@@ -107,6 +120,7 @@ Json DumpDatabase(const std::string& databasePath)
     source["database"] = database;
 
     std::map<int, std::string> propertyNames;
+    std::map<int, int> propertyTypes;
     Json properties = Json::array();
     std::vector<std::pair<int, Json>> propertyRows;
     auto& propertyQuery = db.Cached(sql::SelectProperties);
@@ -117,6 +131,7 @@ Json DumpDatabase(const std::string& databasePath)
         property["interactionType"] = propertyQuery.Int(3);
         property["elementCount"] = propertyQuery.Int(4);
         propertyNames[propertyQuery.Int(0)] = propertyQuery.Text(1);
+        propertyTypes[propertyQuery.Int(0)] = propertyQuery.Int(3);
         propertyRows.emplace_back(propertyQuery.Int(0), std::move(property));
     }
     for (auto& [id, property] : propertyRows) {
@@ -208,13 +223,10 @@ Json DumpDatabase(const std::string& databasePath)
         while (valueQuery.Step()) {
             Json value;
             value["property"] = propertyNames[valueQuery.Int(1)];
-            if (valueQuery.IsNull(3)) {
+            if (propertyTypes[valueQuery.Int(1)] == 0) {
                 value["compound"] = valueQuery.Int(2);
             } else {
-                Json ids = Json::array({valueQuery.Int(2), valueQuery.Int(3)});
-                if (!valueQuery.IsNull(4)) ids.push_back(valueQuery.Int(4));
-                if (!valueQuery.IsNull(5)) ids.push_back(valueQuery.Int(5));
-                value["compounds"] = std::move(ids);
+                value["compounds"] = PairCompounds(valueQuery, propertyTypes[valueQuery.Int(1)]);
                 Json labels = Json::array();
                 for (int label : sqlite::DecodeLabels(valueQuery.Blob(7), valueQuery.BlobSize(7))) labels.push_back(label);
                 value["labels"] = std::move(labels);

@@ -17,6 +17,7 @@
 #include <random>
 #include <stdexcept>
 #include <fstream>
+#include <array>
 #include <map>
 #include <set>
 #include <sstream>
@@ -340,39 +341,45 @@ private:
         const PropertyInfo& property = found->second;
         bool unary = property.InteractionType == 0;
 
-        std::vector<int> compounds;
-        auto checkCompound = [&](const Json& item, const std::string& itemPath) {
+        // Compounds by slot (1 to 4); 0 marks an empty slot.
+        std::array<int, 4> slots{};
+        bool named = false;
+        auto checkCompound = [&](const Json& item, const std::string& itemPath, std::size_t slot) {
             auto compound = Integer(item, itemPath);
             if (!compound) return;
             if (!m_compounds.count(*compound)) Error(itemPath, "names the unknown compound " + std::to_string(*compound));
             else if (!held.count(*compound)) {
                 Error(itemPath, "names compound " + std::to_string(*compound) + ", which the databank's compounds do not list");
             }
-            compounds.push_back(*compound);
+            slots[slot] = *compound;
+            named = true;
         };
         if (unary) {
             if (value.contains("compounds")) Error(Member(path, "compounds"), "belongs to values of two or more compounds");
             if (value.contains("labels")) Error(Member(path, "labels"), "belongs to values of two or more compounds");
             if (value.contains("regression")) Error(Member(path, "regression"), "belongs to values of two or more compounds");
-            if (const Json* compound = Find(value, path, "compound", true)) checkCompound(*compound, Member(path, "compound"));
+            if (const Json* compound = Find(value, path, "compound", true)) checkCompound(*compound, Member(path, "compound"), 0);
         } else {
             if (value.contains("compound")) Error(Member(path, "compound"), "belongs to values of one compound; use \"compounds\"");
-            if (const Json* list = List(value, path, "compounds", true)) {
-                std::size_t most = property.InteractionType == 1 ? 2 : 4;
-                if (list->size() < 2 || list->size() > most) {
-                    Error(Member(path, "compounds"), property.InteractionType == 1 ? "must name exactly two compounds"
-                                                                                   : "must name two to four compounds");
-                }
-                for (std::size_t i = 0; i < list->size() && i < 4; ++i) checkCompound((*list)[i], Item(Member(path, "compounds"), i));
-            }
+            if (!PairCompounds(value, path, property.InteractionType, checkCompound)) return;
         }
-        if (compounds.empty()) return;
+        if (!named) return;
 
-        std::tuple<int, int, int, int, int> key{property.Id, compounds[0], compounds.size() > 1 ? compounds[1] : 0,
-                                                 compounds.size() > 2 ? compounds[2] : 0, compounds.size() > 3 ? compounds[3] : 0};
+        std::tuple<int, int, int, int, int> key{property.Id, slots[0], slots[1], slots[2], slots[3]};
         if (auto [earlier, added] = seen.emplace(key, index); !added) {
             Error(path, "repeats the value of values[" + std::to_string(earlier->second) + "]");
             return;
+        }
+        // A pair is stored in one order; the service answers the other order from it.
+        if (!unary) {
+            std::tuple<int, int, int, int, int> other = property.InteractionType == 1
+                ? std::make_tuple(property.Id, slots[1], slots[0], 0, 0)
+                : std::make_tuple(property.Id, slots[2], slots[3], slots[0], slots[1]);
+            if (auto earlier = seen.find(other); other != key && earlier != seen.end()) {
+                Error(path, "stores the pair of values[" + std::to_string(earlier->second) +
+                                "] in the other order; store one order only");
+                return;
+            }
         }
 
         int kinds = value.contains("numbers") + value.contains("text") + value.contains("texts");
@@ -395,7 +402,7 @@ private:
         long long valueId = ++m_valueCount;
         insert.Bind(1, valueId).Bind(2, databankId).Bind(3, property.Id);
         for (int i = 0; i < 4; ++i) {
-            if (static_cast<std::size_t>(i) < compounds.size()) insert.Bind(4 + i, compounds[static_cast<std::size_t>(i)]);
+            if (slots[static_cast<std::size_t>(i)] != 0) insert.Bind(4 + i, slots[static_cast<std::size_t>(i)]);
         }
         insert.Bind(8, kind);
         if (kind == sqlite::ValueNumbers) {
@@ -437,6 +444,34 @@ private:
         }
     }
 
+    // The compounds of a binary value, a list of exactly two; of a pair value, an object naming its
+    // slots: "1" and "3" always, "2" and "4" optionally.
+    template <class Check>
+    bool PairCompounds(const Json& value, const std::string& path, int interactionType, Check& check)
+    {
+        std::string listPath = Member(path, "compounds");
+        if (interactionType == 1) {
+            const Json* list = List(value, path, "compounds", true);
+            if (!list) return false;
+            if (list->size() != 2) {
+                Error(listPath, "must name exactly two compounds");
+                return false;
+            }
+            for (std::size_t i = 0; i < 2; ++i) check((*list)[i], Item(listPath, i), i);
+            return true;
+        }
+        const Json* slots = Object(value, path, "compounds", true);
+        if (!slots) return false;
+        Known(*slots, listPath, {"1", "2", "3", "4"});
+        static const char* const names[] = {"1", "2", "3", "4"};
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (const Json* compound = Find(*slots, listPath, names[i], i == 0 || i == 2)) {
+                check(*compound, Member(listPath, names[i]), i);
+            }
+        }
+        return slots->contains("1") && slots->contains("3");
+    }
+
     void Regression(const Json& regression, const std::string& path, long long valueId)
     {
         Known(regression, path, {"kind", "firstCompound", "sigma", "ranges", "deviations", "citations"});
@@ -444,6 +479,35 @@ private:
         if (kind && (*kind < 1 || *kind > 4)) {
             Error(Member(path, "kind"), "must be 1 (vapour-liquid), 2 (liquid-liquid), 3 (Henry) or 4 (NIST)");
         }
+        // Which ranges and deviations each kind has; NIST deviations are named by their property.
+        static const std::map<int, std::pair<std::set<std::string>, std::set<std::string>>> named = {
+            {1, {{"Temp", "Pres", "X"}, {"Temp", "Pres", "X"}}},
+            {2, {{"Temp", "X1", "X2"}, {"X1", "X2"}}},
+            {3, {{"Temp", "Pres", "X", "Henry"}, {"Henry"}}},
+            {4, {{"Temp", "Pres", "X"}, {}}},
+        };
+        auto kindNames = kind ? named.find(*kind) : named.end();
+        auto checkName = [&](const std::optional<std::string>& name, const std::string& namePath, bool isRange,
+                             std::set<std::string>& used) {
+            if (!name) return;
+            if (!used.insert(*name).second) Error(namePath, "repeats \"" + *name + "\"");
+            if (kindNames == named.end()) return;
+            const auto& allowed = isRange ? kindNames->second.first : kindNames->second.second;
+            if (*kind == 4 && !isRange) {
+                if (name->empty()) Error(namePath, "must name the regressed property");
+                return;
+            }
+            if (!allowed.count(*name)) {
+                std::string list;
+                for (const auto& known : allowed) list += (list.empty() ? "" : ", ") + known;
+                Error(namePath, "\"" + *name + "\" is no " + (isRange ? "range" : "deviation") + " of kind " +
+                                    std::to_string(*kind) + " (" + list + ")");
+            }
+        };
+        if (kind && *kind != 4 && regression.contains("citations")) {
+            Error(Member(path, "citations"), "belong to regression information of kind 4 (NIST)");
+        }
+        std::set<std::string> rangeNames, deviationNames;
         m_db.Cached(sql::InsertRegression).Bind(1, valueId).Bind(2, kind.value_or(0))
             .Bind(3, Text(regression, path, "firstCompound", false)).Bind(4, Number(regression, path, "sigma", false)).Execute();
         if (const Json* ranges = List(regression, path, "ranges", false)) {
@@ -452,8 +516,10 @@ private:
                 std::string rangePath = Item(Member(path, "ranges"), i);
                 if (!Expect(range, rangePath, "an object", range.is_object())) continue;
                 Known(range, rangePath, {"name", "lower", "upper"});
+                auto rangeName = Text(range, rangePath, "name", true);
+                checkName(rangeName, Member(rangePath, "name"), true, rangeNames);
                 m_db.Cached(sql::InsertRegressionRange).Bind(1, valueId).Bind(2, static_cast<int>(i))
-                    .Bind(3, Text(range, rangePath, "name", true).value_or("")).Bind(4, Number(range, rangePath, "lower", true))
+                    .Bind(3, rangeName.value_or("")).Bind(4, Number(range, rangePath, "lower", true))
                     .Bind(5, Number(range, rangePath, "upper", true)).Execute();
             }
         }
@@ -463,8 +529,10 @@ private:
                 std::string deviationPath = Item(Member(path, "deviations"), i);
                 if (!Expect(deviation, deviationPath, "an object", deviation.is_object())) continue;
                 Known(deviation, deviationPath, {"name", "points", "aard", "aad", "max"});
+                auto deviationName = Text(deviation, deviationPath, "name", true);
+                checkName(deviationName, Member(deviationPath, "name"), false, deviationNames);
                 m_db.Cached(sql::InsertRegressionDeviation).Bind(1, valueId).Bind(2, static_cast<int>(i))
-                    .Bind(3, Text(deviation, deviationPath, "name", true).value_or(""))
+                    .Bind(3, deviationName.value_or(""))
                     .Bind(4, Integer(deviation, deviationPath, "points", true))
                     .Bind(5, Number(deviation, deviationPath, "aard", true)).Bind(6, Number(deviation, deviationPath, "aad", true))
                     .Bind(7, Number(deviation, deviationPath, "max", true)).Execute();

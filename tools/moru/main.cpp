@@ -1,6 +1,7 @@
 // moru: a command-line host of the library. It loads MoruIntegration at run time and drives it
 // through its C interface only, as a flowsheet simulator does.
 
+#include "BinaryCommands.h"
 #include "Commands.h"
 #include "HostLibrary.h"
 
@@ -297,14 +298,17 @@ int main(int argc, char** argv)
     structure->add_option("CONFIG", config, "the configuration file")->required();
     structure->add_option("DB", database, "the database alias")->required();
     structure->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
+    BinaryCommands binaryCommands;
+    AddBinaryCommands(app, binaryCommands, config);
 
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
         return 2;
     }
-    const std::vector<const CLI::App*> commands{help,      demo,      connect,    databanks, properties, find,
-                                                compounds, identifier, lookup, reactions, values,     structure};
+    const std::vector<const CLI::App*> commands{help,      demo,       connect,   databanks, properties,
+                                                find,      compounds,  identifier, lookup,  reactions,
+                                                values,    structure,  binaryCommands.binary, binaryCommands.pairs};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -345,6 +349,7 @@ int main(int argc, char** argv)
             return ShowValues(bank.database, bank.databank, text, property);
         }
         if (*structure) return ShowStructure(database, text);
+        if (auto result = RunBinaryCommands(binaryCommands)) return *result;
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);

@@ -1,0 +1,40 @@
+#include "MoruIntegration.h"
+
+#include "api/Contain.h"
+#include "binary/RegressionInformation.h"
+#include "interop/HostText.h"
+
+using namespace moru;
+
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* DBaseDBank, const char* property,
+                                                                 const char* compound1, const char* compound2,
+                                                                 const char* compoundIdType, int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        if (!DBaseDBank || !property || !compound1 || !compound2 || !compoundIdType) return 0;
+        *objectHandle = binary::GetRegInfoObject(interop::FromHost(DBaseDBank), interop::FromHost(property),
+                                                 interop::FromHost(compound1), interop::FromHost(compound2),
+                                                 interop::FromHost(compoundIdType));
+        return 1;
+    });
+}
+
+MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
+    int objectHandle, int* regInfoType, char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits,
+    char* x2Limits, char* henryLimits, char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation,
+    char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
+    int xTDeviationBufferSize, int citationBufferSize)
+{
+    return api::Contain(0, [&] {
+        if (objectHandle == 0 || !regInfoType || !sigma || !tLimits || !pLimits || !xLimits || !x1Limits ||
+            !x2Limits || !henryLimits || !henryDeviation || !tDeviation || !pDeviation || !xDeviation ||
+            !x1Deviation || !x2Deviation || !xTDeviation || !sCitation || !compBasis)
+            return 0;
+        return binary::GetRegInfoObjectDetails(
+            objectHandle, {regInfoType, sigma, tLimits, pLimits, xLimits, x1Limits, x2Limits, henryLimits,
+                           henryDeviation, tDeviation, pDeviation, xDeviation, x1Deviation, x2Deviation, xTDeviation,
+                           sCitation, compBasis, stdBufferSize, xTDeviationBufferSize, citationBufferSize});
+    });
+}
