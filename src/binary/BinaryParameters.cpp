@@ -1,6 +1,6 @@
 #include "binary/BinaryParameters.h"
 
-#include "binary/MissingNumber.h"
+#include "interop/Numbers.h"
 #include "interop/Handles.h"
 #include "service/Database.h"
 #include "service/Errors.h"
@@ -39,7 +39,7 @@ int Parameters(int objectHandle, double* parameters)
 {
     auto object = interop::GetObjectFromHandle<InteractionParameterValueObject>(objectHandle);
     if (!object || !object->Value) return 0;
-    WriteNumbers(object->Value->Value, parameters);
+    interop::WriteNumbers(object->Value->Value, parameters);
     return 1;
 }
 

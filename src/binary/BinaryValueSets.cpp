@@ -1,6 +1,6 @@
 #include "binary/BinaryValueSets.h"
 
-#include "binary/MissingNumber.h"
+#include "interop/Numbers.h"
 #include "interop/Handles.h"
 #include "interop/References.h"
 #include "platform/Text.h"
@@ -85,7 +85,7 @@ void Write(const EntryOutputs& out, const int (&positions)[4], int databankPosit
     *out.dbankIndex = databankPosition;
     *out.propIndex = propertyPosition;
     *out.valueSize = static_cast<int>(numbers.size());
-    WriteNumbers(numbers, out.propValues);
+    interop::WriteNumbers(numbers, out.propValues);
 }
 
 } // namespace

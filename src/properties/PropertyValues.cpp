@@ -2,6 +2,7 @@
 
 #include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "interop/Numbers.h"
 #include "session/Resolution.h"
 
 #include <stdexcept>
@@ -145,7 +146,7 @@ int ValueConstant(int objectHandle, double& number)
     if (!value) return 0;
     const bool isArray = std::holds_alternative<NumericElements>(value->Data) || std::holds_alternative<TextList>(value->Data);
     if (!isArray) return 0;
-    number = kMissingNumber;
+    number = interop::kMissingNumber;
     // A list of texts is an array whose first element is no number.
     const auto* numbers = std::get_if<NumericElements>(&value->Data);
     if (!numbers || numbers->empty()) return 0;
@@ -160,7 +161,7 @@ int ValueVector(int objectHandle, double* values)
     const auto* numbers = std::get_if<NumericElements>(&value->Data);
     if (!numbers) return 0;
     const std::size_t count = ElementCount(*value);
-    for (std::size_t i = 0; i < count; ++i) values[i] = (*numbers)[i].value_or(kMissingNumber);
+    for (std::size_t i = 0; i < count; ++i) values[i] = (*numbers)[i].value_or(interop::kMissingNumber);
     return 1;
 }
 

@@ -16,9 +16,6 @@ namespace moru::properties {
 
 using namespace moru::service;
 
-// Written to the host for a number that the value lacks.
-inline constexpr double kMissingNumber = MORU_MISSING_NUMBER;
-
 // The most unit rows that a property may have: the host passes arrays of buffers without a count.
 inline constexpr int kMaxUnitRows = MORU_MAX_UNIT_ROWS;
 

@@ -2,6 +2,7 @@
 
 #include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "interop/Numbers.h"
 #include "properties/PropertyValues.h"
 #include "session/Resolution.h"
 
@@ -69,7 +70,7 @@ bool FillResultsFromResultObject(const PropertyValue& value, int valueType, doub
     if (retvalArraylen < 1) return false;
     const auto* numbers = std::get_if<NumericElements>(&value.Data);
     if (!numbers || numbers->size() > static_cast<std::size_t>(retvalArraylen)) return false;
-    for (std::size_t i = 0; i < numbers->size(); ++i) retvals[i] = (*numbers)[i].value_or(kMissingNumber);
+    interop::WriteNumbers(*numbers, retvals);
     return true;
 }
 

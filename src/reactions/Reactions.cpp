@@ -2,6 +2,7 @@
 
 #include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "interop/Numbers.h"
 #include "interop/References.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr const char* kWater = "H2O";
 constexpr const char* kDissociation = "DISS";
-constexpr double kMissingNumber = 1e35;
 
 bool Contains(const std::vector<std::string>& compounds, const std::string& compound)
 {
@@ -136,11 +136,8 @@ int GetNextReactionObject(int objectHandle, int position, const ReactionBuffers&
     interop::CopySizedClosingLastByte(reaction.Type, buffers.type, shortText);
     interop::CopySizedClosingLastByte(reaction.Basis, buffers.basis, shortText);
     *buffers.compListSize = static_cast<int>(speciesCount);
-    const auto writeConstants = [](const std::vector<std::optional<double>>& constants, double* out) {
-        for (std::size_t i = 0; i < constants.size(); ++i) out[i] = constants[i].value_or(kMissingNumber);
-    };
-    writeConstants(reaction.EqConsts, buffers.eqConsts);
-    if (!reaction.SymmetricEqConsts.empty()) writeConstants(reaction.SymmetricEqConsts, buffers.symmetricEqConsts);
+    interop::WriteNumbers(reaction.EqConsts, buffers.eqConsts);
+    if (!reaction.SymmetricEqConsts.empty()) interop::WriteNumbers(reaction.SymmetricEqConsts, buffers.symmetricEqConsts);
     for (std::size_t i = 0; i < speciesCount; ++i) {
         buffers.stoicCoeffs[i] = reaction.Coefficients[i];
         interop::CopySized(reaction.Synonyms[i], buffers.compAliases[i], static_cast<int>(aliasSize));

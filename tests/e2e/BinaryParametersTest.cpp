@@ -1,4 +1,4 @@
-#include "HostLibrary.h"
+#include "HostSession.h"
 
 #include <gtest/gtest.h>
 
@@ -17,28 +17,6 @@ using namespace moru::host;
 
 namespace {
 
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-// The callback must match its type exactly: under stdcall a wrong argument count breaks the stack.
-constexpr MoruDatabankInfoCallback kIgnoreDatabank = &IgnoreDatabank;
-
-// Connects the databases of `config` and lists their databanks, as a host does before naming them.
-bool Connect(const std::string& config)
-{
-#ifndef _WIN32
-    HostLibrary::Instance(MORU_LIBRARY_DIR);
-#endif
-    int size = 0, success = 0, codes = 0;
-    const std::string path = HostPath(config);
-    const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(path.c_str(), "", &size, &success, &codes);
-    MORU_EXPORT_OF(Reactions_ReleaseHandle)(messages);
-    MORU_EXPORT_OF(Reactions_ReleaseHandle)(codes);
-    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(kIgnoreDatabank));
-    return success == 1;
-}
 
 std::vector<double> Parameters(const char* bank, const char* model, const char* first, const char* second,
                                const char* type, int condensed = 0)
@@ -87,7 +65,7 @@ protected:
     static void SetUpTestSuite()
     {
         if (std::string(MORU_BUNDLE_CONFIG).empty() || !std::filesystem::exists(MORU_BUNDLE_CONFIG)) return;
-        connected = Connect(MORU_BUNDLE_CONFIG);
+        connected = ConnectAndList(MORU_BUNDLE_CONFIG);
     }
     void SetUp() override
     {
@@ -177,7 +155,7 @@ protected:
     void SetUp() override
     {
         if (std::string(MORU_REGRESS_CONFIG).empty()) GTEST_SKIP() << "no moru-db for this build";
-        ASSERT_TRUE(Connect(MORU_REGRESS_CONFIG));
+        ASSERT_TRUE(ConnectAndList(MORU_REGRESS_CONFIG));
     }
     struct Details {
         int kind = -1;

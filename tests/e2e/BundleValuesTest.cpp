@@ -1,4 +1,4 @@
-#include "HostLibrary.h"
+#include "HostSession.h"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +10,13 @@ using namespace moru::host;
 
 namespace {
 
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
 // The database of the shared data bundle, when one was built.
 class BundleValues : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         if (!std::filesystem::exists(MORU_BUNDLE_CONFIG)) return;
-#ifndef _WIN32
-        HostLibrary::Instance(MORU_LIBRARY_DIR);
-#endif
-        int size = 0, success = 0, codes = 0;
-        const std::string path = HostPath(MORU_BUNDLE_CONFIG);
-        const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(path.c_str(), "", &size, &success, &codes);
-        MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(messages);
-        MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(codes);
-        MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(&IgnoreDatabank));
-        connected = success == 1;
+        connected = ConnectAndList(MORU_BUNDLE_CONFIG);
     }
     void SetUp() override
     {

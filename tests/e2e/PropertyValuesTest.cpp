@@ -1,4 +1,4 @@
-#include "HostLibrary.h"
+#include "HostSession.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +11,6 @@ using namespace moru::host;
 
 namespace {
 
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
-// Connects a configuration and lists its databanks, as a host does before naming them.
-bool ConnectAndList(const std::string& configuration)
-{
-    int size = 0, success = 0, codes = 0;
-    const std::string path = HostPath(configuration);
-    const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(path.c_str(), "", &size, &success, &codes);
-    MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(messages);
-    MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(codes);
-    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(&IgnoreDatabank));
-    return success == 1;
-}
 
 std::string Text(const std::vector<char>& buffer) { return buffer.data(); }
 
@@ -36,9 +19,6 @@ protected:
     static void SetUpTestSuite()
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-#ifndef _WIN32
-        HostLibrary::Instance(MORU_LIBRARY_DIR);
-#endif
         connected = ConnectAndList(MORU_SAMPLE_CONFIG);
     }
     void SetUp() override

@@ -1,4 +1,4 @@
-#include "HostLibrary.h"
+#include "HostSession.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,6 @@
 using namespace moru::host;
 
 namespace {
-
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
 
 // One reaction as the host reads it.
 struct Equation {
@@ -39,9 +33,6 @@ protected:
     static void SetUpTestSuite()
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-#ifndef _WIN32
-        HostLibrary::Instance(MORU_LIBRARY_DIR);
-#endif
         const auto directory = std::filesystem::temp_directory_path() / "moru-e2e-reactions";
         std::filesystem::create_directories(directory);
         const auto sampleDb = std::filesystem::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db";
@@ -52,17 +43,13 @@ protected:
             databases += ", {\"alias\": \"BUNDLE\", \"path\": \"" + HostPath(bundleDb.generic_string()) + "\"}";
         }
         std::ofstream(directory / "databases.json") << "{\"databases\": [" << databases << "]}";
-        const std::string config = HostPath((directory / "databases.json").generic_string());
-        connected = MORU_EXPORT_OF(InitializeVNFromConfigFile)(config.c_str(), "") == 1;
-        MORU_EXPORT_OF(ListMoruDatabanks)(reinterpret_cast<void*>(&IgnoreDatabank), nullptr, nullptr);
+        connected = ConnectAndList((directory / "databases.json").generic_string());
         std::filesystem::remove_all(directory);
     }
     static void TearDownTestSuite()
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-        const std::string sample = HostPath(MORU_SAMPLE_CONFIG);
-        MORU_EXPORT_OF(InitializeVNFromConfigFile)(sample.c_str(), "");
-        MORU_EXPORT_OF(ListMoruDatabanks)(reinterpret_cast<void*>(&IgnoreDatabank), nullptr, nullptr);
+        ConnectAndList(MORU_SAMPLE_CONFIG);
     }
     void SetUp() override
     {

@@ -20,23 +20,6 @@ namespace {
 
 using namespace moru::service;
 
-std::vector<std::string> Entries(const std::string& result)
-{
-    std::vector<std::string> entries;
-    std::size_t start = 0;
-    while (true) {
-        auto end = result.find("<?>", start);
-        entries.push_back(result.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return entries;
-        start = end + 3;
-    }
-}
-
-bool EndsWith(const std::string& text, const std::string& ending)
-{
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
 class Connecting : public ::testing::Test {
 protected:
     void SetUp() override { Build(RichSource(), scratch.File("good.db")); }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace moru::sqlite::testing {
 
@@ -27,6 +28,10 @@ private:
 // A source holding every kind of record, with names that carry apostrophes, primes and letters
 // outside ASCII.
 dbtool::Json RichSource();
+
+// The entries of an initialisation result text, empty ones included.
+std::vector<std::string> Entries(const std::string& result);
+bool EndsWith(const std::string& text, const std::string& ending);
 
 // Builds `source` into `path`; fails the test with the errors when there are any.
 void Build(const dbtool::Json& source, const std::string& path);
