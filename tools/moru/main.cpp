@@ -242,6 +242,16 @@ std::string ProgramDirectory(const char* argv0)
     return std::filesystem::absolute(argv0, error).parent_path().string();
 }
 
+#ifndef _WIN32
+// The library beside the program, as in the build tree, else where an installation puts it.
+std::string LibraryDirectory(const std::string& programDirectory)
+{
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::path(programDirectory) / kLibraryFile, error)) return programDirectory;
+    return (std::filesystem::path(programDirectory) / MORU_INSTALLED_LIBRARY_DIR).lexically_normal().string();
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -331,7 +341,7 @@ int main(int argc, char** argv)
 #ifdef _WIN32
         HostLibrary::Instance(""); // the loader looks beside the program first
 #else
-        HostLibrary::Instance(directory);
+        HostLibrary::Instance(LibraryDirectory(directory));
 #endif
         if (*demo) {
             const auto sample = (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
