@@ -1,0 +1,44 @@
+#include "fake/FakeBulk.h"
+
+namespace moru::fake {
+
+std::shared_ptr<IBulkManager> FakeDatabase::BulkManager() const
+{
+    Bulk();
+    return bulk;
+}
+
+FakeBulkManager& FakeDatabase::Bulk() const
+{
+    if (!bulk) bulk = std::make_shared<FakeBulkManager>(alias, m_log);
+    return *bulk;
+}
+
+void FakeBulkManager::OptimizedFind(const CompoundPositionTable& listed, const std::string& databaseAlias,
+                                    EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap,
+                                    int keldaIndexFlag, int plxIndexFlag)
+{
+    m_log.Record("OptimizedFind " + m_alias + " as " + databaseAlias + " k" + std::to_string(keldaIndexFlag) + " p" +
+                 std::to_string(plxIndexFlag));
+    m_log.MaybeFail("OptimizedFind");
+    for (const auto& [identifier, position] : listed) {
+        const auto known = compounds.find(identifier);
+        if (known == compounds.end()) continue;
+        const FakeEngineCompound& c = known->second;
+        auto record = std::make_shared<EngineCompoundObject>(databaseAlias, position, c.index, c.name, c.alias, c.casNo);
+        record->CompoundClassDblValue = c.compoundClass;
+        if (keldaIndexFlag) record->KeldaIndex = c.keldaIndex;
+        if (plxIndexFlag) record->PLXIndex = c.plxIndex;
+        engineCompounds[position] = record;
+        compoundMap[c.index].push_back(position);
+    }
+}
+
+std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
+{
+    m_log.Record("GetAllDatabaseProperties " + m_alias);
+    m_log.MaybeFail("GetAllDatabaseProperties");
+    return properties;
+}
+
+} // namespace moru::fake
