@@ -78,6 +78,11 @@ CREATE TABLE reaction (
 CREATE TABLE reaction_species (
   reaction_id INTEGER NOT NULL REFERENCES reaction(id), position INTEGER NOT NULL, name TEXT NOT NULL,
   compound_id INTEGER, coefficient REAL NOT NULL, PRIMARY KEY (reaction_id, position)) WITHOUT ROWID;
+)SQL";
+
+// Tables that databases built by earlier versions lack; the service reads such a database as if
+// these were empty.
+inline constexpr const char* CreateOptionalSchema = R"SQL(
 CREATE TABLE compound_engine (
   compound_id INTEGER PRIMARY KEY REFERENCES compound(id), class_number REAL, kelda_index REAL, plx_index REAL);
 )SQL";

@@ -679,6 +679,7 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
         Connection db(partial, Connection::Mode::Create);
         db.Execute("PRAGMA journal_mode = OFF");
         db.Execute(sql::CreateSchema);
+        db.Execute(sql::CreateOptionalSchema);
         db.Execute("BEGIN");
         Writer(db, errors).Root(source);
         if (errors.empty()) {
