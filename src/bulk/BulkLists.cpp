@@ -13,10 +13,14 @@ namespace moru::bulk {
 
 namespace {
 
-std::unique_ptr<BulkTables>& TablesSlot()
+// A plain pointer, not an object with a destructor: the library's unload empties it, and that may
+// run after the function statics of this file are gone.
+BulkTables* g_tables = nullptr;
+
+void Replace(BulkTables* tables)
 {
-    static std::unique_ptr<BulkTables> tables;
-    return tables;
+    delete g_tables;
+    g_tables = tables;
 }
 
 bool LoadCompounds(BulkTables& tables, const std::vector<std::string>& identifiers)
@@ -87,14 +91,13 @@ int BulkTables::DatabankPosition(const IDatabank& databank) const
 
 BulkTables& Tables()
 {
-    auto& tables = TablesSlot();
-    if (!tables) tables = std::make_unique<BulkTables>();
-    return *tables;
+    if (!g_tables) g_tables = new BulkTables();
+    return *g_tables;
 }
 
-void ResetTables() { TablesSlot() = std::make_unique<BulkTables>(); }
+void ResetTables() { Replace(new BulkTables()); }
 
-void DestroyTables() { TablesSlot().reset(); }
+void DestroyTables() { Replace(nullptr); }
 
 bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
                         const std::vector<std::string>& compoundIdentifiers,
