@@ -467,6 +467,27 @@ MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle);
    its number of elements. 1; -1 past the end; 0 on any other failure. */
 MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position, int* propertyPosition,
                                                  int* numOfElements);
+/* Every scalar value (numbers of one compound, one element) of the found compounds and properties,
+   or every vector value (more elements), fetched after Optimized_GetAllCompoundsIdentifiers; each
+   source databank run asked once. Returns how many, with *objectHandle set to them; 0 with
+   *objectHandle 0 on failure, also before the lists and compounds are loaded, for an empty source
+   list, and when the number of listed compounds times the number of listed properties exceeds
+   2147483647. */
+MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle);
+MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle);
+/* The scalar value at a position (in no defined order), with the positions of its databank,
+   compound and property in the engine's lists. 1; -1 past the end; 0 on any other failure. */
+MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, int position, int* databankPosition,
+                                                            int* compoundPosition, int* propertyPosition,
+                                                            double* value);
+/* The vector value at a position, its elements in element order; *valueSize receives their
+   number. When *valueSize on entry differs from the property's element count, an absent element
+   arrives as MORU_MISSING_NUMBER at its place; otherwise only the stored elements arrive. value
+   needs room for the property's element count (Optimized_GetNextProperty). Needs
+   Optimized_GetAllProperties of the same load. 1; -1 past the end; 0 on any other failure. */
+MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, int position, int* valueSize,
+                                                            int* databankPosition, int* compoundPosition,
+                                                            int* propertyPosition, double* value);
 
 /* ---- Release functions -------------------------------------------------------------------- */
 

@@ -63,4 +63,48 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
     return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
 }
 
+// One query per databank of the run and listed property of the kind, each reading every value of
+// that property in that databank; the found compounds are picked in memory.
+void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
+{
+    std::vector<std::pair<int, int>> wanted; // property id, position
+    for (const auto& [name, position] : fetch.properties) {
+        const auto property = m_database->PropertyByName(name);
+        if (!property || property->m_name != name) continue;
+        if (vector ? IsEngineVector(*property) : IsEngineScalar(*property)) wanted.emplace_back(property->m_id, position);
+    }
+    for (const auto& databank : fetch.run) {
+        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
+        if (!record) continue;
+        int databankPosition = -1;
+        for (const auto& [listed, position] : fetch.databanks) {
+            if (listed == databank) databankPosition = position;
+        }
+        for (const auto& [propertyId, propertyPosition] : wanted) {
+            auto& rows = m_database->Db().Cached(sql::SelectEngineUnaryValues).Bind(1, record->Id).Bind(2, propertyId);
+            while (rows.Step()) {
+                const auto compound = fetch.compounds.find(rows.Int(0));
+                if (compound == fetch.compounds.end()) continue;
+                EnginePropertyValue value;
+                value.DatabankPosition = databankPosition;
+                const NumericElements numbers = DecodeNumbers(rows.Blob(1), rows.BlobSize(1));
+                for (std::size_t k = 0; k < numbers.size(); ++k) {
+                    if (numbers[k]) value.Values.emplace(static_cast<int>(k) + 1, *numbers[k]);
+                }
+                AddUnderEveryPosition(fetch, compound->second, propertyPosition, value, values);
+            }
+        }
+    }
+}
+
+void SqliteBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    FetchUnary(fetch, false, values);
+}
+
+void SqliteBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    FetchUnary(fetch, true, values);
+}
+
 } // namespace moru::sqlite

@@ -22,6 +22,10 @@ public:
                        service::EngineCompoundMap& engineCompounds, service::EngineCompoundIndexMap& compoundMap,
                        int keldaIndexFlag, int plxIndexFlag) override;
     std::optional<std::vector<service::PropertyPtr>> GetAllProperties() override;
+    void OptimizedGetAllScalarPropertyValues(const service::EngineFetch& fetch,
+                                             service::EngineValueMap& values) override;
+    void OptimizedGetAllVectorPropertyValues(const service::EngineFetch& fetch,
+                                             service::EngineValueMap& values) override;
 
 private:
     // What an engine compound record shows of one compound.
@@ -34,6 +38,7 @@ private:
         double plxIndex = 0.0;
     };
     CompoundDetails ReadDetails(int compoundId, bool hasEngineTable);
+    void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
 
     SqliteDatabase* m_database;
 };

@@ -247,6 +247,10 @@ inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM 
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";
+// The numeric unary values of one property in one databank: one query per databank and property.
+inline constexpr const char* SelectEngineUnaryValues =
+    "SELECT compound1_id, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 AND compound2_id IS NULL "
+    "AND kind = 1";
 inline constexpr const char* SelectCompoundEngine =
     "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
 

@@ -3,6 +3,7 @@
 #include "api/Contain.h"
 #include "api/Release.h"
 #include "bulk/BulkLists.h"
+#include "bulk/BulkValues.h"
 #include "interop/HostText.h"
 
 using namespace moru;
@@ -70,6 +71,46 @@ MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position,
     return api::Contain(0, [&] {
         if (!propertyPosition || !numOfElements) return 0;
         return bulk::GetNextProperty(objectHandle, position, *propertyPosition, *numOfElements);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        return bulk::GetAllScalarPropertyValues(*objectHandle);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, int position, int* databankPosition,
+                                                            int* compoundPosition, int* propertyPosition,
+                                                            double* value)
+{
+    return api::Contain(0, [&] {
+        if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
+        return bulk::GetNextScalarPropertyValue(objectHandle, position, *databankPosition, *compoundPosition,
+                                                *propertyPosition, *value);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        return bulk::GetAllVectorPropertyValues(*objectHandle);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, int position, int* valueSize,
+                                                            int* databankPosition, int* compoundPosition,
+                                                            int* propertyPosition, double* value)
+{
+    return api::Contain(0, [&] {
+        if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
+        return bulk::GetNextVectorPropertyValue(objectHandle, position, *valueSize, *databankPosition,
+                                                *compoundPosition, *propertyPosition, value);
     });
 }
 

@@ -49,6 +49,27 @@ using CompoundPositionTable = std::unordered_map<std::string, int>;
 // identifiers that name it (two identifiers may name one compound), ascending.
 using EngineCompoundIndexMap = std::map<int, std::vector<int>>;
 
+// One value of the engine: the position of its databank in the source list, and its elements by
+// label, ascending. An absent element has no entry. A unary value's element k has label k + 1.
+struct EnginePropertyValue {
+    int DatabankPosition = 0;
+    std::map<int, double> Values;
+};
+using EnginePropertyValuePtr = std::shared_ptr<EnginePropertyValue>;
+// Engine values by combined key: compound position times the number of listed properties, plus
+// the property position.
+using EngineValueMap = std::map<int, EnginePropertyValuePtr>;
+
+// What a value fetch of one run of databanks (databanks next to each other in the source list,
+// all of one database) is handed.
+struct EngineFetch {
+    const EngineCompoundIndexMap& compounds;                      // what this database found
+    const std::map<int, std::vector<int>>& duplicates;            // first position -> later positions
+    const std::unordered_map<std::string, int>& properties;       // listed name -> position
+    const std::vector<std::pair<DatabankPtr, int>>& databanks;    // listed databank -> position
+    const std::vector<DatabankPtr>& run;
+};
+
 class IBulkManager {
 public:
     virtual ~IBulkManager() = default;
@@ -64,6 +85,40 @@ public:
     // Every property of the database, whatever databank holds its values; nullopt when it has no
     // property list.
     virtual std::optional<std::vector<PropertyPtr>> GetAllProperties() = 0;
+
+    // Adds the run's values of the listed properties for the found compounds to `values`, under
+    // every position of each compound (later occurrences included); a key already there is kept.
+    // Scalar: numeric unary properties of one element; vector: numeric unary properties of more.
+    // Within the run, the first databank in list order that holds a value gives it.
+    virtual void OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values) = 0;
+    virtual void OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values) = 0;
 };
+
+// Adds a value of a found compound under the key of every position that names it.
+inline void AddUnderEveryPosition(const EngineFetch& fetch, const std::vector<int>& firstPositions,
+                                  int propertyPosition, const EnginePropertyValue& value, EngineValueMap& values)
+{
+    const int propertyCount = static_cast<int>(fetch.properties.size());
+    auto add = [&](int position) {
+        values.try_emplace(position * propertyCount + propertyPosition, std::make_shared<EnginePropertyValue>(value));
+    };
+    for (int first : firstPositions) {
+        add(first);
+        const auto later = fetch.duplicates.find(first);
+        if (later == fetch.duplicates.end()) continue;
+        for (int position : later->second) add(position);
+    }
+}
+
+// Whether a property's values are scalar or vector values for the engine: numbers (data type 1)
+// of one compound, of one element or of more.
+inline bool IsEngineScalar(const IProperty& property)
+{
+    return property.DataType() == 1 && property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
+}
+inline bool IsEngineVector(const IProperty& property)
+{
+    return property.DataType() == 1 && property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
+}
 
 } // namespace moru::service

@@ -41,4 +41,40 @@ std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
     return properties;
 }
 
+void FakeBulkManager::Fetch(const char* operation, bool vector, const EngineFetch& fetch, EngineValueMap& out)
+{
+    std::string run;
+    for (const auto& databank : fetch.run) run += (run.empty() ? "" : ",") + databank->Name();
+    m_log.Record(std::string(operation) + " " + m_alias + " [" + run + "]");
+    m_log.MaybeFail(operation);
+    for (const auto& databank : fetch.run) {
+        int databankPosition = -1;
+        for (const auto& [listed, position] : fetch.databanks) {
+            if (listed == databank) databankPosition = position;
+        }
+        for (const StoredValue& stored : storedValues) {
+            if (stored.databank != databank->Name()) continue;
+            const auto property = fetch.properties.find(stored.property);
+            const auto compound = fetch.compounds.find(stored.compoundIndex);
+            if (property == fetch.properties.end() || compound == fetch.compounds.end() || !properties) continue;
+            for (const PropertyPtr& known : *properties) {
+                if (!known || known->Name() != stored.property) continue;
+                if (vector ? !IsEngineVector(*known) : !IsEngineScalar(*known)) continue;
+                AddUnderEveryPosition(fetch, compound->second, property->second, {databankPosition, stored.elements},
+                                      out);
+            }
+        }
+    }
+}
+
+void FakeBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    Fetch("OptimizedGetAllScalarPropertyValues", false, fetch, values);
+}
+
+void FakeBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    Fetch("OptimizedGetAllVectorPropertyValues", true, fetch, values);
+}
+
 } // namespace moru::fake

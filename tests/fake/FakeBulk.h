@@ -33,10 +33,24 @@ public:
     // Logged as "GetAllDatabaseProperties DB".
     std::optional<std::vector<PropertyPtr>> GetAllProperties() override;
 
+    void OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
+    void OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
+
+    // Stored unary values: databank name, compound index, property name, elements by label. The
+    // property's kind comes from `properties`.
+    struct StoredValue {
+        std::string databank;
+        int compoundIndex = 0;
+        std::string property;
+        std::map<int, double> elements;
+    };
+    std::vector<StoredValue> storedValues;
+
     std::map<std::string, FakeEngineCompound> compounds; // by identifier
     std::optional<std::vector<PropertyPtr>> properties;
 
 private:
+    void Fetch(const char* operation, bool vector, const EngineFetch& fetch, EngineValueMap& values);
     std::string m_alias;
     CallLog& m_log;
 };

@@ -2,7 +2,9 @@
 
 #include "service/Bulk.h"
 
+#include <map>
 #include <sstream>
+#include <unordered_map>
 
 namespace moru::sqlite::testing {
 namespace {
@@ -19,6 +21,7 @@ Json EngineSource()
   "database": {"alias": "ENG", "version": 2020},
   "properties": [
     {"name": "TC", "dataType": 1, "interactionType": 0, "elementCount": 1},
+    {"name": "CPIG", "dataType": 1, "interactionType": 0, "elementCount": 3},
     {"name": "NRTL", "dataType": 1, "interactionType": 1, "elementCount": 2,
      "elements": [{"ij": 1, "ji": 2, "symmetry": 0}, {"ij": 3, "ji": 4, "symmetry": 2}]}
   ],
@@ -28,7 +31,13 @@ Json EngineSource()
     {"id": 5, "identifiers": {"NAME": ["ETHANOL"], "ALIAS": ["C2H6O"], "SYNONYM": ["alcohol"]}, "classNumber": 4},
     {"id": 9, "identifiers": {"NAME": ["ARGON"], "ALIAS": ["AR"]}}
   ],
-  "databanks": [{"name": "PURE", "id": 1, "compounds": [2, 5, 9], "values": []}]
+  "databanks": [
+    {"name": "PURE", "id": 1, "compounds": [2, 5, 9],
+     "values": [{"property": "TC", "compound": 2, "numbers": [647.1]},
+                {"property": "CPIG", "compound": 5, "numbers": [1.5, null, 3.5]}]},
+    {"name": "MORE", "id": 2, "compounds": [2, 9],
+     "values": [{"property": "TC", "compound": 2, "numbers": [1.0]},
+                {"property": "TC", "compound": 9, "numbers": [150.7]}]}]
 })");
 }
 
@@ -107,9 +116,33 @@ TEST_F(Bulk, EveryPropertyOfTheDatabase)
     Connect();
     auto properties = manager->GetAllProperties();
     ASSERT_TRUE(properties);
-    ASSERT_EQ(properties->size(), 2u);
-    EXPECT_EQ((*properties)[1]->Name(), "NRTL");
-    EXPECT_EQ((*properties)[1]->ElementCount(), 2);
+    ASSERT_EQ(properties->size(), 3u);
+    EXPECT_EQ((*properties)[2]->Name(), "NRTL");
+    EXPECT_EQ((*properties)[2]->ElementCount(), 2);
+}
+
+TEST_F(Bulk, FetchesScalarAndVectorValuesOfARunUnderEveryPosition)
+{
+    Connect();
+    manager->OptimizedFind({{"WATER", 0}, {"ETHANOL", 1}, {"ARGON", 2}}, "ENG", found, indices, 0, 0);
+    const std::map<int, std::vector<int>> duplicates = {{0, {3}}};
+    const std::unordered_map<std::string, int> properties = {{"CPIG", 0}, {"TC", 1}, {"tc", 2}};
+    auto banks = database->EnumerateDatabanks();
+    const std::vector<std::pair<DatabankPtr, int>> listed = {{banks->Find("PURE"), 4}, {banks->Find("MORE"), 5}};
+    const std::vector<DatabankPtr> run = {listed[0].first, listed[1].first};
+    const EngineFetch fetch{indices, duplicates, properties, listed, run};
+    EngineValueMap scalars, vectors;
+    manager->OptimizedGetAllScalarPropertyValues(fetch, scalars);
+    manager->OptimizedGetAllVectorPropertyValues(fetch, vectors);
+    // Keys: compound position times 3 plus property position.
+    ASSERT_EQ(scalars.size(), 3u);
+    EXPECT_EQ(scalars.at(1)->Values, (std::map<int, double>{{1, 647.1}})); // PURE comes first in the run
+    EXPECT_EQ(scalars.at(1)->DatabankPosition, 4);
+    EXPECT_EQ(scalars.at(10)->Values.at(1), 647.1); // water again at position 3
+    EXPECT_EQ(scalars.at(7)->Values.at(1), 150.7);
+    EXPECT_EQ(scalars.at(7)->DatabankPosition, 5);
+    ASSERT_EQ(vectors.size(), 1u);
+    EXPECT_EQ(vectors.at(3)->Values, (std::map<int, double>{{1, 1.5}, {3, 3.5}}));
 }
 
 TEST_F(Bulk, TheDumpKeepsTheEngineFields)
