@@ -432,6 +432,62 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
     char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
     int xTDeviationBufferSize, int citationBufferSize);
 
+/* ---- Bulk retrieval for the simulation engine ------------------------------------------ */
+
+/* Loads the engine's three lists, each ending at the first null or empty entry: source databanks
+   "ALIAS.BANK" (listed databanks only; text after a second full stop is ignored), compound
+   identifiers (exact; one may repeat) and property names (exact; each once; "KELIDX" and "PLXIDX",
+   in any case, ask for the KELDA and PLX indices of the compounds). Every load starts from empty
+   tables. 1; 0, with the tables left empty, for a null list, a databank entry without a full stop
+   or that does not resolve, or a repeated property name or databank. */
+MORU_API int MORU_CALL Optimized_InitializeAllLists(const char** sourceDatabanks, const char** compoundIdentifierList,
+                                                    const char** propertyList);
+/* Empties the lists and what was found for them. Handles still held read what they were given. 1. */
+MORU_API int MORU_CALL Optimized_UnInitializeAllLists(void);
+/* Finds the listed compounds, the first source database in list order winning; a repeated
+   identifier is found at each of its positions. Returns how many positions were found, with
+   *objectHandle set to their table; 0 with *objectHandle 0 on failure (also before a load or when
+   called twice for one load). */
+MORU_API int MORU_CALL Optimized_GetAllCompoundsIdentifiers(int* objectHandle);
+/* The found compound at a position (0-based, in no defined order; the host learns the compound's
+   place in its own list from compoundPosition): 1; -1 when position is not below the number of
+   listed compounds; 0 on any other failure, also for a position past the found compounds.
+   databaseName needs 20 bytes, name, alias and casno 256 each; a text that does not fit arrives
+   empty, as does the CAS number of a compound without one. kelidx and PLXidx are 0 unless the
+   property list asked for them. */
+MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
+                                                           char* databaseName, int* compoundIndex, char* name,
+                                                           char* alias, char* casno, double* compclass, double* kelidx,
+                                                           double* PLXidx);
+/* Looks the listed properties up in the source databases, the first database in list order
+   winning. Returns how many were found, with *objectHandle set to their table; 0 with
+   *objectHandle 0 on failure (also before a load). */
+MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle);
+/* The found property at a position (in no defined order): its position in the property list and
+   its number of elements. 1; -1 past the end; 0 on any other failure. */
+MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position, int* propertyPosition,
+                                                 int* numOfElements);
+/* Every scalar value (numbers of one compound, one element) of the found compounds and properties,
+   or every vector value (more elements), fetched after Optimized_GetAllCompoundsIdentifiers; each
+   source databank run asked once. Returns how many, with *objectHandle set to them; 0 with
+   *objectHandle 0 on failure, also before the lists and compounds are loaded, for an empty source
+   list, and when the number of listed compounds times the number of listed properties exceeds
+   2147483647. */
+MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle);
+MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle);
+/* The scalar value at a position (in no defined order), with the positions of its databank,
+   compound and property in the engine's lists. 1; -1 past the end; 0 on any other failure. */
+MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, int position, int* databankPosition,
+                                                            int* compoundPosition, int* propertyPosition,
+                                                            double* value);
+/* The vector value at a position, element k at index k; *valueSize receives the property's element
+   count. An absent element arrives as MORU_MISSING_NUMBER in its place, so it never shifts the
+   elements after it. value needs room for the property's element count (Optimized_GetNextProperty). Needs
+   Optimized_GetAllProperties of the same load. 1; -1 past the end; 0 on any other failure. */
+MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, int position, int* valueSize,
+                                                            int* databankPosition, int* compoundPosition,
+                                                            int* propertyPosition, double* value);
+
 /* ---- Release functions -------------------------------------------------------------------- */
 
 /* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */

@@ -1,4 +1,5 @@
 #include "BinaryValueManager.h"
+#include "BulkManager.h"
 #include "Managers.h"
 
 #include "Checks.h"
@@ -83,6 +84,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->m_propertyValueManager = std::make_unique<SqlitePropertyValueManager>(*database);
         database->m_molDataManager = std::make_unique<SqliteMolData>(*database);
         database->m_binaryValueManager = std::make_unique<SqliteBinaryValueManager>(*database);
+        database->m_bulkManager = std::make_unique<SqliteBulkManager>(*database);
     } catch (const ServiceError&) {
         int code = sqlite3_errcode(db.Handle()) & 0xFF;
         if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
@@ -194,6 +196,7 @@ std::shared_ptr<IPropertyValueManager> SqliteDatabase::PropertyValueManager() co
 }
 std::shared_ptr<IMolData> SqliteDatabase::MolDataManager() const { return Share(m_molDataManager); }
 std::shared_ptr<IBinaryValueManager> SqliteDatabase::BinaryValueManager() const { return Share(m_binaryValueManager); }
+std::shared_ptr<IBulkManager> SqliteDatabase::BulkManager() const { return Share(m_bulkManager); }
 
 std::optional<std::string> SqliteDatabase::Meta(const std::string& key) const
 {

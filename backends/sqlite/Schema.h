@@ -80,6 +80,13 @@ CREATE TABLE reaction_species (
   compound_id INTEGER, coefficient REAL NOT NULL, PRIMARY KEY (reaction_id, position)) WITHOUT ROWID;
 )SQL";
 
+// Tables that databases built by earlier versions lack; the service reads such a database as if
+// these were empty.
+inline constexpr const char* CreateOptionalSchema = R"SQL(
+CREATE TABLE compound_engine (
+  compound_id INTEGER PRIMARY KEY REFERENCES compound(id), class_number REAL, kelda_index REAL, plx_index REAL);
+)SQL";
+
 // Created after the bulk insert, which is faster than keeping them up to date row by row.
 inline constexpr const char* CreateIndexes = R"SQL(
 CREATE INDEX identifier_by_key ON identifier (search_key, type);
@@ -133,6 +140,8 @@ inline constexpr const char* InsertReaction =
     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
 inline constexpr const char* InsertReactionSpecies =
     "INSERT INTO reaction_species (reaction_id, position, name, compound_id, coefficient) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* InsertCompoundEngine =
+    "INSERT INTO compound_engine (compound_id, class_number, kelda_index, plx_index) VALUES (?1, ?2, ?3, ?4)";
 
 // Reading whole tables in stored order (moru-db dump and info; the service reads the small ones at open).
 inline constexpr const char* SelectMeta = "SELECT key, value FROM meta";
@@ -235,6 +244,15 @@ inline constexpr const char* SelectValuesOfFirstCompound =
     "SELECT compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
     "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3";
 inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
+// Bulk retrieval. compound_engine is absent from databases built before it existed.
+inline constexpr const char* HasCompoundEngine =
+    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";
+// The numeric unary values of one property in one databank: one query per databank and property.
+inline constexpr const char* SelectEngineUnaryValues =
+    "SELECT compound1_id, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 AND compound2_id IS NULL "
+    "AND kind = 1";
+inline constexpr const char* SelectCompoundEngine =
+    "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
 
 } // namespace sql
 

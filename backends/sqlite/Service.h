@@ -117,6 +117,7 @@ public:
     std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
     std::shared_ptr<service::IMolData> MolDataManager() const override;
     std::shared_ptr<service::IBinaryValueManager> BinaryValueManager() const override;
+    std::shared_ptr<service::IBulkManager> BulkManager() const override;
 
     std::optional<std::string> Meta(const std::string& key) const;
     bool IsSecured() const { return Meta("password").has_value(); }
@@ -162,6 +163,7 @@ private:
     std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
     std::unique_ptr<service::IMolData> m_molDataManager;
     std::unique_ptr<service::IBinaryValueManager> m_binaryValueManager;
+    std::unique_ptr<service::IBulkManager> m_bulkManager;
 };
 
 class SqliteDatabaseCollection : public service::IDatabaseCollection {

@@ -1,5 +1,6 @@
 #include "MoruIntegration.h"
 
+#include "bulk/BulkLists.h"
 #include "interop/Handles.h"
 #include "session/Session.h"
 
@@ -28,6 +29,7 @@ struct ReleaseAtUnload {
     {
         try {
             moru::interop::HandleRegistry::DestroyInstance();
+            moru::bulk::DestroyTables();
             moru::session::MoruGUIDataFunctions::DestroyInstance();
         } catch (...) {
             // Nothing can be reported at unload; what was not released goes with the process.

@@ -19,6 +19,7 @@ class IPropertyManager;
 class IReactionManager;
 class ISundryDataManager;
 class IBinaryValueManager;
+class IBulkManager;
 
 class IDatabank {
 public:
@@ -48,6 +49,7 @@ public:
     virtual std::shared_ptr<IPropertyValueManager> PropertyValueManager() const = 0;
     virtual std::shared_ptr<IMolData> MolDataManager() const = 0;
     virtual std::shared_ptr<IBinaryValueManager> BinaryValueManager() const = 0; // service/BinaryValues.h
+    virtual std::shared_ptr<IBulkManager> BulkManager() const = 0;               // service/Bulk.h
 };
 
 // Search texts of a multiple search by their position in the host's list. The service may remove

@@ -41,6 +41,7 @@ private:
 
 class FakeDatabase;
 class FakeBinaryValueManager; // fake/FakeBinaryValues.h
+class FakeBulkManager;        // fake/FakeBulk.h
 
 class FakeDatabank : public IDatabank {
 public:
@@ -217,6 +218,10 @@ public:
     std::shared_ptr<FakePropertyValueManager> propertyValues;
     std::shared_ptr<FakeMolData> molData;
     mutable std::shared_ptr<FakeBinaryValueManager> binaryValues;
+    std::shared_ptr<IBulkManager> BulkManager() const override;
+    // The bulk manager, made at first use.
+    FakeBulkManager& Bulk() const;
+    mutable std::shared_ptr<FakeBulkManager> bulk;
 
 private:
     CallLog& m_log;

@@ -32,6 +32,17 @@ void PutText(Json& object, const char* name, const std::optional<std::string>& t
     if (text) object[name] = *text;
 }
 
+// The engine fields of a compound, those that are stored.
+void PutEngineFields(Connection& db, Json& compound, int id)
+{
+    auto& row = db.Cached(sql::SelectCompoundEngine).Bind(1, id);
+    if (!row.Step()) return;
+    const char* names[] = {"classNumber", "keldaIndex", "plxIndex"};
+    for (int i = 0; i < 3; ++i) {
+        if (auto number = row.OptionalDouble(i)) compound[names[i]] = *number;
+    }
+}
+
 void PutList(Json& object, const char* name, Json list)
 {
     if (!list.empty()) object[name] = std::move(list);
@@ -161,6 +172,9 @@ Json DumpDatabase(const std::string& databasePath)
     }
     Json compounds = Json::array();
     std::vector<std::pair<int, std::optional<std::string>>> compoundRows;
+    auto& engineProbe = db.Cached(sql::HasCompoundEngine).Reset();
+    const bool hasEngine = engineProbe.Step();
+    engineProbe.Reset();
     auto& compoundQuery = db.Cached(sql::SelectCompounds);
     while (compoundQuery.Step()) compoundRows.emplace_back(compoundQuery.Int(0), compoundQuery.OptionalText(1));
     for (const auto& [id, compoundClass] : compoundRows) {
@@ -173,6 +187,7 @@ Json DumpDatabase(const std::string& databasePath)
         auto& structureRows = db.Cached(sql::SelectStructures).Bind(1, id);
         while (structureRows.Step()) structures.push_back({{"type", structureRows.Int(0)}, {"text", structureRows.Text(1)}});
         PutList(compound, "structures", std::move(structures));
+        if (hasEngine) PutEngineFields(db, compound, id);
         compounds.push_back(std::move(compound));
     }
     PutList(source, "compounds", std::move(compounds));

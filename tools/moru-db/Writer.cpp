@@ -192,10 +192,21 @@ private:
         }
     }
 
+    // What the simulation engine reads of a compound beside its identifiers: its class as a number
+    // and its KELDA and PLX indices; all optional.
+    void EngineIndices(const Json& compound, const std::string& path, int compoundId)
+    {
+        auto classNumber = Number(compound, path, "classNumber", false);
+        auto kelda = Number(compound, path, "keldaIndex", false);
+        auto plx = Number(compound, path, "plxIndex", false);
+        if (!classNumber && !kelda && !plx) return;
+        m_db.Cached(sql::InsertCompoundEngine).Bind(1, compoundId).Bind(2, classNumber).Bind(3, kelda).Bind(4, plx).Execute();
+    }
+
     void Compound(const Json& compound, const std::string& path, std::size_t index)
     {
         if (!Expect(compound, path, "an object", compound.is_object())) return;
-        Known(compound, path, {"id", "class", "identifiers", "structures"});
+        Known(compound, path, {"id", "class", "identifiers", "structures", "classNumber", "keldaIndex", "plxIndex"});
         auto id = Integer(compound, path, "id", true);
         if (id && *id < 1) {
             Error(Member(path, "id"), "must be 1 or more");
@@ -208,6 +219,7 @@ private:
         auto compoundClass = Text(compound, path, "class", false);
         int compoundId = id.value_or(-static_cast<int>(index) - 1);
         m_db.Cached(sql::InsertCompound).Bind(1, compoundId).Bind(2, static_cast<int>(index)).Bind(3, compoundClass).Execute();
+        EngineIndices(compound, path, compoundId);
 
         if (const Json* identifiers = Object(compound, path, "identifiers", true)) {
             int typePosition = 0;
@@ -667,6 +679,7 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
         Connection db(partial, Connection::Mode::Create);
         db.Execute("PRAGMA journal_mode = OFF");
         db.Execute(sql::CreateSchema);
+        db.Execute(sql::CreateOptionalSchema);
         db.Execute("BEGIN");
         Writer(db, errors).Root(source);
         if (errors.empty()) {

@@ -1,0 +1,110 @@
+#include "BulkManager.h"
+
+#include "Managers.h"
+#include "Schema.h"
+
+#include "platform/Text.h"
+
+namespace moru::sqlite {
+
+using namespace moru::service;
+
+SqliteBulkManager::CompoundDetails SqliteBulkManager::ReadDetails(int compoundId, bool hasEngineTable)
+{
+    CompoundDetails details;
+    auto& identifiers = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, compoundId);
+    while (identifiers.Step()) {
+        const std::string type = identifiers.Text(0);
+        std::optional<std::string>* slot = nullptr;
+        if (platform::EqualsIgnoringCase(type, "NAME")) slot = &details.name;
+        else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &details.alias;
+        else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &details.casNo;
+        if (slot && !*slot) *slot = identifiers.Text(1); // the first value of its type
+    }
+    if (hasEngineTable) {
+        auto& engine = m_database->Db().Cached(sql::SelectCompoundEngine).Bind(1, compoundId);
+        if (engine.Step()) {
+            details.classNumber = engine.OptionalDouble(0).value_or(0.0);
+            details.keldaIndex = engine.OptionalDouble(1).value_or(0.0);
+            details.plxIndex = engine.OptionalDouble(2).value_or(0.0);
+        }
+    }
+    return details;
+}
+
+void SqliteBulkManager::OptimizedFind(const CompoundPositionTable& compounds, const std::string& databaseAlias,
+                                      EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap,
+                                      int keldaIndexFlag, int plxIndexFlag)
+{
+    auto& probe = m_database->Db().Cached(sql::HasCompoundEngine).Reset();
+    const bool hasEngineTable = probe.Step();
+    probe.Reset();
+
+    std::map<int, CompoundDetails> details; // read once per compound, however many identifiers name it
+    for (const auto& [identifier, position] : compounds) {
+        const std::vector<int> ids = FindCompoundsByIdentifier(*m_database, identifier, "");
+        if (ids.empty()) continue;
+        const int id = ids.front();
+        auto known = details.find(id);
+        if (known == details.end()) known = details.emplace(id, ReadDetails(id, hasEngineTable)).first;
+        const CompoundDetails& d = known->second;
+        auto record = std::make_shared<EngineCompoundObject>(databaseAlias, position, id, d.name, d.alias, d.casNo);
+        record->CompoundClassDblValue = d.classNumber;
+        if (keldaIndexFlag) record->KeldaIndex = d.keldaIndex;
+        if (plxIndexFlag) record->PLXIndex = d.plxIndex;
+        engineCompounds[position] = std::move(record);
+        auto& positions = compoundMap[id];
+        positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+    }
+}
+
+std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
+{
+    return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
+}
+
+// One query per databank of the run and listed property of the kind, each reading every value of
+// that property in that databank; the found compounds are picked in memory.
+void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
+{
+    std::vector<std::pair<int, int>> wanted; // property id, position
+    for (const auto& [name, position] : fetch.properties) {
+        const auto property = m_database->PropertyByName(name);
+        if (!property || property->m_name != name) continue;
+        if (vector ? IsEngineVector(*property) : IsEngineScalar(*property)) wanted.emplace_back(property->m_id, position);
+    }
+    for (const auto& databank : fetch.run) {
+        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
+        if (!record) continue;
+        int databankPosition = -1;
+        for (const auto& [listed, position] : fetch.databanks) {
+            if (listed == databank) databankPosition = position;
+        }
+        for (const auto& [propertyId, propertyPosition] : wanted) {
+            auto& rows = m_database->Db().Cached(sql::SelectEngineUnaryValues).Bind(1, record->Id).Bind(2, propertyId);
+            while (rows.Step()) {
+                const auto compound = fetch.compounds.find(rows.Int(0));
+                if (compound == fetch.compounds.end()) continue;
+                EnginePropertyValue value;
+                value.DatabankPosition = databankPosition;
+                const NumericElements numbers = DecodeNumbers(rows.Blob(1), rows.BlobSize(1));
+                for (std::size_t k = 0; k < numbers.size(); ++k) {
+                    if (numbers[k]) value.Values.emplace(static_cast<int>(k) + 1, *numbers[k]);
+                }
+                AddUnderEveryPosition(fetch, compound->second, propertyPosition, value, values);
+            }
+        }
+    }
+}
+
+void SqliteBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    FetchUnary(fetch, false, values);
+}
+
+void SqliteBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+{
+    FetchUnary(fetch, true, values);
+}
+
+} // namespace moru::sqlite

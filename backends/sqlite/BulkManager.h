@@ -1,0 +1,46 @@
+#pragma once
+
+// The simulation engine's bulk retrieval from one SqliteDatabase.
+
+#include "Service.h"
+
+#include "service/Bulk.h"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace moru::sqlite {
+
+class SqliteBulkManager : public service::IBulkManager {
+public:
+    explicit SqliteBulkManager(SqliteDatabase& database) : m_database(&database) {}
+
+    // An identifier is matched as the compound searches match it (any identifier type, letter case
+    // folded); when it names several compounds, the one with the lowest index is taken.
+    void OptimizedFind(const service::CompoundPositionTable& compounds, const std::string& databaseAlias,
+                       service::EngineCompoundMap& engineCompounds, service::EngineCompoundIndexMap& compoundMap,
+                       int keldaIndexFlag, int plxIndexFlag) override;
+    std::optional<std::vector<service::PropertyPtr>> GetAllProperties() override;
+    void OptimizedGetAllScalarPropertyValues(const service::EngineFetch& fetch,
+                                             service::EngineValueMap& values) override;
+    void OptimizedGetAllVectorPropertyValues(const service::EngineFetch& fetch,
+                                             service::EngineValueMap& values) override;
+
+private:
+    // What an engine compound record shows of one compound.
+    struct CompoundDetails {
+        std::optional<std::string> name;
+        std::optional<std::string> alias;
+        std::optional<std::string> casNo;
+        double classNumber = 0.0;
+        double keldaIndex = 0.0;
+        double plxIndex = 0.0;
+    };
+    CompoundDetails ReadDetails(int compoundId, bool hasEngineTable);
+    void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
+
+    SqliteDatabase* m_database;
+};
+
+} // namespace moru::sqlite

@@ -1,0 +1,237 @@
+#include "bulk/BulkLists.h"
+
+#include "interop/Handles.h"
+#include "interop/HostText.h"
+#include "interop/References.h"
+#include "platform/Text.h"
+#include "service/Errors.h"
+#include "session/Resolution.h"
+
+#include <algorithm>
+
+namespace moru::bulk {
+
+namespace {
+
+// A plain pointer, not an object with a destructor: the library's unload empties it, and that may
+// run after the function statics of this file are gone.
+BulkTables* g_tables = nullptr;
+
+void Replace(BulkTables* tables)
+{
+    delete g_tables;
+    g_tables = tables;
+}
+
+bool LoadCompounds(BulkTables& tables, const std::vector<std::string>& identifiers)
+{
+    for (int i = 0; i < static_cast<int>(identifiers.size()); ++i) {
+        const auto [found, added] = tables.compoundTable.try_emplace(identifiers[static_cast<std::size_t>(i)], i);
+        if (!added) tables.duplicateCompTable[found->second].push_back(i);
+    }
+    tables.compCount = static_cast<int>(identifiers.size());
+    return true;
+}
+
+bool LoadProperties(BulkTables& tables, const std::vector<std::string>& names)
+{
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        const std::string& name = names[static_cast<std::size_t>(i)];
+        if (platform::EqualsIgnoringCase(name, "KELIDX")) tables.isKELIDXPresent = 1;
+        if (platform::EqualsIgnoringCase(name, "PLXIDX")) tables.isPLXIDXPresent = 1;
+        if (!tables.propertyTable.try_emplace(name, i).second) return false;
+    }
+    return true;
+}
+
+// Databanks next to each other in the list that belong to one database form a run.
+bool LoadDatabanks(BulkTables& tables, const std::vector<std::string>& references)
+{
+    std::vector<DatabankPtr> run;
+    std::optional<std::string> previousAlias;
+    for (int i = 0; i < static_cast<int>(references.size()); ++i) {
+        const auto parts = interop::SplitDatabankReference(references[static_cast<std::size_t>(i)]);
+        if (!parts) return false;
+        DatabankPtr databank = session::GetIDatabankFromDbaseDbank(parts->databaseAlias, parts->databankName);
+        if (!databank) return false;
+        DatabasePtr database = databank->Database();
+        if (!database) return false;
+        if (previousAlias && !platform::EqualsIgnoringCase(*previousAlias, parts->databaseAlias)) {
+            tables.consecutiveDbankSlots.push_back(std::move(run));
+            run.clear();
+        }
+        run.push_back(databank);
+        if (tables.DatabankPosition(*databank) >= 0) return false;
+        tables.dbankTable.emplace_back(databank, i);
+        if (std::find(tables.uniqueDatabases.begin(), tables.uniqueDatabases.end(), database) ==
+            tables.uniqueDatabases.end()) {
+            tables.uniqueDatabases.push_back(database);
+        }
+        previousAlias = database->Alias();
+    }
+    tables.consecutiveDbankSlots.push_back(std::move(run));
+    return true;
+}
+
+void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
+{
+    buffer[0] = '\0';
+    interop::CopyToFixedBuffer(text, buffer, size);
+}
+
+} // namespace
+
+int BulkTables::DatabankPosition(const IDatabank& databank) const
+{
+    for (const auto& [listed, position] : dbankTable) {
+        if (listed.get() == &databank) return position;
+    }
+    return -1;
+}
+
+BulkTables& Tables()
+{
+    if (!g_tables) g_tables = new BulkTables();
+    return *g_tables;
+}
+
+void ResetTables() { Replace(new BulkTables()); }
+
+void DestroyTables() { Replace(nullptr); }
+
+bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
+                        const std::vector<std::string>& compoundIdentifiers,
+                        const std::vector<std::string>& propertyNames)
+{
+    // Nothing of an earlier load survives, and neither does anything of a load that fails.
+    ResetTables();
+    bool loaded = false;
+    try {
+        BulkTables& tables = Tables();
+        loaded = LoadCompounds(tables, compoundIdentifiers) && LoadProperties(tables, propertyNames) &&
+                 LoadDatabanks(tables, sourceDatabanks);
+    } catch (...) {
+        ResetTables();
+        throw;
+    }
+    if (!loaded) ResetTables();
+    return loaded;
+}
+
+void UnInitializeAllLists() { ResetTables(); }
+
+int GetAllCompoundsIdentifiers(int& handle)
+{
+    handle = 0;
+    BulkTables& tables = Tables();
+    if (tables.compCount < 0) return 0; // no lists loaded
+    const int keldaFlag = tables.isKELIDXPresent != 0 ? 1 : 0;
+    const int plxFlag = tables.isPLXIDXPresent != 0 ? 1 : 0;
+
+    // Built aside and installed whole, so that a failure leaves the tables as they were.
+    auto found = std::make_shared<EngineCompoundTable>(*tables.engineCompTable);
+    std::vector<GatewayCompounds> gateway = tables.gatewayCompTable;
+    for (const DatabasePtr& database : tables.uniqueDatabases) {
+        for (const auto& done : gateway) {
+            if (done.database == database) throw ServiceError("the compounds were already found");
+        }
+        auto manager = database->BulkManager();
+        if (!manager) throw ServiceError("the database offers no bulk retrieval");
+        EngineCompoundMap engineCompounds;
+        EngineCompoundIndexMap compoundMap;
+        manager->OptimizedFind(tables.compoundTable, database->Alias(), engineCompounds, compoundMap, keldaFlag,
+                               plxFlag);
+        for (auto& [position, record] : engineCompounds) {
+            if (record) found->records.try_emplace(position, record);
+        }
+        gateway.push_back({database, std::move(compoundMap)});
+    }
+
+    // A repeated identifier gets a record of its own at each later position, copied from the first.
+    for (const auto& [first, later] : tables.duplicateCompTable) {
+        const auto original = found->records.find(first);
+        if (original == found->records.end()) continue;
+        const EngineCompoundObject& r = *original->second;
+        for (int position : later) {
+            auto copy = std::make_shared<EngineCompoundObject>(r.DatabaseName, position, r.CompoundIndex,
+                                                               r.CompoundName, r.CompoundAlias, r.CompoundCasNo);
+            copy->CompoundClassDblValue = r.CompoundClassDblValue;
+            copy->KeldaIndex = r.KeldaIndex;
+            copy->PLXIndex = r.PLXIndex;
+            found->records[position] = std::move(copy);
+        }
+    }
+
+    tables.engineCompTable = found;
+    tables.gatewayCompTable = std::move(gateway);
+    handle = interop::GetHandleFromObject(found);
+    return static_cast<int>(found->records.size());
+}
+
+int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, char* databaseName,
+                              int& compoundIndex, char* name, char* alias, char* casno, double& compoundClass,
+                              double& keldaIndex, double& plxIndex)
+{
+    if (handle == 0 || position < 0) return 0;
+    if (position >= Tables().compCount) return -1;
+    auto table = interop::GetObjectFromHandle<EngineCompoundTable>(handle);
+    if (!table || position >= static_cast<int>(table->records.size())) return 0;
+    auto entry = table->records.begin();
+    std::advance(entry, position);
+    const EngineCompoundPtr& record = entry->second;
+    if (!record) return 0;
+
+    compoundPosition = record->CompoundPosition;
+    compoundClass = record->CompoundClassDblValue;
+    keldaIndex = record->KeldaIndex;
+    plxIndex = record->PLXIndex;
+    compoundIndex = record->CompoundIndex;
+
+    if (!record->DatabaseName) return 0;
+    CopyText(*record->DatabaseName, databaseName, interop::FixedBuffer::DatabaseName);
+    if (!record->CompoundName) return 0;
+    CopyText(*record->CompoundName, name, interop::FixedBuffer::ShortText);
+    if (!record->CompoundAlias) return 0;
+    CopyText(*record->CompoundAlias, alias, interop::FixedBuffer::ShortText);
+    // A compound without a CAS number is still a compound.
+    CopyText(record->CompoundCasNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
+    return 1;
+}
+
+int GetAllProperties(int& handle)
+{
+    handle = 0;
+    BulkTables& tables = Tables();
+    if (tables.uniqueDatabases.empty()) return 0;
+    auto found = std::make_shared<GatewayPropertyTable>(*tables.gatewayPropTable);
+    for (const DatabasePtr& database : tables.uniqueDatabases) {
+        auto manager = database->BulkManager();
+        if (!manager) throw ServiceError("the database offers no bulk retrieval");
+        const auto properties = manager->GetAllProperties();
+        if (!properties) continue;
+        for (const PropertyPtr& property : *properties) {
+            if (!property) continue;
+            const auto listed = tables.propertyTable.find(property->Name());
+            if (listed != tables.propertyTable.end()) found->properties.try_emplace(listed->second, property);
+        }
+    }
+    tables.gatewayPropTable = found;
+    handle = interop::GetHandleFromObject(found);
+    return static_cast<int>(found->properties.size());
+}
+
+int GetNextProperty(int handle, int position, int& propertyPosition, int& numOfElements)
+{
+    if (handle == 0 || position < 0) return 0;
+    auto table = interop::GetObjectFromHandle<GatewayPropertyTable>(handle);
+    if (!table) return 0;
+    if (position >= static_cast<int>(table->properties.size())) return -1;
+    auto entry = table->properties.begin();
+    std::advance(entry, position);
+    if (!entry->second) return 0;
+    propertyPosition = entry->first;
+    numOfElements = entry->second->ElementCount();
+    return 1;
+}
+
+} // namespace moru::bulk

@@ -1,0 +1,93 @@
+#pragma once
+
+// The simulation engine's bulk lists: position tables built from its databank, compound and
+// property lists, and the compounds and properties found for them.
+//
+// One set of tables per process, driven by one host thread at a time. The tables that handles
+// reach are shared: a load or an unload replaces them, so a handle still reads the tables it was
+// given, never freed memory.
+
+#include "service/Bulk.h"
+#include "service/Database.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace moru::bulk {
+
+using namespace moru::service;
+
+// The found compounds, by compound position: what a compound handle holds.
+struct EngineCompoundTable {
+    EngineCompoundMap records;
+};
+
+// The found properties, by position in the engine's property list: what a property handle holds.
+struct GatewayPropertyTable {
+    std::map<int, PropertyPtr> properties;
+};
+
+// A database with the compounds it found, as its compound search returned them.
+struct GatewayCompounds {
+    DatabasePtr database;
+    EngineCompoundIndexMap compounds;
+};
+
+struct BulkTables {
+    CompoundPositionTable compoundTable;                 // identifier -> first position
+    std::map<int, std::vector<int>> duplicateCompTable; // first position -> later positions
+    int compCount = -1;                                  // -1: no lists loaded
+    std::unordered_map<std::string, int> propertyTable;  // property name -> position
+    int isKELIDXPresent = 0;
+    int isPLXIDXPresent = 0;
+    std::vector<std::pair<DatabankPtr, int>> dbankTable; // databank -> position, in list order
+    std::vector<DatabasePtr> uniqueDatabases;            // in order of first appearance
+    std::vector<std::vector<DatabankPtr>> consecutiveDbankSlots;
+    std::shared_ptr<EngineCompoundTable> engineCompTable = std::make_shared<EngineCompoundTable>();
+    std::vector<GatewayCompounds> gatewayCompTable;
+    std::shared_ptr<GatewayPropertyTable> gatewayPropTable = std::make_shared<GatewayPropertyTable>();
+
+    // The position of a databank in the source list; -1 when it is not listed.
+    int DatabankPosition(const IDatabank& databank) const;
+};
+
+// The process's tables, made empty at first use.
+BulkTables& Tables();
+// Empties the tables (a new, empty set; handles keep the old one).
+void ResetTables();
+// Drops the tables and what they hold, for the library's unload.
+void DestroyTables();
+
+// Loads the three lists into empty tables. False, with the tables left empty, when a databank
+// entry has no full stop or does not resolve, or a property name or databank repeats.
+bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
+                        const std::vector<std::string>& compoundIdentifiers,
+                        const std::vector<std::string>& propertyNames);
+
+// Empties the tables, index flags included.
+void UnInitializeAllLists();
+
+// Finds the listed compounds in every source database; sets `handle` to the table of found
+// compounds and returns their number (0 with handle 0 on failure).
+int GetAllCompoundsIdentifiers(int& handle);
+
+// The found compound at `position` of the table behind `handle`: 1, -1 when `position` is not
+// below the number of listed compounds, 0 on any other failure (also for a position past the found
+// compounds). Buffers are written by the fixed-size copy: databaseName 20 bytes, the others 256.
+int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, char* databaseName,
+                              int& compoundIndex, char* name, char* alias, char* casno, double& compoundClass,
+                              double& keldaIndex, double& plxIndex);
+
+// Looks the listed properties up in every source database (the first database that has a name
+// wins); sets `handle` to the table and returns its size (0 with handle 0 on failure).
+int GetAllProperties(int& handle);
+
+// The property at `position` of the table behind `handle`: its position in the engine's list and
+// its element count. 1, -1 past the end, 0 on any other failure.
+int GetNextProperty(int handle, int position, int& propertyPosition, int& numOfElements);
+
+} // namespace moru::bulk

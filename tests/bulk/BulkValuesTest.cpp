@@ -1,0 +1,146 @@
+#include "bulk/BulkWorld.h"
+
+#include <climits>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace moru;
+using namespace moru::fake;
+
+namespace {
+
+struct Scalar {
+    int databank = -7, compound = -7, property = -7;
+    double value = -7;
+};
+
+class BulkValues : public BulkWorld {
+protected:
+    BulkValues()
+    {
+        const std::vector<PropertyPtr> known = {std::make_shared<FakeProperty>("TC", 0, 1),
+                                                std::make_shared<FakeProperty>("PC", 0, 1),
+                                                std::make_shared<FakeProperty>("CPIG", 0, 3),
+                                                std::make_shared<FakeProperty>("NRTL", 1, 2)};
+        db1->Bulk().properties = known;
+        db2->Bulk().properties = known;
+    }
+    static std::map<int, Scalar> ReadScalars(int handle, int count)
+    {
+        std::map<int, Scalar> read;
+        for (int i = 0; i < count; ++i) {
+            Scalar s;
+            EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, i, &s.databank, &s.compound, &s.property, &s.value),
+                      1);
+            read[s.compound * 100 + s.property] = s;
+        }
+        return read;
+    }
+    // Loads, finds compounds and properties.
+    void Prepare(std::vector<const char*> banks, std::vector<const char*> compounds,
+                 std::vector<const char*> properties)
+    {
+        ASSERT_EQ(Load(std::move(banks), std::move(compounds), std::move(properties)), 1);
+        int handle = 0;
+        Optimized_GetAllCompoundsIdentifiers(&handle);
+        Optimized_GetAllProperties(&handle);
+    }
+};
+
+TEST_F(BulkValues, ScalarKeysDecodeIntoCompoundAndPropertyPositions)
+{
+    // Compound position 2 and property position 1 of three properties: key 7.
+    db1->Bulk().storedValues = {{"a", 1, "PC", {{1, 22.06}}}, {"a", 7, "TC", {{1, 513.9}}}, {"a", 7, "CPIG", {{1, 1.0}}}};
+    Prepare({"DB1.a"}, {"x", "y", "water", "ethanol"}, {"TC", "PC", "CPIG"});
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 2); // CPIG is a vector property
+    auto read = ReadScalars(handle, 2);
+    ASSERT_EQ(read.count(201), 1u);
+    EXPECT_EQ(read[201].value, 22.06);
+    EXPECT_EQ(read[201].databank, 0);
+    ASSERT_EQ(read.count(300), 1u);
+    EXPECT_EQ(read[300].value, 513.9);
+    Scalar s;
+    EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, 2, &s.databank, &s.compound, &s.property, &s.value), -1);
+    EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, -1, &s.databank, &s.compound, &s.property, &s.value), 0);
+    EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, 0, nullptr, &s.compound, &s.property, &s.value), 0);
+}
+
+TEST_F(BulkValues, EachRunIsAskedOnceAndRepeatedIdentifiersGetTheirValues)
+{
+    db1->Bulk().storedValues = {{"b", 1, "TC", {{1, 647.1}}}, {"a", 1, "TC", {{1, 600.0}}}, {"d", 7, "TC", {{1, 1.5}}}};
+    db2->Bulk().storedValues = {{"c", 5, "TC", {{1, 150.7}}}};
+    Prepare({"DB1.a", "DB1.b", "DB2.c", "DB1.d"}, {"water", "argon", "ethanol", "water"}, {"TC"});
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 4);
+    EXPECT_EQ(service.log.Matching("OptimizedGetAll"),
+              (std::vector<std::string>{"OptimizedGetAllScalarPropertyValues DB1 [a,b]",
+                                        "OptimizedGetAllScalarPropertyValues DB2 [c]",
+                                        "OptimizedGetAllScalarPropertyValues DB1 [d]"}));
+    auto read = ReadScalars(handle, 4);
+    EXPECT_EQ(read[0].value, 600.0); // the first databank of the run wins
+    EXPECT_EQ(read[300].value, 600.0);
+    EXPECT_EQ(read[300].databank, 0);
+    EXPECT_EQ(read[100].value, 150.7);
+    EXPECT_EQ(read[100].databank, 2);
+    EXPECT_EQ(read[200].databank, 3);
+}
+
+TEST_F(BulkValues, VectorElementsKeepTheirPlacesWhateverSizeTheCallerExpects)
+{
+    db1->Bulk().storedValues = {{"a", 1, "CPIG", {{1, 10.0}, {3, 30.0}}}};
+    Prepare({"DB1.a"}, {"water"}, {"TC", "CPIG"});
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllVectorPropertyValues(&handle), 1);
+    for (int expected : {3, 0, 2}) {
+        int size = expected, databank = -7, compound = -7, property = -7;
+        double values[4] = {-7, -7, -7, -7};
+        ASSERT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values), 1);
+        EXPECT_EQ(size, 3);
+        EXPECT_EQ(values[0], 10.0);
+        EXPECT_EQ(values[1], MORU_MISSING_NUMBER); // the absent element keeps its place
+        EXPECT_EQ(values[2], 30.0);
+        EXPECT_EQ(values[3], -7); // nothing beyond the element count
+        EXPECT_EQ(compound, 0);
+        EXPECT_EQ(property, 1);
+    }
+    int size = 3, databank = 0, compound = 0, property = 0;
+    double values[4];
+    EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 1, &size, &databank, &compound, &property, values), -1);
+    EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, nullptr), 0);
+}
+
+TEST_F(BulkValues, FetchesOutOfOrderOrWithTooManyKeysFail)
+{
+    int handle = -1;
+    EXPECT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 0); // nothing loaded
+    EXPECT_EQ(handle, 0);
+    EXPECT_EQ(Optimized_GetAllScalarPropertyValues(nullptr), 0);
+    ASSERT_EQ(Load({"DB1.a"}, {"water"}, {"TC", "PC"}), 1);
+    EXPECT_EQ(Optimized_GetAllVectorPropertyValues(&handle), 0); // compounds not looked up yet
+    EXPECT_EQ(handle, 0);
+    Optimized_GetAllCompoundsIdentifiers(&handle);
+    bulk::Tables().compCount = INT_MAX / 2 + 1; // two properties: the last keys would not fit
+    handle = -1;
+    EXPECT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 0);
+    EXPECT_EQ(handle, 0);
+    EXPECT_TRUE(service.log.Matching("OptimizedGetAll").empty());
+    bulk::Tables().compCount = INT_MAX / 2;
+    EXPECT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 0); // fits, and finds nothing
+    EXPECT_NE(handle, 0);
+}
+
+TEST_F(BulkValues, ReadsAfterUnloadingFindNoPropertyDescriptions)
+{
+    db1->Bulk().storedValues = {{"a", 1, "CPIG", {{1, 10.0}}}};
+    Prepare({"DB1.a"}, {"water"}, {"CPIG"});
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllVectorPropertyValues(&handle), 1);
+    Optimized_UnInitializeAllLists();
+    int size = 1, databank = 0, compound = 0, property = 0;
+    double values[3];
+    EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values), 0);
+}
+
+} // namespace
