@@ -1,5 +1,5 @@
 #include "MoruIntegration.h"
-#include "fake/FakeService.h"
+#include "fake/TwoDatabases.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +29,8 @@ ReactionRecord Reaction(int id, std::string type, std::vector<std::pair<std::str
     return reaction;
 }
 
-class Reactions : public ::testing::Test {
+class Reactions : public TwoDatabases {
 protected:
-    Reactions()
-    {
-        dbA = service.AddDatabase("A");
-        a1 = dbA->AddDatabank("A1");
-        a2 = dbA->AddDatabank("A2");
-        dbB = service.AddDatabase("B");
-        b1 = dbB->AddDatabank("B1");
-        ListAllDatabanks();
-        service.log.Clear();
-    }
-
     int Collect(std::vector<const char*> compounds, std::vector<const char*> databanks, int searchType,
                 int* handle)
     {
@@ -86,10 +75,6 @@ protected:
     }
 
     std::vector<std::string> Queries() const { return service.log.Matching("GetCompoundsReactions"); }
-
-    FakeService service;
-    std::shared_ptr<FakeDatabase> dbA, dbB;
-    std::shared_ptr<FakeDatabank> a1, a2, b1;
 };
 
 } // namespace
