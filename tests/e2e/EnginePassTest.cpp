@@ -221,9 +221,12 @@ TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)
         // element the value object holds the pass gives at least one half of.
         ASSERT_EQ(v.numbers.size(), expected.size()) << compound1 << " " << compound2 << " " << property;
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            if (v.numbers[i] != M) EXPECT_EQ(v.numbers[i], expected[i]) << property << " element half " << i;
-            if (i % 2 == 1 && (expected[i - 1] != M || expected[i] != M))
+            if (v.numbers[i] != M) {
+                EXPECT_EQ(v.numbers[i], expected[i]) << property << " element half " << i;
+            }
+            if (i % 2 == 1 && (expected[i - 1] != M || expected[i] != M)) {
                 EXPECT_TRUE(v.numbers[i - 1] != M || v.numbers[i] != M) << property << " element " << i / 2;
+            }
         }
     }
 }

@@ -171,7 +171,7 @@ int RunPass(const BulkCommand& c)
     if (compounds.empty()) throw std::invalid_argument("--compounds names no compound");
     if (properties.empty()) throw std::invalid_argument("--properties names no property");
     const auto start = std::chrono::steady_clock::now();
-    const auto banks = HostList(c.databanks), compoundList = HostList(compounds), propertyList = HostList(properties);
+    auto banks = HostList(c.databanks), compoundList = HostList(compounds), propertyList = HostList(properties);
     if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compoundList.data(), propertyList.data()) != 1) {
         std::fprintf(stderr, "moru: the lists cannot be loaded: a databank is unknown, or a databank or property "
                              "is named twice\n");
