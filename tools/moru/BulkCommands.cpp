@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "HostLibrary.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -97,7 +98,7 @@ struct Counts {
     long long read = 0;
 };
 
-int ReadPass(const BulkCommand& c, std::size_t compoundCount, std::size_t propertyCount, Counts& counts)
+void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
 {
     int handle = 0;
     counts.compoundsFound = MORU_EXPORT_OF(Optimized_GetAllCompoundsIdentifiers)(&handle);
@@ -115,7 +116,6 @@ int ReadPass(const BulkCommand& c, std::size_t compoundCount, std::size_t proper
     int largest = 1;
     for (int count : elements) largest = std::max(largest, count);
     std::vector<double> values(2 * static_cast<std::size_t>(largest));
-    (void)compoundCount;
 
     int databank = 0, compound = 0, compound2 = 0, property = 0, size = 0;
     counts.scalar = MORU_EXPORT_OF(Optimized_GetAllScalarPropertyValues)(&handle);
@@ -161,7 +161,6 @@ int ReadPass(const BulkCommand& c, std::size_t compoundCount, std::size_t proper
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
-    return 0;
 }
 
 int RunPass(const BulkCommand& c)
@@ -178,7 +177,7 @@ int RunPass(const BulkCommand& c)
         return 1;
     }
     Counts counts;
-    ReadPass(c, compounds.size(), properties.size(), counts);
+    ReadPass(c, properties.size(), counts);
     MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
