@@ -487,6 +487,73 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
 MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, int position, int* valueSize,
                                                             int* databankPosition, int* compoundPosition,
                                                             int* propertyPosition, double* value);
+/**
+ * Fetches every binary value (numbers of two compounds, interaction type 1) of the found compounds
+ * and properties whose two compounds were both found, after Optimized_GetAllCompoundsIdentifiers;
+ * each run of consecutive source databanks of one database is asked once, and the first databank
+ * of the list that holds a value of a pair gives it.
+ *
+ * Values are reached by combined keys (compound 1 position x C + compound 2 position) x P +
+ * property position, with C listed compounds and P listed properties: the fetch is refused when
+ * C x C x P exceeds 2147483647 (for example 6442 compounds and 52 properties), rather than handing
+ * out keys that wrapped.
+ *
+ * @param objectHandle receives the handle of the values (0 on failure); release it with
+ *        Optimized_ReleaseHandle.
+ * @return the number of values; 0 with *objectHandle 0 on failure, also before the lists and
+ *         compounds are loaded, for an empty source list and when the keys would not fit.
+ */
+MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle);
+/**
+ * The binary value at a position (in no defined order) as IJ/JI pairs, element by element in the
+ * order of the property's elements; an element with no stored number arrives as
+ * MORU_MISSING_NUMBER. Needs Optimized_GetAllProperties of the same load.
+ *
+ * By the element's symmetry code, the full form holds: code 0 (independent) IJ then JI; code 1
+ * (stored for one compound order) the number in the half of its order and the marker in the
+ * other; code 2 (same for both orders) the number twice, or, beside a code-1 element, only in the
+ * half of the last code-1 element's order; code 3 (JI is minus IJ) IJ then -IJ. An element of a
+ * unary property is one number. The condensed form gives codes 1 and 2 one number each and lays
+ * the whole value out for one compound order: the given one when any code-1 element is stored for
+ * it, otherwise the reverse, and then the two compound positions come exchanged.
+ *
+ * @param objectHandle a handle from Optimized_GetAllBinaryPropertyValues.
+ * @param position 0-based position of the value.
+ * @param valueSize receives the number of doubles written to value.
+ * @param databankPosition receives the position of the value's databank in the source list.
+ * @param compound1Position receives the position of the value's first compound.
+ * @param compound2Position receives the position of its second compound.
+ * @param propertyPosition receives the position of its property in the property list.
+ * @param value receives the numbers; needs room for two doubles per element of the property
+ *        (Optimized_GetNextProperty).
+ * @param bCondensed points to non-zero for the condensed form, 0 for the full form; required.
+ * @return 1; -1 at or past the end; 0 on any other failure (a null pointer, a negative position,
+ *         a property without a description, lists unloaded by Optimized_UnInitializeAllLists).
+ */
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int objectHandle, int position,
+                                                                             int* valueSize, int* databankPosition,
+                                                                             int* compound1Position,
+                                                                             int* compound2Position,
+                                                                             int* propertyPosition, double* value,
+                                                                             int* bCondensed);
+/**
+ * The binary value at a position in the full form: Optimized_GetNextBinaryPropertyValueWithCondensedFlag
+ * with a flag of 0.
+ *
+ * @param objectHandle a handle from Optimized_GetAllBinaryPropertyValues.
+ * @param position 0-based position of the value.
+ * @param valueSize receives the number of doubles written to value.
+ * @param databankPosition receives the position of the value's databank in the source list.
+ * @param compound1Position receives the position of the value's first compound.
+ * @param compound2Position receives the position of its second compound.
+ * @param propertyPosition receives the position of its property in the property list.
+ * @param value receives the numbers; needs room for two doubles per element of the property.
+ * @return 1; -1 at or past the end; 0 on any other failure.
+ */
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, int position, int* valueSize,
+                                                            int* databankPosition, int* compound1Position,
+                                                            int* compound2Position, int* propertyPosition,
+                                                            double* value);
 
 /* ---- Release functions -------------------------------------------------------------------- */
 

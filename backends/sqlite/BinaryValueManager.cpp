@@ -24,6 +24,9 @@ public:
     int DataType() const override { return m_stored->DataType(); }
     int ElementCount() const override { return m_stored->ElementCount(); }
     std::vector<UnitRow> UnitsTypeList() const override { return m_stored->UnitsTypeList(); }
+    std::vector<int> LabelIJArray() const override { return m_stored->LabelIJArray(); }
+    std::vector<int> LabelJIArray() const override { return m_stored->LabelJIArray(); }
+    std::vector<int> SymmetryList() const override { return m_stored->SymmetryList(); }
 
 private:
     PropertyPtr m_stored;

@@ -63,23 +63,36 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
     return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
 }
 
+template <class Predicate>
+std::vector<std::pair<int, int>> SqliteBulkManager::WantedProperties(const EngineFetch& fetch, Predicate isWanted)
+{
+    std::vector<std::pair<int, int>> wanted;
+    for (const auto& [name, position] : fetch.properties) {
+        const auto property = m_database->PropertyByName(name);
+        if (!property || property->m_name != name) continue;
+        if (isWanted(*property)) wanted.emplace_back(property->m_id, position);
+    }
+    return wanted;
+}
+
+int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const DatabankPtr& databank) const
+{
+    for (const auto& [listed, position] : fetch.databanks) {
+        if (listed == databank) return position;
+    }
+    return -1;
+}
+
 // One query per databank of the run and listed property of the kind, each reading every value of
 // that property in that databank; the found compounds are picked in memory.
 void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
 {
-    std::vector<std::pair<int, int>> wanted; // property id, position
-    for (const auto& [name, position] : fetch.properties) {
-        const auto property = m_database->PropertyByName(name);
-        if (!property || property->m_name != name) continue;
-        if (vector ? IsEngineVector(*property) : IsEngineScalar(*property)) wanted.emplace_back(property->m_id, position);
-    }
+    const auto wanted = WantedProperties(
+        fetch, [&](const IProperty& property) { return vector ? IsEngineVector(property) : IsEngineScalar(property); });
     for (const auto& databank : fetch.run) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
-        int databankPosition = -1;
-        for (const auto& [listed, position] : fetch.databanks) {
-            if (listed == databank) databankPosition = position;
-        }
+        const int databankPosition = DatabankPositionOf(fetch, databank);
         for (const auto& [propertyId, propertyPosition] : wanted) {
             auto& rows = m_database->Db().Cached(sql::SelectEngineUnaryValues).Bind(1, record->Id).Bind(2, propertyId);
             while (rows.Step()) {
@@ -105,6 +118,37 @@ void SqliteBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& f
 void SqliteBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
 {
     FetchUnary(fetch, true, values);
+}
+
+// As the unary values: one query per databank of the run and listed binary property; a value
+// whose compounds were not both found is skipped in memory.
+void SqliteBulkManager::OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
+                                                            EngineValueMap& values)
+{
+    const auto wanted = WantedProperties(fetch, [](const IProperty& property) { return IsEngineBinary(property); });
+    for (const auto& databank : fetch.run) {
+        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
+        if (!record) continue;
+        const int databankPosition = DatabankPositionOf(fetch, databank);
+        for (const auto& [propertyId, propertyPosition] : wanted) {
+            auto& rows = m_database->Db().Cached(sql::SelectEngineBinaryValues).Bind(1, record->Id).Bind(2, propertyId);
+            while (rows.Step()) {
+                const auto compound1 = fetch.compounds.find(rows.Int(0));
+                if (compound1 == fetch.compounds.end()) continue;
+                const auto compound2 = fetch.compounds.find(rows.Int(1));
+                if (compound2 == fetch.compounds.end()) continue;
+                EnginePropertyValue value;
+                value.DatabankPosition = databankPosition;
+                const std::vector<int> labels = DecodeLabels(rows.Blob(2), rows.BlobSize(2));
+                const NumericElements numbers = DecodeNumbers(rows.Blob(3), rows.BlobSize(3));
+                for (std::size_t k = 0; k < labels.size() && k < numbers.size(); ++k) {
+                    if (numbers[k]) value.Values.emplace(labels[k], *numbers[k]);
+                }
+                AddPairUnderEveryPosition(fetch, compCount, compound1->second, compound2->second, propertyPosition,
+                                          value, values);
+            }
+        }
+    }
 }
 
 } // namespace moru::sqlite

@@ -26,6 +26,8 @@ public:
                                              service::EngineValueMap& values) override;
     void OptimizedGetAllVectorPropertyValues(const service::EngineFetch& fetch,
                                              service::EngineValueMap& values) override;
+    void OptimizedGetAllBinaryPropertyValues(int compCount, const service::EngineFetch& fetch,
+                                             service::EngineValueMap& values) override;
 
 private:
     // What an engine compound record shows of one compound.
@@ -39,6 +41,10 @@ private:
     };
     CompoundDetails ReadDetails(int compoundId, bool hasEngineTable);
     void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
+    // The listed properties that `isWanted` accepts: property id and position.
+    template <class Predicate>
+    std::vector<std::pair<int, int>> WantedProperties(const service::EngineFetch& fetch, Predicate isWanted);
+    int DatabankPositionOf(const service::EngineFetch& fetch, const service::DatabankPtr& databank) const;
 
     SqliteDatabase* m_database;
 };

@@ -115,6 +115,16 @@ void SqliteDatabase::LoadProperties() const
         while (units.Step()) property->m_unitRows.push_back({units.Text(0), units.Text(1)});
         byKey[platform::FoldCase(property->m_name)] = property;
     }
+    std::map<int, SqliteProperty*> byId;
+    for (auto& property : properties) byId[property->m_id] = property.get();
+    auto& elements = db.Cached(sql::SelectAllPropertyElements);
+    while (elements.Step()) {
+        const auto owner = byId.find(elements.Int(0));
+        if (owner == byId.end()) continue;
+        owner->second->m_labelIJ.push_back(elements.Int(1));
+        owner->second->m_labelJI.push_back(elements.Int(2));
+        owner->second->m_symmetry.push_back(elements.Int(3));
+    }
     m_properties = std::move(properties);
     m_propertiesByKey = std::move(byKey);
     m_propertiesLoaded = true;

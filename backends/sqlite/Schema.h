@@ -253,6 +253,13 @@ inline constexpr const char* SelectEngineUnaryValues =
     "AND kind = 1";
 inline constexpr const char* SelectCompoundEngine =
     "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
+// The element descriptions of every property, read once when the properties are.
+inline constexpr const char* SelectAllPropertyElements =
+    "SELECT property_id, label_ij, label_ji, symmetry FROM property_element ORDER BY property_id, position";
+// The binary values of one property in one databank: one query per databank and property.
+inline constexpr const char* SelectEngineBinaryValues =
+    "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 "
+    "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1";
 
 } // namespace sql
 

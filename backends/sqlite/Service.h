@@ -46,12 +46,17 @@ public:
     int m_interactionType = 0;
     int m_elementCount = 0;
     std::vector<service::UnitRow> m_unitRows;
+    // The stored element descriptions; empty when the database describes none.
+    std::vector<int> m_labelIJ, m_labelJI, m_symmetry;
 
     std::string Name() const override { return m_name; }
     int InteractionType() const override { return m_interactionType; }
     int DataType() const override { return m_dataType; }
     int ElementCount() const override { return m_elementCount; }
     std::vector<service::UnitRow> UnitsTypeList() const override { return m_unitRows; }
+    std::vector<int> LabelIJArray() const override { return m_labelIJ.empty() ? IProperty::LabelIJArray() : m_labelIJ; }
+    std::vector<int> LabelJIArray() const override { return m_labelJI.empty() ? IProperty::LabelJIArray() : m_labelJI; }
+    std::vector<int> SymmetryList() const override { return m_symmetry.empty() ? IProperty::SymmetryList() : m_symmetry; }
 };
 
 struct DatabankRecord {

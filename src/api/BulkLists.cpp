@@ -114,4 +114,42 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
     });
 }
 
+MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
+{
+    return api::Contain(0, [&] {
+        if (!objectHandle) return 0;
+        *objectHandle = 0;
+        return bulk::GetAllBinaryPropertyValues(*objectHandle);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int objectHandle, int position,
+                                                                             int* valueSize, int* databankPosition,
+                                                                             int* compound1Position,
+                                                                             int* compound2Position,
+                                                                             int* propertyPosition, double* value,
+                                                                             int* bCondensed)
+{
+    return api::Contain(0, [&] {
+        if (!valueSize || !databankPosition || !compound1Position || !compound2Position || !propertyPosition ||
+            !value || !bCondensed) {
+            return 0;
+        }
+        return bulk::GetNextBinaryPropertyValue(objectHandle, position, *valueSize, *databankPosition,
+                                                *compound1Position, *compound2Position, *propertyPosition, value,
+                                                *bCondensed != 0);
+    });
+}
+
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, int position, int* valueSize,
+                                                            int* databankPosition, int* compound1Position,
+                                                            int* compound2Position, int* propertyPosition,
+                                                            double* value)
+{
+    int full = 0;
+    return Optimized_GetNextBinaryPropertyValueWithCondensedFlag(objectHandle, position, valueSize, databankPosition,
+                                                                 compound1Position, compound2Position,
+                                                                 propertyPosition, value, &full);
+}
+
 MORU_API void MORU_CALL Optimized_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

@@ -176,9 +176,11 @@ int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, c
     if (position >= Tables().compCount) return -1;
     auto table = interop::GetObjectFromHandle<EngineCompoundTable>(handle);
     if (!table || position >= static_cast<int>(table->records.size())) return 0;
-    auto entry = table->records.begin();
-    std::advance(entry, position);
-    const EngineCompoundPtr& record = entry->second;
+    if (table->inOrder.size() != table->records.size()) {
+        table->inOrder.clear();
+        for (const auto& entry : table->records) table->inOrder.push_back(entry.second);
+    }
+    const EngineCompoundPtr& record = table->inOrder[static_cast<std::size_t>(position)];
     if (!record) return 0;
 
     compoundPosition = record->CompoundPosition;

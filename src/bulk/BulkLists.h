@@ -24,6 +24,9 @@ using namespace moru::service;
 // The found compounds, by compound position: what a compound handle holds.
 struct EngineCompoundTable {
     EngineCompoundMap records;
+    // The records in position order, made at the first read so that reading every position is
+    // linear rather than quadratic.
+    std::vector<EngineCompoundPtr> inOrder;
 };
 
 // The found properties, by position in the engine's property list: what a property handle holds.

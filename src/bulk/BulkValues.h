@@ -1,8 +1,9 @@
 #pragma once
 
-// The simulation engine's one-pass fetch of scalar and vector values for the loaded bulk lists,
-// each value tagged with positions in the engine's lists.
+// The simulation engine's one-pass fetch of scalar, vector and binary values for the loaded bulk
+// lists, each value tagged with positions in the engine's lists.
 
+#include "bulk/BulkLists.h"
 #include "service/Bulk.h"
 
 #include <map>
@@ -13,11 +14,24 @@ namespace moru::bulk {
 
 using namespace moru::service;
 
+// How a binary value of one property is laid out: per element, its labels for the two compound
+// orders and its symmetry code (-1 for every element of a unary property).
+struct BinaryLayout {
+    int elementCount = 0;
+    std::vector<int> labelIJ, labelJI, symmetry;
+};
+
 // What a value handle holds: the values by combined key, and the keys in position order.
 struct EngineValueTable {
     std::vector<int> keys;
     EngineValueMap values;
-    int propertyCount = 0; // the P of the combined keys
+    int propertyCount = 0;  // the P of the combined keys
+    int compoundCount = -1; // the C of binary keys; -1 in a table of unary values
+
+    // Layouts by property position, read from `describedBy` when first needed, so that a pass does
+    // not copy a property's description for every value.
+    std::shared_ptr<const GatewayPropertyTable> describedBy;
+    std::map<int, std::shared_ptr<const BinaryLayout>> layouts;
 };
 
 // Fetches every scalar (or vector) value of the found compounds and the listed properties, one
@@ -26,6 +40,9 @@ struct EngineValueTable {
 // key would not fit a signed 32-bit integer, or on a service failure.
 int GetAllScalarPropertyValues(int& handle);
 int GetAllVectorPropertyValues(int& handle);
+// The same for binary values; also 0 when a binary key, (compounds x compounds) x properties,
+// would not fit a signed 32-bit integer.
+int GetAllBinaryPropertyValues(int& handle);
 
 // The value at `position`: 1; -1 at or past the end; 0 on any other failure.
 int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, int& compoundPosition,
@@ -34,5 +51,11 @@ int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, 
 // element count to `valueSize`.
 int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
                                int& compoundPosition, int& propertyPosition, double* value);
+// Writes the binary value at `position` as IJ/JI pairs element by element (up to two doubles per
+// element of its property), full or condensed, and their number to `valueSize`. 0 also once the
+// lists are unloaded.
+int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
+                               int& compound1Position, int& compound2Position, int& propertyPosition, double* value,
+                               bool condensed);
 
 } // namespace moru::bulk

@@ -92,6 +92,13 @@ public:
     // Within the run, the first databank in list order that holds a value gives it.
     virtual void OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values) = 0;
     virtual void OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values) = 0;
+
+    // The same for binary values (numeric properties of interaction type 1) whose two compounds
+    // were both found, in the compound order the databank stores; keyed by
+    // (compound 1 position x compCount + compound 2 position) x properties + property position,
+    // with the elements under their stored labels. The caller has checked that every key fits.
+    virtual void OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
+                                                     EngineValueMap& values) = 0;
 };
 
 // Adds a value of a found compound under the key of every position that names it.
@@ -110,8 +117,32 @@ inline void AddUnderEveryPosition(const EngineFetch& fetch, const std::vector<in
     }
 }
 
-// Whether a property's values are scalar or vector values for the engine: numbers (data type 1)
-// of one compound, of one element or of more.
+// Adds a binary value of two found compounds under the key of every pair of positions that name
+// them, compound 1 first.
+inline void AddPairUnderEveryPosition(const EngineFetch& fetch, int compCount, const std::vector<int>& firstPositions1,
+                                      const std::vector<int>& firstPositions2, int propertyPosition,
+                                      const EnginePropertyValue& value, EngineValueMap& values)
+{
+    const int propertyCount = static_cast<int>(fetch.properties.size());
+    auto everyPosition = [&](const std::vector<int>& firstPositions, auto&& visit) {
+        for (int first : firstPositions) {
+            visit(first);
+            const auto later = fetch.duplicates.find(first);
+            if (later == fetch.duplicates.end()) continue;
+            for (int position : later->second) visit(position);
+        }
+    };
+    everyPosition(firstPositions1, [&](int position1) {
+        everyPosition(firstPositions2, [&](int position2) {
+            values.try_emplace((position1 * compCount + position2) * propertyCount + propertyPosition,
+                               std::make_shared<EnginePropertyValue>(value));
+        });
+    });
+}
+
+// Whether a property's values are scalar, vector or binary values for the engine: numbers (data
+// type 1) of one compound with one element (scalar) or more (vector), or numbers of two compounds
+// (binary, interaction type 1). Texts, and pair values of up to four compounds, are none of them.
 inline bool IsEngineScalar(const IProperty& property)
 {
     return property.DataType() == 1 && property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
@@ -119,6 +150,10 @@ inline bool IsEngineScalar(const IProperty& property)
 inline bool IsEngineVector(const IProperty& property)
 {
     return property.DataType() == 1 && property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
+}
+inline bool IsEngineBinary(const IProperty& property)
+{
+    return property.DataType() == 1 && property.InteractionType() == InteractionBinary && property.ElementCount() > 0;
 }
 
 } // namespace moru::service

@@ -81,6 +81,13 @@ public:
     virtual int DataType() const = 0;     // the service's PropertyDataType code
     virtual int ElementCount() const = 0; // number of elements of one value
     virtual std::vector<UnitRow> UnitsTypeList() const = 0;
+    // One entry per element: the label under which the element's value for the compound order
+    // (1, 2) is stored, the label for the order (2, 1), and the element's symmetry code (see
+    // service/BinaryValues.h). A property that describes no elements has labels 1..n in both
+    // orders and code -1 (one number per element).
+    virtual std::vector<int> LabelIJArray() const;
+    virtual std::vector<int> LabelJIArray() const;
+    virtual std::vector<int> SymmetryList() const;
 };
 using PropertyPtr = std::shared_ptr<IProperty>;
 

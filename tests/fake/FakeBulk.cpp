@@ -41,11 +41,13 @@ std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
     return properties;
 }
 
-void FakeBulkManager::Fetch(const char* operation, bool vector, const EngineFetch& fetch, EngineValueMap& out)
+void FakeBulkManager::Fetch(const std::string& operation, Kind kind, int compCount, const EngineFetch& fetch,
+                            EngineValueMap& out)
 {
     std::string run;
     for (const auto& databank : fetch.run) run += (run.empty() ? "" : ",") + databank->Name();
-    m_log.Record(std::string(operation) + " " + m_alias + " [" + run + "]");
+    m_log.Record(operation + " " + m_alias + " [" + run + "]" +
+                 (kind == Kind::Binary ? " C" + std::to_string(compCount) : std::string()));
     m_log.MaybeFail(operation);
     for (const auto& databank : fetch.run) {
         int databankPosition = -1;
@@ -59,9 +61,16 @@ void FakeBulkManager::Fetch(const char* operation, bool vector, const EngineFetc
             if (property == fetch.properties.end() || compound == fetch.compounds.end() || !properties) continue;
             for (const PropertyPtr& known : *properties) {
                 if (!known || known->Name() != stored.property) continue;
-                if (vector ? !IsEngineVector(*known) : !IsEngineScalar(*known)) continue;
-                AddUnderEveryPosition(fetch, compound->second, property->second, {databankPosition, stored.elements},
-                                      out);
+                const EnginePropertyValue value{databankPosition, stored.elements};
+                if (kind == Kind::Binary) {
+                    const auto compound2 = fetch.compounds.find(stored.compound2Index);
+                    if (!IsEngineBinary(*known) || compound2 == fetch.compounds.end()) continue;
+                    AddPairUnderEveryPosition(fetch, compCount, compound->second, compound2->second, property->second,
+                                              value, out);
+                    continue;
+                }
+                if (kind == Kind::Vector ? !IsEngineVector(*known) : !IsEngineScalar(*known)) continue;
+                AddUnderEveryPosition(fetch, compound->second, property->second, value, out);
             }
         }
     }
@@ -69,12 +78,18 @@ void FakeBulkManager::Fetch(const char* operation, bool vector, const EngineFetc
 
 void FakeBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
 {
-    Fetch("OptimizedGetAllScalarPropertyValues", false, fetch, values);
+    Fetch("OptimizedGetAllScalarPropertyValues", Kind::Scalar, 0, fetch, values);
 }
 
 void FakeBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
 {
-    Fetch("OptimizedGetAllVectorPropertyValues", true, fetch, values);
+    Fetch("OptimizedGetAllVectorPropertyValues", Kind::Vector, 0, fetch, values);
+}
+
+void FakeBulkManager::OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
+                                                          EngineValueMap& values)
+{
+    Fetch("OptimizedGetAllBinaryPropertyValues", Kind::Binary, compCount, fetch, values);
 }
 
 } // namespace moru::fake

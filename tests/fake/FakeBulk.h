@@ -35,14 +35,17 @@ public:
 
     void OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
     void OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
+    // Logged as "OptimizedGetAllBinaryPropertyValues DB [run] C<compCount>".
+    void OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch, EngineValueMap& values) override;
 
-    // Stored unary values: databank name, compound index, property name, elements by label. The
-    // property's kind comes from `properties`.
+    // Stored values: databank name, compound index, property name, elements by label, and for a
+    // binary value the index of its second compound. The property's kind comes from `properties`.
     struct StoredValue {
         std::string databank;
         int compoundIndex = 0;
         std::string property;
         std::map<int, double> elements;
+        int compound2Index = -1;
     };
     std::vector<StoredValue> storedValues;
 
@@ -50,7 +53,8 @@ public:
     std::optional<std::vector<PropertyPtr>> properties;
 
 private:
-    void Fetch(const char* operation, bool vector, const EngineFetch& fetch, EngineValueMap& values);
+    enum class Kind { Scalar, Vector, Binary };
+    void Fetch(const std::string& operation, Kind kind, int compCount, const EngineFetch& fetch, EngineValueMap& values);
     std::string m_alias;
     CallLog& m_log;
 };

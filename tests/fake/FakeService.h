@@ -92,12 +92,16 @@ public:
     int DataType() const override { return dataType; }
     int ElementCount() const override { return elementCount; }
     std::vector<UnitRow> UnitsTypeList() const override { return units; }
+    std::vector<int> LabelIJArray() const override { return labelIJ ? *labelIJ : IProperty::LabelIJArray(); }
+    std::vector<int> LabelJIArray() const override { return labelJI ? *labelJI : IProperty::LabelJIArray(); }
+    std::vector<int> SymmetryList() const override { return symmetry ? *symmetry : IProperty::SymmetryList(); }
 
     std::string name;
     int interactionType;
     int elementCount;
     int dataType;
     std::vector<UnitRow> units;
+    std::optional<std::vector<int>> labelIJ, labelJI, symmetry; // unset: the defaults
 };
 
 // Every operation logs itself and answers through a replaceable function; without one it

@@ -2,6 +2,7 @@
 // through its C interface only, as a flowsheet simulator does.
 
 #include "BinaryCommands.h"
+#include "BulkCommands.h"
 #include "Commands.h"
 #include "HostLibrary.h"
 
@@ -310,6 +311,8 @@ int main(int argc, char** argv)
     structure->add_option("COMPOUND", text, "the compound: a name, CAS number, alias or synonym")->required();
     BinaryCommands binaryCommands;
     AddBinaryCommands(app, binaryCommands, config);
+    BulkCommand bulkCommand;
+    AddBulkCommand(app, bulkCommand, config);
 
     const std::string usage = app.help();
     if (argc < 2) {
@@ -318,7 +321,8 @@ int main(int argc, char** argv)
     }
     const std::vector<const CLI::App*> commands{help,      demo,       connect,   databanks, properties,
                                                 find,      compounds,  identifier, lookup,  reactions,
-                                                values,    structure,  binaryCommands.binary, binaryCommands.pairs};
+                                                values,    structure,  binaryCommands.binary, binaryCommands.pairs,
+                                                bulkCommand.bulk};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -360,6 +364,7 @@ int main(int argc, char** argv)
         }
         if (*structure) return ShowStructure(database, text);
         if (auto result = RunBinaryCommands(binaryCommands)) return *result;
+        if (auto result = RunBulkCommand(bulkCommand)) return *result;
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);
