@@ -201,3 +201,14 @@ TEST_F(NistTab, AScriptedUserClicksWhenTheTabOpens)
     EXPECT_EQ(HostCalls(), (std::vector<std::string>{"|A|Tab|110|0|0|0|0|", "|B|Tab|110|0|0|0|0|",
                                                       "Title|||999|0|0|0|0|"}));
 }
+
+TEST_F(NistTab, ALaunchBeforeAnyStagingHasNoNamesAndEmptyLists)
+{
+    LaunchNISTTab(&RecordAction, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(Launcher().GetCompoundName(), std::nullopt);
+    EXPECT_EQ(Launcher().GetClassName(), "");
+    moru::service::NISTPropListPtr list;
+    Launcher().GetNISTPropList(list);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->empty());
+}
