@@ -571,4 +571,293 @@ MORU_API void MORU_CALL InteractionParameterValueObject_ReleaseHandle(int object
 MORU_API void MORU_CALL Optimized_ReleaseHandle(int objectHandle);
 MORU_API void MORU_CALL Reactions_ReleaseHandle(int objectHandle);
 
+/* ---- Find-compounds dialog ---------------------------------------------------------------- */
+
+/** Added-compound callback of LaunchFindDialog (cdecl). Its result is ignored.
+    @param databank the databank part of the compound's "DB.BANK" (empty when the name does not
+           have exactly two dot-separated parts)
+    @param alias the compound's alias
+    @param row the host row that the compound replaces, or -1 for a new row
+    @return ignored */
+typedef int(MORU_CDECL* MoruAddCompoundCallback)(const char* databank, const char* alias, int row);
+/** Added-compound callback of LaunchFindDialogWithWindowName and LaunchFindDialogWithKELDA (cdecl).
+    @param databank the compound's databank, "DB.BANK" whole
+    @param alias the compound's alias
+    @param row the host row that the compound replaces, or -1 for a new row
+    @param name the compound's name
+    @param casNumber its CAS number
+    @param compoundClass its compound class
+    @param matchedSynonym the synonym that matched the user's search
+    @param molecularWeight its molecular weight
+    @param boilingPoint its normal boiling point
+    @param compoundId its compound index in its database
+    @return ignored */
+typedef int(MORU_CDECL* MoruAddCompoundFullCallback)(const char* databank, const char* alias, int row, const char* name,
+                                                     const char* casNumber, const char* compoundClass,
+                                                     const char* matchedSynonym, double molecularWeight,
+                                                     double boilingPoint, int compoundId);
+/** The host's selected databanks, asked for with index 0, 1, 2, ... until it returns null (cdecl).
+    The library asks for at most MORU_MAX_SELECTED_DATABANKS entries.
+    @param index the position asked for
+    @return a moniker "ALIAS BANK", or null after the last one */
+typedef const char*(MORU_CDECL* MoruSelectedDatabankCallback)(int index);
+#define MORU_MAX_SELECTED_DATABANKS 4096
+/** Receives the databanks that the user selected in the find dialog (cdecl).
+    @param monikers count monikers "ALIAS BANK", followed by a null entry; valid during the call only
+    @param count the number of monikers, 0 for an empty selection */
+typedef void(MORU_CDECL* MoruSetDatabanksCallback)(char** monikers, int count);
+/** Receives the help context when the user asks for help in the find dialog (cdecl).
+    @param helpId the help context, MORU_FIND_DIALOG_HELP_ID */
+typedef void(MORU_CDECL* MoruHelpIdCallback)(int helpId);
+#define MORU_FIND_DIALOG_HELP_ID 110021
+
+/** Opens the find-compounds dialog. The dialog offers every databank (those of
+    SetPureDatabankList when set) and starts with the host's selection; while it is open the
+    library reports the compounds the user adds through fnAddCompoundCallback and the databank
+    selection through fnSetDbanks. Strings handed to callbacks are valid during the call only.
+    The initial search string is copied during this call: the host may free it when the call
+    returns. The callbacks must stay valid until the dialog has closed. When the dialog cannot be
+    opened, a message box "Failed to launch FindCompounds Dialog" (caption "MORU") tells the user.
+    @param fnAddCompoundCallback receives each added compound (may be null)
+    @param fnEnumSelectedDbanks gives the initially selected databanks (null: none); monikers that
+           name no databank are skipped
+    @param fnSetDbanks receives the user's databank selection (may be null)
+    @param nReplaceRow the host row that the first compound of each addition replaces; 0: none
+    @param initialSearchString the text the dialog starts with (null: empty)
+    @return nothing; failures are contained */
+MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCallback,
+                                         MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                         MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                         const char* initialSearchString);
+/** LaunchFindDialog with the full added-compound callback and the host's window names; the dialog
+    also gets the launcher of the NIST dialog.
+    @param fnAddCompoundCallback receives each added compound (may be null)
+    @param fnEnumSelectedDbanks gives the initially selected databanks (null: none)
+    @param fnSetDbanks receives the user's databank selection (may be null)
+    @param nReplaceRow the host row that the first compound of each addition replaces; 0: none
+    @param initialSearchString the text the dialog starts with (null: empty)
+    @param className the host's window class name (null: empty)
+    @param windowName the host's window name (null: empty)
+    @return nothing; failures are contained */
+MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallback fnAddCompoundCallback,
+                                                       MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                                       MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                                       const char* initialSearchString, const char* className,
+                                                       const char* windowName);
+/** LaunchFindDialogWithWindowName that first switches the database service into KELDA mode and
+    passes the user's requests for help to fnHtmlHelpIDCallback. The mode stays for the rest of
+    the process: the other two launches do not switch it back.
+    @param fnAddCompoundCallback receives each added compound (may be null)
+    @param fnEnumSelectedDbanks gives the initially selected databanks (null: none)
+    @param fnSetDbanks receives the user's databank selection (may be null)
+    @param nReplaceRow the host row that the first compound of each addition replaces; 0: none
+    @param initialSearchString the text the dialog starts with (null: empty)
+    @param className the host's window class name (null: empty)
+    @param windowName the host's window name (null: empty)
+    @param fnHtmlHelpIDCallback receives MORU_FIND_DIALOG_HELP_ID when the user asks for help (may be null)
+    @return nothing; failures are contained */
+MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fnAddCompoundCallback,
+                                                  MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                                  MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                                  const char* initialSearchString, const char* className,
+                                                  const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback);
+
+/* ---- TDE data staging --------------------------------------------------------------------- */
+
+/** Stages a pure compound for the NIST tab: empties the staged pure records and sets the name
+    that LaunchNISTTab shows. The mixture's records and names stay as they are.
+    @param compName the compound's name; required
+    @return true; false when compName is null (nothing changes) or on failure */
+MORU_API bool MORU_CALL InitializeTDEdialog(const char* compName);
+/** Stages a mixture for the NIST mixture tab: empties the staged mixture records and sets the two
+    names that LaunchNISTMixTab shows. The pure compound's records and name stay as they are.
+    @param compName the first compound's name; required
+    @param compName2 the second compound's name; required
+    @return true; false when a name is null (nothing changes) or on failure */
+MORU_API bool MORU_CALL InitializeTDEdialogMix(const char* compName, const char* compName2);
+/** Appends a property record of the pure compound. Each array holds as many elements as its
+    count says. A group of lists (experimental: expNum, evaluated: evalNum, calculated: calcNum)
+    is given only when its count is above 0, and each list of it only when its array is not null;
+    a list not given is absent for the dialog, never empty. Null strings read as empty; a null
+    entry of a string array reads as an empty string.
+    @param propName the property's name; required
+    @param modelName the model's name
+    @param desProp the property's description
+    @param desPara the parameter's description
+    @param propVariables the number of variables; must not be 0
+    @param var1Name the first variable's name
+    @param var2Name the second variable's name
+    @param propUnit the property's unit
+    @param propNum the number of elements of propValues; must not be 0 (below 0: no element)
+    @param propValues the property's values; required
+    @param propUncertainty the values' uncertainty
+    @param expNum the number of experimental points
+    @param expValues experimental values
+    @param expValues1 experimental values of the first variable
+    @param expValues2 experimental values of the second variable
+    @param expUncertainty uncertainties of the experimental values
+    @param expStatus status of each experimental point
+    @param expCitation citation of each experimental point
+    @param evalNum the number of evaluated points
+    @param evalValues evaluated values
+    @param evalValues1 evaluated values of the first variable
+    @param evalValues2 evaluated values of the second variable
+    @param evalUncertainty uncertainties of the evaluated values
+    @param evalStatus status of each evaluated point
+    @param evalCitation citation of each evaluated point
+    @param calcNum the number of calculated points
+    @param calcValues calculated values
+    @param calcValues1 calculated values of the first variable
+    @param calcValues2 calculated values of the second variable
+    @param elemUnit the unit of each of the propNum elements; given only when propNum is above 1
+    @param DipFamily the compound's family
+    @param DipSubgrp the compound's subgroup
+    @return true with the record appended; false, nothing appended, for a null propName or
+            propValues, a propVariables or propNum of 0, or any failure */
+MORU_API bool MORU_CALL PushPropertyValue_GetPropNameValue(
+    const char* propName, const char* modelName, const char* desProp, const char* desPara, int propVariables,
+    const char* var1Name, const char* var2Name, const char* propUnit, int propNum, const double* propValues,
+    double propUncertainty, int expNum, const double* expValues, const double* expValues1, const double* expValues2,
+    const double* expUncertainty, const int* expStatus, const char** expCitation, int evalNum,
+    const double* evalValues, const double* evalValues1, const double* evalValues2, const double* evalUncertainty,
+    const int* evalStatus, const char** evalCitation, int calcNum, const double* calcValues,
+    const double* calcValues1, const double* calcValues2, const char** elemUnit, const char* DipFamily,
+    const char* DipSubgrp);
+/** Appends a property record of the mixture. Each list is given only when expNumMix is above 0
+    and its array is not null; a list not given is absent for the dialog, never empty. Null
+    strings read as empty.
+    @param desProp the property's description
+    @param PropNameIdx the property's name index
+    @param PhaseVarIdx the phase variable index
+    @param authorIdx the author index
+    @param expNumMix the number of experimental points
+    @param expValues experimental values
+    @param expX1 mole fractions of the first compound
+    @param expTemp temperatures
+    @param expPres pressures
+    @param expUncer uncertainties of the values
+    @param unc_x1 uncertainties of the mole fractions
+    @param unc_T uncertainties of the temperatures
+    @param unc_P uncertainties of the pressures
+    @param expAcc acceptance of each point
+    @param nVar the number of variables
+    @param TheCitation the citation
+    @param propUnit the property's unit
+    @param Datayear the year of the data
+    @param DataTrange the temperature range of the data
+    @param DataPrange the pressure range of the data
+    @param desPropShort the property's short description
+    @param IsFromDataSetForm whether the data come from the data set form
+    @return true with the record appended; false only on failure */
+MORU_API bool MORU_CALL PushMixPropertyValue_GetMixPropNameValue(
+    const char* desProp, const char* PropNameIdx, const char* PhaseVarIdx, const char* authorIdx, int expNumMix,
+    const double* expValues, const double* expX1, const double* expTemp, const double* expPres,
+    const double* expUncer, const double* unc_x1, const double* unc_T, const double* unc_P, const int* expAcc,
+    int nVar, const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange,
+    const char* DataPrange, const char* desPropShort, bool IsFromDataSetForm);
+
+/* ---- NIST tab ------------------------------------------------------------------------------- */
+
+/** Receives the user's actions in the NIST dialog (cdecl), each action as a series of calls that
+    ends with a closing call. Strings are valid during the call only; a property name that the
+    dialog did not give as text arrives as null. An action whose lists are too short for its code
+    makes no call at all.
+    @param windowTitle the dialog's window title, on the calls that carry it (else empty)
+    @param propName a property name (else empty)
+    @param tabName the dialog's tab (else empty)
+    @param iHelpCode the action code (999 or 0 on a closing call)
+    @param value1 first number of the action
+    @param value2 second number of the action
+    @param intValue whole number of the action
+    @param value3 third number of the action
+    @param text a text of the action (else empty) */
+typedef void(MORU_CDECL* MoruNISTPropInfoCallback)(const char* windowTitle, const char* propName, const char* tabName,
+                                                   int iHelpCode, double value1, double value2, int intValue,
+                                                   double value3, const char* text);
+
+/** Opens the NIST tab for the compound staged by InitializeTDEdialog, with its staged records
+    (records staged later are seen by the open tab). The tab becomes the one that the push-back
+    functions below reach.
+    @param fnCallBackPropInfo receives the user's actions (null: they are not reported)
+    @param className the host's window class name (null: empty)
+    @param windowName the host's window name (null: empty)
+    @param className2 second window class name (null: empty)
+    @param windowName2 second window name (null: empty)
+    @param className3 third window class name (null: empty)
+    @param windowName3 third window name (null: empty)
+    @param className4 fourth window class name (null: empty)
+    @param windowName4 fourth window name (null: empty)
+    @return nothing; failures are contained */
+MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+                                      const char* windowName, const char* className2, const char* windowName2,
+                                      const char* className3, const char* windowName3, const char* className4,
+                                      const char* windowName4);
+/** LaunchNISTTab for the mixture staged by InitializeTDEdialogMix, with its staged records.
+    @param fnCallBackPropInfo receives the user's actions (null: they are not reported)
+    @param className the host's window class name (null: empty)
+    @param windowName the host's window name (null: empty)
+    @param className2 second window class name (null: empty)
+    @param windowName2 second window name (null: empty)
+    @param className3 third window class name (null: empty)
+    @param windowName3 third window name (null: empty)
+    @param className4 fourth window class name (null: empty)
+    @param windowName4 fourth window name (null: empty)
+    @return nothing; failures are contained */
+MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+                                         const char* windowName, const char* className2, const char* windowName2,
+                                         const char* className3, const char* windowName3, const char* className4,
+                                         const char* windowName4);
+
+/* The push-back functions reach the NIST tab opened last (also after it closed); before any tab
+   was opened they do nothing. Null strings read as empty. */
+
+/** Hands a parameter's citation to the NIST tab.
+    @param desPara the parameter's description
+    @param citationIndex the citation's index
+    @param citation the citation
+    @return nothing */
+MORU_API void MORU_CALL PushCitation(const char* desPara, const char* citationIndex, const char* citation);
+/** Hands re-evaluated points to the NIST tab.
+    @param TDERevalTpoint the number of points; each array holds that many (0 or less: no lists)
+    @param reevalx the points' x values (null: absent)
+    @param reevaly the points' y values (null: absent)
+    @return nothing */
+MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx, const double* reevaly);
+/** Hands a fitting result to the NIST tab. With numExpMix above 0 each array holds numExpMix
+    values; otherwise, with Fitting 2000, CalValue holds 6 values and CalX1 10 and the two others
+    are not read; otherwise no array is read.
+    @param Fitting the fitting code
+    @param desProp the property's description
+    @param numExpMix the number of points
+    @param CalValue calculated values (null: absent)
+    @param CalX1 mole fractions (null: absent)
+    @param CalTemp temperatures (null: absent)
+    @param CalPres pressures (null: absent)
+    @return nothing */
+MORU_API void MORU_CALL PushFittingBack(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
+                                        const double* CalX1, const double* CalTemp, const double* CalPres);
+/** Hands the results of the consistency tests to the NIST tab.
+    @param desProp the property's description
+    @param t0VLEQuality the overall quality
+    @param t1Herington 6 values (null: absent)
+    @param t2VanNess 8 values (null: absent)
+    @param t3Point 2 values (null: absent)
+    @param t4Infinite 7 values (null: absent)
+    @return nothing */
+MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VLEQuality, const double* t1Herington,
+                                                const double* t2VanNess, const double* t3Point,
+                                                const double* t4Infinite);
+/** Hands the default property to the NIST tab.
+    @param DRSDefaultProperty the property
+    @return nothing */
+MORU_API void MORU_CALL PushDRSDefaultPropertyBack(const char* DRSDefaultProperty);
+/** Resizes the NIST tab's result form.
+    @param x the new width
+    @param y the new height
+    @return nothing */
+MORU_API void MORU_CALL TEDResultFormResize(double x, double y);
+/** Closes the NIST tab; each call asks it again.
+    @return nothing */
+MORU_API void MORU_CALL ForceClose(void);
+
 #endif /* MORU_INTEGRATION_H */

@@ -19,6 +19,13 @@ ServiceFactory& GetServiceFactory()
     return *factory;
 }
 
+IDialogComponent& ServiceFactory::DialogComponent()
+{
+    if (!m_dialogComponent) m_dialogComponent = CreateDialogComponent();
+    if (!m_dialogComponent) throw ServiceError("no dialog component is available");
+    return *m_dialogComponent;
+}
+
 void SetServiceFactory(std::shared_ptr<ServiceFactory> factory) { InstalledFactory() = std::move(factory); }
 
 } // namespace moru::service

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "service/Database.h"
+#include "service/Dialogs.h"
 
 #include <memory>
 
@@ -13,6 +14,19 @@ public:
     virtual ~ServiceFactory() = default;
     virtual std::shared_ptr<IDatabaseCollection> CreateDatabaseCollection(DatabankCollectionPtr catalogue) = 0;
     virtual std::shared_ptr<IConfigFileInstaller> CreateConfigFileInstaller() = 0;
+
+    // The compound dialog component, made at first use and kept with the factory.
+    IDialogComponent& DialogComponent();
+    // The service's application settings, kept with the factory.
+    virtual MoruApplication& Application() { return m_application; }
+
+protected:
+    // The component linked into the library, unless a factory makes another.
+    virtual std::shared_ptr<IDialogComponent> CreateDialogComponent() { return CreateDefaultDialogComponent(); }
+
+private:
+    std::shared_ptr<IDialogComponent> m_dialogComponent;
+    MoruApplication m_application;
 };
 
 // The installed factory, or the default one on first use.

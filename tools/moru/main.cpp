@@ -4,6 +4,7 @@
 #include "BinaryCommands.h"
 #include "BulkCommands.h"
 #include "Commands.h"
+#include "DialogCommands.h"
 #include "HostLibrary.h"
 
 #include <CLI/CLI.hpp>
@@ -313,6 +314,8 @@ int main(int argc, char** argv)
     AddBinaryCommands(app, binaryCommands, config);
     BulkCommand bulkCommand;
     AddBulkCommand(app, bulkCommand, config);
+    DialogCommands dialogCommands;
+    AddDialogCommands(app, dialogCommands, config);
 
     const std::string usage = app.help();
     if (argc < 2) {
@@ -322,7 +325,8 @@ int main(int argc, char** argv)
     const std::vector<const CLI::App*> commands{help,      demo,       connect,   databanks, properties,
                                                 find,      compounds,  identifier, lookup,  reactions,
                                                 values,    structure,  binaryCommands.binary, binaryCommands.pairs,
-                                                bulkCommand.bulk};
+                                                bulkCommand.bulk,
+                                                dialogCommands.findDialog};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
@@ -365,6 +369,7 @@ int main(int argc, char** argv)
         if (*structure) return ShowStructure(database, text);
         if (auto result = RunBinaryCommands(binaryCommands)) return *result;
         if (auto result = RunBulkCommand(bulkCommand)) return *result;
+        if (auto result = RunDialogCommands(dialogCommands)) return *result;
         if (*properties) return ShowProperties(SplitReference(reference));
         if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
         if (*compounds) return ListCompounds(reference, count);

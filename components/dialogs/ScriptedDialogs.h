@@ -1,0 +1,127 @@
+#pragma once
+
+// Our compound dialog component: dialogs without windows. Each dialog box created is recorded with
+// its launchers; a script, a test or a host plays the user through them; the NIST dialog boxes
+// record what the host pushes back. Creating a find dialog plays the script at once and returns,
+// as a modal dialog returns when closed; a test may go on playing a recorded dialog afterwards, as
+// the user of a modeless one would.
+
+#include "Script.h"
+
+#include "service/Dialogs.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace moru::components {
+
+using namespace moru::service;
+
+// A compound as the find dialog lists it.
+class ListedCompound : public IDbankCompound {
+public:
+    std::string DatabankName() const override { return databankName; }
+    std::string OrvikAlias() const override { return alias; }
+    std::string OrvikName() const override { return name; }
+    std::string CASnumber() const override { return casNumber; }
+    std::string CompoundClass() const override { return compoundClass; }
+    std::string MatchedSynonym() const override { return matchedSynonym; }
+    double MolecularWeight() const override { return molecularWeight; }
+    double BoilingPoint() const override { return boilingPoint; }
+    CompoundPtr Compound() const override { return compound; }
+
+    std::string databankName, alias, name, casNumber, compoundClass, matchedSynonym;
+    double molecularWeight = 0.0, boilingPoint = 0.0;
+    CompoundPtr compound;
+};
+
+// The user of one find dialog, acting through its launcher.
+class FindDialogUser {
+public:
+    explicit FindDialogUser(std::shared_ptr<IFindCompoundLauncher> launcher) : m_launcher(std::move(launcher)) {}
+
+    // Searches the offered databanks (the selected ones, else the available ones) by every
+    // identifier; returns the number of hits, which replace those of the last search.
+    int Search(const std::string& text);
+    const AddedCompounds& Hits() const { return m_hits; }
+    // Puts the hit at `position` (0 for the first) in the basket; throws std::out_of_range.
+    void Pick(int position);
+    // Adds the basket's compounds, in the order picked, and empties the basket.
+    void Add();
+    void AskForHelp() { m_launcher->CompoundsAdded(std::nullopt); }
+    // Selects the offered databanks named "ALIAS.BANK", in the order given; throws
+    // std::invalid_argument for a name that is not offered.
+    void Select(const std::vector<std::string>& references);
+
+    // Plays the find-dialog steps of a script; other steps are left to the NIST dialog.
+    void Play(const Script& script);
+
+private:
+    std::shared_ptr<IFindCompoundLauncher> m_launcher;
+    AddedCompounds m_hits;
+    AddedCompounds m_basket;
+};
+
+// Plays the NIST-dialog steps of a script through a NIST launcher.
+void PlayNistSteps(INISTDataLauncher& launcher, const Script& script);
+
+// A NIST dialog box: records every call as a line of text, lists as their values joined by
+// commas or "-" when absent, and plays the script when launched.
+class ScriptedNistDialogBox : public IDbankCompoundDialogBox {
+public:
+    ScriptedNistDialogBox(std::shared_ptr<INISTDataLauncher> launcher, Script script)
+        : launcher(std::move(launcher)), m_script(std::move(script))
+    {
+    }
+    void LaunchNISTDialog() override;
+    void LaunchNISTMixDialog() override;
+    void PushParaCitation(const std::string& desPara, const std::string& citationIndex,
+                          const std::string& citation) override;
+    void PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
+                        const OptionalList<double>& reevaly) override;
+    void PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
+                         const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
+                         const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres) override;
+    void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
+                                     const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
+                                     const OptionalList<double>& t3Point,
+                                     const OptionalList<double>& t4Infinite) override;
+    void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty) override;
+    void MoruTEDResultFormResize(double x, double y) override;
+    void OnCloseTDEDialog() override;
+
+    std::shared_ptr<INISTDataLauncher> launcher;
+    std::vector<std::string> calls;
+
+private:
+    Script m_script;
+};
+
+class ScriptedDialogComponent : public IDialogComponent {
+public:
+    void CreateDbankCompoundDialogBox(std::shared_ptr<IFindCompoundLauncher> findLauncher,
+                                      std::shared_ptr<INISTDataLauncher> nistLauncher) override;
+    DialogBoxPtr CreateNISTDbankCompoundDialogBox(std::shared_ptr<INISTDataLauncher> nistLauncher) override;
+
+    struct FindDialog {
+        std::shared_ptr<IFindCompoundLauncher> findLauncher;
+        std::shared_ptr<INISTDataLauncher> nistLauncher; // null when created with one launcher
+    };
+    // Every dialog box created, in order.
+    std::vector<FindDialog> findDialogs;
+    std::vector<std::shared_ptr<ScriptedNistDialogBox>> nistDialogs;
+
+    // The next `failingCreations` creations fail, as when the component cannot make a window.
+    int failingCreations = 0;
+    // Played on every dialog as it opens; when `scriptSource` is set, it is asked at each creation.
+    Script script;
+    std::function<Script()> scriptSource;
+
+private:
+    Script CurrentScript() const { return scriptSource ? scriptSource() : script; }
+    void MaybeFail();
+};
+
+} // namespace moru::components

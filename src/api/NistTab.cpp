@@ -1,0 +1,95 @@
+#include "MoruIntegration.h"
+
+#include "api/Contain.h"
+#include "dialogs/NistTab.h"
+#include "interop/HostArrays.h"
+#include "interop/HostText.h"
+
+using namespace moru;
+using interop::FromHost;
+using interop::ReadHostNumbers;
+
+namespace {
+dialogs::WindowNames ReadWindowNames(const char* className, const char* windowName, const char* className2,
+                                     const char* windowName2, const char* className3, const char* windowName3,
+                                     const char* className4, const char* windowName4)
+{
+    return {FromHost(className),  FromHost(windowName),  FromHost(className2), FromHost(windowName2),
+            FromHost(className3), FromHost(windowName3), FromHost(className4), FromHost(windowName4)};
+}
+} // namespace
+
+MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+                                      const char* windowName, const char* className2, const char* windowName2,
+                                      const char* className3, const char* windowName3, const char* className4,
+                                      const char* windowName4)
+{
+    api::Contain([&] {
+        dialogs::LaunchNISTTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2, windowName2,
+                                                                          className3, windowName3, className4,
+                                                                          windowName4));
+    });
+}
+
+MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+                                         const char* windowName, const char* className2, const char* windowName2,
+                                         const char* className3, const char* windowName3, const char* className4,
+                                         const char* windowName4)
+{
+    api::Contain([&] {
+        dialogs::LaunchNISTMixTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2,
+                                                                             windowName2, className3, windowName3,
+                                                                             className4, windowName4));
+    });
+}
+
+MORU_API void MORU_CALL PushCitation(const char* desPara, const char* citationIndex, const char* citation)
+{
+    api::Contain([&] { dialogs::PushPropCitation(FromHost(desPara), FromHost(citationIndex), FromHost(citation)); });
+}
+
+MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx, const double* reevaly)
+{
+    api::Contain([&] {
+        const int length = dialogs::ReevalListLength(TDERevalTpoint);
+        dialogs::PushPropReevalBack(TDERevalTpoint, ReadHostNumbers(reevalx, length), ReadHostNumbers(reevaly, length));
+    });
+}
+
+MORU_API void MORU_CALL PushFittingBack(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
+                                        const double* CalX1, const double* CalTemp, const double* CalPres)
+{
+    api::Contain([&] {
+        const auto lengths = dialogs::FittingListLengths(Fitting, numExpMix);
+        dialogs::PushPropFittingBack(Fitting, FromHost(desProp), numExpMix, ReadHostNumbers(CalValue, lengths[0]),
+                                     ReadHostNumbers(CalX1, lengths[1]), ReadHostNumbers(CalTemp, lengths[2]),
+                                     ReadHostNumbers(CalPres, lengths[3]));
+    });
+}
+
+MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VLEQuality, const double* t1Herington,
+                                                const double* t2VanNess, const double* t3Point,
+                                                const double* t4Infinite)
+{
+    api::Contain([&] {
+        const auto& lengths = dialogs::kConsistencyListLengths;
+        dialogs::PushPropConsistencyTestBack(FromHost(desProp), t0VLEQuality, ReadHostNumbers(t1Herington, lengths[0]),
+                                             ReadHostNumbers(t2VanNess, lengths[1]), ReadHostNumbers(t3Point, lengths[2]),
+                                             ReadHostNumbers(t4Infinite, lengths[3]));
+    });
+}
+
+MORU_API void MORU_CALL PushDRSDefaultPropertyBack(const char* DRSDefaultProperty)
+{
+    api::Contain([&] { dialogs::PushPropDRSDefaultPropertyBack(FromHost(DRSDefaultProperty)); });
+}
+
+MORU_API void MORU_CALL TEDResultFormResize(double x, double y)
+{
+    api::Contain([&] { dialogs::MoruTEDResultFormResize(x, y); });
+}
+
+MORU_API void MORU_CALL ForceClose(void)
+{
+    api::Contain([] { dialogs::ForceCloseTDE(); });
+}
