@@ -3,7 +3,8 @@ cmake_policy(VERSION 3.25)
 # Usage: cmake -DROOT=<source root> -P CheckLayers.cmake
 #
 # Each folder lists the folders its quoted includes may name; a bare file name must be a file of
-# the same folder, and no include may climb out of its folder with "..".
+# the same folder, and no include may climb out of its folder with "..". A folder of src/ is
+# named by its own name, a folder outside src/ by its path with "_" for "/" (backends_sqlite).
 set(allowed_platform platform CaseFoldingTable.inc) # the table is generated into the build tree
 set(allowed_service service platform)
 set(allowed_interop interop service platform MoruIntegration.h)
@@ -16,7 +17,8 @@ set(allowed_bulk bulk properties binary session ${subsystem_base})
 set(allowed_reactions reactions session ${subsystem_base})
 set(allowed_dialogs dialogs compounds session ${subsystem_base})
 set(allowed_api api compounds session properties binary bulk reactions dialogs ${subsystem_base})
-set(allowed_sqlite service platform)
+set(allowed_backends_sqlite service platform)
+set(allowed_components_dialogs service platform)
 
 set(folders)
 file(GLOB layer_dirs LIST_DIRECTORIES true ${ROOT}/src/*)
@@ -25,11 +27,13 @@ foreach(dir IN LISTS layer_dirs)
     list(APPEND folders ${dir})
   endif()
 endforeach()
-list(APPEND folders ${ROOT}/backends/sqlite)
+list(APPEND folders ${ROOT}/backends/sqlite ${ROOT}/components/dialogs)
 
 set(violations "")
 foreach(dir IN LISTS folders)
-  get_filename_component(layer ${dir} NAME)
+  file(RELATIVE_PATH layer ${ROOT} ${dir})
+  string(REGEX REPLACE "^src/" "" layer "${layer}")
+  string(REPLACE "/" "_" layer "${layer}")
   if(NOT DEFINED allowed_${layer})
     string(APPEND violations "\n  ${dir}: a folder of unknown layer (add it to cmake/CheckLayers.cmake)")
     continue()
