@@ -50,6 +50,6 @@ run("moru-db.exe build" ${WINE} moru-db.exe build ../sample/sample.json ${work}/
 file(WRITE ${work}/rebuilt.json "{\"databases\": [{\"alias\": \"REBUILT\", \"path\": \"rebuilt.db\"}]}\n")
 execute_process(COMMAND ${WINE} moru.exe find ${work}/rebuilt.json REBUILT.PURE 64-17-5 CASRN
                 WORKING_DIRECTORY ${root}/bin RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
-if(NOT status EQUAL 0 OR NOT output MATCHES "compound [0-9]+ in REBUILT\\.PURE: name \"ethanol\"")
+if(NOT status EQUAL 0 OR NOT output MATCHES "compound [0-9]+ in REBUILT\\.PURE: name \"[Ee]thanol\"")
   message(FATAL_ERROR "moru.exe on the database that moru-db.exe built (${status}):\n${output}\n${errors}")
 endif()
