@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace moru::host {
 
 // Text from the library or the databases as it may reach the terminal: control characters as \xNN,
@@ -69,11 +73,36 @@ inline std::string TextOf(const Json& field)
     return Printable(field.is_string() ? field.get<std::string>() : field.dump());
 }
 
-// Writes `document`: as JSON under --json (texts that are not UTF-8 keep their bytes replaced by
-// U+FFFD), else through `table`. Returns 0, the exit status of a command that delivered.
-inline int Print(const Json& document, const std::function<void(const Json&)>& table)
+// Every text of `document` in UTF-8. On Windows the library's texts and the command line are in
+// the ANSI code page; elsewhere they are UTF-8 already.
+inline void ConvertToUtf8(Json& document)
+{
+#ifdef _WIN32
+    if (document.is_string()) {
+        const auto& text = document.get_ref<const std::string&>();
+        const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        if (wide <= 0) return;
+        std::wstring utf16(static_cast<std::size_t>(wide), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), utf16.data(), wide);
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+        document = utf8;
+        return;
+    }
+    if (!document.is_structured()) return; // a number's range is the number itself
+    for (auto& element : document) ConvertToUtf8(element);
+#else
+    (void)document;
+#endif
+}
+
+// Writes `document`: as JSON under --json (in UTF-8; bytes that are not UTF-8 become U+FFFD),
+// else through `table`. Returns 0, the exit status of a command that delivered.
+inline int Print(Json document, const std::function<void(const Json&)>& table)
 {
     if (JsonOutput()) {
+        ConvertToUtf8(document);
         const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
         std::fputs(text.c_str(), stdout);
     } else {

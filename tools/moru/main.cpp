@@ -160,8 +160,10 @@ int main(int argc, char** argv)
         return 2;
     }
     if (*help) {
-        std::fputs(usage.c_str(), stdout);
-        return 0;
+        Json list = Json::array();
+        for (const CLI::App* command : commands)
+            list.push_back(Json{{"name", command->get_name()}, {"description", command->get_description()}});
+        return Print(Json{{"commands", list}}, [&](const Json&) { std::fputs(usage.c_str(), stdout); });
     }
 
     try {
