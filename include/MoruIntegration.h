@@ -365,7 +365,8 @@ MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, co
  * @brief The simulator's search.
  * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
  * @param identSearchString the text to find.
- * @param dbankContentDataType the kind of content searched.
+ * @param dbankContentDataType handed to the database service, which may restrict the search by
+ *        it; the embedded service ignores it.
  * @param compIndex receives the compound index, -1 when nothing matched.
  * @param compName 256 bytes, holding a string on entry; receives the match's name.
  * @param compAlias 256 bytes, holding a string on entry; receives the match's alias.
