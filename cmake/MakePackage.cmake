@@ -42,7 +42,7 @@ configure_file(${README} ${root}/README.md COPYONLY)
 # Programs and shared libraries: the installed files that are neither text, archives nor
 # import libraries.
 file(GLOB_RECURSE binaries LIST_DIRECTORIES false ${root}/bin/* ${root}/lib/*)
-list(FILTER binaries EXCLUDE REGEX "\\.(a|cmake|pc|h|json|md)$")
+list(FILTER binaries EXCLUDE REGEX "\\.(a|cmake|pc|h|json|md|def|debug)$")
 foreach(binary IN LISTS binaries)
   run("copying the debug information of ${binary}" ${OBJCOPY} --only-keep-debug ${binary} ${binary}.debug)
   run("stripping ${binary}" ${OBJCOPY} --strip-debug --strip-unneeded ${binary})
