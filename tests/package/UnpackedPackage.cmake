@@ -34,17 +34,20 @@ foreach(file README.md include/MoruIntegration.h ${library} ${library}.debug ${i
   endif()
 endforeach()
 # Stripped: the library keeps no debug sections of its own.
-# Stripped: the library is linked to its debug information and much smaller than it.
+# Stripped: the library has no DWARF of its own, its debug file has, and it names that file.
+# (objcopy leaves no file for a section that is not there.)
+execute_process(COMMAND ${OBJCOPY} --dump-section .debug_info=${work}/stripped-dwarf ${root}/${library}
+                ${work}/library-copy OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND ${OBJCOPY} --dump-section .debug_info=${work}/kept-dwarf ${root}/${library}.debug
+                ${work}/debug-copy OUTPUT_QUIET ERROR_QUIET)
+if(EXISTS ${work}/stripped-dwarf OR NOT EXISTS ${work}/kept-dwarf)
+  message(FATAL_ERROR "${library} keeps its debug information, or ${library}.debug holds none")
+endif()
 execute_process(COMMAND ${OBJCOPY} --dump-section .gnu_debuglink=${work}/debuglink ${root}/${library}
-                RESULT_VARIABLE status)
+                ${work}/library-copy RESULT_VARIABLE status)
 file(READ ${work}/debuglink link)
 if(NOT status EQUAL 0 OR NOT link MATCHES "^${library_name}\\.debug")
   message(FATAL_ERROR "${library} does not link to its debug information")
-endif()
-file(SIZE ${root}/${library} stripped)
-file(SIZE ${root}/${library}.debug debug)
-if(stripped GREATER debug)
-  message(FATAL_ERROR "${library} (${stripped} bytes) is larger than its debug information (${debug})")
 endif()
 # Every export is listed in the module-definition file.
 if(exe)
