@@ -9,6 +9,12 @@
 // A command that cannot deliver what was asked (a databank not listed, a compound not found)
 // throws CommandFailure: main writes its message as one line on standard error, nothing on
 // standard output, and exits with status 1, in both forms.
+//
+// A new command: main connects the configuration and lists its databanks before the command
+// runs; the command calls RequireDatabank for each databank it names (the standard line for one
+// not listed), builds its document, and ends with Print. Its fields go into the README's --json
+// table, and a pair of moru_run_test calls (the table, and --json with JSON field checks) into
+// tools/moru/CMakeLists.txt.
 
 #include <nlohmann/json.hpp>
 
