@@ -16,12 +16,14 @@ endfunction()
 
 # Linux: a version script keeps every other symbol (template instances of the standard library
 # included) out of the dynamic symbol table. 32-bit Windows: stdcall names would be exported as
-# _Name@N; --kill-at exports them bare.
+# _Name@N; --kill-at exports them bare. Windows builds also write the module-definition file
+# (<target>.def beside the DLL), for hosts whose linkers make their own import library from it.
 function(moru_restrict_exports target)
   if(WIN32)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       target_link_options(${target} PRIVATE -Wl,--kill-at)
     endif()
+    target_link_options(${target} PRIVATE -Wl,--output-def,$<TARGET_FILE_DIR:${target}>/${target}.def)
   else()
     moru_header_exports(names)
     set(script "{\n  global:\n")

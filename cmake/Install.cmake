@@ -2,7 +2,8 @@
 #   include/MoruIntegration.h
 #   the library: lib/MoruIntegration.so on Linux; bin/MoruIntegration.dll and its import library in
 #   lib on Windows
-#   bin/moru, bin/moru-db (where built)
+#   lib/MoruIntegration.def on Windows
+#   bin/moru, bin/moru-db
 #   lib/cmake/MoruIntegration: find_package(MoruIntegration) -> MoruIntegration::MoruIntegration
 #   lib/pkgconfig/moru-integration.pc
 # Every file of the package finds the others relative to itself, so the prefix can be moved.
@@ -16,6 +17,10 @@ install(TARGETS MoruIntegration EXPORT MoruIntegrationTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${MORU_PUBLIC_HEADER} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(WIN32)
+  # The module-definition file, beside the import library, for linkers that make their own.
+  install(FILES $<TARGET_FILE_DIR:MoruIntegration>/MoruIntegration.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 install(TARGETS moru RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET moru-db)
   install(TARGETS moru-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

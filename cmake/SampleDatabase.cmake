@@ -2,19 +2,20 @@
 # hand-typed data/sample-extra.json:
 #   MORU_SAMPLE_DB      <build>/sample/sample.db
 #   MORU_SAMPLE_CONFIG  <build>/sample/databases.json, a configuration that connects it as SAMPLE
-# Cross builds use a moru-db built for the host, named by MORU_DB_TOOL; without one they build no sample.
+# Cross builds use a moru-db built for the build machine, named by MORU_DB_TOOL; without one they
+# build no sample.
 set(MORU_CML_ROOT /usr/share/chemical-structures CACHE PATH "CML files of chemical-structures-data")
 set(MORU_DB_TOOL "" CACHE FILEPATH "moru-db of the host, for cross builds")
 set(sample_dir ${CMAKE_BINARY_DIR}/sample)
 set(MORU_SAMPLE_DB ${sample_dir}/sample.db CACHE INTERNAL "")
 set(MORU_SAMPLE_CONFIG ${sample_dir}/databases.json CACHE INTERNAL "")
 
-if(TARGET moru-db)
-  set(db_tool $<TARGET_FILE:moru-db>)
-  set(db_tool_dependency moru-db)
-elseif(MORU_DB_TOOL)
+if(MORU_DB_TOOL)
   set(db_tool ${MORU_DB_TOOL})
   set(db_tool_dependency ${MORU_DB_TOOL})
+elseif(TARGET moru-db)
+  set(db_tool $<TARGET_FILE:moru-db>)
+  set(db_tool_dependency moru-db)
 else()
   message(STATUS "No moru-db for this build (set MORU_DB_TOOL): the sample database is not built")
   return()

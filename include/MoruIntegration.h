@@ -1,19 +1,20 @@
-/*
- * MoruIntegration: the bridge between flowsheet simulators and physical-property databases.
+/**
+ * @file
+ * @brief MoruIntegration: the bridge between flowsheet simulators and physical-property databases.
  *
  * Conventions, once for every function below.
  *
- * Calling convention
+ * @par Calling convention
  *   Every function uses MORU_CALL: stdcall on 32-bit Windows (the callee pops its arguments),
  *   the platform's default elsewhere. Export names are undecorated on every platform, so
  *   GetProcAddress(library, "DllEnsureInit") and dlsym(library, "DllEnsureInit") both work.
  *
- * Strings
+ * @par Strings
  *   Strings are NUL-terminated 8-bit strings in the system's ANSI code page on Windows (UTF-8 on
  *   other platforms). A null input string reads as the empty string unless the function says the
  *   argument is required. Every size and length counts bytes of the text in that code page.
  *
- * Output buffers
+ * @par Output buffers
  *   A buffer passed with a size receives its text all or nothing: a text of at most size - 1
  *   bytes is copied whole with its NUL; a longer text leaves an empty string (NUL in the first
  *   byte). Buffers without a size argument must have the size the function names: 20 bytes for
@@ -21,18 +22,23 @@
  *   texts, 4097 bytes for structure texts. Strings handed to callbacks belong to the library and
  *   are valid only during the callback.
  *
- * Handles
+ * @par Handles
  *   Result objects live behind non-zero int handles until released. Every *_ReleaseHandle
  *   function releases any handle, of whatever kind; releasing 0 or an already released handle
  *   does nothing. A released handle reads as 0 everywhere.
  *
- * Failures
+ * @par Host lists
+ *   A list argument (const char**) is an array of strings that ends at the first null pointer or
+ *   empty string; no count is passed unless the function says so. A databank reference in such a
+ *   list is "ALIAS.BANK": a database alias, a full stop, a databank name.
+ *
+ * @par Failures
  *   Nothing is ever thrown across this interface. A function that fails returns its failure
  *   value: 0 for most int results, -1 for position readers past the end, false for bool results;
  *   functions without a result simply return. Out-parameters are cleared at entry where the
  *   function says so, so a failed call leaves them cleared.
  *
- * Threads
+ * @par Threads
  *   The library creates no threads and takes no locks: call it from one thread at a time.
  */
 #ifndef MORU_INTEGRATION_H
@@ -42,6 +48,7 @@
 #include <stdbool.h>
 #endif
 
+/** @cond internal */
 #if defined(_WIN32)
 #define MORU_CALL __stdcall
 #define MORU_CDECL __cdecl
@@ -61,134 +68,345 @@
 #else
 #define MORU_API MORU_VISIBLE
 #endif
+/** @endcond */
 
 /* ---- Host callbacks ----------------------------------------------------------------------- */
 
-/* Help topic: receives the HTML help topic number. */
+/**
+ * @brief Help topic callback: receives the HTML help topic number (see FindCompHelpID).
+ * @param helpTopic the help topic number.
+ * @return ignored.
+ */
 typedef int(MORU_CALL* MoruHelpTopicCallback)(int helpTopic);
 
-/* Databank listing, one call per databank. Text arguments are null when the databank has no such
-   setting. The 15-argument form, chosen by a non-zero access flag, adds the database's access
-   settings (1 or 0). */
+/**
+ * @brief Databank listing callback, one call per databank (see ListMoruDatabanks). Text arguments
+ * are null when the databank has no such setting.
+ * @param databankName the databank's name.
+ * @param databaseAlias the alias of its database.
+ * @param password the databank's password, null when it has none.
+ * @param displayName the name to show.
+ * @param baseDatabankName the databank it is based on.
+ * @param helpFileName its help file.
+ * @param helpCode its help topic number.
+ * @param product the product it belongs to.
+ * @param databankType its type text.
+ * @param prompt its prompt text.
+ * @param pureInfoPresent 1 when it holds pure-component information, else 0.
+ * @param binaryParameterCount the number of binary parameter sets it holds.
+ * @param reactionCount the number of reactions it holds.
+ * @return ignored.
+ */
 typedef int(MORU_CALL* MoruDatabankInfoCallback)(const char* databankName, const char* databaseAlias,
                                                  const char* password, const char* displayName,
                                                  const char* baseDatabankName, const char* helpFileName, int helpCode,
                                                  const char* product, const char* databankType, const char* prompt,
                                                  int pureInfoPresent, int binaryParameterCount, int reactionCount);
+/**
+ * @brief The 15-argument databank listing callback, chosen by a non-zero access flag: the
+ * arguments of MoruDatabankInfoCallback and the database's access settings.
+ * @param databankName the databank's name.
+ * @param databaseAlias the alias of its database.
+ * @param password the databank's password, null when it has none.
+ * @param displayName the name to show.
+ * @param baseDatabankName the databank it is based on.
+ * @param helpFileName its help file.
+ * @param helpCode its help topic number.
+ * @param product the product it belongs to.
+ * @param databankType its type text.
+ * @param prompt its prompt text.
+ * @param pureInfoPresent 1 when it holds pure-component information, else 0.
+ * @param binaryParameterCount the number of binary parameter sets it holds.
+ * @param reactionCount the number of reactions it holds.
+ * @param simulatorAccess 1 when simulators may use the database, else 0.
+ * @param viewerAccess 1 when viewers may use the database, else 0.
+ * @return ignored.
+ */
 typedef int(MORU_CALL* MoruDatabankInfoWithAccessCallback)(
     const char* databankName, const char* databaseAlias, const char* password, const char* displayName,
     const char* baseDatabankName, const char* helpFileName, int helpCode, const char* product,
     const char* databankType, const char* prompt, int pureInfoPresent, int binaryParameterCount, int reactionCount,
     int simulatorAccess, int viewerAccess);
-/* Binary parameter information of a databank, made before that databank's info callback. The two
-   model names are null when missing. */
+/**
+ * @brief Binary parameter information of a databank, made before that databank's info callback.
+ * @param databaseAlias the alias of the database.
+ * @param databankName the databank's name.
+ * @param parameterName the binary parameter (model) name.
+ * @param gammaModelName the activity coefficient model, null when missing.
+ * @param vaporModelName the vapour model, null when missing.
+ * @return ignored.
+ */
 typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlias, const char* databankName,
                                                         const char* parameterName, const char* gammaModelName,
                                                         const char* vaporModelName);
 
 /* ---- Life cycle --------------------------------------------------------------------------- */
 
-/* Nothing to set up or tear down: both may be called, neither is needed. Unloading the library
-   releases everything it holds: every handle not yet released and every connected database. */
+/**
+ * @brief Nothing to set up: may be called, is not needed.
+ *
+ * Unloading the library releases everything it holds: every handle not yet released and every
+ * connected database.
+ */
 MORU_API void MORU_CALL DllEnsureInit(void);
+/** @brief Nothing to tear down: may be called, is not needed (see DllEnsureInit). */
 MORU_API void MORU_CALL DllForceTerm(void);
 
 /* ---- Initialisation and session settings ------------------------------------------------ */
 
-/* Connect the databases that a configuration file names (null: the service's default). Each
-   initialisation replaces the databases of the one before: databanks listed before it no longer
-   resolve (list again), and results still held that belong to a replaced database fail. */
+/**
+ * @brief Connects the databases that a configuration file names.
+ *
+ * Each initialisation replaces the databases of the one before: databanks listed before it no
+ * longer resolve (list again), and results still held that belong to a replaced database fail.
+ * Nothing is reported; InitializeVNFromConfigFile and InitVNFromConfigFileWithReturnMsgs report.
+ * @param configFileName the configuration file; null: the service's default.
+ * @param appPwd the application password, tried for secured databases without a password of
+ *        their own; may be null.
+ */
 MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd);
-/* 1 when at least one database was connected, else 0. */
+/**
+ * @brief Connects as InitializeFromConfigFile and says whether a database connected.
+ * @param configFileName the configuration file; null: the service's default.
+ * @param appPwd the application password; may be null.
+ * @return 1 when at least one database was connected, else 0 (also on any failure).
+ */
 MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd);
-/* Connects and reports database by database. Returns the handle of the message list (0 when there
-   is no message); *size receives the number of messages, *overAllSuccess 1 when a database was
-   connected, *dbSuccessCodeObjHandle the handle of the code list. All three pointers are required
-   and are cleared first. Release both handles with any release function. */
+/**
+ * @brief Connects as InitializeFromConfigFile and reports database by database.
+ *
+ * Read the messages with GetNextDatabaseErrorMessageSize and GetNextDatabaseErrorMessage, the
+ * codes with GetNextDatabaseSuccessCode. Release both handles with any release function.
+ * @param configFileName the configuration file; null: the service's default.
+ * @param appPwd the application password; may be null.
+ * @param size required; cleared first, then receives the number of messages.
+ * @param overAllSuccess required; cleared first, then receives 1 when a database was connected.
+ * @param dbSuccessCodeObjHandle required; cleared first, then receives the handle of the code list.
+ * @return the handle of the message list; 0 when there is no message, a pointer is null or the
+ *         call fails.
+ */
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
                                                            int* overAllSuccess, int* dbSuccessCodeObjHandle);
-/* Code at a position of the code list: 0 connected (secured or not: an entry ending "OK"), 1 a
-   secured database left unconnected because no password was given (ending "SECURED"), 2 an error
-   (a wrong password included); -1 when there is none. Messages that carry no code (ending ".rxm")
-   have no entry in the code list. No alias, path or message can end an entry as "OK" or "SECURED"
-   or hold the separator "<?>". */
+/**
+ * @brief The code at a position of the code list of InitVNFromConfigFileWithReturnMsgs.
+ *
+ * Messages that carry no code (ending ".rxm") have no entry in the code list. No alias, path or
+ * message can end an entry as "OK" or "SECURED" or hold the separator "<?>".
+ * @param objectHandle the code list.
+ * @param position 0-based position in the code list.
+ * @return 0 connected (secured or not: an entry ending "OK"), 1 a secured database left
+ *         unconnected because no password was given (ending "SECURED"), 2 an error (a wrong
+ *         password included); -1 when there is no such entry or the handle is not a code list.
+ */
 MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position);
-/* Buffer size (bytes, NUL included) that the message at a position needs; -1 when there is none. */
+/**
+ * @brief The buffer size that the message at a position needs.
+ * @param objectHandle the message list of InitVNFromConfigFileWithReturnMsgs.
+ * @param position 0-based position in the message list.
+ * @return the size in bytes, NUL included; -1 when there is no such message.
+ */
 MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position);
-/* Copies the message at a position; 1 when the buffer then starts with neither NUL nor a blank. */
+/**
+ * @brief Copies the message at a position.
+ * @param objectHandle the message list of InitVNFromConfigFileWithReturnMsgs.
+ * @param position 0-based position in the message list.
+ * @param errMsg the buffer; receives the message all or nothing.
+ * @param errMsgSize the size of errMsg in bytes (GetNextDatabaseErrorMessageSize).
+ * @return 1 when the buffer then starts with neither NUL nor a blank; 0 otherwise, also for no
+ *         such message or a null buffer.
+ */
 MORU_API int MORU_CALL GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize);
+/**
+ * @brief Asks the service for the results of its last operations; nothing is reported to the host.
+ */
 MORU_API void MORU_CALL CheckExceptions(void);
-/* Writes the service's default configuration file where none exists. */
+/** @brief Writes the service's default configuration file where none exists; nothing is reported. */
 MORU_API void MORU_CALL CreateDBConfigFile(void);
-/* Description of a database ("DB") or databank ("DB.BANK"). 1 with the description copied (an
-   empty buffer when it does not fit); 0 with an empty buffer when there is none. */
+/**
+ * @brief The description of a database or a databank.
+ * @param dbaseDOTdbankName "DB" for a database, "DB.BANK" for a databank.
+ * @param value the buffer; receives the description all or nothing.
+ * @param valueBufSize the size of value in bytes.
+ * @return 1 with the description copied (an empty buffer when it does not fit); 0 with an empty
+ *         buffer when there is none, and on failure.
+ */
 MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize);
-/* Whether the find dialog shows its databanks tab (initially true). */
+/**
+ * @brief Whether the find dialog shows its databanks tab.
+ * @param bTab true to show it (the initial setting), false to hide it.
+ */
 MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab);
-/* Calls a MoruHelpTopicCallback once with the find-compounds help topic. */
+/**
+ * @brief Calls a help topic callback once with the find-compounds help topic.
+ * @param callbackHtmlHelpTopic a MoruHelpTopicCallback; nothing happens when it is null.
+ */
 MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
 
 /* ---- Databank listing --------------------------------------------------------------------- */
 
-/* Reports every databank of every connected database: for each, first its binary parameter
-   callbacks (MoruBinaryParameterInfoCallback, may be null), then its info callback
-   (MoruDatabankInfoCallback, or MoruDatabankInfoWithAccessCallback when accessFlag is non-zero).
-   The pure-parameter callback is never called. Every databank reported becomes resolvable by
-   database alias and databank name in the calls below. */
+/**
+ * @brief Reports every databank of every connected database.
+ *
+ * For each databank, first its binary parameter callbacks, then its info callback. Every databank
+ * reported becomes resolvable by database alias and databank name in the calls below.
+ * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback; may be null.
+ * @param callbackFnAddPureParameterInfo never called; may be null.
+ * @param callbackFnAddBinaryDatabankInfo a MoruBinaryParameterInfoCallback; may be null.
+ */
 MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
                                          void* callbackFnAddBinaryDatabankInfo);
+/**
+ * @brief ListMoruDatabanks with a choice of info callback.
+ * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback when accessFlag is 0, else a
+ *        MoruDatabankInfoWithAccessCallback; may be null.
+ * @param callbackFnAddPureParameterInfo never called; may be null.
+ * @param callbackFnAddBinaryDatabankInfo a MoruBinaryParameterInfoCallback; may be null.
+ * @param accessFlag non-zero to report the database's access settings too.
+ */
 MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDatabankInfo,
                                                           void* callbackFnAddPureParameterInfo,
                                                           void* callbackFnAddBinaryDatabankInfo, int accessFlag);
-/* Names only: the info callback receives databank name and database alias, nulls and zeros. */
+/**
+ * @brief Lists names only: the info callback receives databank name and database alias, nulls
+ * and zeros. The databanks become resolvable as with ListMoruDatabanks.
+ * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback; may be null.
+ */
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta(void* callbackFnAddDatabankInfo);
+/**
+ * @brief ListMoruDatabanks_Vanta with a choice of info callback.
+ * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback when accessFlag is 0, else a
+ *        MoruDatabankInfoWithAccessCallback; may be null.
+ * @param accessFlag non-zero to report the database's access settings too.
+ */
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta_WithDBAccessFlag(void* callbackFnAddDatabankInfo, int accessFlag);
 
 /* ---- Databank queries and pure databank selection ----------------------------------------- */
 
-/* The databanks the find dialog offers, as numOfDB monikers "ALIAS BANK"; unknown ones are skipped. */
+/**
+ * @brief Sets the databanks that the find dialog offers.
+ * @param pureDatabankList numOfDB monikers "ALIAS BANK" (alias, one blank, databank name);
+ *        unknown ones are skipped.
+ * @param numOfDB the number of entries of pureDatabankList.
+ */
 MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int numOfDB);
-/* Handle of the compound collection of a databank's compounds with data; 0 on failure. */
+/**
+ * @brief The compounds of a databank that have data, as a compound collection.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param compoundCollectionHandle cleared first, then receives the collection's handle (read it
+ *        with CompoundCollection_GetEnumerator); 0 on failure.
+ */
 MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
                                                                   int* compoundCollectionHandle);
-/* Number of entries of the databank's property list (0 on failure); *databankTypes: 0 neither, 1 pure,
-   2 binary, 3 both; *propertyCollectionHandle: the property name table. */
+/**
+ * @brief A databank's type and its property names.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param databankTypes receives 0 neither, 1 pure, 2 binary, 3 both.
+ * @param propertyCollectionHandle receives the property name table (read it with
+ *        Databank_GetNextPropertyName).
+ * @return the number of entries of the property list; 0 on failure.
+ */
 MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName,
                                                                int* databankTypes, int* propertyCollectionHandle);
-/* Copies the property name at a position whole (no size: the buffer must hold the longest name).
-   1 delivered, -1 past the end, 0 for an empty entry or a failure. */
+/**
+ * @brief Copies the property name at a position of a property name table.
+ * @param propertyCollectionHandle the table of Databank_GetDatabankTypeAndPropertyList.
+ * @param position 0-based position.
+ * @param propName receives the name whole, with no size argument: it must hold the longest name
+ *        (MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes).
+ * @return 1 delivered, -1 past the end, 0 for an empty entry or a failure.
+ */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
 /* ---- Compound search --------------------------------------------------------------------- */
 
-/* searchSource: a list of "ALIAS.BANK" entries ending at a null pointer or an empty string; the
-   databanks must have been listed. Databases are searched in the order the list first names them. */
-
-/* Searches one text in any identifier and keeps the first hit of the first database that has
-   one: 1 with *objectHandle set, 0 otherwise (also for an unknown databank or an entry without
-   a full stop). outputPropertyName (may be null) names a scalar property to return with the hit. */
+/**
+ * @brief Searches one text in any identifier and keeps the first hit of the first database that
+ * has one.
+ *
+ * Databases are searched in the order the list first names them.
+ * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
+ * @param identSearchString the text to find.
+ * @param outputPropertyName a scalar property to return with the hit; may be null.
+ * @param objectHandle cleared first, then receives the hit (read it with
+ *        FoundCompounds_GetObjectDetails).
+ * @return 1 with *objectHandle set; 0 otherwise, also for an unknown databank or an entry without
+ *         a full stop.
+ */
 MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char* identSearchString,
                                            const char* outputPropertyName, int* objectHandle);
-/* As FoundCompounds_Find, restricted to one identifier type ("NAME", "ALIAS", "CASRN", ...). */
+/**
+ * @brief FoundCompounds_Find restricted to one identifier type.
+ * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
+ * @param identSearchString the text to find.
+ * @param identifierType "NAME", "ALIAS", "CASRN", ...
+ * @param outputPropertyName a scalar property to return with the hit; may be null.
+ * @param objectHandle cleared first, then receives the hit.
+ * @return 1 with *objectHandle set; 0 otherwise.
+ */
 MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSource, const char* identSearchString,
                                                            const char* identifierType, const char* outputPropertyName,
                                                            int* objectHandle);
-/* Searches a list of texts (ending like searchSource) in every database; returns the number of
-   hits with *objectHandle set to the hit list, 0 when an argument is missing, -1 on failure. */
+/**
+ * @brief Searches a list of texts in every database of the source list.
+ * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
+ * @param identifierType the identifier type to search in.
+ * @param identSearchStrings a host list of the texts to find.
+ * @param outputPropertyName a scalar property to return with each hit; may be null.
+ * @param objectHandle cleared first, then receives the hit list (read it with
+ *        FoundCompounds_GetNextCompoundIdentifier).
+ * @return the number of hits; 0 when an argument is missing; -1 on failure.
+ */
 MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, const char* identifierType,
                                                    const char** identSearchStrings, const char* outputPropertyName,
                                                    int* objectHandle);
-/* The simulator's search: 1 when the search ran; *compIndex is the compound index, -1 when
-   nothing matched. compName and compAlias (256 bytes, holding strings on entry) receive the match. */
+/**
+ * @brief The simulator's search.
+ * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
+ * @param identSearchString the text to find.
+ * @param dbankContentDataType handed to the database service, which may restrict the search by
+ *        it; the embedded service ignores it.
+ * @param compIndex receives the compound index, -1 when nothing matched.
+ * @param compName 256 bytes, holding a string on entry; receives the match's name.
+ * @param compAlias 256 bytes, holding a string on entry; receives the match's alias.
+ * @return 1 when the search ran; 0 on failure.
+ */
 MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, const char* identSearchString,
                                                  int dbankContentDataType, int* compIndex, char* compName,
                                                  char* compAlias);
-/* Details of the hit of FoundCompounds_Find; every text buffer 256 bytes. 1 or 0. */
+/**
+ * @brief Details of the hit of FoundCompounds_Find; every text buffer holds 256 bytes.
+ * @param objectHandle the hit.
+ * @param dbName receives the database alias.
+ * @param dbankName receives the databank name.
+ * @param compIndex receives the compound index.
+ * @param compName receives the compound's name.
+ * @param compAlias receives its alias.
+ * @param casNumber receives its CAS number (empty when it has none).
+ * @param propName receives the name of the output property asked for.
+ * @param propertyValue receives that property's value.
+ * @return 1; 0 on failure.
+ */
 MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* dbName, char* dbankName, int* compIndex,
                                                        char* compName, char* compAlias, char* casNumber,
                                                        char* propName, double* propertyValue);
-/* Details of the hit at a position of a FoundCompounds_FindMultiple list: 1, or -1 past the end
-   and on failure. */
+/**
+ * @brief Details of the hit at a position of a FoundCompounds_FindMultiple list; every text
+ * buffer holds 256 bytes.
+ * @param objectHandle the hit list.
+ * @param position 0-based position.
+ * @param compoundPosition receives the position of the hit's text in identSearchStrings.
+ * @param dbName receives the database alias.
+ * @param dbankName receives the databank name.
+ * @param compIndex receives the compound index.
+ * @param compName receives the compound's name.
+ * @param compAlias receives its alias.
+ * @param casNumber receives its CAS number.
+ * @param propName receives the name of the output property asked for.
+ * @param propertyValue receives that property's value.
+ * @return 1; -1 past the end and on failure.
+ */
 MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
                                                                 char* dbName, char* dbankName, int* compIndex,
                                                                 char* compName, char* compAlias, char* casNumber,
@@ -196,60 +414,131 @@ MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle
 
 /* ---- Compound enumeration ----------------------------------------------------------------- */
 
-/* The compounds of the first database of searchSource that offers a list: 1 with the list's
-   handle and its size, 0 on failure. */
+/**
+ * @brief The compounds of the first database of the source list that offers a list.
+ * @param searchSource a host list of "ALIAS.BANK" entries; the databanks must have been listed.
+ * @param objectHandle receives the list's handle (read it with GetAllCompounds_Identifiers).
+ * @param numCompounds receives the number of compounds.
+ * @return 1; 0 on failure.
+ */
 MORU_API int MORU_CALL GetAllCompounds(const char** searchSource, int* objectHandle, int* numCompounds);
-/* Name, alias and CAS number (256-byte buffers) of the compound at position nget: 1 or 0. */
+/**
+ * @brief Identifiers of the compound at a position of a GetAllCompounds list.
+ * @param objectHandle the list.
+ * @param nget 0-based position.
+ * @param name 256 bytes; receives the name.
+ * @param alias 256 bytes; receives the alias.
+ * @param casNum 256 bytes; receives the CAS number.
+ * @return 1; 0 on failure, also past the end.
+ */
 MORU_API int MORU_CALL GetAllCompounds_Identifiers(int objectHandle, int nget, char* name, char* alias, char* casNum);
-/* A new enumerator over a compound collection, standing before its first entry; 0 on failure. */
+/**
+ * @brief A new enumerator over a compound collection, standing before its first entry.
+ * @param compoundCollectionHandle the collection.
+ * @param enumeratorHandle cleared first, then receives the enumerator; 0 on failure.
+ */
 MORU_API void MORU_CALL CompoundCollection_GetEnumerator(int compoundCollectionHandle, int* enumeratorHandle);
-/* 1 when the enumerator now stands on an entry; 0 at the end (and after) or on failure. */
+/**
+ * @brief Moves an enumerator to its next entry.
+ * @param enumeratorHandle the enumerator.
+ * @return 1 when the enumerator now stands on an entry; 0 at the end (and after) or on failure.
+ */
 MORU_API int MORU_CALL CompoundCollectionEnum_MoveNext(int enumeratorHandle);
-/* Compound index, name and alias of the current entry: 1 or 0. Both buffers are emptied first. */
+/**
+ * @brief Compound index, name and alias of the enumerator's current entry.
+ * @param enumeratorHandle the enumerator.
+ * @param compoundIndex receives the compound index.
+ * @param compoundName emptied first, then receives the name all or nothing.
+ * @param compoundNameBufSize the size of compoundName in bytes.
+ * @param compoundAlias emptied first, then receives the alias all or nothing.
+ * @param compoundAliasBufSize the size of compoundAlias in bytes.
+ * @return 1; 0 on failure.
+ */
 MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int* compoundIndex, char* compoundName,
                                                       int compoundNameBufSize, char* compoundAlias,
                                                       int compoundAliasBufSize);
 
 /* ---- Identifier lookups ------------------------------------------------------------------- */
 
-/* Name (namebuf) and the value of identifier type idType (buffer) of compound index compid, when
-   the databank holds the compound. Nothing reports failure: clear both buffers first to tell. */
+/**
+ * @brief The name and one identifier of a compound index, when the databank holds the compound.
+ *
+ * Nothing reports failure: clear both buffers first to tell.
+ * @param dbaseName the database alias.
+ * @param dbankName the databank, listed before.
+ * @param idType the identifier type to read ("CASRN", "INCHI", ...).
+ * @param compid the compound index.
+ * @param namebuf receives the compound's name all or nothing.
+ * @param namebuflen the size of namebuf in bytes.
+ * @param buffer receives the identifier's value all or nothing.
+ * @param buflen the size of buffer in bytes.
+ */
 MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                            int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
-/* Compound index of the compound whose idType identifier is idValue; 0 when there is none. */
+/**
+ * @brief The compound index of the compound that has an identifier value.
+ * @param dbaseName the database alias.
+ * @param dbankName the databank, listed before.
+ * @param idType the identifier type of idValue.
+ * @param idValue the identifier value.
+ * @param compid receives the compound index; 0 when there is none or on failure.
+ */
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                               const char* idValue, int* compid);
 
 /* ---- Reactions ------------------------------------------------------------------------------ */
 
-/* The most a reaction holds, so that a host can size the arrays that Reactions_GetNextReactionObject
-   fills without a size argument: species (stoicCoeffs and compAliases entries), equilibrium
-   constants (eqConsts) and symmetric equilibrium constants (SymmetricEqConsts). A species alias
-   buffer holds 20 bytes: aliases have at most 19. */
+/** @brief The most species of a reaction: entries of stoicCoeffs and compAliases of
+    Reactions_GetNextReactionObject, which has no size argument for them. */
 #define MORU_MAX_REACTION_SPECIES 32
+/** @brief The most equilibrium constants of a reaction, and the most symmetric ones: entries of
+    eqConsts and SymmetricEqConsts of Reactions_GetNextReactionObject. */
 #define MORU_MAX_EQUILIBRIUM_CONSTANTS 16
+/** @brief The size of a species alias buffer: aliases have at most 19 bytes. */
 #define MORU_SPECIES_ALIAS_BUFFER_SIZE 20
 
-/* Collects the reactions of the databanks in databankList ("DB.BANK" entries, ended by a null or
-   empty entry) that can take place among the compounds of compoundList (written as identifiers of
-   compoundIdType, ended the same way; "H2O" is added when the list lacks it exactly). searchType 0
-   takes every reaction that names one of the compounds; 1 takes only reactions that can run with
-   the compounds at hand (all reactants or all products present; a dissociation "DISS" needs its
-   reactants) and widens the list by their species until nothing new turns up; other values take
-   none. Each database is searched from the host's list afresh. Returns the number of reactions,
-   with *objectHandle the handle of the set (also for 0 reactions: release it). -1 with handle 0
-   when a pointer is null or a databank is not listed; 0 with handle 0 for an entry without a full
-   stop, an entry repeated in any letter case, a database without reactions, or a failure of the
-   service. */
+/**
+ * @brief Collects the reactions of databanks that can take place among compounds.
+ *
+ * searchType 0 takes every reaction that names one of the compounds; 1 takes only reactions that
+ * can run with the compounds at hand (all reactants or all products present; a dissociation
+ * "DISS" needs its reactants) and widens the list by their species until nothing new turns up;
+ * other values take none. Each database is searched from the host's list afresh.
+ * @param compoundList a host list of compounds, written as identifiers of compoundIdType; "H2O"
+ *        is added when the list lacks it exactly.
+ * @param databankList a host list of "DB.BANK" entries, listed before.
+ * @param compoundIdType the identifier type of compoundList.
+ * @param searchType 0, 1 or other, as above.
+ * @param objectHandle receives the handle of the set (also for 0 reactions: release it).
+ * @return the number of reactions (read them with Reactions_GetNextReactionObject); -1 with
+ *         handle 0 when a pointer is null or a databank is not listed; 0 with handle 0 for an
+ *         entry without a full stop, an entry repeated in any letter case, a database without
+ *         reactions, or a failure of the service.
+ */
 MORU_API int MORU_CALL Reactions_GetAllReactionObjects(const char** compoundList, const char** databankList,
                                                        const char* compoundIdType, int searchType, int* objectHandle);
-/* The reaction at a position (0-based): type and basis into 256-byte buffers, the number of species
-   into *compListSize, their coefficients into stoicCoeffs and their aliases into the 20-byte buffers
-   that compAliases points to, the equilibrium constants into eqConsts and the symmetric ones into
-   SymmetricEqConsts (absent constants as 1e35; the counts are not reported, see the limits above).
-   symEqConstBasis is neither read nor written. 1 on success; -1 at or past the end; 0 for handle 0,
-   a null required pointer, a negative position, a reaction with symmetric constants and a null
-   SymmetricEqConsts, a null alias buffer or an alias that does not fit (then nothing is written). */
+/**
+ * @brief The reaction at a position of a set of Reactions_GetAllReactionObjects.
+ *
+ * The counts of constants are not reported: absent constants read as MORU_MISSING_NUMBER, and
+ * the arrays must hold the most a reaction has (MORU_MAX_EQUILIBRIUM_CONSTANTS).
+ * @param objectHandle the set.
+ * @param position 0-based position.
+ * @param type 256 bytes; receives the reaction type ("EQUIL", "DISS", ...).
+ * @param basis 256 bytes; receives the basis of its constants.
+ * @param compListSize receives the number of species.
+ * @param compAliases MORU_MAX_REACTION_SPECIES pointers to buffers of
+ *        MORU_SPECIES_ALIAS_BUFFER_SIZE bytes; receive the species' aliases.
+ * @param stoicCoeffs MORU_MAX_REACTION_SPECIES doubles; receive the coefficients (negative for
+ *        reactants).
+ * @param eqConsts MORU_MAX_EQUILIBRIUM_CONSTANTS doubles; receive the equilibrium constants.
+ * @param SymmetricEqConsts MORU_MAX_EQUILIBRIUM_CONSTANTS doubles; receive the symmetric
+ *        equilibrium constants; may be null for a reaction without them.
+ * @param symEqConstBasis neither read nor written.
+ * @return 1 on success; -1 at or past the end; 0 for handle 0, a null required pointer, a
+ *         negative position, a reaction with symmetric constants and a null SymmetricEqConsts, a
+ *         null alias buffer or an alias that does not fit (then nothing is written).
+ */
 MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int position, char* type, char* basis,
                                                        int* compListSize, char** compAliases, double* stoicCoeffs,
                                                        double* eqConsts, double* SymmetricEqConsts,
@@ -257,112 +546,231 @@ MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int pos
 
 /* ---- Property value objects ------------------------------------------------------------- */
 
-/* Limits of the outputs that carry no size argument; databases built by moru-db keep within them.
-   MORU_MAX_UNIT_ROWS: the most unit rows of a property (PropertyValueObject_UnitsOfMeasure).
-   MORU_MAX_PROPERTY_NAME_BYTES: the longest property name, NUL not counted
-   (CompoundProperties_GetNextUnaryPropertyValue's propName needs one byte more).
-   MORU_MAX_UNARY_ELEMENTS: the most elements of a unary value (its propertyValues array).
-   A value beyond them is refused (the reader fails) rather than written past the host's arrays. */
+/** @brief The most unit rows of a property (PropertyValueObject_UnitsOfMeasure). Databases built
+    by moru-db keep within it; a value beyond it is refused rather than written past the host's
+    arrays. */
 #define MORU_MAX_UNIT_ROWS 16
+/** @brief The longest property name, NUL not counted (CompoundProperties_GetNextUnaryPropertyValue's
+    propName needs one byte more). */
 #define MORU_MAX_PROPERTY_NAME_BYTES 255
+/** @brief The most elements of a unary value (propertyValues of
+    CompoundProperties_GetNextUnaryPropertyValue). */
 #define MORU_MAX_UNARY_ELEMENTS 64
 
-/* Written for a number that a value lacks, by every reader that returns numbers. */
+/** @brief Written for a number that a value lacks, by every reader that returns numbers. */
 #define MORU_MISSING_NUMBER 1e35
 
-/* The value of one property of a compound of a listed databank. Returns 1 once the database was
-   asked, with *objectHandle 0 when it holds no such value; 0 (handle 0) for a null or unknown
-   database or databank. compoundId, compoundIdType ("NAME", "CASRN", ...) and propertyId read a
-   null pointer as the empty string. */
+/**
+ * @brief The value of one property of a compound of a listed databank.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param compoundId the compound; null reads as the empty string.
+ * @param compoundIdType the identifier type of compoundId ("NAME", "CASRN", ...; empty: any).
+ * @param propertyId the property's name.
+ * @param objectHandle receives the value's handle, 0 when there is no such value.
+ * @return 1 once the database was asked; 0 (handle 0) for a null or unknown database or databank.
+ */
 MORU_API int MORU_CALL CompoundProperties_GetCompoundProperty(const char* databaseName, const char* databankName,
                                                               const char* compoundId, const char* compoundIdType,
                                                               const char* propertyId, int* objectHandle);
-/* An enumerator over every unary value of a compound, standing before the first: 1 or 0. */
+/**
+ * @brief An enumerator over every unary value of a compound, standing before the first.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param compoundId the compound.
+ * @param compoundIdType the identifier type of compoundId (empty: any).
+ * @param enumeratorHandle receives the enumerator (PropertyValueCollectionEnum_MoveNext).
+ * @return 1; 0 on failure, also for an unknown compound.
+ */
 MORU_API int MORU_CALL CompoundProperties_GetAllCompoundProperties(const char* databaseName, const char* databankName,
                                                                    const char* compoundId, const char* compoundIdType,
                                                                    int* enumeratorHandle);
-/* 1 when the enumerator now stands on a value; 0 at the end (and after) or on failure. */
+/**
+ * @brief Moves a value enumerator to its next value.
+ * @param enumeratorHandle the enumerator.
+ * @return 1 when the enumerator now stands on a value; 0 at the end (and after) or on failure.
+ */
 MORU_API int MORU_CALL PropertyValueCollectionEnum_MoveNext(int enumeratorHandle);
-/* A new value handle for the current value: 1, or 0 with *objectHandle untouched. Value handles
-   outlive their enumerator; release each of them. */
+/**
+ * @brief A new value handle for the enumerator's current value. Value handles outlive their
+ * enumerator; release each of them.
+ * @param enumeratorHandle the enumerator.
+ * @param objectHandle receives the value's handle; untouched on failure.
+ * @return 1; 0 on failure.
+ */
 MORU_API int MORU_CALL PropertyValueCollectionEnum_GetItem(int enumeratorHandle, int* objectHandle);
 
 /* Readers of a value. Ask the type and the number of elements first, then call the reader that
-   fits with arrays of that many entries; no reader writes more. Type codes: 1 numbers, 2 text,
-   3 text list, -1 unspecified (0 elements). A text that does not fit its buffer leaves an empty
-   string and fails the reader (0). */
-/* Number of elements; 0 for type -1, for a single text and on failure. */
+   fits with arrays of that many entries; no reader writes more. A text that does not fit its
+   buffer leaves an empty string and fails the reader (0). */
+
+/**
+ * @brief The number of elements of a value.
+ * @param objectHandle the value.
+ * @return the number of elements; 0 for type -1, for a single text and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_NumberOfElements(int objectHandle);
+/**
+ * @brief The type of a value.
+ * @param objectHandle the value.
+ * @param type receives 1 numbers, 2 text, 3 text list, -1 unspecified (0 elements).
+ * @return 1; 0 on failure, also for a null type.
+ */
 MORU_API int MORU_CALL PropertyValueObject_Type(int objectHandle, int* type);
-/* The property's name. */
+/**
+ * @brief The name of a value's property.
+ * @param objectHandle the value.
+ * @param property receives the name all or nothing; its last byte (index bufSize - 1) is set to
+ *        NUL as well.
+ * @param bufSize the size of property in bytes.
+ * @return 1 with the name copied; 0 on failure, for an empty name or one that does not fit.
+ */
 MORU_API int MORU_CALL PropertyValueObject_PropertyId(int objectHandle, char* property, int bufSize);
-/* A text value; 0 for any other shape. */
+/**
+ * @brief A text value (type 2).
+ * @param objectHandle the value.
+ * @param value receives the text all or nothing.
+ * @param valueBufSize the size of value in bytes.
+ * @return 1; 0 for a value of any other shape, a text that does not fit, and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_ValueText(int objectHandle, char* value, int valueBufSize);
-/* The first number (MORU_MISSING_NUMBER when absent); 0 for a value without numbers. */
+/**
+ * @brief The first number of a value.
+ * @param objectHandle the value.
+ * @param value receives the number, MORU_MISSING_NUMBER when absent.
+ * @return 1; 0 for a value without numbers and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_ValueConstant(int objectHandle, double* value);
-/* Every number, absent ones as MORU_MISSING_NUMBER; 0 for a value of another shape. */
+/**
+ * @brief Every number of a value.
+ * @param objectHandle the value.
+ * @param values room for PropertyValueObject_NumberOfElements doubles; receives the numbers,
+ *        absent ones as MORU_MISSING_NUMBER.
+ * @return 1; 0 for a value of another shape and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_ValueVector(int objectHandle, double* values);
-/* Every text of a text list into the buffers values[i], each valueBufSize bytes. Nothing is written
-   when one of the buffer pointers needed is null. */
+/**
+ * @brief Every text of a text list (type 3).
+ * @param objectHandle the value.
+ * @param values PropertyValueObject_NumberOfElements pointers to buffers; values[i] receives text
+ *        i. Nothing is written when one of the pointers needed is null.
+ * @param valueBufSize the size of each buffer in bytes.
+ * @return 1; 0 for a value of another shape, a text that does not fit, and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_ValueTextList(int objectHandle, char** values, int valueBufSize);
-/* Unit row names and default units of the property (at most MORU_MAX_UNIT_ROWS pairs, each buffer
-   bufSize bytes). Returns the number of unit rows; 0 when there are none or on failure. */
+/**
+ * @brief The unit rows of a value's property and their default units.
+ * @param objectHandle the value.
+ * @param unitRowNames MORU_MAX_UNIT_ROWS pointers to buffers of bufSize bytes; receive the unit
+ *        row names.
+ * @param defaultUnitsOfMeasure MORU_MAX_UNIT_ROWS pointers to buffers of bufSize bytes; receive
+ *        the default units.
+ * @param bufSize the size of each buffer in bytes.
+ * @return the number of unit rows; 0 when there are none and on failure.
+ */
 MORU_API int MORU_CALL PropertyValueObject_UnitsOfMeasure(int objectHandle, char** unitRowNames,
                                                           char** defaultUnitsOfMeasure, int bufSize);
 
 /* ---- Unary value lists and typed fetch ---------------------------------------------------- */
 
-/* The numeric unary values of compound index compoundIndex in a listed databank: returns how many
-   (0 on failure or when there are none) with *objectHandle set to the list. */
+/**
+ * @brief The numeric unary values of a compound index in a listed databank.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param compoundIndex the compound index.
+ * @param objectHandle receives the list (CompoundProperties_GetNextUnaryPropertyValue).
+ * @return how many values; 0 when there are none and on failure.
+ */
 MORU_API int MORU_CALL CompoundProperties_GetAllUnaryPropertyValues_Vanta(const char* databaseName,
                                                                           const char* databankName, int compoundIndex,
                                                                           int* objectHandle);
-/* Name and values at a position of the list: 1; -1 at or past the end; 0 on any other failure,
-   also for an absent element. propName needs MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes, propertyValues
-   MORU_MAX_UNARY_ELEMENTS doubles; *valueSize receives the number of values. */
+/**
+ * @brief Name and values at a position of a unary value list.
+ * @param objectHandle the list.
+ * @param position 0-based position.
+ * @param propName MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes; receives the property's name.
+ * @param valueSize receives the number of values.
+ * @param propertyValues MORU_MAX_UNARY_ELEMENTS doubles; receive the values.
+ * @return 1; -1 at or past the end; 0 on any other failure, also for an absent element.
+ */
 MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHandle, int position, char* propName,
                                                                     int* valueSize, double* propertyValues);
-/* One numeric property value (property type 1) as doubles (valueType 3) into retvals, which holds
-   retvalArraylen of them; absent elements as MORU_MISSING_NUMBER. *success is 1 when the whole
-   value was written; 0 otherwise, with nothing written when the value does not fit. retvalElemLen
-   is not used. */
+/**
+ * @brief One numeric property value (property type 1) as doubles into the host's array.
+ * @param dbaseName the database alias.
+ * @param dbankName the databank, listed before.
+ * @param idType the identifier type of idVal.
+ * @param idVal the compound.
+ * @param propName the property.
+ * @param valueType 3: doubles; other values deliver nothing.
+ * @param retvals room for retvalArraylen doubles; receives the value, absent elements as
+ *        MORU_MISSING_NUMBER.
+ * @param retvalArraylen the number of doubles retvals holds.
+ * @param retvalElemLen not used.
+ * @param success receives 1 when the whole value was written; 0 otherwise, with nothing written
+ *        when the value does not fit.
+ */
 MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                                  const char* idVal, const char* propName, int valueType,
                                                  double* retvals, int retvalArraylen, int retvalElemLen, int* success);
 
 /* ---- Molecular structure ------------------------------------------------------------------ */
 
-/* The structure text (structureType: 1 CML, 2 SMILES) of a compound of a connected database into a
-   4097-byte buffer. true with the text, or with an empty buffer when the database or the structure
-   is unknown; false for a null argument, a failure, or a text over 4096 bytes (buffer empty). */
+/**
+ * @brief The structure text of a compound of a connected database.
+ * @param dbaseName the database alias (no listing needed).
+ * @param compoundId the compound.
+ * @param compIdType the identifier type of compoundId (empty: any).
+ * @param structureType 1 CML, 2 SMILES.
+ * @param moleStructString 4097 bytes; receives the text.
+ * @return true with the text, or with an empty buffer when the database or the structure is
+ *         unknown; false for a null argument, a failure, or a text over 4096 bytes (buffer empty).
+ */
 MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const char* compoundId,
                                                     const char* compIdType, int structureType,
                                                     char* moleStructString);
 
 #if !defined(_WIN32)
-/* Where there is no COM, a structure control is an object of this shape, the layout of an
-   automation (IDispatch) interface with UTF-8 texts. Methods return 0 or more for success. */
+/** @brief Where there is no COM, a structure control is an object of this shape: the layout of an
+    automation (IDispatch) interface with UTF-8 texts. */
 typedef struct MoruDispatch MoruDispatch;
+/** @brief The methods of a MoruDispatch; each returns 0 or more for success. */
 typedef struct MoruDispatchVtbl {
+    /** @brief Asks for another interface of the object. */
     int(MORU_CALL* QueryInterface)(MoruDispatch* self, const void* interfaceId, void** object);
+    /** @brief Adds a reference; returns the new count. */
     unsigned int(MORU_CALL* AddRef)(MoruDispatch* self);
+    /** @brief Releases a reference; returns the new count. */
     unsigned int(MORU_CALL* Release)(MoruDispatch* self);
+    /** @brief The number of type descriptions (0 or 1). */
     int(MORU_CALL* GetTypeInfoCount)(MoruDispatch* self, unsigned int* count);
+    /** @brief A type description. */
     int(MORU_CALL* GetTypeInfo)(MoruDispatch* self, unsigned int index, unsigned int locale, void** typeInfo);
+    /** @brief The dispatch identifiers of method names. */
     int(MORU_CALL* GetIDsOfNames)(MoruDispatch* self, const void* interfaceId, const char* const* names,
                                   unsigned int count, unsigned int locale, int* dispatchIds);
+    /** @brief Calls a method with text arguments. */
     int(MORU_CALL* Invoke)(MoruDispatch* self, int dispatchId, const void* interfaceId, unsigned int locale,
                            unsigned short flags, const char* const* textArguments, unsigned int argumentCount);
 } MoruDispatchVtbl;
+/** @brief An automation object: its method table. */
 struct MoruDispatch {
-    const MoruDispatchVtbl* lpVtbl;
+    const MoruDispatchVtbl* lpVtbl; /**< the object's methods */
 };
 #endif
 
-/* Hands the structure text to the host's structure control by calling its method
-   "GetMoleInfoFromData" with the text as its one argument (a BSTR). pMoleStructCtl is an IDispatch*
-   on Windows, a MoruDispatch* elsewhere; the library holds a reference of its own during the call.
-   Nothing is reported: the control is not called when it is null or there is no structure. */
+/**
+ * @brief Hands a compound's structure text to the host's structure control, by calling its method
+ * "GetMoleInfoFromData" with the text as its one argument (a BSTR).
+ *
+ * The library holds a reference of its own on the control during the call. Nothing is reported:
+ * the control is not called when it is null or there is no structure.
+ * @param dbaseName the database alias.
+ * @param IdName the compound.
+ * @param IdType the identifier type of IdName (empty: any).
+ * @param StructureType 1 CML, 2 SMILES.
+ * @param pMoleStructCtl an IDispatch* on Windows, a MoruDispatch* elsewhere; may be null.
+ */
 MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
                                                     int StructureType, void* pMoleStructCtl);
 
@@ -372,60 +780,145 @@ MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const
    part for (2, 1). Condensed arrays keep one part for an element that is the same, or the negative,
    in both orders. An element the database does not hold reads as 1e35. */
 
-/* The parameter set of modelName for compound1Id and compound2Id (both of identifier type
-   compoundIdsType) from databank databankName of database databaseName, in the order asked
-   whichever order the databank stores. 1 with the set's handle, or with handle 0 when the databank
-   holds none; 0 on failure (handle 0). Non-zero *bCondensedForViewing asks for the condensed array. */
+/**
+ * @brief The parameter set of a model for two compounds, in the order asked whichever order the
+ * databank stores.
+ * @param databaseName the database alias.
+ * @param databankName the databank, listed before.
+ * @param modelName the parameter (model) name, such as "NRTL".
+ * @param compound1Id the first compound.
+ * @param compound2Id the second compound.
+ * @param compoundIdsType the identifier type of both compounds.
+ * @param bCondensedForViewing non-zero asks for the condensed array.
+ * @param objectHandle receives the set's handle, 0 when the databank holds none
+ *        (InteractionParameterValueObject_Parameters reads it).
+ * @return 1 with the set's handle or handle 0; 0 on failure (handle 0).
+ */
 MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseName, const char* databankName,
                                                          const char* modelName, const char* compound1Id,
                                                          const char* compound2Id, const char* compoundIdsType,
                                                          int* bCondensedForViewing, int* objectHandle);
-/* Element count of a parameter set; 0 on failure. */
+/**
+ * @brief The element count of a parameter set.
+ * @param objectHandle the set.
+ * @return the number of doubles InteractionParameterValueObject_Parameters writes; 0 on failure.
+ */
 MORU_API int MORU_CALL InteractionParameterValueObject_NumberOfElements(int objectHandle);
-/* Writes every element into parameters (room for NumberOfElements doubles): 1, or 0 without
-   writing. */
+/**
+ * @brief Every element of a parameter set.
+ * @param objectHandle the set.
+ * @param parameters room for InteractionParameterValueObject_NumberOfElements doubles.
+ * @return 1; 0 without writing on failure.
+ */
 MORU_API int MORU_CALL InteractionParameterValueObject_Parameters(int objectHandle, double* parameters);
 
-/* Every value of the properties propertyArr (interaction type 1 binary, 3 pair values) that the
-   databanks dbankArr ("ALIAS.BANK" each) hold among the working compounds, all three host lists.
-   *bCondensedForViewing: 0 full arrays, 1 condensed, 2 condensed; with pair values 0 and 2 place
-   each value at every combination of its compounds' positions (read those with the _Vanta
-   function). 1 with the result's handle; 0 on failure: a repeated property or databank (in any
-   spelling), an entry that does not resolve, a value outside the lists. Any other interaction type
-   gives an empty result. */
+/**
+ * @brief Every value of some properties that some databanks hold among the working compounds.
+ * @param workingCompoundPairArr a host list of the working compounds.
+ * @param compoundIdType the identifier type of the working compounds.
+ * @param dbankArr a host list of "ALIAS.BANK" entries.
+ * @param propertyArr a host list of property names.
+ * @param interactionType 1 binary values, 3 pair values; any other type gives an empty result.
+ * @param bCondensedForViewing 0 full arrays, 1 condensed, 2 condensed; with pair values 0 and 2
+ *        place each value at every combination of its compounds' positions (read those with
+ *        BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta).
+ * @param objectHandle receives the result's handle.
+ * @return 1 with the result's handle; 0 on failure: a repeated property or databank (in any
+ *         spelling), an entry that does not resolve, a value outside the lists.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(
     const char** workingCompoundPairArr, const char* compoundIdType, const char** dbankArr, const char** propertyArr,
     int* interactionType, int* bCondensedForViewing, int* objectHandle);
-/* The next value: positions of its compounds (-1 for an absent one), databank and property in the
-   host's lists, its element count and elements (room for the longest array), and whether it has
-   regression information. 1 delivered, -1 after the last, 0 when the entry cannot be read this way
-   (the cursor stays). */
+/**
+ * @brief The next value of a result of BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects.
+ * @param objectHandle the result.
+ * @param comp1Index receives the position of the first compound in the working list, -1 for none.
+ * @param comp2Index receives the position of the second compound, -1 for none.
+ * @param comp3Index receives the position of the third compound, -1 for none.
+ * @param comp4Index receives the position of the fourth compound, -1 for none.
+ * @param dbankIndex receives the position of the databank in dbankArr.
+ * @param propIndex receives the position of the property in propertyArr.
+ * @param valueSize receives the number of elements.
+ * @param hasRegInfo receives 1 when the value has regression information, else 0.
+ * @param propValues room for the longest array; receives the elements.
+ * @return 1 delivered; -1 after the last; 0 when the entry cannot be read this way (the cursor
+ *         stays) and on failure.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int objectHandle, int* comp1Index,
                                                                            int* comp2Index, int* comp3Index,
                                                                            int* comp4Index, int* dbankIndex,
                                                                            int* propIndex, int* valueSize,
                                                                            int* hasRegInfo, double* propValues);
-/* The same for values placed at every combination of positions; shares the cursor. */
+/**
+ * @brief The next value placed at every combination of positions; shares the cursor of
+ * BinaryPropertyValueObjects_GetNextPropertyValueObject.
+ * @param objectHandle the result.
+ * @param comp1Index receives the position of the first compound, -1 for none.
+ * @param comp2Index receives the position of the second compound, -1 for none.
+ * @param comp3Index receives the position of the third compound, -1 for none.
+ * @param comp4Index receives the position of the fourth compound, -1 for none.
+ * @param dbankIndex receives the position of the databank in dbankArr.
+ * @param propIndex receives the position of the property in propertyArr.
+ * @param valueSize receives the number of elements.
+ * @param propValues room for the longest array; receives the elements.
+ * @return 1 delivered; -1 after the last; 0 when the entry cannot be read this way and on failure.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(int objectHandle, int* comp1Index,
                                                                                  int* comp2Index, int* comp3Index,
                                                                                  int* comp4Index, int* dbankIndex,
                                                                                  int* propIndex, int* valueSize,
                                                                                  double* propValues);
-/* Number of values of a result; 0 on failure. */
+/**
+ * @brief The number of values of a result.
+ * @param objectHandle the result.
+ * @return the number of values; 0 on failure.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHandle);
 
 /* ---- Regression information -------------------------------------------------------------- */
 
-/* The regression information of parameter property for compound1 and compound2 (identifier type
-   compoundIdType) in DBaseDBank ("ALIAS.BANK"): 1 with its handle, found or not; 0 on failure. */
+/**
+ * @brief The regression information of a binary parameter for two compounds.
+ * @param DBaseDBank the databank, "ALIAS.BANK".
+ * @param property the parameter (model) name.
+ * @param compound1 the first compound.
+ * @param compound2 the second compound.
+ * @param compoundIdType the identifier type of both compounds.
+ * @param objectHandle receives the handle (BinaryPropertyValueObjects_GetRegInfoObjectDetails).
+ * @return 1 with its handle, found or not; 0 on failure.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* DBaseDBank, const char* property,
                                                                  const char* compound1, const char* compound2,
                                                                  const char* compoundIdType, int* objectHandle);
-/* The kind (1 vapour-liquid, 2 liquid-liquid, 3 Henry, 4 NIST, 0 none) and every field as text:
-   numbers with a full stop as decimal mark, ranges "lower - upper", deviation lines "points  aard
-   aad  max  ". Fields the kind does not fill, and fields too long for their buffer, are emptied.
-   xTDeviation has xTDeviationBufferSize bytes, sCitation citationBufferSize, all others
-   stdBufferSize. 1, or 0 without writing. */
+/**
+ * @brief The kind and every field of regression information, as text.
+ *
+ * Numbers have a full stop as decimal mark, ranges read "lower - upper", deviation lines
+ * "points  aard  aad  max  ". Fields the kind does not fill, and fields too long for their
+ * buffer, are emptied.
+ * @param objectHandle the regression information.
+ * @param regInfoType receives 1 vapour-liquid, 2 liquid-liquid, 3 Henry, 4 NIST, 0 none.
+ * @param sigma stdBufferSize bytes; the standard deviation.
+ * @param tLimits stdBufferSize bytes; the temperature range.
+ * @param pLimits stdBufferSize bytes; the pressure range.
+ * @param xLimits stdBufferSize bytes; the composition range.
+ * @param x1Limits stdBufferSize bytes; the composition range of liquid 1.
+ * @param x2Limits stdBufferSize bytes; the composition range of liquid 2.
+ * @param henryLimits stdBufferSize bytes; the range of Henry's constant.
+ * @param henryDeviation stdBufferSize bytes; the deviations of Henry's constant.
+ * @param tDeviation stdBufferSize bytes; the temperature deviations.
+ * @param pDeviation stdBufferSize bytes; the pressure deviations.
+ * @param xDeviation stdBufferSize bytes; the composition deviations.
+ * @param x1Deviation stdBufferSize bytes; the deviations of liquid 1.
+ * @param x2Deviation stdBufferSize bytes; the deviations of liquid 2.
+ * @param xTDeviation xTDeviationBufferSize bytes; the deviations by property.
+ * @param sCitation citationBufferSize bytes; the citations.
+ * @param compBasis stdBufferSize bytes; the compound the fields refer to first.
+ * @param stdBufferSize the size of every buffer but xTDeviation and sCitation.
+ * @param xTDeviationBufferSize the size of xTDeviation.
+ * @param citationBufferSize the size of sCitation.
+ * @return 1; 0 without writing on failure.
+ */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
     int objectHandle, int* regInfoType, char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits,
     char* x2Limits, char* henryLimits, char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation,
@@ -434,56 +927,111 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
 
 /* ---- Bulk retrieval for the simulation engine ------------------------------------------ */
 
-/* Loads the engine's three lists, each ending at the first null or empty entry: source databanks
-   "ALIAS.BANK" (listed databanks only; text after a second full stop is ignored), compound
-   identifiers (exact; one may repeat) and property names (exact; each once; "KELIDX" and "PLXIDX",
-   in any case, ask for the KELDA and PLX indices of the compounds). Every load starts from empty
-   tables. 1; 0, with the tables left empty, for a null list, a databank entry without a full stop
-   or that does not resolve, or a repeated property name or databank. */
+/**
+ * @brief Loads the engine's three lists; every load starts from empty tables.
+ * @param sourceDatabanks a host list of "ALIAS.BANK" entries, listed databanks only; text after
+ *        a second full stop is ignored.
+ * @param compoundIdentifierList a host list of compound identifiers (exact; one may repeat).
+ * @param propertyList a host list of property names (exact; each once; "KELIDX" and "PLXIDX", in
+ *        any case, ask for the KELDA and PLX indices of the compounds).
+ * @return 1; 0, with the tables left empty, for a null list, a databank entry without a full stop
+ *         or that does not resolve, or a repeated property name or databank.
+ */
 MORU_API int MORU_CALL Optimized_InitializeAllLists(const char** sourceDatabanks, const char** compoundIdentifierList,
                                                     const char** propertyList);
-/* Empties the lists and what was found for them. Handles still held read what they were given. 1. */
+/**
+ * @brief Empties the lists and what was found for them. Handles still held read what they were given.
+ * @return 1.
+ */
 MORU_API int MORU_CALL Optimized_UnInitializeAllLists(void);
-/* Finds the listed compounds, the first source database in list order winning; a repeated
-   identifier is found at each of its positions. Returns how many positions were found, with
-   *objectHandle set to their table; 0 with *objectHandle 0 on failure (also before a load or when
-   called twice for one load). */
+/**
+ * @brief Finds the listed compounds, the first source database in list order winning; a repeated
+ * identifier is found at each of its positions.
+ * @param objectHandle receives the table of found compounds (Optimized_GetNextCompoundIdentifier).
+ * @return how many positions were found; 0 with *objectHandle 0 on failure (also before a load or
+ *         when called twice for one load).
+ */
 MORU_API int MORU_CALL Optimized_GetAllCompoundsIdentifiers(int* objectHandle);
-/* The found compound at a position (0-based, in no defined order; the host learns the compound's
-   place in its own list from compoundPosition): 1; -1 when position is not below the number of
-   listed compounds; 0 on any other failure, also for a position past the found compounds.
-   databaseName needs 20 bytes, name, alias and casno 256 each; a text that does not fit arrives
-   empty, as does the CAS number of a compound without one. kelidx and PLXidx are 0 unless the
-   property list asked for them. */
+/**
+ * @brief The found compound at a position (0-based, in no defined order).
+ * @param objectHandle the table of Optimized_GetAllCompoundsIdentifiers.
+ * @param position 0-based position.
+ * @param compoundPosition receives the compound's place in the engine's compound list.
+ * @param databaseName 20 bytes; receives the database alias.
+ * @param compoundIndex receives the compound index.
+ * @param name 256 bytes; receives the name (empty when it does not fit).
+ * @param alias 256 bytes; receives the alias.
+ * @param casno 256 bytes; receives the CAS number (empty for a compound without one).
+ * @param compclass receives the compound class.
+ * @param kelidx receives the KELDA index; 0 unless the property list asked for it.
+ * @param PLXidx receives the PLX index; 0 unless the property list asked for it.
+ * @return 1; -1 when position is not below the number of listed compounds; 0 on any other
+ *         failure, also for a position past the found compounds.
+ */
 MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
                                                            char* databaseName, int* compoundIndex, char* name,
                                                            char* alias, char* casno, double* compclass, double* kelidx,
                                                            double* PLXidx);
-/* Looks the listed properties up in the source databases, the first database in list order
-   winning. Returns how many were found, with *objectHandle set to their table; 0 with
-   *objectHandle 0 on failure (also before a load). */
+/**
+ * @brief Looks the listed properties up in the source databases, the first database in list
+ * order winning.
+ * @param objectHandle receives the table of found properties (Optimized_GetNextProperty).
+ * @return how many were found; 0 with *objectHandle 0 on failure (also before a load).
+ */
 MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle);
-/* The found property at a position (in no defined order): its position in the property list and
-   its number of elements. 1; -1 past the end; 0 on any other failure. */
+/**
+ * @brief The found property at a position (in no defined order).
+ * @param objectHandle the table of Optimized_GetAllProperties.
+ * @param position 0-based position.
+ * @param propertyPosition receives its position in the engine's property list.
+ * @param numOfElements receives its number of elements.
+ * @return 1; -1 past the end; 0 on any other failure.
+ */
 MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position, int* propertyPosition,
                                                  int* numOfElements);
-/* Every scalar value (numbers of one compound, one element) of the found compounds and properties,
-   or every vector value (more elements), fetched after Optimized_GetAllCompoundsIdentifiers; each
-   source databank run asked once. Returns how many, with *objectHandle set to them; 0 with
-   *objectHandle 0 on failure, also before the lists and compounds are loaded, for an empty source
-   list, and when the number of listed compounds times the number of listed properties exceeds
-   2147483647. */
+/**
+ * @brief Every scalar value (numbers of one compound, one element) of the found compounds and
+ * properties, fetched after Optimized_GetAllCompoundsIdentifiers; each source databank run asked
+ * once.
+ * @param objectHandle receives the values (Optimized_GetNextScalarPropertyValue).
+ * @return how many; 0 with *objectHandle 0 on failure, also before the lists and compounds are
+ *         loaded, for an empty source list, and when the number of listed compounds times the
+ *         number of listed properties exceeds 2147483647.
+ */
 MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle);
+/**
+ * @brief Every vector value (more elements) of the found compounds and properties, as
+ * Optimized_GetAllScalarPropertyValues.
+ * @param objectHandle receives the values (Optimized_GetNextVectorPropertyValue).
+ * @return how many; 0 with *objectHandle 0 on failure, as Optimized_GetAllScalarPropertyValues.
+ */
 MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle);
-/* The scalar value at a position (in no defined order), with the positions of its databank,
-   compound and property in the engine's lists. 1; -1 past the end; 0 on any other failure. */
+/**
+ * @brief The scalar value at a position (in no defined order).
+ * @param objectHandle the values of Optimized_GetAllScalarPropertyValues.
+ * @param position 0-based position.
+ * @param databankPosition receives the position of its databank in the engine's list.
+ * @param compoundPosition receives the position of its compound.
+ * @param propertyPosition receives the position of its property.
+ * @param value receives the value.
+ * @return 1; -1 past the end; 0 on any other failure.
+ */
 MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, int position, int* databankPosition,
                                                             int* compoundPosition, int* propertyPosition,
                                                             double* value);
-/* The vector value at a position, element k at index k; *valueSize receives the property's element
-   count. An absent element arrives as MORU_MISSING_NUMBER in its place, so it never shifts the
-   elements after it. value needs room for the property's element count (Optimized_GetNextProperty). Needs
-   Optimized_GetAllProperties of the same load. 1; -1 past the end; 0 on any other failure. */
+/**
+ * @brief The vector value at a position, element k at index k. Needs Optimized_GetAllProperties
+ * of the same load.
+ * @param objectHandle the values of Optimized_GetAllVectorPropertyValues.
+ * @param position 0-based position.
+ * @param valueSize receives the property's element count.
+ * @param databankPosition receives the position of its databank in the engine's list.
+ * @param compoundPosition receives the position of its compound.
+ * @param propertyPosition receives the position of its property.
+ * @param value room for the property's element count (Optimized_GetNextProperty); an absent
+ *        element arrives as MORU_MISSING_NUMBER in its place, so it never shifts the others.
+ * @return 1; -1 past the end; 0 on any other failure.
+ */
 MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, int position, int* valueSize,
                                                             int* databankPosition, int* compoundPosition,
                                                             int* propertyPosition, double* value);
@@ -557,18 +1105,41 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, in
 
 /* ---- Release functions -------------------------------------------------------------------- */
 
-/* Each releases any handle, whatever its kind; 0 and unknown handles are ignored. */
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param compoundCollectionHandle the handle. */
 MORU_API void MORU_CALL CompoundCollection_ReleaseHandle(int compoundCollectionHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param enumeratorHandle the handle. */
 MORU_API void MORU_CALL CompoundCollectionEnum_ReleaseHandle(int enumeratorHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param enumeratorHandle the handle. */
 MORU_API void MORU_CALL PropertyValueCollectionEnum_ReleaseHandle(int enumeratorHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL PropertyValueObject_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL CompoundProperties_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param propertyCollectionHandle the handle. */
 MORU_API void MORU_CALL Databank_ReleaseHandle(int propertyCollectionHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL FoundCompounds_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL GetAllCompounds_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL BinaryPropertyValueObjects_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL InteractionParameterValueObject_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL Optimized_ReleaseHandle(int objectHandle);
+/** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
+    @param objectHandle the handle. */
 MORU_API void MORU_CALL Reactions_ReleaseHandle(int objectHandle);
 
 /* ---- Find-compounds dialog ---------------------------------------------------------------- */

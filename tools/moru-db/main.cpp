@@ -34,6 +34,8 @@ int main(int argc, char** argv)
     CLI::App app("moru-db: builds property databases from their JSON source, describes them and writes them back",
                  "moru-db");
     app.require_subcommand(1);
+    // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
+    app.allow_windows_style_options(false);
 
     std::string input, output;
     CLI::App* build = app.add_subcommand("build", "validate the source and build the database");

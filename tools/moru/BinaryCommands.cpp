@@ -1,5 +1,6 @@
 #include "BinaryCommands.h"
 
+#include "Commands.h"
 #include "HostLibrary.h"
 
 #include <cstdio>
@@ -10,13 +11,11 @@ namespace moru::host {
 
 namespace {
 
-constexpr double kMissing = 1e35;
-
-std::string Number(double value)
+std::string Number(const Json& value)
 {
-    if (value == kMissing) return "-";
+    if (value.is_null()) return "-";
     char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
+    std::snprintf(text, sizeof text, "%.6g", value.get<double>());
     return text;
 }
 
@@ -27,15 +26,29 @@ std::pair<std::string, std::string> Split(const std::string& reference)
     return {reference.substr(0, stop), reference.substr(stop + 1)};
 }
 
-int ShowRegression(const BinaryCommands& c)
+// Labels of the regression fields in the order the export writes them; also their JSON names.
+constexpr std::pair<const char*, const char*> kRegressionFields[] = {
+    {"sigma", "sigma"},
+    {"temperature_range", "temperature range"},
+    {"pressure_range", "pressure range"},
+    {"composition_range", "composition range"},
+    {"liquid1_composition_range", "liquid 1 composition range"},
+    {"liquid2_composition_range", "liquid 2 composition range"},
+    {"henry_constant_range", "Henry's constant range"},
+    {"henry_constant_deviations", "Henry's constant deviations"},
+    {"temperature_deviations", "temperature deviations"},
+    {"pressure_deviations", "pressure deviations"},
+    {"composition_deviations", "composition deviations"},
+    {"liquid1_deviations", "liquid 1 deviations"},
+    {"liquid2_deviations", "liquid 2 deviations"}};
+
+Json CollectRegression(const BinaryCommands& c)
 {
     int handle = 0;
     if (!MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)(c.reference.c_str(), c.model.c_str(),
                                                                      c.first.c_str(), c.second.c_str(), c.type.c_str(),
-                                                                     &handle)) {
-        std::printf("  regression information: cannot be read\n");
-        return 1;
-    }
+                                                                     &handle))
+        throw CommandFailure("the regression information of " + Printable(c.reference) + " cannot be read");
     int kind = 0;
     char fields[15][256];
     char table[2048], citations[4096], basis[256];
@@ -44,51 +57,95 @@ int ShowRegression(const BinaryCommands& c)
         fields[9], fields[10], fields[11], fields[12], table, citations, basis, 256, sizeof table, sizeof citations);
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
     static const char* const kinds[] = {"none", "vapour-liquid", "liquid-liquid", "Henry's law", "NIST regression"};
-    std::printf("  regression information: %s\n", kind >= 0 && kind <= 4 ? kinds[kind] : "?");
-    if (kind == 0) return 0;
-    static const char* const labels[] = {"sigma", "temperature range", "pressure range", "composition range",
-                                         "liquid 1 composition range", "liquid 2 composition range",
-                                         "Henry's constant range", "Henry's constant deviations",
-                                         "temperature deviations", "pressure deviations", "composition deviations",
-                                         "liquid 1 deviations", "liquid 2 deviations"};
-    if (basis[0]) std::printf("    %-30s %s\n", "first compound", basis);
-    for (int i = 0; i < 13; ++i) {
-        if (fields[i][0]) std::printf("    %-30s %s\n", labels[i], fields[i]);
+    Json regression{{"kind", kind >= 0 && kind <= 4 ? Json(kinds[kind]) : Json(nullptr)}, {"kind_code", kind}};
+    if (kind == 0) return regression;
+    regression["first_compound"] = basis[0] ? Json(basis) : Json(nullptr);
+    Json filled = Json::object();
+    for (std::size_t i = 0; i < std::size(kRegressionFields); ++i)
+        if (fields[i][0]) filled[kRegressionFields[i].first] = fields[i];
+    regression["fields"] = filled;
+    regression["deviations_by_property"] = table[0] ? Json(table) : Json(nullptr);
+    regression["citations"] = citations[0] ? Json(citations) : Json(nullptr);
+    return regression;
+}
+
+void PrintRegression(const Json& regression)
+{
+    std::printf("  regression information: %s\n", regression["kind"].is_null() ? "?" : TextOf(regression["kind"]).c_str());
+    if (regression["kind_code"] == 0) return;
+    if (!regression["first_compound"].is_null())
+        std::printf("    %-30s %s\n", "first compound", TextOf(regression["first_compound"]).c_str());
+    for (const auto& [name, label] : kRegressionFields) {
+        if (regression["fields"].contains(name))
+            std::printf("    %-30s %s\n", label, TextOf(regression["fields"][name]).c_str());
     }
-    if (table[0]) std::printf("    %-30s %s\n", "deviations by property", table);
-    if (citations[0]) std::printf("    %-30s %s\n", "citations", citations);
-    return 0;
+    if (!regression["deviations_by_property"].is_null())
+        std::printf("    %-30s %s\n", "deviations by property", TextOf(regression["deviations_by_property"]).c_str());
+    if (!regression["citations"].is_null())
+        std::printf("    %-30s %s\n", "citations", TextOf(regression["citations"]).c_str());
+}
+
+void PrintParameters(const Json& document)
+{
+    std::printf("  %s %s, %s (i) / %s (j): %zu numbers, element by element ij then ji\n   ",
+                TextOf(document["databank"]).c_str(), TextOf(document["model"]).c_str(),
+                TextOf(document["compounds"][0]).c_str(), TextOf(document["compounds"][1]).c_str(),
+                document["parameters"].size());
+    for (const auto& value : document["parameters"]) std::printf(" %s", Number(value).c_str());
+    std::printf("\n");
+    PrintRegression(document["regression"]);
 }
 
 int ShowParameters(const BinaryCommands& c)
 {
     const auto [database, databank] = Split(c.reference);
+    RequireDatabank(database, databank);
     int condensed = 0, handle = 0;
     if (!MORU_EXPORT_OF(InteractionParameters_GetBinaryIp)(database.c_str(), databank.c_str(), c.model.c_str(),
                                                            c.first.c_str(), c.second.c_str(), c.type.c_str(),
-                                                           &condensed, &handle)) {
-        std::printf("  %s: cannot be asked\n", c.reference.c_str());
-        return 1;
-    }
+                                                           &condensed, &handle))
+        throw CommandFailure("the binary parameters of " + Printable(c.reference) + " cannot be asked");
     if (handle == 0) {
-        std::printf("  %s %s: no parameters for %s / %s\n", c.reference.c_str(), c.model.c_str(), c.first.c_str(),
-                    c.second.c_str());
-        return 1;
+        throw CommandFailure(Printable(c.reference) + " " + Printable(c.model) + ": no parameters for " +
+                             Printable(c.first) + " / " + Printable(c.second));
     }
     std::vector<double> values(static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
     MORU_EXPORT_OF(InteractionParameterValueObject_Parameters)(handle, values.data());
     MORU_EXPORT_OF(InteractionParameterValueObject_ReleaseHandle)(handle);
-    std::printf("  %s %s, %s (i) / %s (j): %zu numbers, element by element ij then ji\n   ", c.reference.c_str(),
-                c.model.c_str(), c.first.c_str(), c.second.c_str(), values.size());
-    for (double value : values) std::printf(" %s", Number(value).c_str());
-    std::printf("\n");
-    return ShowRegression(c);
+    Json parameters = Json::array();
+    for (double value : values) parameters.push_back(JsonNumber(value));
+    return Print(Json{{"databank", c.reference},
+                      {"model", c.model},
+                      {"type", c.type},
+                      {"compounds", {c.first, c.second}},
+                      {"parameters", parameters},
+                      {"regression", CollectRegression(c)}},
+                 PrintParameters);
+}
+
+void PrintPairs(const Json& document)
+{
+    const Json& compounds = document["compounds"];
+    std::printf("  %s: %d binary values among %zu compounds\n", TextOf(document["databank"]).c_str(),
+                document["count"].get<int>(), compounds.size());
+    for (const auto& matrix : document["matrices"]) {
+        std::printf("\n  %s, element %d (row i, column j: the part for i with j)\n  %-16s",
+                    TextOf(matrix["property"]).c_str(), matrix["element"].get<int>(), "");
+        for (const auto& compound : compounds) std::printf(" %14.14s", TextOf(compound).c_str());
+        std::printf("\n");
+        for (std::size_t i = 0; i < compounds.size(); ++i) {
+            std::printf("  %-16.16s", TextOf(compounds[i]).c_str());
+            for (const auto& value : matrix["rows"][i]) std::printf(" %14s", Number(value).c_str());
+            std::printf("\n");
+        }
+    }
 }
 
 // One matrix per parameter and element: row i, column j holds the part for the order (i, j).
 int ShowPairs(const BinaryCommands& c)
 {
     const auto [database, databank] = Split(c.reference);
+    RequireDatabank(database, databank);
     int bankType = 0, table = 0;
     const int count = MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)(database.c_str(), databank.c_str(),
                                                                              &bankType, &table);
@@ -106,43 +163,45 @@ int ShowPairs(const BinaryCommands& c)
     propertyList.push_back(nullptr);
     int type = 1, condensed = 0, handle = 0;
     if (!MORU_EXPORT_OF(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects)(
-            working.data(), c.type.c_str(), banks.data(), propertyList.data(), &type, &condensed, &handle)) {
-        std::printf("  %s: cannot be asked\n", c.reference.c_str());
-        return 1;
-    }
+            working.data(), c.type.c_str(), banks.data(), propertyList.data(), &type, &condensed, &handle))
+        throw CommandFailure("the binary values of " + Printable(c.reference) + " cannot be asked");
     // By property position, then element: the matrix of parts.
     const std::size_t n = c.compounds.size();
-    std::map<int, std::vector<std::vector<std::vector<double>>>> matrices;
+    std::map<int, std::vector<Json>> matrices;
     int c1, c2, c3, c4, bank, prop, size, regInfo, values = 0;
     std::vector<double> numbers(4096);
+    Json emptyMatrix = Json::array();
+    for (std::size_t i = 0; i < n; ++i) {
+        emptyMatrix.push_back(Json::array());
+        for (std::size_t j = 0; j < n; ++j) emptyMatrix.back().push_back(nullptr);
+    }
     while (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(handle, &c1, &c2, &c3, &c4, &bank, &prop,
                                                                                   &size, &regInfo, numbers.data()) == 1) {
         ++values;
         auto& elements = matrices[prop];
         const auto elementCount = static_cast<std::size_t>(size / 2);
-        if (elements.size() < elementCount)
-            elements.resize(elementCount, std::vector<std::vector<double>>(n, std::vector<double>(n, kMissing)));
+        if (elements.size() < elementCount) elements.resize(elementCount, emptyMatrix);
         for (std::size_t e = 0; e < elementCount; ++e) {
-            elements[e][static_cast<std::size_t>(c1)][static_cast<std::size_t>(c2)] = numbers[2 * e];
-            elements[e][static_cast<std::size_t>(c2)][static_cast<std::size_t>(c1)] = numbers[2 * e + 1];
+            elements[e][static_cast<std::size_t>(c1)][static_cast<std::size_t>(c2)] = JsonNumber(numbers[2 * e]);
+            elements[e][static_cast<std::size_t>(c2)][static_cast<std::size_t>(c1)] = JsonNumber(numbers[2 * e + 1]);
         }
     }
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
-    std::printf("  %s: %d binary values among %zu compounds\n", c.reference.c_str(), values, n);
+    Json matrixList = Json::array();
     for (const auto& [property, elements] : matrices) {
         for (std::size_t e = 0; e < elements.size(); ++e) {
-            std::printf("\n  %s, element %zu (row i, column j: the part for i with j)\n  %-16s",
-                        properties[static_cast<std::size_t>(property)].c_str(), e + 1, "");
-            for (const auto& compound : c.compounds) std::printf(" %14.14s", compound.c_str());
-            std::printf("\n");
-            for (std::size_t i = 0; i < n; ++i) {
-                std::printf("  %-16.16s", c.compounds[i].c_str());
-                for (std::size_t j = 0; j < n; ++j) std::printf(" %14s", Number(elements[e][i][j]).c_str());
-                std::printf("\n");
-            }
+            matrixList.push_back(Json{{"property", properties[static_cast<std::size_t>(property)]},
+                                      {"element", static_cast<int>(e + 1)},
+                                      {"rows", elements[e]}});
         }
     }
-    return 0;
+    Json compounds = c.compounds;
+    return Print(Json{{"databank", c.reference},
+                      {"type", c.type},
+                      {"compounds", compounds},
+                      {"count", values},
+                      {"matrices", matrixList}},
+                 PrintPairs);
 }
 
 } // namespace

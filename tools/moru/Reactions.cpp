@@ -14,7 +14,7 @@ namespace moru::host {
 namespace {
 
 // "2 H+" for a coefficient of magnitude 2, "H+" for 1.
-std::string Term(double coefficient, const char* species)
+std::string Term(double coefficient, const std::string& species)
 {
     const double magnitude = std::fabs(coefficient);
     if (magnitude == 1.0) return Printable(species);
@@ -30,19 +30,45 @@ std::string Side(const std::vector<std::string>& terms)
     return side.empty() ? "(nothing)" : side;
 }
 
-// The constants up to the last one written; absent ones (1e35) as "-".
-std::string Constants(const double* values, std::size_t capacity, double unwritten)
+// The constants up to the last one written, absent ones (1e35) null.
+Json Constants(const double* values, std::size_t capacity, double unwritten)
 {
     std::size_t count = 0;
     for (std::size_t i = 0; i < capacity; ++i)
         if (values[i] != unwritten) count = i + 1;
+    Json constants = Json::array();
+    for (std::size_t i = 0; i < count; ++i) constants.push_back(JsonNumber(values[i]));
+    return constants;
+}
+
+std::string ConstantsText(const Json& constants)
+{
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (const auto& constant : constants) {
         char number[32];
-        std::snprintf(number, sizeof number, "%.10g", values[i]);
-        text += (i ? ", " : "") + (values[i] == 1e35 ? std::string("-") : std::string(number));
+        if (!constant.is_null()) std::snprintf(number, sizeof number, "%.10g", constant.get<double>());
+        text += (text.empty() ? "" : ", ") + (constant.is_null() ? std::string("-") : std::string(number));
     }
     return text;
+}
+
+void PrintReactions(const Json& document)
+{
+    std::printf("  %zu reactions\n", document["reactions"].size());
+    for (const auto& reaction : document["reactions"]) {
+        std::vector<std::string> reactants, products;
+        for (const auto& species : reaction["species"]) {
+            const double coefficient = species["coefficient"].get<double>();
+            if (coefficient != 0)
+                (coefficient < 0 ? reactants : products).push_back(Term(coefficient, species["alias"].get<std::string>()));
+        }
+        std::printf("    %-6s %s = %s\n", TextOf(reaction["type"]).c_str(), Side(reactants).c_str(), Side(products).c_str());
+        std::printf("           basis %s; constants: %s", TextOf(reaction["basis"]).c_str(),
+                    ConstantsText(reaction["constants"]).c_str());
+        if (!reaction["symmetric_constants"].empty())
+            std::printf("; symmetric: %s", ConstantsText(reaction["symmetric_constants"]).c_str());
+        std::printf("\n");
+    }
 }
 
 } // namespace
@@ -58,12 +84,11 @@ int ShowReactions(const std::string& reference, const std::vector<std::string>& 
     const int count = MORU_EXPORT_OF(Reactions_GetAllReactionObjects)(compoundList.data(), databankList, type.c_str(),
                                                                       widen ? 1 : 0, &handle);
     if (count < 0 || handle == 0) {
-        std::printf("  no reactions: %s is not a databank of a connected database, or holds no reactions\n",
-                    reference.c_str());
         MORU_EXPORT_OF(Reactions_ReleaseHandle)(handle);
-        return 1;
+        throw CommandFailure("no reactions: " + Printable(reference) +
+                             " is not a databank of a connected database, or holds no reactions");
     }
-    std::printf("  %d reactions\n", count);
+    Json reactions = Json::array();
     // Values the library never writes keep this marker, so that only what a reaction holds is shown.
     constexpr double unwritten = -9.87654321e300;
     for (int position = 0; position < count; ++position) {
@@ -79,25 +104,26 @@ int ShowReactions(const std::string& reference, const std::vector<std::string>& 
         if (MORU_EXPORT_OF(Reactions_GetNextReactionObject)(handle, position, typeText, basis, &species, aliases.data(),
                                                             coefficients.data(), eqConsts.data(), symmetric.data(),
                                                             nullptr) != 1) {
-            std::printf("    reaction %d cannot be read\n", position);
-            continue;
+            MORU_EXPORT_OF(Reactions_ReleaseHandle)(handle);
+            throw CommandFailure("reaction " + std::to_string(position) + " of " + Printable(reference) +
+                                 " cannot be read");
         }
-        std::vector<std::string> reactants, products;
+        Json speciesList = Json::array();
         for (int i = 0; i < species; ++i) {
             const auto index = static_cast<std::size_t>(i);
-            if (coefficients[index] != 0)
-                (coefficients[index] < 0 ? reactants : products).push_back(Term(coefficients[index], aliases[index]));
+            speciesList.push_back(Json{{"alias", aliases[index]}, {"coefficient", coefficients[index]}});
         }
-        std::printf("    %-6s %s = %s\n", typeText[0] ? Printable(typeText).c_str() : "-", Side(reactants).c_str(),
-                    Side(products).c_str());
-        std::printf("           basis %s; constants: %s", basis[0] ? Printable(basis).c_str() : "-",
-                    Constants(eqConsts.data(), eqConsts.size(), unwritten).c_str());
-        const std::string symmetricText = Constants(symmetric.data(), symmetric.size(), unwritten);
-        if (!symmetricText.empty()) std::printf("; symmetric: %s", symmetricText.c_str());
-        std::printf("\n");
+        reactions.push_back(Json{{"type", typeText[0] ? Json(typeText) : Json(nullptr)},
+                                 {"basis", basis[0] ? Json(basis) : Json(nullptr)},
+                                 {"species", speciesList},
+                                 {"constants", Constants(eqConsts.data(), eqConsts.size(), unwritten)},
+                                 {"symmetric_constants", Constants(symmetric.data(), symmetric.size(), unwritten)}});
     }
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(handle);
-    return 0;
+    Json compoundNames = compounds;
+    return Print(Json{{"databank", reference}, {"compounds", compoundNames}, {"type", type}, {"widen", widen},
+                      {"reactions", reactions}},
+                 PrintReactions);
 }
 
 } // namespace moru::host

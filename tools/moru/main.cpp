@@ -43,181 +43,6 @@ DatabankReference SplitReference(const std::string& reference)
     return {reference.substr(0, stop), reference.substr(stop + 1)};
 }
 
-std::string Show(const char* text) { return text ? "\"" + Printable(text) + "\"" : "-"; }
-
-// ---- connecting ------------------------------------------------------------------------------
-
-bool Connect(const std::string& config, bool verbose)
-{
-    const std::string path = HostPath(config);
-    int size = 0, success = 0, codes = 0;
-    const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(path.c_str(), "", &size, &success, &codes);
-    int codePosition = 0;
-    for (int position = 0; position < size && verbose; ++position) {
-        const int bytes = MORU_EXPORT_OF(GetNextDatabaseErrorMessageSize)(messages, position);
-        std::string message(bytes > 0 ? static_cast<std::size_t>(bytes) : 1, '\0');
-        if (bytes > 0) MORU_EXPORT_OF(GetNextDatabaseErrorMessage)(messages, position, message.data(), bytes);
-        // Messages ending ".rxm" carry no code: only the others advance through the code list.
-        const std::string text = message.c_str();
-        const bool coded = text.size() < 4 || text.substr(text.size() - 4) != ".rxm";
-        const int code = coded ? MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(codes, codePosition++) : -1;
-        const char* label = code == 0 ? "connected" : code == 1 ? "secured" : code == 2 ? "error" : "note";
-        std::printf("  [%s] %s\n", label, Printable(text.c_str()).c_str());
-    }
-    // The two result lists have no release function of their own: the databank family's, the
-    // family of the session they describe, releases them.
-    MORU_EXPORT_OF(Databank_ReleaseHandle)(messages);
-    MORU_EXPORT_OF(Databank_ReleaseHandle)(codes);
-    return success == 1;
-}
-
-int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*, const char*, const char*, int,
-                             const char*, const char*, const char*, int, int, int)
-{
-    return 0;
-}
-
-// Names resolve only for databanks the host has been shown.
-void RegisterDatabanks() { MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(&IgnoreDatabank)); }
-
-// ---- commands --------------------------------------------------------------------------------
-
-int MORU_CALL PrintDatabank(const char* bank, const char* alias, const char* password, const char* display,
-                            const char* base, const char* helpFile, int helpCode, const char* product,
-                            const char* type, const char* prompt, int pure, int binaryCount, int reactions,
-                            int simulator, int viewer)
-{
-    std::printf("  %s.%s  base %s, display %s, type %s, product %s, prompt %s, help %s/%d, password %s\n",
-                Printable(alias).c_str(), Printable(bank).c_str(), Show(base).c_str(), Show(display).c_str(), Show(type).c_str(),
-                Show(product).c_str(), Show(prompt).c_str(), Show(helpFile).c_str(), helpCode,
-                password ? "set" : "-");
-    std::printf("      pure information %s, %d binary parameter sets, %d reactions, simulator %s, viewer %s\n",
-                pure ? "yes" : "no", binaryCount, reactions, simulator ? "yes" : "no", viewer ? "yes" : "no");
-    return 0;
-}
-
-int MORU_CALL PrintBinaryParameter(const char* alias, const char* bank, const char* parameter, const char* gamma,
-                                   const char* vapor)
-{
-    std::printf("  %s.%s  binary parameter %s (activity model %s, vapour model %s)\n", Printable(alias).c_str(),
-                Printable(bank).c_str(), Printable(parameter).c_str(), Show(gamma).c_str(), Show(vapor).c_str());
-    return 0;
-}
-
-void ListDatabanks()
-{
-    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&PrintDatabank), nullptr,
-                                                       reinterpret_cast<void*>(&PrintBinaryParameter), 1);
-}
-
-int ShowProperties(const DatabankReference& bank)
-{
-    int type = 0, table = 0;
-    const int count = MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)(bank.database.c_str(),
-                                                                             bank.databank.c_str(), &type, &table);
-    static const char* const kTypes[] = {"no pure or binary properties", "pure", "binary", "pure and binary"};
-    std::printf("  %s.%s: %d properties, %s\n", Printable(bank.database.c_str()).c_str(),
-                Printable(bank.databank.c_str()).c_str(), count, type >= 0 && type <= 3 ? kTypes[type] : "?");
-    std::vector<char> name(4096);
-    for (int position = 0; position < count; ++position) {
-        // Cleared before each call, so that a name the library leaves untouched never shows the last one.
-        std::fill(name.begin(), name.end(), '\0');
-        if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1)
-            std::printf("    %s\n", Printable(name.data()).c_str());
-    }
-    MORU_EXPORT_OF(Databank_ReleaseHandle)(table);
-    return count > 0 ? 0 : 1;
-}
-
-int FindCompound(const std::string& reference, const std::string& text, const char* type)
-{
-    const char* source[] = {reference.c_str(), nullptr};
-    int handle = 0;
-    const int found = type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text.c_str(), type, nullptr, &handle)
-                           : MORU_EXPORT_OF(FoundCompounds_Find)(source, text.c_str(), nullptr, &handle);
-    if (!found) {
-        MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
-        std::printf("  \"%s\": not found in %s\n", Printable(text.c_str()).c_str(), Printable(reference.c_str()).c_str());
-        return 1;
-    }
-    char db[256] = "", bank[256] = "", name[256] = "", alias[256] = "", cas[256] = "", property[256] = "";
-    int index = 0;
-    double value = 0;
-    MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(handle, db, bank, &index, name, alias, cas, property, &value);
-    MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle);
-    std::printf("  \"%s\": compound %d in %s.%s: name \"%s\", alias \"%s\", CAS %s\n", Printable(text.c_str()).c_str(),
-                index, Printable(db).c_str(), Printable(bank).c_str(), Printable(name).c_str(), Printable(alias).c_str(),
-                cas[0] ? Printable(cas).c_str() : "-");
-    return 0;
-}
-
-int ListCompounds(const std::string& reference, int limit)
-{
-    const char* source[] = {reference.c_str(), nullptr};
-    int handle = 0, count = 0;
-    if (!MORU_EXPORT_OF(GetAllCompounds)(source, &handle, &count)) {
-        MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
-        return 1;
-    }
-    std::printf("  %d compounds\n", count);
-    char name[256], alias[256], cas[256];
-    for (int position = 0; position < count && position < limit; ++position) {
-        name[0] = alias[0] = cas[0] = '\0';
-        if (MORU_EXPORT_OF(GetAllCompounds_Identifiers)(handle, position, name, alias, cas))
-            std::printf("    %-40s %-16s %s\n", Printable(name).c_str(), Printable(alias).c_str(),
-                        cas[0] ? Printable(cas).c_str() : "-");
-    }
-    MORU_EXPORT_OF(GetAllCompounds_ReleaseHandle)(handle);
-    return 0;
-}
-
-int ShowIdentifier(const DatabankReference& bank, int index, const std::string& type)
-{
-    char name[256] = "", value[4096] = "";
-    MORU_EXPORT_OF(GetIdValueFromDbank)(bank.database.c_str(), bank.databank.c_str(), type.c_str(), index, name,
-                                        sizeof name, value, sizeof value);
-    if (!value[0]) {
-        std::printf("  compound %d: no %s in %s.%s\n", index, Printable(type.c_str()).c_str(),
-                    Printable(bank.database.c_str()).c_str(), Printable(bank.databank.c_str()).c_str());
-        return 1;
-    }
-    std::printf("  compound %d (%s): %s %s\n", index, Printable(name).c_str(), Printable(type.c_str()).c_str(),
-                Printable(value).c_str());
-    return 0;
-}
-
-int ShowIndex(const DatabankReference& bank, const std::string& type, const std::string& value)
-{
-    int index = 0;
-    MORU_EXPORT_OF(GetCompidFromIdInDbank)(bank.database.c_str(), bank.databank.c_str(), type.c_str(), value.c_str(),
-                                           &index);
-    std::printf("  %s \"%s\": compound %d\n", Printable(type.c_str()).c_str(), Printable(value.c_str()).c_str(), index);
-    return index != 0 ? 0 : 1;
-}
-
-int Demo(const std::string& config)
-{
-    std::printf("Connecting %s\n", config.c_str());
-    if (!Connect(config, true)) return 1;
-    std::printf("\nDatabanks\n");
-    ListDatabanks();
-    std::printf("\nProperties\n");
-    ShowProperties({"SAMPLE", "PURE"});
-    std::printf("\nSearching SAMPLE.PURE\n");
-    FindCompound("SAMPLE.PURE", "7732-18-5", "CASRN");
-    FindCompound("SAMPLE.PURE", "ethanol", nullptr);
-    FindCompound("SAMPLE.PURE", "wood alcohol", nullptr);
-    FindCompound("SAMPLE.PURE", "unobtainium", nullptr);
-    std::printf("\nIdentifier conversion\n");
-    int index = 0;
-    MORU_EXPORT_OF(GetCompidFromIdInDbank)("SAMPLE", "PURE", "CASRN", "64-17-5", &index);
-    ShowIdentifier({"SAMPLE", "PURE"}, index, "INCHI");
-    ShowIndex({"SAMPLE", "PURE"}, "CASRN", "64-17-5");
-    std::printf("\nThe first compounds of SAMPLE\n");
-    ListCompounds("SAMPLE.PURE", 8);
-    return 0;
-}
-
 // The decimal whole numbers from `least` to the largest int; the message names the range.
 CLI::Validator WholeNumber(int least)
 {
@@ -262,6 +87,9 @@ int main(int argc, char** argv)
     // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
+    app.add_flag("--json", JsonOutput(), "print one JSON document instead of text (every command)");
+    // --json may also follow the command and its arguments.
+    app.fallthrough();
 
     std::string config, reference, text, type, value;
     std::vector<std::string> compoundNames;
@@ -340,8 +168,10 @@ int main(int argc, char** argv)
         return 2;
     }
     if (*help) {
-        std::fputs(usage.c_str(), stdout);
-        return 0;
+        Json list = Json::array();
+        for (const CLI::App* command : commands)
+            list.push_back(Json{{"name", command->get_name()}, {"description", command->get_description()}});
+        return Print(Json{{"commands", list}}, [&](const Json&) { std::fputs(usage.c_str(), stdout); });
     }
 
     try {
@@ -355,13 +185,9 @@ int main(int argc, char** argv)
             const auto sample = (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
             return Demo(config.empty() ? sample.string() : config);
         }
-        const bool connected = Connect(config, static_cast<bool>(*connect));
-        if (*connect) return connected ? 0 : 1;
-        RegisterDatabanks();
-        if (*databanks) {
-            ListDatabanks();
-            return 0;
-        }
+        const Json connection = CollectConnection(config);
+        if (*connect) return Print(connection, PrintConnection);
+        if (*databanks) return Print(CollectDatabanks(), PrintDatabanks);
         if (*values) {
             const auto bank = SplitReference(reference);
             return ShowValues(bank.database, bank.databank, text, property);
@@ -370,12 +196,19 @@ int main(int argc, char** argv)
         if (auto result = RunBinaryCommands(binaryCommands)) return *result;
         if (auto result = RunBulkCommand(bulkCommand)) return *result;
         if (auto result = RunDialogCommands(dialogCommands)) return *result;
-        if (*properties) return ShowProperties(SplitReference(reference));
-        if (*find) return FindCompound(reference, text, findType->count() > 0 ? type.c_str() : nullptr);
-        if (*compounds) return ListCompounds(reference, count);
-        if (*identifier) return ShowIdentifier(SplitReference(reference), index, type);
+        const auto bank = SplitReference(reference);
+        if (*properties) return Print(CollectProperties(bank.database, bank.databank), PrintProperties);
+        if (*find) {
+            const char* findAs = findType->count() > 0 ? type.c_str() : nullptr;
+            return Print(CollectFind(bank.database, bank.databank, text, findAs), PrintSearch);
+        }
+        if (*compounds) return Print(CollectCompounds(bank.database, bank.databank, count), PrintCompounds);
+        if (*identifier) return Print(CollectIdentifier(bank.database, bank.databank, index, type), PrintIdentifier);
         if (*reactions) return ShowReactions(reference, compoundNames, compoundType, widen);
-        return ShowIndex(SplitReference(reference), type, value);
+        return Print(CollectIndex(bank.database, bank.databank, type, value), PrintIndex);
+    } catch (const CommandFailure& failure) {
+        std::fprintf(stderr, "moru: %s\n", failure.what());
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "moru: %s\n", error.what());
         return 2;

@@ -1,0 +1,79 @@
+# Makes the package (cmake/MakePackage.cmake), unpacks it into a scratch folder and uses it as a
+# host developer would (the Windows package under Wine): the demo of moru on the packaged sample
+# database, and moru-db building the packaged sample source into a database that moru then searches.
+# Run with cmake -P, the definitions of MakePackage.cmake (MORU_PACKAGE_DEFINITIONS) and:
+#   OUTPUT  the archive to make (its folder is emptied)
+#   WINE    the Wine loader, for the Windows package; empty for the Linux one
+cmake_minimum_required(VERSION 3.25)
+get_filename_component(work ${OUTPUT} DIRECTORY)
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/MakePackage.cmake)
+
+set(unpacked ${work}/unpacked)
+file(MAKE_DIRECTORY ${unpacked})
+set(run_in ${unpacked})
+run("unpacking" ${CMAKE_COMMAND} -E tar xf ${OUTPUT})
+set(root ${unpacked}/${NAME})
+
+if(OUTPUT MATCHES "\\.zip$")
+  set(exe .exe)
+  set(library bin/MoruIntegration.dll)
+  set(import_files lib/libMoruIntegration.dll.a lib/MoruIntegration.def)
+else()
+  set(exe "")
+  set(library lib/MoruIntegration.so)
+  set(import_files lib/pkgconfig/moru-integration.pc)
+endif()
+get_filename_component(library_name ${library} NAME)
+foreach(file README.md include/MoruIntegration.h ${library} ${library}.debug ${import_files} bin/moru${exe}
+             bin/moru${exe}.debug bin/moru-db${exe} bin/moru-db${exe}.debug sample/sample.db sample/sample.json
+             sample/databases.json docs/configuration.md)
+  if(NOT EXISTS ${root}/${file})
+    message(FATAL_ERROR "the package holds no ${file}")
+  endif()
+endforeach()
+# Stripped: the library keeps no debug sections of its own.
+# Stripped: the library has no DWARF of its own, its debug file has, and it names that file.
+# (objcopy leaves no file for a section that is not there.)
+execute_process(COMMAND ${OBJCOPY} --dump-section .debug_info=${work}/stripped-dwarf ${root}/${library}
+                ${work}/library-copy OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND ${OBJCOPY} --dump-section .debug_info=${work}/kept-dwarf ${root}/${library}.debug
+                ${work}/debug-copy OUTPUT_QUIET ERROR_QUIET)
+if(EXISTS ${work}/stripped-dwarf OR NOT EXISTS ${work}/kept-dwarf)
+  message(FATAL_ERROR "${library} keeps its debug information, or ${library}.debug holds none")
+endif()
+execute_process(COMMAND ${OBJCOPY} --dump-section .gnu_debuglink=${work}/debuglink ${root}/${library}
+                ${work}/library-copy RESULT_VARIABLE status)
+file(READ ${work}/debuglink link)
+if(NOT status EQUAL 0 OR NOT link MATCHES "^${library_name}\\.debug")
+  message(FATAL_ERROR "${library} does not link to its debug information")
+endif()
+# Every export is listed in the module-definition file.
+if(exe)
+  file(READ ${root}/lib/MoruIntegration.def definitions)
+  if(NOT definitions MATCHES "EXPORTS" OR NOT definitions MATCHES "FoundCompounds_Find")
+    message(FATAL_ERROR "MoruIntegration.def lists no exports:\n${definitions}")
+  endif()
+endif()
+
+# run_program(<what> <program in bin> <arguments>...): output in run_output, failing on a non-zero status.
+function(run_program what program)
+  execute_process(COMMAND ${WINE} ${root}/bin/${program}${exe} ${ARGN} WORKING_DIRECTORY ${root}/bin
+                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${what} (${status}):\n${output}\n${errors}")
+  endif()
+  set(run_output "${output}" PARENT_SCOPE)
+endfunction()
+
+run_program("moru demo" moru demo)
+if(NOT run_output MATCHES "\"ethanol\": compound [0-9]+ in SAMPLE\\.PURE")
+  message(FATAL_ERROR "moru demo found no ethanol:\n${run_output}")
+endif()
+run_program("moru-db build" moru-db build ../sample/sample.json ${work}/rebuilt.db)
+file(WRITE ${work}/rebuilt.json "{\"databases\": [{\"alias\": \"REBUILT\", \"path\": \"rebuilt.db\"}]}\n")
+run_program("moru on the database that moru-db built" moru find ${work}/rebuilt.json REBUILT.PURE 64-17-5 CASRN)
+if(NOT run_output MATCHES "compound [0-9]+ in REBUILT\\.PURE: name \"[Ee]thanol\"")
+  message(FATAL_ERROR "moru found no ethanol in the database that moru-db built:\n${run_output}")
+endif()

@@ -1,0 +1,63 @@
+# Runs a command and checks its exit status and what it wrote.
+#   cmake -DCOMMAND=program|arg|... [-DSTATUS=n] [-DEXPECTED=regex] [-DFORBIDDEN=regex] [-DERROR=regex]
+#         [-DJSON=path=regex|...] -P ExpectRun.cmake
+# Empty arguments count as not given. STATUS (default 0) is the exit status the command must end with: not a crash, not another status.
+# Status 0: standard output matches EXPECTED and no line of it matches FORBIDDEN; with JSON it is one
+# JSON document whose fields, each named by its path (members and array positions separated by
+# "/", as compound/name or databanks/0/database), match their regexes; a null field reads as
+# "null", true and false as ON and OFF.
+# Any other status: nothing on standard output, and one line on standard error that matches ERROR.
+string(REPLACE "|" ";" command "${COMMAND}")
+if(STATUS STREQUAL "")
+  set(STATUS 0)
+endif()
+execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE error)
+if(NOT status STREQUAL "${STATUS}")
+  message(FATAL_ERROR "status ${status}, not ${STATUS}\nstdout: ${output}\nstderr: ${error}")
+endif()
+
+if(NOT STATUS EQUAL 0)
+  if(NOT output STREQUAL "")
+    message(FATAL_ERROR "wrote to standard output: ${output}")
+  endif()
+  if(NOT error MATCHES "^[^\n]*${ERROR}[^\n]*\r?\n$")
+    message(FATAL_ERROR "standard error is not one line matching \"${ERROR}\": ${error}")
+  endif()
+  return()
+endif()
+
+if(NOT EXPECTED STREQUAL "" AND NOT output MATCHES "${EXPECTED}")
+  message(FATAL_ERROR "standard output does not match \"${EXPECTED}\": ${output}")
+endif()
+if(NOT FORBIDDEN STREQUAL "")
+  string(REPLACE "\n" ";" lines "${output}")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "${FORBIDDEN}")
+      message(FATAL_ERROR "a line matches \"${FORBIDDEN}\": ${line}")
+    endif()
+  endforeach()
+endif()
+if(NOT JSON STREQUAL "")
+  string(JSON type ERROR_VARIABLE problem TYPE "${output}")
+  if(problem OR NOT type STREQUAL "OBJECT")
+    message(FATAL_ERROR "standard output is not one JSON object (${problem}): ${output}")
+  endif()
+  string(REPLACE "|" ";" checks "${JSON}")
+  foreach(check IN LISTS checks)
+    string(REGEX MATCH "^([^=]*)=(.*)$" pair "${check}")
+    string(REPLACE "/" ";" path "${CMAKE_MATCH_1}")
+    set(pattern "${CMAKE_MATCH_2}")
+    set(field "${CMAKE_MATCH_1}")
+    string(JSON value ERROR_VARIABLE problem GET "${output}" ${path})
+    if(problem)
+      message(FATAL_ERROR "no field ${field} (${problem}): ${output}")
+    endif()
+    string(JSON type TYPE "${output}" ${path})
+    if(type STREQUAL "NULL")
+      set(value null)
+    endif()
+    if(NOT value MATCHES "${pattern}")
+      message(FATAL_ERROR "field ${field} is \"${value}\", not matching \"${pattern}\"")
+    endif()
+  endforeach()
+endif()
