@@ -1172,6 +1172,8 @@ typedef int(MORU_CDECL* MoruAddCompoundFullCallback)(const char* databank, const
     @param index the position asked for
     @return a moniker "ALIAS BANK", or null after the last one */
 typedef const char*(MORU_CDECL* MoruSelectedDatabankCallback)(int index);
+/** The most entries the library asks a MoruSelectedDatabankCallback for: a callback that never
+    returns null cannot hold the launch in an endless loop. */
 #define MORU_MAX_SELECTED_DATABANKS 4096
 /** Receives the databanks that the user selected in the find dialog (cdecl).
     @param monikers count monikers "ALIAS BANK", followed by a null entry; valid during the call only
@@ -1180,6 +1182,7 @@ typedef void(MORU_CDECL* MoruSetDatabanksCallback)(char** monikers, int count);
 /** Receives the help context when the user asks for help in the find dialog (cdecl).
     @param helpId the help context, MORU_FIND_DIALOG_HELP_ID */
 typedef void(MORU_CDECL* MoruHelpIdCallback)(int helpId);
+/** The help context of the find dialog, passed to the host's MoruHelpIdCallback. */
 #define MORU_FIND_DIALOG_HELP_ID 110021
 
 /** Opens the find-compounds dialog. The dialog offers every databank (those of
@@ -1195,7 +1198,7 @@ typedef void(MORU_CDECL* MoruHelpIdCallback)(int helpId);
     @param fnSetDbanks receives the user's databank selection (may be null)
     @param nReplaceRow the host row that the first compound of each addition replaces; 0: none
     @param initialSearchString the text the dialog starts with (null: empty)
-    @return nothing; failures are contained */
+    Returns nothing; failures are contained. */
 MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCallback,
                                          MoruSelectedDatabankCallback fnEnumSelectedDbanks,
                                          MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
@@ -1209,7 +1212,7 @@ MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCa
     @param initialSearchString the text the dialog starts with (null: empty)
     @param className the host's window class name (null: empty)
     @param windowName the host's window name (null: empty)
-    @return nothing; failures are contained */
+    Returns nothing; failures are contained. */
 MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallback fnAddCompoundCallback,
                                                        MoruSelectedDatabankCallback fnEnumSelectedDbanks,
                                                        MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
@@ -1226,7 +1229,7 @@ MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallba
     @param className the host's window class name (null: empty)
     @param windowName the host's window name (null: empty)
     @param fnHtmlHelpIDCallback receives MORU_FIND_DIALOG_HELP_ID when the user asks for help (may be null)
-    @return nothing; failures are contained */
+    Returns nothing; failures are contained. */
 MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fnAddCompoundCallback,
                                                   MoruSelectedDatabankCallback fnEnumSelectedDbanks,
                                                   MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
@@ -1358,7 +1361,7 @@ typedef void(MORU_CDECL* MoruNISTPropInfoCallback)(const char* windowTitle, cons
     @param windowName3 third window name (null: empty)
     @param className4 fourth window class name (null: empty)
     @param windowName4 fourth window name (null: empty)
-    @return nothing; failures are contained */
+    Returns nothing; failures are contained. */
 MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
                                       const char* windowName, const char* className2, const char* windowName2,
                                       const char* className3, const char* windowName3, const char* className4,
@@ -1373,7 +1376,7 @@ MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInf
     @param windowName3 third window name (null: empty)
     @param className4 fourth window class name (null: empty)
     @param windowName4 fourth window name (null: empty)
-    @return nothing; failures are contained */
+    Returns nothing; failures are contained. */
 MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
                                          const char* windowName, const char* className2, const char* windowName2,
                                          const char* className3, const char* windowName3, const char* className4,
@@ -1386,13 +1389,13 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
     @param desPara the parameter's description
     @param citationIndex the citation's index
     @param citation the citation
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL PushCitation(const char* desPara, const char* citationIndex, const char* citation);
 /** Hands re-evaluated points to the NIST tab.
     @param TDERevalTpoint the number of points; each array holds that many (0 or less: no lists)
     @param reevalx the points' x values (null: absent)
     @param reevaly the points' y values (null: absent)
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx, const double* reevaly);
 /** Hands a fitting result to the NIST tab. With numExpMix above 0 each array holds numExpMix
     values; otherwise, with Fitting 2000, CalValue holds 6 values and CalX1 10 and the two others
@@ -1404,7 +1407,7 @@ MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx
     @param CalX1 mole fractions (null: absent)
     @param CalTemp temperatures (null: absent)
     @param CalPres pressures (null: absent)
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL PushFittingBack(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
                                         const double* CalX1, const double* CalTemp, const double* CalPres);
 /** Hands the results of the consistency tests to the NIST tab.
@@ -1414,21 +1417,21 @@ MORU_API void MORU_CALL PushFittingBack(int Fitting, const char* desProp, int nu
     @param t2VanNess 8 values (null: absent)
     @param t3Point 2 values (null: absent)
     @param t4Infinite 7 values (null: absent)
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VLEQuality, const double* t1Herington,
                                                 const double* t2VanNess, const double* t3Point,
                                                 const double* t4Infinite);
 /** Hands the default property to the NIST tab.
     @param DRSDefaultProperty the property
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL PushDRSDefaultPropertyBack(const char* DRSDefaultProperty);
 /** Resizes the NIST tab's result form.
     @param x the new width
     @param y the new height
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL TEDResultFormResize(double x, double y);
 /** Closes the NIST tab; each call asks it again.
-    @return nothing */
+    Returns nothing. */
 MORU_API void MORU_CALL ForceClose(void);
 
 #endif /* MORU_INTEGRATION_H */
