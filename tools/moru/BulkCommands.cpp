@@ -23,8 +23,6 @@ namespace moru::host {
 
 namespace {
 
-constexpr double kMissing = 1e35;
-
 std::vector<std::string> SplitAtCommas(const std::string& list)
 {
     std::vector<std::string> items;
@@ -82,20 +80,17 @@ private:
     bool m_shown;
 };
 
-std::string Numbers(const double* values, int count)
+Json Numbers(const double* values, int count)
 {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        char number[32] = "-";
-        if (values[i] != kMissing) std::snprintf(number, sizeof number, "%.6g", values[i]);
-        text += (i ? " " : "") + std::string(number);
-    }
-    return text;
+    Json numbers = Json::array();
+    for (int i = 0; i < count; ++i) numbers.push_back(JsonNumber(values[i]));
+    return numbers;
 }
 
 struct Counts {
     int compoundsFound = 0, propertiesFound = 0, scalar = 0, vector = 0, binary = 0;
     long long read = 0;
+    Json values = Json::array(); // each value read, with --values only
 };
 
 void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
@@ -127,8 +122,8 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
                 continue;
             ++counts.read;
             if (c.showValues)
-                std::printf("scalar  compound %d  property %d  databank %d  %s\n", compound, property, databank,
-                            Numbers(values.data(), 1).c_str());
+                counts.values.push_back({{"kind", "scalar"}, {"compound", compound}, {"property", property},
+                                         {"databank", databank}, {"numbers", Numbers(values.data(), 1)}});
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
@@ -142,8 +137,8 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
                 continue;
             ++counts.read;
             if (c.showValues)
-                std::printf("vector  compound %d  property %d  databank %d  %s\n", compound, property, databank,
-                            Numbers(values.data(), size).c_str());
+                counts.values.push_back({{"kind", "vector"}, {"compound", compound}, {"property", property},
+                                         {"databank", databank}, {"numbers", Numbers(values.data(), size)}});
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
@@ -156,11 +151,35 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
                 continue;
             ++counts.read;
             if (c.showValues)
-                std::printf("binary  compounds %d %d  property %d  databank %d  %s\n", compound, compound2, property,
-                            databank, Numbers(values.data(), size).c_str());
+                counts.values.push_back({{"kind", "binary"}, {"compound", compound}, {"compound2", compound2},
+                                         {"property", property}, {"databank", databank},
+                                         {"numbers", Numbers(values.data(), size)}});
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
+}
+
+// Each value (with --values), then the summary.
+void PrintPass(const Json& pass)
+{
+    for (const auto& value : pass.value("values", Json::array())) {
+        std::string numbers;
+        for (const auto& number : value["numbers"]) numbers += (numbers.empty() ? "" : " ") + TextOf(number);
+        if (value["kind"] == "binary")
+            std::printf("binary  compounds %d %d  property %d  databank %d  %s\n", value["compound"].get<int>(),
+                        value["compound2"].get<int>(), value["property"].get<int>(), value["databank"].get<int>(),
+                        numbers.c_str());
+        else
+            std::printf("%s  compound %d  property %d  databank %d  %s\n", value["kind"].get<std::string>().c_str(),
+                        value["compound"].get<int>(), value["property"].get<int>(), value["databank"].get<int>(),
+                        numbers.c_str());
+    }
+    std::printf("compounds found: %d of %d\n", pass["compounds_found"].get<int>(), pass["compounds_listed"].get<int>());
+    std::printf("properties found: %d of %d\n", pass["properties_found"].get<int>(),
+                pass["properties_listed"].get<int>());
+    std::printf("values read: %lld (%d scalar, %d vector, %d binary)\n", pass["values_read"].get<long long>(),
+                pass["scalar"].get<int>(), pass["vector"].get<int>(), pass["binary"].get<int>());
+    std::printf("time: %.3f s\n", pass["seconds"].get<double>());
 }
 
 int RunPass(const BulkCommand& c)
@@ -171,22 +190,24 @@ int RunPass(const BulkCommand& c)
     if (properties.empty()) throw std::invalid_argument("--properties names no property");
     const auto start = std::chrono::steady_clock::now();
     auto banks = HostList(c.databanks), compoundList = HostList(compounds), propertyList = HostList(properties);
-    if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compoundList.data(), propertyList.data()) != 1) {
-        std::fprintf(stderr, "moru: the lists cannot be loaded: a databank is unknown, or a databank or property "
-                             "is named twice\n");
-        return 1;
-    }
+    if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compoundList.data(), propertyList.data()) != 1)
+        throw CommandFailure("the lists cannot be loaded: a databank is unknown, or a databank or property is named twice");
     Counts counts;
     ReadPass(c, properties.size(), counts);
     MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    std::printf("compounds found: %d of %zu\n", counts.compoundsFound, compounds.size());
-    std::printf("properties found: %d of %zu\n", counts.propertiesFound, properties.size());
-    std::printf("values read: %lld (%d scalar, %d vector, %d binary)\n", counts.read, counts.scalar, counts.vector,
-                counts.binary);
-    std::printf("time: %.3f s\n", seconds);
-    return 0;
+    Json document = {{"compounds_listed", compounds.size()},
+                     {"compounds_found", counts.compoundsFound},
+                     {"properties_listed", properties.size()},
+                     {"properties_found", counts.propertiesFound},
+                     {"values_read", counts.read},
+                     {"scalar", counts.scalar},
+                     {"vector", counts.vector},
+                     {"binary", counts.binary},
+                     {"seconds", seconds}};
+    if (c.showValues) document["values"] = std::move(counts.values);
+    return Print(std::move(document), PrintPass);
 }
 
 } // namespace

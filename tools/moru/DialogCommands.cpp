@@ -11,29 +11,39 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace moru::host {
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
-
-std::string Quoted(const char* text) { return text ? "\"" + Printable(text) + "\"" : "-"; }
-
-std::string Number(double value)
+// The callbacks the host received, in order: each an object with its name under "callback" and
+// its arguments by name.
+Json& Callbacks()
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    static Json callbacks = Json::array();
+    return callbacks;
 }
 
-// One callback the host received: its name, then its arguments by name.
-void PrintCallback(const std::string& callback, const Fields& fields)
+void Received(Json callback) { Callbacks().push_back(std::move(callback)); }
+
+// A callback as one line: its name, then each argument's name and value, texts quoted.
+void PrintCallbacks(const Json& document)
 {
-    std::string line = callback;
-    for (const auto& [name, value] : fields) line += "  " + name + " " + value;
-    std::printf("%s\n", line.c_str());
+    auto value = [](const Json& field) { return field.is_string() ? "\"" + TextOf(field) + "\"" : TextOf(field); };
+    for (const auto& callback : document["callbacks"]) {
+        std::string line = callback["callback"].get<std::string>();
+        for (const auto& [name, field] : callback.items()) {
+            if (name == "callback") continue;
+            if (name == "databanks") {
+                for (const auto& databank : field) line += "  databank " + value(databank);
+            } else {
+                line += "  " + name + " " + value(field);
+            }
+        }
+        std::printf("%s\n", line.c_str());
+    }
 }
 
 // The host's initial selection, handed out by index.
@@ -52,7 +62,7 @@ const char* MORU_CDECL EnumSelected(int index)
 
 int MORU_CDECL AddedShort(const char* databank, const char* alias, int row)
 {
-    PrintCallback("compound added", {{"row", std::to_string(row)}, {"databank", Quoted(databank)}, {"alias", Quoted(alias)}});
+    Received({{"callback", "compound added"}, {"row", row}, {"databank", JsonText(databank)}, {"alias", JsonText(alias)}});
     return 0;
 }
 
@@ -60,27 +70,28 @@ int MORU_CDECL AddedFull(const char* databank, const char* alias, int row, const
                          const char* compoundClass, const char* matchedSynonym, double molecularWeight,
                          double boilingPoint, int compoundId)
 {
-    PrintCallback("compound added", {{"row", std::to_string(row)},
-                                     {"databank", Quoted(databank)},
-                                     {"alias", Quoted(alias)},
-                                     {"name", Quoted(name)},
-                                     {"cas", Quoted(casNumber)},
-                                     {"class", Quoted(compoundClass)},
-                                     {"synonym", Quoted(matchedSynonym)},
-                                     {"mw", Number(molecularWeight)},
-                                     {"tb", Number(boilingPoint)},
-                                     {"id", std::to_string(compoundId)}});
+    Received({{"callback", "compound added"},
+              {"row", row},
+              {"databank", JsonText(databank)},
+              {"alias", JsonText(alias)},
+              {"name", JsonText(name)},
+              {"cas", JsonText(casNumber)},
+              {"class", JsonText(compoundClass)},
+              {"synonym", JsonText(matchedSynonym)},
+              {"mw", JsonNumber(molecularWeight)},
+              {"tb", JsonNumber(boilingPoint)},
+              {"id", compoundId}});
     return 0;
 }
 
 void MORU_CDECL DatabanksSelected(char** monikers, int count)
 {
-    Fields fields{{"count", std::to_string(count)}};
-    for (int i = 0; i < count && monikers; ++i) fields.emplace_back("databank", Quoted(monikers[i]));
-    PrintCallback("databanks selected", fields);
+    Json databanks = Json::array();
+    for (int i = 0; i < count && monikers; ++i) databanks.push_back(JsonText(monikers[i]));
+    Received({{"callback", "databanks selected"}, {"count", count}, {"databanks", std::move(databanks)}});
 }
 
-void MORU_CDECL HelpRequested(int helpId) { PrintCallback("help requested", {{"topic", std::to_string(helpId)}}); }
+void MORU_CDECL HelpRequested(int helpId) { Received({{"callback", "help requested"}, {"topic", helpId}}); }
 
 // Set in the process's own environment, where the library's component reads it.
 void SetScript(const std::string& path)
@@ -107,8 +118,8 @@ int FindDialog(const DialogCommands& c)
     else
         MORU_EXPORT_OF(LaunchFindDialogWithKELDA)(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow, search,
                                                   "moru", "moru find-dialog", &HelpRequested);
-    PrintCallback("dialog closed", {});
-    return 0;
+    Received({{"callback", "dialog closed"}});
+    return Print({{"variant", c.variant}, {"callbacks", Callbacks()}}, PrintCallbacks);
 }
 
 } // namespace
