@@ -5,9 +5,52 @@
 
 #include "platform/Text.h"
 
+#include <string>
+
 namespace moru::sqlite {
 
 using namespace moru::service;
+
+namespace {
+
+// Holds one read transaction over a bulk retrieval, so that its many statements share one lock
+// and one check that the file is unchanged instead of taking them statement by statement. Nested
+// in a transaction already open, it leaves that one alone.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& db) : m_db(db), m_owned(sqlite3_get_autocommit(db.Handle()) != 0)
+    {
+        if (m_owned) m_db.Execute("BEGIN");
+    }
+    ~ReadTransaction()
+    {
+        if (m_owned) sqlite3_exec(m_db.Handle(), "COMMIT", nullptr, nullptr, nullptr);
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Connection& m_db;
+    bool m_owned;
+};
+
+// A statement that reads one databank's values of the wanted properties, their ids written into it.
+std::unique_ptr<Statement> ValuesOfWanted(Connection& db, const char* select,
+                                          const std::unordered_map<int, int>& wanted)
+{
+    std::string sqlText = select;
+    char separator = '(';
+    for (const auto& entry : wanted) {
+        sqlText += separator;
+        sqlText += std::to_string(entry.first);
+        separator = ',';
+    }
+    sqlText += ')';
+    sqlText += sql::EngineValuesOrder;
+    return std::make_unique<Statement>(db.Handle(), sqlText.c_str());
+}
+
+} // namespace
 
 SqliteBulkManager::CompoundDetails SqliteBulkManager::ReadDetails(int compoundId, bool hasEngineTable)
 {
@@ -36,6 +79,7 @@ void SqliteBulkManager::OptimizedFind(const CompoundPositionTable& compounds, co
                                       EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap,
                                       int keldaIndexFlag, int plxIndexFlag)
 {
+    const ReadTransaction transaction(m_database->Db());
     auto& probe = m_database->Db().Cached(sql::HasCompoundEngine).Reset();
     const bool hasEngineTable = probe.Step();
     probe.Reset();
@@ -75,6 +119,11 @@ std::vector<std::pair<int, int>> SqliteBulkManager::WantedProperties(const Engin
     return wanted;
 }
 
+std::unordered_map<int, int> SqliteBulkManager::WantedPositions(const std::vector<std::pair<int, int>>& wanted)
+{
+    return {wanted.begin(), wanted.end()};
+}
+
 int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const DatabankPtr& databank) const
 {
     for (const auto& [listed, position] : fetch.databanks) {
@@ -83,29 +132,38 @@ int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const Databa
     return -1;
 }
 
-// One query per databank of the run and listed property of the kind, each reading every value of
-// that property in that databank; the found compounds are picked in memory.
+// One query per databank of the run, reading the databank's values of the listed properties of
+// the kind in storage order; the found compounds are picked in memory, and a value is
+// decoded only when some key of it is still free.
 void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
 {
-    const auto wanted = WantedProperties(
-        fetch, [&](const IProperty& property) { return vector ? IsEngineVector(property) : IsEngineScalar(property); });
+    const auto wanted = WantedPositions(WantedProperties(
+        fetch, [&](const IProperty& property) { return vector ? IsEngineVector(property) : IsEngineScalar(property); }));
+    if (wanted.empty()) return;
+    const ReadTransaction transaction(m_database->Db());
+    const auto select = ValuesOfWanted(m_database->Db(), sql::SelectEngineUnaryValues, wanted);
     for (const auto& databank : fetch.run) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
         const int databankPosition = DatabankPositionOf(fetch, databank);
-        for (const auto& [propertyId, propertyPosition] : wanted) {
-            auto& rows = m_database->Db().Cached(sql::SelectEngineUnaryValues).Bind(1, record->Id).Bind(2, propertyId);
-            while (rows.Step()) {
-                const auto compound = fetch.compounds.find(rows.Int(0));
-                if (compound == fetch.compounds.end()) continue;
-                EnginePropertyValue value;
-                value.DatabankPosition = databankPosition;
-                const NumericElements numbers = DecodeNumbers(rows.Blob(1), rows.BlobSize(1));
-                for (std::size_t k = 0; k < numbers.size(); ++k) {
-                    if (numbers[k]) value.Values.emplace(static_cast<int>(k) + 1, *numbers[k]);
-                }
-                AddUnderEveryPosition(fetch, compound->second, propertyPosition, value, values);
-            }
+        auto& rows = select->Reset().Bind(1, record->Id);
+        while (rows.Step()) {
+            const auto property = wanted.find(rows.Int(1));
+            if (property == wanted.end()) continue;
+            const auto compound = fetch.compounds.find(rows.Int(0));
+            if (compound == fetch.compounds.end()) continue;
+            AddUnderEveryPositionMade(
+                fetch, compound->second, property->second,
+                [&] {
+                    EnginePropertyValue value;
+                    value.DatabankPosition = databankPosition;
+                    const NumericElements numbers = DecodeNumbers(rows.Blob(2), rows.BlobSize(2));
+                    for (std::size_t k = 0; k < numbers.size(); ++k) {
+                        if (numbers[k]) value.Values.emplace_hint(value.Values.end(), static_cast<int>(k) + 1, *numbers[k]);
+                    }
+                    return value;
+                },
+                values);
         }
     }
 }
@@ -120,33 +178,41 @@ void SqliteBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& f
     FetchUnary(fetch, true, values);
 }
 
-// As the unary values: one query per databank of the run and listed binary property; a value
-// whose compounds were not both found is skipped in memory.
+// As the unary values: one query per databank of the run; a value whose compounds were not both
+// found is skipped in memory.
 void SqliteBulkManager::OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
                                                             EngineValueMap& values)
 {
-    const auto wanted = WantedProperties(fetch, [](const IProperty& property) { return IsEngineBinary(property); });
+    const auto wanted =
+        WantedPositions(WantedProperties(fetch, [](const IProperty& property) { return IsEngineBinary(property); }));
+    if (wanted.empty()) return;
+    const ReadTransaction transaction(m_database->Db());
+    const auto select = ValuesOfWanted(m_database->Db(), sql::SelectEngineBinaryValues, wanted);
     for (const auto& databank : fetch.run) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
         const int databankPosition = DatabankPositionOf(fetch, databank);
-        for (const auto& [propertyId, propertyPosition] : wanted) {
-            auto& rows = m_database->Db().Cached(sql::SelectEngineBinaryValues).Bind(1, record->Id).Bind(2, propertyId);
-            while (rows.Step()) {
-                const auto compound1 = fetch.compounds.find(rows.Int(0));
-                if (compound1 == fetch.compounds.end()) continue;
-                const auto compound2 = fetch.compounds.find(rows.Int(1));
-                if (compound2 == fetch.compounds.end()) continue;
-                EnginePropertyValue value;
-                value.DatabankPosition = databankPosition;
-                const std::vector<int> labels = DecodeLabels(rows.Blob(2), rows.BlobSize(2));
-                const NumericElements numbers = DecodeNumbers(rows.Blob(3), rows.BlobSize(3));
-                for (std::size_t k = 0; k < labels.size() && k < numbers.size(); ++k) {
-                    if (numbers[k]) value.Values.emplace(labels[k], *numbers[k]);
-                }
-                AddPairUnderEveryPosition(fetch, compCount, compound1->second, compound2->second, propertyPosition,
-                                          value, values);
-            }
+        auto& rows = select->Reset().Bind(1, record->Id);
+        while (rows.Step()) {
+            const auto property = wanted.find(rows.Int(2));
+            if (property == wanted.end()) continue;
+            const auto compound1 = fetch.compounds.find(rows.Int(0));
+            if (compound1 == fetch.compounds.end()) continue;
+            const auto compound2 = fetch.compounds.find(rows.Int(1));
+            if (compound2 == fetch.compounds.end()) continue;
+            AddPairUnderEveryPositionMade(
+                fetch, compCount, compound1->second, compound2->second, property->second,
+                [&] {
+                    EnginePropertyValue value;
+                    value.DatabankPosition = databankPosition;
+                    const std::vector<int> labels = DecodeLabels(rows.Blob(3), rows.BlobSize(3));
+                    const NumericElements numbers = DecodeNumbers(rows.Blob(4), rows.BlobSize(4));
+                    for (std::size_t k = 0; k < labels.size() && k < numbers.size(); ++k) {
+                        if (numbers[k]) value.Values.emplace(labels[k], *numbers[k]);
+                    }
+                    return value;
+                },
+                values);
         }
     }
 }
