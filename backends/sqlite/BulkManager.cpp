@@ -46,7 +46,6 @@ std::unique_ptr<Statement> ValuesOfWanted(Connection& db, const char* select,
         separator = ',';
     }
     sqlText += ')';
-    sqlText += sql::EngineValuesOrder;
     return std::make_unique<Statement>(db.Handle(), sqlText.c_str());
 }
 
@@ -133,7 +132,7 @@ int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const Databa
 }
 
 // One query per databank of the run, reading the databank's values of the listed properties of
-// the kind in storage order; the found compounds are picked in memory, and a value is
+// the kind; the found compounds are picked in memory, and a value is
 // decoded only when some key of it is still free.
 void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
 {

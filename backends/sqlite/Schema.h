@@ -247,21 +247,17 @@ inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM 
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";
-// The numeric unary values of one databank, every property: one query per databank. Walking the
-// databank's values in compound order reads its pages once, in the order they were written,
-// where a query per property would read them again for each property.
-// The property filter, `property_id IN (...)` of the wanted ids, is weighed on the index before
-// a row is read.
+// The numeric unary values of one databank, for the wanted properties: one query per databank,
+// completed by the list of wanted property ids, "(1,2,3)".
 inline constexpr const char* SelectEngineUnaryValues =
     "SELECT compound1_id, property_id, numbers FROM value WHERE databank_id = ?1 AND compound2_id IS NULL "
     "AND kind = 1 AND property_id IN ";
-inline constexpr const char* EngineValuesOrder = " ORDER BY compound1_id";
 inline constexpr const char* SelectCompoundEngine =
     "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
 // The element descriptions of every property, read once when the properties are.
 inline constexpr const char* SelectAllPropertyElements =
     "SELECT property_id, label_ij, label_ji, symmetry FROM property_element ORDER BY property_id, position";
-// The binary values of one databank, every property: one query per databank, as above.
+// The binary values of one databank, for the wanted properties: as above.
 inline constexpr const char* SelectEngineBinaryValues =
     "SELECT compound1_id, compound2_id, property_id, labels, numbers FROM value WHERE databank_id = ?1 "
     "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1 AND property_id IN ";
