@@ -5,7 +5,9 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace moru::sqlite {
 
@@ -51,53 +53,92 @@ std::unique_ptr<Statement> ValuesOfWanted(Connection& db, const char* select,
 
 } // namespace
 
-SqliteBulkManager::CompoundDetails SqliteBulkManager::ReadDetails(int compoundId, bool hasEngineTable)
+namespace {
+
+// Runs `select` + "(?,...)" + `end` for the items in sets of up to 250 parameters (within the
+// limit of every SQLite build), binding each item through `bind` and handing every row to `row`.
+template <class Item, class Bind, class Row>
+void ForEachSet(Connection& db, const char* select, const char* end, const std::vector<Item>& items, Bind bind,
+                Row row)
 {
-    CompoundDetails details;
-    auto& identifiers = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, compoundId);
-    while (identifiers.Step()) {
-        const std::string type = identifiers.Text(0);
-        std::optional<std::string>* slot = nullptr;
-        if (platform::EqualsIgnoringCase(type, "NAME")) slot = &details.name;
-        else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &details.alias;
-        else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &details.casNo;
-        if (slot && !*slot) *slot = identifiers.Text(1); // the first value of its type
+    constexpr std::size_t kSetSize = 250;
+    for (std::size_t start = 0; start < items.size(); start += kSetSize) {
+        const std::size_t count = std::min(kSetSize, items.size() - start);
+        std::string sqlText = select;
+        for (std::size_t i = 0; i < count; ++i) sqlText += i == 0 ? "(?" : ",?";
+        sqlText += ')';
+        sqlText += end;
+        Statement statement(db.Handle(), sqlText.c_str());
+        for (std::size_t i = 0; i < count; ++i) bind(statement, static_cast<int>(i) + 1, items[start + i]);
+        while (statement.Step()) row(statement);
     }
-    if (hasEngineTable) {
-        auto& engine = m_database->Db().Cached(sql::SelectCompoundEngine).Bind(1, compoundId);
-        if (engine.Step()) {
-            details.classNumber = engine.OptionalDouble(0).value_or(0.0);
-            details.keldaIndex = engine.OptionalDouble(1).value_or(0.0);
-            details.plxIndex = engine.OptionalDouble(2).value_or(0.0);
-        }
-    }
-    return details;
 }
 
+} // namespace
+
+// Three statements for every 250 identifiers: the compounds under their search keys, then the
+// identifiers of those compounds and their engine numbers.
 void SqliteBulkManager::OptimizedFind(const CompoundPositionTable& compounds, const std::string& databaseAlias,
                                       EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap,
                                       int keldaIndexFlag, int plxIndexFlag)
 {
-    const ReadTransaction transaction(m_database->Db());
-    auto& probe = m_database->Db().Cached(sql::HasCompoundEngine).Reset();
+    Connection& db = m_database->Db();
+    const ReadTransaction transaction(db);
+    auto& probe = db.Cached(sql::HasCompoundEngine).Reset();
     const bool hasEngineTable = probe.Step();
     probe.Reset();
 
-    std::map<int, CompoundDetails> details; // read once per compound, however many identifiers name it
-    for (const auto& [identifier, position] : compounds) {
-        const std::vector<int> ids = FindCompoundsByIdentifier(*m_database, identifier, "");
-        if (ids.empty()) continue;
-        const int id = ids.front();
-        auto known = details.find(id);
-        if (known == details.end()) known = details.emplace(id, ReadDetails(id, hasEngineTable)).first;
-        const CompoundDetails& d = known->second;
-        auto record = std::make_shared<EngineCompoundObject>(databaseAlias, position, id, d.name, d.alias, d.casNo);
-        record->CompoundClassDblValue = d.classNumber;
-        if (keldaIndexFlag) record->KeldaIndex = d.keldaIndex;
-        if (plxIndexFlag) record->PLXIndex = d.plxIndex;
-        engineCompounds[position] = std::move(record);
+    // Identifiers that differ only in what the search key folds share a key.
+    std::map<std::string, std::vector<std::pair<std::string_view, int>>> byKey;
+    for (const auto& [identifier, position] : compounds)
+        byKey[m_database->SearchKeyOf(identifier)].emplace_back(identifier, position);
+    std::vector<std::string> keys;
+    keys.reserve(byKey.size());
+    for (const auto& entry : byKey) keys.push_back(entry.first);
+
+    std::map<std::string, int> foundByKey;
+    ForEachSet(
+        db, sql::FindFirstCompoundsByKeys, sql::FindFirstCompoundsByKeysEnd, keys,
+        [](Statement& statement, int index, const std::string& key) { statement.Bind(index, key); },
+        [&](Statement& row) { foundByKey.emplace(row.Text(0), row.Int(1)); });
+
+    std::map<int, CompoundDetails> details; // one entry per compound, however many identifiers name it
+    for (const auto& entry : foundByKey) details.try_emplace(entry.second);
+    std::vector<int> ids;
+    ids.reserve(details.size());
+    for (const auto& entry : details) ids.push_back(entry.first);
+    const auto bindId = [](Statement& statement, int index, int id) { statement.Bind(index, id); };
+    ForEachSet(db, sql::SelectIdentifiersOfCompounds, sql::SelectIdentifiersOfCompoundsEnd, ids, bindId,
+               [&](Statement& row) {
+                   CompoundDetails& d = details[row.Int(0)];
+                   const std::string_view type = row.TextView(1);
+                   std::optional<std::string>* slot = nullptr;
+                   if (platform::EqualsIgnoringCase(type, "NAME")) slot = &d.name;
+                   else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &d.alias;
+                   else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &d.casNo;
+                   if (slot && !*slot) *slot = row.Text(2); // the first value of its type
+               });
+    if (hasEngineTable) {
+        ForEachSet(db, sql::SelectCompoundsEngine, "", ids, bindId, [&](Statement& row) {
+            CompoundDetails& d = details[row.Int(0)];
+            d.classNumber = row.OptionalDouble(1).value_or(0.0);
+            d.keldaIndex = row.OptionalDouble(2).value_or(0.0);
+            d.plxIndex = row.OptionalDouble(3).value_or(0.0);
+        });
+    }
+
+    for (const auto& [key, id] : foundByKey) {
+        const CompoundDetails& d = details[id];
         auto& positions = compoundMap[id];
-        positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+        for (const auto& [identifier, position] : byKey[key]) {
+            auto record =
+                std::make_shared<EngineCompoundObject>(databaseAlias, position, id, d.name, d.alias, d.casNo);
+            record->CompoundClassDblValue = d.classNumber;
+            if (keldaIndexFlag) record->KeldaIndex = d.keldaIndex;
+            if (plxIndexFlag) record->PLXIndex = d.plxIndex;
+            engineCompounds[position] = std::move(record);
+            positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+        }
     }
 }
 
