@@ -8,6 +8,7 @@
 
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace moru::sqlite {
@@ -44,6 +45,8 @@ private:
     // The listed properties that `isWanted` accepts: property id and position.
     template <class Predicate>
     std::vector<std::pair<int, int>> WantedProperties(const service::EngineFetch& fetch, Predicate isWanted);
+    // The same as a lookup: property id -> position.
+    static std::unordered_map<int, int> WantedPositions(const std::vector<std::pair<int, int>>& wanted);
     int DatabankPositionOf(const service::EngineFetch& fetch, const service::DatabankPtr& databank) const;
 
     SqliteDatabase* m_database;

@@ -247,19 +247,30 @@ inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM 
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";
-// The numeric unary values of one property in one databank: one query per databank and property.
+// The numeric unary values of one databank, for the wanted properties: one query per databank,
+// completed by the list of wanted property ids, "(1,2,3)".
 inline constexpr const char* SelectEngineUnaryValues =
-    "SELECT compound1_id, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 AND compound2_id IS NULL "
-    "AND kind = 1";
+    "SELECT compound1_id, property_id, numbers FROM value WHERE databank_id = ?1 AND compound2_id IS NULL "
+    "AND kind = 1 AND property_id IN ";
+// The found compounds in sets: each statement is completed by a list of parameters, "(?,?,?)".
+// The compound with the lowest index under each search key.
+inline constexpr const char* FindFirstCompoundsByKeys =
+    "SELECT search_key, min(compound_id) FROM identifier WHERE search_key IN ";
+inline constexpr const char* FindFirstCompoundsByKeysEnd = " GROUP BY search_key";
+inline constexpr const char* SelectIdentifiersOfCompounds =
+    "SELECT compound_id, type, value FROM identifier WHERE compound_id IN ";
+inline constexpr const char* SelectIdentifiersOfCompoundsEnd = " ORDER BY compound_id, type_position, position";
+inline constexpr const char* SelectCompoundsEngine =
+    "SELECT compound_id, class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id IN ";
 inline constexpr const char* SelectCompoundEngine =
     "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
 // The element descriptions of every property, read once when the properties are.
 inline constexpr const char* SelectAllPropertyElements =
     "SELECT property_id, label_ij, label_ji, symmetry FROM property_element ORDER BY property_id, position";
-// The binary values of one property in one databank: one query per databank and property.
+// The binary values of one databank, for the wanted properties: as above.
 inline constexpr const char* SelectEngineBinaryValues =
-    "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 "
-    "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1";
+    "SELECT compound1_id, compound2_id, property_id, labels, numbers FROM value WHERE databank_id = ?1 "
+    "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1 AND property_id IN ";
 
 } // namespace sql
 

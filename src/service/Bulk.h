@@ -101,13 +101,22 @@ public:
                                                      EngineValueMap& values) = 0;
 };
 
-// Adds a value of a found compound under the key of every position that names it.
-inline void AddUnderEveryPosition(const EngineFetch& fetch, const std::vector<int>& firstPositions,
-                                  int propertyPosition, const EnginePropertyValue& value, EngineValueMap& values)
+// Adds a value of a found compound under the key of every position that names it. `make` returns
+// the value (an EnginePropertyValue); it is called at most once, and only when some key is still
+// free, so that a value a databank earlier in the list already gave is never decoded. The keys
+// share the one value, which nothing changes once it is added.
+template <class Make>
+void AddUnderEveryPositionMade(const EngineFetch& fetch, const std::vector<int>& firstPositions, int propertyPosition,
+                               Make&& make, EngineValueMap& values)
 {
     const int propertyCount = static_cast<int>(fetch.properties.size());
+    EnginePropertyValuePtr shared;
     auto add = [&](int position) {
-        values.try_emplace(position * propertyCount + propertyPosition, std::make_shared<EnginePropertyValue>(value));
+        const int key = position * propertyCount + propertyPosition;
+        const auto hint = values.lower_bound(key);
+        if (hint != values.end() && hint->first == key) return;
+        if (!shared) shared = std::make_shared<EnginePropertyValue>(make());
+        values.emplace_hint(hint, key, shared);
     };
     for (int first : firstPositions) {
         add(first);
@@ -117,13 +126,21 @@ inline void AddUnderEveryPosition(const EngineFetch& fetch, const std::vector<in
     }
 }
 
+inline void AddUnderEveryPosition(const EngineFetch& fetch, const std::vector<int>& firstPositions,
+                                  int propertyPosition, const EnginePropertyValue& value, EngineValueMap& values)
+{
+    AddUnderEveryPositionMade(fetch, firstPositions, propertyPosition, [&] { return value; }, values);
+}
+
 // Adds a binary value of two found compounds under the key of every pair of positions that name
-// them, compound 1 first.
-inline void AddPairUnderEveryPosition(const EngineFetch& fetch, int compCount, const std::vector<int>& firstPositions1,
-                                      const std::vector<int>& firstPositions2, int propertyPosition,
-                                      const EnginePropertyValue& value, EngineValueMap& values)
+// them, compound 1 first; `make` as above.
+template <class Make>
+void AddPairUnderEveryPositionMade(const EngineFetch& fetch, int compCount, const std::vector<int>& firstPositions1,
+                                   const std::vector<int>& firstPositions2, int propertyPosition, Make&& make,
+                                   EngineValueMap& values)
 {
     const int propertyCount = static_cast<int>(fetch.properties.size());
+    EnginePropertyValuePtr shared;
     auto everyPosition = [&](const std::vector<int>& firstPositions, auto&& visit) {
         for (int first : firstPositions) {
             visit(first);
@@ -134,10 +151,21 @@ inline void AddPairUnderEveryPosition(const EngineFetch& fetch, int compCount, c
     };
     everyPosition(firstPositions1, [&](int position1) {
         everyPosition(firstPositions2, [&](int position2) {
-            values.try_emplace((position1 * compCount + position2) * propertyCount + propertyPosition,
-                               std::make_shared<EnginePropertyValue>(value));
+            const int key = (position1 * compCount + position2) * propertyCount + propertyPosition;
+            const auto hint = values.lower_bound(key);
+            if (hint != values.end() && hint->first == key) return;
+            if (!shared) shared = std::make_shared<EnginePropertyValue>(make());
+            values.emplace_hint(hint, key, shared);
         });
     });
+}
+
+inline void AddPairUnderEveryPosition(const EngineFetch& fetch, int compCount, const std::vector<int>& firstPositions1,
+                                      const std::vector<int>& firstPositions2, int propertyPosition,
+                                      const EnginePropertyValue& value, EngineValueMap& values)
+{
+    AddPairUnderEveryPositionMade(fetch, compCount, firstPositions1, firstPositions2, propertyPosition,
+                                  [&] { return value; }, values);
 }
 
 // Whether a property's values are scalar, vector or binary values for the engine: numbers (data

@@ -2,6 +2,7 @@
 
 #include "service/Bulk.h"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <unordered_map>
@@ -109,6 +110,54 @@ TEST_F(Bulk, ADatabaseBuiltBeforeTheEngineFieldsReadsThemAsZero)
     EXPECT_EQ(found.at(0)->CompoundName, "WATER");
     EXPECT_EQ(found.at(0)->CompoundClassDblValue, 0.0);
     EXPECT_EQ(found.at(0)->KeldaIndex, 0.0);
+}
+
+// More compounds and identifiers than one statement of the search takes: each compound found
+// under every identifier that names it, in any letter case, with its own details.
+TEST_F(Bulk, FindsHundredsOfCompoundsWithTheirOwnDetails)
+{
+    constexpr int kCompounds = 600;
+    Json source = EngineSource();
+    auto& compounds = source["compounds"];
+    for (int i = 0; i < kCompounds; ++i) {
+        const std::string n = std::to_string(i);
+        compounds.push_back(Json{{"id", 100 + i},
+                                 {"identifiers", {{"NAME", {"NAME-" + n}}, {"ALIAS", {"ALIAS-" + n}}}},
+                                 {"classNumber", i},
+                                 {"plxIndex", 1000 + i}});
+    }
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    CompoundPositionTable listed;
+    int position = 0;
+    for (int i = kCompounds - 1; i >= 0; --i) {
+        const std::string n = std::to_string(i);
+        listed.emplace("ALIAS-" + n, position++);
+        listed.emplace("unknown-" + n, position++);
+        if (i % 100 == 7) listed.emplace("name-" + n, position++); // a second identifier, other letter case
+    }
+    manager->OptimizedFind(listed, "ENG", found, indices, 1, 1);
+    ASSERT_EQ(found.size(), static_cast<std::size_t>(kCompounds + 6));
+    ASSERT_EQ(indices.size(), static_cast<std::size_t>(kCompounds));
+    for (const auto& [identifier, at] : listed) {
+        if (identifier.rfind("unknown-", 0) == 0) {
+            EXPECT_EQ(found.count(at), 0u) << identifier;
+            continue;
+        }
+        const int i = std::stoi(identifier.substr(identifier.rfind('-') + 1));
+        ASSERT_EQ(found.count(at), 1u) << identifier;
+        const auto& record = *found.at(at);
+        EXPECT_EQ(record.CompoundPosition, at);
+        EXPECT_EQ(record.CompoundIndex, 100 + i);
+        EXPECT_EQ(record.CompoundName, "NAME-" + std::to_string(i));
+        EXPECT_EQ(record.CompoundAlias, "ALIAS-" + std::to_string(i));
+        EXPECT_FALSE(record.CompoundCasNo);
+        EXPECT_EQ(record.CompoundClassDblValue, i);
+        EXPECT_EQ(record.PLXIndex, 1000 + i);
+        const auto& positions = indices.at(100 + i);
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+        EXPECT_EQ(positions.size(), i % 100 == 7 ? 2u : 1u);
+    }
 }
 
 TEST_F(Bulk, EveryPropertyOfTheDatabase)
