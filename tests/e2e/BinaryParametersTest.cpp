@@ -60,20 +60,8 @@ std::vector<std::map<std::string, std::string>> ReadBundleTable(const std::strin
     return rows;
 }
 
-class BundleBinaryParameters : public ::testing::Test {
+class BundleBinaryParameters : public ConnectedSuite<BundleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (std::string(MORU_BUNDLE_CONFIG).empty() || !std::filesystem::exists(MORU_BUNDLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_BUNDLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (std::string(MORU_BUNDLE_CONFIG).empty() || !std::filesystem::exists(MORU_BUNDLE_CONFIG))
-            GTEST_SKIP() << "the shared data bundle is absent";
-        ASSERT_TRUE(connected);
-    }
-    static inline bool connected = false;
 };
 
 } // namespace

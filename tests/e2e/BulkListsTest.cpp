@@ -10,21 +10,9 @@ using namespace moru::host;
 
 namespace {
 
-class SampleBulkLists : public ::testing::Test {
+class SampleBulkLists : public ConnectedSuite<SampleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_SAMPLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) GTEST_SKIP() << "no sample database was built";
-        ASSERT_TRUE(connected);
-    }
     void TearDown() override { MORU_EXPORT_OF(Optimized_UnInitializeAllLists)(); }
-
-    static inline bool connected = false;
 };
 
 struct Found {

@@ -11,18 +11,8 @@ using namespace moru::host;
 namespace {
 
 // The database of the shared data bundle, when one was built.
-class BundleValues : public ::testing::Test {
+class BundleValues : public ConnectedSuite<BundleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::filesystem::exists(MORU_BUNDLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_BUNDLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(MORU_BUNDLE_CONFIG)) GTEST_SKIP() << "no data bundle database was built";
-        ASSERT_TRUE(connected);
-    }
 
     // The value of a compound (by CAS number) in a databank, as a value object.
     static int Value(const char* databank, const char* cas, const char* property)
@@ -33,8 +23,6 @@ protected:
         EXPECT_NE(0, handle) << databank << " " << cas << " " << property;
         return handle;
     }
-
-    static inline bool connected = false;
 };
 
 TEST_F(BundleValues, AVapourPressureCorrelationIsItsCoefficientsThenItsRange)

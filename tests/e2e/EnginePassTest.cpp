@@ -72,21 +72,9 @@ std::map<int, std::vector<EngineValue>> EnginePass(std::vector<const char*> bank
     return pass;
 }
 
-class SampleEnginePass : public ::testing::Test {
+class SampleEnginePass : public ConnectedSuite<SampleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_SAMPLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) GTEST_SKIP() << "no sample database was built";
-        ASSERT_TRUE(connected);
-    }
     void TearDown() override { MORU_EXPORT_OF(Optimized_UnInitializeAllLists)(); }
-
-    static inline bool connected = false;
 };
 
 // Binary values by compound 1, compound 2 and property position.
@@ -151,21 +139,9 @@ TEST_F(SampleEnginePass, BinaryReadsFailAfterTheListsAreUnloaded)
 }
 
 // The bundle database: the pass's values equal those read one at a time through the value objects.
-class BundleEnginePass : public ::testing::Test {
+class BundleEnginePass : public ConnectedSuite<BundleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::filesystem::exists(MORU_BUNDLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_BUNDLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(MORU_BUNDLE_CONFIG)) GTEST_SKIP() << "no data bundle database was built";
-        ASSERT_TRUE(connected);
-    }
     void TearDown() override { MORU_EXPORT_OF(Optimized_UnInitializeAllLists)(); }
-
-    static inline bool connected = false;
 };
 
 TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)

@@ -5,6 +5,9 @@
 
 #include "HostLibrary.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <string>
 
 namespace moru::host {
@@ -32,5 +35,35 @@ inline bool ConnectAndList(const std::string& configuration)
     MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(kIgnoreDatabank));
     return success == 1;
 }
+
+// The databases a suite runs on: the sample, and the data bundle (built only when the shared data
+// is present).
+struct SampleDatabases {
+    static constexpr const char* config = MORU_SAMPLE_CONFIG;
+    static constexpr const char* absent = "no sample database was built";
+};
+struct BundleDatabases {
+    static constexpr const char* config = MORU_BUNDLE_CONFIG;
+    static constexpr const char* absent = "no data bundle database was built";
+};
+
+// A suite connected once to the databases of `Databases`, with every databank listed; each test
+// skips when the build made no such databases.
+template <class Databases>
+class ConnectedSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!std::filesystem::exists(Databases::config)) return;
+        connected = ConnectAndList(Databases::config);
+    }
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(Databases::config)) GTEST_SKIP() << Databases::absent;
+        ASSERT_TRUE(connected);
+    }
+
+    static inline bool connected = false;
+};
 
 } // namespace moru::host

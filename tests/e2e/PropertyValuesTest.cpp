@@ -14,18 +14,8 @@ namespace {
 
 std::string Text(const std::vector<char>& buffer) { return buffer.data(); }
 
-class SampleValues : public ::testing::Test {
+class SampleValues : public ConnectedSuite<SampleDatabases> {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
-        connected = ConnectAndList(MORU_SAMPLE_CONFIG);
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) GTEST_SKIP() << "no sample database was built";
-        ASSERT_TRUE(connected);
-    }
 
     // Water's value of a property, through a value object.
     static double WaterConstant(const char* property)
@@ -38,8 +28,6 @@ protected:
         MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(handle);
         return value;
     }
-
-    static inline bool connected = false;
 };
 
 TEST_F(SampleValues, ReadsMolecularWeightAndBoilingPointAsValueObjects)
