@@ -6,6 +6,28 @@
 
 using namespace moru;
 
+namespace {
+
+// A launch with the full added-compound callback and the host's window names.
+dialogs::FindDialogLaunch WindowLaunch(MoruAddCompoundFullCallback fnAddCompoundCallback,
+                                       MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                       MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                       const char* initialSearchString, const char* className, const char* windowName)
+{
+    dialogs::FindDialogLaunch launch;
+    launch.addCompoundFull = fnAddCompoundCallback;
+    launch.enumSelectedDatabanks = fnEnumSelectedDbanks;
+    launch.setDatabanks = fnSetDbanks;
+    launch.replaceRow = nReplaceRow;
+    launch.initialSearchString = interop::FromHost(initialSearchString);
+    launch.className = interop::FromHost(className);
+    launch.windowName = interop::FromHost(windowName);
+    launch.withNistLauncher = true;
+    return launch;
+}
+
+} // namespace
+
 MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCallback,
                                          MoruSelectedDatabankCallback fnEnumSelectedDbanks,
                                          MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
@@ -29,15 +51,8 @@ MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallba
                                                        const char* windowName)
 {
     api::Contain([&] {
-        dialogs::FindDialogLaunch launch;
-        launch.addCompoundFull = fnAddCompoundCallback;
-        launch.enumSelectedDatabanks = fnEnumSelectedDbanks;
-        launch.setDatabanks = fnSetDbanks;
-        launch.replaceRow = nReplaceRow;
-        launch.initialSearchString = interop::FromHost(initialSearchString);
-        launch.className = interop::FromHost(className);
-        launch.windowName = interop::FromHost(windowName);
-        launch.withNistLauncher = true;
+        auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                   initialSearchString, className, windowName);
         dialogs::LaunchFindDialogWrapper(launch);
     });
 }
@@ -49,17 +64,10 @@ MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fn
                                                   const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback)
 {
     api::Contain([&] {
-        dialogs::FindDialogLaunch launch;
-        launch.addCompoundFull = fnAddCompoundCallback;
-        launch.enumSelectedDatabanks = fnEnumSelectedDbanks;
-        launch.setDatabanks = fnSetDbanks;
-        launch.replaceRow = nReplaceRow;
-        launch.initialSearchString = interop::FromHost(initialSearchString);
-        launch.className = interop::FromHost(className);
-        launch.windowName = interop::FromHost(windowName);
+        auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                   initialSearchString, className, windowName);
         launch.helpCallback = fnHtmlHelpIDCallback;
         launch.kelda = true;
-        launch.withNistLauncher = true;
         dialogs::LaunchFindDialogWrapper(launch);
     });
 }
