@@ -148,20 +148,15 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
 }
 
 template <class Predicate>
-std::vector<std::pair<int, int>> SqliteBulkManager::WantedProperties(const EngineFetch& fetch, Predicate isWanted)
+std::unordered_map<int, int> SqliteBulkManager::WantedProperties(const EngineFetch& fetch, Predicate isWanted)
 {
-    std::vector<std::pair<int, int>> wanted;
+    std::unordered_map<int, int> wanted;
     for (const auto& [name, position] : fetch.properties) {
         const auto property = m_database->PropertyByName(name);
         if (!property || property->m_name != name) continue;
-        if (isWanted(*property)) wanted.emplace_back(property->m_id, position);
+        if (isWanted(*property)) wanted.emplace(property->m_id, position);
     }
     return wanted;
-}
-
-std::unordered_map<int, int> SqliteBulkManager::WantedPositions(const std::vector<std::pair<int, int>>& wanted)
-{
-    return {wanted.begin(), wanted.end()};
 }
 
 int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const DatabankPtr& databank) const
@@ -172,40 +167,52 @@ int SqliteBulkManager::DatabankPositionOf(const EngineFetch& fetch, const Databa
     return -1;
 }
 
-// One query per databank of the run, reading the databank's values of the listed properties of
-// the kind; the found compounds are picked in memory, and a value is
-// decoded only when some key of it is still free.
-void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
+// One query per databank of the run, in one read transaction, reading the databank's values of
+// every wanted property at once; rows of properties not wanted are skipped here, and the found
+// compounds are picked by `visit`.
+template <class Predicate, class Visit>
+void SqliteBulkManager::ForEachWantedRow(const EngineFetch& fetch, Predicate isWanted, const char* select,
+                                         int propertyColumn, Visit visit)
 {
-    const auto wanted = WantedPositions(WantedProperties(
-        fetch, [&](const IProperty& property) { return vector ? IsEngineVector(property) : IsEngineScalar(property); }));
+    const auto wanted = WantedProperties(fetch, isWanted);
     if (wanted.empty()) return;
     const ReadTransaction transaction(m_database->Db());
-    const auto select = ValuesOfWanted(m_database->Db(), sql::SelectEngineUnaryValues, wanted);
+    const auto statement = ValuesOfWanted(m_database->Db(), select, wanted);
     for (const auto& databank : fetch.run) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
         const int databankPosition = DatabankPositionOf(fetch, databank);
-        auto& rows = select->Reset().Bind(1, record->Id);
+        auto& rows = statement->Reset().Bind(1, record->Id);
         while (rows.Step()) {
-            const auto property = wanted.find(rows.Int(1));
-            if (property == wanted.end()) continue;
-            const auto compound = fetch.compounds.find(rows.Int(0));
-            if (compound == fetch.compounds.end()) continue;
-            AddUnderEveryPositionMade(
-                fetch, compound->second, property->second,
-                [&] {
-                    EnginePropertyValue value;
-                    value.DatabankPosition = databankPosition;
-                    const NumericElements numbers = DecodeNumbers(rows.Blob(2), rows.BlobSize(2));
-                    for (std::size_t k = 0; k < numbers.size(); ++k) {
-                        if (numbers[k]) value.Values.emplace_hint(value.Values.end(), static_cast<int>(k) + 1, *numbers[k]);
-                    }
-                    return value;
-                },
-                values);
+            const auto property = wanted.find(rows.Int(propertyColumn));
+            if (property != wanted.end()) visit(rows, databankPosition, property->second);
         }
     }
+}
+
+// A value is decoded only when some key of it is still free.
+void SqliteBulkManager::FetchUnary(const EngineFetch& fetch, bool vector, EngineValueMap& values)
+{
+    const auto isWanted = [&](const IProperty& property) {
+        return vector ? IsEngineVector(property) : IsEngineScalar(property);
+    };
+    ForEachWantedRow(fetch, isWanted, sql::SelectEngineUnaryValues, 1,
+                     [&](Statement& rows, int databankPosition, int propertyPosition) {
+        const auto compound = fetch.compounds.find(rows.Int(0));
+        if (compound == fetch.compounds.end()) return;
+        AddUnderEveryPositionMade(
+            fetch, compound->second, propertyPosition,
+            [&] {
+                EnginePropertyValue value;
+                value.DatabankPosition = databankPosition;
+                const NumericElements numbers = DecodeNumbers(rows.Blob(2), rows.BlobSize(2));
+                for (std::size_t k = 0; k < numbers.size(); ++k) {
+                    if (numbers[k]) value.Values.emplace_hint(value.Values.end(), static_cast<int>(k) + 1, *numbers[k]);
+                }
+                return value;
+            },
+            values);
+    });
 }
 
 void SqliteBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
@@ -218,43 +225,31 @@ void SqliteBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& f
     FetchUnary(fetch, true, values);
 }
 
-// As the unary values: one query per databank of the run; a value whose compounds were not both
-// found is skipped in memory.
+// As the unary values; a value whose compounds were not both found is skipped.
 void SqliteBulkManager::OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
                                                             EngineValueMap& values)
 {
-    const auto wanted =
-        WantedPositions(WantedProperties(fetch, [](const IProperty& property) { return IsEngineBinary(property); }));
-    if (wanted.empty()) return;
-    const ReadTransaction transaction(m_database->Db());
-    const auto select = ValuesOfWanted(m_database->Db(), sql::SelectEngineBinaryValues, wanted);
-    for (const auto& databank : fetch.run) {
-        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
-        if (!record) continue;
-        const int databankPosition = DatabankPositionOf(fetch, databank);
-        auto& rows = select->Reset().Bind(1, record->Id);
-        while (rows.Step()) {
-            const auto property = wanted.find(rows.Int(2));
-            if (property == wanted.end()) continue;
-            const auto compound1 = fetch.compounds.find(rows.Int(0));
-            if (compound1 == fetch.compounds.end()) continue;
-            const auto compound2 = fetch.compounds.find(rows.Int(1));
-            if (compound2 == fetch.compounds.end()) continue;
-            AddPairUnderEveryPositionMade(
-                fetch, compCount, compound1->second, compound2->second, property->second,
-                [&] {
-                    EnginePropertyValue value;
-                    value.DatabankPosition = databankPosition;
-                    const std::vector<int> labels = DecodeLabels(rows.Blob(3), rows.BlobSize(3));
-                    const NumericElements numbers = DecodeNumbers(rows.Blob(4), rows.BlobSize(4));
-                    for (std::size_t k = 0; k < labels.size() && k < numbers.size(); ++k) {
-                        if (numbers[k]) value.Values.emplace(labels[k], *numbers[k]);
-                    }
-                    return value;
-                },
-                values);
-        }
-    }
+    const auto isWanted = [](const IProperty& property) { return IsEngineBinary(property); };
+    ForEachWantedRow(fetch, isWanted, sql::SelectEngineBinaryValues, 2,
+                     [&](Statement& rows, int databankPosition, int propertyPosition) {
+        const auto compound1 = fetch.compounds.find(rows.Int(0));
+        if (compound1 == fetch.compounds.end()) return;
+        const auto compound2 = fetch.compounds.find(rows.Int(1));
+        if (compound2 == fetch.compounds.end()) return;
+        AddPairUnderEveryPositionMade(
+            fetch, compCount, compound1->second, compound2->second, propertyPosition,
+            [&] {
+                EnginePropertyValue value;
+                value.DatabankPosition = databankPosition;
+                const std::vector<int> labels = DecodeLabels(rows.Blob(3), rows.BlobSize(3));
+                const NumericElements numbers = DecodeNumbers(rows.Blob(4), rows.BlobSize(4));
+                for (std::size_t k = 0; k < labels.size() && k < numbers.size(); ++k) {
+                    if (numbers[k]) value.Values.emplace(labels[k], *numbers[k]);
+                }
+                return value;
+            },
+            values);
+    });
 }
 
 } // namespace moru::sqlite

@@ -42,11 +42,14 @@ private:
     };
     CompoundDetails ReadDetails(int compoundId, bool hasEngineTable);
     void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
-    // The listed properties that `isWanted` accepts: property id and position.
+    // The listed properties that `isWanted` accepts: property id -> position.
     template <class Predicate>
-    std::vector<std::pair<int, int>> WantedProperties(const service::EngineFetch& fetch, Predicate isWanted);
-    // The same as a lookup: property id -> position.
-    static std::unordered_map<int, int> WantedPositions(const std::vector<std::pair<int, int>>& wanted);
+    std::unordered_map<int, int> WantedProperties(const service::EngineFetch& fetch, Predicate isWanted);
+    // Calls visit(rows, databankPosition, propertyPosition) for each row of `select` (the values of
+    // one databank, bound as parameter 1, among the wanted property ids) over the run's databanks.
+    template <class Predicate, class Visit>
+    void ForEachWantedRow(const service::EngineFetch& fetch, Predicate isWanted, const char* select,
+                          int propertyColumn, Visit visit);
     int DatabankPositionOf(const service::EngineFetch& fetch, const service::DatabankPtr& databank) const;
 
     SqliteDatabase* m_database;
