@@ -89,6 +89,25 @@ TEST_F(Bulk, FindsListedCompoundsByAnyIdentifierWithTheirEngineFields)
     EXPECT_EQ(indices, (EngineCompoundIndexMap{{2, {0}}, {5, {1, 4}}, {9, {5}}}));
 }
 
+TEST_F(Bulk, ARecordCarriesTheFirstNameAliasAndCasNumberOfItsCompound)
+{
+    Json source = EngineSource();
+    Json& water = source["compounds"][0]["identifiers"];
+    water["NAME"].push_back("OXIDANE");
+    water["ALIAS"].push_back("HOH");
+    water["CASRN"].push_back("64-17-5");
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    manager->OptimizedFind({{"OXIDANE", 0}, {"HOH", 1}}, "ENG", found, indices, 0, 0);
+    ASSERT_EQ(found.size(), 2u);
+    for (int position : {0, 1}) {
+        const auto& record = *found.at(position);
+        EXPECT_EQ(record.CompoundName, "WATER");
+        EXPECT_EQ(record.CompoundAlias, "H2O");
+        EXPECT_EQ(record.CompoundCasNo, "7732-18-5");
+    }
+}
+
 TEST_F(Bulk, IndicesAreReadOnlyWhenAskedFor)
 {
     Connect();
