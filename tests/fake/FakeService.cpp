@@ -131,6 +131,15 @@ bool FakeCompoundManager::DatabankHasCompound(const IDatabank& databank, const I
     return onDatabankHasCompound(databank, compound);
 }
 
+std::optional<std::string> FakeCompoundManager::GetCompoundClass(const ICompound& compound)
+{
+    m_log.Record("GetCompoundClass " + m_alias + " " + std::to_string(compound.Id()));
+    m_log.MaybeFail("GetCompoundClass");
+    const auto found = compoundClasses.find(compound.Id());
+    if (found == compoundClasses.end()) return std::nullopt;
+    return found->second;
+}
+
 std::optional<std::vector<PropertyPtr>> FakePropertyManager::GetAllProperties(const IDatabank& databank, bool withData)
 {
     m_log.Record("GetAllProperties " + databank.Name() + (withData ? " true" : " false"));

@@ -124,6 +124,7 @@ public:
     std::function<IdentifierPtr(const std::string&)> onGetIdentifier;
     std::function<CompoundPtr(const std::string&, const IIdentifier&)> onGetCompound;
     std::function<bool(const IDatabank&, const ICompound&)> onDatabankHasCompound;
+    std::map<int, std::string> compoundClasses; // by compound index
 
     std::optional<FoundCompoundsList> FindForMM(const DatabankCollection& databankGroup, const std::string& searchText,
                                                 const std::string& identifierType,
@@ -141,6 +142,7 @@ public:
     IdentifierPtr GetIdentifier(const std::string& identifierType) override;
     CompoundPtr GetCompound(const std::string& value, const IIdentifier& identifier) override;
     bool DatabankHasCompound(const IDatabank& databank, const ICompound& compound) override;
+    std::optional<std::string> GetCompoundClass(const ICompound& compound) override;
     void SetWorkingCompounds(const std::vector<CompoundPtr>& compounds) override;
     std::vector<CompoundPtr> workingCompounds;
 
