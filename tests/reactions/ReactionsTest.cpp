@@ -107,6 +107,18 @@ TEST_F(Reactions, AnEmptyDatabankListGivesNoReactionsAndAHandle)
     Reactions_ReleaseHandle(handle);
 }
 
+TEST_F(Reactions, ADatabaseOfTheVersionWithoutReactionsHandsOutNone)
+{
+    dbA->version = 2006;
+    dbA->reactions->reactions = {{"A1", Reaction(7, "EQUIL", {{"CO2", -1}, {"X", 1}})}};
+    dbB->reactions->reactions = {{"B1", Reaction(8, "EQUIL", {{"CO2", -1}, {"Y", 1}})}};
+    int handle = 0;
+    EXPECT_EQ(Collect({"CO2"}, {"A.A1", "B.B1"}, 0, &handle), 1);
+    EXPECT_EQ(Queries(), (std::vector<std::string>{"GetCompoundsReactions [CO2,H2O]|ALIAS|[B1]"}));
+    EXPECT_EQ(ReadAt(handle, 0).aliases, (std::vector<std::string>{"CO2", "Y"}));
+    Reactions_ReleaseHandle(handle);
+}
+
 TEST_F(Reactions, BadDatabankEntriesFailWithTheirOwnValues)
 {
     int handle = -1;
