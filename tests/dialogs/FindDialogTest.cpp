@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 
 using namespace moru::testing;
 using moru::components::ListedCompound;
@@ -13,8 +14,13 @@ namespace {
 
 class FindDialog : public DialogWorld {
 protected:
-    // The launchers of the dialog created last.
-    IFindCompoundLauncher& Find() { return *component->findDialogs.back().findLauncher; }
+    // The launcher of the dialog created last; none fails the test (an exception, not a crash).
+    IFindCompoundLauncher& Find()
+    {
+        if (component->findDialogs.empty() || !component->findDialogs.back().findLauncher)
+            throw std::runtime_error("no find dialog was created");
+        return *component->findDialogs.back().findLauncher;
+    }
 
     static std::shared_ptr<ListedCompound> Entry(const std::string& databankName, const std::string& alias, int id)
     {
@@ -185,6 +191,8 @@ TEST_F(FindDialog, WindowNamesAndTheOtherOperationsOfTheLauncher)
     EXPECT_TRUE(Find().FilterEnabled());
     EXPECT_EQ(Find().Database(), nullptr);
     LaunchFindDialogWithWindowName(&RecordFullAdd, nullptr, nullptr, 0, nullptr, "Class", nullptr);
+    ASSERT_FALSE(component->findDialogs.empty());
+    ASSERT_TRUE(component->findDialogs.back().nistLauncher);
     auto& nist = *component->findDialogs.back().nistLauncher;
     EXPECT_EQ(nist.GetClassName(), "Class");
     EXPECT_EQ(nist.GetWindowName(), "");

@@ -32,6 +32,12 @@ std::vector<std::string> CallLog::Matching(const std::string& prefix) const
     return matching;
 }
 
+std::string CallLog::Last(const std::string& prefix) const
+{
+    const auto matching = Matching(prefix);
+    return matching.empty() ? "<none>" : matching.back();
+}
+
 void CallLog::MaybeFail(const std::string& operation) const
 {
     if (failing.count(operation)) throw ServiceError(failureMessage.empty() ? operation + " failed" : failureMessage);

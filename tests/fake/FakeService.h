@@ -28,6 +28,8 @@ public:
     const std::vector<std::string>& Calls() const { return m_calls; }
     // Calls whose text starts with `prefix`.
     std::vector<std::string> Matching(const std::string& prefix) const;
+    // The last of them; "<none>" when there is none, so that a test compares instead of crashing.
+    std::string Last(const std::string& prefix) const;
     void Clear() { m_calls.clear(); }
 
     // Operations named here raise a ServiceError when called.
