@@ -1065,9 +1065,10 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle);
  * (stored for one compound order) the number in the half of its order and the marker in the
  * other; code 2 (same for both orders) the number twice, or, beside a code-1 element, only in the
  * half of the last code-1 element's order; code 3 (JI is minus IJ) IJ then -IJ. An element without
- * symmetry (code -1, as every element of a unary property) is one number, IJ, in both forms. The condensed form gives codes 1 and 2 one number each and lays
- * the whole value out for one compound order: the given one when any code-1 element is stored for
- * it, otherwise the reverse, and then the two compound positions come exchanged.
+ * symmetry (code -1, as every element of a unary property) is one number, IJ, in both forms. The
+ * condensed form gives codes 1 and 2 one number each and lays the whole value out for one compound
+ * order: the given one when any code-1 element is stored for it, otherwise the reverse, and then
+ * the two compound positions come exchanged.
  *
  * @param objectHandle a handle from Optimized_GetAllBinaryPropertyValues.
  * @param position 0-based position of the value.
