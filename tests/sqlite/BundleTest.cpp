@@ -49,13 +49,13 @@ TEST(SharedDataBundle, ConvertsAndBuildsWithEveryRow)
     auto bundle = collection.Find("BUNDLE");
     ASSERT_TRUE(bundle);
     const auto compounds = bundle->CompoundManager();
-    const auto reactions = bundle->ReactionManager();
+    const auto reactionManager = bundle->ReactionManager();
     const auto databanks = bundle->EnumerateDatabanks();
-    ASSERT_TRUE(compounds && reactions && databanks);
+    ASSERT_TRUE(compounds && reactionManager && databanks);
     const auto all = compounds->GetAllCompounds(nullptr);
     ASSERT_TRUE(all);
     EXPECT_EQ(all->size(), 6442u);
-    EXPECT_EQ(reactions->GetAllReactionsCount(nullptr), 280);
+    EXPECT_EQ(reactionManager->GetAllReactionsCount(nullptr), 280);
     const auto ethanol = Texts(compounds->GetCompoundIdentifier("64-17-5", "CASRN", "NAME"));
     ASSERT_FALSE(ethanol.empty());
     EXPECT_EQ(ethanol.front(), "ETHANOL");
