@@ -14,7 +14,7 @@ namespace {
 
 using dbtool::Json;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string err;
 };
@@ -29,12 +29,12 @@ protected:
     }
 
     // Runs moru-db with `arguments` in the scratch directory.
-    Run MoruDb(const std::string& arguments) const
+    Outcome MoruDb(const std::string& arguments) const
     {
         const std::string command = "cd '" + scratch.Path().string() + "' && '" MORU_DB_PROGRAM "' " + arguments +
                                     " >/dev/null 2>'" + errFile + "'";
         const int raw = std::system(command.c_str());
-        Run run;
+        Outcome run;
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         run.err = Read(errFile);
         return run;
@@ -64,12 +64,12 @@ protected:
 
 TEST_F(MoruDbCommandLine, BuildRefusesAFileThatIsNotADatabaseAndReplacesItWithForce)
 {
-    const Run refused = MoruDb("build source.json keep.txt");
+    const Outcome refused = MoruDb("build source.json keep.txt");
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_EQ(Read("keep.txt"), "notes to keep\n");
 
-    const Run forced = MoruDb("build --force source.json keep.txt");
+    const Outcome forced = MoruDb("build --force source.json keep.txt");
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_EQ(dbtool::DumpDatabase(scratch.File("keep.txt")), RichSource());
     EXPECT_EQ(Files(), (std::vector<std::string>{"a.db", "keep.txt", "source.json"}));
@@ -80,7 +80,7 @@ TEST_F(MoruDbCommandLine, BuildReplacesItsOwnDatabaseWithoutForce)
     Json changed = RichSource();
     changed["database"]["description"] = "changed";
     scratch.Write("changed.json", changed.dump(1));
-    const Run run = MoruDb("build changed.json a.db");
+    const Outcome run = MoruDb("build changed.json a.db");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(dbtool::DumpDatabase(scratch.File("a.db"))["database"]["description"], "changed");
 }
@@ -90,7 +90,7 @@ TEST_F(MoruDbCommandLine, DumpRefusesAnExistingOutputWithoutForce)
     const std::string database = Read("a.db");
     Build(RichSource(), scratch.File("b.db"));
     for (const char* output : {"keep.txt", "b.db"}) {
-        const Run run = MoruDb(std::string("dump a.db ") + output);
+        const Outcome run = MoruDb(std::string("dump a.db ") + output);
         EXPECT_EQ(run.status, 1) << output;
         EXPECT_NE(run.err.find("--force"), std::string::npos) << run.err;
     }
@@ -104,13 +104,13 @@ TEST_F(MoruDbCommandLine, DumpRefusesAnExistingOutputWithoutForce)
 TEST_F(MoruDbCommandLine, DumpWithForceWritesBesideTheOutputAndRenamesIt)
 {
     std::filesystem::create_hard_link(scratch.File("keep.txt"), scratch.File("link.txt"));
-    const Run run = MoruDb("dump --force a.db keep.txt");
+    const Outcome run = MoruDb("dump --force a.db keep.txt");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Json::parse(Read("keep.txt")), RichSource());
     EXPECT_EQ(Read("link.txt"), "notes to keep\n");
     EXPECT_EQ(Files(), (std::vector<std::string>{"a.db", "keep.txt", "link.txt", "source.json"}));
 
-    const Run fresh = MoruDb("dump a.db new.json");
+    const Outcome fresh = MoruDb("dump a.db new.json");
     EXPECT_EQ(fresh.status, 0) << fresh.err;
     EXPECT_EQ(Json::parse(Read("new.json")), RichSource());
 }
@@ -121,7 +121,7 @@ TEST_F(MoruDbCommandLine, DumpOntoItsOwnDatabaseFailsUnderAnyNameAndLeavesItInta
     const std::string database = Read("a.db");
     for (const char* arguments : {"dump a.db a.db", "dump a.db ./a.db", "dump a.db link.db", "dump ./a.db a.db",
                                   "dump --force a.db a.db", "dump --force link.db a.db"}) {
-        const Run run = MoruDb(arguments);
+        const Outcome run = MoruDb(arguments);
         EXPECT_EQ(run.status, 1) << arguments;
         EXPECT_NE(run.err.find("the database itself"), std::string::npos) << arguments << ": " << run.err;
         EXPECT_EQ(Read("a.db"), database) << arguments;
@@ -131,7 +131,7 @@ TEST_F(MoruDbCommandLine, DumpOntoItsOwnDatabaseFailsUnderAnyNameAndLeavesItInta
 
 TEST_F(MoruDbCommandLine, ConvertBundleRefusesAnExistingOutputBeforeReadingTheBundle)
 {
-    const Run run = MoruDb("convert-bundle no-such-bundle keep.txt");
+    const Outcome run = MoruDb("convert-bundle no-such-bundle keep.txt");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("--force"), std::string::npos) << run.err;
     EXPECT_EQ(Read("keep.txt"), "notes to keep\n");
