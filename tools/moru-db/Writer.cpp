@@ -642,7 +642,7 @@ std::optional<std::string> ReplacementProblem(const std::string& outputPath, boo
     }
 }
 
-// A new file beside `outputPath` whose name no other file has: the build writes only there.
+// A new file beside `outputPath` whose name no other file has: moru-db writes only there.
 std::string MakeBuildFile(const std::string& outputPath)
 {
     static std::mt19937_64 generator{std::random_device{}() ^
@@ -681,8 +681,8 @@ void WriteTextFile(const std::string& text, const std::string& outputPath, bool 
     {
         std::ofstream file(platform::PathFromUtf8(partial), std::ios::binary | std::ios::trunc);
         file << text;
-        if (!file.flush()) {
-            file.close();
+        file.close(); // a full disk may show only here
+        if (!file) {
             std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
             throw std::runtime_error("cannot write " + partial);
         }
