@@ -50,7 +50,8 @@ if(MORU_SHARED_DATA AND EXISTS ${MORU_SHARED_DATA}/compounds.tsv)
   file(GLOB bundle_files CONFIGURE_DEPENDS ${MORU_SHARED_DATA}/*.tsv)
   add_custom_command(
     OUTPUT ${bundle_dir}/bundle.db
-    COMMAND ${db_tool} convert-bundle ${MORU_SHARED_DATA} ${bundle_dir}/bundle.json
+    # The source is the build's own intermediate file, made anew whenever the bundle changes.
+    COMMAND ${db_tool} convert-bundle --force ${MORU_SHARED_DATA} ${bundle_dir}/bundle.json
     COMMAND ${db_tool} build ${bundle_dir}/bundle.json ${bundle_dir}/bundle.db
     DEPENDS ${bundle_files} ${db_tool_dependency}
     COMMENT "Building the database of the property data bundle")

@@ -503,7 +503,8 @@ MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char
  * searchType 0 takes every reaction that names one of the compounds; 1 takes only reactions that
  * can run with the compounds at hand (all reactants or all products present; a dissociation
  * "DISS" needs its reactants) and widens the list by their species until nothing new turns up;
- * other values take none. Each database is searched from the host's list afresh.
+ * other values take none. Each database is searched from the host's list afresh. A database of
+ * version 2006, which the listing reports with 0 reactions, adds none.
  * @param compoundList a host list of compounds, written as identifiers of compoundIdType; "H2O"
  *        is added when the list lacks it exactly.
  * @param databankList a host list of "DB.BANK" entries, listed before.
@@ -778,7 +779,9 @@ MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const
 
 /* Binary parameter arrays: element by element, the part for the compound order (1, 2) then the
    part for (2, 1). Condensed arrays keep one part for an element that is the same, or the negative,
-   in both orders. An element the database does not hold reads as 1e35. */
+   in both orders. An element without symmetry (code -1: it has no second order) is one number in
+   both forms, in these arrays and in the engine's (Optimized_GetNextBinaryPropertyValue). An
+   element the database does not hold reads as 1e35. */
 
 /**
  * @brief The parameter set of a model for two compounds, in the order asked whichever order the
@@ -839,7 +842,8 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjec
  * @param dbankIndex receives the position of the databank in dbankArr.
  * @param propIndex receives the position of the property in propertyArr.
  * @param valueSize receives the number of elements.
- * @param hasRegInfo receives 1 when the value has regression information, else 0.
+ * @param hasRegInfo receives 1 when the value has regression information, else 0; a null pointer
+ *        fails the read of an entry (0), but after the last entry the result is still -1.
  * @param propValues room for the longest array; receives the elements.
  * @return 1 delivered; -1 after the last; 0 when the entry cannot be read this way (the cursor
  *         stays) and on failure.
@@ -1060,10 +1064,11 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle);
  * By the element's symmetry code, the full form holds: code 0 (independent) IJ then JI; code 1
  * (stored for one compound order) the number in the half of its order and the marker in the
  * other; code 2 (same for both orders) the number twice, or, beside a code-1 element, only in the
- * half of the last code-1 element's order; code 3 (JI is minus IJ) IJ then -IJ. An element of a
- * unary property is one number. The condensed form gives codes 1 and 2 one number each and lays
- * the whole value out for one compound order: the given one when any code-1 element is stored for
- * it, otherwise the reverse, and then the two compound positions come exchanged.
+ * half of the last code-1 element's order; code 3 (JI is minus IJ) IJ then -IJ. An element without
+ * symmetry (code -1, as every element of a unary property) is one number, IJ, in both forms. The
+ * condensed form gives codes 1 and 2 one number each and lays the whole value out for one compound
+ * order: the given one when any code-1 element is stored for it, otherwise the reverse, and then
+ * the two compound positions come exchanged.
  *
  * @param objectHandle a handle from Optimized_GetAllBinaryPropertyValues.
  * @param position 0-based position of the value.

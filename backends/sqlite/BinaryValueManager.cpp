@@ -73,8 +73,10 @@ NumericElements SqliteBinaryValueManager::ParameterArray(const std::vector<Eleme
             break;
         }
         array.push_back(ij);
-        bool independent = element.Symmetry == 0 || element.Symmetry == -1;
-        if (!condensed || independent) array.push_back(ji);
+        // An element without symmetry has no second order: it is one number in both forms, as the
+        // engine's layout gives it.
+        if (element.Symmetry == -1) continue;
+        if (!condensed || element.Symmetry == 0) array.push_back(ji);
     }
     return array;
 }

@@ -135,6 +135,14 @@ bool SqliteCompoundManager::DatabankHasCompound(const IDatabank& databank, const
     return m_database->Db().Cached(sql::DatabankHasCompound).Bind(1, record->Id).Bind(2, compound.Id()).Step();
 }
 
+std::optional<std::string> SqliteCompoundManager::GetCompoundClass(const ICompound& compound)
+{
+    auto& query = m_database->Db().Cached(sql::SelectCompoundClass).Bind(1, compound.Id());
+    std::optional<std::string> compoundClass = query.Step() ? query.OptionalText(0) : std::nullopt;
+    query.Reset();
+    return compoundClass;
+}
+
 // Hits are ordered by databank, in the group's order, then by compound index.
 FoundCompoundsList SqliteCompoundManager::Search(const DatabankCollection& group, const std::string& searchText,
                                                  const std::string& identifierType,

@@ -40,6 +40,7 @@ public:
     service::IdentifierPtr GetIdentifier(const std::string& identifierType) override;
     service::CompoundPtr GetCompound(const std::string& value, const service::IIdentifier& identifier) override;
     bool DatabankHasCompound(const service::IDatabank& databank, const service::ICompound& compound) override;
+    std::optional<std::string> GetCompoundClass(const service::ICompound& compound) override;
     void SetWorkingCompounds(const std::vector<service::CompoundPtr>& compounds) override;
 
 private:

@@ -159,6 +159,7 @@ inline constexpr const char* SelectUnitRows =
 inline constexpr const char* SelectPropertyElements =
     "SELECT label_ij, label_ji, symmetry FROM property_element WHERE property_id = ?1 ORDER BY position";
 inline constexpr const char* SelectCompounds = "SELECT id, class FROM compound ORDER BY position";
+inline constexpr const char* SelectCompoundClass = "SELECT class FROM compound WHERE id = ?1";
 inline constexpr const char* SelectStructures =
     "SELECT type, text FROM structure WHERE compound_id = ?1 ORDER BY position";
 inline constexpr const char* SelectValuesOfDatabank =

@@ -31,6 +31,22 @@ std::string FirstIdentifier(const FoundCompounds& hit, std::string_view type)
     return {};
 }
 
+// The synonym of a hit that the search text names, as the database holds it; empty when the text
+// matched another identifier.
+std::string MatchedSynonym(const FoundCompounds& hit, std::string_view text)
+{
+    if (!hit.IdentifierValues) return {};
+    for (const auto& value : *hit.IdentifierValues) {
+        if (!value || !value->Identifier || !value->ValueList ||
+            !platform::EqualsIgnoringCase(value->Identifier->Name(), "SYNONYM"))
+            continue;
+        for (const auto& synonym : *value->ValueList) {
+            if (platform::EqualsIgnoringCase(synonym, text)) return synonym;
+        }
+    }
+    return {};
+}
+
 std::string Reference(const IDatabank& databank)
 {
     const auto database = databank.Database();
@@ -95,7 +111,8 @@ int FindDialogUser::Search(const std::string& requested)
             listed->name = FirstIdentifier(*hit, "NAME");
             listed->alias = FirstIdentifier(*hit, "ALIAS");
             listed->casNumber = FirstIdentifier(*hit, "CASRN");
-            listed->matchedSynonym = text;
+            listed->matchedSynonym = MatchedSynonym(*hit, text);
+            if (hit->Compound) listed->compoundClass = manager->GetCompoundClass(*hit->Compound).value_or("");
             listed->molecularWeight = FirstNumber(*hit).value_or(0.0);
             // Both searches list the same hits in the same order; a hit without the value has none.
             if (boiling && i < boiling->size() && (*boiling)[i])

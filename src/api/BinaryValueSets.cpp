@@ -32,7 +32,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int
 {
     return api::Contain(0, [&] {
         if (objectHandle == 0 || !comp1Index || !comp2Index || !comp3Index || !comp4Index || !dbankIndex ||
-            !propIndex || !valueSize || !hasRegInfo || !propValues)
+            !propIndex || !valueSize || !propValues)
             return 0;
         return binary::GetNextPropertyValueObject(objectHandle, {comp1Index, comp2Index, comp3Index, comp4Index,
                                                                  dbankIndex, propIndex, valueSize, hasRegInfo,

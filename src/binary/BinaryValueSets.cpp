@@ -177,6 +177,8 @@ int GetNextPropertyValueObject(int objectHandle, const EntryOutputs& out)
     const auto& entries = result->GetPropertyValueObjectList();
     const auto cursor = static_cast<std::size_t>(result->GetCurrentCounter());
     if (cursor >= entries.size()) return -1;
+    // Only an entry to deliver needs the flag: the end of the list is reported without it.
+    if (!out.hasRegInfo) return 0;
     const auto* held = std::get_if<BinaryPropertyValuePtr>(&entries[cursor]);
     if (!held || !*held) return 0;
     const BinaryPropertyValue& value = **held;

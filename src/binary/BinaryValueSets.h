@@ -90,7 +90,8 @@ struct EntryOutputs {
 };
 
 // 1 delivered and cursor advanced, -1 past the end, 0 when the entry cannot be delivered in this
-// form (nothing written, cursor kept). Both forms share the one cursor.
+// form (nothing written, cursor kept). Both forms share the one cursor. The service values' form
+// reads an entry only with a `hasRegInfo` to write, but reports the end without one.
 int GetNextPropertyValueObject(int objectHandle, const EntryOutputs& outputs);
 int GetNextPropertyValueObjectVanta(int objectHandle, const EntryOutputs& outputs);
 

@@ -56,9 +56,11 @@ std::optional<std::vector<DatabaseGroup>> GroupDatabanks(const std::vector<std::
 std::map<int, ReactionRecord> CollectFromDatabase(const DatabaseGroup& group, std::vector<std::string> compounds,
                                                   const std::string& compoundIdType, int searchType)
 {
+    std::map<int, ReactionRecord> found;
+    // Such a database reports no reactions in the listing, so it hands out none either.
+    if (group.database && group.database->DatabaseVersion() == kVersionWithoutReactions) return found;
     const auto manager = group.database ? group.database->ReactionManager() : nullptr;
     if (!manager) throw ServiceError("the database holds no reactions");
-    std::map<int, ReactionRecord> found;
     for (;;) {
         const std::size_t known = compounds.size();
         auto reactions = manager->GetCompoundsReactions(compounds, compoundIdType, group.databankNames);

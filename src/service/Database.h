@@ -21,6 +21,9 @@ class ISundryDataManager;
 class IBinaryValueManager;
 class IBulkManager;
 
+// The format version of a database that holds no reactions: its reaction manager is never asked.
+inline constexpr int kVersionWithoutReactions = 2006;
+
 class IDatabank {
 public:
     virtual ~IDatabank() = default;
@@ -38,7 +41,7 @@ public:
     virtual ~IDatabase() = default;
     virtual std::string Alias() const = 0;
     virtual std::optional<std::string> Description() const = 0;
-    virtual int DatabaseVersion() const = 0; // 2006 marks a database without reactions
+    virtual int DatabaseVersion() const = 0; // kVersionWithoutReactions marks a database without reactions
     virtual bool GetDatabaseAccessSetting(const std::string& settingName) const = 0;
     virtual DatabankCollectionPtr EnumerateDatabanks() const = 0; // null when it has none
 
@@ -90,6 +93,8 @@ public:
     virtual IdentifierPtr GetIdentifier(const std::string& identifierType) = 0;
     virtual CompoundPtr GetCompound(const std::string& value, const IIdentifier& identifier) = 0;
     virtual bool DatabankHasCompound(const IDatabank& databank, const ICompound& compound) = 0;
+    // The class of a compound of this database ("alcohols"); nullopt when it has none.
+    virtual std::optional<std::string> GetCompoundClass(const ICompound& compound) = 0;
     // Makes these compounds the manager's working set; entries may be null.
     virtual void SetWorkingCompounds(const std::vector<CompoundPtr>& compounds) = 0;
 };

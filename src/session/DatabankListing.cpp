@@ -8,8 +8,6 @@ namespace moru::session {
 
 namespace {
 
-constexpr int kVersionWithoutReactions = 2006;
-
 // A field that is missing or holds only white space reaches the host as a null pointer.
 interop::CallbackText FieldText(const std::optional<std::string>& field)
 {

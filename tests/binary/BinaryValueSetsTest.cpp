@@ -220,4 +220,6 @@ TEST_F(BinaryValueSets, NextFunctionsRefuseNullOutputsAndHandleZero)
     EXPECT_EQ(BinaryPropertyValueObjects_NumberOfElements(0), 0);
     ASSERT_EQ(Next(handle, e), 1); // the refused calls did not move the cursor
     EXPECT_EQ(e.values[0], 2);
+    // The end of the list comes first: it needs no flag to write.
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, nullptr, d), -1);
 }

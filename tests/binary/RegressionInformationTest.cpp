@@ -140,7 +140,8 @@ TEST_F(RegressionInformation, WritesLiquidLiquidAndHenryKinds)
 {
     int lle = Fetch([](IpHelpInfoObject& info) {
         info.ParamType = HelpInfoLle;
-        info.LleInfo = LleIpRegressHelpInfo{0.2, {280, 300}, {0.1, 0.2}, {0.8, 0.9}, Deviations(5, 1, 2, 3), {}};
+        info.LleInfo = LleIpRegressHelpInfo{0.2, {280, 300}, {0.1, 0.2}, {0.8, 0.9}, Deviations(5, 1, 2, 3),
+                                            Deviations(6, 0.5, 0.25, 0.125)};
     });
     int henry = Fetch([](IpHelpInfoObject& info) {
         info.ParamType = HelpInfoHenry;
@@ -152,6 +153,7 @@ TEST_F(RegressionInformation, WritesLiquidLiquidAndHenryKinds)
     EXPECT_STREQ(d.x1, "0.1 - 0.2");
     EXPECT_STREQ(d.x2, "0.8 - 0.9");
     EXPECT_STREQ(d.x1Dev, "5  1  2  3  ");
+    EXPECT_STREQ(d.x2Dev, "6  0.5  0.25  0.125  ");
     EXPECT_STREQ(d.p, "");
     EXPECT_STREQ(d.basis, ""); // an absent first compound does not keep the old text
     ASSERT_EQ(d.Read(henry), 1);
@@ -179,6 +181,22 @@ TEST_F(RegressionInformation, WritesTheNistTableWithLabelsAndCitationsThatFit)
     EXPECT_STREQ(d.xT, "Pressure, kPa  1  2  3  4  Vapor mole fraction  5  6  7  8  1  1  1  1  GAMMA  9  9  9  9  ");
     EXPECT_STREQ(d.citation, "first  second  "); // stops at the first that does not fit: "third" is not tried
     EXPECT_STREQ(d.tDev, "");
+}
+
+TEST_F(RegressionInformation, ACitationThatWouldLeaveNoRoomForTheClosingNulIsDropped)
+{
+    int handle = Fetch([](IpHelpInfoObject& info) {
+        info.ParamType = HelpInfoNist;
+        NistIpRegressHelpInfo nist;
+        nist.Citations = {"first", "second"}; // "first  second  " is 15 bytes
+        info.NistInfo = nist;
+    });
+    Details exact(256, 1024, 15);
+    ASSERT_EQ(exact.Read(handle), 1);
+    EXPECT_STREQ(exact.citation, "first  ");
+    Details roomy(256, 1024, 16);
+    ASSERT_EQ(roomy.Read(handle), 1);
+    EXPECT_STREQ(roomy.citation, "first  second  ");
 }
 
 TEST_F(RegressionInformation, TenRegressedPropertiesOrATooSmallBufferLeaveTheFieldEmpty)

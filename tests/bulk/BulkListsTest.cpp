@@ -25,7 +25,7 @@ protected:
     static std::vector<std::string> Names(const std::vector<DatabankPtr>& run)
     {
         std::vector<std::string> names;
-        for (const auto& databank : run) names.push_back(databank->Name());
+        for (const auto& databank : run) names.push_back(databank ? databank->Name() : "<null>");
         return names;
     }
 };
@@ -39,6 +39,7 @@ TEST_F(BulkLists, DatabanksFormRunsOfOneDatabaseAndDatabasesInOrderOfFirstAppear
     EXPECT_EQ(Names(tables.consecutiveDbankSlots[1]), (std::vector<std::string>{"c"}));
     EXPECT_EQ(Names(tables.consecutiveDbankSlots[2]), (std::vector<std::string>{"d"}));
     ASSERT_EQ(tables.uniqueDatabases.size(), 2u);
+    ASSERT_TRUE(tables.uniqueDatabases[0] && tables.uniqueDatabases[1]);
     EXPECT_EQ(tables.uniqueDatabases[0]->Alias(), "DB1");
     EXPECT_EQ(tables.uniqueDatabases[1]->Alias(), "DB2");
     EXPECT_EQ(tables.DatabankPosition(*c), 2);
@@ -85,6 +86,7 @@ TEST_F(BulkLists, TheFirstDatabaseInListOrderWinsAndEachDatabaseIsAskedOnce)
     // The compound maps kept for the value fetches, per database.
     const auto& gateway = bulk::Tables().gatewayCompTable;
     ASSERT_EQ(gateway.size(), 2u);
+    ASSERT_TRUE(gateway[1].database);
     EXPECT_EQ(gateway[1].database->Alias(), "DB1");
     EXPECT_EQ(gateway[1].compounds.at(1), std::vector<int>{0});
 }
@@ -211,6 +213,7 @@ TEST_F(BulkLists, LoadingAgainStartsFromEmptyTablesAndClearedFlags)
     const auto& tables = bulk::Tables();
     EXPECT_EQ(tables.isKELIDXPresent, 0);
     EXPECT_TRUE(tables.duplicateCompTable.empty());
+    ASSERT_TRUE(tables.engineCompTable);
     EXPECT_TRUE(tables.engineCompTable->records.empty());
     EXPECT_EQ(tables.compCount, 1);
     int again = 0;
@@ -229,6 +232,7 @@ TEST_F(BulkLists, FindingTwiceForOneLoadFailsWithoutChangingWhatWasFound)
     int again = -1;
     EXPECT_EQ(Optimized_GetAllCompoundsIdentifiers(&again), 0);
     EXPECT_EQ(again, 0);
+    ASSERT_TRUE(bulk::Tables().engineCompTable);
     EXPECT_EQ(bulk::Tables().engineCompTable->records.size(), 1u);
 }
 

@@ -116,7 +116,7 @@ TEST_F(IdentifierLookups, IdentifierToIndex)
     int compid = -1;
     GetCompidFromIdInDbank("A", "A1", "CASRN", "7732-18-5", &compid);
     EXPECT_EQ(compid, 7);
-    EXPECT_EQ(service.log.Matching("GetCompoundIdentifier").back(), "GetCompoundIdentifier A 7732-18-5|CASRN|CompoundIndex");
+    EXPECT_EQ(service.log.Last("GetCompoundIdentifier"), "GetCompoundIdentifier A 7732-18-5|CASRN|CompoundIndex");
     GetCompidFromIdInDbank("A", "A1", "NAME", "ARGON", &compid); // no data in A1
     EXPECT_EQ(compid, 0);
     compid = -1;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 
 using namespace moru::testing;
 using moru::components::ListedCompound;
@@ -13,8 +14,13 @@ namespace {
 
 class FindDialog : public DialogWorld {
 protected:
-    // The launchers of the dialog created last.
-    IFindCompoundLauncher& Find() { return *component->findDialogs.back().findLauncher; }
+    // The launcher of the dialog created last; none fails the test (an exception, not a crash).
+    IFindCompoundLauncher& Find()
+    {
+        if (component->findDialogs.empty() || !component->findDialogs.back().findLauncher)
+            throw std::runtime_error("no find dialog was created");
+        return *component->findDialogs.back().findLauncher;
+    }
 
     static std::shared_ptr<ListedCompound> Entry(const std::string& databankName, const std::string& alias, int id)
     {
@@ -185,6 +191,8 @@ TEST_F(FindDialog, WindowNamesAndTheOtherOperationsOfTheLauncher)
     EXPECT_TRUE(Find().FilterEnabled());
     EXPECT_EQ(Find().Database(), nullptr);
     LaunchFindDialogWithWindowName(&RecordFullAdd, nullptr, nullptr, 0, nullptr, "Class", nullptr);
+    ASSERT_FALSE(component->findDialogs.empty());
+    ASSERT_TRUE(component->findDialogs.back().nistLauncher);
     auto& nist = *component->findDialogs.back().nistLauncher;
     EXPECT_EQ(nist.GetClassName(), "Class");
     EXPECT_EQ(nist.GetWindowName(), "");
@@ -238,18 +246,20 @@ TEST_F(FindDialog, TheScriptedUserSearchesPicksAndAddsThroughTheLauncher)
     db1->compounds->onFindForMM = [&](const DatabankCollection& group, const std::string& text, const std::string&,
                                       const std::string&) -> std::optional<FoundCompoundsList> {
         if (text != "water") return std::nullopt;
-        return FoundCompoundsList{MakeHit(11, group[0], {MakeIdentifierValue("NAME", {"water"}, 11),
-                                                         MakeIdentifierValue("CASRN", {"7732-18-5"}, 11)}),
-                                  MakeHit(12, group[0], {MakeIdentifierValue("NAME", {"heavy water"}, 12)})};
+        return FoundCompoundsList{MakeHit(11, group[0], {MakeIdentifierValue("NAME", {"oxidane"}, 11),
+                                                         MakeIdentifierValue("CASRN", {"7732-18-5"}, 11),
+                                                         MakeIdentifierValue("SYNONYM", {"aqua", "Water"}, 11)}),
+                                  MakeHit(12, group[0], {MakeIdentifierValue("NAME", {"water"}, 12)})};
     };
+    db1->compounds->compoundClasses[11] = "inorganic";
     std::istringstream script("search water\npick 2 1\nselect DB1.B2\nadd\nhelp\n");
     component->script = moru::components::ParseScript(script);
     SelectedMonikers() = {"DB1 B1"};
     LaunchFindDialogWithKELDA(&RecordFullAdd, &EnumSelected, &RecordSetDatabanks, 4, "ignored", "", "", &RecordHelp);
     EXPECT_EQ(HostCalls(), (std::vector<std::string>{
                                "enum 0", "enum 1", "set 1|DB1 B2 (ends with null)",
-                               "add DB1.B1||4|heavy water|||water|0|0|12",
-                               "add DB1.B1||-1|water|7732-18-5||water|0|0|11",
+                               "add DB1.B1||4|water||||0|0|12", // found by its name: no synonym matched
+                               "add DB1.B1||-1|oxidane|7732-18-5|inorganic|Water|0|0|11",
                                "help 110021",
                            }));
 }

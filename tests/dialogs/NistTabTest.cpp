@@ -1,6 +1,7 @@
 #include "DialogWorld.h"
 
 #include <sstream>
+#include <stdexcept>
 
 using namespace moru::testing;
 using moru::components::ScriptedNistDialogBox;
@@ -15,8 +16,22 @@ protected:
     {
         LaunchNISTTab(callback, "C1", "W1", "C2", nullptr, "C3", "W3", "C4", "W4");
     }
-    ScriptedNistDialogBox& Box() { return *component->nistDialogs.back(); }
-    INISTDataLauncher& Launcher() { return *Box().launcher; }
+    // The first and last of some calls, "<none>" for none: a comparison rather than a crash.
+    static std::string FirstOf(const std::vector<std::string>& calls) { return calls.empty() ? "<none>" : calls.front(); }
+    static std::string LastOf(const std::vector<std::string>& calls) { return calls.empty() ? "<none>" : calls.back(); }
+
+    // The dialog created last and its launcher; none fails the test (an exception, not a crash).
+    ScriptedNistDialogBox& Box()
+    {
+        if (component->nistDialogs.empty() || !component->nistDialogs.back())
+            throw std::runtime_error("no NIST dialog was created");
+        return *component->nistDialogs.back();
+    }
+    INISTDataLauncher& Launcher()
+    {
+        if (!Box().launcher) throw std::runtime_error("the NIST dialog has no launcher");
+        return *Box().launcher;
+    }
     std::vector<std::string> Click(std::int32_t code, std::vector<std::optional<std::string>> names,
                                    std::vector<DialogValue> values = {})
     {
@@ -131,11 +146,11 @@ TEST_F(NistTab, CodeFourCarriesTheTitleAndOtherCodesCloseWithZero)
               (std::vector<std::string>{"Title|A|Tab|4|0|0|0|0|", "Title|B|Tab|4|0|0|0|0|", "|||0|0|0|0|0|"}));
     const std::vector<std::string> forty{"|A|Tab|40|0|0|0|0|", "Title|||0|0|0|0|0|"};
     EXPECT_EQ(Click(40, Names({"A"})), forty);
-    EXPECT_EQ(Click(120, Names({"A"})).back(), "Title|||0|0|0|0|0|");
-    EXPECT_EQ(Click(140, Names({"A"})).back(), "Title|||0|0|0|0|0|");
-    EXPECT_EQ(Click(139, Names({"A"})).back(), "Title|||999|0|0|0|0|");
+    EXPECT_EQ(LastOf(Click(120, Names({"A"}))), "Title|||0|0|0|0|0|");
+    EXPECT_EQ(LastOf(Click(140, Names({"A"}))), "Title|||0|0|0|0|0|");
+    EXPECT_EQ(LastOf(Click(139, Names({"A"}))), "Title|||999|0|0|0|0|");
     // A property name that is not a text travels as null.
-    EXPECT_EQ(Click(40, {std::nullopt}).front(), "|<null>|Tab|40|0|0|0|0|");
+    EXPECT_EQ(FirstOf(Click(40, {std::nullopt})), "|<null>|Tab|40|0|0|0|0|");
 }
 
 TEST_F(NistTab, WithoutACallbackActionsAreDropped)

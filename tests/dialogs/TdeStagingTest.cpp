@@ -104,9 +104,11 @@ TEST_F(TdeStaging, ListsOfAPureRecordKeepAbsentApartFromGiven)
     const auto& second = Pure().at(1);
     EXPECT_EQ(second.expValues1, std::nullopt);
     EXPECT_EQ(second.expValues, (std::vector<double>{1.5, 2.5, 3.5}));
+    ASSERT_TRUE(second.expUncertainty);
     EXPECT_EQ(second.expUncertainty->size(), 3u);
     EXPECT_EQ(second.expCitation, (std::vector<std::string>{"a", "", "c"}));
     EXPECT_EQ(second.calcValues1, std::nullopt);
+    ASSERT_TRUE(second.calcValues && second.calcValues2);
     EXPECT_EQ(second.calcValues->size(), 2u);
     EXPECT_EQ(second.calcValues2->size(), 2u);
 }

@@ -177,6 +177,23 @@ TEST_F(RegressionText, ReadsVapourLiquidInformationAsText)
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
 }
 
+TEST_F(RegressionText, ReadsLiquidLiquidInformationWithBothPhasesDeviations)
+{
+    int handle = 0;
+    ASSERT_EQ(MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)("REGRESS.FITTED", "NRTL", "ETHANOL", "BENZENE",
+                                                                          "NAME", &handle),
+              1);
+    Details d;
+    ASSERT_EQ(Read(handle, d), 1);
+    EXPECT_EQ(d.kind, 2);
+    EXPECT_STREQ(d.f[4], "0.1 - 0.2");                // first liquid's range
+    EXPECT_STREQ(d.f[5], "0.8 - 0.9");                // second liquid's range
+    EXPECT_STREQ(d.f[11], "5  1  2  3  ");            // first liquid's deviations
+    EXPECT_STREQ(d.f[12], "6  0.5  0.25  0.125  ");   // second liquid's deviations
+    EXPECT_STREQ(d.f[2], "");                         // no pressure in this kind
+    MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
+}
+
 TEST_F(RegressionText, ReadsNistRowsAndTheCitationsThatFit)
 {
     int handle = 0;

@@ -208,3 +208,53 @@ TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)
 }
 
 } // namespace
+
+namespace {
+
+struct RegressDatabases {
+    static constexpr const char* config = MORU_REGRESS_CONFIG;
+    static constexpr const char* absent = "no moru-db for this build";
+};
+
+class RegressEnginePass : public ConnectedSuite<RegressDatabases> {
+protected:
+    void TearDown() override { MORU_EXPORT_OF(Optimized_UnInitializeAllLists)(); }
+
+    // The one value of the binary value objects (interaction type 1) for the same lists.
+    static std::vector<double> ValueObject(std::vector<const char*> compounds, std::vector<const char*> banks,
+                                           std::vector<const char*> properties, int condensed)
+    {
+        compounds.push_back(nullptr);
+        banks.push_back(nullptr);
+        properties.push_back(nullptr);
+        int type = 1, handle = 0;
+        EXPECT_EQ(1, MORU_EXPORT_OF(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects)(
+                         compounds.data(), "NAME", banks.data(), properties.data(), &type, &condensed, &handle));
+        int c1 = 0, c2 = 0, c3 = 0, c4 = 0, bank = 0, property = 0, size = 0, regression = 0;
+        double numbers[64];
+        std::vector<double> value;
+        if (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(
+                handle, &c1, &c2, &c3, &c4, &bank, &property, &size, &regression, numbers) == 1)
+            value.assign(numbers, numbers + size);
+        MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
+        return value;
+    }
+};
+
+} // namespace
+
+// MIXED: an independent element (10, 20), one without symmetry (30; its JI label holds nothing)
+// and one the same for both orders (50).
+TEST_F(RegressEnginePass, EngineLayoutAndValueObjectsGiveAnElementWithoutSymmetryOneNumber)
+{
+    const std::vector<const char*> banks = {"REGRESS.FITTED"}, compounds = {"ETHANOL", "WATER"},
+                                   properties = {"MIXED"};
+    const std::vector<double> expected[2] = {{10, 20, 30, 50, 50}, {10, 20, 30, 50}};
+    for (int condensed : {0, 1}) {
+        auto pass = EnginePass(banks, compounds, properties, condensed);
+        MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();
+        ASSERT_EQ(pass[2].size(), 1u) << "condensed " << condensed;
+        EXPECT_EQ(pass[2][0].numbers, expected[condensed]) << "condensed " << condensed;
+        EXPECT_EQ(ValueObject(compounds, banks, properties, condensed), pass[2][0].numbers) << "condensed " << condensed;
+    }
+}

@@ -31,6 +31,13 @@ int MORU_CDECL Added(const char* databank, const char* alias, int row, const cha
     return 0;
 }
 
+int MORU_CDECL AddedWithClass(const char*, const char*, int, const char* name, const char*, const char* compoundClass,
+                              const char* synonym, double, double, int)
+{
+    Received().push_back(Text(name) + "|" + Text(compoundClass) + "|" + Text(synonym));
+    return 0;
+}
+
 void MORU_CDECL Selected(char** monikers, int count)
 {
     std::string line = "selected";
@@ -79,6 +86,16 @@ TEST_F(FindDialogOnTheSample, TheScriptedUserSearchesAndPicksTwoCompoundsThatRea
                               "SAMPLE.PURE|H2O|2|Oxidane|7732-18-5|18.02|id",
                               "SAMPLE.PURE|C2H6O|-1|Ethanol|64-17-5|46.07|id",
                               "selected [SAMPLE PURE]",
+                          }));
+}
+
+TEST_F(FindDialogOnTheSample, AnAddedCompoundCarriesItsClassAndTheSynonymThatMatched)
+{
+    Play("search Ethyl Alcohol\npick 1\nsearch 64-17-5\npick 1\nadd\n");
+    MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&AddedWithClass, &NoSelection, &Selected, 0, "", "", "");
+    EXPECT_EQ(Received(), (std::vector<std::string>{
+                              "Ethanol|alcohols|ethyl alcohol",
+                              "Ethanol|alcohols|", // found by its CAS number: no synonym matched
                           }));
 }
 

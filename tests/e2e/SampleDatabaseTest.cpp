@@ -290,9 +290,9 @@ TEST_F(SampleDatabase, LetterCaseDoesNotMatterForAsciiNames)
     const auto benzene = Find("Benzene");
     ASSERT_TRUE(benzene);
     EXPECT_EQ(benzene->name, "Benzene");
-    EXPECT_EQ(Find("BENZENE")->index, benzene->index);
-    EXPECT_EQ(Find("bEnZeNe")->index, benzene->index);
-    EXPECT_EQ(Find("BENZENE", "name")->index, benzene->index);
+    EXPECT_EQ(Find("BENZENE").value().index, benzene->index);
+    EXPECT_EQ(Find("bEnZeNe").value().index, benzene->index);
+    EXPECT_EQ(Find("BENZENE", "name").value().index, benzene->index);
 }
 
 TEST_F(SampleDatabase, TheSessionLeavesTheDatabaseFileByteIdentical)
@@ -329,6 +329,6 @@ TEST_F(SampleDatabase, NonAsciiSearchTextsAreData)
     const auto gaba = Find("\xCE\xB3-aminobutyric acid"); // a synonym with a Greek gamma
     ASSERT_TRUE(gaba);
     EXPECT_EQ(gaba->name, "4-Aminobutanoic acid");
-    EXPECT_EQ(Find("4-aminobutanoic ACID")->index, gaba->index); // letter case does not matter
+    EXPECT_EQ(Find("4-aminobutanoic ACID").value().index, gaba->index); // letter case does not matter
 #endif
 }

@@ -32,6 +32,12 @@ std::vector<std::string> CallLog::Matching(const std::string& prefix) const
     return matching;
 }
 
+std::string CallLog::Last(const std::string& prefix) const
+{
+    const auto matching = Matching(prefix);
+    return matching.empty() ? "<none>" : matching.back();
+}
+
 void CallLog::MaybeFail(const std::string& operation) const
 {
     if (failing.count(operation)) throw ServiceError(failureMessage.empty() ? operation + " failed" : failureMessage);
@@ -129,6 +135,15 @@ bool FakeCompoundManager::DatabankHasCompound(const IDatabank& databank, const I
     m_log.MaybeFail("DatabankHasCompound");
     if (!onDatabankHasCompound) return true;
     return onDatabankHasCompound(databank, compound);
+}
+
+std::optional<std::string> FakeCompoundManager::GetCompoundClass(const ICompound& compound)
+{
+    m_log.Record("GetCompoundClass " + m_alias + " " + std::to_string(compound.Id()));
+    m_log.MaybeFail("GetCompoundClass");
+    const auto found = compoundClasses.find(compound.Id());
+    if (found == compoundClasses.end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::vector<PropertyPtr>> FakePropertyManager::GetAllProperties(const IDatabank& databank, bool withData)

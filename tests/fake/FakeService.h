@@ -28,6 +28,8 @@ public:
     const std::vector<std::string>& Calls() const { return m_calls; }
     // Calls whose text starts with `prefix`.
     std::vector<std::string> Matching(const std::string& prefix) const;
+    // The last of them; "<none>" when there is none, so that a test compares instead of crashing.
+    std::string Last(const std::string& prefix) const;
     void Clear() { m_calls.clear(); }
 
     // Operations named here raise a ServiceError when called.
@@ -124,6 +126,7 @@ public:
     std::function<IdentifierPtr(const std::string&)> onGetIdentifier;
     std::function<CompoundPtr(const std::string&, const IIdentifier&)> onGetCompound;
     std::function<bool(const IDatabank&, const ICompound&)> onDatabankHasCompound;
+    std::map<int, std::string> compoundClasses; // by compound index
 
     std::optional<FoundCompoundsList> FindForMM(const DatabankCollection& databankGroup, const std::string& searchText,
                                                 const std::string& identifierType,
@@ -141,6 +144,7 @@ public:
     IdentifierPtr GetIdentifier(const std::string& identifierType) override;
     CompoundPtr GetCompound(const std::string& value, const IIdentifier& identifier) override;
     bool DatabankHasCompound(const IDatabank& databank, const ICompound& compound) override;
+    std::optional<std::string> GetCompoundClass(const ICompound& compound) override;
     void SetWorkingCompounds(const std::vector<CompoundPtr>& compounds) override;
     std::vector<CompoundPtr> workingCompounds;
 

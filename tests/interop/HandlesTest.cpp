@@ -103,7 +103,9 @@ TEST(HandleRegistry, StaleHandleNeverReachesANewerObjectInItsSlot)
     for (int i = 0; i < 3000; ++i) live.push_back(GetHandleFromObject(std::make_shared<int>(-1)));
     for (int handle : stale) EXPECT_EQ(GetObjectFromHandle<int>(handle), nullptr) << handle;
     for (int handle : live) {
-        EXPECT_EQ(*GetObjectFromHandle<int>(handle), -1);
+        const auto object = GetObjectFromHandle<int>(handle);
+        ASSERT_TRUE(object) << handle;
+        EXPECT_EQ(*object, -1);
         ReleaseHandle(handle);
     }
 }

@@ -151,6 +151,13 @@ TEST_F(TypedFetch, AValueLargerThanTheArrayWritesNothing)
     EXPECT_EQ(kSentinel, retvals[0]);
 }
 
+TEST_F(TypedFetch, AnArrayExactlyAsLongAsTheValueTakesItWhole)
+{
+    EXPECT_EQ(1, Fetch("FOUR", 3, 4));
+    EXPECT_EQ((std::vector<double>{1.0, 2.0, 1e35, 4.0}), std::vector<double>(retvals, retvals + 4));
+    EXPECT_EQ(kSentinel, retvals[4]);
+}
+
 TEST_F(TypedFetch, AnArrayLargerThanTheValueKeepsItsRest)
 {
     EXPECT_EQ(1, Fetch("FOUR", 3, 10));

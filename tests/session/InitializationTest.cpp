@@ -64,7 +64,7 @@ TEST_F(Initialization, ClassifiesEntriesAndDropsEmptyOnes)
     EXPECT_EQ(Message(report.result, 1), "DB2: wrong password");
     EXPECT_EQ(InitializeVNFromConfigFile(configPath.c_str(), "pw"), 1);
     EXPECT_EQ(service.collection->lastConfiguration, "databases: DB1");
-    EXPECT_EQ(service.log.Matching("InitializeFromConfigurationFile").back(),
+    EXPECT_EQ(service.log.Last("InitializeFromConfigurationFile"),
               "InitializeFromConfigurationFile " + configPath + "|pw");
     Optimized_ReleaseHandle(report.result);
     Optimized_ReleaseHandle(report.codeHandle);
@@ -126,7 +126,7 @@ TEST_F(Initialization, NoFileNameAsksTheServiceWithoutAStream)
     service.collection->resultText = "DEFAULT OK";
     EXPECT_EQ(InitializeVNFromConfigFile(nullptr, nullptr), 1);
     EXPECT_EQ(service.collection->lastConfiguration, "<none>");
-    EXPECT_EQ(service.log.Matching("InitializeFromConfigurationFile").back(), "InitializeFromConfigurationFile |");
+    EXPECT_EQ(service.log.Last("InitializeFromConfigurationFile"), "InitializeFromConfigurationFile |");
 }
 
 TEST_F(Initialization, ServiceFailureBecomesTheResultText)

@@ -100,7 +100,7 @@ TEST_F(Resolution, DatabankTypeCodesAndPropertyNamesWithGaps)
     int types = -1, table = -1;
     ASSERT_EQ(Databank_GetDatabankTypeAndPropertyList("DBA", "BANK1", &types, &table), 4);
     EXPECT_EQ(types, 3);
-    EXPECT_EQ(service.log.Matching("GetAllProperties").back(), "GetAllProperties BANK1 true");
+    EXPECT_EQ(service.log.Last("GetAllProperties"), "GetAllProperties BANK1 true");
     char name[64];
     EXPECT_EQ(Databank_GetNextPropertyName(table, 0, name), 1);
     EXPECT_STREQ(name, "TC");

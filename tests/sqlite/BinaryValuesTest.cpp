@@ -64,8 +64,11 @@ protected:
         collection.InitializeFromConfigurationFile(&config, scratch.File("databases.json"), "");
         database = collection.Find("BIN");
         ASSERT_TRUE(database);
-        bank = database->EnumerateDatabanks()->Find("PARAMS");
+        const auto databanks = database->EnumerateDatabanks();
+        ASSERT_TRUE(databanks);
+        bank = databanks->Find("PARAMS");
         manager = database->BinaryValueManager();
+        ASSERT_TRUE(bank && manager);
         group.Add(bank);
     }
     NumericElements Fetch(const std::string& first, const std::string& second, const std::string& model,
@@ -106,13 +109,15 @@ TEST_F(BinaryValues, DerivesTheMissingPartFromItsSymmetryCode)
 TEST_F(BinaryValues, EchoesTheCallersSpellingsAndReportsRegressionInformation)
 {
     auto value = manager->GetBinaryPropertyValue(*bank, "ethanol", "Water", "name", "nrtl", false);
-    ASSERT_TRUE(value);
+    ASSERT_TRUE(value && value->Property);
     EXPECT_EQ(value->Compound.Compound1Name, "ethanol");
     EXPECT_EQ(value->Compound.Compound2Name, "Water");
     EXPECT_EQ(value->Property->Name(), "nrtl");
     EXPECT_EQ(value->Databank, bank);
     EXPECT_TRUE(value->HasRegressionInfo);
-    EXPECT_FALSE(manager->GetBinaryPropertyValue(*bank, "ETHANOL", "WATER", "NAME", "WILSON", false)->HasRegressionInfo == false);
+    const auto wilson = manager->GetBinaryPropertyValue(*bank, "ETHANOL", "WATER", "NAME", "WILSON", false);
+    ASSERT_TRUE(wilson);
+    EXPECT_TRUE(wilson->HasRegressionInfo);
 }
 
 TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
@@ -121,6 +126,7 @@ TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
     auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 1}, {"NRTL", 0}}, false);
     ASSERT_TRUE(values);
     ASSERT_EQ(values->size(), 2u);
+    ASSERT_TRUE((*values)[0]->Property && (*values)[1]->Property);
     EXPECT_EQ((*values)[0]->Property->Name(), "NRTL");
     EXPECT_EQ((*values)[0]->Compound.Compound1Name, "ETHANOL"); // the first position of the compound
     EXPECT_EQ((*values)[0]->Compound.Compound2Name, "water");

@@ -89,6 +89,25 @@ TEST_F(Bulk, FindsListedCompoundsByAnyIdentifierWithTheirEngineFields)
     EXPECT_EQ(indices, (EngineCompoundIndexMap{{2, {0}}, {5, {1, 4}}, {9, {5}}}));
 }
 
+TEST_F(Bulk, ARecordCarriesTheFirstNameAliasAndCasNumberOfItsCompound)
+{
+    Json source = EngineSource();
+    Json& water = source["compounds"][0]["identifiers"];
+    water["NAME"].push_back("OXIDANE");
+    water["ALIAS"].push_back("HOH");
+    water["CASRN"].push_back("64-17-5");
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    manager->OptimizedFind({{"OXIDANE", 0}, {"HOH", 1}}, "ENG", found, indices, 0, 0);
+    ASSERT_EQ(found.size(), 2u);
+    for (int position : {0, 1}) {
+        const auto& record = *found.at(position);
+        EXPECT_EQ(record.CompoundName, "WATER");
+        EXPECT_EQ(record.CompoundAlias, "H2O");
+        EXPECT_EQ(record.CompoundCasNo, "7732-18-5");
+    }
+}
+
 TEST_F(Bulk, IndicesAreReadOnlyWhenAskedFor)
 {
     Connect();
@@ -177,6 +196,7 @@ TEST_F(Bulk, FetchesScalarAndVectorValuesOfARunUnderEveryPosition)
     const std::map<int, std::vector<int>> duplicates = {{0, {3}}};
     const std::unordered_map<std::string, int> properties = {{"CPIG", 0}, {"TC", 1}, {"tc", 2}};
     auto banks = database->EnumerateDatabanks();
+    ASSERT_TRUE(banks);
     const std::vector<std::pair<DatabankPtr, int>> listed = {{banks->Find("PURE"), 4}, {banks->Find("MORE"), 5}};
     const std::vector<DatabankPtr> run = {listed[0].first, listed[1].first};
     const EngineFetch fetch{indices, duplicates, properties, listed, run};
@@ -198,11 +218,11 @@ TEST_F(Bulk, TheDumpKeepsTheEngineFields)
 {
     const Json dumped = dbtool::DumpDatabase(scratch.File("eng.db"));
     const Json& compounds = dumped.at("compounds");
-    EXPECT_EQ(compounds[0].at("keldaIndex"), 62.0);
-    EXPECT_EQ(compounds[0].at("plxIndex"), 13.0);
-    EXPECT_EQ(compounds[1].at("classNumber"), 4.0);
-    EXPECT_FALSE(compounds[1].contains("keldaIndex"));
-    EXPECT_FALSE(compounds[2].contains("classNumber"));
+    EXPECT_EQ(compounds.at(0).at("keldaIndex"), 62.0);
+    EXPECT_EQ(compounds.at(0).at("plxIndex"), 13.0);
+    EXPECT_EQ(compounds.at(1).at("classNumber"), 4.0);
+    EXPECT_FALSE(compounds.at(1).contains("keldaIndex"));
+    EXPECT_FALSE(compounds.at(2).contains("classNumber"));
 }
 
 TEST_F(Bulk, TheSourceFormatRefusesEngineFieldsThatAreNoNumbers)

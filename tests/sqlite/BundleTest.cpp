@@ -48,16 +48,23 @@ TEST(SharedDataBundle, ConvertsAndBuildsWithEveryRow)
               "Database");
     auto bundle = collection.Find("BUNDLE");
     ASSERT_TRUE(bundle);
-    EXPECT_EQ(bundle->CompoundManager()->GetAllCompounds(nullptr)->size(), 6442u);
-    EXPECT_EQ(bundle->ReactionManager()->GetAllReactionsCount(nullptr), 280);
-    auto ethanol = bundle->CompoundManager()->GetCompoundIdentifier("64-17-5", "CASRN", "NAME");
-    ASSERT_TRUE(ethanol && ethanol->ValueList);
-    EXPECT_EQ(ethanol->ValueList->front(), "ETHANOL");
+    const auto compounds = bundle->CompoundManager();
+    const auto reactionManager = bundle->ReactionManager();
+    const auto databanks = bundle->EnumerateDatabanks();
+    ASSERT_TRUE(compounds && reactionManager && databanks);
+    const auto all = compounds->GetAllCompounds(nullptr);
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->size(), 6442u);
+    EXPECT_EQ(reactionManager->GetAllReactionsCount(nullptr), 280);
+    const auto ethanol = Texts(compounds->GetCompoundIdentifier("64-17-5", "CASRN", "NAME"));
+    ASSERT_FALSE(ethanol.empty());
+    EXPECT_EQ(ethanol.front(), "ETHANOL");
 
     DatabankCollection group;
-    group.Add(bundle->EnumerateDatabanks()->Find("CHEMSEP_NRTL"));
-    auto hits = bundle->CompoundManager()->FindForMM(group, "water", "NAME", "");
-    ASSERT_EQ(hits->size(), 1u);
+    group.Add(databanks->Find("CHEMSEP_NRTL"));
+    auto hits = compounds->FindForMM(group, "water", "NAME", "");
+    ASSERT_TRUE(hits);
+    EXPECT_EQ(hits->size(), 1u);
 }
 
 } // namespace

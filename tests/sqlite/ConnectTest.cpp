@@ -116,9 +116,11 @@ TEST_F(Connecting, ReadsNoDataPagesToConnect)
     auto database = collection.Find("X");
     ASSERT_TRUE(database);
     auto databanks = database->EnumerateDatabanks();
+    const auto compounds = database->CompoundManager();
+    ASSERT_TRUE(databanks && compounds);
     DatabankCollection group;
     group.Add(databanks->Find("PURE"));
-    EXPECT_THROW(database->CompoundManager()->FindForMM(group, "WATER", "", ""), ServiceError);
+    EXPECT_THROW(compounds->FindForMM(group, "WATER", "", ""), ServiceError);
     EXPECT_FALSE(CheckDatabaseIntegrity(path).empty());
     EXPECT_TRUE(CheckDatabaseIntegrity(scratch.File("good.db")).empty());
 }

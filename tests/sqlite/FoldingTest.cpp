@@ -48,8 +48,8 @@ protected:
         result = collection.InitializeFromConfigurationFile(&stream, scratch.File("databases.json"), "");
         database = collection.Find("études");
         if (!database) return;
-        group.Add(database->EnumerateDatabanks()->Find("ÉTUDE"));
         compounds = database->CompoundManager();
+        if (const auto databanks = database->EnumerateDatabanks()) group.Add(databanks->Find("ÉTUDE"));
     }
 
     std::vector<int> Find(const std::string& text, const std::string& type = "", const std::string& property = "")
@@ -57,7 +57,7 @@ protected:
         std::vector<int> ids;
         auto hits = compounds->FindForMM(group, text, type, property);
         if (hits) {
-            for (const auto& hit : *hits) ids.push_back(hit->Compound->Id());
+            for (const auto& hit : *hits) ids.push_back(hit && hit->Compound ? hit->Compound->Id() : -1);
         }
         return ids;
     }
@@ -81,13 +81,14 @@ TEST_F(Connected, SearchFoldsLettersBeyondAscii)
 {
     Connect(AccentSource());
     ASSERT_TRUE(database) << result;
+    ASSERT_TRUE(compounds);
     EXPECT_EQ(Find("ÉTHANOL"), std::vector<int>{1});
     EXPECT_EQ(Find("Éthanol", "name"), std::vector<int>{1});
     EXPECT_EQ(Find("ÿ-acid"), std::vector<int>{3});
     // E does not fold to é, so neither éthanol nor the methanol that ends alike is found.
     EXPECT_TRUE(Find("ETHANOL").empty());
     EXPECT_TRUE(Find("ź-ACID").empty());
-    EXPECT_EQ(compounds->GetCompoundIdentifier("ÉTHANOL", "NAME", "CompoundIndex")->ValueList->front(), "1");
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("ÉTHANOL", "NAME", "CompoundIndex")), std::vector<std::string>{"1"});
 }
 
 TEST_F(Connected, TypesPropertiesDatabanksAndAliasesFoldLikeSearchTexts)
@@ -95,29 +96,40 @@ TEST_F(Connected, TypesPropertiesDatabanksAndAliasesFoldLikeSearchTexts)
     Connect(AccentSource());
     ASSERT_TRUE(database) << result;
     EXPECT_EQ(database->Alias(), "ÉTUDES");
+    ASSERT_TRUE(compounds);
     ASSERT_NE(group[0], nullptr);
     auto hits = compounds->FindForMM(group, "äTHANOL", "übersetzung", "δhf");
+    ASSERT_TRUE(hits);
     ASSERT_EQ(hits->size(), 1u);
-    ASSERT_TRUE(hits->front()->PropertyValues);
-    EXPECT_EQ(std::get<NumericElements>(hits->front()->PropertyValues->front()->Data)[0], -234.8);
-    EXPECT_EQ(compounds->GetIdentifier("Übersetzung")->Name(), "ÜBERSETZUNG");
-    EXPECT_EQ(compounds->GetCompoundIdentifier("1", "CompoundIndex", "übersetzung")->ValueList->front(), "Äthanol");
-    EXPECT_TRUE(database->SundryDataManager()->GetItem("étude"));
+    EXPECT_EQ(FirstNumbers(*hits->front()), NumericElements{-234.8});
+    const auto identifier = compounds->GetIdentifier("Übersetzung");
+    ASSERT_TRUE(identifier);
+    EXPECT_EQ(identifier->Name(), "ÜBERSETZUNG");
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("1", "CompoundIndex", "übersetzung")),
+              std::vector<std::string>{"Äthanol"});
+    const auto sundry = database->SundryDataManager();
+    ASSERT_TRUE(sundry);
+    EXPECT_TRUE(sundry->GetItem("étude"));
 }
 
 TEST_F(Connected, BuildRecordsTheFoldingOfItsKeys)
 {
     Connect(AccentSource());
     ASSERT_TRUE(database) << result;
-    EXPECT_EQ(std::dynamic_pointer_cast<SqliteDatabase>(database)->Meta("search_folding"), "unicode-simple");
+    const auto sqlite = std::dynamic_pointer_cast<SqliteDatabase>(database);
+    ASSERT_TRUE(sqlite);
+    EXPECT_EQ(sqlite->Meta("search_folding"), "unicode-simple");
 }
 
 TEST_F(Connected, DatabaseWithAsciiKeysIsSearchedAsItWasBuilt)
 {
     Connect(RichSource(), MakeOld);
     ASSERT_TRUE(database) << result;
+    ASSERT_TRUE(compounds);
+    const auto databanks = database->EnumerateDatabanks();
+    ASSERT_TRUE(databanks);
     group = DatabankCollection();
-    group.Add(database->EnumerateDatabanks()->Find("pure"));
+    group.Add(databanks->Find("pure"));
     EXPECT_EQ(Find("water"), std::vector<int>{1});
     EXPECT_EQ(Find("n,n-DiisopropylEthylAmine", "NAME"), std::vector<int>{2});
     // Stored as "ÉTHANOL", keyed "Éthanol": the query keeps É as the key did.

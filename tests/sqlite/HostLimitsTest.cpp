@@ -46,5 +46,22 @@ TEST(HostLimits, UnaryValuesWithMoreElementsThanHostsReadAreRefused)
               FirstError([](Json& s) { s["properties"][2]["elementCount"] = MORU_MAX_UNARY_ELEMENTS + 1; }));
 }
 
+TEST(HostLimits, AReactionAtEveryLimitBuildsAndOnePastAnyIsRefused)
+{
+    const auto fill = [](Json& s, int constants, int symmetric, int species) {
+        Json& reaction = s["databanks"][2]["reactions"][0];
+        reaction["eqConsts"] = Json(std::vector<double>(static_cast<std::size_t>(constants), 1.0));
+        reaction["symmetricEqConsts"] = Json(std::vector<double>(static_cast<std::size_t>(symmetric), 2.0));
+        Json& list = reaction["species"];
+        while (static_cast<int>(list.size()) < species)
+            list.push_back({{"name", std::string(MORU_SPECIES_ALIAS_BUFFER_SIZE - 1, 'S')}, {"coefficient", 1}});
+    };
+    constexpr int constants = MORU_MAX_EQUILIBRIUM_CONSTANTS, species = MORU_MAX_REACTION_SPECIES;
+    EXPECT_EQ("", FirstError([&](Json& s) { fill(s, constants, constants, species); }));
+    EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants + 1, constants, species); }));
+    EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants, constants + 1, species); }));
+    EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants, constants, species + 1); }));
+}
+
 } // namespace
 } // namespace moru::sqlite::testing

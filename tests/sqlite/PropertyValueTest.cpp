@@ -19,8 +19,10 @@ protected:
         collection.InitializeFromConfigurationFile(&stream, scratch.File("databases.json"), "");
         database = collection.Find("RICH");
         ASSERT_TRUE(database);
-        pure = database->EnumerateDatabanks()->Find("PURE");
-        binary = database->EnumerateDatabanks()->Find("BINARY");
+        const auto databanks = database->EnumerateDatabanks();
+        ASSERT_TRUE(databanks);
+        pure = databanks->Find("PURE");
+        binary = databanks->Find("BINARY");
         values = database->PropertyValueManager();
         ASSERT_TRUE(pure && binary && values);
     }
@@ -35,7 +37,7 @@ protected:
 TEST_F(StoredValues, EveryShapeComesBackWithItsProperty)
 {
     const auto antoine = values->GetUnaryPropertyValue(*pure, "water", "name", "antoine");
-    ASSERT_TRUE(antoine);
+    ASSERT_TRUE(antoine && antoine->Property);
     EXPECT_EQ("ANTOINE", antoine->Property->Name());
     EXPECT_EQ(2u, antoine->Property->UnitsTypeList().size());
     EXPECT_EQ((NumericElements{23.2, std::nullopt, -1e-300}), std::get<NumericElements>(antoine->Data));
@@ -64,6 +66,7 @@ TEST_F(StoredValues, AllUnaryValuesOfACompoundInPropertyOrder)
     const auto all = values->GetAllUnaryPropertyValues(*pure, "WATER", "NAME");
     ASSERT_TRUE(all);
     ASSERT_EQ(2u, all->size());
+    ASSERT_TRUE((*all)[0]->Property && (*all)[1]->Property);
     EXPECT_EQ("TB", (*all)[0]->Property->Name());
     EXPECT_EQ("ANTOINE", (*all)[1]->Property->Name());
     EXPECT_FALSE(values->GetAllUnaryPropertyValues(*pure, "STEAM", "NAME"));

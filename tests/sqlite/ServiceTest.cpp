@@ -31,6 +31,24 @@ protected:
         ASSERT_TRUE(database);
         databanks = database->EnumerateDatabanks();
         compounds = database->CompoundManager();
+        ASSERT_TRUE(databanks);
+        ASSERT_TRUE(compounds);
+    }
+
+    // The hits of a search; none when it answers nothing, so that a fault never dereferences it.
+    FoundCompoundsList Hits(const DatabankCollection& group, const std::string& text, const std::string& type = "",
+                            const std::string& property = "") const
+    {
+        auto hits = compounds->FindForMM(group, text, type, property);
+        return hits ? *hits : FoundCompoundsList{};
+    }
+
+    // The compound index of each hit, -1 for a hit without a compound.
+    static std::vector<int> Ids(const FoundCompoundsList& hits)
+    {
+        std::vector<int> ids;
+        for (const auto& hit : hits) ids.push_back(hit && hit->Compound ? hit->Compound->Id() : -1);
+        return ids;
     }
 
     DatabankCollection Group(std::initializer_list<const char*> names) const
@@ -42,8 +60,11 @@ protected:
 
     static std::string First(const FoundCompounds& hit, const std::string& type)
     {
+        if (!hit.IdentifierValues) return "<none>";
         for (const auto& value : *hit.IdentifierValues) {
-            if (value->Identifier->Name() == type) return value->ValueList->front();
+            if (value && value->Identifier && value->Identifier->Name() == type && value->ValueList &&
+                !value->ValueList->empty())
+                return value->ValueList->front();
         }
         return "<none>";
     }
@@ -79,6 +100,7 @@ TEST_F(ConnectedDatabase, FindsByAnyIdentifierIgnoringCase)
     auto hits = compounds->FindForMM(Group({"PURE"}), "water", "", "");
     ASSERT_TRUE(hits && hits->size() == 1);
     const auto& hit = *hits->front();
+    ASSERT_TRUE(hit.Compound && hit.Databank);
     EXPECT_EQ(hit.Compound->Id(), 1);
     EXPECT_EQ(hit.Databank->Name(), "PURE");
     EXPECT_EQ(First(hit, "NAME"), "WATER");
@@ -86,62 +108,70 @@ TEST_F(ConnectedDatabase, FindsByAnyIdentifierIgnoringCase)
     EXPECT_EQ(First(hit, "CASRN"), "7732-18-5");
     EXPECT_EQ(hit.PropertyValues, std::nullopt);
 
-    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "WASSER", "", "")->size(), 1u);
-    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "64-17-5", "CASRN", "")->front()->Compound->Id(), 7);
-    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "64-17-5", "NAME", "")->empty());
-    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "Éthanol", "", "")->size(), 1u);
-    EXPECT_EQ(compounds->FindForMM(Group({"PURE"}), "éthanol", "", "")->size(), 1u);
-    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "ethanol", "", "")->empty());
+    EXPECT_EQ(Hits(Group({"PURE"}), "WASSER").size(), 1u);
+    EXPECT_EQ(Ids(Hits(Group({"PURE"}), "64-17-5", "CASRN")), std::vector<int>{7});
+    EXPECT_TRUE(Hits(Group({"PURE"}), "64-17-5", "NAME").empty());
+    EXPECT_EQ(Hits(Group({"PURE"}), "Éthanol").size(), 1u);
+    EXPECT_EQ(Hits(Group({"PURE"}), "éthanol").size(), 1u);
+    EXPECT_TRUE(Hits(Group({"PURE"}), "ethanol").empty());
 }
 
 TEST_F(ConnectedDatabase, NamesWithApostrophesArePlainData)
 {
-    auto hits = compounds->FindForMM(Group({"PURE"}), "Hünig's base", "SYNONYM", "FAMILY");
-    ASSERT_EQ(hits->size(), 1u);
-    EXPECT_EQ(hits->front()->Compound->Id(), 2);
-    ASSERT_TRUE(hits->front()->PropertyValues);
-    EXPECT_EQ(std::get<std::string>(hits->front()->PropertyValues->front()->Data), "amine's family");
-    EXPECT_TRUE(compounds->FindForMM(Group({"PURE"}), "x' OR '1'='1", "", "")->empty());
-    EXPECT_EQ(compounds->FindForMM(Group({"BINARY"}), "4,4′-methylenedianiline", "", "")->size(), 1u);
+    auto hits = Hits(Group({"PURE"}), "Hünig's base", "SYNONYM", "FAMILY");
+    ASSERT_EQ(Ids(hits), std::vector<int>{2});
+    ASSERT_TRUE(hits.front()->PropertyValues && !hits.front()->PropertyValues->empty());
+    ASSERT_TRUE(hits.front()->PropertyValues->front());
+    EXPECT_EQ(hits.front()->PropertyValues->front()->Data, Value(std::string("amine's family")));
+    EXPECT_TRUE(Hits(Group({"PURE"}), "x' OR '1'='1").empty());
+    EXPECT_EQ(Hits(Group({"BINARY"}), "4,4′-methylenedianiline").size(), 1u);
 }
 
 TEST_F(ConnectedDatabase, SearchesOnlyTheGroupsDatabanksInTheirOrder)
 {
     // Water has data in all three databanks; the group decides which answer and in what order.
-    auto hits = compounds->FindForMM(Group({"REACT", "PURE", "REACT"}), "H2O", "ALIAS", "");
-    ASSERT_EQ(hits->size(), 2u);
-    EXPECT_EQ((*hits)[0]->Databank->Name(), "REACT");
-    EXPECT_EQ((*hits)[1]->Databank->Name(), "PURE");
-    EXPECT_TRUE(compounds->FindForMM(Group({"REACT"}), "ÉTHANOL", "", "")->empty());
+    auto hits = Hits(Group({"REACT", "PURE", "REACT"}), "H2O", "ALIAS");
+    ASSERT_EQ(hits.size(), 2u);
+    ASSERT_TRUE(hits[0]->Databank && hits[1]->Databank);
+    EXPECT_EQ(hits[0]->Databank->Name(), "REACT");
+    EXPECT_EQ(hits[1]->Databank->Name(), "PURE");
+    EXPECT_TRUE(Hits(Group({"REACT"}), "ÉTHANOL").empty());
 }
 
 TEST_F(ConnectedDatabase, HitsCarryTheOutputProperty)
 {
-    auto hits = compounds->FindForMM(Group({"PURE"}), "WATER", "NAME", "antoine");
-    ASSERT_TRUE(hits->front()->PropertyValues);
-    const auto& value = *hits->front()->PropertyValues->front();
+    auto hits = Hits(Group({"PURE"}), "WATER", "NAME", "antoine");
+    ASSERT_EQ(hits.size(), 1u);
+    ASSERT_TRUE(hits.front()->PropertyValues && !hits.front()->PropertyValues->empty());
+    ASSERT_TRUE(hits.front()->PropertyValues->front());
+    const auto& value = *hits.front()->PropertyValues->front();
+    ASSERT_TRUE(value.Property);
     EXPECT_EQ(value.Property->Name(), "ANTOINE");
     EXPECT_EQ(value.Property->ElementCount(), 3);
     ASSERT_EQ(value.Property->UnitsTypeList().size(), 2u);
     EXPECT_EQ(value.Property->UnitsTypeList()[1].DefaultUOM, "K");
+    ASSERT_TRUE(std::holds_alternative<NumericElements>(value.Data));
     auto numbers = std::get<NumericElements>(value.Data);
     ASSERT_EQ(numbers.size(), 3u);
     EXPECT_EQ(numbers[0], 23.2);
     EXPECT_EQ(numbers[1], std::nullopt);
     EXPECT_EQ(numbers[2], -1e-300);
-    auto texts = compounds->FindForMM(Group({"PURE"}), "C8H19N", "", "HAZARDS");
-    EXPECT_EQ(std::get<TextList>(texts->front()->PropertyValues->front()->Data),
-              (TextList{"flammable", "", "toxic ☠"}));
+    auto texts = Hits(Group({"PURE"}), "C8H19N", "", "HAZARDS");
+    ASSERT_EQ(texts.size(), 1u);
+    ASSERT_TRUE(texts.front()->PropertyValues && !texts.front()->PropertyValues->empty());
+    ASSERT_TRUE(texts.front()->PropertyValues->front());
+    EXPECT_EQ(texts.front()->PropertyValues->front()->Data, Value(TextList{"flammable", "", "toxic ☠"}));
 }
 
 TEST_F(ConnectedDatabase, MultipleSearchRemovesAnsweredTexts)
 {
     SearchStringMap searchStrings{{0, "WATER"}, {1, "NOTHING"}, {2, "Éthanol"}};
     auto hits = compounds->FindForMM_Multiple(Group({"PURE"}), "NAME", searchStrings, "TB");
+    ASSERT_TRUE(hits);
     ASSERT_EQ(hits->size(), 2u);
     EXPECT_EQ((*hits)[0]->CompoundPosition, 0);
     EXPECT_EQ((*hits)[1]->CompoundPosition, 2);
-    EXPECT_EQ(std::get<NumericElements>((*hits)[1]->PropertyValues->front()->Data)[0], 0.30000000000000004);
+    EXPECT_EQ(FirstNumbers(*(*hits)[1]), NumericElements{0.30000000000000004});
     EXPECT_EQ(searchStrings, (SearchStringMap{{1, "NOTHING"}}));
 }
 
@@ -161,15 +191,21 @@ TEST_F(ConnectedDatabase, VantaSearchSetsIndexNameAndAliasOnlyOnAMatch)
 TEST_F(ConnectedDatabase, ListsCompoundsOfTheDatabaseOrOfOneDatabank)
 {
     auto all = compounds->GetAllCompounds(nullptr);
-    ASSERT_EQ(all->size(), 4u);
-    EXPECT_EQ((*all)[2]->Compound->Id(), 5);
+    ASSERT_TRUE(all);
+    ASSERT_EQ(Ids(*all).size(), 4u);
+    EXPECT_EQ(Ids(*all)[2], 5);
     EXPECT_EQ(First(*(*all)[2], "NAME"), "4,4′-METHYLENEDIANILINE");
     auto binary = compounds->GetAllCompounds(databanks->Find("BINARY").get());
+    ASSERT_TRUE(binary);
     ASSERT_EQ(binary->size(), 3u);
-    EXPECT_EQ((*binary)[0]->Compound->Id(), 7);
+    EXPECT_EQ(Ids(*binary)[0], 7);
+    ASSERT_TRUE((*binary)[0]->Databank);
     EXPECT_EQ((*binary)[0]->Databank->Name(), "BINARY");
 
-    auto withData = databanks->Find("PURE")->GetIdentifiersOfCompoundsWithData();
+    const auto pure = databanks->Find("PURE");
+    ASSERT_TRUE(pure);
+    auto withData = pure->GetIdentifiersOfCompoundsWithData();
+    ASSERT_TRUE(withData);
     ASSERT_EQ(withData->size(), 3u);
     EXPECT_EQ((*withData)[1].first, 2);
     EXPECT_EQ((*withData)[1].second.Name, "N,N-DIISOPROPYLETHYLAMINE");
@@ -178,16 +214,16 @@ TEST_F(ConnectedDatabase, ListsCompoundsOfTheDatabaseOrOfOneDatabank)
 
 TEST_F(ConnectedDatabase, ConvertsIdentifiersThroughTheCompoundIndex)
 {
-    auto name = compounds->GetCompoundIdentifier("7", "CompoundIndex", "NAME");
-    ASSERT_TRUE(name && name->ValueList);
-    EXPECT_EQ(name->ValueList->front(), "ÉTHANOL");
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("7", "CompoundIndex", "NAME")), std::vector<std::string>{"ÉTHANOL"});
     auto index = compounds->GetCompoundIdentifier("Hünig's base", "SYNONYM", "CompoundIndex");
-    ASSERT_TRUE(index);
+    ASSERT_TRUE(index && index->Compound);
     EXPECT_EQ(index->Compound->Id(), 2);
-    EXPECT_EQ(index->ValueList->front(), "2");
-    auto synonyms = compounds->GetCompoundIdentifier("1", "compoundindex", "synonym");
-    EXPECT_EQ(*synonyms->ValueList, (std::vector<std::string>{"oxidane", "Wasser"}));
-    EXPECT_EQ(compounds->GetCompoundIdentifier("5", "CompoundIndex", "SYNONYM")->ValueList, std::nullopt);
+    EXPECT_EQ(Texts(index), std::vector<std::string>{"2"});
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("1", "compoundindex", "synonym")),
+              (std::vector<std::string>{"oxidane", "Wasser"}));
+    auto none = compounds->GetCompoundIdentifier("5", "CompoundIndex", "SYNONYM");
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->ValueList, std::nullopt);
     EXPECT_EQ(compounds->GetCompoundIdentifier("3", "CompoundIndex", "NAME"), nullptr);
     EXPECT_EQ(compounds->GetCompoundIdentifier("7x", "CompoundIndex", "NAME"), nullptr);
     EXPECT_EQ(compounds->GetCompoundIdentifier("nobody", "NAME", "CompoundIndex"), nullptr);
@@ -195,38 +231,50 @@ TEST_F(ConnectedDatabase, ConvertsIdentifiersThroughTheCompoundIndex)
 
 TEST_F(ConnectedDatabase, KnowsIdentifierTypesCompoundsAndWhichDatabankHoldsThem)
 {
-    EXPECT_EQ(compounds->GetIdentifier("casrn")->Name(), "CASRN");
-    EXPECT_EQ(compounds->GetIdentifier("CompoundIndex")->Name(), "CompoundIndex");
+    const auto cas = compounds->GetIdentifier("casrn"), index = compounds->GetIdentifier("CompoundIndex");
+    ASSERT_TRUE(cas && index);
+    EXPECT_EQ(cas->Name(), "CASRN");
+    EXPECT_EQ(index->Name(), "CompoundIndex");
     EXPECT_EQ(compounds->GetIdentifier("COLOUR"), nullptr);
-    auto water = compounds->GetCompound("7732-18-5", *compounds->GetIdentifier("CASRN"));
+    auto water = compounds->GetCompound("7732-18-5", *cas);
     ASSERT_TRUE(water);
     EXPECT_EQ(water->Id(), 1);
-    EXPECT_EQ(compounds->GetCompound("99", *compounds->GetIdentifier("CompoundIndex")), nullptr);
-    EXPECT_TRUE(compounds->DatabankHasCompound(*databanks->Find("REACT"), *water));
-    EXPECT_FALSE(compounds->DatabankHasCompound(*databanks->Find("REACT"), SqliteCompound(7)));
+    EXPECT_EQ(compounds->GetCompound("99", *index), nullptr);
+    const auto react = databanks->Find("REACT");
+    ASSERT_TRUE(react);
+    EXPECT_TRUE(compounds->DatabankHasCompound(*react, *water));
+    EXPECT_FALSE(compounds->DatabankHasCompound(*react, SqliteCompound(7)));
 }
 
 TEST_F(ConnectedDatabase, ListsPropertiesOfADatabank)
 {
     auto properties = database->PropertyManager();
-    auto all = properties->GetAllProperties(*databanks->Find("BINARY"), false);
+    const auto binary = databanks->Find("BINARY"), react = databanks->Find("REACT");
+    ASSERT_TRUE(properties && binary && react);
+    auto all = properties->GetAllProperties(*binary, false);
+    ASSERT_TRUE(all);
     ASSERT_EQ(all->size(), 6u);
-    auto withData = properties->GetAllProperties(*databanks->Find("BINARY"), true);
+    auto withData = properties->GetAllProperties(*binary, true);
+    ASSERT_TRUE(withData);
     ASSERT_EQ(withData->size(), 2u);
     EXPECT_EQ((*withData)[0]->Name(), "NRTL");
     EXPECT_EQ((*withData)[0]->InteractionType(), 1);
     EXPECT_EQ((*withData)[1]->InteractionType(), 3);
-    EXPECT_TRUE(properties->GetAllProperties(*databanks->Find("REACT"), true)->empty());
+    const auto none = properties->GetAllProperties(*react, true);
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->empty());
 }
 
 TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
 {
     auto reactions = database->ReactionManager();
+    ASSERT_TRUE(reactions);
     EXPECT_EQ(reactions->GetAllReactionsCount(nullptr), 2);
     EXPECT_EQ(reactions->GetAllReactionsCount(databanks->Find("REACT").get()), 2);
     EXPECT_EQ(reactions->GetAllReactionsCount(databanks->Find("PURE").get()), 0);
 
     auto sundry = database->SundryDataManager();
+    ASSERT_TRUE(sundry);
     auto pure = std::dynamic_pointer_cast<PureDatabankInfoObject>(
         sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName("PURE")));
     ASSERT_TRUE(pure);
@@ -239,9 +287,10 @@ TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
     ASSERT_TRUE(binary && binary->ParameterInfoList);
     ASSERT_EQ(binary->ParameterInfoList->size(), 2u);
     auto first = std::dynamic_pointer_cast<GammaModelParameterInformation>(binary->ParameterInfoList->front());
+    auto second = std::dynamic_pointer_cast<GammaModelParameterInformation>(binary->ParameterInfoList->back());
+    ASSERT_TRUE(first && second);
     EXPECT_EQ(first->ParameterName, "NRTL");
     EXPECT_EQ(first->VaporModelName, "IDEAL");
-    auto second = std::dynamic_pointer_cast<GammaModelParameterInformation>(binary->ParameterInfoList->back());
     EXPECT_EQ(second->GammaModelName, std::nullopt);
     EXPECT_EQ(sundry->GetItem("PURE"), nullptr);
     EXPECT_EQ(sundry->GetItem("NOTHING"), nullptr);
@@ -250,6 +299,7 @@ TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
 TEST_F(ConnectedDatabase, FindsReactionsOfCompoundsAndEchoesTheCallersText)
 {
     auto reactions = database->ReactionManager();
+    ASSERT_TRUE(reactions);
     // Water by its alias in another case: the caller's own text comes back for it.
     auto found = reactions->GetCompoundsReactions({"h2o"}, "ALIAS", {"react"});
     ASSERT_TRUE(found);
@@ -266,10 +316,10 @@ TEST_F(ConnectedDatabase, FindsReactionsOfCompoundsAndEchoesTheCallersText)
     // A species that is no compound is found and named by its own name, exactly; a compound the
     // caller did not name is named by its identifier of the caller's kind.
     found = reactions->GetCompoundsReactions({"H+"}, "NAME", {"REACT"});
-    ASSERT_TRUE(found);
+    ASSERT_TRUE(found && !found->empty());
     EXPECT_EQ(found->front().Synonyms, (std::vector<std::string>{"WATER", "H+", "OH-"}));
     found = reactions->GetCompoundsReactions({"CO2"}, "ALIAS", {"REACT"});
-    ASSERT_TRUE(found);
+    ASSERT_TRUE(found && !found->empty());
     EXPECT_EQ(found->front().Id, 101);
     EXPECT_EQ(found->front().Synonyms, (std::vector<std::string>{"CO2(g)", "CO2"}));
     EXPECT_FALSE(reactions->GetCompoundsReactions({"co2"}, "ALIAS", {"REACT"}));
@@ -282,6 +332,7 @@ TEST_F(ConnectedDatabase, FindsReactionsOfCompoundsAndEchoesTheCallersText)
 TEST_F(ConnectedDatabase, DatabanksAndManagersHeldAcrossAnotherInitialisationReachNothing)
 {
     auto pure = databanks->Find("PURE");
+    ASSERT_TRUE(pure);
     EXPECT_EQ(database->CompoundManager(), compounds);
     Initialize(collection, scratch, R"({"databases": []})");
     EXPECT_EQ(collection.Count(), 0);
@@ -290,8 +341,11 @@ TEST_F(ConnectedDatabase, DatabanksAndManagersHeldAcrossAnotherInitialisationRea
     EXPECT_EQ(pure->Database()->Alias(), "RICH");
     EXPECT_THROW(compounds->FindForMM(Group({"PURE"}), "WATER", "", ""), ServiceError);
     EXPECT_THROW(pure->GetIdentifiersOfCompoundsWithData(), ServiceError);
-    EXPECT_THROW(database->PropertyManager()->GetAllProperties(*pure, false), ServiceError);
-    EXPECT_THROW(database->SundryDataManager()->GetItem("PURE"), ServiceError);
+    const auto properties = database->PropertyManager();
+    const auto sundry = database->SundryDataManager();
+    ASSERT_TRUE(properties && sundry);
+    EXPECT_THROW(properties->GetAllProperties(*pure, false), ServiceError);
+    EXPECT_THROW(sundry->GetItem("PURE"), ServiceError);
 }
 
 TEST(DatabaseCollection, ReportsEveryDatabaseAndConnectsTheGoodOnes)
@@ -333,6 +387,7 @@ TEST(DatabaseCollection, ReportsEveryDatabaseAndConnectsTheGoodOnes)
         EXPECT_FALSE(EndsWith(entries[i], "OK") || EndsWith(entries[i], "SECURED")) << entries[i];
     }
     ASSERT_EQ(collection.Count(), 2);
+    ASSERT_TRUE(collection.At(0) && collection.At(1));
     EXPECT_EQ(collection.At(0)->Alias(), "GOOD");
     EXPECT_EQ(collection.At(1)->Alias(), "OPENED");
     EXPECT_EQ(collection.At(2), nullptr);
@@ -368,6 +423,7 @@ TEST(DatabaseCollection, InitialisingAgainReplacesTheDatabases)
     Initialize(collection, scratch, config);
     Initialize(collection, scratch, config);
     EXPECT_EQ(collection.Count(), 2);
+    ASSERT_TRUE(collection.Find("b"));
     EXPECT_EQ(collection.Find("b")->Alias(), "B");
 }
 
@@ -411,15 +467,20 @@ TEST(SampleDatabase, ConnectsAndFindsWellKnownCompounds)
     std::string result = collection.InitializeFromConfigurationFile(&file, MORU_SAMPLE_CONFIG, "");
     ASSERT_TRUE(EndsWith(result, "OK")) << result;
     auto sample = collection.Find("SAMPLE");
+    ASSERT_TRUE(sample);
     auto databanks = sample->EnumerateDatabanks();
+    const auto compounds = sample->CompoundManager();
+    const auto reactions = sample->ReactionManager();
+    const auto sundry = sample->SundryDataManager();
+    ASSERT_TRUE(databanks && compounds && reactions && sundry);
     DatabankCollection group;
     group.Add(databanks->Find("PURE"));
-    auto hits = sample->CompoundManager()->FindForMM(group, "7732-18-5", "CASRN", "TB");
+    auto hits = compounds->FindForMM(group, "7732-18-5", "CASRN", "TB");
+    ASSERT_TRUE(hits);
     ASSERT_EQ(hits->size(), 1u);
-    EXPECT_EQ(std::get<NumericElements>(hits->front()->PropertyValues->front()->Data)[0], 373.15);
-    EXPECT_EQ(sample->ReactionManager()->GetAllReactionsCount(nullptr), 4);
-    EXPECT_TRUE(std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
-        sample->SundryDataManager()->GetItem("NRTL-SAMPLE")));
+    EXPECT_EQ(FirstNumbers(*hits->front()), NumericElements{373.15});
+    EXPECT_EQ(reactions->GetAllReactionsCount(nullptr), 4);
+    EXPECT_TRUE(std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem("NRTL-SAMPLE")));
 }
 
 } // namespace

@@ -91,6 +91,19 @@ dbtool::Json RichSource()
 })JSON");
 }
 
+std::vector<std::string> Texts(const service::IdentifierValuePtr& value)
+{
+    if (!value || !value->ValueList) return {};
+    return *value->ValueList;
+}
+
+service::NumericElements FirstNumbers(const service::FoundCompounds& hit)
+{
+    if (!hit.PropertyValues || hit.PropertyValues->empty() || !hit.PropertyValues->front()) return {};
+    const auto* numbers = std::get_if<service::NumericElements>(&hit.PropertyValues->front()->Data);
+    return numbers ? *numbers : service::NumericElements{};
+}
+
 std::vector<std::string> Entries(const std::string& result)
 {
     std::vector<std::string> entries;

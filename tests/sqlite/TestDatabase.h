@@ -33,6 +33,12 @@ dbtool::Json RichSource();
 std::vector<std::string> Entries(const std::string& result);
 bool EndsWith(const std::string& text, const std::string& ending);
 
+// The texts of an identifier lookup; empty when it found no compound or no text, so that a failed
+// lookup is a failed expectation and never a null dereference.
+std::vector<std::string> Texts(const service::IdentifierValuePtr& value);
+// The numbers of a hit's first property value; empty when it has none or another kind.
+service::NumericElements FirstNumbers(const service::FoundCompounds& hit);
+
 // Builds `source` into `path`; fails the test with the errors when there are any.
 void Build(const dbtool::Json& source, const std::string& path);
 

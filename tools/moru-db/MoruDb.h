@@ -34,6 +34,13 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
 SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath,
                                    bool replaceAnyFile = false);
 
+// Why a text output (a source, a dump) may not be written at `outputPath`, or nullopt: a
+// directory never, an existing file only with `replaceExisting`.
+std::optional<std::string> TextOutputProblem(const std::string& outputPath, bool replaceExisting);
+// Writes `text` to `outputPath` through a new file of its own beside it, renamed into place at the
+// end, so that a failure leaves what stood there whole. Throws std::runtime_error naming the file.
+void WriteTextFile(const std::string& text, const std::string& outputPath, bool replaceExisting);
+
 // Whether the two paths name one file (false when either does not exist).
 bool SameFile(const std::string& first, const std::string& second);
 

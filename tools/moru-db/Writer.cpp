@@ -642,7 +642,7 @@ std::optional<std::string> ReplacementProblem(const std::string& outputPath, boo
     }
 }
 
-// A new file beside `outputPath` whose name no other file has: the build writes only there.
+// A new file beside `outputPath` whose name no other file has: moru-db writes only there.
 std::string MakeBuildFile(const std::string& outputPath)
 {
     static std::mt19937_64 generator{std::random_device{}() ^
@@ -661,6 +661,39 @@ std::string MakeBuildFile(const std::string& outputPath)
 }
 
 } // namespace
+
+std::optional<std::string> TextOutputProblem(const std::string& outputPath, bool replaceExisting)
+{
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(platform::PathFromUtf8(outputPath), error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (std::filesystem::is_directory(std::filesystem::status(platform::PathFromUtf8(outputPath), error)))
+        return outputPath + " is a directory";
+    if (replaceExisting) return std::nullopt;
+    return outputPath + " exists; moru-db does not replace it without --force";
+}
+
+void WriteTextFile(const std::string& text, const std::string& outputPath, bool replaceExisting)
+{
+    if (auto problem = TextOutputProblem(outputPath, replaceExisting)) throw std::runtime_error(*problem);
+    const std::string partial = MakeBuildFile(outputPath);
+    std::error_code ignored;
+    {
+        std::ofstream file(platform::PathFromUtf8(partial), std::ios::binary | std::ios::trunc);
+        file << text;
+        file.close(); // a full disk may show only here
+        if (!file) {
+            std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
+            throw std::runtime_error("cannot write " + partial);
+        }
+    }
+    std::error_code renamed;
+    std::filesystem::rename(platform::PathFromUtf8(partial), platform::PathFromUtf8(outputPath), renamed);
+    if (renamed) {
+        std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
+        throw std::runtime_error("cannot rename the finished file to " + outputPath + ": " + renamed.message());
+    }
+}
 
 bool SameFile(const std::string& first, const std::string& second)
 {

@@ -5,26 +5,29 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <vector>
 
 namespace {
 
-int Write(const moru::dbtool::Json& source, const std::string& path)
+int Write(const moru::dbtool::Json& source, const std::string& path, bool replace)
 {
     std::string text = source.dump(2) + "\n";
     if (path.empty()) {
         std::cout << text;
         return 0;
     }
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    if (!file.flush()) {
-        std::cerr << "moru-db: cannot write " << path << "\n";
-        return 1;
-    }
+    moru::dbtool::WriteTextFile(text, path, replace);
     return 0;
+}
+
+// Refuses an output that may not be written before any work is done; status 1.
+bool RefuseOutput(const std::string& path, bool replace)
+{
+    if (path.empty()) return false;
+    const auto problem = moru::dbtool::TextOutputProblem(path, replace);
+    if (problem) std::cerr << "moru-db: " << *problem << "\n";
+    return problem.has_value();
 }
 
 } // namespace
@@ -48,11 +51,13 @@ int main(int argc, char** argv)
     CLI::App* dump = app.add_subcommand("dump", "write the source of a database (default: to standard output)");
     dump->add_option("DATABASE.db", input, "the database")->required();
     dump->add_option("OUT.json", output, "the source to write");
+    dump->add_flag("--force", force, "replace OUT.json when it exists");
     CLI::App* check = app.add_subcommand("check", "check every page of a database and what makes it one of this service");
     check->add_option("DATABASE.db", input, "the database")->required();
     CLI::App* convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
     convert->add_option("DIR", input, "the directory of the bundle")->required();
     convert->add_option("OUT.json", output, "the source to write")->required();
+    convert->add_flag("--force", force, "replace OUT.json when it exists");
 
     if (argc < 2) {
         std::cerr << app.help();
@@ -98,9 +103,11 @@ int main(int argc, char** argv)
                 std::cerr << "moru-db: " << output << " is the database itself; write the source to another file\n";
                 return 1;
             }
-            return Write(moru::dbtool::DumpDatabase(input), output);
+            if (RefuseOutput(output, force)) return 1;
+            return Write(moru::dbtool::DumpDatabase(input), output, force);
         }
-        return Write(moru::dbtool::ConvertBundle(input), output);
+        if (RefuseOutput(output, force)) return 1;
+        return Write(moru::dbtool::ConvertBundle(input), output, force);
     } catch (const std::exception& failure) {
         std::cerr << "moru-db: " << failure.what() << "\n";
         return 1;
