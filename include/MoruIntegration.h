@@ -1,8 +1,33 @@
 /**
- * @file
- * @brief MoruIntegration: the bridge between flowsheet simulators and physical-property databases.
+ * @mainpage MoruIntegration
  *
- * Conventions, once for every function below.
+ * MoruIntegration: the bridge between flowsheet simulators and physical-property databases, one
+ * header (MoruIntegration.h) and one library. A host initialises from a configuration file, lists
+ * the databanks (names resolve only for databanks listed), then calls the families it needs,
+ * releasing every handle it receives. The functions, family by family:
+ *   - @ref family_version
+ *   - @ref family_callbacks
+ *   - @ref family_lifecycle
+ *   - @ref family_initialisation
+ *   - @ref family_listing
+ *   - @ref family_databanks
+ *   - @ref family_search
+ *   - @ref family_enumeration
+ *   - @ref family_identifiers
+ *   - @ref family_reactions
+ *   - @ref family_values
+ *   - @ref family_unary
+ *   - @ref family_structure
+ *   - @ref family_binary
+ *   - @ref family_regression
+ *   - @ref family_bulk
+ *   - @ref family_release
+ *   - @ref family_finddialog
+ *   - @ref family_tde
+ *   - @ref family_nist
+ *   - @ref family_pointers
+ *
+ * Conventions, once for every function.
  *
  * @par Calling convention
  *   Every function uses MORU_CALL: stdcall on 32-bit Windows (the callee pops its arguments),
@@ -48,7 +73,10 @@
 #include <stdbool.h>
 #endif
 
-/* ---- Version ------------------------------------------------------------------------------- */
+/**
+ * @defgroup family_version Version
+ * @{
+ */
 
 /** @brief The major version of this header: a host built with it needs a library of the same
     major version (and, while it is 0, of the same minor version). */
@@ -86,7 +114,12 @@
 #endif
 /** @endcond */
 
-/* ---- Host callbacks ----------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_callbacks Host callbacks
+ * @{
+ */
 
 /**
  * @brief Help topic callback: receives the HTML help topic number (see FindCompHelpID).
@@ -156,7 +189,12 @@ typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlia
                                                         const char* parameterName, const char* gammaModelName,
                                                         const char* vaporModelName);
 
-/* ---- Life cycle --------------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_lifecycle Life cycle
+ * @{
+ */
 
 /**
  * @brief Nothing to set up: may be called, is not needed.
@@ -181,7 +219,12 @@ MORU_API void MORU_CALL DllForceTerm(void);
  */
 MORU_API int MORU_CALL MoruIntegration_GetVersion(char* version, int versionBufSize);
 
-/* ---- Initialisation and session settings ------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_initialisation Initialisation and session settings
+ * @{
+ */
 
 /**
  * @brief Connects the databases that a configuration file names.
@@ -271,7 +314,12 @@ MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab);
  */
 MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
 
-/* ---- Databank listing --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_listing Databank listing
+ * @{
+ */
 
 /**
  * @brief Reports every databank of every connected database.
@@ -309,7 +357,12 @@ MORU_API void MORU_CALL ListMoruDatabanks_Vanta(void* callbackFnAddDatabankInfo)
  */
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta_WithDBAccessFlag(void* callbackFnAddDatabankInfo, int accessFlag);
 
-/* ---- Databank queries and pure databank selection ----------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_databanks Databank queries and pure databank selection
+ * @{
+ */
 
 /**
  * @brief Sets the databanks that the find dialog offers.
@@ -348,7 +401,12 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
  */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
-/* ---- Compound search --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_search Compound search
+ * @{
+ */
 
 /**
  * @brief Searches one text in any identifier and keeps the first hit of the first database that
@@ -441,7 +499,12 @@ MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle
                                                                 char* compName, char* compAlias, char* casNumber,
                                                                 char* propName, double* propertyValue);
 
-/* ---- Compound enumeration ----------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_enumeration Compound enumeration
+ * @{
+ */
 
 /**
  * @brief The compounds of the first database of the source list that offers a list.
@@ -487,7 +550,12 @@ MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int*
                                                       int compoundNameBufSize, char* compoundAlias,
                                                       int compoundAliasBufSize);
 
-/* ---- Identifier lookups ------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_identifiers Identifier lookups
+ * @{
+ */
 
 /**
  * @brief The name and one identifier of a compound index, when the databank holds the compound.
@@ -515,7 +583,12 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                               const char* idValue, int* compid);
 
-/* ---- Reactions ------------------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_reactions Reactions
+ * @{
+ */
 
 /** @brief The most species of a reaction: entries of stoicCoeffs and compAliases of
     Reactions_GetNextReactionObject, which has no size argument for them. */
@@ -573,7 +646,12 @@ MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int pos
                                                        double* eqConsts, double* SymmetricEqConsts,
                                                        char* symEqConstBasis);
 
-/* ---- Property value objects ------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_values Property value objects
+ * @{
+ */
 
 /** @brief The most unit rows of a property (PropertyValueObject_UnitsOfMeasure). Databases built
     by moru-db keep within it; a value beyond it is refused rather than written past the host's
@@ -700,7 +778,12 @@ MORU_API int MORU_CALL PropertyValueObject_ValueTextList(int objectHandle, char*
 MORU_API int MORU_CALL PropertyValueObject_UnitsOfMeasure(int objectHandle, char** unitRowNames,
                                                           char** defaultUnitsOfMeasure, int bufSize);
 
-/* ---- Unary value lists and typed fetch ---------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_unary Unary value lists and typed fetch
+ * @{
+ */
 
 /**
  * @brief The numeric unary values of a compound index in a listed databank.
@@ -743,7 +826,12 @@ MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const c
                                                  const char* idVal, const char* propName, int valueType,
                                                  double* retvals, int retvalArraylen, int retvalElemLen, int* success);
 
-/* ---- Molecular structure ------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_structure Molecular structure
+ * @{
+ */
 
 /**
  * @brief The structure text of a compound of a connected database.
@@ -803,7 +891,12 @@ struct MoruDispatch {
 MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
                                                     int StructureType, void* pMoleStructCtl);
 
-/* ---- Binary parameters ------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_binary Binary parameters
+ * @{
+ */
 
 /* Binary parameter arrays: element by element, the part for the compound order (1, 2) then the
    part for (2, 1). Condensed arrays keep one part for an element that is the same, or the negative,
@@ -904,7 +997,12 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Van
  */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHandle);
 
-/* ---- Regression information -------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_regression Regression information
+ * @{
+ */
 
 /**
  * @brief The regression information of a binary parameter for two compounds.
@@ -954,7 +1052,12 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
     char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
     int xTDeviationBufferSize, int citationBufferSize);
 
-/* ---- Bulk retrieval for the simulation engine ------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_bulk Bulk retrieval for the simulation engine
+ * @{
+ */
 
 /**
  * @brief Loads the engine's three lists; every load starts from empty tables.
@@ -1132,7 +1235,12 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, in
                                                             int* compound2Position, int* propertyPosition,
                                                             double* value);
 
-/* ---- Release functions -------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_release Release functions
+ * @{
+ */
 
 /** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
     @param compoundCollectionHandle the handle. */
@@ -1171,7 +1279,12 @@ MORU_API void MORU_CALL Optimized_ReleaseHandle(int objectHandle);
     @param objectHandle the handle. */
 MORU_API void MORU_CALL Reactions_ReleaseHandle(int objectHandle);
 
-/* ---- Find-compounds dialog ---------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_finddialog Find-compounds dialog
+ * @{
+ */
 
 /** Added-compound callback of LaunchFindDialog (cdecl). Its result is ignored.
     @param databank the databank part of the compound's "DB.BANK" (empty when the name does not
@@ -1265,7 +1378,12 @@ MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fn
                                                   const char* initialSearchString, const char* className,
                                                   const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback);
 
-/* ---- TDE data staging --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_tde TDE data staging
+ * @{
+ */
 
 /** Stages a pure compound for the NIST tab: empties the staged pure records and sets the name
     that LaunchNISTTab shows. The mixture's records and names stay as they are.
@@ -1359,7 +1477,12 @@ MORU_API bool MORU_CALL PushMixPropertyValue_GetMixPropNameValue(
     int nVar, const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange,
     const char* DataPrange, const char* desPropShort, bool IsFromDataSetForm);
 
-/* ---- NIST tab ------------------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_nist NIST tab
+ * @{
+ */
 
 /** Receives the user's actions in the NIST dialog (cdecl), each action as a series of calls that
     ends with a closing call. Strings are valid during the call only; a property name that the
@@ -1463,7 +1586,12 @@ MORU_API void MORU_CALL TEDResultFormResize(double x, double y);
     Returns nothing. */
 MORU_API void MORU_CALL ForceClose(void);
 
-/* ---- Function pointer types -------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_pointers Function pointer types
+ * @{
+ */
 
 /* For hosts that load the library at run time: MoruFn_<export> is the type of a pointer to that
    export, with its calling convention, for the result of GetProcAddress or dlsym. */
@@ -1754,5 +1882,7 @@ typedef void(MORU_CALL* MoruFn_PushDRSDefaultPropertyBack)(const char* DRSDefaul
 typedef void(MORU_CALL* MoruFn_TEDResultFormResize)(double x, double y);
 /** @brief A pointer to ForceClose. */
 typedef void(MORU_CALL* MoruFn_ForceClose)(void);
+
+/** @} */
 
 #endif /* MORU_INTEGRATION_H */

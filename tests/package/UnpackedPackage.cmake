@@ -39,6 +39,13 @@ foreach(file README.md include/MoruIntegration.h ${library} ${library}.debug ${i
     message(FATAL_ERROR "the package holds no ${file}")
   endif()
 endforeach()
+# The API reference opens on its main page, which leads to a page per family.
+if(EXISTS ${root}/docs/api/index.html)
+  file(READ ${root}/docs/api/index.html index)
+  if(NOT index MATCHES "group__family__lifecycle\\.html" OR NOT EXISTS ${root}/docs/api/group__family__bulk.html)
+    message(FATAL_ERROR "docs/api/index.html leads to no family pages")
+  endif()
+endif()
 # Every file is listed in SHA256SUMS with its checksum.
 file(STRINGS ${root}/SHA256SUMS sums)
 list(LENGTH sums sum_count)
