@@ -106,6 +106,16 @@ int ShowParameters(const BinaryCommands& c)
                                                            &condensed, &handle))
         throw CommandFailure("the binary parameters of " + Printable(c.reference) + " cannot be asked");
     if (handle == 0) {
+        // A compound not found by the identifier type in use is the likelier mistake: say so.
+        for (const std::string* compound : {&c.first, &c.second}) {
+            int index = 0;
+            MORU_EXPORT_OF(GetCompidFromIdInDbank)(database.c_str(), databank.c_str(), c.type.c_str(),
+                                                   compound->c_str(), &index);
+            if (index == 0) {
+                throw CommandFailure("\"" + Printable(*compound) + "\": no compound of " + Printable(c.reference) +
+                                     " has that " + Printable(c.type) + " (--type names the identifier type)");
+            }
+        }
         throw CommandFailure(Printable(c.reference) + " " + Printable(c.model) + ": no parameters for " +
                              Printable(c.first) + " / " + Printable(c.second));
     }
