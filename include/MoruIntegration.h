@@ -326,6 +326,11 @@ MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
  *
  * For each databank, first its binary parameter callbacks, then its info callback. Every databank
  * reported becomes resolvable by database alias and databank name in the calls below.
+ *
+ * The callbacks travel as void*: assign each to a variable of its type (MoruDatabankInfoCallback,
+ * MoruBinaryParameterInfoCallback, ...) before passing it, so that the compiler checks its
+ * arguments and its calling convention (MORU_CALL, stdcall on 32-bit Windows); a callback of
+ * another convention unbalances the stack at run time.
  * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback; may be null.
  * @param callbackFnAddPureParameterInfo never called; may be null.
  * @param callbackFnAddBinaryDatabankInfo a MoruBinaryParameterInfoCallback; may be null.
