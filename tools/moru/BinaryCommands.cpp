@@ -108,11 +108,8 @@ int ShowParameters(const BinaryCommands& c)
     if (handle == 0) {
         // A compound not found by the identifier type in use is the likelier mistake: say so.
         for (const std::string* compound : {&c.first, &c.second}) {
-            int index = 0;
-            MORU_EXPORT_OF(GetCompidFromIdInDbank)(database.c_str(), databank.c_str(), c.type.c_str(),
-                                                   compound->c_str(), &index);
-            if (index == 0) {
-                throw CommandFailure("\"" + Printable(*compound) + "\": no compound of " + Printable(c.reference) +
+            if (!DatabaseHoldsCompound(database, c.type, *compound)) {
+                throw CommandFailure("\"" + Printable(*compound) + "\": no compound of " + Printable(database) +
                                      " has that " + Printable(c.type) + " (--type names the identifier type)");
             }
         }
