@@ -100,7 +100,7 @@ else()
     endforeach()
   endforeach()
   set(requirements "- Linux on x86-64 with glibc ${glibc} or later (the newest symbol version the library and \
-the programs use)\n- libstdc++ with GLIBCXX_${glibcxx} (GCC 12 or later; the package was built with Debian 12's)\n\
+the programs use)\n- libstdc++ providing GLIBCXX_${glibcxx} (the package was built with Debian 12's)\n\
 - SQLite ${SQLITE_VERSION} or later as libsqlite3.so.0 (Debian and Ubuntu: the package libsqlite3-0)\n")
 endif()
 file(WRITE ${root}/REQUIREMENTS.md "# Minimum requirements\n\nTo run the library and the programs of this \
