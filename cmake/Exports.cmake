@@ -16,14 +16,31 @@ endfunction()
 
 # Linux: a version script keeps every other symbol (template instances of the standard library
 # included) out of the dynamic symbol table. 32-bit Windows: stdcall names would be exported as
-# _Name@N; --kill-at exports them bare. Windows builds also write the module-definition file
-# (<target>.def beside the DLL), for hosts whose linkers make their own import library from it.
+# _Name@N; --kill-at exports them bare. Windows builds also write, beside the DLL, the
+# module-definition file <target>.def and the import libraries made from it: lib<target>.dll.a for
+# MinGW linkers and <target>.lib for MSVC-style ones (cmake/ImportLibraries.cmake).
+if(WIN32)
+  find_program(MORU_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+endif()
 function(moru_restrict_exports target)
   if(WIN32)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       target_link_options(${target} PRIVATE -Wl,--kill-at)
+      set(machine i386)
+    else()
+      set(machine i386:x86-64)
     endif()
-    target_link_options(${target} PRIVATE -Wl,--output-def,$<TARGET_FILE_DIR:${target}>/${target}.def)
+    set(linker_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.linker.def)
+    set(dir ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+    target_link_options(${target} PRIVATE -Wl,--output-def,${linker_def})
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -DLINKER_DEF=${linker_def} -DDLL=$<TARGET_FILE_NAME:${target}>
+              -DDEF=${dir}/${target}.def -DDLLTOOL=${MORU_DLLTOOL}
+              -DIMPLIB=$<TARGET_LINKER_FILE:${target}> -DLLVM_DLLTOOL=${MORU_LLVM_DLLTOOL}
+              -DLIB=${dir}/${target}.lib -DMACHINE=${machine}
+              -P ${PROJECT_SOURCE_DIR}/cmake/ImportLibraries.cmake
+      BYPRODUCTS ${dir}/${target}.def ${dir}/${target}.lib
+      VERBATIM)
   else()
     moru_header_exports(names)
     set(script "{\n  global:\n")

@@ -1,8 +1,8 @@
 # What `cmake --install` puts in a prefix for host developers:
 #   include/MoruIntegration.h
-#   the library: lib/MoruIntegration.so on Linux; bin/MoruIntegration.dll and its import library in
+#   the library: lib/libMoruIntegration.so.<version> with its SONAME and link name on Linux; bin/MoruIntegration.dll and its import library in
 #   lib on Windows
-#   lib/MoruIntegration.def on Windows
+#   lib/MoruIntegration.def and lib/MoruIntegration.lib (MSVC-style import library) on Windows
 #   bin/moru, bin/moru-db
 #   lib/cmake/MoruIntegration: find_package(MoruIntegration) -> MoruIntegration::MoruIntegration
 #   lib/pkgconfig/moru-integration.pc
@@ -18,8 +18,10 @@ install(TARGETS MoruIntegration EXPORT MoruIntegrationTargets
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${MORU_PUBLIC_HEADER} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(WIN32)
-  # The module-definition file, beside the import library, for linkers that make their own.
-  install(FILES $<TARGET_FILE_DIR:MoruIntegration>/MoruIntegration.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  # Beside the MinGW import library: the module-definition file, for librarians that make their
+  # own import library, and the import library that MSVC-style linkers read.
+  install(FILES $<TARGET_FILE_DIR:MoruIntegration>/MoruIntegration.def
+                $<TARGET_FILE_DIR:MoruIntegration>/MoruIntegration.lib DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
 install(TARGETS moru RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET moru-db)
@@ -37,8 +39,8 @@ install(FILES ${CMAKE_BINARY_DIR}/package/MoruIntegrationConfig.cmake
               ${CMAKE_BINARY_DIR}/package/MoruIntegrationConfigVersion.cmake
         DESTINATION ${MORU_PACKAGE_DIR})
 
-# pkg-config: the library file has no "lib" prefix, so it is named whole (-l:<file>), which the GNU
-# linkers of both platforms understand; on Windows that file is the import library.
+# pkg-config: -lMoruIntegration, which finds libMoruIntegration.so on Linux and the import library
+# libMoruIntegration.dll.a on Windows.
 set(MORU_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH MORU_PKGCONFIG_TO_PREFIX /${MORU_PKGCONFIG_DIR} /)
 string(REGEX REPLACE "/$" "" MORU_PKGCONFIG_TO_PREFIX "${MORU_PKGCONFIG_TO_PREFIX}")

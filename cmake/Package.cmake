@@ -20,7 +20,8 @@ set(MORU_PACKAGE_NAME moru-integration-${PROJECT_VERSION}-${moru_package_platfor
 # What MakePackage.cmake needs but the archive's name, as -D definitions.
 set(MORU_PACKAGE_DEFINITIONS -DBUILD_DIR=${CMAKE_BINARY_DIR} -DNAME=${MORU_PACKAGE_NAME} -DOBJCOPY=${CMAKE_OBJCOPY}
     -DSAMPLE=${moru_sample_dir} -DDOCS=${PROJECT_SOURCE_DIR}/docs -DAPI_DOCS=${MORU_API_DOCS}
-    -DREADME=${PROJECT_SOURCE_DIR}/package/README.md)
+    -DREADME=${PROJECT_SOURCE_DIR}/package/README.md -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOBJDUMP=${CMAKE_OBJDUMP}
+    -DSQLITE_VERSION=${SQLite3_VERSION})
 
 add_custom_target(moru_package
   COMMAND ${CMAKE_COMMAND} ${MORU_PACKAGE_DEFINITIONS}

@@ -1,8 +1,33 @@
 /**
- * @file
- * @brief MoruIntegration: the bridge between flowsheet simulators and physical-property databases.
+ * @mainpage MoruIntegration
  *
- * Conventions, once for every function below.
+ * MoruIntegration: the bridge between flowsheet simulators and physical-property databases, one
+ * header (MoruIntegration.h) and one library. A host initialises from a configuration file, lists
+ * the databanks (names resolve only for databanks listed), then calls the families it needs,
+ * releasing every handle it receives. The functions, family by family:
+ *   - @ref family_version
+ *   - @ref family_callbacks
+ *   - @ref family_lifecycle
+ *   - @ref family_initialisation
+ *   - @ref family_listing
+ *   - @ref family_databanks
+ *   - @ref family_search
+ *   - @ref family_enumeration
+ *   - @ref family_identifiers
+ *   - @ref family_reactions
+ *   - @ref family_values
+ *   - @ref family_unary
+ *   - @ref family_structure
+ *   - @ref family_binary
+ *   - @ref family_regression
+ *   - @ref family_bulk
+ *   - @ref family_release
+ *   - @ref family_finddialog
+ *   - @ref family_tde
+ *   - @ref family_nist
+ *   - @ref family_pointers
+ *
+ * Conventions, once for every function.
  *
  * @par Calling convention
  *   Every function uses MORU_CALL: stdcall on 32-bit Windows (the callee pops its arguments),
@@ -48,6 +73,25 @@
 #include <stdbool.h>
 #endif
 
+/**
+ * @defgroup family_version Version
+ * @{
+ */
+
+/** @brief The major version of this header: a host built with it needs a library of the same
+    major version (and, while it is 0, of the same minor version). */
+#define MORU_VERSION_MAJOR 0
+/** @brief The minor version of this header: a library of a later minor version keeps every export
+    of this one. */
+#define MORU_VERSION_MINOR 1
+/** @brief The patch version of this header: fixes only. */
+#define MORU_VERSION_PATCH 0
+/** @brief The version of this header as text, "MAJOR.MINOR.PATCH". */
+#define MORU_VERSION_TEXT "0.1.0"
+/** @brief The version of this header as one number, MAJOR * 10000 + MINOR * 100 + PATCH, as
+    MoruIntegration_GetVersion returns it for the library. */
+#define MORU_VERSION_NUMBER (MORU_VERSION_MAJOR * 10000 + MORU_VERSION_MINOR * 100 + MORU_VERSION_PATCH)
+
 /** @cond internal */
 #if defined(_WIN32)
 #define MORU_CALL __stdcall
@@ -70,7 +114,12 @@
 #endif
 /** @endcond */
 
-/* ---- Host callbacks ----------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_callbacks Host callbacks
+ * @{
+ */
 
 /**
  * @brief Help topic callback: receives the HTML help topic number (see FindCompHelpID).
@@ -140,7 +189,12 @@ typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlia
                                                         const char* parameterName, const char* gammaModelName,
                                                         const char* vaporModelName);
 
-/* ---- Life cycle --------------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_lifecycle Life cycle
+ * @{
+ */
 
 /**
  * @brief Nothing to set up: may be called, is not needed.
@@ -151,8 +205,26 @@ typedef int(MORU_CALL* MoruBinaryParameterInfoCallback)(const char* databaseAlia
 MORU_API void MORU_CALL DllEnsureInit(void);
 /** @brief Nothing to tear down: may be called, is not needed (see DllEnsureInit). */
 MORU_API void MORU_CALL DllForceTerm(void);
+/**
+ * @brief The library's version, to compare with the MORU_VERSION macros of the header a host was
+ * built with.
+ *
+ * An addition of this library, beyond the 103 functions of the interface that hosts were first
+ * written against: a host that must also run with libraries without it finds it with
+ * GetProcAddress or dlsym rather than through the import library.
+ * @param version receives the version text, "MAJOR.MINOR.PATCH" (all or nothing); may be null.
+ * @param versionBufSize the size of version in bytes.
+ * @return the version as one number, MAJOR * 10000 + MINOR * 100 + PATCH (MORU_VERSION_NUMBER of
+ *         the library's own header); never fails.
+ */
+MORU_API int MORU_CALL MoruIntegration_GetVersion(char* version, int versionBufSize);
 
-/* ---- Initialisation and session settings ------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_initialisation Initialisation and session settings
+ * @{
+ */
 
 /**
  * @brief Connects the databases that a configuration file names.
@@ -242,13 +314,23 @@ MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab);
  */
 MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
 
-/* ---- Databank listing --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_listing Databank listing
+ * @{
+ */
 
 /**
  * @brief Reports every databank of every connected database.
  *
  * For each databank, first its binary parameter callbacks, then its info callback. Every databank
  * reported becomes resolvable by database alias and databank name in the calls below.
+ *
+ * The callbacks travel as void*: assign each to a variable of its type (MoruDatabankInfoCallback,
+ * MoruBinaryParameterInfoCallback, ...) before passing it, so that the compiler checks its
+ * arguments and its calling convention (MORU_CALL, stdcall on 32-bit Windows); a callback of
+ * another convention unbalances the stack at run time.
  * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback; may be null.
  * @param callbackFnAddPureParameterInfo never called; may be null.
  * @param callbackFnAddBinaryDatabankInfo a MoruBinaryParameterInfoCallback; may be null.
@@ -280,7 +362,12 @@ MORU_API void MORU_CALL ListMoruDatabanks_Vanta(void* callbackFnAddDatabankInfo)
  */
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta_WithDBAccessFlag(void* callbackFnAddDatabankInfo, int accessFlag);
 
-/* ---- Databank queries and pure databank selection ----------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_databanks Databank queries and pure databank selection
+ * @{
+ */
 
 /**
  * @brief Sets the databanks that the find dialog offers.
@@ -319,7 +406,12 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
  */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
-/* ---- Compound search --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_search Compound search
+ * @{
+ */
 
 /**
  * @brief Searches one text in any identifier and keeps the first hit of the first database that
@@ -412,7 +504,12 @@ MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle
                                                                 char* compName, char* compAlias, char* casNumber,
                                                                 char* propName, double* propertyValue);
 
-/* ---- Compound enumeration ----------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_enumeration Compound enumeration
+ * @{
+ */
 
 /**
  * @brief The compounds of the first database of the source list that offers a list.
@@ -458,7 +555,12 @@ MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int*
                                                       int compoundNameBufSize, char* compoundAlias,
                                                       int compoundAliasBufSize);
 
-/* ---- Identifier lookups ------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_identifiers Identifier lookups
+ * @{
+ */
 
 /**
  * @brief The name and one identifier of a compound index, when the databank holds the compound.
@@ -486,7 +588,12 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                               const char* idValue, int* compid);
 
-/* ---- Reactions ------------------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_reactions Reactions
+ * @{
+ */
 
 /** @brief The most species of a reaction: entries of stoicCoeffs and compAliases of
     Reactions_GetNextReactionObject, which has no size argument for them. */
@@ -545,7 +652,12 @@ MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int pos
                                                        double* eqConsts, double* SymmetricEqConsts,
                                                        char* symEqConstBasis);
 
-/* ---- Property value objects ------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_values Property value objects
+ * @{
+ */
 
 /** @brief The most unit rows of a property (PropertyValueObject_UnitsOfMeasure). Databases built
     by moru-db keep within it; a value beyond it is refused rather than written past the host's
@@ -672,7 +784,12 @@ MORU_API int MORU_CALL PropertyValueObject_ValueTextList(int objectHandle, char*
 MORU_API int MORU_CALL PropertyValueObject_UnitsOfMeasure(int objectHandle, char** unitRowNames,
                                                           char** defaultUnitsOfMeasure, int bufSize);
 
-/* ---- Unary value lists and typed fetch ---------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_unary Unary value lists and typed fetch
+ * @{
+ */
 
 /**
  * @brief The numeric unary values of a compound index in a listed databank.
@@ -715,7 +832,12 @@ MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const c
                                                  const char* idVal, const char* propName, int valueType,
                                                  double* retvals, int retvalArraylen, int retvalElemLen, int* success);
 
-/* ---- Molecular structure ------------------------------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_structure Molecular structure
+ * @{
+ */
 
 /**
  * @brief The structure text of a compound of a connected database.
@@ -775,7 +897,12 @@ struct MoruDispatch {
 MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
                                                     int StructureType, void* pMoleStructCtl);
 
-/* ---- Binary parameters ------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_binary Binary parameters
+ * @{
+ */
 
 /* Binary parameter arrays: element by element, the part for the compound order (1, 2) then the
    part for (2, 1). Condensed arrays keep one part for an element that is the same, or the negative,
@@ -879,7 +1006,12 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Van
  */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHandle);
 
-/* ---- Regression information -------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_regression Regression information
+ * @{
+ */
 
 /**
  * @brief The regression information of a binary parameter for two compounds.
@@ -929,7 +1061,12 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
     char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
     int xTDeviationBufferSize, int citationBufferSize);
 
-/* ---- Bulk retrieval for the simulation engine ------------------------------------------ */
+/** @} */
+
+/**
+ * @defgroup family_bulk Bulk retrieval for the simulation engine
+ * @{
+ */
 
 /**
  * @brief Loads the engine's three lists; every load starts from empty tables.
@@ -1108,7 +1245,12 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, in
                                                             int* compound2Position, int* propertyPosition,
                                                             double* value);
 
-/* ---- Release functions -------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_release Release functions
+ * @{
+ */
 
 /** @brief Releases a handle, whatever its kind; 0 and unknown handles are ignored.
     @param compoundCollectionHandle the handle. */
@@ -1147,7 +1289,12 @@ MORU_API void MORU_CALL Optimized_ReleaseHandle(int objectHandle);
     @param objectHandle the handle. */
 MORU_API void MORU_CALL Reactions_ReleaseHandle(int objectHandle);
 
-/* ---- Find-compounds dialog ---------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_finddialog Find-compounds dialog
+ * @{
+ */
 
 /** Added-compound callback of LaunchFindDialog (cdecl). Its result is ignored.
     @param databank the databank part of the compound's "DB.BANK" (empty when the name does not
@@ -1241,7 +1388,12 @@ MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fn
                                                   const char* initialSearchString, const char* className,
                                                   const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback);
 
-/* ---- TDE data staging --------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_tde TDE data staging
+ * @{
+ */
 
 /** Stages a pure compound for the NIST tab: empties the staged pure records and sets the name
     that LaunchNISTTab shows. The mixture's records and names stay as they are.
@@ -1335,7 +1487,12 @@ MORU_API bool MORU_CALL PushMixPropertyValue_GetMixPropNameValue(
     int nVar, const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange,
     const char* DataPrange, const char* desPropShort, bool IsFromDataSetForm);
 
-/* ---- NIST tab ------------------------------------------------------------------------------- */
+/** @} */
+
+/**
+ * @defgroup family_nist NIST tab
+ * @{
+ */
 
 /** Receives the user's actions in the NIST dialog (cdecl), each action as a series of calls that
     ends with a closing call. Strings are valid during the call only; a property name that the
@@ -1438,5 +1595,304 @@ MORU_API void MORU_CALL TEDResultFormResize(double x, double y);
 /** Closes the NIST tab; each call asks it again.
     Returns nothing. */
 MORU_API void MORU_CALL ForceClose(void);
+
+/** @} */
+
+/**
+ * @defgroup family_pointers Function pointer types
+ * @{
+ */
+
+/* For hosts that load the library at run time: MoruFn_<export> is the type of a pointer to that
+   export, with its calling convention, for the result of GetProcAddress or dlsym. */
+
+/** @brief A pointer to DllEnsureInit. */
+typedef void(MORU_CALL* MoruFn_DllEnsureInit)(void);
+/** @brief A pointer to DllForceTerm. */
+typedef void(MORU_CALL* MoruFn_DllForceTerm)(void);
+/** @brief A pointer to MoruIntegration_GetVersion. */
+typedef int(MORU_CALL* MoruFn_MoruIntegration_GetVersion)(char* version, int versionBufSize);
+/** @brief A pointer to InitializeFromConfigFile. */
+typedef void(MORU_CALL* MoruFn_InitializeFromConfigFile)(const char* configFileName, const char* appPwd);
+/** @brief A pointer to InitializeVNFromConfigFile. */
+typedef int(MORU_CALL* MoruFn_InitializeVNFromConfigFile)(const char* configFileName, const char* appPwd);
+/** @brief A pointer to InitVNFromConfigFileWithReturnMsgs. */
+typedef int(MORU_CALL* MoruFn_InitVNFromConfigFileWithReturnMsgs)(const char* configFileName, const char* appPwd,
+    int* size, int* overAllSuccess, int* dbSuccessCodeObjHandle);
+/** @brief A pointer to GetNextDatabaseSuccessCode. */
+typedef int(MORU_CALL* MoruFn_GetNextDatabaseSuccessCode)(int objectHandle, int position);
+/** @brief A pointer to GetNextDatabaseErrorMessageSize. */
+typedef int(MORU_CALL* MoruFn_GetNextDatabaseErrorMessageSize)(int objectHandle, int position);
+/** @brief A pointer to GetNextDatabaseErrorMessage. */
+typedef int(MORU_CALL* MoruFn_GetNextDatabaseErrorMessage)(int objectHandle, int position, char* errMsg,
+    int errMsgSize);
+/** @brief A pointer to CheckExceptions. */
+typedef void(MORU_CALL* MoruFn_CheckExceptions)(void);
+/** @brief A pointer to CreateDBConfigFile. */
+typedef void(MORU_CALL* MoruFn_CreateDBConfigFile)(void);
+/** @brief A pointer to GetDescription. */
+typedef int(MORU_CALL* MoruFn_GetDescription)(const char* dbaseDOTdbankName, char* value, int valueBufSize);
+/** @brief A pointer to SetDatabankTabFlag. */
+typedef void(MORU_CALL* MoruFn_SetDatabankTabFlag)(bool bTab);
+/** @brief A pointer to FindCompHelpID. */
+typedef void(MORU_CALL* MoruFn_FindCompHelpID)(void* callbackHtmlHelpTopic);
+/** @brief A pointer to ListMoruDatabanks. */
+typedef void(MORU_CALL* MoruFn_ListMoruDatabanks)(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
+    void* callbackFnAddBinaryDatabankInfo);
+/** @brief A pointer to ListMoruDatabanks_WithDBAccessFlag. */
+typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_WithDBAccessFlag)(void* callbackFnAddDatabankInfo,
+    void* callbackFnAddPureParameterInfo, void* callbackFnAddBinaryDatabankInfo, int accessFlag);
+/** @brief A pointer to ListMoruDatabanks_Vanta. */
+typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_Vanta)(void* callbackFnAddDatabankInfo);
+/** @brief A pointer to ListMoruDatabanks_Vanta_WithDBAccessFlag. */
+typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_Vanta_WithDBAccessFlag)(void* callbackFnAddDatabankInfo,
+    int accessFlag);
+/** @brief A pointer to SetPureDatabankList. */
+typedef void(MORU_CALL* MoruFn_SetPureDatabankList)(const char** pureDatabankList, int numOfDB);
+/** @brief A pointer to Databank_GetIdentifiersOfCompoundsWithData. */
+typedef void(MORU_CALL* MoruFn_Databank_GetIdentifiersOfCompoundsWithData)(const char* databaseName,
+    const char* databankName, int* compoundCollectionHandle);
+/** @brief A pointer to Databank_GetDatabankTypeAndPropertyList. */
+typedef int(MORU_CALL* MoruFn_Databank_GetDatabankTypeAndPropertyList)(const char* databaseName,
+    const char* databankName, int* databankTypes, int* propertyCollectionHandle);
+/** @brief A pointer to Databank_GetNextPropertyName. */
+typedef int(MORU_CALL* MoruFn_Databank_GetNextPropertyName)(int propertyCollectionHandle, int position, char* propName);
+/** @brief A pointer to FoundCompounds_Find. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_Find)(const char** searchSource, const char* identSearchString,
+    const char* outputPropertyName, int* objectHandle);
+/** @brief A pointer to FoundCompounds_FindByIdentifierType. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_FindByIdentifierType)(const char** searchSource,
+    const char* identSearchString, const char* identifierType, const char* outputPropertyName, int* objectHandle);
+/** @brief A pointer to FoundCompounds_FindMultiple. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_FindMultiple)(const char** searchSource, const char* identifierType,
+    const char** identSearchStrings, const char* outputPropertyName, int* objectHandle);
+/** @brief A pointer to FoundCompounds_Find_Vanta. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_Find_Vanta)(const char** searchSource, const char* identSearchString,
+    int dbankContentDataType, int* compIndex, char* compName, char* compAlias);
+/** @brief A pointer to FoundCompounds_GetObjectDetails. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_GetObjectDetails)(int objectHandle, char* dbName, char* dbankName,
+    int* compIndex, char* compName, char* compAlias, char* casNumber, char* propName, double* propertyValue);
+/** @brief A pointer to FoundCompounds_GetNextCompoundIdentifier. */
+typedef int(MORU_CALL* MoruFn_FoundCompounds_GetNextCompoundIdentifier)(int objectHandle, int position,
+    int* compoundPosition, char* dbName, char* dbankName, int* compIndex, char* compName, char* compAlias,
+    char* casNumber, char* propName, double* propertyValue);
+/** @brief A pointer to GetAllCompounds. */
+typedef int(MORU_CALL* MoruFn_GetAllCompounds)(const char** searchSource, int* objectHandle, int* numCompounds);
+/** @brief A pointer to GetAllCompounds_Identifiers. */
+typedef int(MORU_CALL* MoruFn_GetAllCompounds_Identifiers)(int objectHandle, int nget, char* name, char* alias,
+    char* casNum);
+/** @brief A pointer to CompoundCollection_GetEnumerator. */
+typedef void(MORU_CALL* MoruFn_CompoundCollection_GetEnumerator)(int compoundCollectionHandle, int* enumeratorHandle);
+/** @brief A pointer to CompoundCollectionEnum_MoveNext. */
+typedef int(MORU_CALL* MoruFn_CompoundCollectionEnum_MoveNext)(int enumeratorHandle);
+/** @brief A pointer to CompoundCollectionEnum_GetItem. */
+typedef int(MORU_CALL* MoruFn_CompoundCollectionEnum_GetItem)(int enumeratorHandle, int* compoundIndex,
+    char* compoundName, int compoundNameBufSize, char* compoundAlias, int compoundAliasBufSize);
+/** @brief A pointer to GetIdValueFromDbank. */
+typedef void(MORU_CALL* MoruFn_GetIdValueFromDbank)(const char* dbaseName, const char* dbankName, const char* idType,
+    int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
+/** @brief A pointer to GetCompidFromIdInDbank. */
+typedef void(MORU_CALL* MoruFn_GetCompidFromIdInDbank)(const char* dbaseName, const char* dbankName, const char* idType,
+    const char* idValue, int* compid);
+/** @brief A pointer to Reactions_GetAllReactionObjects. */
+typedef int(MORU_CALL* MoruFn_Reactions_GetAllReactionObjects)(const char** compoundList, const char** databankList,
+    const char* compoundIdType, int searchType, int* objectHandle);
+/** @brief A pointer to Reactions_GetNextReactionObject. */
+typedef int(MORU_CALL* MoruFn_Reactions_GetNextReactionObject)(int objectHandle, int position, char* type, char* basis,
+    int* compListSize, char** compAliases, double* stoicCoeffs, double* eqConsts, double* SymmetricEqConsts,
+    char* symEqConstBasis);
+/** @brief A pointer to CompoundProperties_GetCompoundProperty. */
+typedef int(MORU_CALL* MoruFn_CompoundProperties_GetCompoundProperty)(const char* databaseName,
+    const char* databankName, const char* compoundId, const char* compoundIdType, const char* propertyId,
+    int* objectHandle);
+/** @brief A pointer to CompoundProperties_GetAllCompoundProperties. */
+typedef int(MORU_CALL* MoruFn_CompoundProperties_GetAllCompoundProperties)(const char* databaseName,
+    const char* databankName, const char* compoundId, const char* compoundIdType, int* enumeratorHandle);
+/** @brief A pointer to PropertyValueCollectionEnum_MoveNext. */
+typedef int(MORU_CALL* MoruFn_PropertyValueCollectionEnum_MoveNext)(int enumeratorHandle);
+/** @brief A pointer to PropertyValueCollectionEnum_GetItem. */
+typedef int(MORU_CALL* MoruFn_PropertyValueCollectionEnum_GetItem)(int enumeratorHandle, int* objectHandle);
+/** @brief A pointer to PropertyValueObject_NumberOfElements. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_NumberOfElements)(int objectHandle);
+/** @brief A pointer to PropertyValueObject_Type. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_Type)(int objectHandle, int* type);
+/** @brief A pointer to PropertyValueObject_PropertyId. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_PropertyId)(int objectHandle, char* property, int bufSize);
+/** @brief A pointer to PropertyValueObject_ValueText. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueText)(int objectHandle, char* value, int valueBufSize);
+/** @brief A pointer to PropertyValueObject_ValueConstant. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueConstant)(int objectHandle, double* value);
+/** @brief A pointer to PropertyValueObject_ValueVector. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueVector)(int objectHandle, double* values);
+/** @brief A pointer to PropertyValueObject_ValueTextList. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueTextList)(int objectHandle, char** values, int valueBufSize);
+/** @brief A pointer to PropertyValueObject_UnitsOfMeasure. */
+typedef int(MORU_CALL* MoruFn_PropertyValueObject_UnitsOfMeasure)(int objectHandle, char** unitRowNames,
+    char** defaultUnitsOfMeasure, int bufSize);
+/** @brief A pointer to CompoundProperties_GetAllUnaryPropertyValues_Vanta. */
+typedef int(MORU_CALL* MoruFn_CompoundProperties_GetAllUnaryPropertyValues_Vanta)(const char* databaseName,
+    const char* databankName, int compoundIndex, int* objectHandle);
+/** @brief A pointer to CompoundProperties_GetNextUnaryPropertyValue. */
+typedef int(MORU_CALL* MoruFn_CompoundProperties_GetNextUnaryPropertyValue)(int objectHandle, int position,
+    char* propName, int* valueSize, double* propertyValues);
+/** @brief A pointer to GetPropertyValueFromDbank. */
+typedef void(MORU_CALL* MoruFn_GetPropertyValueFromDbank)(const char* dbaseName, const char* dbankName,
+    const char* idType, const char* idVal, const char* propName, int valueType, double* retvals, int retvalArraylen,
+    int retvalElemLen, int* success);
+/** @brief A pointer to GetMolecularStructureString. */
+typedef bool(MORU_CALL* MoruFn_GetMolecularStructureString)(const char* dbaseName, const char* compoundId,
+    const char* compIdType, int structureType, char* moleStructString);
+/** @brief A pointer to PushDataToMoleStructControl. */
+typedef void(MORU_CALL* MoruFn_PushDataToMoleStructControl)(const char* dbaseName, const char* IdName,
+    const char* IdType, int StructureType, void* pMoleStructCtl);
+/** @brief A pointer to InteractionParameters_GetBinaryIp. */
+typedef int(MORU_CALL* MoruFn_InteractionParameters_GetBinaryIp)(const char* databaseName, const char* databankName,
+    const char* modelName, const char* compound1Id, const char* compound2Id, const char* compoundIdsType,
+    int* bCondensedForViewing, int* objectHandle);
+/** @brief A pointer to InteractionParameterValueObject_NumberOfElements. */
+typedef int(MORU_CALL* MoruFn_InteractionParameterValueObject_NumberOfElements)(int objectHandle);
+/** @brief A pointer to InteractionParameterValueObject_Parameters. */
+typedef int(MORU_CALL* MoruFn_InteractionParameterValueObject_Parameters)(int objectHandle, double* parameters);
+/** @brief A pointer to BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects)(
+    const char** workingCompoundPairArr, const char* compoundIdType, const char** dbankArr, const char** propertyArr,
+    int* interactionType, int* bCondensedForViewing, int* objectHandle);
+/** @brief A pointer to BinaryPropertyValueObjects_GetNextPropertyValueObject. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject)(int objectHandle, int* comp1Index,
+    int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex, int* propIndex, int* valueSize, int* hasRegInfo,
+    double* propValues);
+/** @brief A pointer to BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta)(int objectHandle,
+    int* comp1Index, int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex, int* propIndex, int* valueSize,
+    double* propValues);
+/** @brief A pointer to BinaryPropertyValueObjects_NumberOfElements. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_NumberOfElements)(int objectHandle);
+/** @brief A pointer to BinaryPropertyValueObjects_GetRegInfoObject. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetRegInfoObject)(const char* DBaseDBank, const char* property,
+    const char* compound1, const char* compound2, const char* compoundIdType, int* objectHandle);
+/** @brief A pointer to BinaryPropertyValueObjects_GetRegInfoObjectDetails. */
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetRegInfoObjectDetails)(int objectHandle, int* regInfoType,
+    char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits, char* x2Limits, char* henryLimits,
+    char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation, char* x1Deviation, char* x2Deviation,
+    char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize, int xTDeviationBufferSize,
+    int citationBufferSize);
+/** @brief A pointer to Optimized_InitializeAllLists. */
+typedef int(MORU_CALL* MoruFn_Optimized_InitializeAllLists)(const char** sourceDatabanks,
+    const char** compoundIdentifierList, const char** propertyList);
+/** @brief A pointer to Optimized_UnInitializeAllLists. */
+typedef int(MORU_CALL* MoruFn_Optimized_UnInitializeAllLists)(void);
+/** @brief A pointer to Optimized_GetAllCompoundsIdentifiers. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetAllCompoundsIdentifiers)(int* objectHandle);
+/** @brief A pointer to Optimized_GetNextCompoundIdentifier. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextCompoundIdentifier)(int objectHandle, int position,
+    int* compoundPosition, char* databaseName, int* compoundIndex, char* name, char* alias, char* casno,
+    double* compclass, double* kelidx, double* PLXidx);
+/** @brief A pointer to Optimized_GetAllProperties. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetAllProperties)(int* objectHandle);
+/** @brief A pointer to Optimized_GetNextProperty. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextProperty)(int objectHandle, int position, int* propertyPosition,
+    int* numOfElements);
+/** @brief A pointer to Optimized_GetAllScalarPropertyValues. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetAllScalarPropertyValues)(int* objectHandle);
+/** @brief A pointer to Optimized_GetAllVectorPropertyValues. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetAllVectorPropertyValues)(int* objectHandle);
+/** @brief A pointer to Optimized_GetNextScalarPropertyValue. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextScalarPropertyValue)(int objectHandle, int position,
+    int* databankPosition, int* compoundPosition, int* propertyPosition, double* value);
+/** @brief A pointer to Optimized_GetNextVectorPropertyValue. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextVectorPropertyValue)(int objectHandle, int position, int* valueSize,
+    int* databankPosition, int* compoundPosition, int* propertyPosition, double* value);
+/** @brief A pointer to Optimized_GetAllBinaryPropertyValues. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetAllBinaryPropertyValues)(int* objectHandle);
+/** @brief A pointer to Optimized_GetNextBinaryPropertyValueWithCondensedFlag. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextBinaryPropertyValueWithCondensedFlag)(int objectHandle, int position,
+    int* valueSize, int* databankPosition, int* compound1Position, int* compound2Position, int* propertyPosition,
+    double* value, int* bCondensed);
+/** @brief A pointer to Optimized_GetNextBinaryPropertyValue. */
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextBinaryPropertyValue)(int objectHandle, int position, int* valueSize,
+    int* databankPosition, int* compound1Position, int* compound2Position, int* propertyPosition, double* value);
+/** @brief A pointer to CompoundCollection_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_CompoundCollection_ReleaseHandle)(int compoundCollectionHandle);
+/** @brief A pointer to CompoundCollectionEnum_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_CompoundCollectionEnum_ReleaseHandle)(int enumeratorHandle);
+/** @brief A pointer to PropertyValueCollectionEnum_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_PropertyValueCollectionEnum_ReleaseHandle)(int enumeratorHandle);
+/** @brief A pointer to PropertyValueObject_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_PropertyValueObject_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to CompoundProperties_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_CompoundProperties_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to Databank_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_Databank_ReleaseHandle)(int propertyCollectionHandle);
+/** @brief A pointer to FoundCompounds_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_FoundCompounds_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to GetAllCompounds_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_GetAllCompounds_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to BinaryPropertyValueObjects_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_BinaryPropertyValueObjects_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to InteractionParameterValueObject_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_InteractionParameterValueObject_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to Optimized_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_Optimized_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to Reactions_ReleaseHandle. */
+typedef void(MORU_CALL* MoruFn_Reactions_ReleaseHandle)(int objectHandle);
+/** @brief A pointer to LaunchFindDialog. */
+typedef void(MORU_CALL* MoruFn_LaunchFindDialog)(MoruAddCompoundCallback fnAddCompoundCallback,
+    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+    const char* initialSearchString);
+/** @brief A pointer to LaunchFindDialogWithWindowName. */
+typedef void(MORU_CALL* MoruFn_LaunchFindDialogWithWindowName)(MoruAddCompoundFullCallback fnAddCompoundCallback,
+    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+    const char* initialSearchString, const char* className, const char* windowName);
+/** @brief A pointer to LaunchFindDialogWithKELDA. */
+typedef void(MORU_CALL* MoruFn_LaunchFindDialogWithKELDA)(MoruAddCompoundFullCallback fnAddCompoundCallback,
+    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+    const char* initialSearchString, const char* className, const char* windowName,
+    MoruHelpIdCallback fnHtmlHelpIDCallback);
+/** @brief A pointer to InitializeTDEdialog. */
+typedef bool(MORU_CALL* MoruFn_InitializeTDEdialog)(const char* compName);
+/** @brief A pointer to InitializeTDEdialogMix. */
+typedef bool(MORU_CALL* MoruFn_InitializeTDEdialogMix)(const char* compName, const char* compName2);
+/** @brief A pointer to PushPropertyValue_GetPropNameValue. */
+typedef bool(MORU_CALL* MoruFn_PushPropertyValue_GetPropNameValue)(const char* propName, const char* modelName,
+    const char* desProp, const char* desPara, int propVariables, const char* var1Name, const char* var2Name,
+    const char* propUnit, int propNum, const double* propValues, double propUncertainty, int expNum,
+    const double* expValues, const double* expValues1, const double* expValues2, const double* expUncertainty,
+    const int* expStatus, const char** expCitation, int evalNum, const double* evalValues, const double* evalValues1,
+    const double* evalValues2, const double* evalUncertainty, const int* evalStatus, const char** evalCitation,
+    int calcNum, const double* calcValues, const double* calcValues1, const double* calcValues2, const char** elemUnit,
+    const char* DipFamily, const char* DipSubgrp);
+/** @brief A pointer to PushMixPropertyValue_GetMixPropNameValue. */
+typedef bool(MORU_CALL* MoruFn_PushMixPropertyValue_GetMixPropNameValue)(const char* desProp, const char* PropNameIdx,
+    const char* PhaseVarIdx, const char* authorIdx, int expNumMix, const double* expValues, const double* expX1,
+    const double* expTemp, const double* expPres, const double* expUncer, const double* unc_x1, const double* unc_T,
+    const double* unc_P, const int* expAcc, int nVar, const char* TheCitation, const char* propUnit,
+    const char* Datayear, const char* DataTrange, const char* DataPrange, const char* desPropShort,
+    bool IsFromDataSetForm);
+/** @brief A pointer to LaunchNISTTab. */
+typedef void(MORU_CALL* MoruFn_LaunchNISTTab)(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+    const char* windowName, const char* className2, const char* windowName2, const char* className3,
+    const char* windowName3, const char* className4, const char* windowName4);
+/** @brief A pointer to LaunchNISTMixTab. */
+typedef void(MORU_CALL* MoruFn_LaunchNISTMixTab)(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
+    const char* windowName, const char* className2, const char* windowName2, const char* className3,
+    const char* windowName3, const char* className4, const char* windowName4);
+/** @brief A pointer to PushCitation. */
+typedef void(MORU_CALL* MoruFn_PushCitation)(const char* desPara, const char* citationIndex, const char* citation);
+/** @brief A pointer to PushReevalBack. */
+typedef void(MORU_CALL* MoruFn_PushReevalBack)(int TDERevalTpoint, const double* reevalx, const double* reevaly);
+/** @brief A pointer to PushFittingBack. */
+typedef void(MORU_CALL* MoruFn_PushFittingBack)(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
+    const double* CalX1, const double* CalTemp, const double* CalPres);
+/** @brief A pointer to PushConsistencyTestBack. */
+typedef void(MORU_CALL* MoruFn_PushConsistencyTestBack)(const char* desProp, double t0VLEQuality,
+    const double* t1Herington, const double* t2VanNess, const double* t3Point, const double* t4Infinite);
+/** @brief A pointer to PushDRSDefaultPropertyBack. */
+typedef void(MORU_CALL* MoruFn_PushDRSDefaultPropertyBack)(const char* DRSDefaultProperty);
+/** @brief A pointer to TEDResultFormResize. */
+typedef void(MORU_CALL* MoruFn_TEDResultFormResize)(double x, double y);
+/** @brief A pointer to ForceClose. */
+typedef void(MORU_CALL* MoruFn_ForceClose)(void);
+
+/** @} */
 
 #endif /* MORU_INTEGRATION_H */

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 namespace moru::sqlite {
 
@@ -95,9 +96,64 @@ DatabasePtr SqliteDatabaseCollection::Find(const std::string& name) const
     return nullptr;
 }
 
+namespace {
+
+// Writes the default configuration at `path` unless a file is there; false when it cannot.
+bool WriteDefaultConfiguration(const std::string& path)
+{
+    auto fsPath = platform::PathFromUtf8(path);
+    std::error_code error;
+    if (std::filesystem::exists(fsPath, error)) return true;
+    if (fsPath.has_parent_path()) std::filesystem::create_directories(fsPath.parent_path(), error);
+    // Written beside and renamed, so that a reader never sees half a file.
+    auto partial = fsPath;
+    partial += ".partial";
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        file << "{\n  \"comment\": \"Databases that MoruIntegration connects. Each entry: alias, path (relative to "
+                "this file) and, for a secured database, password.\",\n  \"databases\": []\n}\n";
+        if (!file.flush()) {
+            file.close();
+            std::filesystem::remove(partial, error);
+            return false;
+        }
+    }
+    std::filesystem::rename(partial, fsPath, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        return false;
+    }
+    return true;
+}
+
+// Why the last writing of the default configuration failed, until an initialisation reports it.
+std::string& PendingInstallerWarning()
+{
+    static std::string warning;
+    return warning;
+}
+
+} // namespace
+
+std::string TakeDefaultConfigurationWarning()
+{
+    return std::exchange(PendingInstallerWarning(), std::string());
+}
+
 std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istream* configuration,
                                                                       const std::string& configurationPath,
                                                                       const std::string& password)
+{
+    std::string result = ConnectConfiguration(configuration, configurationPath, password);
+    // Last, so that the entries of the databases keep their positions.
+    if (const std::string warning = TakeDefaultConfigurationWarning(); !warning.empty())
+        result += std::string(kResultSeparator) + warning;
+    return result;
+}
+
+std::string SqliteDatabaseCollection::ConnectConfiguration(std::istream* configuration,
+                                                           const std::string& configurationPath,
+                                                           const std::string& password)
 {
     // Every initialisation starts afresh. The databases of an earlier one are closed now, so that
     // nothing reaches them through databanks or results the library still holds.
@@ -169,28 +225,22 @@ std::string DefaultConfigurationPath()
 #endif
 }
 
+// A convenience for the user, never a condition of connecting: a place that cannot be written (a
+// read-only home, a locked-down account) leaves a warning for the next initialisation's results.
 void SqliteConfigFileInstaller::CreateConfigurationFile()
 {
+    PendingInstallerWarning().clear();
     std::string path = DefaultConfigurationPath();
     if (path.empty()) return;
-    auto fsPath = platform::PathFromUtf8(path);
-    std::error_code error;
-    if (std::filesystem::exists(fsPath, error)) return;
-    if (fsPath.has_parent_path()) std::filesystem::create_directories(fsPath.parent_path(), error);
-    // Written beside and renamed, so that a reader never sees half a file.
-    auto partial = fsPath;
-    partial += ".partial";
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        file << "{\n  \"comment\": \"Databases that MoruIntegration connects. Each entry: alias, path (relative to "
-                "this file) and, for a secured database, password.\",\n  \"databases\": []\n}\n";
-        if (!file.flush()) throw ServiceError("cannot write the default configuration file " + path);
+    bool written = false;
+    try {
+        written = WriteDefaultConfiguration(path);
+    } catch (const std::exception&) {
+        // A path that the file system cannot take: not written either.
     }
-    std::filesystem::rename(partial, fsPath, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        throw ServiceError("cannot write the default configuration file " + path);
-    }
+    PendingInstallerWarning() = written ? std::string()
+                                        : "Warning: the default configuration file " + service::ResultTextSafe(path) +
+                                              " could not be written; the initialisation went on without it.";
 }
 
 } // namespace moru::sqlite

@@ -183,16 +183,23 @@ public:
     void GetExceptionResults() override {}
 
 private:
+    std::string ConnectConfiguration(std::istream* configuration, const std::string& configurationPath,
+                                     const std::string& password);
     std::string Connect(const DatabaseEntry& entry, const std::string& applicationPassword);
 
     service::DatabankCollectionPtr m_catalogue;
     std::vector<std::shared_ptr<SqliteDatabase>> m_databases;
 };
 
+// Writes the default configuration where none exists yet, as well as it can: a failure never fails
+// the initialisation, it ends the next initialisation's result text as a warning entry.
 class SqliteConfigFileInstaller : public service::IConfigFileInstaller {
 public:
     void CreateConfigurationFile() override;
 };
+
+// The warning that the last CreateConfigurationFile left, or empty; taking it clears it.
+std::string TakeDefaultConfigurationWarning();
 
 // Where CreateConfigurationFile writes: MORU_CONFIG_FILE when set, else the per-user location
 // (%APPDATA%\MoruIntegration\databases.json, $XDG_CONFIG_HOME or ~/.config/moru-integration/databases.json).

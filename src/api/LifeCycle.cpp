@@ -1,12 +1,22 @@
 #include "MoruIntegration.h"
 
+#include "api/Contain.h"
 #include "bulk/BulkLists.h"
 #include "interop/Handles.h"
+#include "interop/HostText.h"
 #include "session/Session.h"
 
 // The session and the registry come into being on first use; there is nothing to do here.
 MORU_API void MORU_CALL DllEnsureInit(void) {}
 MORU_API void MORU_CALL DllForceTerm(void) {}
+
+MORU_API int MORU_CALL MoruIntegration_GetVersion(char* version, int versionBufSize)
+{
+    moru::api::Contain([&] {
+        if (version) moru::interop::CopySized(MORU_VERSION_TEXT, version, versionBufSize);
+    });
+    return MORU_VERSION_NUMBER;
+}
 
 #ifdef _WIN32
 // The C++ runtime is linked into the Windows library: its emergency buffer for exceptions, made

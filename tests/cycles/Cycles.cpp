@@ -132,7 +132,7 @@ int main(int argc, char** argv)
         Usage before;
         const auto start = std::chrono::steady_clock::now();
         if (kind == "reinit") {
-            Library library(directory);
+            Library library(moru::host::LibraryFileIn(directory));
             for (int cycle = 0; cycle < count + warmUp; ++cycle) {
                 if (cycle == warmUp) before = Measure();
                 Connect(library, configA);
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
         } else if (kind == "load") {
             for (int cycle = 0; cycle < count + warmUp; ++cycle) {
                 if (cycle == warmUp) before = Measure();
-                Library library(directory);
+                Library library(moru::host::LibraryFileIn(directory));
                 Connect(library, cycle % 2 ? configB : configA);
             }
         } else {

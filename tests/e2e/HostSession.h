@@ -25,7 +25,7 @@ inline constexpr MoruDatabankInfoCallback kIgnoreDatabank = &IgnoreDatabank;
 inline bool ConnectAndList(const std::string& configuration)
 {
 #ifndef _WIN32
-    HostLibrary::Instance(MORU_LIBRARY_DIR);
+    HostLibrary::Instance(LibraryFileIn(MORU_LIBRARY_DIR));
 #endif
     int size = 0, success = 0, codes = 0;
     const std::string path = HostPath(configuration);

@@ -49,7 +49,7 @@ protected:
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) return;
 #ifndef _WIN32
-        HostLibrary::Instance(MORU_LIBRARY_DIR);
+        HostLibrary::Instance(LibraryFileIn(MORU_LIBRARY_DIR));
 #endif
         int size = 0, success = 0, codes = 0;
         const std::string config = HostPath(MORU_SAMPLE_CONFIG);

@@ -459,6 +459,31 @@ TEST(ConfigFileInstaller, WritesADefaultOnlyWhereNoneExists)
     ::unsetenv("MORU_CONFIG_FILE");
 }
 
+TEST(ConfigFileInstaller, APlaceThatCannotBeWrittenIsAWarningAfterTheDatabasesNotAFailure)
+{
+    ScratchDirectory scratch;
+    Build(RichSource(), scratch.File("good.db"));
+    // A file where the configuration's folder would be: no account can write there, root included.
+    scratch.Write("blocked", "not a folder");
+    const std::string path = scratch.File("blocked/config/databases.json");
+    ::setenv("MORU_CONFIG_FILE", path.c_str(), 1);
+    SqliteConfigFileInstaller installer;
+    EXPECT_NO_THROW(installer.CreateConfigurationFile());
+    ::unsetenv("MORU_CONFIG_FILE");
+
+    SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
+    const std::string configuration = R"({"databases": [{"alias": "GOOD", "path": "good.db"}]})";
+    auto entries = Entries(Initialize(collection, scratch, configuration));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_TRUE(EndsWith(entries[0], "OK")) << entries[0];
+    EXPECT_NE(entries[1].find("could not be written"), std::string::npos) << entries[1];
+    EXPECT_NE(entries[1].find(path), std::string::npos) << entries[1];
+    EXPECT_FALSE(EndsWith(entries[1], "OK") || EndsWith(entries[1], "SECURED")) << entries[1];
+    EXPECT_EQ(collection.Count(), 1);
+    // Reported once.
+    EXPECT_EQ(Entries(Initialize(collection, scratch, configuration)).size(), 1u);
+}
+
 TEST(SampleDatabase, ConnectsAndFindsWellKnownCompounds)
 {
     if (!std::filesystem::exists(MORU_SAMPLE_DB)) GTEST_SKIP() << "no sample database in this build";

@@ -1,4 +1,5 @@
 #include "MoruDb.h"
+#include "platform/Files.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -75,7 +76,7 @@ struct BinaryModel {
 
 Json ConvertBundle(const std::string& directory)
 {
-    std::filesystem::path root(directory);
+    const std::filesystem::path root = platform::PathFromUtf8(directory);
     Json source;
     source["format"] = "moru-property-db 1";
     source["database"] = {{"alias", "BUNDLE"},

@@ -1,6 +1,8 @@
 // moru-db: builds property databases from their JSON source, describes them and writes them back.
 
 #include "MoruDb.h"
+#include "MoruIntegration.h"
+#include "platform/Files.h"
 
 #include <CLI/CLI.hpp>
 
@@ -8,7 +10,28 @@
 #include <iostream>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
+
+// The arguments as UTF-8, the text of every path inside the tool. On Windows argv holds the ANSI
+// code page's text, which cannot name every file: the wide command line is read instead.
+std::vector<std::string> Utf8Arguments(int argc, char** argv)
+{
+#ifdef _WIN32
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> arguments;
+        for (int i = 0; i < count; ++i) arguments.push_back(moru::platform::Utf8FromPath(std::filesystem::path(wide[i])));
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
 
 int Write(const moru::dbtool::Json& source, const std::string& path, bool replace)
 {
@@ -32,11 +55,19 @@ bool RefuseOutput(const std::string& path, bool replace)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char** nativeArgv)
 {
+    std::vector<std::string> arguments = Utf8Arguments(argc, nativeArgv);
+    std::vector<char*> argumentPointers;
+    for (auto& argument : arguments) argumentPointers.push_back(argument.data());
+    argumentPointers.push_back(nullptr);
+    argc = static_cast<int>(arguments.size());
+    char** argv = argumentPointers.data();
+
     CLI::App app("moru-db: builds property databases from their JSON source, describes them and writes them back",
                  "moru-db");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "moru-db " MORU_VERSION_TEXT);
     // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
     app.allow_windows_style_options(false);
 

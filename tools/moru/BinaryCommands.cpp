@@ -106,6 +106,13 @@ int ShowParameters(const BinaryCommands& c)
                                                            &condensed, &handle))
         throw CommandFailure("the binary parameters of " + Printable(c.reference) + " cannot be asked");
     if (handle == 0) {
+        // A compound not found by the identifier type in use is the likelier mistake: say so.
+        for (const std::string* compound : {&c.first, &c.second}) {
+            if (!DatabaseHoldsCompound(database, c.type, *compound)) {
+                throw CommandFailure("\"" + Printable(*compound) + "\": no compound of " + Printable(database) +
+                                     " has that " + Printable(c.type) + " (--type names the identifier type)");
+            }
+        }
         throw CommandFailure(Printable(c.reference) + " " + Printable(c.model) + ": no parameters for " +
                              Printable(c.first) + " / " + Printable(c.second));
     }

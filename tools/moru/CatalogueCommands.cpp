@@ -130,6 +130,19 @@ void RequireDatabank(const std::string& database, const std::string& databank)
         throw CommandFailure(Printable(database + "." + databank) + " is not a databank of a connected database");
 }
 
+bool DatabaseHoldsCompound(const std::string& database, const std::string& type, const std::string& value)
+{
+    const std::string prefix = Upper(database) + ".";
+    for (const auto& listed : ListedDatabanks()) {
+        if (listed.compare(0, prefix.size(), prefix) != 0) continue;
+        int index = 0;
+        MORU_EXPORT_OF(GetCompidFromIdInDbank)(database.c_str(), listed.substr(prefix.size()).c_str(), type.c_str(),
+                                               value.c_str(), &index);
+        if (index != 0) return true;
+    }
+    return false;
+}
+
 Json CollectDatabanks()
 {
     Json databanks = Json::array();

@@ -123,6 +123,8 @@ Json CollectConnection(const std::string& config);
 void PrintConnection(const Json& connection);
 // Fails unless DB.BANK is a databank that the connected databases listed (in any letter case).
 void RequireDatabank(const std::string& database, const std::string& databank);
+// Whether a listed databank of the database holds a compound with that identifier value.
+bool DatabaseHoldsCompound(const std::string& database, const std::string& type, const std::string& value);
 
 // The catalogue commands: Collect* gathers a command's document, Print* writes it as text.
 Json CollectDatabanks();

@@ -16,25 +16,39 @@
 
 namespace moru::host {
 
+#define MORU_HOST_TEXT_OF(number) #number
+#define MORU_HOST_TEXT(number) MORU_HOST_TEXT_OF(number)
 #ifdef _WIN32
 inline constexpr const char* kLibraryFile = "MoruIntegration.dll";
 #else
-inline constexpr const char* kLibraryFile = "MoruIntegration.so";
+// The SONAME: while the major version is 0 it carries the minor version as well.
+static_assert(MORU_VERSION_MAJOR == 0, "the SONAME of a major version from 1 on is libMoruIntegration.so.MAJOR");
+inline constexpr const char* kLibraryFile =
+    "libMoruIntegration.so." MORU_HOST_TEXT(MORU_VERSION_MAJOR) "." MORU_HOST_TEXT(MORU_VERSION_MINOR);
 #endif
+
+// The library file in `directory`; empty: the bare file name, which the platform's loader looks
+// for where it looks (on Windows the program's own folder first).
+inline std::string LibraryFileIn(const std::string& directory)
+{
+    return directory.empty() ? kLibraryFile : directory + "/" + kLibraryFile;
+}
 
 class HostLibrary {
 public:
-    // `directory` holds the library; empty: where the platform's loader looks (on Windows the
-    // program's own folder first).
-    explicit HostLibrary(const std::string& directory)
+    // `path` names the library file; a failure to load it says why, in the loader's words.
+    explicit HostLibrary(const std::string& path)
     {
-        const std::string path = directory.empty() ? kLibraryFile : directory + "/" + kLibraryFile;
 #ifdef _WIN32
         m_handle = LoadLibraryA(path.c_str());
+        if (!m_handle) throw std::runtime_error("cannot load " + path + ": " + LastErrorText());
 #else
         m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!m_handle) {
+            const char* reason = dlerror();
+            throw std::runtime_error("cannot load " + path + (reason ? std::string(": ") + reason : std::string()));
+        }
 #endif
-        if (!m_handle) throw std::runtime_error("cannot load " + path);
     }
     HostLibrary(const HostLibrary&) = delete;
     HostLibrary& operator=(const HostLibrary&) = delete;
@@ -63,15 +77,28 @@ public:
         m_handle = nullptr;
     }
 
-    // The library loaded once for the process, from `directory` on first use: it keeps its
-    // session until the process ends.
-    static const HostLibrary& Instance(const std::string& directory = "")
+    // The library loaded once for the process, from `path` on first use: it keeps its session
+    // until the process ends.
+    static const HostLibrary& Instance(const std::string& path = kLibraryFile)
     {
-        static HostLibrary library(directory);
+        static HostLibrary library(path);
         return library;
     }
 
 private:
+#ifdef _WIN32
+    static std::string LastErrorText()
+    {
+        const DWORD code = GetLastError();
+        char text[512] = "";
+        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                            text, sizeof text, nullptr);
+        std::string reason(text, length);
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+            reason.pop_back();
+        return (reason.empty() ? "error" : reason) + " (" + std::to_string(code) + ")";
+    }
+#endif
     void* m_handle = nullptr;
 };
 

@@ -79,6 +79,18 @@ std::string LibraryDirectory(const std::string& programDirectory)
 }
 #endif
 
+// moru's version, then the library's as the library reports it (or why it cannot be loaded).
+int PrintVersions(const std::string& libraryFile)
+{
+    std::printf("moru %s\n", MORU_VERSION_TEXT);
+    const auto& library = HostLibrary::Instance(libraryFile);
+    char version[32] = "";
+    const int number = library.Get<decltype(&MoruIntegration_GetVersion)>("MoruIntegration_GetVersion")(
+        version, static_cast<int>(sizeof version));
+    std::printf("library %s (%d), %s\n", version, number, libraryFile.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -86,8 +98,13 @@ int main(int argc, char** argv)
     CLI::App app("moru: a host of MoruIntegration that drives the library through its C interface only", "moru");
     // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
     app.allow_windows_style_options(false);
-    app.require_subcommand(1);
     app.add_flag("--json", JsonOutput(), "print one JSON document instead of text (every command)");
+    bool showVersion = false;
+    app.add_flag("--version", showVersion, "print the versions of moru and of the library it loads");
+    std::string libraryFile;
+    app.add_option("--library", libraryFile,
+                   "the library file to load (default: the one beside moru, else in the installation's library folder)")
+        ->envname("MORU_LIBRARY");
     // --json may also follow the command and its arguments.
     app.fallthrough();
 
@@ -145,6 +162,10 @@ int main(int argc, char** argv)
     DialogCommands dialogCommands;
     AddDialogCommands(app, dialogCommands, config);
 
+    for (CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
+        command->footer("Every command also takes --json: one JSON document instead of the text.");
+    app.require_subcommand(0, 1);
+
     const std::string usage = app.help();
     if (argc < 2) {
         std::fputs(usage.c_str(), stderr);
@@ -167,6 +188,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "moru: %s (moru --help lists the commands)\n", error.what());
         return 2;
     }
+    if (!showVersion && app.get_subcommands().empty()) {
+        std::fprintf(stderr, "moru: a command is required (moru --help lists the commands)\n");
+        return 2;
+    }
     if (*help) {
         Json list = Json::array();
         for (const CLI::App* command : commands)
@@ -176,11 +201,15 @@ int main(int argc, char** argv)
 
     try {
         const std::string directory = ProgramDirectory(argv[0]);
+        if (libraryFile.empty()) {
 #ifdef _WIN32
-        HostLibrary::Instance(""); // the loader looks beside the program first
+            libraryFile = kLibraryFile; // the loader looks beside the program first
 #else
-        HostLibrary::Instance(LibraryDirectory(directory));
+            libraryFile = LibraryFileIn(LibraryDirectory(directory));
 #endif
+        }
+        if (showVersion) return PrintVersions(libraryFile);
+        HostLibrary::Instance(libraryFile);
         if (*demo) {
             const auto sample = (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
             return Demo(config.empty() ? sample.string() : config);

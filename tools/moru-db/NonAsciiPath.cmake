@@ -1,0 +1,30 @@
+# moru-db with paths outside the ANSI code page: it builds, describes and dumps a database whose
+# folder and file names hold Greek and Japanese letters. Run with cmake -P and:
+#   TOOL  moru-db     EMULATOR  Wine for the Windows build, else empty
+#   SOURCE  a database source     WORK  a scratch folder (emptied first)
+cmake_minimum_required(VERSION 3.25)
+set(folder "${WORK}/Ωμέγα 日本")
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${folder})
+
+function(run what)
+  execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "moru-db ${what} failed (${status}):\n${output}\n${errors}")
+  endif()
+  set(run_output "${output}" PARENT_SCOPE)
+endfunction()
+
+run(build build ${SOURCE} "${folder}/σ 試料.db")
+if(NOT EXISTS "${folder}/σ 試料.db")
+  file(GLOB made "${WORK}/*" "${folder}/*")
+  message(FATAL_ERROR "moru-db build wrote no \"σ 試料.db\"; the folder holds: ${made}")
+endif()
+run(info info "${folder}/σ 試料.db")
+if(NOT run_output MATCHES "SAMPLE")
+  message(FATAL_ERROR "moru-db info does not describe the database:\n${run_output}")
+endif()
+run(dump dump "${folder}/σ 試料.db" "${folder}/ω.json")
+if(NOT EXISTS "${folder}/ω.json")
+  message(FATAL_ERROR "moru-db dump wrote no \"ω.json\"")
+endif()
