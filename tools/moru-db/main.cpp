@@ -1,6 +1,7 @@
 // moru-db: builds property databases from their JSON source, describes them and writes them back.
 
 #include "MoruDb.h"
+#include "Printable.h"
 
 #include <CLI/CLI.hpp>
 
@@ -10,6 +11,8 @@
 #include <vector>
 
 namespace {
+
+using moru::tools::Printable;
 
 int Write(const moru::dbtool::Json& source, const std::string& path)
 {
@@ -21,7 +24,7 @@ int Write(const moru::dbtool::Json& source, const std::string& path)
     std::ofstream file(path, std::ios::binary);
     file << text;
     if (!file.flush()) {
-        std::cerr << "moru-db: cannot write " << path << "\n";
+        std::cerr << "moru-db: cannot write " << Printable(path) << "\n";
         return 1;
     }
     return 0;
@@ -61,21 +64,22 @@ int main(int argc, char** argv)
     const std::vector<const CLI::App*> commands{build, info, dump, check, convert};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
-        std::cerr << "moru-db: " << argv[1] << " is not a command (moru-db --help lists the commands)\n";
+        std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";
         return 2;
     }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error); // --help
-        std::cerr << "moru-db: " << error.what() << " (moru-db --help lists the commands)\n";
+        std::cerr << "moru-db: " << Printable(error.what()) << " (moru-db --help lists the commands)\n";
         return 2;
     }
 
     try {
         if (*build) {
             auto errors = moru::dbtool::BuildDatabaseFromFile(input, output, force);
-            for (const auto& error : errors) std::cerr << input << ": " << moru::dbtool::Format(error) << "\n";
+            for (const auto& error : errors)
+                std::cerr << Printable(input) << ": " << Printable(moru::dbtool::Format(error)) << "\n";
             if (!errors.empty()) {
                 std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
                 return 1;
@@ -83,26 +87,26 @@ int main(int argc, char** argv)
             return 0;
         }
         if (*info) {
-            std::cout << moru::dbtool::DescribeDatabase(input);
+            std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(input));
             return 0;
         }
         if (*check) {
             const auto problems = moru::dbtool::CheckDatabase(input);
-            for (const auto& problem : problems) std::cerr << input << ": " << problem << "\n";
+            for (const auto& problem : problems) std::cerr << Printable(input) << ": " << Printable(problem) << "\n";
             if (!problems.empty()) return 1;
-            std::cout << input << ": sound\n";
+            std::cout << Printable(input) << ": sound\n";
             return 0;
         }
         if (*dump) {
             if (!output.empty() && moru::dbtool::SameFile(input, output)) {
-                std::cerr << "moru-db: " << output << " is the database itself; write the source to another file\n";
+                std::cerr << "moru-db: " << Printable(output) << " is the database itself; write the source to another file\n";
                 return 1;
             }
             return Write(moru::dbtool::DumpDatabase(input), output);
         }
         return Write(moru::dbtool::ConvertBundle(input), output);
     } catch (const std::exception& failure) {
-        std::cerr << "moru-db: " << failure.what() << "\n";
+        std::cerr << "moru-db: " << Printable(failure.what()) << "\n";
         return 1;
     }
 }
