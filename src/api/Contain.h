@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/FloatingPoint.h"
 #include "service/Factory.h"
 
-#include <cfenv>
 #include <mutex>
 #include <type_traits>
 #include <utility>
@@ -20,26 +20,37 @@ inline std::recursive_mutex& DoorLock()
 }
 
 // What every export holds while it runs: the lock, and the caller's floating-point environment,
-// given back as it was; at its end the service lets go of the database files. Spreadsheet hosts read a raised exception flag as an error of their own,
-// and SQLite and the number parsers raise inexact and other flags in the ordinary course.
+// given back as it was; at its end the service lets go of the database files.
 class Door {
 public:
-    Door() : m_lock(DoorLock()) { std::fegetenv(&m_environment); }
+    Door() : m_lock(DoorLock()) { ++Depth(); }
     ~Door()
     {
-        try {
-            service::EndOfCall();
-        } catch (...) {
-            // Nothing the service lets go of can fail the call that is returning.
+        // A call made from a callback returns into the call that made the callback, which may still
+        // be reading: only the outermost call lets go.
+        if (--Depth() == 0) {
+            try {
+                service::EndOfCall();
+            } catch (...) {
+                // Nothing the service lets go of can fail the call that is returning.
+            }
         }
-        std::fesetenv(&m_environment);
     }
     Door(const Door&) = delete;
     Door& operator=(const Door&) = delete;
 
 private:
+    // How many exports the thread that holds the lock is inside; read and written under the lock.
+    static int& Depth()
+    {
+        static int depth = 0;
+        return depth;
+    }
+
     std::lock_guard<std::recursive_mutex> m_lock;
-    std::fenv_t m_environment;
+    // Made after the lock and so ended before it: the environment is given back before another
+    // thread may enter.
+    platform::FloatingPointGuard m_floatingPoint;
 };
 
 // Runs the body of an export and turns every failure that escapes it into the export's
