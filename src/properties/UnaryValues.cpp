@@ -36,13 +36,13 @@ int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, in
     // The host's buffers carry no size; a name or value beyond the documented limits would overrun them.
     CheckHostLimit(HostLimit::PropertyNameBytes, interop::ToHost(name->second).size());
     CheckHostLimit(HostLimit::UnaryElements, value->second.size());
-    for (const auto& element : value->second) {
-        if (!element) return 0;
-    }
 
     interop::CopyUnbounded(name->second, propName);
     valueSize = static_cast<int>(value->second.size());
-    for (std::size_t i = 0; i < value->second.size(); ++i) propertyValues[i] = *value->second[i];
+    for (std::size_t i = 0; i < value->second.size(); ++i) {
+        if (!value->second[i]) return 0;
+        propertyValues[i] = *value->second[i];
+    }
     return 1;
 }
 

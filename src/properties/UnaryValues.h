@@ -31,8 +31,9 @@ struct UnaryPropertyList {
 int GetAllUnaryPropertyValues_Vanta(std::string_view databaseName, std::string_view databankName, int compoundIndex,
                                     int& objectHandle);
 
-// 1 with the name and values at `position`; -1 at or past the end; 0, with nothing written, for
-// any other failure: an absent element, a name or value beyond the host limits.
+// 1 with the name and values at `position`; -1 at or past the end; 0 for any other failure: with
+// nothing written for a name or value beyond the host limits, after the name, size and the
+// elements before it for an absent element.
 int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, int& valueSize,
                               double* propertyValues);
 

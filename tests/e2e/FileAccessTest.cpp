@@ -95,7 +95,7 @@ protected:
 TEST_F(FileAccess, AnotherProgramWritesBetweenCallsAndTheNextCallReadsIt)
 {
     ASSERT_TRUE(ConnectAndList((directory / "databases.json").generic_string()));
-    ASSERT_EQ(NameOfEthanol(), "ethanol");
+    ASSERT_EQ(NameOfEthanol(), "Ethanol");
     ReadAround();
     EXPECT_EQ(Write("PRAGMA busy_timeout = 0; UPDATE identifier SET value = 'renamed ethanol' WHERE type = 'NAME' AND "
                     "compound_id = (SELECT compound_id FROM identifier WHERE type = 'CASRN' AND value = '64-17-5')"),

@@ -265,7 +265,7 @@ TEST_F(Reactions, AReactionTheBuffersCannotTakeWholeIsNotWrittenAtAll)
 TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
 {
     std::vector<std::pair<std::string, double>> many;
-    for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i) many.emplace_back("S" + std::to_string(i), i ? 1 : -1);
+    for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i) many.emplace_back(i ? "S" + std::to_string(i) : "CO2", i ? 1 : -1);
     std::vector<std::optional<double>> constants(MORU_MAX_EQUILIBRIUM_CONSTANTS + 8, 1.0);
     std::vector<std::pair<std::string, double>> two = {{"CO2", -1}, {"H2O", 1}};
     dbA->reactions->reactions = {{"A1", Reaction(1, "EQUIL", many, {1.0})},

@@ -64,9 +64,9 @@ TEST(HostLimits, TheSharedTableIsWhatTheHeaderDocuments)
 
 TEST(HostLimits, ReactionsBeyondTheLimitsAreRefused)
 {
-    EXPECT_EQ("databanks[0].reactions[0].eqConsts: 17 equilibrium constants of one kind in a reaction; hosts read at most 16",
+    EXPECT_EQ("databanks[2].reactions[0].eqConsts: 17 equilibrium constants of one kind in a reaction; hosts read at most 16",
               FirstError([](Json& s) {
-                  s["databanks"][0]["reactions"][0]["eqConsts"] = std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + 1, 1.0);
+                  s["databanks"][2]["reactions"][0]["eqConsts"] = std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + 1, 1.0);
               }));
 }
 
@@ -84,7 +84,7 @@ TEST(HostLimits, CheckReportsEveryLimitThatAnEditedDatabaseBreaks)
             CREATE TEMP TABLE n AS WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 50) SELECT i FROM c;
             INSERT INTO reaction_species SELECT (SELECT min(id) FROM reaction), 100 + i, 'X', NULL, 1 FROM temp.n WHERE i <= 43;
             UPDATE reaction SET eq_consts = zeroblob(24 * 8) WHERE id = (SELECT min(id) FROM reaction);
-            UPDATE reaction_species SET name = 'a species of 25 bytes....' WHERE position = 100;
+            UPDATE reaction_species SET name = 'a species of 25 bytes....' WHERE position = 101;
             UPDATE property SET name = replace(hex(zeroblob(150)), '0', 'N') WHERE id = (SELECT min(id) FROM property);
             INSERT INTO unit_row SELECT (SELECT min(id) FROM property), 100 + i, 'ROW', 'U' FROM temp.n WHERE i <= 17;
             UPDATE property SET element_count = 65
