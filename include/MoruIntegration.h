@@ -324,7 +324,8 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
  * @param position 0-based position.
  * @param propName receives the name whole, with no size argument: it must hold the longest name
  *        (MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes).
- * @return 1 delivered, -1 past the end, 0 for an empty entry or a failure.
+ * @return 1 delivered, -1 past the end, 0 for an empty entry, a name longer than
+ *         MORU_MAX_PROPERTY_NAME_BYTES (nothing written) or a failure.
  */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
@@ -546,7 +547,9 @@ MORU_API int MORU_CALL Reactions_GetAllReactionObjects(const char** compoundList
  * @param symEqConstBasis neither read nor written.
  * @return 1 on success; -1 at or past the end; 0 for handle 0, a null required pointer, a
  *         negative position, a reaction with symmetric constants and a null SymmetricEqConsts, a
- *         null alias buffer or an alias that does not fit (then nothing is written).
+ *         null alias buffer, an alias that does not fit, or a reaction beyond
+ *         MORU_MAX_REACTION_SPECIES or MORU_MAX_EQUILIBRIUM_CONSTANTS (a database edited outside
+ *         moru-db); then nothing is written.
  */
 MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int position, char* type, char* basis,
                                                        int* compListSize, char** compAliases, double* stoicCoeffs,
