@@ -141,4 +141,30 @@ TEST_F(Threads, ACallbackMayCallTheLibraryAgain)
     EXPECT_GT(g_foundInCallback, 0);
 }
 
+// A callback that connects again replaces the databases the listing is walking: the listing may
+// fail, but nothing breaks, and the host lists again.
+int g_reconnections = 0;
+
+int MORU_CALL ReconnectFromCallback(const char*, const char*, const char*, const char*, const char*, const char*, int,
+                                    const char*, const char*, const char*, int, int, int)
+{
+    if (g_reconnections++ == 0) {
+        const std::string config = HostPath(SampleDatabases::config);
+        MORU_EXPORT_OF(InitializeVNFromConfigFile)(config.c_str(), "");
+    }
+    return 0;
+}
+
+TEST_F(Threads, ACallbackThatConnectsAgainBreaksNothing)
+{
+    g_reconnections = 0;
+    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&ReconnectFromCallback)));
+    EXPECT_GT(g_reconnections, 0);
+    ASSERT_TRUE(ConnectAndList(SampleDatabases::config));
+    Tally tally;
+    SearchEthanol(tally);
+    EXPECT_EQ(tally.failed, 0);
+    EXPECT_EQ(tally.wrong, 0);
+}
+
 } // namespace
