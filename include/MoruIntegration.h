@@ -64,7 +64,16 @@
  *   function says so, so a failed call leaves them cleared.
  *
  * @par Threads
- *   The library creates no threads and takes no locks: call it from one thread at a time.
+ *   The library creates no threads. Every function holds one lock of the whole library while it
+ *   runs, so hosts may call from any thread, several at once; the calls then run one after
+ *   another. A callback runs inside the function that calls it, on the caller's thread and with
+ *   the lock held: it may call the library again on that thread, but must not wait for another
+ *   thread that calls the library.
+ *
+ * @par Floating point
+ *   Every function gives the caller's floating-point environment back as it found it: no
+ *   exception flag raised that was not raised before, and rounding, precision (x87) and
+ *   exception masks unchanged.
  */
 #ifndef MORU_INTEGRATION_H
 #define MORU_INTEGRATION_H
@@ -402,7 +411,8 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
  * @param position 0-based position.
  * @param propName receives the name whole, with no size argument: it must hold the longest name
  *        (MORU_MAX_PROPERTY_NAME_BYTES + 1 bytes).
- * @return 1 delivered, -1 past the end, 0 for an empty entry or a failure.
+ * @return 1 delivered, -1 past the end, 0 for an empty entry, a name longer than
+ *         MORU_MAX_PROPERTY_NAME_BYTES (nothing written) or a failure.
  */
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
 
@@ -645,7 +655,9 @@ MORU_API int MORU_CALL Reactions_GetAllReactionObjects(const char** compoundList
  * @param symEqConstBasis neither read nor written.
  * @return 1 on success; -1 at or past the end; 0 for handle 0, a null required pointer, a
  *         negative position, a reaction with symmetric constants and a null SymmetricEqConsts, a
- *         null alias buffer or an alias that does not fit (then nothing is written).
+ *         null alias buffer, an alias that does not fit, or a reaction beyond
+ *         MORU_MAX_REACTION_SPECIES or MORU_MAX_EQUILIBRIUM_CONSTANTS (a database edited outside
+ *         moru-db); then nothing is written.
  */
 MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int position, char* type, char* basis,
                                                        int* compListSize, char** compAliases, double* stoicCoeffs,
@@ -1106,8 +1118,9 @@ MORU_API int MORU_CALL Optimized_GetAllCompoundsIdentifiers(int* objectHandle);
  * @param compclass receives the compound class.
  * @param kelidx receives the KELDA index; 0 unless the property list asked for it.
  * @param PLXidx receives the PLX index; 0 unless the property list asked for it.
- * @return 1; -1 when position is not below the number of listed compounds; 0 on any other
- *         failure, also for a position past the found compounds.
+ * @return 1; -1 when position is not below the number of compounds listed by the handle's load
+ *         (the handle reads what it was given, after Optimized_UnInitializeAllLists or another
+ *         load too); 0 on any other failure, also for a position past the found compounds.
  */
 MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int position, int* compoundPosition,
                                                            char* databaseName, int* compoundIndex, char* name,
@@ -1162,7 +1175,8 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
                                                             double* value);
 /**
  * @brief The vector value at a position, element k at index k. Needs Optimized_GetAllProperties
- * of the same load.
+ * of the same load; the handle keeps that load's property descriptions, after
+ * Optimized_UnInitializeAllLists or another load too.
  * @param objectHandle the values of Optimized_GetAllVectorPropertyValues.
  * @param position 0-based position.
  * @param valueSize receives the property's element count.
@@ -1218,7 +1232,9 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle);
  *        (Optimized_GetNextProperty).
  * @param bCondensed points to non-zero for the condensed form, 0 for the full form; required.
  * @return 1; -1 at or past the end; 0 on any other failure (a null pointer, a negative position,
- *         a property without a description, lists unloaded by Optimized_UnInitializeAllLists).
+ *         a property that the handle's load did not describe). A handle keeps the property
+ *         descriptions of its own load: after Optimized_UnInitializeAllLists or another load it
+ *         still reads its values as sized then.
  */
 MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int objectHandle, int position,
                                                                              int* valueSize, int* databankPosition,

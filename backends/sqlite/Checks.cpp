@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "service/Errors.h"
+#include "service/HostLimits.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace moru::sqlite {
 
@@ -40,7 +42,35 @@ const ColumnsByTable& RequiredColumns()
     return required;
 }
 
+const char* QueryBeyond(service::HostLimit limit)
+{
+    using service::HostLimit;
+    switch (limit) {
+    case HostLimit::ReactionSpecies: return sql::BeyondReactionSpecies;
+    case HostLimit::EquilibriumConstants: return sql::BeyondEquilibriumConstants;
+    case HostLimit::SpeciesAliasBytes: return sql::BeyondSpeciesAliasBytes;
+    case HostLimit::PropertyNameBytes: return sql::BeyondPropertyNameBytes;
+    case HostLimit::UnitRows: return sql::BeyondUnitRows;
+    case HostLimit::UnaryElements: return sql::BeyondUnaryElements;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+std::vector<std::string> CheckHostLimits(Connection& db)
+{
+    std::vector<std::string> problems;
+    for (const auto& entry : service::kHostLimits) {
+        Statement beyond(db.Handle(), QueryBeyond(entry.limit));
+        beyond.Bind(1, static_cast<long long>(entry.most));
+        while (beyond.Step()) {
+            const auto count = static_cast<std::size_t>(beyond.Int64(1));
+            if (auto reason = service::BeyondHostLimit(entry.limit, count)) problems.push_back(beyond.Text(0) + ": " + *reason);
+        }
+    }
+    return problems;
+}
 
 void CheckDatabaseFile(const std::string& path)
 {
@@ -53,14 +83,23 @@ void CheckDatabaseFile(const std::string& path)
     if (!std::filesystem::is_regular_file(status)) {
         throw ServiceError("the path names a pipe, device or other special file, not a database file");
     }
-    {
-        std::ifstream probe(fsPath, std::ios::binary);
-        if (!probe) {
-            const bool denied = errno == EACCES || errno == EPERM;
-            throw ServiceError(denied ? "the file cannot be read: permission denied" : "the file cannot be opened for reading");
-        }
+    std::ifstream probe(fsPath, std::ios::binary);
+    if (!probe) {
+        const bool denied = errno == EACCES || errno == EPERM;
+        throw ServiceError(denied ? "the file cannot be read: permission denied" : "the file cannot be opened for reading");
     }
     if (std::filesystem::file_size(fsPath, error) == 0) throw ServiceError("the file is empty, not a database");
+    // A database in write-ahead-log mode cannot be read without making and writing files beside it
+    // (its log and shared-memory index), and nothing is ever written beside a database. Bytes 18
+    // and 19 of the header are its write and read versions, 2 for that mode.
+    char header[20] = {};
+    probe.read(header, sizeof header);
+    constexpr std::string_view magic("SQLite format 3\0", 16);
+    if (probe.gcount() == sizeof header && std::string_view(header, magic.size()) == magic &&
+        (header[18] == 2 || header[19] == 2)) {
+        throw ServiceError("the database is in write-ahead-log mode, which would need files beside it; convert it "
+                           "to a rollback journal (journal_mode DELETE) or rebuild it with moru-db");
+    }
 }
 
 void CheckDatabaseFormat(Connection& db)
@@ -117,6 +156,7 @@ std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)
             problems.push_back("a row of table \"" + references.Text(0) + "\" refers to a missing row of table \"" +
                                references.Text(2) + "\"");
         }
+        for (auto& problem : CheckHostLimits(db)) problems.push_back(std::move(problem));
     } catch (const ServiceError& error) {
         problems.push_back(error.what());
     }

@@ -20,7 +20,12 @@ void CheckDatabaseFile(const std::string& path);
 // schema and the format record only.
 void CheckDatabaseFormat(Connection& db);
 
-// Everything `CheckDatabaseFormat` checks, then every page, index and reference of the file.
+// What the database holds beyond the host limits (service/HostLimits.h), each as "reaction 7: 43
+// species in a reaction; hosts read at most 32"; empty when it keeps within them all.
+std::vector<std::string> CheckHostLimits(Connection& db);
+
+// Everything `CheckDatabaseFormat` checks, then every page, index and reference of the file, then
+// the host limits.
 // The problems found, each a sentence; empty when the file is sound.
 std::vector<std::string> CheckDatabaseIntegrity(const std::string& path);
 

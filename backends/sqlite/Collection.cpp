@@ -161,11 +161,15 @@ std::string SqliteDatabaseCollection::ConnectConfiguration(std::istream* configu
     m_databases.clear();
     if (!configuration) return "No configuration file was given, so no database was connected.";
 
-    std::string text((std::istreambuf_iterator<char>(*configuration)), std::istreambuf_iterator<char>());
+    const auto text = platform::ReadAtMost(*configuration, kMaxConfigurationBytes);
     if (configuration->bad()) return "The configuration file could not be read.";
+    if (!text) {
+        return "The configuration file is larger than " + std::to_string(kMaxConfigurationBytes >> 20) +
+               " MiB, so it was not read.";
+    }
     std::vector<DatabaseEntry> entries;
     try {
-        entries = ParseConfiguration(text);
+        entries = ParseConfiguration(*text);
     } catch (const ServiceError& error) {
         return error.what();
     }

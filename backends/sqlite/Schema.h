@@ -185,6 +185,23 @@ inline constexpr const char* CountRows =
 
 // Queries of the service.
 inline constexpr const char* CheckFormat = "SELECT value FROM meta WHERE key = 'format'";
+// What exceeds a host limit (moru-db check): rows of what is counted, its count, the most at ?1.
+inline constexpr const char* BeyondReactionSpecies =
+    "SELECT 'reaction ' || reaction_id, count(*) FROM reaction_species GROUP BY reaction_id HAVING count(*) > ?1";
+inline constexpr const char* BeyondEquilibriumConstants =
+    "SELECT 'reaction ' || id, max(length(eq_consts), length(symmetric_eq_consts)) / 8 FROM reaction "
+    "WHERE max(length(eq_consts), length(symmetric_eq_consts)) / 8 > ?1";
+inline constexpr const char* BeyondSpeciesAliasBytes =
+    "SELECT 'reaction ' || reaction_id || ', species ' || (position + 1), length(CAST(name AS BLOB)) "
+    "FROM reaction_species WHERE length(CAST(name AS BLOB)) > ?1";
+inline constexpr const char* BeyondPropertyNameBytes =
+    "SELECT 'property ' || id, length(CAST(name AS BLOB)) FROM property WHERE length(CAST(name AS BLOB)) > ?1";
+inline constexpr const char* BeyondUnitRows =
+    "SELECT 'property ' || property_id, count(*) FROM unit_row GROUP BY property_id HAVING count(*) > ?1";
+inline constexpr const char* BeyondUnaryElements =
+    "SELECT 'property ' || id, element_count FROM property WHERE interaction_type = 0 AND element_count > ?1 "
+    "UNION ALL SELECT 'value ' || v.id, length(v.numbers) / 8 FROM value AS v JOIN property AS p ON p.id = v.property_id "
+    "WHERE p.interaction_type = 0 AND length(v.numbers) / 8 > ?1";
 // Identifier types are matched by the library's folding, not by the column's NOCASE, which folds
 // ASCII letters only: the queries by search key and by compound return the type to compare in C++,
 // and the rest compare fold_case(type) with a folded text.

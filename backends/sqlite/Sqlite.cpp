@@ -12,8 +12,17 @@ using service::ServiceError;
 namespace {
 [[noreturn]] void Fail(sqlite3* db, const char* what)
 {
+    // A damaged file is a file the user can act on; SQLite's own texts for it mean nothing to them.
+    const int code = db ? sqlite3_errcode(db) & 0xFF : SQLITE_NOMEM;
+    if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
+    if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
     throw ServiceError(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
 }
+
+// Plain globals without destructors: connections are closed at the library's unload, which may
+// run after the function statics of this file are gone.
+Connection* g_firstConnection = nullptr;
+std::atomic<bool> g_rowsStepped{false};
 } // namespace
 
 Statement::Statement(sqlite3* db, const char* sqlText) : m_db(db)
@@ -85,7 +94,10 @@ Statement& Statement::BindNull(int index)
 bool Statement::Step()
 {
     int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_ROW) {
+        g_rowsStepped.store(true, std::memory_order_relaxed);
+        return true;
+    }
     if (rc == SQLITE_DONE) return false;
     Fail(m_db, "query failed");
 }
@@ -167,12 +179,31 @@ Connection::Connection(const std::string& path, Mode mode)
         m_db = nullptr;
         throw ServiceError(message);
     }
+    m_next = g_firstConnection;
+    if (m_next) m_next->m_previous = this;
+    g_firstConnection = this;
 }
 
 Connection::~Connection()
 {
+    if (m_previous) m_previous->m_next = m_next;
+    else if (g_firstConnection == this) g_firstConnection = m_next;
+    if (m_next) m_next->m_previous = m_previous;
     m_cache.clear();
     sqlite3_close(m_db);
+}
+
+void ReleaseReadLocks()
+{
+    // Read before written: most calls step nothing, and a plain load costs less than an exchange.
+    if (!g_rowsStepped.load(std::memory_order_relaxed)) return;
+    g_rowsStepped.store(false, std::memory_order_relaxed);
+    for (Connection* connection = g_firstConnection; connection; connection = connection->m_next) {
+        for (sqlite3_stmt* statement = sqlite3_next_stmt(connection->m_db, nullptr); statement;
+             statement = sqlite3_next_stmt(connection->m_db, statement)) {
+            if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+        }
+    }
 }
 
 void Connection::Execute(const char* sqlText)

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,8 +71,19 @@ public:
     Statement& Cached(const char* sqlText);
 
 private:
+    friend void ReleaseReadLocks();
+
     sqlite3* m_db = nullptr;
     std::map<const char*, std::unique_ptr<Statement>> m_cache;
+    // Every open connection, for ReleaseReadLocks; made and closed under the library's lock.
+    Connection* m_previous = nullptr;
+    Connection* m_next = nullptr;
 };
+
+// Resets every statement of every open connection that was left standing on a row, so that no
+// read lock (and no snapshot of the file) outlives the call that took it: other programs may write
+// the file between calls, and the next call reads what they wrote. Cheap when no statement stepped
+// since the last time.
+void ReleaseReadLocks();
 
 } // namespace moru::sqlite

@@ -9,6 +9,7 @@
 #include "service/Errors.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -36,9 +37,14 @@ components::Script ReadScript()
 {
     const std::string fileName = ScriptFileName();
     if (fileName.empty()) return {};
-    const auto file = platform::OpenSharedForReading(fileName);
+    // A script is a few lines a dialog; a larger file is refused rather than read whole.
+    constexpr std::size_t maxScriptBytes = 1 << 20;
+    const auto file = platform::OpenSharedForReading(fileName, maxScriptBytes);
     if (!file) throw ServiceError("cannot read the dialog script " + fileName);
-    return components::ParseScript(*file);
+    const auto text = platform::ReadAtMost(*file, maxScriptBytes);
+    if (!text) throw ServiceError("the dialog script " + fileName + " is larger than 1 MiB");
+    std::istringstream script(*text);
+    return components::ParseScript(script);
 }
 
 } // namespace

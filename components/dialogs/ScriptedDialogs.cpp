@@ -240,6 +240,15 @@ void ScriptedNistDialogBox::OnCloseTDEDialog() { calls.push_back("OnCloseTDEDial
 
 // ---- the component ------------------------------------------------------------------------------
 
+namespace {
+template <class Record>
+void Keep(std::vector<Record>& records, Record record)
+{
+    if (records.size() >= ScriptedDialogComponent::kKeptDialogs) records.erase(records.begin());
+    records.push_back(std::move(record));
+}
+} // namespace
+
 void ScriptedDialogComponent::MaybeFail()
 {
     if (failingCreations > 0) {
@@ -254,7 +263,7 @@ void ScriptedDialogComponent::CreateDbankCompoundDialogBox(std::shared_ptr<IFind
     MaybeFail();
     if (!findLauncher) throw ServiceError("a find dialog needs its launcher");
     const Script played = CurrentScript();
-    findDialogs.push_back({findLauncher, nistLauncher});
+    Keep(findDialogs, FindDialog{findLauncher, nistLauncher});
     FindDialogUser(findLauncher).Play(played);
     if (nistLauncher) PlayNistSteps(*nistLauncher, played);
 }
@@ -263,7 +272,7 @@ DialogBoxPtr ScriptedDialogComponent::CreateNISTDbankCompoundDialogBox(std::shar
 {
     MaybeFail();
     auto box = std::make_shared<ScriptedNistDialogBox>(std::move(nistLauncher), CurrentScript());
-    nistDialogs.push_back(box);
+    Keep(nistDialogs, box);
     return box;
 }
 

@@ -109,7 +109,10 @@ public:
         std::shared_ptr<IFindCompoundLauncher> findLauncher;
         std::shared_ptr<INISTDataLauncher> nistLauncher; // null when created with one launcher
     };
-    // Every dialog box created, in order.
+    // The dialog boxes created most recently, in order: the last kKeptDialogs of each kind. Older
+    // ones are let go with what their launchers hold, or a process that opens dialogs all day
+    // would keep every one.
+    static constexpr std::size_t kKeptDialogs = 16;
     std::vector<FindDialog> findDialogs;
     std::vector<std::shared_ptr<ScriptedNistDialogBox>> nistDialogs;
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace moru::binary {
@@ -118,10 +119,14 @@ int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingComp
         workingPairArr.emplace(workingCompounds[i], static_cast<int>(i));
     }
 
+    // Property names match without regard to letter case in the service, so a name repeated in
+    // another case would deliver its values twice.
     PropertyPositionMap propArr;
+    std::set<std::string> foldedProperties;
     for (std::size_t i = 0; i < propertyArr.size(); ++i) {
-        if (!propArr.emplace(propertyArr[i], static_cast<int>(i)).second)
-            throw std::invalid_argument("a property is named twice");
+        if (!foldedProperties.insert(platform::FoldCase(propertyArr[i])).second)
+            throw std::invalid_argument("a property is named twice: " + propertyArr[i]);
+        propArr.emplace(propertyArr[i], static_cast<int>(i));
     }
 
     // Keyed by the databank that an entry resolves to, so that one databank written twice, in any

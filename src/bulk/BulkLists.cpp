@@ -162,6 +162,7 @@ int GetAllCompoundsIdentifiers(int& handle)
         }
     }
 
+    found->listedCount = tables.compCount;
     tables.engineCompTable = found;
     tables.gatewayCompTable = std::move(gateway);
     handle = interop::GetHandleFromObject(found);
@@ -173,9 +174,11 @@ int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, c
                               double& keldaIndex, double& plxIndex)
 {
     if (handle == 0 || position < 0) return 0;
-    if (position >= Tables().compCount) return -1;
+    // Bounded by the handle's own load, not the current one: a handle reads what it was given.
     auto table = interop::GetObjectFromHandle<EngineCompoundTable>(handle);
-    if (!table || position >= static_cast<int>(table->records.size())) return 0;
+    if (!table) return 0;
+    if (position >= table->listedCount) return -1;
+    if (position >= static_cast<int>(table->records.size())) return 0;
     if (table->inOrder.size() != table->records.size()) {
         table->inOrder.clear();
         for (const auto& entry : table->records) table->inOrder.push_back(entry.second);
@@ -205,7 +208,7 @@ int GetAllProperties(int& handle)
     handle = 0;
     BulkTables& tables = Tables();
     if (tables.uniqueDatabases.empty()) return 0;
-    auto found = std::make_shared<GatewayPropertyTable>(*tables.gatewayPropTable);
+    auto found = std::make_shared<GatewayPropertyTable>(*tables.described->properties);
     for (const DatabasePtr& database : tables.uniqueDatabases) {
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
@@ -217,7 +220,7 @@ int GetAllProperties(int& handle)
             if (listed != tables.propertyTable.end()) found->properties.try_emplace(listed->second, property);
         }
     }
-    tables.gatewayPropTable = found;
+    tables.described->properties = found;
     handle = interop::GetHandleFromObject(found);
     return static_cast<int>(found->properties.size());
 }

@@ -24,6 +24,7 @@ using namespace moru::service;
 // The found compounds, by compound position: what a compound handle holds.
 struct EngineCompoundTable {
     EngineCompoundMap records;
+    int listedCount = 0; // compounds listed by the load they were found for: the end of positions
     // The records in position order, made at the first read so that reading every position is
     // linear rather than quadratic.
     std::vector<EngineCompoundPtr> inOrder;
@@ -32,6 +33,13 @@ struct EngineCompoundTable {
 // The found properties, by position in the engine's property list: what a property handle holds.
 struct GatewayPropertyTable {
     std::map<int, PropertyPtr> properties;
+};
+
+// The property descriptions of one load, replaced by each GetAllProperties of that load. Value
+// handles keep the descriptions of the load they were fetched in: they lay their values out by
+// that load's properties, as sized by the host, whatever was loaded or unloaded since.
+struct LoadDescriptions {
+    std::shared_ptr<const GatewayPropertyTable> properties = std::make_shared<GatewayPropertyTable>();
 };
 
 // A database with the compounds it found, as its compound search returned them.
@@ -52,7 +60,7 @@ struct BulkTables {
     std::vector<std::vector<DatabankPtr>> consecutiveDbankSlots;
     std::shared_ptr<EngineCompoundTable> engineCompTable = std::make_shared<EngineCompoundTable>();
     std::vector<GatewayCompounds> gatewayCompTable;
-    std::shared_ptr<GatewayPropertyTable> gatewayPropTable = std::make_shared<GatewayPropertyTable>();
+    std::shared_ptr<LoadDescriptions> described = std::make_shared<LoadDescriptions>();
 
     // The position of a databank in the source list; -1 when it is not listed.
     int DatabankPosition(const IDatabank& databank) const;

@@ -30,6 +30,7 @@ int FetchAll(Kind kind, int& handle)
     if (keyRange > INT_MAX) return 0;
 
     auto table = std::make_shared<EngineValueTable>();
+    table->load = tables.described;
     table->propertyCount = propertyCount;
     if (kind == Kind::Binary) table->compoundCount = tables.compCount;
     for (const auto& run : tables.consecutiveDbankSlots) {
@@ -66,28 +67,27 @@ EnginePropertyValuePtr ValueAt(const EngineValueTable& table, int position, int&
     return found == table.values.end() ? nullptr : found->second;
 }
 
-// The layout of the property at `propertyPosition`, from the loaded property descriptions; null
-// when there is none.
+// The layout of the property at `propertyPosition`, from the property descriptions of the
+// table's load; null when there is none.
 std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int propertyPosition)
 {
-    const auto& described = Tables().gatewayPropTable;
+    const auto described = table.load ? table.load->properties : nullptr;
     if (table.describedBy != described) {
         table.layouts.clear();
         table.describedBy = described;
     }
     const auto cached = table.layouts.find(propertyPosition);
     if (cached != table.layouts.end()) return cached->second;
-    if (!described) return nullptr;
-    const auto property = described->properties.find(propertyPosition);
-    if (property == described->properties.end() || !property->second) return nullptr;
+    const PropertyPtr property = table.DescribedProperty(propertyPosition);
+    if (!property) return nullptr;
     auto layout = std::make_shared<BinaryLayout>();
-    layout->elementCount = std::max(property->second->ElementCount(), 0);
-    layout->labelIJ = property->second->LabelIJArray();
-    layout->labelJI = property->second->LabelJIArray();
-    if (property->second->InteractionType() == InteractionUnary) {
+    layout->elementCount = std::max(property->ElementCount(), 0);
+    layout->labelIJ = property->LabelIJArray();
+    layout->labelJI = property->LabelJIArray();
+    if (property->InteractionType() == InteractionUnary) {
         layout->symmetry.assign(static_cast<std::size_t>(layout->elementCount), -1);
     } else {
-        layout->symmetry = property->second->SymmetryList();
+        layout->symmetry = property->SymmetryList();
     }
     table.layouts.emplace(propertyPosition, layout);
     return layout;
@@ -190,6 +190,14 @@ int LayOutBinaryValue(const BinaryLayout& layout, const std::map<int, double>& s
 
 } // namespace
 
+PropertyPtr EngineValueTable::DescribedProperty(int propertyPosition) const
+{
+    if (!load || !load->properties) return nullptr;
+    const auto& properties = load->properties->properties;
+    const auto property = properties.find(propertyPosition);
+    return property == properties.end() ? nullptr : property->second;
+}
+
 int GetAllScalarPropertyValues(int& handle) { return FetchAll(Kind::Scalar, handle); }
 int GetAllVectorPropertyValues(int& handle) { return FetchAll(Kind::Vector, handle); }
 int GetAllBinaryPropertyValues(int& handle) { return FetchAll(Kind::Binary, handle); }
@@ -217,11 +225,10 @@ int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& da
     if (position >= static_cast<int>(table->keys.size())) return -1;
     const auto stored = ValueAt(*table, position, compoundPosition, propertyPosition);
     if (!stored) return 0;
+    const PropertyPtr property = table->DescribedProperty(propertyPosition);
+    if (!property) return 0;
     databankPosition = stored->DatabankPosition;
-    const auto& properties = Tables().gatewayPropTable->properties;
-    const auto property = properties.find(propertyPosition);
-    if (property == properties.end() || !property->second) return 0;
-    const int elementCount = property->second->ElementCount();
+    const int elementCount = property->ElementCount();
     // Element k, stored under label k + 1, always lands at index k: an absent element arrives as
     // the marker in its place, so it never shifts the elements after it, whatever size the caller
     // expected.
@@ -241,16 +248,15 @@ int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& da
     auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
     if (!table || table->propertyCount <= 0 || table->compoundCount <= 0) return 0;
     if (position >= static_cast<int>(table->keys.size())) return -1;
-    if (Tables().compCount < 0) return 0; // the lists were unloaded
     const int key = table->keys[static_cast<std::size_t>(position)];
+    const auto stored = table->values.find(key);
+    if (stored == table->values.end() || !stored->second) return 0;
+    const auto layout = LayoutOf(*table, key % table->propertyCount);
+    if (!layout) return 0;
     compound1Position = key / (table->propertyCount * table->compoundCount);
     compound2Position = (key / table->propertyCount) % table->compoundCount;
     propertyPosition = key % table->propertyCount;
-    const auto stored = table->values.find(key);
-    if (stored == table->values.end() || !stored->second) return 0;
     databankPosition = stored->second->DatabankPosition;
-    const auto layout = LayoutOf(*table, propertyPosition);
-    if (!layout) return 0;
     bool exchanged = false;
     valueSize = LayOutBinaryValue(*layout, stored->second->Values, condensed, exchanged, value);
     if (exchanged) std::swap(compound1Position, compound2Position);

@@ -28,10 +28,16 @@ struct EngineValueTable {
     int propertyCount = 0;  // the P of the combined keys
     int compoundCount = -1; // the C of binary keys; -1 in a table of unary values
 
+    // The property descriptions of the load the values were fetched in; never those of a later
+    // load, whose properties at the same positions may have other sizes.
+    std::shared_ptr<const LoadDescriptions> load;
     // Layouts by property position, read from `describedBy` when first needed, so that a pass does
     // not copy a property's description for every value.
     std::shared_ptr<const GatewayPropertyTable> describedBy;
     std::map<int, std::shared_ptr<const BinaryLayout>> layouts;
+
+    // The property at `propertyPosition` as its load described it; null when it was not described.
+    PropertyPtr DescribedProperty(int propertyPosition) const;
 };
 
 // Fetches every scalar (or vector) value of the found compounds and the listed properties, one
@@ -52,8 +58,8 @@ int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, 
 int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
                                int& compoundPosition, int& propertyPosition, double* value);
 // Writes the binary value at `position` as IJ/JI pairs element by element (up to two doubles per
-// element of its property), full or condensed, and their number to `valueSize`. 0 also once the
-// lists are unloaded.
+// element of its property), full or condensed, and their number to `valueSize`. 0 also when the
+// handle's load has not described the value's property.
 int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
                                int& compound1Position, int& compound2Position, int& propertyPosition, double* value,
                                bool condensed);

@@ -46,7 +46,9 @@ ActionCall Call(std::string windowTitle, std::optional<std::string> propName, st
     call.propName = std::move(propName);
     call.tabName = std::move(tabName);
     call.iHelpCode = code;
-    call.text = std::move(text);
+    // The host reads the text of every call: a value that is not text, or a name the dialog did not
+    // give, arrives as an empty text, never as null.
+    call.text = text.value_or(std::string());
     return call;
 }
 

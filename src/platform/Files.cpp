@@ -27,7 +27,7 @@ bool FileExists(const std::string& path)
     return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), error);
 }
 
-std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path)
+std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path, std::size_t readLimit)
 {
 #ifdef _WIN32
     // Read-only sharing: another program may read the configuration meanwhile, but not change it.
@@ -38,15 +38,29 @@ std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path)
     char chunk[65536];
     DWORD read = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &read, nullptr)) && read > 0) content.append(chunk, read);
+    while (content.size() <= readLimit && (ok = ReadFile(file, chunk, sizeof chunk, &read, nullptr)) && read > 0)
+        content.append(chunk, read);
     CloseHandle(file);
     if (!ok) return nullptr;
     return std::make_unique<std::istringstream>(std::move(content));
 #else
+    (void)readLimit; // read as the stream is consumed
     auto stream = std::make_unique<std::ifstream>(PathFromUtf8(path), std::ios::binary);
     if (!*stream) return nullptr;
     return stream;
 #endif
+}
+
+std::optional<std::string> ReadAtMost(std::istream& stream, std::size_t limit)
+{
+    std::string content;
+    char chunk[65536];
+    while (content.size() <= limit && stream.read(chunk, sizeof chunk).gcount() > 0) {
+        content.append(chunk, static_cast<std::size_t>(stream.gcount()));
+        if (!stream) break;
+    }
+    if (content.size() > limit) return std::nullopt;
+    return content;
 }
 
 } // namespace moru::platform

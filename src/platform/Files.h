@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace moru::platform {
@@ -15,7 +16,12 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // `path` is UTF-8.
 bool FileExists(const std::string& path);
 
-// Opens a file for reading while letting others read it but not write it. Null when it cannot be opened.
-std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path);
+// Opens a file for reading while letting others read it but not write it. Null when it cannot be
+// opened. Reads at most `readLimit` bytes and one more, so that ReadAtMost can tell a longer file.
+std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path, std::size_t readLimit);
+
+// What the stream holds, read to its end; nullopt when that is more than `limit` bytes, of which
+// only limit + 1 are read (a device that never ends, a file of gigabytes).
+std::optional<std::string> ReadAtMost(std::istream& stream, std::size_t limit);
 
 } // namespace moru::platform

@@ -3,6 +3,7 @@
 #include "interop/Handles.h"
 #include "interop/HostText.h"
 #include "interop/Numbers.h"
+#include "service/HostLimits.h"
 #include "session/Resolution.h"
 
 #include <stdexcept>
@@ -186,7 +187,7 @@ int UnitsOfMeasure(int objectHandle, char* const* unitRowNames, char* const* def
     const std::vector<UnitRow> rows = value->Property->UnitsTypeList();
     // The host cannot ask for the count first: more rows than the documented limit would run past
     // its arrays.
-    if (rows.size() > static_cast<std::size_t>(kMaxUnitRows)) return 0;
+    CheckHostLimit(HostLimit::UnitRows, rows.size());
     if (!AllPresent(unitRowNames, rows.size()) || !AllPresent(defaultUnitsOfMeasure, rows.size())) return 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!interop::CopySizedClosingLastByte(rows[i].UnitRowName, unitRowNames[i], bufSize)) return 0;

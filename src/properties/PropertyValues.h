@@ -16,9 +16,6 @@ namespace moru::properties {
 
 using namespace moru::service;
 
-// The most unit rows that a property may have: the host passes arrays of buffers without a count.
-inline constexpr int kMaxUnitRows = MORU_MAX_UNIT_ROWS;
-
 // A forward-only walk over the unary values of one compound; it keeps its collection alive by itself.
 class PropertyValueCollectionEnumerator {
 public:

@@ -4,6 +4,7 @@
 #include "interop/HostText.h"
 #include "interop/Numbers.h"
 #include "properties/PropertyValues.h"
+#include "service/HostLimits.h"
 #include "session/Resolution.h"
 
 namespace moru::properties {
@@ -33,8 +34,8 @@ int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, in
     const auto value = list->values.find(name->second);
     if (value == list->values.end()) return 0;
     // The host's buffers carry no size; a name or value beyond the documented limits would overrun them.
-    if (interop::ToHost(name->second).size() > static_cast<std::size_t>(kMaxPropertyNameBytes)) return 0;
-    if (value->second.size() > static_cast<std::size_t>(kMaxUnaryElements)) return 0;
+    CheckHostLimit(HostLimit::PropertyNameBytes, interop::ToHost(name->second).size());
+    CheckHostLimit(HostLimit::UnaryElements, value->second.size());
 
     interop::CopyUnbounded(name->second, propName);
     valueSize = static_cast<int>(value->second.size());

@@ -15,11 +15,6 @@ namespace moru::properties {
 
 using namespace moru::service;
 
-// Limits of the outputs that carry no size: the property name buffer and the values array of
-// CompoundProperties_GetNextUnaryPropertyValue.
-inline constexpr int kMaxPropertyNameBytes = MORU_MAX_PROPERTY_NAME_BYTES;
-inline constexpr int kMaxUnaryElements = MORU_MAX_UNARY_ELEMENTS;
-
 // The value type that the typed fetch fills, and the only property data type it reads.
 inline constexpr int kValueTypeDoubles = 3;
 inline constexpr int kPropertyTypeNumbers = 1;
@@ -36,8 +31,9 @@ struct UnaryPropertyList {
 int GetAllUnaryPropertyValues_Vanta(std::string_view databaseName, std::string_view databankName, int compoundIndex,
                                     int& objectHandle);
 
-// 1 with the name and values at `position`; -1 at or past the end; 0 for any other failure,
-// an absent element included (name, size and the elements before it stay written).
+// 1 with the name and values at `position`; -1 at or past the end; 0 for any other failure: with
+// nothing written for a name or value beyond the host limits, after the name, size and the
+// elements before it for an absent element.
 int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, int& valueSize,
                               double* propertyValues);
 

@@ -6,6 +6,7 @@
 #include "interop/References.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
+#include "service/HostLimits.h"
 #include "session/Resolution.h"
 
 #include <algorithm>
@@ -127,7 +128,12 @@ int GetNextReactionObject(int objectHandle, int position, const ReactionBuffers&
 
     // Everything that could stop the read is checked before the first write: a half-written
     // reaction, or a species alias cut short into another species' name, would mislead the host.
+    // The host's arrays carry no size, so a reaction of a database edited beyond the documented
+    // limits is refused rather than written past them.
     constexpr auto aliasSize = static_cast<std::size_t>(interop::FixedBuffer::SpeciesAlias);
+    CheckHostLimit(HostLimit::ReactionSpecies, speciesCount);
+    CheckHostLimit(HostLimit::EquilibriumConstants, reaction.EqConsts.size());
+    CheckHostLimit(HostLimit::EquilibriumConstants, reaction.SymmetricEqConsts.size());
     if (!reaction.SymmetricEqConsts.empty() && !buffers.symmetricEqConsts) return 0;
     for (std::size_t i = 0; i < speciesCount; ++i) {
         if (!buffers.compAliases[i]) return 0;

@@ -127,6 +127,10 @@ public:
 };
 
 // The databases that a configuration connects, over the session's databank catalogue.
+// The largest configuration file read: a list of databases is a few hundred bytes a database, and a
+// larger file is refused before it fills the host's memory.
+inline constexpr std::size_t kMaxConfigurationBytes = 1 << 20;
+
 class IDatabaseCollection {
 public:
     virtual ~IDatabaseCollection() = default;
@@ -134,7 +138,8 @@ public:
     virtual DatabasePtr At(int index) const = 0;
     virtual DatabasePtr Find(const std::string& name) const = 0; // by alias; null when absent
 
-    // Connects the databases that the configuration names. `configuration` may be null (no file);
+    // Connects the databases that the configuration names, read up to kMaxConfigurationBytes.
+    // `configuration` may be null (no file);
     // `configurationPath` locates files that the configuration names relative to itself.
     // Returns the result text: one entry per database, entries joined by "<?>".
     virtual std::string InitializeFromConfigurationFile(std::istream* configuration,

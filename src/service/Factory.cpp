@@ -26,6 +26,11 @@ IDialogComponent& ServiceFactory::DialogComponent()
     return *m_dialogComponent;
 }
 
+void EndOfCall()
+{
+    if (auto& factory = InstalledFactory()) factory->EndOfCall();
+}
+
 void SetServiceFactory(std::shared_ptr<ServiceFactory> factory) { InstalledFactory() = std::move(factory); }
 
 } // namespace moru::service

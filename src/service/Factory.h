@@ -19,6 +19,9 @@ public:
     IDialogComponent& DialogComponent();
     // The service's application settings, kept with the factory.
     virtual MoruApplication& Application() { return m_application; }
+    // Called as each export returns: the service lets go of what it held for the call, locks on
+    // database files above all.
+    virtual void EndOfCall() {}
 
 protected:
     // The component linked into the library, unless a factory makes another.
@@ -32,6 +35,8 @@ private:
 // The installed factory, or the default one on first use.
 ServiceFactory& GetServiceFactory();
 void SetServiceFactory(std::shared_ptr<ServiceFactory> factory);
+// EndOfCall of the installed factory; nothing when none was made yet.
+void EndOfCall();
 
 // Defined by the service backend that the library is linked with.
 std::shared_ptr<ServiceFactory> CreateDefaultServiceFactory();

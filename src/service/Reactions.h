@@ -23,9 +23,4 @@ struct ReactionRecord {
     std::vector<std::optional<double>> SymmetricEqConsts;
 };
 
-// What a reaction may hold, so that hosts can size the arrays they receive it in.
-inline constexpr int kMaxReactionSpecies = 32;
-inline constexpr int kMaxEquilibriumConstants = 16;
-inline constexpr int kMaxSpeciesNameBytes = 19; // a species name fits a 20-byte buffer
-
 } // namespace moru::service

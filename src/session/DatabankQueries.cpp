@@ -2,6 +2,7 @@
 
 #include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "service/HostLimits.h"
 #include "session/Resolution.h"
 
 namespace moru::session {
@@ -50,6 +51,9 @@ int GetNextPropertyName(int propertyCollectionHandle, int position, char* propNa
     if (position >= table->entryCount) return -1;
     const auto name = table->names.find(position);
     if (name == table->names.end()) return 0;
+    // The host's buffer carries no size: a longer name in an edited database would overrun it.
+    const std::string hostName = interop::ToHost(name->second);
+    service::CheckHostLimit(service::HostLimit::PropertyNameBytes, hostName.size());
     interop::CopyUnbounded(name->second, propName);
     return 1;
 }

@@ -55,7 +55,7 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
             if (interop::ToHost(message).size() > limit) return {};
             return message;
         }
-        auto stream = platform::OpenSharedForReading(path);
+        auto stream = platform::OpenSharedForReading(path, service::kMaxConfigurationBytes);
         if (!stream) return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
         return databases.InitializeFromConfigurationFile(stream.get(), path, password);
     } catch (...) {

@@ -14,17 +14,7 @@ bool IsOfConnectedDatabase(const IDatabank& databank)
 
 DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName)
 {
-    const auto& catalogue = MoruGUIDataFunctions::Instance().Catalogue();
-    for (int i = 0; i < catalogue.Count(); ++i) {
-        const DatabankPtr& databank = catalogue[i];
-        if (!databank || !platform::EqualsIgnoringCase(databank->Name(), dbankName)) continue;
-        const DatabasePtr database = databank->Database();
-        if (!database || !platform::EqualsIgnoringCase(database->Alias(), dbaseName)) continue;
-        // An entry listed before the latest initialisation replaced its database stays in the
-        // catalogue but no longer resolves; a later listing of the new database may follow.
-        if (IsOfConnectedDatabase(*databank)) return databank;
-    }
-    return nullptr;
+    return MoruGUIDataFunctions::Instance().FindLiveDatabank(dbaseName, dbankName);
 }
 
 DatabankPtr FindDbankByMoniker(std::string_view moniker)

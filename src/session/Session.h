@@ -6,6 +6,10 @@
 #include "service/Database.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace moru::session {
 
@@ -28,6 +32,12 @@ public:
     void SetDatabankFlag(bool databankTab) { m_bDatabankTab = databankTab; }
     bool GetDatabankTabFlag() const { return m_bDatabankTab; }
 
+    // The first entry of the catalogue named `databankName` in database `databaseAlias` (both
+    // without regard to letter case) whose database the latest initialisation connected; null if
+    // none. One lookup in an index of the live entries, however many initialisations the catalogue
+    // remembers.
+    DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
+
     // The host's pure databank selection; null until the host sets one.
     const DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
     void SetAvailablePureDatabanks(DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
@@ -44,6 +54,12 @@ private:
     std::shared_ptr<IConfigFileInstaller> m_pcfi;
     bool m_bDatabankTab = true;
     DatabankCollectionPtr m_AvailablePureDbanks;
+
+    // The live entries of the catalogue by folded alias and name, as they stood when the catalogue
+    // had `m_indexedCount` entries and these databases were connected.
+    std::unordered_map<std::string, DatabankPtr> m_liveIndex;
+    int m_indexedCount = -1;
+    std::vector<const IDatabase*> m_indexedDatabases;
 };
 
 } // namespace moru::session

@@ -121,6 +121,7 @@ TEST_F(BinaryValueSets, OneDatabankNamedTwiceInAnySpellingFailsBeforeTheServiceI
     EXPECT_EQ(handle, 0);
     EXPECT_EQ(GetAll({"A"}, {"A.A1.x", "A.A1"}, {"NRTL"}, 1, 0, handle), 0);
     EXPECT_EQ(GetAll({"A"}, {"A.A1"}, {"NRTL", "NRTL"}, 1, 0, handle), 0);
+    EXPECT_EQ(GetAll({"A"}, {"A.A1"}, {"NRTL", "nrtl"}, 1, 0, handle), 0); // the service matches in any case
     EXPECT_EQ(GetAll({"A"}, {"A"}, {"NRTL"}, 1, 0, handle), 0);
     EXPECT_EQ(GetAll({"A"}, {"A.NOPE"}, {"NRTL"}, 1, 0, handle), 0);
     EXPECT_EQ(handle, 0);

@@ -231,8 +231,31 @@ TEST_F(BinaryBulkValues, BadArgumentsAndCallsOutOfOrderGiveDefinedResults)
     double scalar = 0;
     EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, 0, &databank, &compound1, &property, &scalar), 0);
 
+}
+
+// The host sizes its array by the properties of the load it fetched in; a reload that puts a longer
+// property at the same position must not change how an old handle lays its values out.
+TEST_F(BinaryBulkValues, AHandleKeepsTheLayoutOfTheLoadItWasFetchedIn)
+{
+    Store("NEG", {{1, 7.0}});
+    Store("ONES", {{1, 1.0}, {3, 3.0}, {5, 5.0}});
+    Prepare({"NEG"});
+    int old = 0;
+    ASSERT_EQ(Optimized_GetAllBinaryPropertyValues(&old), 1);
+    const Binary before = Read(old, 0, 0);
+    ASSERT_EQ(before.values, (std::vector<double>{7.0, -7.0}));
+
+    Prepare({"ONES"}); // three elements at position 0, described again
+    int fresh = 0;
+    ASSERT_EQ(Optimized_GetAllBinaryPropertyValues(&fresh), 1);
+    EXPECT_EQ(Read(fresh, 0, 0).values, (std::vector<double>{1.0, M, 3.0, M, 5.0, M}));
+    const Binary after = Read(old, 0, 0);
+    EXPECT_EQ(after.result, 1);
+    EXPECT_EQ(after.values, before.values);
+
     Optimized_UnInitializeAllLists();
-    EXPECT_EQ(Read(handle, 0, 0).result, 0);
+    EXPECT_EQ(Read(old, 0, 0).values, before.values);
+    EXPECT_EQ(Read(fresh, 0, 0).size, 6);
 }
 
 } // namespace

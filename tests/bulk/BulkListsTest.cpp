@@ -259,13 +259,29 @@ TEST_F(BulkLists, ReadsAfterUnloadingAreDefinedAndHandlesStillHoldTheirTables)
     ASSERT_EQ(Optimized_UnInitializeAllLists(), 1);
     EXPECT_EQ(bulk::Tables().compCount, -1);
     CompoundEntry e;
-    EXPECT_EQ(Next(compounds, 0, e), -1); // no lists loaded: every position is past the end
+    EXPECT_EQ(Next(compounds, 0, e), 1); // the handle reads what it was given
+    EXPECT_STREQ(e.name, "WATER");
+    EXPECT_EQ(Next(compounds, 1, e), -1);
     int position = -7, count = -7;
     EXPECT_EQ(Optimized_GetNextProperty(properties, 0, &position, &count), 1);
     EXPECT_EQ(count, 1);
     Optimized_ReleaseHandle(compounds);
     Optimized_ReleaseHandle(properties);
     EXPECT_EQ(Optimized_GetNextProperty(properties, 0, &position, &count), 0);
+}
+
+TEST_F(BulkLists, ACompoundHandleIsBoundedByItsOwnLoadAfterAReload)
+{
+    ASSERT_EQ(Load({"DB1.a"}, {"x", "y", "ethanol"}, {"TC"}), 1);
+    int compounds = 0;
+    ASSERT_EQ(Optimized_GetAllCompoundsIdentifiers(&compounds), 1);
+    ASSERT_EQ(Load({"DB1.a"}, {"water"}, {"TC"}), 1); // fewer compounds listed now
+    CompoundEntry e;
+    EXPECT_EQ(Next(compounds, 0, e), 1);
+    EXPECT_EQ(e.position, 2);
+    EXPECT_STREQ(e.name, "ETHANOL");
+    EXPECT_EQ(Next(compounds, 1, e), 0); // listed then, not found
+    EXPECT_EQ(Next(compounds, 3, e), -1);
 }
 
 TEST_F(BulkLists, NextCompoundRefusesNullOutputsAndForeignHandles)

@@ -3,6 +3,7 @@
 #include <climits>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace moru;
@@ -131,11 +132,41 @@ TEST_F(BulkValues, FetchesOutOfOrderOrWithTooManyKeysFail)
     EXPECT_NE(handle, 0);
 }
 
-TEST_F(BulkValues, ReadsAfterUnloadingFindNoPropertyDescriptions)
+// A handle is laid out by the properties of the load it was fetched in: a later load with a longer
+// property at the same position must not make it write more than the host sized for.
+TEST_F(BulkValues, VectorHandlesKeepTheSizesOfTheirOwnLoad)
+{
+    db1->Bulk().properties->push_back(std::make_shared<FakeProperty>("CPL", 0, 5));
+    db1->Bulk().storedValues = {{"a", 1, "CPIG", {{1, 10.0}, {3, 30.0}}}, {"a", 1, "CPL", {{5, 50.0}}}};
+    Prepare({"DB1.a"}, {"water"}, {"CPIG"});
+    int old = 0;
+    ASSERT_EQ(Optimized_GetAllVectorPropertyValues(&old), 1);
+    auto read = [](int handle) {
+        std::vector<double> values(8, -7.0);
+        int size = -7, databank = -7, compound = -7, property = -7;
+        EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values.data()),
+                  1);
+        return std::make_pair(size, values);
+    };
+    const auto before = read(old);
+    ASSERT_EQ(before.first, 3);
+
+    Prepare({"DB1.a"}, {"water"}, {"CPL"}); // five elements at the same position
+    int fresh = 0;
+    ASSERT_EQ(Optimized_GetAllVectorPropertyValues(&fresh), 1);
+    EXPECT_EQ(read(fresh).first, 5);
+    EXPECT_EQ(read(old), before);
+
+    Optimized_UnInitializeAllLists();
+    EXPECT_EQ(read(old), before);
+}
+
+TEST_F(BulkValues, VectorReadsOfALoadThatDescribedNoPropertiesFail)
 {
     db1->Bulk().storedValues = {{"a", 1, "CPIG", {{1, 10.0}}}};
-    Prepare({"DB1.a"}, {"water"}, {"CPIG"});
+    ASSERT_EQ(Load({"DB1.a"}, {"water"}, {"CPIG"}), 1);
     int handle = 0;
+    Optimized_GetAllCompoundsIdentifiers(&handle);
     ASSERT_EQ(Optimized_GetAllVectorPropertyValues(&handle), 1);
     Optimized_UnInitializeAllLists();
     int size = 1, databank = 0, compound = 0, property = 0;

@@ -1,5 +1,6 @@
 #include "DialogWorld.h"
 
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -122,9 +123,14 @@ TEST_F(NistTab, PropertyCallsThenTheClosingCall)
                                         "Title|||999|0|0|0|0|"}));
     EXPECT_EQ(Click(102, Names({"A"}), {std::string("r0"), 2.0}),
               (std::vector<std::string>{"|A|Tab|102|0|0|0|0|r0", "Title|||999|0|0|0|0|"}));
-    // A value that is not a text travels as null.
-    EXPECT_EQ(Click(103, Names({"A"}), {2.0}), (std::vector<std::string>{"|A|Tab|103|0|0|0|0|<null>",
+    // A value that is not a text travels as an empty text, as for every other code.
+    EXPECT_EQ(Click(103, Names({"A"}), {2.0}), (std::vector<std::string>{"|A|Tab|103|0|0|0|0|",
                                                                        "Title|||999|0|0|0|0|"}));
+    EXPECT_EQ(Click(150, Names({"A"}), {2.0, std::int32_t{1}, 3.0}),
+              (std::vector<std::string>{"|A|Tab|150|0|0|0|0|", "|ParameterSet|Tab|150|0|0|0|0|",
+                                        "|ParameterSet|Tab|150|0|0|0|0|", "Title|||999|0|0|0|0|"}));
+    EXPECT_EQ(Click(8, {std::string("P0"), std::nullopt}, {1.5, 2.5, std::int32_t{3}, 4.5}).front(),
+              "|P0||8|1.5|2.5|3|4.5|");
 }
 
 TEST_F(NistTab, ParameterSetsFollowThePropertyCalls)
@@ -226,4 +232,17 @@ TEST_F(NistTab, ALaunchBeforeAnyStagingHasNoNamesAndEmptyLists)
     Launcher().GetNISTPropList(list);
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->empty());
+}
+
+// A host that opens dialogs all day must not keep every one: the component keeps the most recent.
+TEST_F(NistTab, OnlyTheMostRecentDialogsAreKept)
+{
+    const std::string largeName(1 << 20, 'n');
+    InitializeTDEdialog(largeName.c_str());
+    Launch();
+    const std::weak_ptr<ScriptedNistDialogBox> first = component->nistDialogs.front();
+    for (std::size_t i = 0; i < 3 * ScriptedDialogComponent::kKeptDialogs; ++i) Launch();
+    EXPECT_EQ(component->nistDialogs.size(), ScriptedDialogComponent::kKeptDialogs);
+    EXPECT_TRUE(first.expired());
+    EXPECT_EQ(Box().calls, (std::vector<std::string>{"LaunchNISTDialog"}));
 }

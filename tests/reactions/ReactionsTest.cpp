@@ -274,3 +274,42 @@ TEST_F(Reactions, AReactionTheBuffersCannotTakeWholeIsNotWrittenAtAll)
                                               symmetric, nullptr),
               0);
 }
+
+// A database edited outside moru-db may hold more than the host's fixed arrays: such a reaction is
+// refused whole, and nothing lands in or beyond the arrays the header sizes.
+TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
+{
+    std::vector<std::pair<std::string, double>> many;
+    for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i) many.emplace_back(i ? "S" + std::to_string(i) : "CO2", i ? 1 : -1);
+    std::vector<std::optional<double>> constants(MORU_MAX_EQUILIBRIUM_CONSTANTS + 8, 1.0);
+    std::vector<std::pair<std::string, double>> two = {{"CO2", -1}, {"H2O", 1}};
+    dbA->reactions->reactions = {{"A1", Reaction(1, "EQUIL", many, {1.0})},
+                                 {"A1", Reaction(2, "EQUIL", two, constants)},
+                                 {"A1", Reaction(3, "EQUIL", two, {1.0}, constants)},
+                                 {"A1", Reaction(4, "EQUIL", two, {1.0, 2.0})}};
+    int handle = 0;
+    ASSERT_EQ(Collect({"CO2"}, {"A.A1"}, 0, &handle), 4);
+
+    // The documented sizes, each followed by a guard that must stay untouched.
+    constexpr int guard = 4;
+    std::vector<std::array<char, MORU_SPECIES_ALIAS_BUFFER_SIZE>> aliasBuffers(MORU_MAX_REACTION_SPECIES + guard);
+    std::vector<char*> aliases(MORU_MAX_REACTION_SPECIES + guard, nullptr);
+    for (int i = 0; i < MORU_MAX_REACTION_SPECIES; ++i) aliases[static_cast<std::size_t>(i)] = aliasBuffers[static_cast<std::size_t>(i)].data();
+    for (int position = 0; position < 3; ++position) {
+        std::vector<double> coefficients(MORU_MAX_REACTION_SPECIES + guard, -7);
+        std::vector<double> eqConsts(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7);
+        std::vector<double> symmetric(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7);
+        char type[256] = "old", basis[256] = "old";
+        int count = -1;
+        EXPECT_EQ(Reactions_GetNextReactionObject(handle, position, type, basis, &count, aliases.data(),
+                                                  coefficients.data(), eqConsts.data(), symmetric.data(), nullptr),
+                  0)
+            << "reaction at " << position;
+        EXPECT_EQ(count, -1);
+        EXPECT_STREQ(type, "old");
+        EXPECT_EQ(coefficients, std::vector<double>(MORU_MAX_REACTION_SPECIES + guard, -7));
+        EXPECT_EQ(eqConsts, std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7));
+        EXPECT_EQ(symmetric, std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7));
+    }
+    EXPECT_EQ(ReadAt(handle, 3).result, 1); // the reactions within the limits still read
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -118,6 +119,25 @@ TEST_F(Resolution, DatabankTypeCodesAndPropertyNamesWithGaps)
     EXPECT_EQ(Databank_GetNextPropertyName(0, 0, name), 0);
     Databank_ReleaseHandle(table);
     EXPECT_EQ(Databank_GetNextPropertyName(table, 0, name), 0);
+}
+
+// The host's buffer holds the documented longest name; a longer name in an edited database is
+// refused instead of copied past it.
+TEST_F(Resolution, APropertyNameBeyondTheHostLimitIsRefusedUnwritten)
+{
+    List();
+    const std::string longest(MORU_MAX_PROPERTY_NAME_BYTES, 'N');
+    dbA->properties->properties["BANK1"] = {std::make_shared<FakeProperty>(longest, 0),
+                                            std::make_shared<FakeProperty>(longest + "N", 0)};
+    int types = -1, table = -1;
+    ASSERT_EQ(Databank_GetDatabankTypeAndPropertyList("DBA", "BANK1", &types, &table), 2);
+    std::vector<char> name(MORU_MAX_PROPERTY_NAME_BYTES + 1 + 16, 'g');
+    EXPECT_EQ(Databank_GetNextPropertyName(table, 0, name.data()), 1);
+    EXPECT_EQ(std::string(name.data()), longest);
+    std::fill(name.begin(), name.end(), 'g');
+    EXPECT_EQ(Databank_GetNextPropertyName(table, 1, name.data()), 0);
+    EXPECT_EQ(name, std::vector<char>(name.size(), 'g'));
+    Databank_ReleaseHandle(table);
 }
 
 TEST_F(Resolution, TypeCodeIgnoresPairProperties)

@@ -242,5 +242,22 @@ TEST(DatabaseBuild, KeepsAnEarlierDatabaseWhenTheNewSourceFails)
     EXPECT_EQ(dbtool::DumpDatabase(scratch.File("kept.db")), RichSource());
 }
 
+// A source is read whole: one larger than the bound, or a device that never ends, is refused with
+// its size instead of read until memory runs out.
+TEST(DatabaseBuild, RefusesASourceBeyondItsSizeBound)
+{
+    ScratchDirectory scratch;
+    scratch.Write("large.json", std::string(4096, ' ') + "{}");
+    const auto errors = dbtool::BuildDatabaseFromFile(scratch.File("large.json"), scratch.File("out.db"), false, 4096);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].Message, "holds more than 4096 bytes, the most a source may hold");
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("out.db")));
+#ifndef _WIN32
+    const auto endless = dbtool::BuildDatabaseFromFile("/dev/zero", scratch.File("out.db"), false, 1 << 20);
+    ASSERT_EQ(endless.size(), 1u);
+    EXPECT_EQ(endless[0].Message, "holds more than 1048576 bytes, the most a source may hold");
+#endif
+}
+
 } // namespace
 } // namespace moru::sqlite::testing

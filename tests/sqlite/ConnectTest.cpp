@@ -8,7 +8,10 @@
 
 #include "service/Errors.h"
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
+#include <streambuf>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -39,6 +42,31 @@ protected:
         Connection db(scratch.File(name), Connection::Mode::Create);
         db.Execute(sqlText);
         return scratch.File(name);
+    }
+
+    // A copy of the good database named `name` whose pages of `table` (and its indexes) hold garbage.
+    std::string DamagedPages(const std::string& name, const char* table)
+    {
+        const std::string path = scratch.File(name);
+        std::filesystem::copy_file(scratch.File("good.db"), path);
+        std::vector<long long> pages;
+        long long pageSize = 0;
+        {
+            Connection db(path, Connection::Mode::ReadOnly);
+            Statement size(db.Handle(), "PRAGMA page_size");
+            EXPECT_TRUE(size.Step());
+            pageSize = size.Int64(0);
+            Statement roots(db.Handle(), "SELECT rootpage FROM sqlite_schema WHERE tbl_name = ?1");
+            roots.Bind(1, table);
+            while (roots.Step()) pages.push_back(roots.Int64(0));
+        }
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        const std::string garbage(static_cast<std::size_t>(pageSize), '\xA5');
+        for (long long page : pages) {
+            file.seekp((page - 1) * pageSize);
+            file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+        }
+        return path;
     }
 
     ScratchDirectory scratch;
@@ -86,31 +114,39 @@ TEST_F(Connecting, RefusesPipesDevicesAndUnreadableFiles)
 }
 #endif
 
+// A stream of blanks that never ends, as a device would give.
+class EndlessBlanks : public std::streambuf {
+protected:
+    int_type underflow() override
+    {
+        std::fill(std::begin(m_blanks), std::end(m_blanks), ' ');
+        setg(m_blanks, m_blanks, m_blanks + sizeof m_blanks);
+        return traits_type::to_int_type(' ');
+    }
+
+private:
+    char m_blanks[4096];
+};
+
+TEST_F(Connecting, AConfigurationBeyondItsSizeBoundIsRefusedUnread)
+{
+    EndlessBlanks endless;
+    std::istream stream(&endless);
+    EXPECT_EQ(collection.InitializeFromConfigurationFile(&stream, scratch.File("databases.json"), ""),
+              "The configuration file is larger than 1 MiB, so it was not read.");
+    EXPECT_EQ(collection.Count(), 0);
+    // Within the bound, blanks and all, it is read as before.
+    nlohmann::json config = {{"databases", {{{"alias", "GOOD"}, {"path", scratch.File("good.db")}}}}};
+    std::istringstream padded(config.dump() + std::string(kMaxConfigurationBytes - config.dump().size(), ' '));
+    EXPECT_TRUE(EndsWith(collection.InitializeFromConfigurationFile(&padded, scratch.File("databases.json"), ""), "OK"));
+}
+
 TEST_F(Connecting, ReadsNoDataPagesToConnect)
 {
     // A database whose compound rows are damaged still connects: the check reads the schema and
     // the small tables only. The damage is a clear failure of the call that meets it, and
     // `moru-db check` finds it.
-    const std::string path = scratch.File("rows.db");
-    std::filesystem::copy_file(scratch.File("good.db"), path);
-    std::vector<long long> pages;
-    long long pageSize = 0;
-    {
-        Connection db(path, Connection::Mode::ReadOnly);
-        Statement size(db.Handle(), "PRAGMA page_size");
-        ASSERT_TRUE(size.Step());
-        pageSize = size.Int64(0);
-        Statement roots(db.Handle(), "SELECT rootpage FROM sqlite_schema WHERE tbl_name = 'identifier'");
-        while (roots.Step()) pages.push_back(roots.Int64(0));
-    }
-    {
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        const std::string garbage(static_cast<std::size_t>(pageSize), '\xA5');
-        for (long long page : pages) {
-            file.seekp((page - 1) * pageSize);
-            file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
-        }
-    }
+    const std::string path = DamagedPages("rows.db", "identifier");
     const std::string result = ConnectOne("X", path);
     EXPECT_TRUE(EndsWith(result, "OK")) << result;
     auto database = collection.Find("X");
@@ -120,9 +156,22 @@ TEST_F(Connecting, ReadsNoDataPagesToConnect)
     ASSERT_TRUE(databanks && compounds);
     DatabankCollection group;
     group.Add(databanks->Find("PURE"));
-    EXPECT_THROW(compounds->FindForMM(group, "WATER", "", ""), ServiceError);
+    try {
+        compounds->FindForMM(group, "WATER", "", "");
+        ADD_FAILURE() << "the damaged rows were read";
+    } catch (const ServiceError& error) {
+        EXPECT_STREQ(error.what(), "the database file is corrupt");
+    }
     EXPECT_FALSE(CheckDatabaseIntegrity(path).empty());
     EXPECT_TRUE(CheckDatabaseIntegrity(scratch.File("good.db")).empty());
+}
+
+// Damage met while connecting reads as the documented message, not as SQLite's own text.
+TEST_F(Connecting, DamageMetWhileConnectingGivesTheDocumentedMessage)
+{
+    const std::string result = ConnectOne("X", DamagedPages("banks.db", "databank"));
+    EXPECT_TRUE(EndsWith(result, "could not be connected: the database file is corrupt.")) << result;
+    EXPECT_EQ(result.find("malformed"), std::string::npos) << result;
 }
 
 TEST_F(Connecting, RefusesAliasesThatCannotBeAddressed)

@@ -1,6 +1,10 @@
 #include "TestDatabase.h"
 
+#include "Checks.h"
+#include "Sqlite.h"
+
 #include "MoruIntegration.h"
+#include "service/HostLimits.h"
 
 namespace moru::sqlite::testing {
 namespace {
@@ -24,7 +28,7 @@ TEST(HostLimits, APropertyNameLongerThanHostsReadIsRefused)
         s["properties"][2]["name"] = longest;
         s["databanks"][0]["values"][3]["property"] = longest;
     }));
-    EXPECT_EQ("properties[2].name: is 256 bytes long; hosts read names of at most 255 bytes",
+    EXPECT_EQ("properties[2].name: 256 bytes in a property name; hosts read at most 255",
               FirstError([&](Json& s) { s["properties"][2]["name"] = longest + "N"; }));
 }
 
@@ -36,13 +40,13 @@ TEST(HostLimits, MoreUnitRowsThanHostsReadAreRefused)
         return units;
     };
     EXPECT_EQ("", FirstError([&](Json& s) { s["properties"][0]["units"] = rows(MORU_MAX_UNIT_ROWS); }));
-    EXPECT_EQ("properties[0].units: holds 17 unit rows; hosts read at most 16",
+    EXPECT_EQ("properties[0].units: 17 unit rows of a property; hosts read at most 16",
               FirstError([&](Json& s) { s["properties"][0]["units"] = rows(MORU_MAX_UNIT_ROWS + 1); }));
 }
 
 TEST(HostLimits, UnaryValuesWithMoreElementsThanHostsReadAreRefused)
 {
-    EXPECT_EQ("properties[2].elementCount: is 65; hosts read values of one compound of at most 64 elements",
+    EXPECT_EQ("properties[2].elementCount: 65 elements in a unary value; hosts read at most 64",
               FirstError([](Json& s) { s["properties"][2]["elementCount"] = MORU_MAX_UNARY_ELEMENTS + 1; }));
 }
 
@@ -61,6 +65,58 @@ TEST(HostLimits, AReactionAtEveryLimitBuildsAndOnePastAnyIsRefused)
     EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants + 1, constants, species); }));
     EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants, constants + 1, species); }));
     EXPECT_NE("", FirstError([&](Json& s) { fill(s, constants, constants, species + 1); }));
+}
+
+// The library's limits are the header's.
+TEST(HostLimits, TheSharedTableIsWhatTheHeaderDocuments)
+{
+    using service::HostLimit;
+    EXPECT_EQ(service::MostOf(HostLimit::ReactionSpecies), std::size_t{MORU_MAX_REACTION_SPECIES});
+    EXPECT_EQ(service::MostOf(HostLimit::EquilibriumConstants), std::size_t{MORU_MAX_EQUILIBRIUM_CONSTANTS});
+    EXPECT_EQ(service::MostOf(HostLimit::SpeciesAliasBytes) + 1, std::size_t{MORU_SPECIES_ALIAS_BUFFER_SIZE});
+    EXPECT_EQ(service::MostOf(HostLimit::PropertyNameBytes), std::size_t{MORU_MAX_PROPERTY_NAME_BYTES});
+    EXPECT_EQ(service::MostOf(HostLimit::UnitRows), std::size_t{MORU_MAX_UNIT_ROWS});
+    EXPECT_EQ(service::MostOf(HostLimit::UnaryElements), std::size_t{MORU_MAX_UNARY_ELEMENTS});
+}
+
+TEST(HostLimits, ReactionsBeyondTheLimitsAreRefused)
+{
+    EXPECT_EQ("databanks[2].reactions[0].eqConsts: 17 equilibrium constants of one kind in a reaction; hosts read at most 16",
+              FirstError([](Json& s) {
+                  s["databanks"][2]["reactions"][0]["eqConsts"] = std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + 1, 1.0);
+              }));
+}
+
+// A database edited with another tool past every limit: `moru-db check` names each one, as the
+// library would refuse each value.
+TEST(HostLimits, CheckReportsEveryLimitThatAnEditedDatabaseBreaks)
+{
+    ScratchDirectory scratch;
+    const std::string path = scratch.File("edited.db");
+    Build(RichSource(), path);
+    ASSERT_EQ(CheckDatabaseIntegrity(path), std::vector<std::string>{});
+    {
+        Connection db(path, Connection::Mode::Create);
+        db.Execute(R"SQL(
+            CREATE TEMP TABLE n AS WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 50) SELECT i FROM c;
+            INSERT INTO reaction_species SELECT (SELECT min(id) FROM reaction), 100 + i, 'X', NULL, 1 FROM temp.n WHERE i <= 43;
+            UPDATE reaction SET eq_consts = zeroblob(24 * 8) WHERE id = (SELECT min(id) FROM reaction);
+            UPDATE reaction_species SET name = 'a species of 25 bytes....' WHERE position = 101;
+            UPDATE property SET name = replace(hex(zeroblob(150)), '0', 'N') WHERE id = (SELECT min(id) FROM property);
+            INSERT INTO unit_row SELECT (SELECT min(id) FROM property), 100 + i, 'ROW', 'U' FROM temp.n WHERE i <= 17;
+            UPDATE property SET element_count = 65
+              WHERE id = (SELECT max(id) FROM property WHERE interaction_type = 0);
+        )SQL");
+    }
+    const auto problems = CheckDatabaseIntegrity(path);
+    for (const auto& entry : service::kHostLimits) {
+        const bool reported = std::any_of(problems.begin(), problems.end(), [&](const std::string& problem) {
+            return problem.find(entry.counted) != std::string::npos;
+        });
+        EXPECT_TRUE(reported) << "no problem names the " << entry.counted;
+    }
+    EXPECT_NE(std::find(problems.begin(), problems.end(), "property 1: 300 bytes in a property name; hosts read at most 255"),
+              problems.end());
 }
 
 } // namespace

@@ -31,8 +31,11 @@ std::optional<Json> ParseSource(const std::string& text, SourceErrors& errors);
 // is replaced only when it is a database of this service, or with `replaceAnyFile`; the source
 // itself never.
 SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bool replaceAnyFile = false);
+// The source is read whole, and parsing takes several times its size: a source of more than
+// `maxSourceBytes` is refused (a device that never ends too).
+inline constexpr std::size_t kMaxSourceBytes = std::size_t{512} << 20;
 SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath,
-                                   bool replaceAnyFile = false);
+                                   bool replaceAnyFile = false, std::size_t maxSourceBytes = kMaxSourceBytes);
 
 // Why a text output (a source, a dump) may not be written at `outputPath`, or nullopt: a
 // directory never, an existing file only with `replaceExisting`.

@@ -6,10 +6,9 @@
 #include "Sqlite.h"
 
 #include "platform/Files.h"
+#include "service/HostLimits.h"
 #include "service/Reactions.h"
 #include "service/ResultText.h"
-
-#include "MoruIntegration.h"
 
 #include <chrono>
 #include <cstdio>
@@ -176,20 +175,19 @@ private:
     void HostLimits(const Json& property, const std::string& path, const std::optional<std::string>& name,
                     const PropertyInfo& info)
     {
-        if (name && name->size() > MORU_MAX_PROPERTY_NAME_BYTES) {
-            Error(Member(path, "name"), "is " + std::to_string(name->size()) + " bytes long; hosts read names of at most " +
-                                            std::to_string(MORU_MAX_PROPERTY_NAME_BYTES) + " bytes");
+        if (name) Limit(Member(path, "name"), service::HostLimit::PropertyNameBytes, name->size());
+        if (property.contains("units") && property["units"].is_array()) {
+            Limit(Member(path, "units"), service::HostLimit::UnitRows, property["units"].size());
         }
-        const Json* units = property.contains("units") && property["units"].is_array() ? &property["units"] : nullptr;
-        if (units && units->size() > MORU_MAX_UNIT_ROWS) {
-            Error(Member(path, "units"), "holds " + std::to_string(units->size()) + " unit rows; hosts read at most " +
-                                             std::to_string(MORU_MAX_UNIT_ROWS));
+        if (info.InteractionType == 0 && info.ElementCount > 0) {
+            Limit(Member(path, "elementCount"), service::HostLimit::UnaryElements,
+                  static_cast<std::size_t>(info.ElementCount));
         }
-        if (info.InteractionType == 0 && info.ElementCount > MORU_MAX_UNARY_ELEMENTS) {
-            Error(Member(path, "elementCount"), "is " + std::to_string(info.ElementCount) +
-                                                    "; hosts read values of one compound of at most " +
-                                                    std::to_string(MORU_MAX_UNARY_ELEMENTS) + " elements");
-        }
+    }
+
+    void Limit(const std::string& path, service::HostLimit limit, std::size_t count)
+    {
+        if (auto reason = service::BeyondHostLimit(limit, count)) Error(path, *reason);
     }
 
     // What the simulation engine reads of a compound beside its identifiers: its class as a number
@@ -574,13 +572,8 @@ private:
             symmetricEqConsts = Numbers(*list, Member(path, "symmetricEqConsts"));
         }
         // Hosts receive a reaction in arrays of fixed size: what does not fit is refused here.
-        const auto limit = [&](const char* member, std::size_t count, int most) {
-            if (count > static_cast<std::size_t>(most))
-                Error(Member(path, member), "holds " + std::to_string(count) + " entries; a reaction may hold at most " +
-                                                std::to_string(most));
-        };
-        limit("eqConsts", eqConsts.size(), service::kMaxEquilibriumConstants);
-        limit("symmetricEqConsts", symmetricEqConsts.size(), service::kMaxEquilibriumConstants);
+        Limit(Member(path, "eqConsts"), service::HostLimit::EquilibriumConstants, eqConsts.size());
+        Limit(Member(path, "symmetricEqConsts"), service::HostLimit::EquilibriumConstants, symmetricEqConsts.size());
         m_db.Cached(sql::InsertReaction).Bind(1, *id).Bind(2, databankId).Bind(3, static_cast<int>(index))
             .Bind(4, Text(reaction, path, "name", false)).Bind(5, Text(reaction, path, "type", true).value_or(""))
             .Bind(6, Text(reaction, path, "basis", true).value_or("")).Bind(7, Text(reaction, path, "equation", false))
@@ -588,7 +581,7 @@ private:
         const Json* species = List(reaction, path, "species", true);
         if (!species) return;
         if (species->empty()) Error(Member(path, "species"), "must name at least one species");
-        limit("species", species->size(), service::kMaxReactionSpecies);
+        Limit(Member(path, "species"), service::HostLimit::ReactionSpecies, species->size());
         for (std::size_t i = 0; i < species->size(); ++i) {
             const Json& item = (*species)[i];
             std::string itemPath = Item(Member(path, "species"), i);
@@ -599,11 +592,7 @@ private:
                 Error(Member(itemPath, "compound"), "names the unknown compound " + std::to_string(*compound));
             }
             const std::string name = Text(item, itemPath, "name", true).value_or("");
-            if (name.size() > static_cast<std::size_t>(service::kMaxSpeciesNameBytes)) {
-                Error(Member(itemPath, "name"), "\"" + name + "\" has " + std::to_string(name.size()) +
-                                                    " bytes; a species name may have at most " +
-                                                    std::to_string(service::kMaxSpeciesNameBytes));
-            }
+            Limit(Member(itemPath, "name"), service::HostLimit::SpeciesAliasBytes, name.size());
             m_db.Cached(sql::InsertReactionSpecies).Bind(1, *id).Bind(2, static_cast<int>(i))
                 .Bind(3, name).Bind(4, compound)
                 .Bind(5, Number(item, itemPath, "coefficient", true).value_or(0.0)).Execute();
@@ -735,15 +724,17 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
     return errors;
 }
 
-SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath, bool replaceAnyFile)
+SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath, bool replaceAnyFile,
+                                   std::size_t maxSourceBytes)
 {
     if (SameFile(sourcePath, outputPath)) return {{"", outputPath + " is the source itself; write the database to another file"}};
     std::ifstream file(platform::PathFromUtf8(sourcePath), std::ios::binary);
     if (!file) return {{sourcePath, "cannot be read"}};
-    std::stringstream text;
-    text << file.rdbuf();
+    const auto text = platform::ReadAtMost(file, maxSourceBytes);
+    if (!text) return {{sourcePath, "holds more than " + std::to_string(maxSourceBytes) + " bytes, the most a source may hold"}};
+    if (file.bad()) return {{sourcePath, "cannot be read"}};
     SourceErrors errors;
-    auto source = ParseSource(text.str(), errors);
+    auto source = ParseSource(*text, errors);
     if (!source) return errors;
     return BuildDatabase(*source, outputPath, replaceAnyFile);
 }

@@ -3,6 +3,7 @@
 #include "MoruDb.h"
 #include "MoruIntegration.h"
 #include "platform/Files.h"
+#include "Printable.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,8 @@
 #endif
 
 namespace {
+
+using moru::tools::Printable;
 
 // The arguments as UTF-8, the text of every path inside the tool. On Windows argv holds the ANSI
 // code page's text, which cannot name every file: the wide command line is read instead.
@@ -49,7 +52,7 @@ bool RefuseOutput(const std::string& path, bool replace)
 {
     if (path.empty()) return false;
     const auto problem = moru::dbtool::TextOutputProblem(path, replace);
-    if (problem) std::cerr << "moru-db: " << *problem << "\n";
+    if (problem) std::cerr << "moru-db: " << Printable(*problem) << "\n";
     return problem.has_value();
 }
 
@@ -97,21 +100,22 @@ int main(int argc, char** nativeArgv)
     const std::vector<const CLI::App*> commands{build, info, dump, check, convert};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
-        std::cerr << "moru-db: " << argv[1] << " is not a command (moru-db --help lists the commands)\n";
+        std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";
         return 2;
     }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error); // --help
-        std::cerr << "moru-db: " << error.what() << " (moru-db --help lists the commands)\n";
+        std::cerr << "moru-db: " << Printable(error.what()) << " (moru-db --help lists the commands)\n";
         return 2;
     }
 
     try {
         if (*build) {
             auto errors = moru::dbtool::BuildDatabaseFromFile(input, output, force);
-            for (const auto& error : errors) std::cerr << input << ": " << moru::dbtool::Format(error) << "\n";
+            for (const auto& error : errors)
+                std::cerr << Printable(input) << ": " << Printable(moru::dbtool::Format(error)) << "\n";
             if (!errors.empty()) {
                 std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
                 return 1;
@@ -119,19 +123,19 @@ int main(int argc, char** nativeArgv)
             return 0;
         }
         if (*info) {
-            std::cout << moru::dbtool::DescribeDatabase(input);
+            std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(input));
             return 0;
         }
         if (*check) {
             const auto problems = moru::dbtool::CheckDatabase(input);
-            for (const auto& problem : problems) std::cerr << input << ": " << problem << "\n";
+            for (const auto& problem : problems) std::cerr << Printable(input) << ": " << Printable(problem) << "\n";
             if (!problems.empty()) return 1;
-            std::cout << input << ": sound\n";
+            std::cout << Printable(input) << ": sound\n";
             return 0;
         }
         if (*dump) {
             if (!output.empty() && moru::dbtool::SameFile(input, output)) {
-                std::cerr << "moru-db: " << output << " is the database itself; write the source to another file\n";
+                std::cerr << "moru-db: " << Printable(output) << " is the database itself; write the source to another file\n";
                 return 1;
             }
             if (RefuseOutput(output, force)) return 1;
@@ -140,7 +144,7 @@ int main(int argc, char** nativeArgv)
         if (RefuseOutput(output, force)) return 1;
         return Write(moru::dbtool::ConvertBundle(input), output, force);
     } catch (const std::exception& failure) {
-        std::cerr << "moru-db: " << failure.what() << "\n";
+        std::cerr << "moru-db: " << Printable(failure.what()) << "\n";
         return 1;
     }
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -35,14 +36,29 @@ std::vector<std::string> SplitAtCommas(const std::string& list)
     return items;
 }
 
+// The most a compound file may hold: a few hundred thousand identifiers. More (a device that never
+// ends, a file of gigabytes) is refused rather than read until memory runs out.
+constexpr std::size_t kMaxCompoundFileBytes = std::size_t{16} << 20;
+
 // A file's lines (without a final carriage return), or the comma-separated items of the text when
 // no such file exists.
 std::vector<std::string> ReadCompounds(const std::string& fileOrList)
 {
-    std::ifstream file(fileOrList);
+    std::ifstream file(fileOrList, std::ios::binary);
     if (!file) return SplitAtCommas(fileOrList);
+    std::string text;
+    char chunk[65536];
+    while (text.size() <= kMaxCompoundFileBytes && file.read(chunk, sizeof chunk).gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(file.gcount()));
+        if (!file) break;
+    }
+    if (text.size() > kMaxCompoundFileBytes) {
+        throw CommandFailure("the compound file " + Printable(fileOrList) + " holds more than " +
+                             std::to_string(kMaxCompoundFileBytes >> 20) + " MiB");
+    }
     std::vector<std::string> identifiers;
-    for (std::string line; std::getline(file, line);) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty()) identifiers.push_back(line);
     }

@@ -16,6 +16,8 @@
 // table, and a pair of moru_run_test calls (the table, and --json with JSON field checks) into
 // tools/moru/CMakeLists.txt.
 
+#include "Printable.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -30,26 +32,7 @@
 
 namespace moru::host {
 
-// Text from the library or the databases as it may reach the terminal: control characters as \xNN,
-// so that a name cannot start a line of its own or send the terminal escape sequences. "-" for null.
-inline std::string Printable(const char* text)
-{
-    if (!text) return "-";
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string printable;
-    for (const char* c = text; *c; ++c) {
-        const auto byte = static_cast<unsigned char>(*c);
-        if (byte < 0x20 || byte == 0x7F) {
-            printable += "\\x";
-            printable += digits[byte >> 4];
-            printable += digits[byte & 0xF];
-        } else {
-            printable += *c;
-        }
-    }
-    return printable;
-}
-inline std::string Printable(const std::string& text) { return Printable(text.c_str()); }
+using tools::Printable;
 
 // Keeps the order in which a command adds its fields, so that documents read in a stable order.
 using Json = nlohmann::ordered_json;
