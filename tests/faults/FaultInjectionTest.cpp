@@ -516,7 +516,9 @@ protected:
                 Run(scenario, run, kind, n, persistent);
                 // A fault gives failure values, never a wrong answer delivered as right.
                 EXPECT_TRUE(StartsLike(run, sound));
-                if (!run.failed && !mayStopShort) EXPECT_EQ(run.count, sound.count);
+                if (!run.failed && !mayStopShort) {
+                    EXPECT_EQ(run.count, sound.count);
+                }
                 if (run.failed && run.message[0]) {
                     const std::string message = run.message;
                     EXPECT_EQ(message.rfind("Database 'SAMPLE' (", 0), 0u) << message;
