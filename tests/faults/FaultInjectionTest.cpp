@@ -498,6 +498,7 @@ protected:
     }
 
     // Fails each point of the scenario in turn, once and for good; returns the number of points.
+    // `connectFirst`: the scenario runs on a session connected once, before the sound run.
     // A listing has no result to fail with: it may stop short, keeping what it reported.
     static long FailEveryPoint(void (*scenario)(const Paths&, Transcript&), Kind kind, bool connectFirst,
                                bool mayStopShort = false)
@@ -512,7 +513,6 @@ protected:
             for (bool persistent : {false, true}) {
                 SCOPED_TRACE(::testing::Message() << "point " << n << " of " << points
                                                   << (persistent ? ", failing from then on" : ", failing once"));
-                if (connectFirst) Connect();
                 Run(scenario, run, kind, n, persistent);
                 // A fault gives failure values, never a wrong answer delivered as right.
                 EXPECT_TRUE(StartsLike(run, sound));
@@ -524,8 +524,7 @@ protected:
                     EXPECT_EQ(message.rfind("Database 'SAMPLE' (", 0), 0u) << message;
                     EXPECT_NE(message.find("could not be connected"), std::string::npos) << message;
                 }
-                // The fault has passed: the next call answers right again.
-                if (connectFirst) Connect();
+                // The fault has passed: the next call answers right again, on the same connection.
                 Run(scenario, after, kind, 0, false);
                 EXPECT_FALSE(after.failed);
                 EXPECT_TRUE(StartsLike(after, sound) && after.count == sound.count);
