@@ -243,7 +243,7 @@ bool InstallBelowTheLibrary()
 
 // ---- C++'s allocator: the process's operator new, failing on demand --------------------------
 
-void* operator new(std::size_t size)
+[[gnu::noinline]] void* operator new(std::size_t size)
 {
     if (g_injection.Fail(Kind::CxxAllocation, g_injection.cxxAllocations)) throw std::bad_alloc();
     if (void* memory = std::malloc(size ? size : 1)) return memory;
@@ -259,10 +259,11 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
     }
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+// Not inlined: the compiler would see free() where `new` was called and take it for a mismatch.
+[[gnu::noinline]] void operator delete(void* memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete[](void* memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -389,6 +390,7 @@ void EnginePass(const Paths&, Transcript& t)
     if (!t.Expect(MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks, compounds, properties) == 1)) return;
     int handle = 0;
     const int found = MORU_EXPORT_OF(Optimized_GetAllCompoundsIdentifiers)(&handle);
+    if (!t.Expect(found > 0)) return MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
     t.Add(found);
     for (int i = 0; i < found; ++i) {
         char db[20], name[256], alias[256], cas[256];
@@ -401,22 +403,24 @@ void EnginePass(const Paths&, Transcript& t)
         t.Add(position), t.Add(index), t.Add(compoundClass);
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
-    if (!t.Expect(found > 0)) return;
     const int propertiesFound = MORU_EXPORT_OF(Optimized_GetAllProperties)(&handle);
-    t.Add(propertiesFound);
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
     if (!t.Expect(propertiesFound > 0)) return;
+    t.Add(propertiesFound);
     double numbers[128];
     int size = 0, bank = 0, c1 = 0, c2 = 0, property = 0;
     const int scalars = MORU_EXPORT_OF(Optimized_GetAllScalarPropertyValues)(&handle);
+    if (!t.Expect(scalars > 0)) return MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
+    t.Add(scalars);
     for (int i = 0; i < scalars; ++i) {
         if (!t.Expect(MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &bank, &c1, &property, numbers) == 1))
             break;
         t.Add(bank), t.Add(c1), t.Add(property), t.Add(numbers[0]);
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
-    if (!t.Expect(scalars > 0)) return;
     const int binaries = MORU_EXPORT_OF(Optimized_GetAllBinaryPropertyValues)(&handle);
+    if (!t.Expect(binaries > 0)) return MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
+    t.Add(binaries);
     for (int i = 0; i < binaries; ++i) {
         if (!t.Expect(MORU_EXPORT_OF(Optimized_GetNextBinaryPropertyValue)(handle, i, &size, &bank, &c1, &c2, &property,
                                                                             numbers) == 1))
@@ -425,15 +429,19 @@ void EnginePass(const Paths&, Transcript& t)
         for (int k = 0; k < size && k < 128; ++k) t.Add(numbers[k]);
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
-    t.Expect(binaries > 0);
 }
 
 // Values in no defined order come in the same order on every run of the same pass, so a
 // transcript compares entry by entry.
-bool StartsLike(const Transcript& run, const Transcript& sound)
+::testing::AssertionResult StartsLike(const Transcript& run, const Transcript& sound)
 {
-    if (run.count > sound.count) return false;
-    return std::memcmp(run.entries, sound.entries, sizeof(double) * static_cast<std::size_t>(run.count)) == 0;
+    if (run.count > sound.count)
+        return ::testing::AssertionFailure() << run.count << " entries, a sound run gives " << sound.count;
+    for (int i = 0; i < run.count; ++i)
+        if (std::memcmp(&run.entries[i], &sound.entries[i], sizeof(double)) != 0)
+            return ::testing::AssertionFailure() << "entry " << i << " of " << run.count << " is " << run.entries[i]
+                                                 << ", a sound run gives " << sound.entries[i];
+    return ::testing::AssertionSuccess();
 }
 
 std::string FileBytes(const fs::path& path)
@@ -527,7 +535,8 @@ protected:
                 // The fault has passed: the next call answers right again, on the same connection.
                 Run(scenario, after, kind, 0, false);
                 EXPECT_FALSE(after.failed);
-                EXPECT_TRUE(StartsLike(after, sound) && after.count == sound.count);
+                EXPECT_TRUE(StartsLike(after, sound));
+                EXPECT_EQ(after.count, sound.count);
                 EXPECT_EQ(g_injection.writes, 0);
                 if (::testing::Test::HasFailure()) return points;
             }
@@ -549,17 +558,17 @@ protected:
     static inline std::string s_bytes;
 };
 
-TEST_F(FaultInjection, ReadErrorsInAListing) { FailEveryPoint(Listing, Kind::Read, false, true); }
-TEST_F(FaultInjection, ReadErrorsInASearch) { FailEveryPoint(Search, Kind::Read, true); }
-TEST_F(FaultInjection, ReadErrorsInAnEnginePass) { FailEveryPoint(EnginePass, Kind::Read, true); }
+TEST_F(FaultInjection, ReadErrorsInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::Read, false, true)); }
+TEST_F(FaultInjection, ReadErrorsInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::Read, true)); }
+TEST_F(FaultInjection, ReadErrorsInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::Read, true)); }
 
-TEST_F(FaultInjection, SqliteOutOfMemoryInAListing) { FailEveryPoint(Listing, Kind::SqliteAllocation, false, true); }
-TEST_F(FaultInjection, SqliteOutOfMemoryInASearch) { FailEveryPoint(Search, Kind::SqliteAllocation, true); }
-TEST_F(FaultInjection, SqliteOutOfMemoryInAnEnginePass) { FailEveryPoint(EnginePass, Kind::SqliteAllocation, true); }
+TEST_F(FaultInjection, SqliteOutOfMemoryInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::SqliteAllocation, false, true)); }
+TEST_F(FaultInjection, SqliteOutOfMemoryInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::SqliteAllocation, true)); }
+TEST_F(FaultInjection, SqliteOutOfMemoryInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::SqliteAllocation, true)); }
 
-TEST_F(FaultInjection, OutOfMemoryInAListing) { FailEveryPoint(Listing, Kind::CxxAllocation, false, true); }
-TEST_F(FaultInjection, OutOfMemoryInASearch) { FailEveryPoint(Search, Kind::CxxAllocation, true); }
-TEST_F(FaultInjection, OutOfMemoryInAnEnginePass) { FailEveryPoint(EnginePass, Kind::CxxAllocation, true); }
+TEST_F(FaultInjection, OutOfMemoryInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::CxxAllocation, false, true)); }
+TEST_F(FaultInjection, OutOfMemoryInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::CxxAllocation, true)); }
+TEST_F(FaultInjection, OutOfMemoryInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::CxxAllocation, true)); }
 
 } // namespace
 

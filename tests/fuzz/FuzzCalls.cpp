@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -135,7 +136,7 @@ private:
     const std::uint8_t* m_bytes;
     std::size_t m_size;
     std::size_t m_at = 0;
-    std::vector<std::string> m_keep;
+    std::deque<std::string> m_keep; // stable addresses: the calls hold pointers into it
     std::vector<std::vector<const char*>> m_lists;
 };
 
@@ -575,7 +576,7 @@ void Call(Program& p, World& w, int slot)
         if (elements > 0) PropertyValueObject_ValueVector(handle, numbers.data());
         Buffer text(size);
         PropertyValueObject_ValueText(handle, text.get(), size);
-        if (elements > 0) {
+        if (elements > 0 && static_cast<long>(elements) * std::max(size, 1) <= (1 << 20)) {
             Buffers texts(elements, size);
             PropertyValueObject_ValueTextList(handle, texts.pointers.data(), size);
         }
