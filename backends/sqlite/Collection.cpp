@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <sstream>
 
 namespace moru::sqlite {
@@ -134,6 +135,8 @@ std::string SqliteDatabaseCollection::Connect(const DatabaseEntry& entry, const 
     std::shared_ptr<SqliteDatabase> database;
     try {
         database = SqliteDatabase::Open(entry.Alias, entry.Path);
+    } catch (const std::bad_alloc&) {
+        return Describe(entry) + " could not be connected: there was not enough memory.";
     } catch (const std::exception& error) {
         return Describe(entry) + " could not be connected: " + ResultTextSafe(error.what()) + ".";
     }

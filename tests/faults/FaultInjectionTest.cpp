@@ -512,6 +512,14 @@ protected:
         }
     }
 
+    // Every read is failed; of the allocations, which are many more, the first 20, the last 5 and
+    // about a hundred evenly between, unless MORU_FAULTS_EVERY_POINT is set (a longer run).
+    static long Stride(Kind kind, long points)
+    {
+        if (kind == Kind::Read || std::getenv("MORU_FAULTS_EVERY_POINT")) return 1;
+        return std::max(1L, points / 100);
+    }
+
     // Fails each point of the scenario in turn, once and for good; returns the number of points.
     // `connectFirst`: the scenario runs on a session connected once, before the sound run.
     static long FailEveryPoint(void (*scenario)(const Paths&, Transcript&), Kind kind, bool connectFirst)
@@ -522,7 +530,9 @@ protected:
         EXPECT_FALSE(sound.failed) << "the scenario fails without a fault";
         const long points = Events(kind);
         EXPECT_GT(points, 0) << "the scenario meets no point to fail";
+        const long stride = Stride(kind, points);
         for (long n = 1; n <= points; ++n) {
+            if (n > 20 && n <= points - 5 && n % stride != 0) continue;
             for (bool persistent : {false, true}) {
                 SCOPED_TRACE(::testing::Message() << "point " << n << " of " << points
                                                   << (persistent ? ", failing from then on" : ", failing once"));
@@ -533,9 +543,14 @@ protected:
                     EXPECT_EQ(run.count, sound.count);
                 }
                 if (run.failed && run.message[0]) {
+                    // A sentence of what happened, naming the database when it happened there; not
+                    // the text of an exception type.
                     const std::string message = run.message;
-                    EXPECT_EQ(message.rfind("Database 'SAMPLE' (", 0), 0u) << message;
-                    EXPECT_NE(message.find("could not be connected"), std::string::npos) << message;
+                    EXPECT_EQ(message.find("std::"), std::string::npos) << message;
+                    EXPECT_EQ(message.back(), '.') << message;
+                    if (message.rfind("Database ", 0) == 0) {
+                        EXPECT_EQ(message.rfind("Database 'SAMPLE' (", 0), 0u) << message;
+                    }
                 }
                 // The fault has passed: the next call answers right again, on the same connection.
                 Run(scenario, after, kind, 0, false);
