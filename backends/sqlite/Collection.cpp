@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <sstream>
 #include <utility>
 
@@ -46,36 +47,117 @@ std::optional<std::string> AliasProblem(const std::string& alias)
     return std::nullopt;
 }
 
+// The configuration read as events rather than as a document: a document's destructor allocates
+// for nested values, so running out of memory while parsing one would end the process.
+class ConfigurationReader : public nlohmann::json_sax<nlohmann::json> {
+public:
+    struct Field {
+        bool present = false, text = false;
+        std::string value;
+    };
+    struct Item {
+        bool object = false;
+        Field alias, path, password;
+    };
+
+    std::optional<std::size_t> errorByte;
+    bool rootIsObject = false;
+    bool hasDatabases = false; // the last "databases" member is a list
+    std::vector<Item> items;
+
+    bool null() override { return Value(Kind::Other, nullptr); }
+    bool boolean(bool) override { return Value(Kind::Other, nullptr); }
+    bool number_integer(number_integer_t) override { return Value(Kind::Other, nullptr); }
+    bool number_unsigned(number_unsigned_t) override { return Value(Kind::Other, nullptr); }
+    bool number_float(number_float_t, const string_t&) override { return Value(Kind::Other, nullptr); }
+    bool string(string_t& text) override { return Value(Kind::Other, &text); }
+    bool binary(binary_t&) override { return Value(Kind::Other, nullptr); }
+    bool start_object(std::size_t) override { return Open(Kind::Object); }
+    bool start_array(std::size_t) override { return Open(Kind::Array); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+    bool key(string_t& name) override
+    {
+        m_key = name;
+        return true;
+    }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override
+    {
+        errorByte = position;
+        return false;
+    }
+
+private:
+    enum class Kind { Object, Array, Other };
+
+    // A value at the current depth: 0 the document, 1 a member of it, 2 an entry of the databases
+    // list, 3 a member of an entry. Duplicate members: the last one counts, as in a document.
+    bool Value(Kind kind, const std::string* text)
+    {
+        const std::size_t depth = m_open.size();
+        if (depth == 0) {
+            rootIsObject = kind == Kind::Object;
+        } else if (depth == 1 && m_open[0] == Kind::Object && m_key == "databases") {
+            hasDatabases = kind == Kind::Array;
+            items.clear();
+            m_databasesOpening = hasDatabases;
+        } else if (depth == 2 && m_inDatabases) {
+            items.emplace_back().object = kind == Kind::Object;
+        } else if (depth == 3 && m_inDatabases && m_open[2] == Kind::Object) {
+            Field* field = m_key == "alias" ? &items.back().alias
+                         : m_key == "path"  ? &items.back().path
+                         : m_key == "password" ? &items.back().password : nullptr;
+            if (field) *field = Field{true, text != nullptr, text ? *text : std::string()};
+        }
+        return true;
+    }
+    bool Open(Kind kind)
+    {
+        Value(kind, nullptr);
+        m_open.push_back(kind);
+        if (m_databasesOpening) m_inDatabases = true;
+        m_databasesOpening = false;
+        return true;
+    }
+    bool Close()
+    {
+        m_open.pop_back();
+        if (m_open.size() == 1) m_inDatabases = false;
+        return true;
+    }
+
+    std::vector<Kind> m_open;
+    std::string m_key;
+    bool m_databasesOpening = false, m_inDatabases = false;
+};
+
 } // namespace
 
 std::vector<DatabaseEntry> ParseConfiguration(const std::string& text)
 {
-    nlohmann::json document;
-    try {
-        document = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& error) {
-        throw ServiceError("The configuration file is not valid JSON (at byte " + std::to_string(error.byte) + ").");
+    ConfigurationReader reader;
+    nlohmann::json::sax_parse(text, &reader);
+    if (reader.errorByte) {
+        throw ServiceError("The configuration file is not valid JSON (at byte " + std::to_string(*reader.errorByte) + ").");
     }
-    if (!document.is_object() || !document.contains("databases") || !document["databases"].is_array()) {
+    if (!reader.rootIsObject || !reader.hasDatabases) {
         throw ServiceError("The configuration file holds no \"databases\" list.");
     }
     std::vector<DatabaseEntry> entries;
-    const auto& databases = document["databases"];
-    for (std::size_t i = 0; i < databases.size(); ++i) {
-        const auto& item = databases[i];
-        DatabaseEntry entry;
+    for (std::size_t i = 0; i < reader.items.size(); ++i) {
+        const auto& item = reader.items[i];
         std::string where = "databases[" + std::to_string(i) + "]";
-        if (!item.is_object() || !item.contains("alias") || !item["alias"].is_string() || !item.contains("path") ||
-            !item["path"].is_string()) {
+        if (!item.object || !item.alias.text || !item.path.text) {
             throw ServiceError("The configuration entry " + where + " needs the texts \"alias\" and \"path\".");
         }
-        entry.Alias = item["alias"].get<std::string>();
-        entry.Path = item["path"].get<std::string>();
-        if (item.contains("password")) {
-            if (!item["password"].is_string()) {
+        DatabaseEntry entry;
+        entry.Alias = item.alias.value;
+        entry.Path = item.path.value;
+        if (item.password.present) {
+            if (!item.password.text) {
                 throw ServiceError("The configuration entry " + where + " has a \"password\" that is not a text.");
             }
-            entry.Password = item["password"].get<std::string>();
+            entry.Password = item.password.value;
         }
         entries.push_back(std::move(entry));
     }
@@ -194,6 +276,8 @@ std::string SqliteDatabaseCollection::Connect(const DatabaseEntry& entry, const 
     std::shared_ptr<SqliteDatabase> database;
     try {
         database = SqliteDatabase::Open(entry.Alias, entry.Path);
+    } catch (const std::bad_alloc&) {
+        return Describe(entry) + " could not be connected: there was not enough memory.";
     } catch (const std::exception& error) {
         return Describe(entry) + " could not be connected: " + ResultTextSafe(error.what()) + ".";
     }

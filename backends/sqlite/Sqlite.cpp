@@ -39,28 +39,29 @@ Statement& Statement::Reset()
     return *this;
 }
 
-Statement& Statement::Bind(int index, int value)
+// A bind that fails (out of memory, for a text's copy) leaves its parameter NULL: a query would
+// then quietly find nothing, so it fails the call instead.
+Statement& Statement::Checked(int resultCode)
 {
-    sqlite3_bind_int(m_statement, index, value);
+    if (resultCode != SQLITE_OK) Fail(m_db, "cannot bind a query's parameter");
     return *this;
 }
 
+Statement& Statement::Bind(int index, int value) { return Checked(sqlite3_bind_int(m_statement, index, value)); }
+
 Statement& Statement::Bind(int index, long long value)
 {
-    sqlite3_bind_int64(m_statement, index, value);
-    return *this;
+    return Checked(sqlite3_bind_int64(m_statement, index, value));
 }
 
 Statement& Statement::Bind(int index, double value)
 {
-    sqlite3_bind_double(m_statement, index, value);
-    return *this;
+    return Checked(sqlite3_bind_double(m_statement, index, value));
 }
 
 Statement& Statement::Bind(int index, std::string_view text)
 {
-    sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    return *this;
+    return Checked(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
 }
 
 Statement& Statement::Bind(int index, const std::optional<std::string>& text)
@@ -80,16 +81,11 @@ Statement& Statement::Bind(int index, const std::optional<int>& value)
 
 Statement& Statement::BindBlob(int index, std::string_view bytes)
 {
-    if (bytes.empty()) sqlite3_bind_zeroblob(m_statement, index, 0);
-    else sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-    return *this;
+    if (bytes.empty()) return Checked(sqlite3_bind_zeroblob(m_statement, index, 0));
+    return Checked(sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT));
 }
 
-Statement& Statement::BindNull(int index)
-{
-    sqlite3_bind_null(m_statement, index);
-    return *this;
-}
+Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_statement, index)); }
 
 bool Statement::Step()
 {
@@ -118,6 +114,8 @@ std::string Statement::Text(int column) const { return std::string(TextView(colu
 std::string_view Statement::TextView(int column) const
 {
     const auto* text = sqlite3_column_text(m_statement, column);
+    // Null for a value that is not NULL: its conversion to text ran out of memory.
+    if (!text && !IsNull(column)) throw std::bad_alloc();
     int size = sqlite3_column_bytes(m_statement, column);
     return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
                 : std::string_view();
@@ -141,7 +139,13 @@ std::optional<int> Statement::OptionalInt(int column) const
     return Int(column);
 }
 
-const void* Statement::Blob(int column) const { return sqlite3_column_blob(m_statement, column); }
+const void* Statement::Blob(int column) const
+{
+    const void* blob = sqlite3_column_blob(m_statement, column);
+    // Null is also an empty blob's answer; only the error code tells an allocation that failed.
+    if (!blob && !IsNull(column) && sqlite3_errcode(m_db) == SQLITE_NOMEM) throw std::bad_alloc();
+    return blob;
+}
 int Statement::BlobSize(int column) const { return sqlite3_column_bytes(m_statement, column); }
 
 namespace {
@@ -151,7 +155,11 @@ namespace {
 void FoldCaseFunction(sqlite3_context* context, int, sqlite3_value** arguments)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
-    if (!text) return sqlite3_result_null(context);
+    if (!text) {
+        // A value that is not NULL yet has no text: its conversion ran out of memory.
+        if (sqlite3_value_type(arguments[0]) != SQLITE_NULL) return sqlite3_result_error_nomem(context);
+        return sqlite3_result_null(context);
+    }
     try {
         std::string folded = platform::FoldCase(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))));
         sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);

@@ -52,6 +52,8 @@ public:
     int BlobSize(int column) const;
 
 private:
+    Statement& Checked(int resultCode);
+
     sqlite3* m_db;
     sqlite3_stmt* m_statement = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "session/Session.h"
 
 #include <exception>
+#include <new>
 
 namespace moru::session {
 
@@ -23,6 +24,9 @@ std::string MessageOf(const std::exception_ptr& failure)
 {
     try {
         std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        // Its own text names a type, not what happened.
+        return "There was not enough memory to connect the databases.";
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
