@@ -189,7 +189,7 @@ void FindModel::SortBy(FindColumn column, bool ascending)
     });
 }
 
-void FindModel::Add(const std::vector<int>& positions)
+void FindModel::AddHits(const std::vector<int>& positions)
 {
     std::vector<ListedCompoundPtr> chosen;
     for (int position : positions) {

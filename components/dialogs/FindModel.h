@@ -62,7 +62,7 @@ public:
 
     // Hands the hits at these positions (0 for the first) to the launcher as one added list, in the
     // order given; throws std::out_of_range for a position with no hit, before anything is added.
-    void Add(const std::vector<int>& positions);
+    void AddHits(const std::vector<int>& positions);
     void Add(const std::vector<ListedCompoundPtr>& compounds);
     void AskForHelp() { m_launcher->CompoundsAdded(std::nullopt); }
 

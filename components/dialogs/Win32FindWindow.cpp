@@ -23,7 +23,7 @@ enum ControlId {
 
 // Sizes in dialog units.
 constexpr int kMargin = 7, kButtonWidth = 50, kButtonHeight = 14, kLineHeight = 12, kGap = 4;
-constexpr int kWidth = 430, kHeight = 290, kMinimumWidth = 330, kMinimumHeight = 220;
+constexpr int kWidth = 470, kHeight = 290, kMinimumWidth = 330, kMinimumHeight = 220;
 
 struct ColumnSpec {
     const wchar_t* title;
@@ -203,6 +203,8 @@ void FindWindow::Build()
     m_helpButton = MakeControl(m_window, L"BUTTON", L"Help", WS_TABSTOP, IDHELP);
     m_closeButton = MakeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP, IDCANCEL);
     FillChosen();
+    // Beneath the pages' controls, so that clicks on them reach them; last in the Tab order.
+    SetWindowPos(m_tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowTab(0);
     Layout();
 }
@@ -304,6 +306,8 @@ void FindWindow::FillResults()
             else ListView_SetItem(m_results, &item);
         }
     }
+    if (!hits.empty())
+        for (int column = 0; column < kFindColumnCount; ++column) ListView_SetColumnWidth(m_results, column, LVSCW_AUTOSIZE_USEHEADER);
     HWND header = ListView_GetHeader(m_results);
     for (int column = 0; column < kFindColumnCount; ++column) {
         HDITEMW item{};
@@ -357,7 +361,7 @@ void FindWindow::AddChosen()
     if (m_chosen.empty()) {
         const auto rows = SelectedResultRows();
         if (rows.empty()) return;
-        m_model.Add(rows);
+        m_model.AddHits(rows);
         return;
     }
     const auto chosen = std::move(m_chosen);
@@ -368,7 +372,7 @@ void FindWindow::AddChosen()
 
 void FindWindow::AddRow(int row)
 {
-    if (row >= 0 && static_cast<std::size_t>(row) < m_model.Hits().size()) m_model.Add(std::vector<int>{row});
+    if (row >= 0 && static_cast<std::size_t>(row) < m_model.Hits().size()) m_model.AddHits({row});
 }
 
 void FindWindow::MoveDatabanks(bool toSelected)
@@ -415,6 +419,12 @@ LRESULT FindWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         m_model.AskForHelp();
         return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        // Labels on the pages take the page's colour, not the window's.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
     case WM_VKEYTOITEM:
         if (reinterpret_cast<HWND>(lParam) == m_chosenList && LOWORD(wParam) == VK_DELETE) {
             const int index = static_cast<int>(SendMessageW(m_chosenList, LB_GETCURSEL, 0, 0));

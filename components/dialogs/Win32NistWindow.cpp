@@ -209,6 +209,7 @@ void NistDialogBox::Build()
     m_results = MakeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                             kResults, WS_EX_CLIENTEDGE);
     m_close = MakeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP, IDCANCEL);
+    SetWindowPos(m_group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); // beneath what it frames
     Layout();
 }
 

@@ -211,7 +211,7 @@ bool Pump(const std::function<bool()>& done, DWORD timeoutMs)
             continue;
         }
         const DWORD now = GetTickCount();
-        if (done ? done() : now - idleSince >= 80) return true;
+        if (done ? done() : now - idleSince >= 40) return true;
         if (now - start >= timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
@@ -293,8 +293,10 @@ void SaveScreenshot(HWND window, const std::string& name)
     if (length == 0 || length >= 2048) return;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     PumpUntilIdle(2000);
+    // The client area: without a window manager nobody draws the frame.
     RECT frame{};
-    GetWindowRect(window, &frame);
+    GetClientRect(window, &frame);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&frame), 2);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     if (width <= 0 || height <= 0) return;
 

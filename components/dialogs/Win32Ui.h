@@ -66,7 +66,7 @@ void Click(HWND window, bool twice = false);
 bool PressKey(const std::string& name);
 void TypeText(const std::wstring& text);
 
-// Saves the window as it shows on the screen to NAME.png in the folder that MORU_DIALOG_SCREENSHOTS
+// Saves the window's client area as it shows on the screen to NAME.png in the folder that MORU_DIALOG_SCREENSHOTS
 // names; nothing when it names none. Failures to save are left unreported: a picture is never
 // worth a failed dialog.
 void SaveScreenshot(HWND window, const std::string& name);

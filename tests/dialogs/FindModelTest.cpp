@@ -103,9 +103,9 @@ TEST_F(FindDialogModel, AddsTheChosenHitsAsOneListAndRefusesAMissingHitBeforeAdd
     ThreeHits();
     auto model = Model();
     model.Search("x");
-    EXPECT_THROW(model.Add({0, 3}), std::out_of_range);
+    EXPECT_THROW(model.AddHits({0, 3}), std::out_of_range);
     EXPECT_TRUE(HostCalls().empty());
-    model.Add({2, 0});
+    model.AddHits({2, 0});
     ASSERT_EQ(HostCalls().size(), 2u);
     EXPECT_EQ(HostCalls()[0].substr(0, 20), "add DB1.B1||-1|gamma");
     EXPECT_EQ(HostCalls()[1].substr(0, 19), "add DB1.B1||-1|beta");
