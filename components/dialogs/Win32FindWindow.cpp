@@ -306,8 +306,15 @@ void FindWindow::FillResults()
             else ListView_SetItem(m_results, &item);
         }
     }
-    if (!hits.empty())
-        for (int column = 0; column < kFindColumnCount; ++column) ListView_SetColumnWidth(m_results, column, LVSCW_AUTOSIZE_USEHEADER);
+    // Each column as wide as its widest cell or its title, whichever is wider.
+    if (!hits.empty()) {
+        const int padding = SystemDialogUnits().X(10);
+        for (int column = 0; column < kFindColumnCount; ++column) {
+            ListView_SetColumnWidth(m_results, column, LVSCW_AUTOSIZE);
+            const int title = ListView_GetStringWidth(m_results, kColumns[column].title) + padding;
+            if (ListView_GetColumnWidth(m_results, column) < title) ListView_SetColumnWidth(m_results, column, title);
+        }
+    }
     HWND header = ListView_GetHeader(m_results);
     for (int column = 0; column < kFindColumnCount; ++column) {
         HDITEMW item{};
