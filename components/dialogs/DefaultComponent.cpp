@@ -1,58 +1,15 @@
-// The dialog component the library uses by default: the scripted one, its script read at each
-// creation from the file that the environment variable MORU_DIALOG_SCRIPT names (none: the user
-// does nothing and the dialog closes at once).
+// The dialog component the library uses by default off Windows, and in the contract tests: the
+// scripted one, its script read at each creation from the file that the environment variable
+// MORU_DIALOG_SCRIPT names (none: the user does nothing and the dialog closes at once).
 
 #include "ScriptedDialogs.h"
 
-#include "platform/CodePage.h"
-#include "platform/Files.h"
-#include "service/Errors.h"
-
-#include <cstdlib>
-#include <sstream>
-#include <string>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace moru::service {
-
-namespace {
-
-std::string ScriptFileName()
-{
-#ifdef _WIN32
-    // Read from the process's own environment, which a host sets with SetEnvironmentVariable.
-    char name[4096];
-    const DWORD length = GetEnvironmentVariableA("MORU_DIALOG_SCRIPT", name, sizeof name);
-    return length > 0 && length < sizeof name ? platform::AnsiToUtf8(std::string(name, length)) : std::string();
-#else
-    const char* name = std::getenv("MORU_DIALOG_SCRIPT");
-    return name ? name : "";
-#endif
-}
-
-components::Script ReadScript()
-{
-    const std::string fileName = ScriptFileName();
-    if (fileName.empty()) return {};
-    // A script is a few lines a dialog; a larger file is refused rather than read whole.
-    constexpr std::size_t maxScriptBytes = 1 << 20;
-    const auto file = platform::OpenSharedForReading(fileName, maxScriptBytes);
-    if (!file) throw ServiceError("cannot read the dialog script " + fileName);
-    const auto text = platform::ReadAtMost(*file, maxScriptBytes);
-    if (!text) throw ServiceError("the dialog script " + fileName + " is larger than 1 MiB");
-    std::istringstream script(*text);
-    return components::ParseScript(script);
-}
-
-} // namespace
 
 std::shared_ptr<IDialogComponent> CreateDefaultDialogComponent()
 {
     auto component = std::make_shared<components::ScriptedDialogComponent>();
-    component->scriptSource = ReadScript;
+    component->scriptSource = [] { return components::ScriptOfEnvironment().value_or(components::Script()); };
     return component;
 }
 

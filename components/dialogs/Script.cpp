@@ -1,5 +1,6 @@
 #include "Script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <locale>
 #include <sstream>
@@ -46,6 +47,22 @@ int WholeNumber(const std::string& token, int line)
 }
 
 } // namespace
+
+const std::vector<std::string>& KeyNames()
+{
+    static const std::vector<std::string> names = {"tab",  "enter", "esc",    "space",    "up",     "down", "left",
+                                                   "right", "home", "end",   "pageup", "pagedown", "delete", "f1"};
+    return names;
+}
+
+bool IsKeyName(const std::string& key)
+{
+    std::string_view name = key;
+    for (std::string_view modifier : {"ctrl+", "shift+"})
+        if (name.substr(0, modifier.size()) == modifier) name.remove_prefix(modifier.size());
+    const auto& names = KeyNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
 
 service::DialogValue ParseDialogValue(const std::string& token)
 {
@@ -104,6 +121,19 @@ Script ParseScript(std::istream& text)
                 if (std::holds_alternative<std::string>(ParseDialogValue(number)))
                     throw std::invalid_argument("line " + std::to_string(line) + ": " + number + " is not a number");
             }
+        } else if (step.verb == "type") {
+            if (rest.empty()) throw std::invalid_argument("line " + std::to_string(line) + ": type what?");
+            step.text = rest;
+        } else if (step.verb == "key") {
+            step.arguments = Words(rest);
+            if (step.arguments.empty()) throw std::invalid_argument("line " + std::to_string(line) + ": key what?");
+            for (const auto& key : step.arguments) {
+                if (!IsKeyName(key)) throw std::invalid_argument("line " + std::to_string(line) + ": " + key + " is not a key");
+            }
+        } else if (step.verb == "shot") {
+            if (rest.empty() || rest.find_first_of("/\\:. \t") != std::string::npos)
+                throw std::invalid_argument("line " + std::to_string(line) + ": shot NAME, a plain name");
+            step.text = rest;
         } else {
             throw std::invalid_argument("line " + std::to_string(line) + ": " + step.verb + " is not a step");
         }

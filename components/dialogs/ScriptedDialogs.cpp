@@ -12,47 +12,6 @@ namespace moru::components {
 
 namespace {
 
-std::optional<double> FirstNumber(const FoundCompounds& hit)
-{
-    if (!hit.PropertyValues || hit.PropertyValues->empty() || !hit.PropertyValues->front()) return std::nullopt;
-    const auto* elements = std::get_if<NumericElements>(&hit.PropertyValues->front()->Data);
-    if (!elements || elements->empty()) return std::nullopt;
-    return elements->front();
-}
-
-std::string FirstIdentifier(const FoundCompounds& hit, std::string_view type)
-{
-    if (!hit.IdentifierValues) return {};
-    for (const auto& value : *hit.IdentifierValues) {
-        if (value && value->Identifier && platform::EqualsIgnoringCase(value->Identifier->Name(), type) &&
-            value->ValueList && !value->ValueList->empty())
-            return value->ValueList->front();
-    }
-    return {};
-}
-
-// The synonym of a hit that the search text names, as the database holds it; empty when the text
-// matched another identifier.
-std::string MatchedSynonym(const FoundCompounds& hit, std::string_view text)
-{
-    if (!hit.IdentifierValues) return {};
-    for (const auto& value : *hit.IdentifierValues) {
-        if (!value || !value->Identifier || !value->ValueList ||
-            !platform::EqualsIgnoringCase(value->Identifier->Name(), "SYNONYM"))
-            continue;
-        for (const auto& synonym : *value->ValueList) {
-            if (platform::EqualsIgnoringCase(synonym, text)) return synonym;
-        }
-    }
-    return {};
-}
-
-std::string Reference(const IDatabank& databank)
-{
-    const auto database = databank.Database();
-    return (database ? database->Alias() : std::string()) + "." + databank.Name();
-}
-
 std::string Number(double value)
 {
     char text[32];
@@ -82,80 +41,22 @@ double NumberOf(const std::string& token)
 
 int FindDialogUser::Search(const std::string& requested)
 {
-    const std::string text = requested.empty() ? m_launcher->GetInitialSearchString() : requested;
-    m_hits.clear();
-    auto offered = m_launcher->GetSelectedDatabanks();
-    if (!offered || offered->Count() == 0) offered = m_launcher->GetAvailableDatabanks();
-    if (!offered || text.empty()) return 0;
-
-    // One search per database, over its offered databanks, databases in order of first appearance.
-    std::vector<std::pair<DatabasePtr, DatabankCollection>> groups;
-    for (const auto& databank : offered->Items()) {
-        const DatabasePtr database = databank ? databank->Database() : nullptr;
-        if (!database) continue;
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& entry) { return entry.first == database; });
-        if (group == groups.end()) group = groups.insert(groups.end(), {database, DatabankCollection()});
-        group->second.Add(databank);
-    }
-    for (const auto& [database, group] : groups) {
-        const auto manager = database->CompoundManager();
-        if (!manager) continue;
-        const auto weighed = manager->FindForMM(group, text, "", "MW");
-        const auto boiling = manager->FindForMM(group, text, "", "TB");
-        if (!weighed) continue;
-        for (std::size_t i = 0; i < weighed->size(); ++i) {
-            const auto& hit = (*weighed)[i];
-            if (!hit || !hit->Databank) continue;
-            auto listed = std::make_shared<ListedCompound>();
-            listed->databankName = Reference(*hit->Databank);
-            listed->name = FirstIdentifier(*hit, "NAME");
-            listed->alias = FirstIdentifier(*hit, "ALIAS");
-            listed->casNumber = FirstIdentifier(*hit, "CASRN");
-            listed->matchedSynonym = MatchedSynonym(*hit, text);
-            if (hit->Compound) listed->compoundClass = manager->GetCompoundClass(*hit->Compound).value_or("");
-            listed->molecularWeight = FirstNumber(*hit).value_or(0.0);
-            // Both searches list the same hits in the same order; a hit without the value has none.
-            if (boiling && i < boiling->size() && (*boiling)[i])
-                listed->boilingPoint = FirstNumber(*(*boiling)[i]).value_or(0.0);
-            listed->compound = hit->Compound;
-            m_hits.push_back(std::move(listed));
-        }
-    }
-    return static_cast<int>(m_hits.size());
+    return m_model.Search(requested.empty() ? m_model.InitialSearchString() : requested);
 }
 
 void FindDialogUser::Pick(int position)
 {
-    if (position < 0 || static_cast<std::size_t>(position) >= m_hits.size())
+    const auto& hits = m_model.Hits();
+    if (position < 0 || static_cast<std::size_t>(position) >= hits.size())
         throw std::out_of_range("the last search has no hit " + std::to_string(position + 1));
-    m_basket.push_back(m_hits[static_cast<std::size_t>(position)]);
+    m_basket.push_back(hits[static_cast<std::size_t>(position)]);
 }
 
 void FindDialogUser::Add()
 {
-    const AddedCompounds basket = std::move(m_basket);
+    const auto basket = std::move(m_basket);
     m_basket.clear();
-    m_launcher->CompoundsAdded(basket);
-}
-
-void FindDialogUser::Select(const std::vector<std::string>& references)
-{
-    auto selection = std::make_shared<DatabankCollection>();
-    for (const auto& reference : references) {
-        DatabankPtr found;
-        for (const auto& offered : {m_launcher->GetSelectedDatabanks(), m_launcher->GetAvailableDatabanks()}) {
-            if (!offered || found) continue;
-            for (const auto& databank : offered->Items()) {
-                if (databank && platform::EqualsIgnoringCase(Reference(*databank), reference)) {
-                    found = databank;
-                    break;
-                }
-            }
-        }
-        if (!found) throw std::invalid_argument(reference + " is not offered");
-        selection->Add(std::move(found));
-    }
-    m_launcher->SetSelectedDatabanks(selection);
+    m_model.Add(basket);
 }
 
 void FindDialogUser::Play(const Script& script)

@@ -6,6 +6,7 @@
 // as a modal dialog returns when closed; a test may go on playing a recorded dialog afterwards, as
 // the user of a modeless one would.
 
+#include "FindModel.h"
 #include "Script.h"
 
 #include "service/Dialogs.h"
@@ -19,49 +20,27 @@ namespace moru::components {
 
 using namespace moru::service;
 
-// A compound as the find dialog lists it.
-class ListedCompound : public IDbankCompound {
-public:
-    std::string DatabankName() const override { return databankName; }
-    std::string OrvikAlias() const override { return alias; }
-    std::string OrvikName() const override { return name; }
-    std::string CASnumber() const override { return casNumber; }
-    std::string CompoundClass() const override { return compoundClass; }
-    std::string MatchedSynonym() const override { return matchedSynonym; }
-    double MolecularWeight() const override { return molecularWeight; }
-    double BoilingPoint() const override { return boilingPoint; }
-    CompoundPtr Compound() const override { return compound; }
-
-    std::string databankName, alias, name, casNumber, compoundClass, matchedSynonym;
-    double molecularWeight = 0.0, boilingPoint = 0.0;
-    CompoundPtr compound;
-};
-
-// The user of one find dialog, acting through its launcher.
+// The user of one find dialog, acting through the dialog's model.
 class FindDialogUser {
 public:
-    explicit FindDialogUser(std::shared_ptr<IFindCompoundLauncher> launcher) : m_launcher(std::move(launcher)) {}
+    explicit FindDialogUser(std::shared_ptr<IFindCompoundLauncher> launcher) : m_model(std::move(launcher)) {}
 
-    // Searches the offered databanks (the selected ones, else the available ones) by every
-    // identifier; returns the number of hits, which replace those of the last search.
+    // Searches by every identifier; no text searches the initial search string.
     int Search(const std::string& text);
-    const AddedCompounds& Hits() const { return m_hits; }
+    std::vector<ListedCompoundPtr> Hits() const { return m_model.Hits(); }
     // Puts the hit at `position` (0 for the first) in the basket; throws std::out_of_range.
     void Pick(int position);
     // Adds the basket's compounds, in the order picked, and empties the basket.
     void Add();
-    void AskForHelp() { m_launcher->CompoundsAdded(std::nullopt); }
-    // Selects the offered databanks named "ALIAS.BANK", in the order given; throws
-    // std::invalid_argument for a name that is not offered.
-    void Select(const std::vector<std::string>& references);
+    void AskForHelp() { m_model.AskForHelp(); }
+    void Select(const std::vector<std::string>& references) { m_model.Select(references); }
 
     // Plays the find-dialog steps of a script; other steps are left to the NIST dialog.
     void Play(const Script& script);
 
 private:
-    std::shared_ptr<IFindCompoundLauncher> m_launcher;
-    AddedCompounds m_hits;
-    AddedCompounds m_basket;
+    FindModel m_model;
+    std::vector<ListedCompoundPtr> m_basket;
 };
 
 // Plays the NIST-dialog steps of a script through a NIST launcher.

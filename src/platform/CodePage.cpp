@@ -53,6 +53,9 @@ std::string AnsiToUtf8(std::string_view ansi)
     return FromWide(ToWide(ansi, CP_ACP), CP_UTF8);
 }
 
+std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
+std::string WideToUtf8(const std::wstring& wide) { return FromWide(wide, CP_UTF8); }
+
 #else
 
 std::string Utf8ToAnsi(std::string_view utf8) { return std::string(utf8); }

@@ -11,4 +11,11 @@ namespace moru::platform {
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view ansi);
 
+#ifdef _WIN32
+// The system's own text (UTF-16), for the W functions of windows and message boxes. Text that is
+// not valid UTF-8 or UTF-16 throws std::runtime_error.
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(const std::wstring& wide);
+#endif
+
 } // namespace moru::platform

@@ -1,6 +1,9 @@
 #include "platform/MessageBox.h"
 
+#include "platform/CodePage.h"
+
 #include <cstdio>
+#include <stdexcept>
 #include <utility>
 
 #ifdef _WIN32
@@ -18,13 +21,14 @@ MessageSink& InstalledSink()
 }
 
 #ifdef _WIN32
+// A text that is not UTF-8 shows empty rather than keep the message from showing.
 std::wstring Wide(const std::string& utf8)
 {
-    if (utf8.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
+    try {
+        return Utf8ToWide(utf8);
+    } catch (const std::runtime_error&) {
+        return {};
+    }
 }
 #endif
 

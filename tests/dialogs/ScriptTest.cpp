@@ -45,7 +45,8 @@ TEST(DialogScript, ValuesAreWholeNumbersNumbersOrTexts)
 TEST(DialogScript, AStepItCannotReadIsRefusedWithItsLine)
 {
     for (const char* text : {"jump", "pick", "pick 0", "pick x", "add 1", "click", "click x", "resize 1", "resize a b",
-                             "click 1 | a | b | c | d | e"}) {
+                             "click 1 | a | b | c | d | e", "type", "key", "key jump", "key ctrl+", "key shift+ctrl+tab",
+                             "shot", "shot ../escape", "shot a b"}) {
         try {
             Parse(std::string("search x\n") + text + "\n");
             ADD_FAILURE() << text << " was accepted";
@@ -53,4 +54,13 @@ TEST(DialogScript, AStepItCannotReadIsRefusedWithItsLine)
             EXPECT_EQ(std::string(error.what()).rfind("line 2: ", 0), 0u) << error.what();
         }
     }
+}
+
+TEST(DialogScript, KeysTypingAndPicturesForRealWindows)
+{
+    const auto script = Parse("type heavy water\nkey tab shift+tab ctrl+space ctrl+shift+end\nshot find-results\n");
+    ASSERT_EQ(script.size(), 3u);
+    EXPECT_EQ(script[0].text, "heavy water");
+    EXPECT_EQ(script[1].arguments, (std::vector<std::string>{"tab", "shift+tab", "ctrl+space", "ctrl+shift+end"}));
+    EXPECT_EQ(script[2].text, "find-results");
 }

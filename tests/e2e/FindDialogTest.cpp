@@ -1,3 +1,4 @@
+#include "DialogScript.h"
 #include "HostSession.h"
 
 #include <gtest/gtest.h>
@@ -47,17 +48,6 @@ void MORU_CDECL Selected(char** monikers, int count)
 
 const char* MORU_CDECL NoSelection(int) { return nullptr; }
 
-// The component reads the script named by this variable of the process's environment.
-void SetScriptVariable(const std::string& value)
-{
-#ifdef _WIN32
-    SetEnvironmentVariableA("MORU_DIALOG_SCRIPT", value.empty() ? nullptr : value.c_str());
-#else
-    if (value.empty()) unsetenv("MORU_DIALOG_SCRIPT");
-    else setenv("MORU_DIALOG_SCRIPT", value.c_str(), 1);
-#endif
-}
-
 class FindDialogOnTheSample : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,21 +56,15 @@ protected:
         ASSERT_TRUE(ConnectAndList(MORU_SAMPLE_CONFIG));
         Received().clear();
     }
-    void TearDown() override { SetScriptVariable(""); }
-
-    void Play(const std::string& script)
-    {
-        const auto file = std::filesystem::temp_directory_path() / "moru-e2e-find-dialog.script";
-        std::ofstream(file) << script;
-        SetScriptVariable(file.string());
-    }
+    void TearDown() override { ClearScript(); }
+    void Play(const std::string& script) { PlayScript(script); }
 };
 
 } // namespace
 
 TEST_F(FindDialogOnTheSample, TheScriptedUserSearchesAndPicksTwoCompoundsThatReachTheHost)
 {
-    Play("search water\npick 1\nsearch 64-17-5\npick 1\nadd\nselect SAMPLE.PURE\n");
+    Play("search water\npick 1\nsearch 64-17-5\npick 1\nshot find-results\nadd\nselect SAMPLE.PURE\n");
     MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&Added, &NoSelection, &Selected, 2, "", "HostClass", "Host");
     EXPECT_EQ(Received(), (std::vector<std::string>{
                               "SAMPLE.PURE|H2O|2|Oxidane|7732-18-5|18.02|id",
@@ -99,8 +83,101 @@ TEST_F(FindDialogOnTheSample, AnAddedCompoundCarriesItsClassAndTheSynonymThatMat
                           }));
 }
 
+TEST_F(FindDialogOnTheSample, AnEmptyScriptOpensTheDialogAndClosesItWithoutCallbacks)
+{
+    Play("# nobody does anything\n");
+    MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&Added, &NoSelection, &Selected, 0, "water", nullptr, nullptr);
+    EXPECT_TRUE(Received().empty());
+}
+
+#ifndef _WIN32
+// On Windows the window would wait for a person.
 TEST_F(FindDialogOnTheSample, WithoutAScriptTheDialogClosesWithoutCallbacks)
 {
     MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&Added, &NoSelection, &Selected, 0, "water", nullptr, nullptr);
     EXPECT_TRUE(Received().empty());
 }
+#endif
+
+#ifdef _WIN32
+
+namespace {
+
+void MORU_CDECL Help(int topic) { Received().push_back("help " + std::to_string(topic)); }
+
+} // namespace
+
+// A person with no mouse: Tab walks the controls, Enter acts on the focused list, space selects,
+// arrows switch tabs and Esc closes.
+TEST_F(FindDialogOnTheSample, APersonUsesTheWindowWithTheKeyboardAlone)
+{
+    Play("type water\nkey enter\n"                       // search what was typed
+         "key tab tab tab space\nkey enter\n"             // to the results: select the first, pick it
+         "key tab tab tab\nshot find-keyboard\nkey space\n" // past Pick and the chosen list to Add
+         "key tab tab tab right\nshot find-databanks\n"   // past Help and Close to the tabs: the databanks
+         "key tab tab tab tab space enter\n"              // the available list: select the first, move it
+         "key shift+tab shift+tab shift+tab shift+tab left\n" // back to the search tab
+         "key tab tab tab tab tab tab tab tab space\n"    // to Help
+         "key esc\n");
+    MORU_EXPORT_OF(LaunchFindDialogWithKELDA)(&Added, &NoSelection, &Selected, 0, "", "HostClass", "Host", &Help);
+    EXPECT_EQ(Received(), (std::vector<std::string>{
+                              "SAMPLE.PURE|H2O|-1|Oxidane|7732-18-5|18.02|id",
+                              "selected [SAMPLE PURE]",
+                              "help 110021",
+                          }));
+}
+
+namespace {
+
+std::vector<std::string>& MessagesShown()
+{
+    static std::vector<std::string> messages;
+    return messages;
+}
+
+BOOL CALLBACK ReadStaticText(HWND child, LPARAM text)
+{
+    char childClass[32] = "";
+    GetClassNameA(child, childClass, sizeof childClass);
+    if (std::string(childClass) == "Static" && GetWindowTextLengthA(child) > 0)
+        GetWindowTextA(child, reinterpret_cast<char*>(text), 256);
+    return TRUE;
+}
+
+// Refuses the find window, as a system out of window resources would, and reads and acknowledges
+// any message box shown instead.
+LRESULT CALLBACK RefuseFindWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const auto* creation = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (!IS_INTRESOURCE(creation->lpszClass) && std::wstring(creation->lpszClass) == L"MoruFindCompounds") return 1;
+    } else if (code == HCBT_ACTIVATE) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t className[64] = L"";
+        GetClassNameW(box, className, 64);
+        if (std::wstring(className) == L"#32770") {
+            char caption[256] = "", text[256] = "";
+            GetWindowTextA(box, caption, sizeof caption);
+            EnumChildWindows(box, &ReadStaticText, reinterpret_cast<LPARAM>(text));
+            MessagesShown().push_back(std::string(caption) + ": " + text);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(FindDialogOnTheSample, AWindowThatCannotBeCreatedShowsTheFailureAndNothingReachesTheHost)
+{
+    Play("search water\npick 1\nadd\n");
+    MessagesShown().clear();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &RefuseFindWindow, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&Added, &NoSelection, &Selected, 0, "water", nullptr, nullptr);
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(MessagesShown(), (std::vector<std::string>{"MORU: Failed to launch FindCompounds Dialog"}));
+}
+
+#endif

@@ -26,24 +26,39 @@ Json& Callbacks()
     return callbacks;
 }
 
-void Received(Json callback) { Callbacks().push_back(std::move(callback)); }
-
 // A callback as one line: its name, then each argument's name and value, texts quoted.
-void PrintCallbacks(const Json& document)
+void PrintCallback(const Json& callback)
 {
     auto value = [](const Json& field) { return field.is_string() ? "\"" + TextOf(field) + "\"" : TextOf(field); };
-    for (const auto& callback : document["callbacks"]) {
-        std::string line = callback["callback"].get<std::string>();
-        for (const auto& [name, field] : callback.items()) {
-            if (name == "callback") continue;
-            if (name == "databanks") {
-                for (const auto& databank : field) line += "  databank " + value(databank);
-            } else {
-                line += "  " + name + " " + value(field);
-            }
+    std::string line = callback["callback"].get<std::string>();
+    for (const auto& [name, field] : callback.items()) {
+        if (name == "callback") continue;
+        if (name == "databanks") {
+            for (const auto& databank : field) line += "  databank " + value(databank);
+        } else {
+            line += "  " + name + " " + value(field);
         }
-        std::printf("%s\n", line.c_str());
     }
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void PrintCallbacks(const Json& document)
+{
+    for (const auto& callback : document["callbacks"]) PrintCallback(callback);
+}
+
+// A person at the window sees each callback as it comes; a script's run prints them at the end.
+bool& PrintsAsReceived()
+{
+    static bool live = false;
+    return live;
+}
+
+void Received(Json callback)
+{
+    if (PrintsAsReceived()) PrintCallback(callback);
+    Callbacks().push_back(std::move(callback));
 }
 
 // The host's initial selection, handed out by index.
@@ -97,17 +112,23 @@ void MORU_CDECL HelpRequested(int helpId) { Received({{"callback", "help request
 void SetScript(const std::string& path)
 {
 #ifdef _WIN32
-    SetEnvironmentVariableA("MORU_DIALOG_SCRIPT", path.c_str());
+    SetEnvironmentVariableA("MORU_DIALOG_SCRIPT", path.empty() ? nullptr : path.c_str());
 #else
-    setenv("MORU_DIALOG_SCRIPT", path.c_str(), 1);
+    if (path.empty()) unsetenv("MORU_DIALOG_SCRIPT");
+    else setenv("MORU_DIALOG_SCRIPT", path.c_str(), 1);
 #endif
 }
 
 int FindDialog(const DialogCommands& c)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(c.script, error)) throw std::invalid_argument("no script file " + c.script);
-    SetScript(HostPath(std::filesystem::absolute(c.script, error).generic_string()));
+    if (!c.script.empty()) {
+        if (!std::filesystem::is_regular_file(c.script, error)) throw std::invalid_argument("no script file " + c.script);
+        SetScript(HostPath(std::filesystem::absolute(c.script, error).generic_string()));
+    } else {
+        SetScript(""); // a person at the window, not a script left in the environment
+        PrintsAsReceived() = !JsonOutput();
+    }
     Selection() = c.selected;
     const char* search = c.search.c_str();
     if (c.variant == "plain")
@@ -119,16 +140,17 @@ int FindDialog(const DialogCommands& c)
         MORU_EXPORT_OF(LaunchFindDialogWithKELDA)(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow, search,
                                                   "moru", "moru find-dialog", &HelpRequested);
     Received({{"callback", "dialog closed"}});
-    return Print({{"variant", c.variant}, {"callbacks", Callbacks()}}, PrintCallbacks);
+    return Print({{"variant", c.variant}, {"callbacks", Callbacks()}},
+                 PrintsAsReceived() ? std::function<void(const Json&)>([](const Json&) {}) : PrintCallbacks);
 }
 
 } // namespace
 
 void AddDialogCommands(CLI::App& app, DialogCommands& c, std::string& config)
 {
-    c.findDialog = app.add_subcommand("find-dialog", "open the find dialog, play its user from a script, print the callbacks");
+    c.findDialog = app.add_subcommand("find-dialog", "open the find dialog for a person (or play its user from a script), print the callbacks");
     c.findDialog->add_option("CONFIG", config, "the configuration file")->required();
-    c.findDialog->add_option("--script", c.script, "the user's actions, one a line (see the README)")->required();
+    c.findDialog->add_option("--script", c.script, "the user's actions, one a line (see the README); without it a person uses the window");
     c.findDialog->add_option("--variant", c.variant, "plain, window or kelda: which launch to use")
         ->capture_default_str()
         ->check(CLI::IsMember({"plain", "window", "kelda"}));

@@ -1,7 +1,7 @@
 #pragma once
 
-// moru find-dialog: opens the find-compounds dialog, lets a script play its user, and prints every
-// callback the host received.
+// moru find-dialog: opens the find-compounds dialog for a person, or lets a script play its user,
+// and prints every callback the host received (as it comes, for a person).
 
 #include <CLI/CLI.hpp>
 
