@@ -64,7 +64,7 @@ TEST_F(FindDialogModel, SearchesTheSelectionByTheChosenTypeElseTheAvailableDatab
     EXPECT_TRUE(service.log.Matching("FindForMM").empty());
 }
 
-TEST_F(FindDialogModel, AHitCarriesItsIdentifiersAndTheSynonymThatMatchedAsTheDatabaseSpellsIt)
+TEST_F(FindDialogModel, AHitCarriesItsIdentifiersAndNoSynonymWhenTheTextMatchedAnotherIdentifier)
 {
     ThreeHits();
     auto model = Model();
@@ -73,7 +73,7 @@ TEST_F(FindDialogModel, AHitCarriesItsIdentifiersAndTheSynonymThatMatchedAsTheDa
     EXPECT_EQ(hit.databankName, "DB1.B1");
     EXPECT_EQ(hit.name, "Alpha");
     EXPECT_EQ(hit.alias, "WATER");
-    EXPECT_EQ(hit.matchedSynonym, "WATER");
+    EXPECT_EQ(hit.matchedSynonym, ""); // the text is its alias, not a synonym
     EXPECT_EQ(FindModel::CellText(*model.Hits()[0], FindColumn::Formula), "H2O");
     EXPECT_EQ(FindModel::CellText(hit, FindColumn::MolecularWeight), ""); // no weight given: empty, not 0
 }
