@@ -956,9 +956,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_world = nullptr;
 
     if (ReadFile(g_files.database[slot]) != database) Fault("the database file was changed");
-    if (std::getenv("MORU_FUZZ_NOTHING_BESIDE")) {
-        for (const char* beside : {"-wal", "-shm", "-journal"})
-            if (fs::exists(g_files.database[slot].string() + beside)) Fault(std::string("a file ") + beside + " beside the database");
-    }
+    for (const char* beside : {"-wal", "-shm", "-journal"})
+        if (fs::exists(g_files.database[slot].string() + beside)) Fault(std::string("a file ") + beside + " beside the database");
     return 0;
 }
