@@ -460,7 +460,7 @@ class FaultInjection : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        HostLibrary::Instance(MORU_LIBRARY_DIR);
+        HostLibrary::Instance(LibraryFileIn(MORU_LIBRARY_DIR));
         s_paths.directory = fs::temp_directory_path() / ("moru-faults-" + std::to_string(::getpid()));
         fs::create_directories(s_paths.directory);
         s_paths.database = s_paths.directory / "sample.db";
