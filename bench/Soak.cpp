@@ -140,7 +140,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: moru_soak LIBRARY_DIR CONFIG [HANDLE_CYCLES SEARCH_ROUNDS REINITIALISATIONS]\n");
         return 2;
     }
-    HostLibrary::Instance(LibraryFileIn(argv[1]));
+    HostLibrary::Instance(moru::host::LibraryFileIn(argv[1]));
     const std::string config = argv[2];
     const long handles = argc == 6 ? std::atol(argv[3]) : 1000000;
     const long searches = argc == 6 ? std::atol(argv[4]) : 10000;

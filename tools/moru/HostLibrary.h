@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -78,10 +79,11 @@ public:
     }
 
     // The library loaded once for the process, from `path` on first use: it keeps its session
-    // until the process ends.
-    static const HostLibrary& Instance(const std::string& path = kLibraryFile)
+    // until the process ends. A view, so that a call after the first allocates nothing (the
+    // exports are looked up through it at every call, also under injected allocation failures).
+    static const HostLibrary& Instance(std::string_view path = kLibraryFile)
     {
-        static HostLibrary library(path);
+        static HostLibrary library{std::string(path)};
         return library;
     }
 
