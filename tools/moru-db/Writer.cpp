@@ -205,17 +205,17 @@ private:
     {
         if (!Expect(compound, path, "an object", compound.is_object())) return;
         Known(compound, path, {"id", "class", "identifiers", "structures", "classNumber", "keldaIndex", "plxIndex"});
-        auto id = Integer(compound, path, "id", true);
-        if (id && *id < 1) {
-            Error(Member(path, "id"), "must be 1 or more");
-            id.reset();
-        }
-        if (id && !m_compounds.insert(*id).second) {
-            Error(Member(path, "id"), "repeats the compound id " + std::to_string(*id));
-            id.reset();
+        // A compound without a sound id still gets one of its own, so that its errors are all found.
+        int compoundId = -static_cast<int>(index) - 1;
+        if (const auto id = Integer(compound, path, "id", true)) {
+            if (*id < 1)
+                Error(Member(path, "id"), "must be 1 or more");
+            else if (!m_compounds.insert(*id).second)
+                Error(Member(path, "id"), "repeats the compound id " + std::to_string(*id));
+            else
+                compoundId = *id;
         }
         auto compoundClass = Text(compound, path, "class", false);
-        int compoundId = id.value_or(-static_cast<int>(index) - 1);
         m_db.Cached(sql::InsertCompound).Bind(1, compoundId).Bind(2, static_cast<int>(index)).Bind(3, compoundClass).Execute();
         EngineIndices(compound, path, compoundId);
 
