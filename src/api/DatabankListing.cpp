@@ -8,7 +8,7 @@ using namespace moru;
 MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
                                          void* callbackFnAddBinaryDatabankInfo)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo, callbackFnAddBinaryDatabankInfo), [&] {
         session::FillDatabankList(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo,
                                   callbackFnAddBinaryDatabankInfo, 0);
     });
@@ -18,7 +18,7 @@ MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDa
                                                           void* callbackFnAddPureParameterInfo,
                                                           void* callbackFnAddBinaryDatabankInfo, int accessFlag)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo, callbackFnAddBinaryDatabankInfo, accessFlag), [&] {
         session::FillDatabankList(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo,
                                   callbackFnAddBinaryDatabankInfo, accessFlag);
     });
@@ -26,10 +26,10 @@ MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDa
 
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta(void* callbackFnAddDatabankInfo)
 {
-    api::Contain([&] { session::FillDatabankList_Vanta(callbackFnAddDatabankInfo, 0); });
+    api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo), [&] { session::FillDatabankList_Vanta(callbackFnAddDatabankInfo, 0); });
 }
 
 MORU_API void MORU_CALL ListMoruDatabanks_Vanta_WithDBAccessFlag(void* callbackFnAddDatabankInfo, int accessFlag)
 {
-    api::Contain([&] { session::FillDatabankList_Vanta(callbackFnAddDatabankInfo, accessFlag); });
+    api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo, accessFlag), [&] { session::FillDatabankList_Vanta(callbackFnAddDatabankInfo, accessFlag); });
 }

@@ -11,13 +11,13 @@ using namespace moru;
 MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int numOfDB)
 {
     // A null list holds no monikers, whatever its count says; the selection is still replaced.
-    api::Contain([&] { session::SetPureDatabanks(interop::ReadHostList(pureDatabankList, numOfDB)); });
+    api::Contain(MORU_ARGUMENTS(pureDatabankList, numOfDB), [&] { session::SetPureDatabanks(interop::ReadHostList(pureDatabankList, numOfDB)); });
 }
 
 MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
                                                                   int* compoundCollectionHandle)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundCollectionHandle), [&] {
         if (!compoundCollectionHandle) return;
         *compoundCollectionHandle = 0;
         if (!databaseName || !databankName) return;
@@ -29,7 +29,7 @@ MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* d
 MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* databaseName, const char* databankName,
                                                                int* databankTypes, int* propertyCollectionHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, databankTypes, propertyCollectionHandle), 0, [&] {
         if (!databaseName || !databankName || !databankTypes || !propertyCollectionHandle) return 0;
         *propertyCollectionHandle = 0;
         *databankTypes = 0;
@@ -40,7 +40,7 @@ MORU_API int MORU_CALL Databank_GetDatabankTypeAndPropertyList(const char* datab
 
 MORU_API int MORU_CALL Databank_GetNextPropertyName(int propertyCollectionHandle, int position, char* propName)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(propertyCollectionHandle, position, propName), 0, [&] {
         if (propertyCollectionHandle == 0 || position < 0 || !propName) return 0;
         return session::GetNextPropertyName(propertyCollectionHandle, position, propName);
     });

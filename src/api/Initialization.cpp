@@ -8,18 +8,18 @@ using namespace moru;
 
 MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    api::Contain([&] { session::InitFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
+    api::Contain(MORU_ARGUMENTS(configFileName, appPwd), [&] { session::InitFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
 }
 
 MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    return api::Contain(0, [&] { return session::InitializeVNFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
+    return api::Contain(MORU_ARGUMENTS(configFileName, appPwd), 0, [&] { return session::InitializeVNFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
 }
 
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
                                                            int* overAllSuccess, int* dbSuccessCodeObjHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(configFileName, appPwd, size, overAllSuccess, dbSuccessCodeObjHandle), 0, [&] {
         if (!size || !overAllSuccess || !dbSuccessCodeObjHandle) return 0;
         return session::InitVNFromConfigFileWithReturnMsgs(interop::FromHostOptional(configFileName),
                                                            interop::FromHost(appPwd), *size, *overAllSuccess,
@@ -29,17 +29,17 @@ MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFile
 
 MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position)
 {
-    return api::Contain(-1, [&] { return session::GetNextDatabaseSuccessCode(objectHandle, position); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] { return session::GetNextDatabaseSuccessCode(objectHandle, position); });
 }
 
 MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position)
 {
-    return api::Contain(-1, [&] { return session::GetNextDatabaseErrorMessageSize(objectHandle, position); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] { return session::GetNextDatabaseErrorMessageSize(objectHandle, position); });
 }
 
 MORU_API int MORU_CALL GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
 {
-    return api::Contain(
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, errMsg, errMsgSize), 
         0, [&] { return session::GetNextDatabaseErrorMessage(objectHandle, position, errMsg, errMsgSize); });
 }
 
@@ -55,7 +55,7 @@ MORU_API void MORU_CALL CreateDBConfigFile(void)
 
 MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(dbaseDOTdbankName, value, valueBufSize), 0, [&] {
         if (!dbaseDOTdbankName) return 0;
         return session::GetDescriptionString(interop::FromHost(dbaseDOTdbankName), value, valueBufSize);
     });
@@ -63,12 +63,12 @@ MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value
 
 MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab)
 {
-    api::Contain([&] { session::SetDatabankTab(bTab); });
+    api::Contain(MORU_ARGUMENTS(bTab), [&] { session::SetDatabankTab(bTab); });
 }
 
 MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(callbackHtmlHelpTopic), [&] {
         session::FillFindCompHelpID(reinterpret_cast<MoruHelpTopicCallback>(callbackHtmlHelpTopic));
     });
 }
