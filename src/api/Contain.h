@@ -60,21 +60,6 @@ private:
 
 namespace detail {
 
-// What an escaping failure says, when the place that raised it noted nothing.
-inline void NoteEscaped()
-{
-    if (!platform::Tracing()) return;
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        platform::NoteFailure("out of memory");
-    } catch (const std::exception& failure) {
-        platform::NoteFailure(failure.what());
-    } catch (...) {
-        platform::NoteFailure("an unexpected failure");
-    }
-}
-
 template <class T>
 constexpr bool kIsArguments = false;
 template <class... Values>
@@ -98,7 +83,7 @@ Result Contain(const Arguments<Values...>& arguments, Result failureValue, Body&
         try {
             result = static_cast<Result>(std::forward<Body>(body)());
         } catch (...) {
-            detail::NoteEscaped();
+            platform::NoteCaught();
         }
         if (platform::Tracing()) TraceCall(exportName, arguments, result, result == failureValue);
         return result;
@@ -117,7 +102,7 @@ void Contain(const Arguments<Values...>& arguments, Body&& body, const char* exp
         try {
             std::forward<Body>(body)();
         } catch (...) {
-            detail::NoteEscaped();
+            platform::NoteCaught();
         }
         if (platform::Tracing()) TraceCall(exportName, arguments, std::nullopt, true);
     } catch (...) {

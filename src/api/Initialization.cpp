@@ -1,6 +1,7 @@
 #include "MoruIntegration.h"
 
 #include "api/Contain.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
 #include "session/Initialization.h"
 
@@ -21,26 +22,42 @@ MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFile
 {
     return api::Contain(MORU_ARGUMENTS(configFileName, appPwd, size, overAllSuccess, dbSuccessCodeObjHandle), 0, [&] {
         if (!size || !overAllSuccess || !dbSuccessCodeObjHandle) return 0;
-        return session::InitVNFromConfigFileWithReturnMsgs(interop::FromHostOptional(configFileName),
-                                                           interop::FromHost(appPwd), *size, *overAllSuccess,
-                                                           *dbSuccessCodeObjHandle);
+        *size = 0;
+        *overAllSuccess = 0;
+        *dbSuccessCodeObjHandle = 0;
+        const auto report = session::InitVNFromConfigFileWithReturnMsgs(interop::FromHostOptional(configFileName),
+                                                                        interop::FromHost(appPwd));
+        *size = report.size;
+        *overAllSuccess = report.overAllSuccess;
+        *dbSuccessCodeObjHandle = interop::GetHandleFromObject(report.codes);
+        return interop::GetHandleFromObject(report.messages);
     });
 }
 
 MORU_API int MORU_CALL GetNextDatabaseSuccessCode(int objectHandle, int position)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] { return session::GetNextDatabaseSuccessCode(objectHandle, position); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] {
+        const auto list = interop::GetObjectFromHandle<session::DatabaseCodeList>(objectHandle);
+        return list ? session::GetNextDatabaseSuccessCode(*list, position).value_or(-1) : -1;
+    });
 }
 
 MORU_API int MORU_CALL GetNextDatabaseErrorMessageSize(int objectHandle, int position)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] { return session::GetNextDatabaseErrorMessageSize(objectHandle, position); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position), -1, [&] {
+        const auto list = interop::GetObjectFromHandle<session::DatabaseMessageList>(objectHandle);
+        const auto message = list ? session::GetNextDatabaseErrorMessage(*list, position) : std::nullopt;
+        return message ? static_cast<int>(interop::ToHost(*message).size()) + 1 : -1;
+    });
 }
 
 MORU_API int MORU_CALL GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position, errMsg, errMsgSize), 
-        0, [&] { return session::GetNextDatabaseErrorMessage(objectHandle, position, errMsg, errMsgSize); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, errMsg, errMsgSize), 0, [&] {
+        const auto list = interop::GetObjectFromHandle<session::DatabaseMessageList>(objectHandle);
+        const auto message = list ? session::GetNextDatabaseErrorMessage(*list, position) : std::nullopt;
+        return message && interop::CopyStringToCharBuffer(*message, errMsg, errMsgSize) ? 1 : 0;
+    });
 }
 
 MORU_API void MORU_CALL CheckExceptions(void)
@@ -56,8 +73,14 @@ MORU_API void MORU_CALL CreateDBConfigFile(void)
 MORU_API int MORU_CALL GetDescription(const char* dbaseDOTdbankName, char* value, int valueBufSize)
 {
     return api::Contain(MORU_ARGUMENTS(dbaseDOTdbankName, value, valueBufSize), 0, [&] {
-        if (!dbaseDOTdbankName) return 0;
-        return session::GetDescriptionString(interop::FromHost(dbaseDOTdbankName), value, valueBufSize);
+        if (!dbaseDOTdbankName || !value || valueBufSize <= 0) return 0;
+        const auto description = session::GetDescriptionString(interop::FromHost(dbaseDOTdbankName));
+        if (!description) {
+            value[0] = '\0';
+            return 0;
+        }
+        interop::CopySized(*description, value, valueBufSize);
+        return 1;
     });
 }
 
@@ -69,6 +92,7 @@ MORU_API void MORU_CALL SetDatabankTabFlag(bool bTab)
 MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic)
 {
     api::Contain(MORU_ARGUMENTS(callbackHtmlHelpTopic), [&] {
-        session::FillFindCompHelpID(reinterpret_cast<MoruHelpTopicCallback>(callbackHtmlHelpTopic));
+        if (!callbackHtmlHelpTopic) return;
+        reinterpret_cast<MoruHelpTopicCallback>(callbackHtmlHelpTopic)(session::FindCompoundsHelpTopic());
     });
 }

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <mutex>
+#include <new>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -92,6 +94,19 @@ void NoteReason(std::string reason)
 {
     std::string& current = CurrentReason();
     if (current.empty()) current = std::move(reason);
+}
+
+std::string CaughtText()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    } catch (const std::exception& failure) {
+        return failure.what();
+    } catch (...) {
+        return "an unexpected failure";
+    }
 }
 
 void AppendPart(std::string& text, double part)

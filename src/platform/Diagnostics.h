@@ -21,6 +21,8 @@ namespace detail {
 // The open trace, null when calls are not traced.
 extern void* g_trace;
 void NoteReason(std::string reason);
+// What the exception being handled says; only inside a catch block.
+std::string CaughtText();
 inline void AppendPart(std::string& text, std::string_view part) { text.append(part); }
 inline void AppendPart(std::string& text, const char* part) { text.append(part ? part : "(null)"); }
 inline void AppendPart(std::string& text, const std::string& part) { text.append(part); }
@@ -42,13 +44,29 @@ inline bool Tracing() noexcept { return detail::g_trace != nullptr; }
 // Notes why the call under way fails: the parts (texts and numbers) joined as they are. The first
 // reason a call notes is kept, since the place that detected the failure knows most; what an outer
 // layer notes after it adds nothing.
+// Never fails: a reason that cannot be made is left out.
 template <class... Parts>
-void NoteFailure(const Parts&... parts)
+void NoteFailure(const Parts&... parts) noexcept
 {
     if (!Tracing()) return;
-    std::string reason;
-    (detail::AppendPart(reason, parts), ...);
-    detail::NoteReason(std::move(reason));
+    try {
+        std::string reason;
+        (detail::AppendPart(reason, parts), ...);
+        detail::NoteReason(std::move(reason));
+    } catch (...) {
+    }
+}
+
+// Inside a catch block: notes the context and what was caught ("out of memory", an exception's
+// own text).
+template <class... Parts>
+void NoteCaught(const Parts&... context) noexcept
+{
+    if (!Tracing()) return;
+    try {
+        NoteFailure(context..., detail::CaughtText());
+    } catch (...) {
+    }
 }
 
 // The reason noted since the call began, and none from then on.

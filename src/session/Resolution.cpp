@@ -7,6 +7,8 @@
 
 namespace moru::session {
 
+using namespace moru::service;
+
 bool IsOfConnectedDatabase(const IDatabank& databank)
 {
     const DatabasePtr database = databank.Database();
