@@ -2,9 +2,8 @@
 
 #include "api/Contain.h"
 #include "bulk/BulkLists.h"
-#include "interop/Handles.h"
 #include "interop/HostText.h"
-#include "session/Session.h"
+#include "platform/ProcessState.h"
 
 // The session and the registry come into being on first use; there is nothing to do here.
 MORU_API void MORU_CALL DllEnsureInit(void) {}
@@ -38,9 +37,8 @@ struct ReleaseAtUnload {
     ~ReleaseAtUnload()
     {
         try {
-            moru::interop::HandleRegistry::DestroyInstance();
             moru::bulk::DestroyTables();
-            moru::session::MoruGUIDataFunctions::DestroyInstance();
+            moru::platform::ProcessState::Destroy();
         } catch (...) {
             // Nothing can be reported at unload; what was not released goes with the process.
         }

@@ -29,25 +29,6 @@ std::string KindName(const char* mangledName)
 }
 } // namespace
 
-namespace {
-// Made on first use and destroyed only when the library is unloaded; a host that releases handles
-// after that finds an empty registry.
-HandleRegistry* g_registry = nullptr;
-} // namespace
-
-HandleRegistry& HandleRegistry::Instance()
-{
-    if (!g_registry) g_registry = new HandleRegistry();
-    return *g_registry;
-}
-
-void HandleRegistry::DestroyInstance()
-{
-    // Detached first: destructors of the objects it held may reach the registry.
-    std::unique_ptr<HandleRegistry> registry(g_registry);
-    g_registry = nullptr;
-}
-
 int HandleRegistry::Register(std::shared_ptr<const void> object, std::type_index kind)
 {
     std::uint32_t index;

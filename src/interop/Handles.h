@@ -7,6 +7,8 @@
 // A handle value holds a slot number and the slot's generation, so a released handle never
 // reaches a newer object that reuses its slot: it reads as none, like 0.
 
+#include "platform/ProcessState.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -18,10 +20,9 @@ namespace moru::interop {
 
 class HandleRegistry {
 public:
-    static HandleRegistry& Instance();
-    // Releases every object still registered and the registry itself; for the library's unload.
-    // A later call of Instance starts an empty registry.
-    static void DestroyInstance();
+    // The registry is a part of the process state, destroyed first at unload.
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Results;
+    static HandleRegistry& Instance() { return platform::ProcessState::Part<HandleRegistry>(); }
 
     // 0 for a null object.
     template <class T>

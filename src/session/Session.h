@@ -3,6 +3,7 @@
 // The process-wide session: the connection to the property database service, the catalogue of
 // databanks that the host has been shown, and the host's session settings.
 
+#include "platform/ProcessState.h"
 #include "service/Database.h"
 
 #include <memory>
@@ -15,13 +16,16 @@ namespace moru::session {
 
 class MoruGUIDataFunctions {
 public:
-    // The single session, created at first use and kept until the process ends.
-    static MoruGUIDataFunctions& Instance();
-    // Replaces the session by a new one over the currently installed service. For tests only:
-    // hosts never see a session end.
-    static void ResetInstanceForTesting();
-    // Ends the session, closing every database, when the library is unloaded.
-    static void DestroyInstance() { ResetInstanceForTesting(); }
+    // The single session, a part of the process state: made at first use, ended with the
+    // library's unload after the results and lists that may hold its databases.
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Session;
+    static MoruGUIDataFunctions& Instance() { return platform::ProcessState::Part<MoruGUIDataFunctions>(); }
+    // Ends the session; the next use makes a new one over the service then installed. For tests
+    // only: hosts never see a session end.
+    static void ResetInstanceForTesting() { platform::ProcessState::Drop<MoruGUIDataFunctions>(); }
+
+    // Made by the process state only.
+    MoruGUIDataFunctions();
 
     service::IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
     service::DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
@@ -41,12 +45,6 @@ public:
     void SetAvailablePureDatabanks(service::DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
 
 private:
-    MoruGUIDataFunctions();
-
-    // Destroyed only when the library is unloaded: objects behind handles may hold its databases
-    // until then, and they share ownership of what they use.
-    static MoruGUIDataFunctions* m_pMoruGuiDataFunctions;
-
     service::DatabankCollectionPtr m_pDbankCollection;
     std::shared_ptr<service::IDatabaseCollection> m_pDbaseCollection;
     std::shared_ptr<service::IConfigFileInstaller> m_pcfi;
