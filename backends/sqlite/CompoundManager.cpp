@@ -185,11 +185,11 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
     std::string lastType;
     auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, id);
     while (query.Step()) {
-        std::string type = query.Text(0);
+        const std::string_view type = query.TextView(0);
         if (identifiers.empty() || lastType != type) {
-            lastType = type;
+            lastType.assign(type);
             auto value = std::make_shared<IdentifierValue>();
-            value->Identifier = m_database->IdentifierType(type);
+            value->Identifier = m_database->IdentifierType(lastType);
             value->ValueList.emplace();
             value->Compound = compound;
             identifiers.push_back(std::move(value));

@@ -156,6 +156,7 @@ void SqliteDatabase::Retire()
     m_propertiesByKey.clear();
     m_propertiesLoaded = false;
     m_identifierTypes.clear();
+    m_identifierTypesAsAsked.clear();
     std::vector<std::weak_ptr<SqliteDatabank>>().swap(m_databankObjects);
 }
 
@@ -256,11 +257,21 @@ const DatabankRecord* SqliteDatabase::DatabankByName(const std::string& name) co
     return nullptr;
 }
 
+void SqliteDatabase::RememberAsAsked(const std::string& name, const IdentifierPtr& identifier) const
+{
+    // Bounded: a host that asks in ever new spellings of one name finds the later ones by folding.
+    constexpr std::size_t maxSpellings = 256;
+    if (m_identifierTypesAsAsked.size() < maxSpellings) m_identifierTypesAsAsked.emplace(name, identifier);
+}
+
 IdentifierPtr SqliteDatabase::IdentifierType(const std::string& name) const
 {
+    if (auto asked = m_identifierTypesAsAsked.find(name); asked != m_identifierTypesAsAsked.end()) return asked->second;
     std::string key = platform::FoldCase(name);
-    auto found = m_identifierTypes.find(key);
-    if (found != m_identifierTypes.end()) return found->second;
+    if (auto found = m_identifierTypes.find(key); found != m_identifierTypes.end()) {
+        RememberAsAsked(name, found->second);
+        return found->second;
+    }
     IdentifierPtr identifier;
     if (key == platform::FoldCase(kCompoundIndexType)) {
         identifier = std::make_shared<SqliteIdentifier>(kCompoundIndexType);
@@ -273,6 +284,7 @@ IdentifierPtr SqliteDatabase::IdentifierType(const std::string& name) const
         identifier = std::make_shared<SqliteIdentifier>(query->Text(0));
     }
     m_identifierTypes[key] = identifier;
+    RememberAsAsked(name, identifier);
     return identifier;
 }
 

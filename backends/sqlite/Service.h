@@ -157,7 +157,10 @@ private:
     mutable std::vector<std::shared_ptr<SqliteProperty>> m_properties;
     // By folded name.
     mutable std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
+    void RememberAsAsked(const std::string& name, const service::IdentifierPtr& identifier) const;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
+    // The same by the name as asked, which is mostly the name as stored: found without folding.
+    mutable std::map<std::string, service::IdentifierPtr, std::less<>> m_identifierTypesAsAsked;
     // The databank objects handed out last, so that the same databank is the same object while
     // anybody holds it.
     mutable std::vector<std::weak_ptr<SqliteDatabank>> m_databankObjects;

@@ -27,16 +27,30 @@ std::atomic<bool> g_rowsStepped{false};
 std::atomic<bool> g_callOpen{false};
 
 bool IsReadOnly(sqlite3* db) { return sqlite3_db_readonly(db, "main") == 1; }
+} // namespace
 
-// Opens the call's read transaction on a read-only connection that has none; connections that
-// write keep their own transactions.
-void EnterCallTransaction(sqlite3* db)
+// Connections that write keep their own transactions.
+void Connection::EnterCallTransaction(sqlite3* db)
 {
     if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(db) || !IsReadOnly(db)) return;
-    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) Fail(db, "cannot begin reading");
-    g_rowsStepped.store(true, std::memory_order_relaxed);
+    for (Connection* connection = g_firstConnection; connection; connection = connection->m_next) {
+        if (connection->m_db != db) continue;
+        if (connection->RunOwn(connection->m_begin, "BEGIN") != SQLITE_DONE) Fail(db, "cannot begin reading");
+        g_rowsStepped.store(true, std::memory_order_relaxed);
+        return;
+    }
 }
-} // namespace
+
+int Connection::RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept
+{
+    if (!statement) {
+        const int prepared = sqlite3_prepare_v2(m_db, sqlText, -1, &statement, nullptr);
+        if (prepared != SQLITE_OK) return prepared;
+    }
+    const int result = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    return result;
+}
 
 Statement::Statement(sqlite3* db, const char* sqlText) : m_db(db)
 {
@@ -102,7 +116,7 @@ Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_s
 
 bool Statement::Step()
 {
-    EnterCallTransaction(m_db);
+    Connection::EnterCallTransaction(m_db);
     int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         g_rowsStepped.store(true, std::memory_order_relaxed);
@@ -212,6 +226,8 @@ Connection::~Connection()
     else if (g_firstConnection == this) g_firstConnection = m_next;
     if (m_next) m_next->m_previous = m_previous;
     m_cache.clear();
+    sqlite3_finalize(m_begin);
+    sqlite3_finalize(m_commit);
     sqlite3_close(m_db);
 }
 
@@ -230,7 +246,7 @@ void ReleaseReadLocks()
             if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
         }
         // A read transaction ends without fail once its statements are reset.
-        if (!sqlite3_get_autocommit(db) && IsReadOnly(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        if (!sqlite3_get_autocommit(db) && IsReadOnly(db)) connection->RunOwn(connection->m_commit, "COMMIT");
     }
 }
 

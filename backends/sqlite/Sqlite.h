@@ -73,9 +73,18 @@ public:
     Statement& Cached(const char* sqlText);
 
 private:
+    friend class Statement;
     friend void ReleaseReadLocks();
 
+    // Opens the call's read transaction on the connection of `db` when it is read-only and has
+    // none (see BeginCall).
+    static void EnterCallTransaction(sqlite3* db);
+    // Steps one of the connection's own statements, prepared on first use; returns SQLite's result.
+    int RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept;
+
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_begin = nullptr;
+    sqlite3_stmt* m_commit = nullptr;
     std::map<const char*, std::unique_ptr<Statement>> m_cache;
     // Every open connection, for ReleaseReadLocks; made and closed under the library's lock.
     Connection* m_previous = nullptr;
