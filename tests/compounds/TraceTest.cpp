@@ -40,18 +40,17 @@ TEST_F(CompoundTrace, SearchesNameWhatTheyMissed)
 
 TEST_F(CompoundTrace, HitsThatCannotBeReadSayWhichPartFailed)
 {
-    auto hit = Water(a1);
-    auto vector = std::make_shared<PropertyValue>();
-    vector->Property = std::make_shared<FakeProperty>("CPIG", 0, 7);
-    vector->Data = NumericElements{1.0, 2.0};
-    hit->PropertyValues = std::vector<PropertyValuePtr>{vector};
-    dbA->compounds->onFindForMMMultiple = [&](auto&, auto&, auto&, auto&) {
-        return FoundCompoundsList{hit, MakeHit(3, a1, {MakeIdentifierValue("CASRN", {})})};
-    };
+    // Water with a critical temperature that holds no number, and a compound whose CAS number has no value.
+    auto noNumber = std::make_shared<PropertyValue>();
+    noNumber->Property = std::make_shared<FakeProperty>("TC", 0, 1);
+    auto water = Water(a1);
+    water->PropertyValues = std::vector<PropertyValuePtr>{noNumber};
+    const auto noCas = MakeHit(3, a1, {MakeIdentifierValue("CASRN", {})});
+    dbA->compounds->onFindForMMMultiple = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{water, noCas}; };
     const char* source[] = {"A.A1", nullptr};
     const char* texts[] = {"water", "x", nullptr};
     int handle = 0;
-    ASSERT_EQ(FoundCompounds_FindMultiple(source, "NAME", texts, "CPIG", &handle), 2);
+    ASSERT_EQ(FoundCompounds_FindMultiple(source, "NAME", texts, "TC", &handle), 2);
     DetailBuffers out;
     const auto next = [&](int position) {
         return FoundCompounds_GetNextCompoundIdentifier(handle, position, &out.compoundPosition, out.dbName,
@@ -59,7 +58,7 @@ TEST_F(CompoundTrace, HitsThatCannotBeReadSayWhichPartFailed)
                                                         out.casNumber, out.propName, &out.propertyValue);
     };
     EXPECT_EQ(next(0), -1);
-    EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"), "property CPIG of compound 7 has 7 elements, not one");
+    EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"), "the value of property TC of compound 7 is no number");
     EXPECT_EQ(next(1), -1);
     EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"), "identifier CASRN of compound 3 holds no value");
     EXPECT_EQ(next(2), -1);
