@@ -69,7 +69,9 @@ MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int*
         const auto* entry = enumerator ? enumerator->Current() : nullptr;
         if (!entry) return 0;
         *compoundIndex = entry->first;
-        if (entry->second.Name) interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
+        if (entry->second.Name) {
+            interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
+        }
         if (entry->second.Alias) {
             interop::CopySizedClosingLastByte(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
         }

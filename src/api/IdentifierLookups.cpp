@@ -25,8 +25,9 @@ MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char
         if (!compid) return;
         *compid = 0;
         if (!dbaseName || !dbankName || !idType || !idValue) return;
-        *compid = compounds::GetCompidFromIdentifierInDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
-                                                               interop::FromHost(idType), interop::FromHost(idValue))
+        *compid = compounds::GetCompidFromIdentifierInDatabank(interop::FromHost(dbaseName),
+                                                               interop::FromHost(dbankName), interop::FromHost(idType),
+                                                               interop::FromHost(idValue))
                       .value_or(0);
     });
 }

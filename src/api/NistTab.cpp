@@ -37,9 +37,9 @@ MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInf
                                       const char* windowName4)
 {
     api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTTabWrapper(HostActions(fnCallBackPropInfo), ReadWindowNames(className, windowName, className2, windowName2,
-                                                                          className3, windowName3, className4,
-                                                                          windowName4));
+        dialogs::LaunchNISTTabWrapper(HostActions(fnCallBackPropInfo),
+                                      ReadWindowNames(className, windowName, className2, windowName2, className3,
+                                                      windowName3, className4, windowName4));
     });
 }
 
@@ -49,9 +49,9 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
                                          const char* windowName4)
 {
     api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTMixTabWrapper(HostActions(fnCallBackPropInfo), ReadWindowNames(className, windowName, className2,
-                                                                             windowName2, className3, windowName3,
-                                                                             className4, windowName4));
+        dialogs::LaunchNISTMixTabWrapper(HostActions(fnCallBackPropInfo),
+                                         ReadWindowNames(className, windowName, className2, windowName2, className3,
+                                                         windowName3, className4, windowName4));
     });
 }
 

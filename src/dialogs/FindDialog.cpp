@@ -105,7 +105,9 @@ void LaunchFindDialogWrapper(const FindDialogLaunch& launch)
         for (int index = 0; launch.enumSelectedDatabanks && index < kMaxSelectedDatabanks; ++index) {
             const std::optional<std::string> moniker = launch.enumSelectedDatabanks(index);
             if (!moniker) break;
-            if (auto databank = session::FindDbankByMoniker(*moniker)) wrapper->m_SelectedDbanks->Add(std::move(databank));
+            if (auto databank = session::FindDbankByMoniker(*moniker)) {
+                wrapper->m_SelectedDbanks->Add(std::move(databank));
+            }
         }
         service::DatabankCollection everyDatabank;
         const bool listed = session::GetAllDatabanks(everyDatabank);

@@ -159,7 +159,10 @@ service::DialogBoxPtr RegisteredBox()
 }
 } // namespace
 
-void LaunchNISTTabWrapper(ActionCallback callback, const WindowNames& names) { LaunchTab(std::move(callback), names, 1); }
+void LaunchNISTTabWrapper(ActionCallback callback, const WindowNames& names)
+{
+    LaunchTab(std::move(callback), names, 1);
+}
 void LaunchNISTMixTabWrapper(ActionCallback callback, const WindowNames& names)
 {
     LaunchTab(std::move(callback), names, 2);
@@ -184,8 +187,10 @@ void PushPropFittingBack(std::int32_t Fitting, const std::string& desProp, std::
 }
 
 void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                 const service::OptionalList<double>& t1Herington, const service::OptionalList<double>& t2VanNess,
-                                 const service::OptionalList<double>& t3Point, const service::OptionalList<double>& t4Infinite)
+                                 const service::OptionalList<double>& t1Herington,
+                                 const service::OptionalList<double>& t2VanNess,
+                                 const service::OptionalList<double>& t3Point,
+                                 const service::OptionalList<double>& t4Infinite)
 {
     if (const auto box = RegisteredBox())
         box->PushPropConsistencyTestBack(desProp, t0VLEQuality, t1Herington, t2VanNess, t3Point, t4Infinite);

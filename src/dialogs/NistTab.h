@@ -85,8 +85,10 @@ void PushPropFittingBack(std::int32_t Fitting, const std::string& desProp, std::
                          const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
                          const service::OptionalList<double>& CalTemp, const service::OptionalList<double>& CalPres);
 void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                 const service::OptionalList<double>& t1Herington, const service::OptionalList<double>& t2VanNess,
-                                 const service::OptionalList<double>& t3Point, const service::OptionalList<double>& t4Infinite);
+                                 const service::OptionalList<double>& t1Herington,
+                                 const service::OptionalList<double>& t2VanNess,
+                                 const service::OptionalList<double>& t3Point,
+                                 const service::OptionalList<double>& t4Infinite);
 void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty);
 void MoruTEDResultFormResize(double x, double y);
 void ForceCloseTDE();

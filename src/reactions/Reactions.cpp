@@ -47,7 +47,8 @@ std::optional<std::vector<DatabaseGroup>> GroupDatabanks(const std::vector<std::
             platform::NoteFailure("databank reference ", entry, " has no full stop");
             throw std::invalid_argument("databank reference without a full stop: " + entry);
         }
-        const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+        const service::DatabankPtr databank =
+            session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
         if (!databank) return std::nullopt;
         const service::DatabasePtr database = databank->Database();
         auto group = std::find_if(groups.begin(), groups.end(),
@@ -59,8 +60,9 @@ std::optional<std::vector<DatabaseGroup>> GroupDatabanks(const std::vector<std::
 }
 
 // The reactions of one database, found from the host's compounds.
-std::map<int, service::ReactionRecord> CollectFromDatabase(const DatabaseGroup& group, std::vector<std::string> compounds,
-                                                  const std::string& compoundIdType, int searchType)
+std::map<int, service::ReactionRecord> CollectFromDatabase(const DatabaseGroup& group,
+                                                           std::vector<std::string> compounds,
+                                                           const std::string& compoundIdType, int searchType)
 {
     std::map<int, service::ReactionRecord> found;
     // Such a database reports no reactions in the listing, so it hands out none either.

@@ -58,7 +58,8 @@ TEST_F(CompoundTrace, HitsThatCannotBeReadSayWhichPartFailed)
                                                         out.casNumber, out.propName, &out.propertyValue);
     };
     EXPECT_EQ(next(0), -1);
-    EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"), "the value of property TC of compound 7 is no number");
+    EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"),
+              "the value of property TC of compound 7 is no number");
     EXPECT_EQ(next(1), -1);
     EXPECT_EQ(ReasonOf("FoundCompounds_GetNextCompoundIdentifier"), "identifier CASRN of compound 3 holds no value");
     EXPECT_EQ(next(2), -1);
