@@ -1,8 +1,10 @@
 #include "MoruIntegration.h"
 
 #include "api/Contain.h"
+#include "api/HitDetails.h"
 #include "api/Release.h"
 #include "compounds/Search.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
 
 using namespace moru;
@@ -14,8 +16,9 @@ MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString) return 0;
-        *objectHandle = compounds::Find(interop::ReadHostList(searchSource), interop::FromHost(identSearchString), "",
-                                        interop::FromHost(outputPropertyName));
+        *objectHandle = interop::GetHandleFromObject(compounds::Find(interop::ReadHostList(searchSource),
+                                                                     interop::FromHost(identSearchString), "",
+                                                                     interop::FromHost(outputPropertyName)));
         return *objectHandle != 0 ? 1 : 0;
     });
 }
@@ -28,8 +31,9 @@ MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSo
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString || !identifierType) return 0;
-        *objectHandle = compounds::Find(interop::ReadHostList(searchSource), interop::FromHost(identSearchString), interop::FromHost(identifierType),
-                                        interop::FromHost(outputPropertyName));
+        *objectHandle = interop::GetHandleFromObject(
+            compounds::Find(interop::ReadHostList(searchSource), interop::FromHost(identSearchString),
+                            interop::FromHost(identifierType), interop::FromHost(outputPropertyName)));
         return *objectHandle != 0 ? 1 : 0;
     });
 }
@@ -42,9 +46,12 @@ MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, co
     *objectHandle = 0;
     if (!searchSource || !identSearchStrings || !identifierType) return 0;
     return api::Contain(MORU_ARGUMENTS(searchSource, identifierType, identSearchStrings, outputPropertyName, objectHandle), -1, [&] {
-        return compounds::FindMultiple(interop::ReadHostList(searchSource), interop::FromHost(identifierType),
-                                       interop::ReadHostList(identSearchStrings),
-                                       interop::FromHost(outputPropertyName), *objectHandle);
+        const auto hitList = compounds::FindMultiple(interop::ReadHostList(searchSource),
+                                                     interop::FromHost(identifierType),
+                                                     interop::ReadHostList(identSearchStrings),
+                                                     interop::FromHost(outputPropertyName));
+        *objectHandle = interop::GetHandleFromObject(hitList);
+        return static_cast<int>(hitList->hits.size());
     });
 }
 
@@ -56,9 +63,14 @@ MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, cons
         if (!compIndex) return 0;
         *compIndex = -1;
         if (!searchSource || !identSearchString || !compName || !compAlias) return 0;
-        compounds::FindVanta(interop::ReadHostList(searchSource), interop::FromHost(identSearchString),
-                             dbankContentDataType, *compIndex, interop::FromHost(compName),
-                             interop::FromHost(compAlias), compName, compAlias);
+        const auto match = compounds::FindVanta(interop::ReadHostList(searchSource),
+                                                interop::FromHost(identSearchString), dbankContentDataType,
+                                                interop::FromHost(compName), interop::FromHost(compAlias));
+        if (match) {
+            *compIndex = match->compoundIndex;
+            interop::CopyToFixedBuffer(match->name, compName, interop::FixedBuffer::ShortText);
+            interop::CopyToFixedBuffer(match->alias, compAlias, interop::FixedBuffer::ShortText);
+        }
         return 1;
     });
 }
@@ -71,8 +83,12 @@ MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* d
         if (objectHandle == 0 || !dbName || !dbankName || !compIndex || !compName || !compAlias || !casNumber ||
             !propName || !propertyValue)
             return 0;
-        return compounds::GetObjectDetails(objectHandle, {dbName, dbankName, compIndex, nullptr, compName, compAlias,
-                                                          casNumber, propName, propertyValue});
+        const auto hit = interop::GetObjectFromHandle<service::FoundCompounds>(objectHandle);
+        if (!hit) return 0;
+        return api::WriteHitDetails(compounds::ReadHitDetails(*hit), dbName, dbankName, compIndex, nullptr, compName,
+                                    compAlias, casNumber, propName, propertyValue)
+                   ? 1
+                   : 0;
     });
 }
 
@@ -85,9 +101,14 @@ MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle
         if (objectHandle == 0 || !compoundPosition || !dbName || !dbankName || !compIndex || !compName ||
             !compAlias || !casNumber || !propName || !propertyValue)
             return -1;
-        return compounds::GetNextCompoundIdentifier(objectHandle, position,
-                                                    {dbName, dbankName, compIndex, compoundPosition, compName,
-                                                     compAlias, casNumber, propName, propertyValue});
+        const auto hitList = interop::GetObjectFromHandle<compounds::HitList>(objectHandle);
+        if (!hitList) return -1;
+        const auto hit = compounds::HitAt(hitList->hits, position);
+        if (!hit) return -1;
+        return api::WriteHitDetails(compounds::ReadHitDetails(*hit), dbName, dbankName, compIndex, compoundPosition,
+                                    compName, compAlias, casNumber, propName, propertyValue)
+                   ? 1
+                   : -1;
     });
 }
 

@@ -11,9 +11,10 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
 {
     api::Contain(MORU_ARGUMENTS(dbaseName, dbankName, idType, compid, namebuf, namebuflen, buffer, buflen), [&] {
         if (!namebuf || !buffer || !dbaseName || !dbankName) return;
-        compounds::GetIdentifierFromDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
-                                             interop::FromHostOptional(idType), compid, namebuf, namebuflen, buffer,
-                                             buflen);
+        const auto value = compounds::GetIdentifierFromDatabank(
+            interop::FromHost(dbaseName), interop::FromHost(dbankName), interop::FromHostOptional(idType), compid,
+            [&](const std::string& name) { return interop::CopyStringToCharBuffer(name, namebuf, namebuflen); });
+        if (value) interop::CopyStringToCharBuffer(*value, buffer, buflen);
     });
 }
 
@@ -24,7 +25,9 @@ MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char
         if (!compid) return;
         *compid = 0;
         if (!dbaseName || !dbankName || !idType || !idValue) return;
-        compounds::GetCompidFromIdentifierInDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
-                                                     interop::FromHost(idType), interop::FromHost(idValue), *compid);
+        *compid = compounds::GetCompidFromIdentifierInDatabank(interop::FromHost(dbaseName),
+                                                               interop::FromHost(dbankName), interop::FromHost(idType),
+                                                               interop::FromHost(idValue))
+                      .value_or(0);
     });
 }

@@ -10,6 +10,18 @@ using interop::FromHost;
 using interop::ReadHostNumbers;
 
 namespace {
+// The host's action callback as the tab calls it; the texts are in host bytes and valid during the
+// call. Empty when the host gave none.
+dialogs::ActionCallback HostActions(MoruNISTPropInfoCallback callback)
+{
+    if (!callback) return {};
+    return [callback](const dialogs::ActionCall& call) {
+        const interop::CallbackText title(call.windowTitle), name(call.propName), tab(call.tabName), text(call.text);
+        callback(title.get(), name.get(), tab.get(), call.iHelpCode, call.value1, call.value2, call.intValue,
+                 call.value3, text.get());
+    };
+}
+
 dialogs::WindowNames ReadWindowNames(const char* className, const char* windowName, const char* className2,
                                      const char* windowName2, const char* className3, const char* windowName3,
                                      const char* className4, const char* windowName4)
@@ -25,9 +37,9 @@ MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInf
                                       const char* windowName4)
 {
     api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2, windowName2,
-                                                                          className3, windowName3, className4,
-                                                                          windowName4));
+        dialogs::LaunchNISTTabWrapper(HostActions(fnCallBackPropInfo),
+                                      ReadWindowNames(className, windowName, className2, windowName2, className3,
+                                                      windowName3, className4, windowName4));
     });
 }
 
@@ -37,9 +49,9 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
                                          const char* windowName4)
 {
     api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTMixTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2,
-                                                                             windowName2, className3, windowName3,
-                                                                             className4, windowName4));
+        dialogs::LaunchNISTMixTabWrapper(HostActions(fnCallBackPropInfo),
+                                         ReadWindowNames(className, windowName, className2, windowName2, className3,
+                                                         windowName3, className4, windowName4));
     });
 }
 

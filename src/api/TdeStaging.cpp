@@ -4,6 +4,7 @@
 #include "dialogs/TdeStaging.h"
 #include "interop/HostArrays.h"
 #include "interop/HostText.h"
+#include "platform/Diagnostics.h"
 
 using namespace moru;
 using interop::FromHost;
@@ -34,7 +35,10 @@ MORU_API bool MORU_CALL PushPropertyValue_GetPropNameValue(
     const char* DipSubgrp)
 {
     return api::Contain(MORU_ARGUMENTS(propName, modelName, desProp, desPara, propVariables, var1Name, var2Name, propUnit, propNum, propValues, propUncertainty, expNum, expValues, expValues1, expValues2, expUncertainty, expStatus, expCitation, evalNum, evalValues, evalValues1, evalValues2, evalUncertainty, evalStatus, evalCitation, calcNum, calcValues, calcValues1, calcValues2, elemUnit, DipFamily, DipSubgrp), false, [&] {
-        if (!propName || propVariables == 0 || propNum == 0 || !propValues) return false;
+        if (!propName || propVariables == 0 || propNum == 0 || !propValues) {
+            platform::NoteFailure("a property record needs its name, its variables, and its values with their count");
+            return false;
+        }
         service::MoruNISTPropValue record;
         record.propName = FromHost(propName);
         record.modelName = FromHost(modelName);

@@ -1,9 +1,7 @@
 #include "compounds/Enumeration.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
-#include "compounds/Search.h"
 #include "compounds/SearchSource.h"
+#include "platform/Diagnostics.h"
 
 namespace moru::compounds {
 
@@ -14,14 +12,21 @@ bool CompoundCollectionEnumerator::MoveNext()
     return m_position < count;
 }
 
-const std::pair<int, CompoundNames>* CompoundCollectionEnumerator::Current() const
+const std::pair<int, service::CompoundNames>* CompoundCollectionEnumerator::Current() const
 {
-    if (!m_collection || m_position < 0 || m_position >= static_cast<std::ptrdiff_t>(m_collection->size()))
+    const auto count = m_collection ? static_cast<std::ptrdiff_t>(m_collection->size()) : 0;
+    if (m_position < 0) {
+        platform::NoteFailure("the enumerator stands before its first compound; MoveNext comes first");
         return nullptr;
+    }
+    if (m_position >= count) {
+        platform::NoteFailure("the enumerator has passed the last of its ", count, " compounds");
+        return nullptr;
+    }
     return &(*m_collection)[static_cast<std::size_t>(m_position)];
 }
 
-void GetAllCompounds(const std::vector<std::string>& searchSource, int& objectHandle, int& numCompounds)
+std::shared_ptr<CompoundList> GetAllCompounds(const std::vector<std::string>& searchSource)
 {
     auto list = std::make_shared<CompoundList>();
     for (const auto& group : ResolveSearchSource(searchSource)) {
@@ -31,39 +36,7 @@ void GetAllCompounds(const std::vector<std::string>& searchSource, int& objectHa
             break;
         }
     }
-    objectHandle = interop::GetHandleFromObject(list);
-    numCompounds = static_cast<int>(list->compounds.size());
-}
-
-int GetAllCompoundsIdentifiers(int objectHandle, int nget, char* name, char* alias, char* casNum)
-{
-    const auto list = interop::GetObjectFromHandle<CompoundList>(objectHandle);
-    if (!list || nget < 0 || static_cast<std::size_t>(nget) >= list->compounds.size()) return 0;
-    const auto& compound = list->compounds[static_cast<std::size_t>(nget)];
-    if (!compound) return 0;
-    WriteIdentifiers(*compound, name, alias, casNum);
-    return 1;
-}
-
-int GetEnumerator(int compoundCollectionHandle)
-{
-    auto collection = interop::GetObjectFromHandle<const CompoundCollection>(compoundCollectionHandle);
-    if (!collection) return 0;
-    return interop::GetHandleFromObject(std::make_shared<CompoundCollectionEnumerator>(std::move(collection)));
-}
-
-int MoveNext(int enumeratorHandle) { return interop::EnumeratorMoveNext<CompoundCollectionEnumerator>(enumeratorHandle); }
-
-int GetItem(int enumeratorHandle, int& compoundIndex, char* compoundName, int compoundNameBufSize,
-            char* compoundAlias, int compoundAliasBufSize)
-{
-    const auto enumerator = interop::GetObjectFromHandle<CompoundCollectionEnumerator>(enumeratorHandle);
-    const auto* entry = enumerator ? enumerator->Current() : nullptr;
-    if (!entry) return 0;
-    compoundIndex = entry->first;
-    if (entry->second.Name) interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
-    if (entry->second.Alias) interop::CopySizedClosingLastByte(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
-    return 1;
+    return list;
 }
 
 } // namespace moru::compounds

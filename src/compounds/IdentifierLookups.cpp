@@ -1,8 +1,9 @@
 #include "compounds/IdentifierLookups.h"
 
-#include "interop/HostText.h"
 #include "compounds/SearchSource.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
+#include "service/Contract.h"
 #include "session/Resolution.h"
 
 namespace moru::compounds {
@@ -10,61 +11,80 @@ namespace moru::compounds {
 namespace {
 
 // The first value of an identifier, or nullopt when there is none.
-std::optional<std::string> FirstValue(const IdentifierValuePtr& value)
+std::optional<std::string> FirstValue(const service::IdentifierValuePtr& value)
 {
     if (!value || !value->ValueList || value->ValueList->empty()) return std::nullopt;
     return value->ValueList->front();
 }
 
-} // namespace
-
-bool DatabankHasCompound(const std::string& identifierType, const std::string& value, ICompoundManager* manager,
-                         const IDatabank* databank)
+// True when the compound that `value` names as an identifier of `identifierType` has data in the
+// databank, which the host named `dbaseName`.`dbankName`. Raises what the service raises.
+bool DatabankHasCompound(const std::string& identifierType, const std::string& value,
+                         service::ICompoundManager& manager, const service::IDatabank& databank,
+                         std::string_view dbaseName, std::string_view dbankName)
 {
-    if (!manager || !databank) return false;
-    const IdentifierPtr identifier = manager->GetIdentifier(identifierType);
-    if (!identifier) return false;
-    const CompoundPtr compound = manager->GetCompound(value, *identifier);
-    if (!compound) return false;
-    return manager->DatabankHasCompound(*databank, *compound);
+    const service::IdentifierPtr identifier = manager.GetIdentifier(identifierType);
+    if (!identifier) {
+        platform::NoteFailure("identifier type ", identifierType, " is not known");
+        return false;
+    }
+    const service::CompoundPtr compound = manager.GetCompound(value, *identifier);
+    if (!compound) {
+        platform::NoteFailure("no compound found for ", identifierType, " ", value);
+        return false;
+    }
+    if (!manager.DatabankHasCompound(databank, *compound)) {
+        platform::NoteFailure("compound ", compound->Id(), " has no data in databank ", dbaseName, ".", dbankName);
+        return false;
+    }
+    return true;
 }
 
-bool GetIdentifierFromDatabank(std::string_view dbaseName, std::string_view dbankName,
-                               const std::optional<std::string>& idType, int compid, char* namebuf, int namebuflen,
-                               char* buffer, int buflen)
+} // namespace
+
+std::optional<std::string> GetIdentifierFromDatabank(std::string_view dbaseName, std::string_view dbankName,
+                                                     const std::optional<std::string>& idType, int compid,
+                                                     const NameDelivery& deliverName)
 {
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
-    if (!databank) return false;
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
+    if (!databank) return std::nullopt;
     const auto manager = CompoundManagerOf(databank->Database());
     const std::string compoundIndex = std::to_string(compid);
 
-    const auto name = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, "NAME"));
-    // The name is delivered first; one that does not fit, or begins with a blank, ends the lookup.
-    if (!name || !interop::CopyStringToCharBuffer(*name, namebuf, namebuflen)) return false;
-    if (!DatabankHasCompound("NAME", *name, manager.get(), databank.get())) return false;
-
-    if (!idType) return false;
-    if (platform::EqualsIgnoringCase(*idType, "NAME")) {
-        interop::CopySized(*name, buffer, buflen);
-        return true;
+    const auto name =
+        FirstValue(manager->GetCompoundIdentifier(compoundIndex, service::kCompoundIndexType, "NAME"));
+    if (!name) {
+        platform::NoteFailure("compound ", compid, " has no name in database ", dbaseName);
+        return std::nullopt;
     }
-    const auto value = FirstValue(manager->GetCompoundIdentifier(compoundIndex, kCompoundIndexType, *idType));
-    if (!value) return false;
-    return interop::CopyStringToCharBuffer(*value, buffer, buflen);
+    // The name is delivered first; one that does not fit, or begins with a blank, ends the lookup.
+    if (!deliverName(*name)) {
+        platform::NoteFailure("the name of compound ", compid, " could not be delivered");
+        return std::nullopt;
+    }
+    if (!DatabankHasCompound("NAME", *name, *manager, *databank, dbaseName, dbankName)) return std::nullopt;
+
+    if (!idType) return std::nullopt;
+    if (platform::EqualsIgnoringCase(*idType, "NAME")) return name;
+    auto value = FirstValue(manager->GetCompoundIdentifier(compoundIndex, service::kCompoundIndexType, *idType));
+    if (!value) platform::NoteFailure("compound ", compid, " has no ", *idType);
+    return value;
 }
 
-bool GetCompidFromIdentifierInDatabank(std::string_view dbaseName, std::string_view dbankName,
-                                       const std::string& idType, const std::string& idValue, int& compid)
+std::optional<int> GetCompidFromIdentifierInDatabank(std::string_view dbaseName, std::string_view dbankName,
+                                                     const std::string& idType, const std::string& idValue)
 {
-    compid = 0;
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
-    if (!databank) return false;
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
+    if (!databank) return std::nullopt;
     const auto manager = CompoundManagerOf(databank->Database());
-    if (!DatabankHasCompound(idType, idValue, manager.get(), databank.get())) return false;
-    const IdentifierValuePtr identifier = manager->GetCompoundIdentifier(idValue, idType, kCompoundIndexType);
-    if (!identifier || !identifier->Compound) return false;
-    compid = identifier->Compound->Id();
-    return true;
+    if (!DatabankHasCompound(idType, idValue, *manager, *databank, dbaseName, dbankName)) return std::nullopt;
+    const service::IdentifierValuePtr identifier =
+        manager->GetCompoundIdentifier(idValue, idType, service::kCompoundIndexType);
+    if (!identifier || !identifier->Compound) {
+        platform::NoteFailure("no compound index found for ", idType, " ", idValue);
+        return std::nullopt;
+    }
+    return identifier->Compound->Id();
 }
 
 } // namespace moru::compounds

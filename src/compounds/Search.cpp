@@ -1,115 +1,140 @@
 #include "compounds/Search.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
 #include "compounds/SearchSource.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
-#include "service/Errors.h"
 
 namespace moru::compounds {
 
 namespace {
 
-void SetEmpty(char* buffer) { buffer[0] = '\0'; }
-
-void CopyToShortTextBuffer(std::string_view text, char* buffer)
+// The compound a hit names, for a reason: "compound 7", or "the hit" when it names none.
+std::string HitName(const service::FoundCompounds& hit)
 {
-    interop::CopyToFixedBuffer(text, buffer, interop::FixedBuffer::ShortText);
+    return hit.Compound ? "compound " + std::to_string(hit.Compound->Id()) : "the hit";
 }
 
-void WritePropertyValue(const FoundCompounds& hit, char* propName, double* propertyValue)
+// Reads the property value a search asked for; false, noting why, when it cannot be read.
+bool ReadPropertyValue(const service::FoundCompounds& hit, HitDetails& details)
 {
     if (!hit.PropertyValues) {
-        SetEmpty(propName);
-        *propertyValue = 0.0;
-        return;
+        details.propertyName.emplace();
+        details.propertyValue = 0.0;
+        return true;
     }
-    if (hit.PropertyValues->empty()) throw std::out_of_range("the hit carries an empty property value list");
-    const PropertyValuePtr& value = hit.PropertyValues->front();
-    if (!value) return;
+    if (hit.PropertyValues->empty()) {
+        platform::NoteFailure(HitName(hit), " carries an empty list of property values");
+        return false;
+    }
+    const service::PropertyValuePtr& value = hit.PropertyValues->front();
+    if (!value) return true;
     if (!value->Property) {
-        SetEmpty(propName);
-        throw std::invalid_argument("a property value without its property");
+        details.propertyName.emplace();
+        platform::NoteFailure("the property value of ", HitName(hit), " names no property");
+        return false;
     }
-    CopyToShortTextBuffer(value->Property->Name(), propName);
-    if (value->Property->ElementCount() != 1) throw std::invalid_argument("the property is not a single number");
-    const auto* elements = std::get_if<NumericElements>(&value->Data);
-    if (!elements || elements->empty() || !elements->front()) throw std::invalid_argument("the value is no number");
-    *propertyValue = *elements->front();
+    const std::string name = value->Property->Name();
+    details.propertyName = name;
+    if (value->Property->ElementCount() != 1) {
+        platform::NoteFailure("property ", name, " of ", HitName(hit), " has ", value->Property->ElementCount(),
+                              " elements, not one");
+        return false;
+    }
+    const auto* elements = std::get_if<service::NumericElements>(&value->Data);
+    if (!elements || elements->empty() || !elements->front()) {
+        platform::NoteFailure("the value of property ", name, " of ", HitName(hit), " is no number");
+        return false;
+    }
+    details.propertyValue = *elements->front();
+    return true;
+}
+
+// A later value of the same identifier replaces an earlier one unless it is empty: the host's
+// field keeps a value when an empty one follows it.
+void TakeValue(HitField& field, const std::string& value)
+{
+    if (!field || value.c_str()[0] != '\0') field = value;
 }
 
 } // namespace
 
-void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias, char* casNumber)
+HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit)
 {
-    bool nameFound = false, aliasFound = false, casFound = false;
+    HitIdentifiers identifiers;
     if (hit.IdentifierValues) {
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
             const std::string type = value->Identifier ? platform::FoldCase(value->Identifier->Name()) : "";
-            const auto firstValue = [&]() -> const std::string& {
-                if (!value->ValueList || value->ValueList->empty())
-                    throw std::out_of_range("an identifier of the hit holds no value");
-                return value->ValueList->front();
-            };
-            if (type == "name") {
-                CopyToShortTextBuffer(firstValue(), compName);
-                nameFound = true;
+            HitField* field = type == "name" ? &identifiers.name
+                              : type == "alias" ? &identifiers.alias
+                              : type == "casrn" ? &identifiers.casNumber
+                                                : nullptr;
+            if (!field) continue;
+            if (!value->ValueList || value->ValueList->empty()) {
+                platform::NoteFailure("identifier ", value->Identifier->Name(), " of ", HitName(hit),
+                                      " holds no value");
+                return identifiers;
             }
-            if (type == "alias") {
-                CopyToShortTextBuffer(firstValue(), compAlias);
-                aliasFound = true;
-            }
-            if (type == "casrn") {
-                CopyToShortTextBuffer(firstValue(), casNumber);
-                casFound = true;
-            }
+            TakeValue(*field, value->ValueList->front());
         }
     }
-    if (!nameFound) SetEmpty(compName);
-    if (!aliasFound) SetEmpty(compAlias);
-    if (!casFound) SetEmpty(casNumber);
+    for (HitField* field : {&identifiers.name, &identifiers.alias, &identifiers.casNumber}) {
+        if (!*field) field->emplace();
+    }
+    identifiers.whole = true;
+    return identifiers;
 }
 
-void WriteHitDetails(const FoundCompounds& hit, const HitDetailsBuffers& buffers)
+HitDetails ReadHitDetails(const service::FoundCompounds& hit)
 {
+    HitDetails details;
     if (hit.Compound) {
-        *buffers.compIndex = hit.Compound->Id();
-        if (buffers.compoundPosition) *buffers.compoundPosition = hit.CompoundPosition;
+        details.compoundIndex = hit.Compound->Id();
+        details.compoundPosition = hit.CompoundPosition;
     }
     if (hit.Databank) {
-        CopyToShortTextBuffer(hit.Databank->Name(), buffers.dbankName);
-        const DatabasePtr database = hit.Databank->Database();
-        if (database) {
-            CopyToShortTextBuffer(database->Alias(), buffers.dbName);
-        } else {
-            SetEmpty(buffers.dbName);
-        }
-    } else {
-        SetEmpty(buffers.dbankName);
-        SetEmpty(buffers.dbName);
+        details.databankName = hit.Databank->Name();
+        if (const service::DatabasePtr database = hit.Databank->Database()) details.databaseAlias = database->Alias();
     }
-    WritePropertyValue(hit, buffers.propName, buffers.propertyValue);
-    WriteIdentifiers(hit, buffers.compName, buffers.compAlias, buffers.casNumber);
+    if (!ReadPropertyValue(hit, details)) return details;
+    details.identifiers = ReadIdentifiers(hit);
+    details.whole = details.identifiers.whole;
+    return details;
 }
 
-int Find(const std::vector<std::string>& searchSource, const std::string& searchText, const std::string& identifierType,
-         const std::string& outputPropertyName)
+service::FoundCompoundsPtr HitAt(const service::FoundCompoundsList& hits, int position)
+{
+    if (position < 0 || static_cast<std::size_t>(position) >= hits.size()) {
+        platform::NoteFailure("position ", position, " is outside the list of ", hits.size());
+        return nullptr;
+    }
+    const auto& hit = hits[static_cast<std::size_t>(position)];
+    if (!hit) platform::NoteFailure("the hit at position ", position, " is empty");
+    return hit;
+}
+
+service::FoundCompoundsPtr Find(const std::vector<std::string>& searchSource, const std::string& searchText,
+                                const std::string& identifierType, const std::string& outputPropertyName)
 {
     for (const auto& group : ResolveSearchSource(searchSource)) {
         const auto manager = CompoundManagerOf(group.database);
         const auto hits = manager->FindForMM(group.databanks, searchText, identifierType, outputPropertyName);
-        if (hits && !hits->empty()) return interop::GetHandleFromObject(hits->front());
+        if (hits && !hits->empty()) {
+            if (!hits->front()) platform::NoteFailure("the first hit for ", searchText, " is empty");
+            return hits->front();
+        }
     }
-    return 0;
+    platform::NoteFailure("no compound found for ", identifierType.empty() ? "any identifier" : identifierType, " ",
+                          searchText);
+    return nullptr;
 }
 
-int FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
-                 const std::vector<std::string>& identSearchStrings, const std::string& outputPropertyName,
-                 int& objectHandle)
+std::shared_ptr<HitList> FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
+                                      const std::vector<std::string>& identSearchStrings,
+                                      const std::string& outputPropertyName)
 {
     const auto groups = ResolveSearchSource(searchSource);
-    SearchStringMap searchStrings;
+    service::SearchStringMap searchStrings;
     int position = 0;
     for (const auto& text : identSearchStrings) searchStrings.emplace(position++, text);
 
@@ -120,43 +145,20 @@ int FindMultiple(const std::vector<std::string>& searchSource, const std::string
         const auto hits = manager->FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
         if (hits) hitList->hits.insert(hitList->hits.end(), hits->begin(), hits->end());
     }
-    objectHandle = interop::GetHandleFromObject(hitList);
-    return static_cast<int>(hitList->hits.size());
+    return hitList;
 }
 
-void FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText, int dbankContentDataType,
-               int& compIndex, std::string name, std::string alias, char* compName, char* compAlias)
+std::optional<VantaMatch> FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText,
+                                    int dbankContentDataType, std::string name, std::string alias)
 {
     const auto groups = ResolveSearchSource(searchSource);
     int index = -1;
     for (const auto& group : groups) {
         CompoundManagerOf(group.database)
             ->FindForVanta(group.databanks, searchText, dbankContentDataType, index, name, alias);
-        if (index != -1) {
-            compIndex = index;
-            CopyToShortTextBuffer(name, compName);
-            CopyToShortTextBuffer(alias, compAlias);
-            return;
-        }
+        if (index != -1) return VantaMatch{index, std::move(name), std::move(alias)};
     }
-}
-
-int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers)
-{
-    const auto hit = interop::GetObjectFromHandle<FoundCompounds>(objectHandle);
-    if (!hit) return 0;
-    WriteHitDetails(*hit, buffers);
-    return 1;
-}
-
-int GetNextCompoundIdentifier(int objectHandle, int position, const HitDetailsBuffers& buffers)
-{
-    const auto hitList = interop::GetObjectFromHandle<HitList>(objectHandle);
-    if (!hitList || position < 0 || static_cast<std::size_t>(position) >= hitList->hits.size()) return -1;
-    const auto& hit = hitList->hits[static_cast<std::size_t>(position)];
-    if (!hit) return -1;
-    WriteHitDetails(*hit, buffers);
-    return 1;
+    return std::nullopt;
 }
 
 } // namespace moru::compounds

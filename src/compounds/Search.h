@@ -4,56 +4,72 @@
 
 #include "service/Database.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace moru::compounds {
 
-using namespace moru::service;
-
 // The hits of a multiple search, behind one handle.
 struct HitList {
-    FoundCompoundsList hits;
+    service::FoundCompoundsList hits;
 };
 
-// The first hit of the first database (in the order the host named them) that has any; its
-// handle, or 0 without a hit. `identifierType` empty: any identifier.
-int Find(const std::vector<std::string>& searchSource, const std::string& searchText, const std::string& identifierType,
-         const std::string& outputPropertyName);
+// The first hit of the first database (in the order the host named them) that has any; null
+// without a hit. `identifierType` empty: any identifier.
+service::FoundCompoundsPtr Find(const std::vector<std::string>& searchSource, const std::string& searchText,
+                                const std::string& identifierType, const std::string& outputPropertyName);
 
 // Every hit of every database; the service leaves in `searchStrings` what the next database
-// should still be asked. Writes the handle of the hit list; returns the number of hits.
-int FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
-                 const std::vector<std::string>& identSearchStrings, const std::string& outputPropertyName,
-                 int& objectHandle);
+// should still be asked.
+std::shared_ptr<HitList> FindMultiple(const std::vector<std::string>& searchSource, const std::string& identifierType,
+                                      const std::vector<std::string>& identSearchStrings,
+                                      const std::string& outputPropertyName);
 
-// The simulator's search: index, name and alias of the first match, `compIndex` -1 without one.
-// The service starts from `name` and `alias`, what the host's buffers held; a match is copied
-// into `compName` and `compAlias` (256 bytes each).
-void FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText, int dbankContentDataType,
-               int& compIndex, std::string name, std::string alias, char* compName, char* compAlias);
-
-// Host buffers receiving the details of a hit. Text buffers hold 256 bytes each.
-struct HitDetailsBuffers {
-    char* dbName;
-    char* dbankName;
-    int* compIndex;
-    int* compoundPosition; // only for hits of a multiple search
-    char* compName;
-    char* compAlias;
-    char* casNumber;
-    char* propName;
-    double* propertyValue;
+// The simulator's search: index, name and alias of the first match.
+struct VantaMatch {
+    int compoundIndex = -1;
+    std::string name;
+    std::string alias;
 };
 
-// Writes the details of one hit; raises, leaving what was written, when the hit cannot be read
-// (a property value of other than one element, an identifier without values).
-void WriteHitDetails(const FoundCompounds& hit, const HitDetailsBuffers& buffers);
+// The service starts from `name` and `alias`, what the host's buffers held; nullopt without a
+// match.
+std::optional<VantaMatch> FindVanta(const std::vector<std::string>& searchSource, const std::string& searchText,
+                                    int dbankContentDataType, std::string name, std::string alias);
 
-// Writes name, alias and CAS number of a hit by its identifier values (256-byte buffers).
-void WriteIdentifiers(const FoundCompounds& hit, char* compName, char* compAlias, char* casNumber);
+// A text of a hit for one of the host's fields: the hit's value, or nullopt when it has none (the
+// field is then emptied).
+using HitText = std::optional<std::string>;
+// A field the reading of a hit reached (its text), or nullopt when a failure came first: the
+// host's field then keeps what it held.
+using HitField = std::optional<HitText>;
 
-int GetObjectDetails(int objectHandle, const HitDetailsBuffers& buffers);
-int GetNextCompoundIdentifier(int objectHandle, int position, const HitDetailsBuffers& buffers);
+// Name, alias and CAS number of a hit, by its identifier values.
+struct HitIdentifiers {
+    HitField name, alias, casNumber;
+    // False when an identifier had no value; the fields read before it are set.
+    bool whole = false;
+};
+
+// The details of one hit, read as far as they could be.
+struct HitDetails {
+    std::optional<int> compoundIndex; // with compoundPosition, when the hit names its compound
+    int compoundPosition = 0;
+    HitText databaseAlias, databankName;
+    HitField propertyName;
+    std::optional<double> propertyValue;
+    HitIdentifiers identifiers;
+    // False when the hit cannot be read whole (a property value of other than one number, an
+    // identifier without values); what was read before the failure is set.
+    bool whole = false;
+};
+
+HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit);
+HitDetails ReadHitDetails(const service::FoundCompounds& hit);
+
+// The hit at a position of a list; null, noting why, when there is none.
+service::FoundCompoundsPtr HitAt(const service::FoundCompoundsList& hits, int position);
 
 } // namespace moru::compounds

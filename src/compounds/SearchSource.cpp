@@ -1,10 +1,12 @@
 #include "compounds/SearchSource.h"
 
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "service/Errors.h"
 #include "session/Resolution.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace moru::compounds {
 
@@ -13,10 +15,13 @@ std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& s
     std::vector<DatabankGroup> groups;
     for (const auto& entry : searchSource) {
         const auto name = interop::SplitDatabankReference(entry);
-        if (!name) throw std::invalid_argument("databank reference without a full stop: " + entry);
-        DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+        if (!name) {
+            platform::NoteFailure("databank reference ", entry, " has no full stop");
+            throw std::invalid_argument("databank reference without a full stop: " + entry);
+        }
+        service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
         if (!databank) throw std::invalid_argument("unknown databank: " + entry);
-        DatabasePtr database = databank->Database();
+        service::DatabasePtr database = databank->Database();
         auto group = std::find_if(groups.begin(), groups.end(),
                                   [&](const DatabankGroup& candidate) { return candidate.database == database; });
         if (group == groups.end()) group = groups.insert(groups.end(), DatabankGroup{database, {}});
@@ -25,10 +30,14 @@ std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& s
     return groups;
 }
 
-std::shared_ptr<ICompoundManager> CompoundManagerOf(const DatabasePtr& database)
+std::shared_ptr<service::ICompoundManager> CompoundManagerOf(const service::DatabasePtr& database)
 {
     auto manager = database ? database->CompoundManager() : nullptr;
-    if (!manager) throw ServiceError("the database offers no compounds");
+    if (!manager) {
+        platform::NoteFailure("database ", database ? database->Alias() : std::string("(none)"),
+                              " offers no compounds");
+        throw service::ServiceError("the database offers no compounds");
+    }
     return manager;
 }
 

@@ -4,18 +4,17 @@
 
 #include "service/Database.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace moru::compounds {
 
-using namespace moru::service;
-
 // The databanks of one database, in the order the host named them (a databank named twice is
 // in its group twice).
 struct DatabankGroup {
-    DatabasePtr database;
-    DatabankCollection databanks;
+    service::DatabasePtr database;
+    service::DatabankCollection databanks;
 };
 
 // Groups in order of their database's first appearance. Raises when an entry has no full stop or
@@ -23,6 +22,6 @@ struct DatabankGroup {
 std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& searchSource);
 
 // The compound manager of a database; raises when the database offers none.
-std::shared_ptr<ICompoundManager> CompoundManagerOf(const DatabasePtr& database);
+std::shared_ptr<service::ICompoundManager> CompoundManagerOf(const service::DatabasePtr& database);
 
 } // namespace moru::compounds

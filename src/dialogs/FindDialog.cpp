@@ -1,6 +1,6 @@
 #include "dialogs/FindDialog.h"
 
-#include "interop/HostText.h"
+#include "dialogs/Caught.h"
 #include "interop/References.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
@@ -14,6 +14,9 @@ namespace moru::dialogs {
 
 namespace {
 
+constexpr const char* kLaunchFailedMessage = "Failed to launch FindCompounds Dialog";
+constexpr const char* kMessageCaption = "MORU";
+
 // The databank part of "DB.BANK"; empty unless the name has exactly two dot-separated parts.
 std::string DatabankPart(const std::string& databankName)
 {
@@ -21,7 +24,7 @@ std::string DatabankPart(const std::string& databankName)
     return parts.size() == 2 ? parts[1] : std::string();
 }
 
-bool SameDatabank(const IDatabank& a, const IDatabank& b)
+bool SameDatabank(const service::IDatabank& a, const service::IDatabank& b)
 {
     return &a == &b || platform::EqualsIgnoringCase(session::GetMonikerForDbank(a), session::GetMonikerForDbank(b));
 }
@@ -30,14 +33,14 @@ bool SameDatabank(const IDatabank& a, const IDatabank& b)
 
 MoruFindDialogWrapper::MoruFindDialogWrapper(const FindDialogLaunch& launch)
     : m_fnAddCompoundCallback(launch.addCompoundShort), m_fnAddCompoundCallbackAdv(launch.addCompoundFull),
-      m_fnSetDbanks(launch.setDatabanks), m_SelectedDbanks(std::make_shared<DatabankCollection>()),
-      m_AvailableDbanks(std::make_shared<DatabankCollection>()), m_nReplaceRow(launch.replaceRow),
+      m_fnSetDbanks(launch.setDatabanks), m_SelectedDbanks(std::make_shared<service::DatabankCollection>()),
+      m_AvailableDbanks(std::make_shared<service::DatabankCollection>()), m_nReplaceRow(launch.replaceRow),
       m_initialSearchString(launch.initialSearchString), m_className(launch.className),
       m_windowName(launch.windowName), m_fnHtmlHelpIDCallback(launch.helpCallback)
 {
 }
 
-void MoruFindDialogWrapper::CompoundsAdded(const std::optional<AddedCompounds>& addedCompounds)
+void MoruFindDialogWrapper::CompoundsAdded(const std::optional<service::AddedCompounds>& addedCompounds)
 {
     // The component calls this outside any export: nothing may escape into it.
     try {
@@ -48,71 +51,65 @@ void MoruFindDialogWrapper::CompoundsAdded(const std::optional<AddedCompounds>& 
         for (std::size_t position = 0; position < addedCompounds->size(); ++position) {
             const auto& entry = (*addedCompounds)[position];
             if (!entry) continue;
-            std::string databankName, alias, name, casNumber, compoundClass, matchedSynonym;
-            double molecularWeight = 0, boilingPoint = 0;
-            int compoundId = 0;
+            AddedCompound added;
             try {
-                const CompoundPtr compound = entry->Compound();
+                const service::CompoundPtr compound = entry->Compound();
                 if (!compound) continue;
-                compoundId = compound->Id();
-                databankName = entry->DatabankName();
-                alias = entry->OrvikAlias();
-                name = entry->OrvikName();
-                casNumber = entry->CASnumber();
-                compoundClass = entry->CompoundClass();
-                matchedSynonym = entry->MatchedSynonym();
-                molecularWeight = entry->MolecularWeight();
-                boilingPoint = entry->BoilingPoint();
+                added.compoundId = compound->Id();
+                added.databank = entry->DatabankName();
+                added.alias = entry->OrvikAlias();
+                added.name = entry->OrvikName();
+                added.casNumber = entry->CASnumber();
+                added.compoundClass = entry->CompoundClass();
+                added.matchedSynonym = entry->MatchedSynonym();
+                added.molecularWeight = entry->MolecularWeight();
+                added.boilingPoint = entry->BoilingPoint();
             } catch (...) {
-                continue; // an entry that cannot be read is not a compound
+                // An entry that cannot be read is not a compound.
+                NoteCaught("added compound " + std::to_string(position + 1) + " could not be read");
+                continue;
             }
             const int row = position == 0 && m_nReplaceRow != 0 ? m_nReplaceRow : -1;
             if (m_fnAddCompoundCallbackAdv) {
-                const interop::CallbackText databank(databankName), aliasText(alias), nameText(name),
-                    casText(casNumber), classText(compoundClass), synonymText(matchedSynonym);
-                m_fnAddCompoundCallbackAdv(databank.get(), aliasText.get(), row, nameText.get(), casText.get(),
-                                           classText.get(), synonymText.get(), molecularWeight, boilingPoint,
-                                           compoundId);
+                m_fnAddCompoundCallbackAdv(added, row);
             } else if (m_fnAddCompoundCallback) {
-                const interop::CallbackText databank(DatabankPart(databankName)), aliasText(alias);
-                m_fnAddCompoundCallback(databank.get(), aliasText.get(), row);
+                m_fnAddCompoundCallback(DatabankPart(added.databank), added.alias, row);
             }
         }
     } catch (...) {
+        NoteCaught("passing the added compounds to the host failed");
     }
 }
 
-void MoruFindDialogWrapper::SetSelectedDatabanks(const DatabankCollectionPtr& databanks)
+void MoruFindDialogWrapper::SetSelectedDatabanks(const service::DatabankCollectionPtr& databanks)
 {
     try {
         if (!databanks || !m_fnSetDbanks) return;
         std::vector<std::string> monikers;
         for (const auto& databank : databanks->Items())
-            monikers.push_back(interop::ToHost(databank ? session::GetMonikerForDbank(*databank) : std::string()));
-        // Ends with a null entry, so that an empty selection still passes an array.
-        std::vector<char*> array;
-        for (auto& moniker : monikers) array.push_back(moniker.data());
-        array.push_back(nullptr);
-        m_fnSetDbanks(array.data(), static_cast<int>(monikers.size()));
+            monikers.push_back(databank ? session::GetMonikerForDbank(*databank) : std::string());
+        m_fnSetDbanks(monikers);
     } catch (...) {
+        NoteCaught("passing the selected databanks to the host failed");
     }
 }
 
 void LaunchFindDialogWrapper(const FindDialogLaunch& launch)
 {
-    auto& factory = GetServiceFactory();
+    auto& factory = service::GetServiceFactory();
     if (launch.kelda) factory.Application().SetKELDA();
     auto wrapper = std::make_shared<MoruFindDialogWrapper>(launch);
     try {
         auto& session = session::MoruGUIDataFunctions::Instance();
         wrapper->m_bDatabankTab = session.GetDatabankTabFlag();
         for (int index = 0; launch.enumSelectedDatabanks && index < kMaxSelectedDatabanks; ++index) {
-            const char* moniker = launch.enumSelectedDatabanks(index);
+            const std::optional<std::string> moniker = launch.enumSelectedDatabanks(index);
             if (!moniker) break;
-            if (auto databank = session::FindDbankByMoniker(interop::FromHost(moniker)))
+            if (auto databank = session::FindDbankByMoniker(*moniker)) {
                 wrapper->m_SelectedDbanks->Add(std::move(databank));
+            }
         }
-        DatabankCollection everyDatabank;
+        service::DatabankCollection everyDatabank;
         const bool listed = session::GetAllDatabanks(everyDatabank);
         const auto& selected = wrapper->m_SelectedDbanks->Items();
         for (const auto& databank : everyDatabank.Items()) {
@@ -121,10 +118,11 @@ void LaunchFindDialogWrapper(const FindDialogLaunch& launch)
             });
             if (!isSelected) wrapper->m_AvailableDbanks->Add(databank);
         }
-        std::shared_ptr<INISTDataLauncher> nistLauncher;
+        std::shared_ptr<service::INISTDataLauncher> nistLauncher;
         if (launch.withNistLauncher) nistLauncher = wrapper;
         factory.DialogComponent().CreateDbankCompoundDialogBox(wrapper, nistLauncher);
     } catch (...) {
+        NoteCaught("the find dialog could not be launched");
         platform::ShowMessageBox(kLaunchFailedMessage, kMessageCaption);
     }
 }

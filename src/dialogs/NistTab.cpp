@@ -1,7 +1,8 @@
 #include "dialogs/NistTab.h"
 
+#include "dialogs/Caught.h"
 #include "dialogs/TdeStaging.h"
-#include "interop/HostText.h"
+#include "platform/Diagnostics.h"
 #include "service/Factory.h"
 
 #include <cmath>
@@ -13,7 +14,7 @@ namespace {
 
 bool InRange(std::int32_t code, std::int32_t first, std::int32_t last) { return code >= first && code <= last; }
 
-std::optional<double> AsNumber(const DialogValue& value)
+std::optional<double> AsNumber(const service::DialogValue& value)
 {
     if (const auto* number = std::get_if<double>(&value)) return *number;
     if (const auto* whole = std::get_if<std::int32_t>(&value)) return static_cast<double>(*whole);
@@ -21,7 +22,7 @@ std::optional<double> AsNumber(const DialogValue& value)
 }
 
 // A whole number, or a number without a fraction that an int32 holds.
-std::optional<std::int32_t> AsWholeNumber(const DialogValue& value)
+std::optional<std::int32_t> AsWholeNumber(const service::DialogValue& value)
 {
     if (const auto* whole = std::get_if<std::int32_t>(&value)) return *whole;
     if (const auto* number = std::get_if<double>(&value)) {
@@ -32,7 +33,7 @@ std::optional<std::int32_t> AsWholeNumber(const DialogValue& value)
     return std::nullopt;
 }
 
-std::optional<std::string> AsText(const DialogValue& value)
+std::optional<std::string> AsText(const service::DialogValue& value)
 {
     if (const auto* text = std::get_if<std::string>(&value)) return *text;
     return std::nullopt;
@@ -56,7 +57,7 @@ ActionCall Call(std::string windowTitle, std::optional<std::string> propName, st
 
 std::vector<ActionCall> ActionSeries(const std::string& windowTitle,
                                      const std::vector<std::optional<std::string>>& propNames,
-                                     const std::string& tabName, const std::vector<DialogValue>& TDEReevalT,
+                                     const std::string& tabName, const std::vector<service::DialogValue>& TDEReevalT,
                                      std::int32_t iHelpCode)
 {
     const std::int32_t c = iHelpCode;
@@ -105,8 +106,8 @@ std::vector<ActionCall> ActionSeries(const std::string& windowTitle,
     return series;
 }
 
-MoruNISTTabWrapper::MoruNISTTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names, int nComp)
-    : m_nComp(nComp), m_fnCallBackPropInfo(callback), m_names(names)
+MoruNISTTabWrapper::MoruNISTTabWrapper(ActionCallback callback, const WindowNames& names, int nComp)
+    : m_nComp(nComp), m_fnCallBackPropInfo(std::move(callback)), m_names(names)
 {
     auto& store = MoruNISTDataFunctions::Instance();
     if (nComp == 1) {
@@ -121,60 +122,75 @@ MoruNISTTabWrapper::MoruNISTTabWrapper(MoruNISTPropInfoCallback callback, const 
 
 void MoruNISTTabWrapper::ButtonClicked(const std::string& windowTitle,
                                        const std::vector<std::optional<std::string>>& propNames,
-                                       const std::string& tabName, const std::vector<DialogValue>& TDEReevalT,
+                                       const std::string& tabName, const std::vector<service::DialogValue>& TDEReevalT,
                                        std::int32_t iHelpCode)
 {
     // The component calls this outside any export: nothing may escape into it.
     try {
         if (!m_fnCallBackPropInfo) return;
-        for (const auto& call : ActionSeries(windowTitle, propNames, tabName, TDEReevalT, iHelpCode)) {
-            const interop::CallbackText title(call.windowTitle), name(call.propName), tab(call.tabName), text(call.text);
-            m_fnCallBackPropInfo(title.get(), name.get(), tab.get(), call.iHelpCode, call.value1, call.value2,
-                                 call.intValue, call.value3, text.get());
-        }
+        for (const auto& call : ActionSeries(windowTitle, propNames, tabName, TDEReevalT, iHelpCode))
+            m_fnCallBackPropInfo(call);
     } catch (...) {
+        NoteCaught("passing the action of code " + std::to_string(iHelpCode) + " to the host failed");
     }
 }
 
 namespace {
-void LaunchTab(MoruNISTPropInfoCallback callback, const WindowNames& names, int nComp)
+void LaunchTab(ActionCallback callback, const WindowNames& names, int nComp)
 {
-    auto launcher = std::make_shared<MoruNISTTabWrapper>(callback, names, nComp);
-    auto box = GetServiceFactory().DialogComponent().CreateNISTDbankCompoundDialogBox(launcher);
-    if (!box) return;
+    auto launcher = std::make_shared<MoruNISTTabWrapper>(std::move(callback), names, nComp);
+    auto box = service::GetServiceFactory().DialogComponent().CreateNISTDbankCompoundDialogBox(launcher);
+    if (!box) {
+        platform::NoteFailure("the dialog component created no NIST dialog");
+        return;
+    }
     MoruNISTDataFunctions::Instance().SetDBox(box);
     if (nComp == 1) box->LaunchNISTDialog();
     else box->LaunchNISTMixDialog();
 }
 
 // A copy of the pointer: a push-back that opens another tab cannot pull the box from under the call.
-DialogBoxPtr RegisteredBox() { return MoruNISTDataFunctions::Instance().GetDBox(); }
+// Null, noting why, before any tab has been opened.
+service::DialogBoxPtr RegisteredBox()
+{
+    service::DialogBoxPtr box = MoruNISTDataFunctions::Instance().GetDBox();
+    if (!box) platform::NoteFailure("no NIST tab has been opened");
+    return box;
+}
 } // namespace
 
-void LaunchNISTTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names) { LaunchTab(callback, names, 1); }
-void LaunchNISTMixTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names) { LaunchTab(callback, names, 2); }
+void LaunchNISTTabWrapper(ActionCallback callback, const WindowNames& names)
+{
+    LaunchTab(std::move(callback), names, 1);
+}
+void LaunchNISTMixTabWrapper(ActionCallback callback, const WindowNames& names)
+{
+    LaunchTab(std::move(callback), names, 2);
+}
 
 void PushPropCitation(const std::string& desPara, const std::string& citationIndex, const std::string& citation)
 {
     if (const auto box = RegisteredBox()) box->PushParaCitation(desPara, citationIndex, citation);
 }
 
-void PushPropReevalBack(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
-                        const OptionalList<double>& reevaly)
+void PushPropReevalBack(std::int32_t TDERevalTpoint, const service::OptionalList<double>& reevalx,
+                        const service::OptionalList<double>& reevaly)
 {
     if (const auto box = RegisteredBox()) box->PushParaReeval(TDERevalTpoint, reevalx, reevaly);
 }
 
 void PushPropFittingBack(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
-                         const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
-                         const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres)
+                         const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
+                         const service::OptionalList<double>& CalTemp, const service::OptionalList<double>& CalPres)
 {
     if (const auto box = RegisteredBox()) box->PushParaFitting(Fitting, desProp, numExpMix, CalValue, CalX1, CalTemp, CalPres);
 }
 
 void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                 const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                 const OptionalList<double>& t3Point, const OptionalList<double>& t4Infinite)
+                                 const service::OptionalList<double>& t1Herington,
+                                 const service::OptionalList<double>& t2VanNess,
+                                 const service::OptionalList<double>& t3Point,
+                                 const service::OptionalList<double>& t4Infinite)
 {
     if (const auto box = RegisteredBox())
         box->PushPropConsistencyTestBack(desProp, t0VLEQuality, t1Herington, t2VanNess, t3Point, t4Infinite);

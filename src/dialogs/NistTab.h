@@ -3,17 +3,16 @@
 // The NIST tab: the launcher that reports the user's actions to the host, the launch that opens
 // the tab over the staged data, and the push-backs that reach the tab opened last.
 
-#include "MoruIntegration.h"
 #include "service/Dialogs.h"
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace moru::dialogs {
-
-using namespace moru::service;
 
 // One call of the host's action callback.
 struct ActionCall {
@@ -31,24 +30,27 @@ struct ActionCall {
 // lists are too short for the code or a number is not a number, so that no half series is made.
 std::vector<ActionCall> ActionSeries(const std::string& windowTitle,
                                      const std::vector<std::optional<std::string>>& propNames,
-                                     const std::string& tabName, const std::vector<DialogValue>& TDEReevalT,
+                                     const std::string& tabName, const std::vector<service::DialogValue>& TDEReevalT,
                                      std::int32_t iHelpCode);
+
+// The host's action callback, one call at a time.
+using ActionCallback = std::function<void(const ActionCall& call)>;
 
 // Class and window names in the order className, windowName, className2, ... windowName4.
 using WindowNames = std::array<std::string, 8>;
 
-class MoruNISTTabWrapper : public INISTDataLauncher {
+class MoruNISTTabWrapper : public service::INISTDataLauncher {
 public:
     // `nComp` 1 opens the pure tab, 2 the mixture tab, each over the store's data.
-    MoruNISTTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names, int nComp);
+    MoruNISTTabWrapper(ActionCallback callback, const WindowNames& names, int nComp);
 
     std::optional<std::string> GetCompoundName() override { return m_compName; }
     std::optional<std::string> GetCompoundName2() override { return m_compName2; }
     std::int32_t GetNumberOfCompound() override { return m_nComp; }
-    void GetNISTPropList(NISTPropListPtr& list) override { list = m_NISTPropList; }
-    void GetNISTMixPropList(NISTMixPropListPtr& list) override { list = m_NISTMixPropList; }
+    void GetNISTPropList(service::NISTPropListPtr& list) override { list = m_NISTPropList; }
+    void GetNISTMixPropList(service::NISTMixPropListPtr& list) override { list = m_NISTMixPropList; }
     void ButtonClicked(const std::string& windowTitle, const std::vector<std::optional<std::string>>& propNames,
-                       const std::string& tabName, const std::vector<DialogValue>& TDEReevalT,
+                       const std::string& tabName, const std::vector<service::DialogValue>& TDEReevalT,
                        std::int32_t iHelpCode) override;
     std::optional<std::string> GetClassName() override { return m_names[0]; }
     std::optional<std::string> GetWindowName() override { return m_names[1]; }
@@ -62,29 +64,31 @@ public:
 
 private:
     std::int32_t m_nComp;
-    NISTPropListPtr m_NISTPropList;
-    NISTMixPropListPtr m_NISTMixPropList;
-    MoruNISTPropInfoCallback m_fnCallBackPropInfo;
+    service::NISTPropListPtr m_NISTPropList;
+    service::NISTMixPropListPtr m_NISTMixPropList;
+    ActionCallback m_fnCallBackPropInfo;
     std::optional<std::string> m_compName;
     std::optional<std::string> m_compName2;
     WindowNames m_names;
 };
 
 // Creates the launcher and the NIST dialog box, registers the box in the store and opens it.
-void LaunchNISTTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names);
-void LaunchNISTMixTabWrapper(MoruNISTPropInfoCallback callback, const WindowNames& names);
+void LaunchNISTTabWrapper(ActionCallback callback, const WindowNames& names);
+void LaunchNISTMixTabWrapper(ActionCallback callback, const WindowNames& names);
 
 // ---- Push-backs: each does nothing until a tab has been opened. ----
 
 void PushPropCitation(const std::string& desPara, const std::string& citationIndex, const std::string& citation);
-void PushPropReevalBack(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
-                        const OptionalList<double>& reevaly);
+void PushPropReevalBack(std::int32_t TDERevalTpoint, const service::OptionalList<double>& reevalx,
+                        const service::OptionalList<double>& reevaly);
 void PushPropFittingBack(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
-                         const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
-                         const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres);
+                         const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
+                         const service::OptionalList<double>& CalTemp, const service::OptionalList<double>& CalPres);
 void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                 const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                 const OptionalList<double>& t3Point, const OptionalList<double>& t4Infinite);
+                                 const service::OptionalList<double>& t1Herington,
+                                 const service::OptionalList<double>& t2VanNess,
+                                 const service::OptionalList<double>& t3Point,
+                                 const service::OptionalList<double>& t4Infinite);
 void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty);
 void MoruTEDResultFormResize(double x, double y);
 void ForceCloseTDE();

@@ -1,5 +1,7 @@
 #include "dialogs/TdeStaging.h"
 
+#include "platform/Diagnostics.h"
+
 #include <memory>
 
 namespace moru::dialogs {
@@ -23,7 +25,10 @@ void MoruNISTDataFunctions::ResetInstanceForTesting() { Store().reset(new MoruNI
 
 bool MoruNISTDataFunctions::SetCompoundName(const std::optional<std::string>& compName)
 {
-    if (!compName) return false;
+    if (!compName) {
+        platform::NoteFailure("no compound name to stage");
+        return false;
+    }
     m_pPropList->clear();
     m_pCompName = compName;
     return true;
@@ -32,7 +37,11 @@ bool MoruNISTDataFunctions::SetCompoundName(const std::optional<std::string>& co
 bool MoruNISTDataFunctions::SetMixCompoundName(const std::optional<std::string>& compName,
                                                const std::optional<std::string>& compName2)
 {
-    if (!compName || !compName2) return false;
+    if (!compName || !compName2) {
+        platform::NoteFailure("a mixture needs both compound names; the ", compName ? "second" : "first",
+                              " is missing");
+        return false;
+    }
     m_pMixPropList->clear();
     m_pMixCompName = compName;
     m_pMixCompName2 = compName2;
@@ -49,13 +58,13 @@ bool SetTDEMixCompoundName(const std::optional<std::string>& compName, const std
     return MoruNISTDataFunctions::Instance().SetMixCompoundName(compName, compName2);
 }
 
-bool PushPropertyValue(MoruNISTPropValue record)
+bool PushPropertyValue(service::MoruNISTPropValue record)
 {
     MoruNISTDataFunctions::Instance().AddPropertyValue(std::move(record));
     return true;
 }
 
-bool PushMixPropertyValue(MoruNISTMixPropValue record)
+bool PushMixPropertyValue(service::MoruNISTMixPropValue record)
 {
     MoruNISTDataFunctions::Instance().AddMixPropertyValue(std::move(record));
     return true;

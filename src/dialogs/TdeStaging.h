@@ -10,8 +10,6 @@
 
 namespace moru::dialogs {
 
-using namespace moru::service;
-
 class MoruNISTDataFunctions {
 public:
     // The single store, created at first use and kept until the process ends.
@@ -23,36 +21,36 @@ public:
     bool SetCompoundName(const std::optional<std::string>& compName);
     // Empties the mixture records and names the mixture; false for a missing name, changing nothing.
     bool SetMixCompoundName(const std::optional<std::string>& compName, const std::optional<std::string>& compName2);
-    void AddPropertyValue(MoruNISTPropValue record) { m_pPropList->push_back(std::move(record)); }
-    void AddMixPropertyValue(MoruNISTMixPropValue record) { m_pMixPropList->push_back(std::move(record)); }
+    void AddPropertyValue(service::MoruNISTPropValue record) { m_pPropList->push_back(std::move(record)); }
+    void AddMixPropertyValue(service::MoruNISTMixPropValue record) { m_pMixPropList->push_back(std::move(record)); }
 
     // The store's own lists: a tab that holds one sees later staging.
-    const NISTPropListPtr& GetNISTPropList() const { return m_pPropList; }
-    const NISTMixPropListPtr& GetNISTMixPropList() const { return m_pMixPropList; }
+    const service::NISTPropListPtr& GetNISTPropList() const { return m_pPropList; }
+    const service::NISTMixPropListPtr& GetNISTMixPropList() const { return m_pMixPropList; }
     // The pure compound's name; the mixture has names of its own, so that staging one kind of tab
     // never renames the other.
     const std::optional<std::string>& GetCompoundName() const { return m_pCompName; }
     const std::optional<std::string>& GetMixCompoundName() const { return m_pMixCompName; }
     const std::optional<std::string>& GetMixCompoundName2() const { return m_pMixCompName2; }
 
-    void SetDBox(DialogBoxPtr box) { m_pDBox = std::move(box); }
-    const DialogBoxPtr& GetDBox() const { return m_pDBox; }
+    void SetDBox(service::DialogBoxPtr box) { m_pDBox = std::move(box); }
+    const service::DialogBoxPtr& GetDBox() const { return m_pDBox; }
 
 private:
     MoruNISTDataFunctions() = default;
 
-    NISTPropListPtr m_pPropList = std::make_shared<NISTPropList>();
-    NISTMixPropListPtr m_pMixPropList = std::make_shared<NISTMixPropList>();
+    service::NISTPropListPtr m_pPropList = std::make_shared<service::NISTPropList>();
+    service::NISTMixPropListPtr m_pMixPropList = std::make_shared<service::NISTMixPropList>();
     std::optional<std::string> m_pCompName;
     std::optional<std::string> m_pMixCompName;
     std::optional<std::string> m_pMixCompName2;
-    DialogBoxPtr m_pDBox;
+    service::DialogBoxPtr m_pDBox;
 };
 
 // The staging operations of the exports.
 bool SetTDECompoundName(const std::optional<std::string>& compName);
 bool SetTDEMixCompoundName(const std::optional<std::string>& compName, const std::optional<std::string>& compName2);
-bool PushPropertyValue(MoruNISTPropValue record);
-bool PushMixPropertyValue(MoruNISTMixPropValue record);
+bool PushPropertyValue(service::MoruNISTPropValue record);
+bool PushMixPropertyValue(service::MoruNISTMixPropValue record);
 
 } // namespace moru::dialogs

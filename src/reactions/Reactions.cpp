@@ -1,9 +1,8 @@
 #include "reactions/Reactions.h"
 
-#include "interop/Handles.h"
 #include "interop/HostText.h"
-#include "interop/Numbers.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
 #include "service/HostLimits.h"
@@ -27,7 +26,7 @@ bool Contains(const std::vector<std::string>& compounds, const std::string& comp
 
 // The databanks of one database, by name, in the host's order.
 struct DatabaseGroup {
-    DatabasePtr database;
+    service::DatabasePtr database;
     std::vector<std::string> databankNames;
 };
 
@@ -38,13 +37,20 @@ std::optional<std::vector<DatabaseGroup>> GroupDatabanks(const std::vector<std::
     std::vector<std::string> seen;
     for (const auto& entry : databankList) {
         std::string folded = platform::FoldCase(entry);
-        if (Contains(seen, folded)) throw std::invalid_argument("databank named twice: " + entry);
+        if (Contains(seen, folded)) {
+            platform::NoteFailure("databank ", entry, " is named twice");
+            throw std::invalid_argument("databank named twice: " + entry);
+        }
         seen.push_back(std::move(folded));
         const auto name = interop::SplitDatabankReference(entry);
-        if (!name) throw std::invalid_argument("databank reference without a full stop: " + entry);
-        const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+        if (!name) {
+            platform::NoteFailure("databank reference ", entry, " has no full stop");
+            throw std::invalid_argument("databank reference without a full stop: " + entry);
+        }
+        const service::DatabankPtr databank =
+            session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
         if (!databank) return std::nullopt;
-        const DatabasePtr database = databank->Database();
+        const service::DatabasePtr database = databank->Database();
         auto group = std::find_if(groups.begin(), groups.end(),
                                   [&](const DatabaseGroup& candidate) { return candidate.database == database; });
         if (group == groups.end()) group = groups.insert(groups.end(), DatabaseGroup{database, {}});
@@ -54,14 +60,19 @@ std::optional<std::vector<DatabaseGroup>> GroupDatabanks(const std::vector<std::
 }
 
 // The reactions of one database, found from the host's compounds.
-std::map<int, ReactionRecord> CollectFromDatabase(const DatabaseGroup& group, std::vector<std::string> compounds,
-                                                  const std::string& compoundIdType, int searchType)
+std::map<int, service::ReactionRecord> CollectFromDatabase(const DatabaseGroup& group,
+                                                           std::vector<std::string> compounds,
+                                                           const std::string& compoundIdType, int searchType)
 {
-    std::map<int, ReactionRecord> found;
+    std::map<int, service::ReactionRecord> found;
     // Such a database reports no reactions in the listing, so it hands out none either.
-    if (group.database && group.database->DatabaseVersion() == kVersionWithoutReactions) return found;
+    if (group.database && group.database->DatabaseVersion() == service::kVersionWithoutReactions) return found;
     const auto manager = group.database ? group.database->ReactionManager() : nullptr;
-    if (!manager) throw ServiceError("the database holds no reactions");
+    if (!manager) {
+        platform::NoteFailure("database ", group.database ? group.database->Alias() : std::string("(none)"),
+                              " holds no reactions");
+        throw service::ServiceError("the database holds no reactions");
+    }
     for (;;) {
         const std::size_t known = compounds.size();
         auto reactions = manager->GetCompoundsReactions(compounds, compoundIdType, group.databankNames);
@@ -87,7 +98,7 @@ std::map<int, ReactionRecord> CollectFromDatabase(const DatabaseGroup& group, st
 
 } // namespace
 
-bool IsValidReaction(const ReactionRecord& reaction, const std::vector<std::string>& compounds)
+bool IsValidReaction(const service::ReactionRecord& reaction, const std::vector<std::string>& compounds)
 {
     bool reactantsPresent = true, productsPresent = true;
     for (std::size_t i = 0; i < reaction.Synonyms.size(); ++i) {
@@ -100,12 +111,13 @@ bool IsValidReaction(const ReactionRecord& reaction, const std::vector<std::stri
     return reactantsPresent || productsPresent;
 }
 
-int GetAllReactionObjects(std::vector<std::string> compoundList, const std::vector<std::string>& databankList,
-                          const std::string& compoundIdType, int searchType, int& objectHandle)
+std::shared_ptr<ReactionSet> GetAllReactionObjects(std::vector<std::string> compoundList,
+                                                   const std::vector<std::string>& databankList,
+                                                   const std::string& compoundIdType, int searchType)
 {
     if (!Contains(compoundList, kWater)) compoundList.emplace_back(kWater);
     const auto groups = GroupDatabanks(databankList);
-    if (!groups) return -1;
+    if (!groups) return nullptr;
 
     auto set = std::make_shared<ReactionSet>();
     for (const auto& group : *groups) {
@@ -113,44 +125,53 @@ int GetAllReactionObjects(std::vector<std::string> compoundList, const std::vect
         for (auto& [id, reaction] : CollectFromDatabase(group, compoundList, compoundIdType, searchType))
             set->reactions.push_back(std::move(reaction));
     }
-    objectHandle = interop::GetHandleFromObject(set);
-    return static_cast<int>(set->reactions.size());
+    return set;
 }
 
-int GetNextReactionObject(int objectHandle, int position, const ReactionBuffers& buffers)
+const service::ReactionRecord* ReactionAt(const ReactionSet& set, int position)
 {
-    const auto set = interop::GetObjectFromHandle<ReactionSet>(objectHandle);
-    if (!set || position < 0) return 0;
-    if (static_cast<std::size_t>(position) >= set->reactions.size()) return -1;
-    const ReactionRecord& reaction = set->reactions[static_cast<std::size_t>(position)];
-    const std::size_t speciesCount = reaction.Synonyms.size();
-    if (reaction.Coefficients.size() != speciesCount) throw ServiceError("a reaction whose species lack coefficients");
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return nullptr;
+    }
+    if (static_cast<std::size_t>(position) >= set.reactions.size()) {
+        platform::NoteFailure("position ", position, " is past the last of ", set.reactions.size(), " reactions");
+        return nullptr;
+    }
+    return &set.reactions[static_cast<std::size_t>(position)];
+}
 
-    // Everything that could stop the read is checked before the first write: a half-written
-    // reaction, or a species alias cut short into another species' name, would mislead the host.
+bool FitsTheHost(const service::ReactionRecord& reaction)
+{
+    const std::size_t speciesCount = reaction.Synonyms.size();
+    if (reaction.Coefficients.size() != speciesCount) {
+        platform::NoteFailure("reaction ", reaction.Id, " has ", speciesCount, " species and ",
+                              reaction.Coefficients.size(), " coefficients");
+        throw service::ServiceError("a reaction whose species lack coefficients");
+    }
     // The host's arrays carry no size, so a reaction of a database edited beyond the documented
     // limits is refused rather than written past them.
+    const std::pair<service::HostLimit, std::size_t> counts[] = {
+        {service::HostLimit::ReactionSpecies, speciesCount},
+        {service::HostLimit::EquilibriumConstants, reaction.EqConsts.size()},
+        {service::HostLimit::EquilibriumConstants, reaction.SymmetricEqConsts.size()}};
+    for (const auto& [limit, count] : counts) {
+        if (auto beyond = service::BeyondHostLimit(limit, count)) {
+            platform::NoteFailure("reaction ", reaction.Id, ": ", *beyond);
+            throw service::ServiceError(*beyond);
+        }
+    }
+    // An alias cut short into another species' name would mislead the host.
     constexpr auto aliasSize = static_cast<std::size_t>(interop::FixedBuffer::SpeciesAlias);
-    CheckHostLimit(HostLimit::ReactionSpecies, speciesCount);
-    CheckHostLimit(HostLimit::EquilibriumConstants, reaction.EqConsts.size());
-    CheckHostLimit(HostLimit::EquilibriumConstants, reaction.SymmetricEqConsts.size());
-    if (!reaction.SymmetricEqConsts.empty() && !buffers.symmetricEqConsts) return 0;
-    for (std::size_t i = 0; i < speciesCount; ++i) {
-        if (!buffers.compAliases[i]) return 0;
-        if (interop::ToHost(reaction.Synonyms[i]).size() >= aliasSize) return 0;
+    for (const auto& alias : reaction.Synonyms) {
+        const std::size_t bytes = interop::ToHost(alias).size();
+        if (bytes >= aliasSize) {
+            platform::NoteFailure("species ", alias, " of reaction ", reaction.Id, " needs ", bytes + 1,
+                                  " bytes; an alias buffer holds ", aliasSize);
+            return false;
+        }
     }
-
-    constexpr auto shortText = static_cast<int>(interop::FixedBuffer::ShortText);
-    interop::CopySizedClosingLastByte(reaction.Type, buffers.type, shortText);
-    interop::CopySizedClosingLastByte(reaction.Basis, buffers.basis, shortText);
-    *buffers.compListSize = static_cast<int>(speciesCount);
-    interop::WriteNumbers(reaction.EqConsts, buffers.eqConsts);
-    if (!reaction.SymmetricEqConsts.empty()) interop::WriteNumbers(reaction.SymmetricEqConsts, buffers.symmetricEqConsts);
-    for (std::size_t i = 0; i < speciesCount; ++i) {
-        buffers.stoicCoeffs[i] = reaction.Coefficients[i];
-        interop::CopySized(reaction.Synonyms[i], buffers.compAliases[i], static_cast<int>(aliasSize));
-    }
-    return 1;
+    return true;
 }
 
 } // namespace moru::reactions

@@ -5,16 +5,15 @@
 
 #include "service/Database.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace moru::reactions {
 
-using namespace moru::service;
-
 // The collected reactions behind one handle, in a fixed order.
 struct ReactionSet {
-    std::vector<ReactionRecord> reactions;
+    std::vector<service::ReactionRecord> reactions;
 };
 
 enum SearchType : int {
@@ -24,30 +23,21 @@ enum SearchType : int {
 
 // Whether a reaction can run with the compounds at hand: a dissociation ("DISS") needs all its
 // reactants; another reaction needs all its reactants or all its products. Membership is exact.
-bool IsValidReaction(const ReactionRecord& reaction, const std::vector<std::string>& compounds);
+bool IsValidReaction(const service::ReactionRecord& reaction, const std::vector<std::string>& compounds);
 
-// Collects the reactions of the databanks ("DB.BANK" references) among the compounds and writes the
-// handle of the set; returns the number of reactions. -1 when a databank is not in the catalogue;
-// raises for a reference without a full stop, one repeated in any letter case, a database without
-// reactions, and whatever the service raises.
-int GetAllReactionObjects(std::vector<std::string> compoundList, const std::vector<std::string>& databankList,
-                          const std::string& compoundIdType, int searchType, int& objectHandle);
+// Collects the reactions of the databanks ("DB.BANK" references) among the compounds. Null, noting
+// why, when a databank is not in the catalogue; raises for a reference without a full stop, one
+// repeated in any letter case, a database without reactions, and whatever the service raises.
+std::shared_ptr<ReactionSet> GetAllReactionObjects(std::vector<std::string> compoundList,
+                                                   const std::vector<std::string>& databankList,
+                                                   const std::string& compoundIdType, int searchType);
 
-// Host buffers that one reaction is read into; all but `symmetricEqConsts` are non-null.
-struct ReactionBuffers {
-    char* type;           // 256 bytes
-    char* basis;          // 256 bytes
-    int* compListSize;
-    char** compAliases;   // one 20-byte buffer per species
-    double* stoicCoeffs;
-    double* eqConsts;
-    double* symmetricEqConsts;
-};
+// The reaction at `position`; null, noting why, for a negative position or one at or past the end.
+const service::ReactionRecord* ReactionAt(const ReactionSet& set, int position);
 
-// 1 with the reaction at `position` written, -1 at or past the end, 0 for a negative position, a
-// handle that holds no reaction set, or a reaction the buffers cannot take whole (a null alias
-// buffer, an alias of 20 bytes or more, symmetric constants without their array): nothing is
-// written then.
-int GetNextReactionObject(int objectHandle, int position, const ReactionBuffers& buffers);
+// Whether hosts can read the reaction whole into the arrays and buffers whose sizes the interface
+// fixes: false, noting why, for a species alias of 20 bytes or more in the host's code page.
+// Raises for species without their coefficients and for a reaction beyond the host limits.
+bool FitsTheHost(const service::ReactionRecord& reaction);
 
 } // namespace moru::reactions

@@ -56,6 +56,15 @@ public:
         return {};
     }
 
+    // The reason the export's last line gives, after its result; "" when it gives none.
+    std::string ReasonOf(const std::string& exportName) const
+    {
+        // A summary of arguments holds no ": ", so the first one begins the reason.
+        const std::string call = LastCallOf(exportName);
+        const std::size_t reason = call.find(": ");
+        return reason == std::string::npos ? std::string() : call.substr(reason + 2);
+    }
+
     // The whole file as written, for checks that nothing secret reached it.
     std::string Text() const
     {

@@ -1,4 +1,5 @@
 #include "MoruIntegration.h"
+#include "fake/TraceCapture.h"
 #include "fake/TwoDatabases.h"
 
 #include <gtest/gtest.h>
@@ -312,4 +313,31 @@ TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(symmetric, std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7));
     }
     EXPECT_EQ(ReadAt(handle, 3).result, 1); // the reactions within the limits still read
+}
+
+TEST_F(Reactions, FailedCallsSayWhyInTheTrace)
+{
+    std::vector<std::pair<std::string, double>> many;
+    for (int i = 0; i <= MORU_MAX_REACTION_SPECIES; ++i) many.emplace_back("S" + std::to_string(i), i ? 1 : -1);
+    dbA->reactions->reactions = {{"A1", Reaction(1, "EQUIL", {{"CO2", -1}, {std::string(20, 'x'), 1}}, {1.0})},
+                                 {"A1", Reaction(2, "EQUIL", {{"CO2", -1}, {"X", 1}}, {1.0}, {2.0})},
+                                 {"A1", Reaction(3, "EQUIL", many, {1.0})}};
+    TraceCapture trace;
+    const auto reason = [&] { return trace.ReasonOf("Reactions_GetAllReactionObjects"); };
+    int handle = 0;
+    EXPECT_EQ(Collect({"CO2"}, {"A.A1", "a.a1"}, 0, &handle), 0);
+    EXPECT_EQ(reason(), "databank a.a1 is named twice");
+    EXPECT_EQ(Collect({"CO2"}, {"AA1"}, 0, &handle), 0);
+    EXPECT_EQ(reason(), "databank reference AA1 has no full stop");
+
+    ASSERT_EQ(Collect({"CO2", "S0"}, {"A.A1"}, 0, &handle), 3);
+    const auto readReason = [&](int position, bool withSymmetric = true) {
+        ReadAt(handle, position, withSymmetric);
+        return trace.ReasonOf("Reactions_GetNextReactionObject");
+    };
+    EXPECT_EQ(readReason(0), "species xxxxxxxxxxxxxxxxxxxx of reaction 1 needs 21 bytes; an alias buffer holds 20");
+    EXPECT_EQ(readReason(1, false), "reaction 2 has symmetric constants and no array was given for them");
+    EXPECT_EQ(readReason(2), "reaction 3: 33 species in a reaction; hosts read at most 32");
+    EXPECT_EQ(readReason(-1), "position -1 is negative");
+    Reactions_ReleaseHandle(handle);
 }
