@@ -56,6 +56,14 @@ public:
         return {};
     }
 
+    // The reason that the export's last line gives after its result, or "" when it gives none.
+    std::string ReasonOf(const std::string& exportName) const
+    {
+        const std::string call = LastCallOf(exportName);
+        const std::size_t colon = call.find(": ");
+        return colon == std::string::npos ? std::string() : call.substr(colon + 2);
+    }
+
     // The whole file as written, for checks that nothing secret reached it.
     std::string Text() const
     {
