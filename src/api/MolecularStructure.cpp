@@ -2,6 +2,7 @@
 
 #include "api/Contain.h"
 #include "interop/HostText.h"
+#include "platform/Automation.h"
 #include "properties/MolecularStructure.h"
 
 using namespace moru;
@@ -14,8 +15,12 @@ MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const
         if (!moleStructString) return false;
         moleStructString[0] = '\0';
         if (!dbaseName || !compoundId || !compIdType) return false;
-        return properties::GetMoleStructString(interop::FromHost(dbaseName), interop::FromHost(compoundId),
-                                               interop::FromHost(compIdType), structureType, moleStructString);
+        const auto structureText = properties::FindStructure(interop::FromHost(dbaseName), interop::FromHost(compoundId),
+                                                             interop::FromHost(compIdType), structureType);
+        // An unknown database or structure completes with the buffer empty.
+        if (!structureText) return true;
+        return interop::CopySized(*structureText, moleStructString,
+                                  static_cast<int>(interop::FixedBuffer::StructureText));
     });
 }
 
@@ -23,7 +28,8 @@ MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const
                                                     int StructureType, void* pMoleStructCtl)
 {
     api::Contain(MORU_ARGUMENTS(dbaseName, IdName, IdType, StructureType, pMoleStructCtl), [&] {
-        properties::PushDataToMoleStructCtl(pMoleStructCtl, interop::FromHost(dbaseName), interop::FromHost(IdName),
+        const platform::AutomationObject control(pMoleStructCtl);
+        properties::PushDataToMoleStructCtl(control, interop::FromHost(dbaseName), interop::FromHost(IdName),
                                             interop::FromHost(IdType), StructureType);
     });
 }

@@ -2,10 +2,35 @@
 
 #include "api/Contain.h"
 #include "api/Release.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
 #include "properties/PropertyValues.h"
 
 using namespace moru;
+
+namespace {
+
+service::PropertyValuePtr ValueOf(int objectHandle)
+{
+    return interop::GetObjectFromHandle<service::PropertyValue>(objectHandle);
+}
+
+// Whether every one of the first `count` host buffers is there, so that nothing is written for a
+// list that would fail part way.
+bool AllPresent(char* const* buffers, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!buffers[i]) {
+            platform::NoteFailure("buffer ", i + 1, " of ", count, " is null");
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 MORU_API int MORU_CALL CompoundProperties_GetCompoundProperty(const char* databaseName, const char* databankName,
                                                               const char* compoundId, const char* compoundIdType,
@@ -15,9 +40,13 @@ MORU_API int MORU_CALL CompoundProperties_GetCompoundProperty(const char* databa
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!databaseName || !databankName) return 0;
-        return properties::GetCompoundProperty(interop::FromHost(databaseName), interop::FromHost(databankName),
-                                               interop::FromHost(compoundId), interop::FromHost(compoundIdType),
-                                               interop::FromHost(propertyId), *objectHandle);
+        auto value = properties::GetCompoundProperty(interop::FromHost(databaseName), interop::FromHost(databankName),
+                                                     interop::FromHost(compoundId), interop::FromHost(compoundIdType),
+                                                     interop::FromHost(propertyId));
+        if (!value) return 0;
+        // A value the service lacks is no failure: the handle stays 0.
+        *objectHandle = interop::GetHandleFromObject(std::move(*value));
+        return 1;
     });
 }
 
@@ -29,35 +58,53 @@ MORU_API int MORU_CALL CompoundProperties_GetAllCompoundProperties(const char* d
         if (!enumeratorHandle) return 0;
         *enumeratorHandle = 0;
         if (!databaseName || !databankName) return 0;
-        return properties::GetAllCompoundProperties(interop::FromHost(databaseName), interop::FromHost(databankName),
-                                                    interop::FromHost(compoundId), interop::FromHost(compoundIdType),
-                                                    *enumeratorHandle);
+        auto enumerator = properties::GetAllCompoundProperties(interop::FromHost(databaseName),
+                                                               interop::FromHost(databankName),
+                                                               interop::FromHost(compoundId),
+                                                               interop::FromHost(compoundIdType));
+        if (!enumerator) return 0;
+        *enumeratorHandle = interop::GetHandleFromObject(std::move(enumerator));
+        return 1;
     });
 }
 
 MORU_API int MORU_CALL PropertyValueCollectionEnum_MoveNext(int enumeratorHandle)
 {
-    return api::Contain(MORU_ARGUMENTS(enumeratorHandle), 0, [&] { return properties::MoveNext(enumeratorHandle); });
+    return api::Contain(MORU_ARGUMENTS(enumeratorHandle), 0, [&] {
+        return interop::EnumeratorMoveNext<properties::PropertyValueCollectionEnumerator>(enumeratorHandle);
+    });
 }
 
 MORU_API int MORU_CALL PropertyValueCollectionEnum_GetItem(int enumeratorHandle, int* objectHandle)
 {
     return api::Contain(MORU_ARGUMENTS(enumeratorHandle, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
-        return properties::GetItem(enumeratorHandle, *objectHandle);
+        const auto enumerator = interop::GetObjectFromHandle<properties::PropertyValueCollectionEnumerator>(enumeratorHandle);
+        if (!enumerator) return 0;
+        auto current = enumerator->Current();
+        if (!current) return 0;
+        *objectHandle = interop::GetHandleFromObject(std::move(current));
+        return 1;
     });
 }
 
 MORU_API int MORU_CALL PropertyValueObject_NumberOfElements(int objectHandle)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] { return properties::NumberOfElements(objectHandle); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
+        const auto value = ValueOf(objectHandle);
+        return value ? properties::NumberOfElements(*value) : 0;
+    });
 }
 
 MORU_API int MORU_CALL PropertyValueObject_Type(int objectHandle, int* type)
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, type), 0, [&] {
         if (!type) return 0;
-        return properties::Type(objectHandle, *type);
+        const auto value = ValueOf(objectHandle);
+        const auto dataType = value ? properties::Type(*value) : std::nullopt;
+        if (!dataType) return 0;
+        *type = *dataType;
+        return 1;
     });
 }
 
@@ -65,7 +112,10 @@ MORU_API int MORU_CALL PropertyValueObject_PropertyId(int objectHandle, char* pr
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, property, bufSize), 0, [&] {
         if (!property) return 0;
-        return properties::PropertyId(objectHandle, property, bufSize);
+        const auto value = ValueOf(objectHandle);
+        const auto name = value ? properties::PropertyId(*value) : std::nullopt;
+        if (!name) return 0;
+        return interop::CopySizedClosingLastByte(*name, property, bufSize) ? 1 : 0;
     });
 }
 
@@ -73,7 +123,10 @@ MORU_API int MORU_CALL PropertyValueObject_ValueText(int objectHandle, char* val
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, value, valueBufSize), 0, [&] {
         if (!value) return 0;
-        return properties::ValueText(objectHandle, value, valueBufSize);
+        const auto found = ValueOf(objectHandle);
+        const auto text = found ? properties::ValueText(*found) : std::nullopt;
+        if (!text) return 0;
+        return interop::CopySizedClosingLastByte(*text, value, valueBufSize) ? 1 : 0;
     });
 }
 
@@ -81,7 +134,12 @@ MORU_API int MORU_CALL PropertyValueObject_ValueConstant(int objectHandle, doubl
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, value), 0, [&] {
         if (!value) return 0;
-        return properties::ValueConstant(objectHandle, *value);
+        const auto found = ValueOf(objectHandle);
+        const auto constant = found ? properties::ValueConstant(*found) : std::nullopt;
+        if (!constant) return 0;
+        // An array without a first number still gives the missing number.
+        *value = constant->number.value_or(interop::kMissingNumber);
+        return constant->read ? 1 : 0;
     });
 }
 
@@ -89,7 +147,11 @@ MORU_API int MORU_CALL PropertyValueObject_ValueVector(int objectHandle, double*
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, values), 0, [&] {
         if (!values) return 0;
-        return properties::ValueVector(objectHandle, values);
+        const auto found = ValueOf(objectHandle);
+        const auto numbers = found ? properties::ValueVector(*found) : std::nullopt;
+        if (!numbers) return 0;
+        interop::WriteNumbers(*numbers, values);
+        return 1;
     });
 }
 
@@ -97,7 +159,13 @@ MORU_API int MORU_CALL PropertyValueObject_ValueTextList(int objectHandle, char*
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, values, valueBufSize), 0, [&] {
         if (!values) return 0;
-        return properties::ValueTextList(objectHandle, values, valueBufSize);
+        const auto found = ValueOf(objectHandle);
+        const auto texts = found ? properties::ValueTextList(*found) : std::nullopt;
+        if (!texts || !AllPresent(values, texts->size())) return 0;
+        for (std::size_t i = 0; i < texts->size(); ++i) {
+            if (!interop::CopySizedClosingLastByte((*texts)[i], values[i], valueBufSize)) return 0;
+        }
+        return 1;
     });
 }
 
@@ -106,7 +174,15 @@ MORU_API int MORU_CALL PropertyValueObject_UnitsOfMeasure(int objectHandle, char
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, unitRowNames, defaultUnitsOfMeasure, bufSize), 0, [&] {
         if (!unitRowNames || !defaultUnitsOfMeasure) return 0;
-        return properties::UnitsOfMeasure(objectHandle, unitRowNames, defaultUnitsOfMeasure, bufSize);
+        const auto found = ValueOf(objectHandle);
+        const auto rows = found ? properties::UnitsOfMeasure(*found) : std::nullopt;
+        if (!rows || !AllPresent(unitRowNames, rows->size()) || !AllPresent(defaultUnitsOfMeasure, rows->size()))
+            return 0;
+        for (std::size_t i = 0; i < rows->size(); ++i) {
+            if (!interop::CopySizedClosingLastByte((*rows)[i].UnitRowName, unitRowNames[i], bufSize)) return 0;
+            if (!interop::CopySizedClosingLastByte((*rows)[i].DefaultUOM, defaultUnitsOfMeasure[i], bufSize)) return 0;
+        }
+        return static_cast<int>(rows->size());
     });
 }
 

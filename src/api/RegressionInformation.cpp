@@ -2,6 +2,7 @@
 
 #include "api/Contain.h"
 #include "binary/RegressionInformation.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
 
 using namespace moru;
@@ -14,9 +15,9 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* D
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!DBaseDBank || !property || !compound1 || !compound2 || !compoundIdType) return 0;
-        *objectHandle = binary::GetRegInfoObject(interop::FromHost(DBaseDBank), interop::FromHost(property),
-                                                 interop::FromHost(compound1), interop::FromHost(compound2),
-                                                 interop::FromHost(compoundIdType));
+        *objectHandle = interop::GetHandleFromObject(binary::GetRegInfoObject(
+            interop::FromHost(DBaseDBank), interop::FromHost(property), interop::FromHost(compound1),
+            interop::FromHost(compound2), interop::FromHost(compoundIdType)));
         return 1;
     });
 }
@@ -32,9 +33,27 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
             !x2Limits || !henryLimits || !henryDeviation || !tDeviation || !pDeviation || !xDeviation ||
             !x1Deviation || !x2Deviation || !xTDeviation || !sCitation || !compBasis)
             return 0;
-        return binary::GetRegInfoObjectDetails(
-            objectHandle, {regInfoType, sigma, tLimits, pLimits, xLimits, x1Limits, x2Limits, henryLimits,
-                           henryDeviation, tDeviation, pDeviation, xDeviation, x1Deviation, x2Deviation, xTDeviation,
-                           sCitation, compBasis, stdBufferSize, xTDeviationBufferSize, citationBufferSize});
+        const auto info = interop::GetObjectFromHandle<service::IpHelpInfoObject>(objectHandle);
+        if (!info) return 0;
+        const binary::RegressionTexts text = binary::DescribeRegression(*info, citationBufferSize);
+        // Every field is copied whatever fits of the others: one that does not fit is left empty.
+        *regInfoType = text.kind;
+        interop::CopySizedClosingLastByte(text.firstCompound, compBasis, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.sigma, sigma, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.tLimits, tLimits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.pLimits, pLimits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.xLimits, xLimits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.x1Limits, x1Limits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.x2Limits, x2Limits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.henryLimits, henryLimits, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.henryDeviation, henryDeviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.tDeviation, tDeviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.pDeviation, pDeviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.xDeviation, xDeviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.x1Deviation, x1Deviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.x2Deviation, x2Deviation, stdBufferSize);
+        interop::CopySizedClosingLastByte(text.xTDeviation, xTDeviation, xTDeviationBufferSize);
+        interop::CopySizedClosingLastByte(text.sCitation, sCitation, citationBufferSize);
+        return 1;
     });
 }

@@ -2,7 +2,10 @@
 
 #include "api/Contain.h"
 #include "api/Release.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
 #include "properties/UnaryValues.h"
 
 using namespace moru;
@@ -14,8 +17,11 @@ MORU_API int MORU_CALL CompoundProperties_GetAllUnaryPropertyValues_Vanta(const 
     return api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundIndex, objectHandle), 0, [&] {
         if (!objectHandle || !databaseName || !databankName) return 0;
         *objectHandle = 0;
-        return properties::GetAllUnaryPropertyValues_Vanta(interop::FromHost(databaseName), interop::FromHost(databankName),
-                                                           compoundIndex, *objectHandle);
+        const auto list = properties::GetAllUnaryPropertyValues_Vanta(interop::FromHost(databaseName),
+                                                                      interop::FromHost(databankName), compoundIndex);
+        if (!list) return 0;
+        *objectHandle = interop::GetHandleFromObject(list);
+        return static_cast<int>(list->values.size());
     });
 }
 
@@ -24,7 +30,22 @@ MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHa
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, position, propName, valueSize, propertyValues), 0, [&] {
         if (!propName || !valueSize || !propertyValues) return 0;
-        return properties::GetNextUnaryPropertyValue(objectHandle, position, propName, *valueSize, propertyValues);
+        const auto list = interop::GetObjectFromHandle<properties::UnaryPropertyList>(objectHandle);
+        if (!list) return 0;
+        const auto* entry = properties::UnaryValueAt(*list, position);
+        if (!entry) return -1;
+        const auto& [name, numbers] = *entry;
+        // The name, the size and the elements before an absent one are written before it fails.
+        interop::CopyUnbounded(name, propName);
+        *valueSize = static_cast<int>(numbers.size());
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (!numbers[i]) {
+                platform::NoteFailure("element ", i + 1, " of ", name, " is not stored");
+                return 0;
+            }
+            propertyValues[i] = *numbers[i];
+        }
+        return 1;
     });
 }
 
@@ -37,10 +58,16 @@ MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const c
         if (!success) return;
         *success = 0;
         if (!dbaseName || !dbankName) return;
-        const bool filled = properties::GetPropValueFromDbank(
+        const auto numbers = properties::GetPropValueFromDbank(
             interop::FromHost(dbaseName), interop::FromHost(dbankName), interop::FromHost(idType),
-            interop::FromHost(idVal), interop::FromHost(propName), valueType, retvals, retvalArraylen);
-        *success = filled ? 1 : 0;
+            interop::FromHost(idVal), interop::FromHost(propName), valueType, retvalArraylen);
+        if (!numbers) return;
+        if (!retvals) {
+            platform::NoteFailure("no array for the value");
+            return;
+        }
+        interop::WriteNumbers(*numbers, retvals);
+        *success = 1;
     });
 }
 

@@ -5,6 +5,8 @@
 
 #include "service/BinaryValues.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace moru::binary {
@@ -14,17 +16,14 @@ struct InteractionParameterValueObject {
     service::BinaryPropertyValuePtr Value;
 };
 
-// Asks the databank's service for the set. Returns false when the databank does not resolve;
-// otherwise true, with `objectHandle` the handle of the set or 0 when the service holds none.
-bool GetBinaryIp(const std::string& databaseName, const std::string& databankName, const std::string& modelName,
-                 const std::string& compound1Id, const std::string& compound2Id, const std::string& compoundIdsType,
-                 bool condensed, int& objectHandle);
+// Asks the databank's service for the set: nullopt when the databank does not resolve; otherwise
+// the set, null when the service holds none.
+std::optional<std::shared_ptr<InteractionParameterValueObject>> GetBinaryIp(
+    const std::string& databaseName, const std::string& databankName, const std::string& modelName,
+    const std::string& compound1Id, const std::string& compound2Id, const std::string& compoundIdsType,
+    bool condensed);
 
-// Element count of the set behind the handle; 0 for a handle that holds none.
-int NumberOfElements(int objectHandle);
-
-// Writes every element into `parameters` (absent ones as the missing-number marker); 0 without
-// writing anything when the handle holds no set.
-int Parameters(int objectHandle, double* parameters);
+// The elements of the set; null for an object that holds no set.
+const service::NumericElements* Parameters(const InteractionParameterValueObject& object);
 
 } // namespace moru::binary

@@ -1,8 +1,7 @@
 #include "binary/BinaryValueSets.h"
 
-#include "interop/Numbers.h"
-#include "interop/Handles.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
 #include "session/Resolution.h"
@@ -14,6 +13,14 @@
 
 namespace moru::binary {
 
+using service::BinaryPropertyValueList;
+using service::DatabankPtr;
+using service::DatabasePtr;
+using service::EnginePairPropertyValueObject;
+using service::InteractionBinary;
+using service::InteractionPair;
+using service::PropertyPositionMap;
+
 namespace {
 
 // Working identifier to every position at which the host wrote it, ascending.
@@ -24,15 +31,8 @@ const std::vector<int>& PositionsOf(const AllPositions& allPositions, const std:
     static const std::vector<int> absent{-1};
     if (optional && name.empty()) return absent;
     auto found = allPositions.find(name);
-    if (found == allPositions.end()) throw std::invalid_argument("a pair value names a compound outside the working list");
-    return found->second;
-}
-
-template <class Map>
-int PositionIn(const Map& map, const typename Map::key_type& key)
-{
-    auto found = map.find(key);
-    if (found == map.end()) throw std::invalid_argument("a value lies outside the host's lists");
+    if (found == allPositions.end())
+        throw std::invalid_argument("a pair value names compound " + name + ", which is not in the working list");
     return found->second;
 }
 
@@ -47,21 +47,28 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
     std::map<DatabankKey, std::vector<BinaryPropertyValueObjects::Entry>> byDatabank;
     for (const auto& value : values) {
         if (!value || value->Compound.InteractionType != InteractionPair) continue;
-        if (!value->Property || !value->Databank) throw ServiceError("a pair value without property or databank");
+        if (!value->Property || !value->Databank)
+            throw service::ServiceError("a pair value without property or databank");
         const auto& p1 = PositionsOf(allPositions, value->Compound.Compound1Name, false);
         const auto& p2 = PositionsOf(allPositions, value->Compound.Compound2Name, true);
         const auto& p3 = PositionsOf(allPositions, value->Compound.Compound3Name, false);
         const auto& p4 = PositionsOf(allPositions, value->Compound.Compound4Name, true);
         DatabankKey key = KeyOf(*value->Databank);
-        int propertyPosition = PositionIn(propArr, value->Property->Name());
-        int databankPosition = PositionIn(myDbankPosHT, key);
+        const auto property = propArr.find(value->Property->Name());
+        if (property == propArr.end())
+            throw std::invalid_argument("a pair value of property " + value->Property->Name() +
+                                        ", which is not in the list");
+        const auto databank = myDbankPosHT.find(key);
+        if (databank == myDbankPosHT.end())
+            throw std::invalid_argument("a pair value of databank " + value->Databank->Name() +
+                                        ", which is not in the list");
         auto& list = byDatabank[key];
         for (int a : p1) {
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
                         list.emplace_back(std::make_shared<const EnginePairPropertyValueObject>(
-                            EnginePairPropertyValueObject{a, b, c, d, propertyPosition, databankPosition, value->Value}));
+                            EnginePairPropertyValueObject{a, b, c, d, property->second, databank->second, value->Value}));
                     }
                 }
             }
@@ -76,28 +83,32 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
     return expanded;
 }
 
-void Write(const EntryOutputs& out, const int (&positions)[4], int databankPosition, int propertyPosition,
-           const NumericElements& numbers)
-{
-    *out.comp1Index = positions[0];
-    *out.comp2Index = positions[1];
-    *out.comp3Index = positions[2];
-    *out.comp4Index = positions[3];
-    *out.dbankIndex = databankPosition;
-    *out.propIndex = propertyPosition;
-    *out.valueSize = static_cast<int>(numbers.size());
-    interop::WriteNumbers(numbers, out.propValues);
-}
-
 } // namespace
 
-DatabankKey KeyOf(const IDatabank& databank)
+DatabankKey KeyOf(const service::IDatabank& databank)
 {
     DatabasePtr database = databank.Database();
     return {platform::FoldCase(database ? database->Alias() : std::string()), platform::FoldCase(databank.Name())};
 }
 
-int BinaryPropertyValueObjects::DatabankPosition(const IDatabank& databank) const
+BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundMap workingPairArr,
+                                                       PropertyPositionMap propArr,
+                                                       std::map<DatabankKey, int> myDbankPosHT,
+                                                       DatabaseDatabanks DBaseDBankHT,
+                                                       std::vector<Entry> allPropValuesFromAllDatabases)
+    : m_workingPairArr(std::move(workingPairArr)), m_propArr(std::move(propArr)),
+      m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
+      m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
+{
+    for (const auto& [database, databanks] : m_DBaseDBankHT) {
+        for (const auto& databank : databanks.Items()) {
+            auto found = m_myDbankPosHT.find(KeyOf(*databank));
+            if (found != m_myDbankPosHT.end()) m_positionsByObject.emplace(databank.get(), found->second);
+        }
+    }
+}
+
+int BinaryPropertyValueObjects::DatabankPosition(const service::IDatabank& databank) const
 {
     auto known = m_positionsByObject.find(&databank);
     if (known != m_positionsByObject.end()) return known->second;
@@ -105,14 +116,94 @@ int BinaryPropertyValueObjects::DatabankPosition(const IDatabank& databank) cons
     return found == m_myDbankPosHT.end() ? -1 : found->second;
 }
 
-int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingCompounds,
-                                     const std::string& compoundIdType, const std::vector<std::string>& dbankArr,
-                                     const std::vector<std::string>& propertyArr, int interactionType,
-                                     int condensedFlag)
+std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
+{
+    const std::size_t entry = m_counter + 1;
+    const auto* held = std::get_if<service::BinaryPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
+    if (!held) {
+        platform::NoteFailure("entry ", entry, " of ", Count(), " is an engine pair value, read by the engine's form");
+        return std::nullopt;
+    }
+    if (!*held || !(*held)->Property || !(*held)->Databank) {
+        platform::NoteFailure("entry ", entry, " of ", Count(), " names no property or databank");
+        return std::nullopt;
+    }
+    const service::BinaryPropertyValue& value = **held;
+
+    const char* unknownCompound = nullptr;
+    auto positionOf = [&](const std::string& name, bool optional) {
+        if (optional && name.empty()) return -1;
+        auto found = m_workingPairArr.find(name);
+        if (found == m_workingPairArr.end()) {
+            if (!unknownCompound) unknownCompound = name.c_str();
+            return -1;
+        }
+        return found->second;
+    };
+    PlacedEntry placed;
+    const service::PairCompounds& compounds = value.Compound;
+    switch (value.Property->InteractionType()) {
+    case InteractionBinary:
+        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[1] = positionOf(compounds.Compound2Name, false);
+        break;
+    case InteractionPair:
+        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[1] = positionOf(compounds.Compound2Name, true);
+        placed.compoundPositions[2] = positionOf(compounds.Compound3Name, false);
+        placed.compoundPositions[3] = positionOf(compounds.Compound4Name, true);
+        break;
+    default: // no compound of the value can be placed: every position reads -1
+        break;
+    }
+    if (unknownCompound) {
+        platform::NoteFailure("entry ", entry, " of ", Count(), " names compound ", unknownCompound,
+                              ", which is not in the working list");
+        return std::nullopt;
+    }
+    placed.databankPosition = DatabankPosition(*value.Databank);
+    if (placed.databankPosition < 0) {
+        platform::NoteFailure("entry ", entry, " of ", Count(), " is of databank ", value.Databank->Name(),
+                              ", which is not in the list");
+        return std::nullopt;
+    }
+    const auto property = m_propArr.find(value.Property->Name());
+    if (property == m_propArr.end()) {
+        platform::NoteFailure("entry ", entry, " of ", Count(), " is of property ", value.Property->Name(),
+                              ", which is not in the list");
+        return std::nullopt;
+    }
+    placed.propertyPosition = property->second;
+    placed.hasRegressionInfo = value.HasRegressionInfo;
+    placed.numbers = &value.Value;
+    return placed;
+}
+
+std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceEnginePairValue() const
+{
+    const auto* held = std::get_if<service::EnginePairPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
+    if (!held || !*held) {
+        platform::NoteFailure("entry ", m_counter + 1, " of ", Count(), " is no engine pair value");
+        return std::nullopt;
+    }
+    const EnginePairPropertyValueObject& value = **held;
+    PlacedEntry placed;
+    placed.compoundPositions = {value.Compound1Position, value.Compound2Position, value.Compound3Position,
+                                value.Compound4Position};
+    placed.databankPosition = value.DatabankPosition;
+    placed.propertyPosition = value.PropertyPosition;
+    placed.numbers = &value.Values;
+    return placed;
+}
+
+std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
+    const std::vector<std::string>& workingCompounds, const std::string& compoundIdType,
+    const std::vector<std::string>& dbankArr, const std::vector<std::string>& propertyArr, int interactionType,
+    int condensedFlag)
 {
     const bool condensed = condensedFlag != 0;
 
-    WorkingCompoundMap workingPairArr;
+    service::WorkingCompoundMap workingPairArr;
     AllPositions allPositions;
     for (std::size_t i = 0; i < workingCompounds.size(); ++i) {
         allPositions[workingCompounds[i]].push_back(static_cast<int>(i));
@@ -125,7 +216,7 @@ int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingComp
     std::set<std::string> foldedProperties;
     for (std::size_t i = 0; i < propertyArr.size(); ++i) {
         if (!foldedProperties.insert(platform::FoldCase(propertyArr[i])).second)
-            throw std::invalid_argument("a property is named twice: " + propertyArr[i]);
+            throw std::invalid_argument("property " + propertyArr[i] + " is named twice");
         propArr.emplace(propertyArr[i], static_cast<int>(i));
     }
 
@@ -135,12 +226,15 @@ int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingComp
     std::vector<DatabankKey> databankOrder;
     DatabaseDatabanks DBaseDBankHT;
     for (std::size_t i = 0; i < dbankArr.size(); ++i) {
+        const std::string entry = std::to_string(i + 1);
         auto reference = interop::SplitDatabankReference(dbankArr[i]);
-        if (!reference) throw std::invalid_argument("a databank entry without a full stop");
+        if (!reference) throw std::invalid_argument("databank entry " + entry + " has no full stop");
         DatabankPtr databank = session::GetIDatabankFromDbaseDbank(reference->databaseAlias, reference->databankName);
-        if (!databank) throw std::invalid_argument("a databank entry that does not resolve");
+        if (!databank) throw std::invalid_argument("databank entry " + entry + " does not resolve");
         DatabankKey key = KeyOf(*databank);
-        if (!myDbankPosHT.emplace(key, static_cast<int>(i)).second) throw std::invalid_argument("a databank is named twice");
+        if (!myDbankPosHT.emplace(key, static_cast<int>(i)).second)
+            throw std::invalid_argument("databank entry " + entry + " names databank " + reference->databaseAlias +
+                                        "." + reference->databankName + " again");
         databankOrder.push_back(key);
         DatabasePtr database = databank->Database();
         auto group = DBaseDBankHT.begin();
@@ -153,7 +247,9 @@ int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingComp
     if (interactionType == InteractionBinary || interactionType == InteractionPair) {
         for (const auto& [database, databanks] : DBaseDBankHT) {
             auto manager = database ? database->BinaryValueManager() : nullptr;
-            if (!manager) throw ServiceError("a database offers no binary values");
+            if (!manager)
+                throw service::ServiceError("database " + (database ? database->Alias() : std::string()) +
+                                            " offers no binary values");
             auto found = interactionType == InteractionBinary
                              ? manager->GetAllBinaryPropertyValuesForModelManager(workingPairArr, compoundIdType,
                                                                                    databanks, propArr, condensed)
@@ -170,85 +266,9 @@ int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingComp
     } else {
         entries.assign(allValues.begin(), allValues.end());
     }
-    return interop::GetHandleFromObject(std::make_shared<BinaryPropertyValueObjects>(
-        std::move(workingPairArr), std::move(propArr), std::move(myDbankPosHT), std::move(DBaseDBankHT),
-        std::move(entries)));
-}
-
-int GetNextPropertyValueObject(int objectHandle, const EntryOutputs& out)
-{
-    auto result = interop::GetObjectFromHandle<BinaryPropertyValueObjects>(objectHandle);
-    if (!result) return 0;
-    const auto& entries = result->GetPropertyValueObjectList();
-    const auto cursor = static_cast<std::size_t>(result->GetCurrentCounter());
-    if (cursor >= entries.size()) return -1;
-    // Only an entry to deliver needs the flag: the end of the list is reported without it.
-    if (!out.hasRegInfo) return 0;
-    const auto* held = std::get_if<BinaryPropertyValuePtr>(&entries[cursor]);
-    if (!held || !*held) return 0;
-    const BinaryPropertyValue& value = **held;
-    if (!value.Property || !value.Databank) return 0;
-
-    const auto& working = result->GetCompoundsSortedList();
-    bool known = true;
-    auto positionOf = [&](const std::string& name, bool optional) {
-        if (optional && name.empty()) return -1;
-        auto found = working.find(name);
-        if (found == working.end()) {
-            known = false;
-            return -1;
-        }
-        return found->second;
-    };
-    int positions[4] = {-1, -1, -1, -1};
-    const PairCompounds& compounds = value.Compound;
-    switch (value.Property->InteractionType()) {
-    case InteractionBinary:
-        positions[0] = positionOf(compounds.Compound1Name, false);
-        positions[1] = positionOf(compounds.Compound2Name, false);
-        break;
-    case InteractionPair:
-        positions[0] = positionOf(compounds.Compound1Name, false);
-        positions[1] = positionOf(compounds.Compound2Name, true);
-        positions[2] = positionOf(compounds.Compound3Name, false);
-        positions[3] = positionOf(compounds.Compound4Name, true);
-        break;
-    default: // no compound of the value can be placed: every position reads -1
-        break;
-    }
-    if (!known) return 0;
-    const int databankPosition = result->DatabankPosition(*value.Databank);
-    const auto& properties = result->GetPropertiesSortedList();
-    auto property = properties.find(value.Property->Name());
-    if (databankPosition < 0 || property == properties.end()) return 0;
-
-    *out.hasRegInfo = value.HasRegressionInfo ? 1 : 0;
-    Write(out, positions, databankPosition, property->second, value.Value);
-    result->SetCurrentCounter(static_cast<int>(cursor) + 1);
-    return 1;
-}
-
-int GetNextPropertyValueObjectVanta(int objectHandle, const EntryOutputs& out)
-{
-    auto result = interop::GetObjectFromHandle<BinaryPropertyValueObjects>(objectHandle);
-    if (!result) return 0;
-    const auto& entries = result->GetPropertyValueObjectList();
-    const auto cursor = static_cast<std::size_t>(result->GetCurrentCounter());
-    if (cursor >= entries.size()) return -1;
-    const auto* held = std::get_if<EnginePairPropertyValuePtr>(&entries[cursor]);
-    if (!held || !*held) return 0;
-    const EnginePairPropertyValueObject& value = **held;
-    const int positions[4] = {value.Compound1Position, value.Compound2Position, value.Compound3Position,
-                              value.Compound4Position};
-    Write(out, positions, value.DatabankPosition, value.PropertyPosition, value.Values);
-    result->SetCurrentCounter(static_cast<int>(cursor) + 1);
-    return 1;
-}
-
-int NumberOfEntries(int objectHandle)
-{
-    auto result = interop::GetObjectFromHandle<BinaryPropertyValueObjects>(objectHandle);
-    return result ? static_cast<int>(result->GetPropertyValueObjectList().size()) : 0;
+    return std::make_shared<BinaryPropertyValueObjects>(std::move(workingPairArr), std::move(propArr),
+                                                        std::move(myDbankPosHT), std::move(DBaseDBankHT),
+                                                        std::move(entries));
 }
 
 } // namespace moru::binary

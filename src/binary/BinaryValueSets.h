@@ -7,7 +7,11 @@
 #include "service/BinaryValues.h"
 #include "service/Database.h"
 
+#include <array>
+#include <cstddef>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -15,86 +19,66 @@
 
 namespace moru::binary {
 
-using namespace moru::service;
-
 // A databank as the result keys it: its database alias and its name, both case-folded, taken from
 // the resolved databank rather than from the host's text.
 using DatabankKey = std::pair<std::string, std::string>;
-DatabankKey KeyOf(const IDatabank& databank);
+DatabankKey KeyOf(const service::IDatabank& databank);
 
 // Databases with their databanks, in the order of their first appearance in the host's list.
-using DatabaseDatabanks = std::vector<std::pair<DatabasePtr, DatabankCollection>>;
+using DatabaseDatabanks = std::vector<std::pair<service::DatabasePtr, service::DatabankCollection>>;
+
+// One entry as the host receives it: the positions of its compounds (-1 for none), its databank and
+// its property in the host's lists, and its numbers, which the result holds.
+struct PlacedEntry {
+    std::array<int, 4> compoundPositions{-1, -1, -1, -1};
+    int databankPosition = -1;
+    int propertyPosition = -1;
+    bool hasRegressionInfo = false;
+    const service::NumericElements* numbers = nullptr;
+};
 
 class BinaryPropertyValueObjects {
 public:
     // A service value (binary values, pair values kept as the service returned them) or a pair
     // value expanded into the engine's positions.
-    using Entry = std::variant<BinaryPropertyValuePtr, EnginePairPropertyValuePtr>;
+    using Entry = std::variant<service::BinaryPropertyValuePtr, service::EnginePairPropertyValuePtr>;
 
-    BinaryPropertyValueObjects(WorkingCompoundMap workingPairArr, PropertyPositionMap propArr,
+    BinaryPropertyValueObjects(service::WorkingCompoundMap workingPairArr, service::PropertyPositionMap propArr,
                                std::map<DatabankKey, int> myDbankPosHT, DatabaseDatabanks DBaseDBankHT,
-                               std::vector<Entry> allPropValuesFromAllDatabases)
-        : m_workingPairArr(std::move(workingPairArr)), m_propArr(std::move(propArr)),
-          m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
-          m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
-    {
-        for (const auto& [database, databanks] : m_DBaseDBankHT) {
-            for (const auto& databank : databanks.Items()) {
-                auto found = m_myDbankPosHT.find(KeyOf(*databank));
-                if (found != m_myDbankPosHT.end()) m_positionsByObject.emplace(databank.get(), found->second);
-            }
-        }
-    }
+                               std::vector<Entry> allPropValuesFromAllDatabases);
 
-    const WorkingCompoundMap& GetCompoundsSortedList() const { return m_workingPairArr; }
-    const PropertyPositionMap& GetPropertiesSortedList() const { return m_propArr; }
-    const std::map<DatabankKey, int>& GetDbankPositionHashtable() const { return m_myDbankPosHT; }
-    const DatabaseDatabanks& GetDatabaseDatabankHashtable() const { return m_DBaseDBankHT; }
-    const std::vector<Entry>& GetPropertyValueObjectList() const { return m_allPropValuesFromAllDatabases; }
-    int GetCurrentCounter() const { return m_counter; }
-    void SetCurrentCounter(int count) { m_counter = count; }
-    // The position of a value's databank in the host's list: found by the object first, which
-    // spares folding its names for every entry. -1 when it is not listed.
-    int DatabankPosition(const IDatabank& databank) const;
+    std::size_t Count() const { return m_allPropValuesFromAllDatabases.size(); }
+    // Whether the cursor has passed the last entry. Both forms of reading share the one cursor.
+    bool AtEnd() const { return m_counter >= Count(); }
+    // The entry at the cursor, which must not be at the end, in the service values' form or the
+    // engine's; nullopt, with the reason noted, when it cannot be delivered in that form.
+    std::optional<PlacedEntry> PlaceServiceValue() const;
+    std::optional<PlacedEntry> PlaceEnginePairValue() const;
+    // Past the entry the host has received.
+    void Advance() { ++m_counter; }
 
 private:
-    int m_counter = 0;
-    WorkingCompoundMap m_workingPairArr;
-    PropertyPositionMap m_propArr;
+    // The position of a value's databank in the host's list: found by the object first, which
+    // spares folding its names for every entry. -1 when it is not listed.
+    int DatabankPosition(const service::IDatabank& databank) const;
+
+    std::size_t m_counter = 0;
+    service::WorkingCompoundMap m_workingPairArr;
+    service::PropertyPositionMap m_propArr;
     std::map<DatabankKey, int> m_myDbankPosHT;
+    // Holds the databanks whose addresses key m_positionsByObject.
     DatabaseDatabanks m_DBaseDBankHT;
     std::vector<Entry> m_allPropValuesFromAllDatabases;
-    std::map<const IDatabank*, int> m_positionsByObject;
+    std::map<const service::IDatabank*, int> m_positionsByObject;
 };
 
-// Builds the result and returns its handle; raises for every failure (a repeated property or
-// databank, an entry without a full stop, a databank that does not resolve, a service failure, an
-// expansion that meets a name outside the host's lists). `condensedFlag` 0 or 2 with interaction
-// type 3 expands pair values into engine pair values; 1 and 2 ask the service for condensed values.
-int GetAllBinaryPropertyValueObjects(const std::vector<std::string>& workingCompounds,
-                                     const std::string& compoundIdType, const std::vector<std::string>& dbankArr,
-                                     const std::vector<std::string>& propertyArr, int interactionType,
-                                     int condensedFlag);
-
-// The host's outputs for one entry; `hasRegInfo` is null for the engine's form.
-struct EntryOutputs {
-    int* comp1Index;
-    int* comp2Index;
-    int* comp3Index;
-    int* comp4Index;
-    int* dbankIndex;
-    int* propIndex;
-    int* valueSize;
-    int* hasRegInfo;
-    double* propValues;
-};
-
-// 1 delivered and cursor advanced, -1 past the end, 0 when the entry cannot be delivered in this
-// form (nothing written, cursor kept). Both forms share the one cursor. The service values' form
-// reads an entry only with a `hasRegInfo` to write, but reports the end without one.
-int GetNextPropertyValueObject(int objectHandle, const EntryOutputs& outputs);
-int GetNextPropertyValueObjectVanta(int objectHandle, const EntryOutputs& outputs);
-
-int NumberOfEntries(int objectHandle);
+// Builds the result; raises for every failure (a repeated property or databank, an entry without a
+// full stop, a databank that does not resolve, a service failure, an expansion that meets a name
+// outside the host's lists). `condensedFlag` 0 or 2 with interaction type 3 expands pair values
+// into engine pair values; 1 and 2 ask the service for condensed values.
+std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
+    const std::vector<std::string>& workingCompounds, const std::string& compoundIdType,
+    const std::vector<std::string>& dbankArr, const std::vector<std::string>& propertyArr, int interactionType,
+    int condensedFlag);
 
 } // namespace moru::binary

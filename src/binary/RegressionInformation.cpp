@@ -1,6 +1,5 @@
 #include "binary/RegressionInformation.h"
 
-#include "interop/Handles.h"
 #include "interop/HostText.h"
 #include "interop/References.h"
 #include "service/Database.h"
@@ -86,39 +85,34 @@ std::string FormatCitations(const NistIpRegressHelpInfo& nist, int size)
     return citations;
 }
 
-int GetRegInfoObject(const std::string& dbaseDbank, const std::string& property, const std::string& compound1,
-                     const std::string& compound2, const std::string& compoundIdType)
+std::shared_ptr<IpHelpInfoObject> GetRegInfoObject(const std::string& dbaseDbank, const std::string& property,
+                                                   const std::string& compound1, const std::string& compound2,
+                                                   const std::string& compoundIdType)
 {
     auto reference = interop::SplitDatabankReference(dbaseDbank);
-    if (!reference) throw std::invalid_argument("a databank entry without a full stop");
+    if (!reference) throw std::invalid_argument("the databank entry has no full stop");
     DatabankPtr databank = session::GetIDatabankFromDbaseDbank(reference->databaseAlias, reference->databankName);
-    if (!databank) throw std::invalid_argument("a databank entry that does not resolve");
+    if (!databank) throw std::invalid_argument("the databank entry does not resolve");
     auto info = std::make_shared<IpHelpInfoObject>();
     info->Database = databank->Database();
     auto manager = info->Database ? info->Database->BinaryValueManager() : nullptr;
-    if (!manager) throw ServiceError("the database offers no regression information");
+    if (!manager)
+        throw ServiceError("database " + reference->databaseAlias + " offers no regression information");
     std::string message;
     manager->FetchExistingHelpInfo(*info, *databank, property, compound1, compoundIdType, compound2, compoundIdType,
                                    message);
-    return interop::GetHandleFromObject(std::move(info));
+    return info;
 }
 
-int GetRegInfoObjectDetails(int objectHandle, const RegInfoBuffers& out)
+RegressionTexts DescribeRegression(const IpHelpInfoObject& info, int citationBufferSize)
 {
-    auto info = interop::GetObjectFromHandle<IpHelpInfoObject>(objectHandle);
-    if (!info) return 0;
-
-    // Every field is built whole, then copied once; what the kind does not fill is empty, so no
-    // field keeps an earlier call's text.
-    struct Fields {
-        std::string sigma, tLimits, pLimits, xLimits, x1Limits, x2Limits, henryLimits, henryDeviation, tDeviation,
-            pDeviation, xDeviation, x1Deviation, x2Deviation, xTDeviation, sCitation;
-    } text;
-    int kind = HelpInfoNone;
-    switch (info->ParamType) {
+    // What the kind does not fill is empty, so that no host field keeps an earlier call's text.
+    RegressionTexts text;
+    text.firstCompound = info.FirstCompound.value_or("");
+    switch (info.ParamType) {
     case HelpInfoVle:
-        if (const auto& vle = info->VleInfo) {
-            kind = HelpInfoVle;
+        if (const auto& vle = info.VleInfo) {
+            text.kind = HelpInfoVle;
             text.sigma = FormatNumber(vle->Sigma);
             text.tLimits = FormatRange(vle->Temp_Limits);
             text.pLimits = FormatRange(vle->Pres_Limits);
@@ -129,8 +123,8 @@ int GetRegInfoObjectDetails(int objectHandle, const RegInfoBuffers& out)
         }
         break;
     case HelpInfoLle:
-        if (const auto& lle = info->LleInfo) {
-            kind = HelpInfoLle;
+        if (const auto& lle = info.LleInfo) {
+            text.kind = HelpInfoLle;
             text.sigma = FormatNumber(lle->Sigma);
             text.tLimits = FormatRange(lle->Temp_Limits);
             text.x1Limits = FormatRange(lle->X1_Limits);
@@ -140,8 +134,8 @@ int GetRegInfoObjectDetails(int objectHandle, const RegInfoBuffers& out)
         }
         break;
     case HelpInfoHenry:
-        if (const auto& henry = info->HenryInfo) {
-            kind = HelpInfoHenry;
+        if (const auto& henry = info.HenryInfo) {
+            text.kind = HelpInfoHenry;
             text.sigma = FormatNumber(henry->Sigma);
             text.tLimits = FormatRange(henry->Temp_Limits);
             text.pLimits = FormatRange(henry->Pres_Limits);
@@ -151,42 +145,21 @@ int GetRegInfoObjectDetails(int objectHandle, const RegInfoBuffers& out)
         }
         break;
     case HelpInfoNist:
-        if (const auto& nist = info->NistInfo) {
-            kind = HelpInfoNist;
+        if (const auto& nist = info.NistInfo) {
+            text.kind = HelpInfoNist;
             text.sigma = FormatNumber(nist->Sigma);
             text.tLimits = FormatRange(nist->Temp_Limits);
             text.pLimits = FormatRange(nist->Pres_Limits);
             text.xLimits = FormatRange(nist->X_Limits);
             // The host's table has room for nine rows.
             if (nist->Size() >= 1 && nist->Size() <= 9) text.xTDeviation = FormatNistTable(*nist);
-            text.sCitation = FormatCitations(*nist, out.citationBufferSize);
+            text.sCitation = FormatCitations(*nist, citationBufferSize);
         }
         break;
     default:
         break;
     }
-
-    *out.regInfoType = kind;
-    auto put = [](const std::string& field, char* buffer, int size) {
-        interop::CopySizedClosingLastByte(field, buffer, size);
-    };
-    put(info->FirstCompound.value_or(""), out.compBasis, out.stdBufferSize);
-    put(text.sigma, out.sigma, out.stdBufferSize);
-    put(text.tLimits, out.tLimits, out.stdBufferSize);
-    put(text.pLimits, out.pLimits, out.stdBufferSize);
-    put(text.xLimits, out.xLimits, out.stdBufferSize);
-    put(text.x1Limits, out.x1Limits, out.stdBufferSize);
-    put(text.x2Limits, out.x2Limits, out.stdBufferSize);
-    put(text.henryLimits, out.henryLimits, out.stdBufferSize);
-    put(text.henryDeviation, out.henryDeviation, out.stdBufferSize);
-    put(text.tDeviation, out.tDeviation, out.stdBufferSize);
-    put(text.pDeviation, out.pDeviation, out.stdBufferSize);
-    put(text.xDeviation, out.xDeviation, out.stdBufferSize);
-    put(text.x1Deviation, out.x1Deviation, out.stdBufferSize);
-    put(text.x2Deviation, out.x2Deviation, out.stdBufferSize);
-    put(text.xTDeviation, out.xTDeviation, out.xTDeviationBufferSize);
-    put(text.sCitation, out.sCitation, out.citationBufferSize);
-    return 1;
+    return text;
 }
 
 } // namespace moru::binary

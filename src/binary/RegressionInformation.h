@@ -1,10 +1,11 @@
 #pragma once
 
-// The regression information behind one binary parameter, fetched behind a handle and written to
-// the host as text.
+// The regression information behind one binary parameter, fetched behind a handle and shown to
+// the host as texts.
 
 #include "service/BinaryValues.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,36 +29,20 @@ std::string NistLabel(const std::string& propertyName);
 std::string FormatCitations(const service::NistIpRegressHelpInfo& nist, int size);
 
 // Fetches the information of `property` for the pair from the databank that `dbaseDbank` ("ALIAS.BANK")
-// names, and returns its handle. Raises when the entry has no full stop or does not resolve.
-int GetRegInfoObject(const std::string& dbaseDbank, const std::string& property, const std::string& compound1,
-                     const std::string& compound2, const std::string& compoundIdType);
+// names. Raises when the entry has no full stop or does not resolve.
+std::shared_ptr<service::IpHelpInfoObject> GetRegInfoObject(const std::string& dbaseDbank, const std::string& property,
+                                                            const std::string& compound1, const std::string& compound2,
+                                                            const std::string& compoundIdType);
 
-// The host's buffers for the details.
-struct RegInfoBuffers {
-    int* regInfoType;
-    char* sigma;
-    char* tLimits;
-    char* pLimits;
-    char* xLimits;
-    char* x1Limits;
-    char* x2Limits;
-    char* henryLimits;
-    char* henryDeviation;
-    char* tDeviation;
-    char* pDeviation;
-    char* xDeviation;
-    char* x1Deviation;
-    char* x2Deviation;
-    char* xTDeviation;
-    char* sCitation;
-    char* compBasis;
-    int stdBufferSize;
-    int xTDeviationBufferSize;
-    int citationBufferSize;
+// The information as the host's fields show it: the kind (0 for a kind not known) and every
+// field, empty where the kind fills none.
+struct RegressionTexts {
+    int kind = service::HelpInfoNone;
+    std::string firstCompound, sigma, tLimits, pLimits, xLimits, x1Limits, x2Limits, henryLimits, henryDeviation,
+        tDeviation, pDeviation, xDeviation, x1Deviation, x2Deviation, xTDeviation, sCitation;
 };
 
-// Writes the kind (0 for a kind it does not know) and every field; a field that the kind does not
-// fill is set empty. 0 when the handle holds no regression information.
-int GetRegInfoObjectDetails(int objectHandle, const RegInfoBuffers& buffers);
+// `citationBufferSize`: the host bytes that the citations may take, their NUL included.
+RegressionTexts DescribeRegression(const service::IpHelpInfoObject& info, int citationBufferSize);
 
 } // namespace moru::binary

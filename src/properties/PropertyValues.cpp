@@ -1,8 +1,6 @@
 #include "properties/PropertyValues.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
-#include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
 #include "service/HostLimits.h"
 #include "session/Resolution.h"
 
@@ -10,36 +8,38 @@
 
 namespace moru::properties {
 
+using service::NumericElements;
+using service::PropertyValue;
+using service::TextList;
+
 namespace {
 
-PropertyValuePtr ValueOf(int objectHandle) { return interop::GetObjectFromHandle<PropertyValue>(objectHandle); }
-
-// A value that can be read: held by the handle and knowing its property.
-PropertyValuePtr ReadableValue(int objectHandle)
+// The value's property, noting why there is none.
+const service::IProperty* PropertyOf(const PropertyValue& value)
 {
-    auto value = ValueOf(objectHandle);
-    if (!value || !value->Property) return nullptr;
-    return value;
+    if (!value.Property) platform::NoteFailure("the value names no property");
+    return value.Property.get();
 }
 
-// The elements of an array value, or 0 for type -1, whose value is not read at all.
-std::size_t ElementCount(const PropertyValue& value)
+const char* ShapeOf(const service::Value& data)
 {
-    if (value.Property->DataType() == -1) return 0;
-    if (const auto* numbers = std::get_if<NumericElements>(&value.Data)) return numbers->size();
-    if (const auto* texts = std::get_if<TextList>(&value.Data)) return texts->size();
-    return 0;
+    if (std::holds_alternative<NumericElements>(data)) return "numbers";
+    if (std::holds_alternative<std::string>(data)) return "a text";
+    if (std::holds_alternative<TextList>(data)) return "a list of texts";
+    return "nothing";
 }
 
-// Whether every one of the first `count` host buffers is there, so that nothing is written for a
-// list that would fail part way.
-bool AllPresent(char* const* buffers, std::size_t count)
+// The value's data when it has the shape wanted, noting what it holds otherwise.
+template <class Shape>
+const Shape* DataAs(const PropertyValue& value, const char* wanted)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!buffers[i]) return false;
-    }
-    return true;
+    const auto* data = std::get_if<Shape>(&value.Data);
+    if (!data) platform::NoteFailure("property ", value.Property->Name(), " holds ", ShapeOf(value.Data), ", not ", wanted);
+    return data;
 }
+
+// Whether the elements of an array value are read: type -1 is not read at all.
+bool ElementsAreRead(const PropertyValue& value) { return value.Property->DataType() != -1; }
 
 } // namespace
 
@@ -50,150 +50,141 @@ bool PropertyValueCollectionEnumerator::MoveNext()
     return m_position < count;
 }
 
-PropertyValuePtr PropertyValueCollectionEnumerator::Current() const
+service::PropertyValuePtr PropertyValueCollectionEnumerator::Current() const
 {
-    if (m_position < 0 || m_position >= static_cast<std::ptrdiff_t>(m_values.size())) return nullptr;
-    return m_values[static_cast<std::size_t>(m_position)];
+    if (m_position < 0) {
+        platform::NoteFailure("the enumeration stands before its first value");
+        return nullptr;
+    }
+    if (m_position >= static_cast<std::ptrdiff_t>(m_values.size())) {
+        platform::NoteFailure("the enumeration is past its last value (", m_values.size(), ")");
+        return nullptr;
+    }
+    auto current = m_values[static_cast<std::size_t>(m_position)];
+    if (!current) platform::NoteFailure("value ", m_position, " of the enumeration is empty");
+    return current;
 }
 
-std::shared_ptr<IPropertyValueManager> PropertyValueManagerOf(const IDatabank& databank)
+std::shared_ptr<service::IPropertyValueManager> PropertyValueManagerOf(const service::IDatabank& databank)
 {
-    const DatabasePtr database = databank.Database();
+    const service::DatabasePtr database = databank.Database();
     auto manager = database ? database->PropertyValueManager() : nullptr;
-    if (!manager) throw std::runtime_error("the database offers no property values");
+    if (!manager) throw std::runtime_error("the database of databank " + databank.Name() + " offers no property values");
     return manager;
 }
 
-int GetCompoundProperty(std::string_view databaseName, std::string_view databankName, const std::string& compoundId,
-                        const std::string& compoundIdType, const std::string& propertyId, int& objectHandle)
+std::optional<service::PropertyValuePtr> GetCompoundProperty(std::string_view databaseName,
+                                                             std::string_view databankName,
+                                                             const std::string& compoundId,
+                                                             const std::string& compoundIdType,
+                                                             const std::string& propertyId)
 {
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
-    if (!databank) return 0;
-    auto value = PropertyValueManagerOf(*databank)->GetUnaryPropertyValue(*databank, compoundId, compoundIdType, propertyId);
-    objectHandle = interop::GetHandleFromObject(std::move(value));
-    return 1;
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
+    if (!databank) return std::nullopt;
+    return PropertyValueManagerOf(*databank)->GetUnaryPropertyValue(*databank, compoundId, compoundIdType, propertyId);
 }
 
-int GetAllCompoundProperties(std::string_view databaseName, std::string_view databankName,
-                             const std::string& compoundId, const std::string& compoundIdType, int& enumeratorHandle)
+std::shared_ptr<PropertyValueCollectionEnumerator> GetAllCompoundProperties(std::string_view databaseName,
+                                                                            std::string_view databankName,
+                                                                            const std::string& compoundId,
+                                                                            const std::string& compoundIdType)
 {
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
-    if (!databank) return 0;
-    const DatabasePtr database = databank->Database();
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
+    if (!databank) return nullptr;
+    const service::DatabasePtr database = databank->Database();
     const auto compoundManager = database ? database->CompoundManager() : nullptr;
-    if (!compoundManager) return 0;
+    if (!compoundManager) {
+        platform::NoteFailure("the database of databank ", databaseName, ".", databankName, " offers no compounds");
+        return nullptr;
+    }
     // The service may know no such identifier type: then no compound is found, and the working
     // set holds one null entry.
-    const IdentifierPtr identifier = compoundManager->GetIdentifier(compoundIdType);
-    const CompoundPtr compound = identifier ? compoundManager->GetCompound(compoundId, *identifier) : nullptr;
+    const service::IdentifierPtr identifier = compoundManager->GetIdentifier(compoundIdType);
+    const service::CompoundPtr compound = identifier ? compoundManager->GetCompound(compoundId, *identifier) : nullptr;
     compoundManager->SetWorkingCompounds({compound});
 
     auto values = PropertyValueManagerOf(*databank)->GetAllUnaryPropertyValues(*databank, compoundId, compoundIdType);
-    if (!values) return 0;
-    enumeratorHandle = interop::GetHandleFromObject(std::make_shared<PropertyValueCollectionEnumerator>(std::move(*values)));
-    return 1;
-}
-
-int MoveNext(int enumeratorHandle)
-{
-    return interop::EnumeratorMoveNext<PropertyValueCollectionEnumerator>(enumeratorHandle);
-}
-
-int GetItem(int enumeratorHandle, int& objectHandle)
-{
-    const auto enumerator = interop::GetObjectFromHandle<PropertyValueCollectionEnumerator>(enumeratorHandle);
-    if (!enumerator) return 0;
-    auto current = enumerator->Current();
-    if (!current) return 0;
-    objectHandle = interop::GetHandleFromObject(std::move(current));
-    return 1;
-}
-
-int NumberOfElements(int objectHandle)
-{
-    const auto value = ReadableValue(objectHandle);
-    return value ? static_cast<int>(ElementCount(*value)) : 0;
-}
-
-int Type(int objectHandle, int& type)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    type = value->Property->DataType();
-    return 1;
-}
-
-int PropertyId(int objectHandle, char* property, int bufSize)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const std::string name = value->Property->Name();
-    if (name.empty()) return 0;
-    return interop::CopySizedClosingLastByte(name, property, bufSize) ? 1 : 0;
-}
-
-int ValueText(int objectHandle, char* text, int valueBufSize)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const auto* stored = std::get_if<std::string>(&value->Data);
-    if (!stored) return 0;
-    return interop::CopySizedClosingLastByte(*stored, text, valueBufSize) ? 1 : 0;
-}
-
-int ValueConstant(int objectHandle, double& number)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const bool isArray = std::holds_alternative<NumericElements>(value->Data) || std::holds_alternative<TextList>(value->Data);
-    if (!isArray) return 0;
-    number = interop::kMissingNumber;
-    // A list of texts is an array whose first element is no number.
-    const auto* numbers = std::get_if<NumericElements>(&value->Data);
-    if (!numbers || numbers->empty()) return 0;
-    if (numbers->front()) number = *numbers->front();
-    return 1;
-}
-
-int ValueVector(int objectHandle, double* values)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const auto* numbers = std::get_if<NumericElements>(&value->Data);
-    if (!numbers) return 0;
-    const std::size_t count = ElementCount(*value);
-    for (std::size_t i = 0; i < count; ++i) values[i] = (*numbers)[i].value_or(interop::kMissingNumber);
-    return 1;
-}
-
-int ValueTextList(int objectHandle, char* const* values, int valueBufSize)
-{
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const auto* texts = std::get_if<TextList>(&value->Data);
-    if (!texts) return 0;
-    const std::size_t count = ElementCount(*value);
-    if (!AllPresent(values, count)) return 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!interop::CopySizedClosingLastByte((*texts)[i], values[i], valueBufSize)) return 0;
+    if (!values) {
+        platform::NoteFailure("databank ", databaseName, ".", databankName, " holds no values of compound ", compoundId);
+        return nullptr;
     }
-    return 1;
+    return std::make_shared<PropertyValueCollectionEnumerator>(std::move(*values));
 }
 
-int UnitsOfMeasure(int objectHandle, char* const* unitRowNames, char* const* defaultUnitsOfMeasure, int bufSize)
+int NumberOfElements(const PropertyValue& value)
 {
-    const auto value = ReadableValue(objectHandle);
-    if (!value) return 0;
-    const std::vector<UnitRow> rows = value->Property->UnitsTypeList();
+    if (!PropertyOf(value) || !ElementsAreRead(value)) return 0;
+    if (const auto* numbers = std::get_if<NumericElements>(&value.Data)) return static_cast<int>(numbers->size());
+    if (const auto* texts = std::get_if<TextList>(&value.Data)) return static_cast<int>(texts->size());
+    return 0;
+}
+
+std::optional<int> Type(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    return value.Property->DataType();
+}
+
+std::optional<std::string> PropertyId(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    std::string name = value.Property->Name();
+    if (name.empty()) {
+        platform::NoteFailure("the value's property has no name");
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<std::string> ValueText(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    const auto* stored = DataAs<std::string>(value, "a text");
+    if (!stored) return std::nullopt;
+    return *stored;
+}
+
+std::optional<Constant> ValueConstant(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    if (std::holds_alternative<TextList>(value.Data)) {
+        // A list of texts is an array whose first element is no number.
+        platform::NoteFailure("property ", value.Property->Name(), " holds a list of texts, not numbers");
+        return Constant{};
+    }
+    const auto* numbers = DataAs<NumericElements>(value, "an array");
+    if (!numbers) return std::nullopt;
+    if (numbers->empty()) {
+        platform::NoteFailure("property ", value.Property->Name(), " holds no elements");
+        return Constant{};
+    }
+    return Constant{numbers->front(), true};
+}
+
+std::optional<NumericElements> ValueVector(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    const auto* numbers = DataAs<NumericElements>(value, "numbers");
+    if (!numbers) return std::nullopt;
+    return ElementsAreRead(value) ? *numbers : NumericElements();
+}
+
+std::optional<TextList> ValueTextList(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    const auto* texts = DataAs<TextList>(value, "a list of texts");
+    if (!texts) return std::nullopt;
+    return ElementsAreRead(value) ? *texts : TextList();
+}
+
+std::optional<std::vector<service::UnitRow>> UnitsOfMeasure(const PropertyValue& value)
+{
+    if (!PropertyOf(value)) return std::nullopt;
+    std::vector<service::UnitRow> rows = value.Property->UnitsTypeList();
     // The host cannot ask for the count first: more rows than the documented limit would run past
     // its arrays.
-    CheckHostLimit(HostLimit::UnitRows, rows.size());
-    if (!AllPresent(unitRowNames, rows.size()) || !AllPresent(defaultUnitsOfMeasure, rows.size())) return 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!interop::CopySizedClosingLastByte(rows[i].UnitRowName, unitRowNames[i], bufSize)) return 0;
-        if (!interop::CopySizedClosingLastByte(rows[i].DefaultUOM, defaultUnitsOfMeasure[i], bufSize)) return 0;
-    }
-    return static_cast<int>(rows.size());
+    service::CheckHostLimit(service::HostLimit::UnitRows, rows.size());
+    return rows;
 }
 
 } // namespace moru::properties

@@ -5,56 +5,71 @@
 
 #include "service/Database.h"
 
-#include "MoruIntegration.h"
-
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace moru::properties {
 
-using namespace moru::service;
-
 // A forward-only walk over the unary values of one compound; it keeps its collection alive by itself.
 class PropertyValueCollectionEnumerator {
 public:
-    explicit PropertyValueCollectionEnumerator(std::vector<PropertyValuePtr> values) : m_values(std::move(values)) {}
+    explicit PropertyValueCollectionEnumerator(std::vector<service::PropertyValuePtr> values)
+        : m_values(std::move(values))
+    {
+    }
     bool MoveNext();
     // The current value; null before the first MoveNext and after the end (and for a null entry).
-    PropertyValuePtr Current() const;
+    service::PropertyValuePtr Current() const;
 
 private:
-    std::vector<PropertyValuePtr> m_values;
+    std::vector<service::PropertyValuePtr> m_values;
     std::ptrdiff_t m_position = -1;
 };
 
 // The property value manager of a databank's database; raises when the database offers none.
-std::shared_ptr<IPropertyValueManager> PropertyValueManagerOf(const IDatabank& databank);
+std::shared_ptr<service::IPropertyValueManager> PropertyValueManagerOf(const service::IDatabank& databank);
 
-// 1 once the service was asked, with `objectHandle` 0 when it had no value; 0 for a databank that
-// does not resolve.
-int GetCompoundProperty(std::string_view databaseName, std::string_view databankName, const std::string& compoundId,
-                        const std::string& compoundIdType, const std::string& propertyId, int& objectHandle);
+// The service's value of the compound's property, null when it has none; nullopt for a databank
+// that does not resolve, when the service was not asked.
+std::optional<service::PropertyValuePtr> GetCompoundProperty(std::string_view databaseName,
+                                                             std::string_view databankName,
+                                                             const std::string& compoundId,
+                                                             const std::string& compoundIdType,
+                                                             const std::string& propertyId);
 
-// 1 with `enumeratorHandle` standing before the first value; 0 when the databank does not resolve
-// or the service has no collection. The compound becomes the compound manager's working set.
-int GetAllCompoundProperties(std::string_view databaseName, std::string_view databankName,
-                             const std::string& compoundId, const std::string& compoundIdType, int& enumeratorHandle);
+// An enumerator standing before the first value; null when the databank does not resolve or the
+// service has no collection. The compound becomes the compound manager's working set.
+std::shared_ptr<PropertyValueCollectionEnumerator> GetAllCompoundProperties(std::string_view databaseName,
+                                                                            std::string_view databankName,
+                                                                            const std::string& compoundId,
+                                                                            const std::string& compoundIdType);
 
-int MoveNext(int enumeratorHandle);
-// A new value handle for the current element; 0 (with `objectHandle` untouched) when there is none.
-int GetItem(int enumeratorHandle, int& objectHandle);
+// The value readers. Each fails (nullopt) for a value without a property and for a value of another
+// shape than it reads; the arrays they give never hold more entries than NumberOfElements reports.
 
-// The value readers. Each fails (0) for a handle that holds no value and for a value of another
-// shape than it reads; they never write more entries than NumberOfElements reports.
-int NumberOfElements(int objectHandle);
-int Type(int objectHandle, int& type);
-int PropertyId(int objectHandle, char* property, int bufSize);
-int ValueText(int objectHandle, char* value, int valueBufSize);
-int ValueConstant(int objectHandle, double& value);
-int ValueVector(int objectHandle, double* values);
-int ValueTextList(int objectHandle, char* const* values, int valueBufSize);
-int UnitsOfMeasure(int objectHandle, char* const* unitRowNames, char* const* defaultUnitsOfMeasure, int bufSize);
+// The elements of an array value, or 0 for type -1, whose value is not read at all.
+int NumberOfElements(const service::PropertyValue& value);
+std::optional<int> Type(const service::PropertyValue& value);
+// The property's name; nullopt also for an empty one.
+std::optional<std::string> PropertyId(const service::PropertyValue& value);
+std::optional<std::string> ValueText(const service::PropertyValue& value);
+
+// The constant of an array value: its first element, absent when not stored. An array without a
+// first number (no elements, or a list of texts) gives an absent number and is not read.
+struct Constant {
+    std::optional<double> number;
+    bool read = false;
+};
+// nullopt for a value that is no array.
+std::optional<Constant> ValueConstant(const service::PropertyValue& value);
+
+std::optional<service::NumericElements> ValueVector(const service::PropertyValue& value);
+std::optional<service::TextList> ValueTextList(const service::PropertyValue& value);
+// The property's unit rows; raises for more rows than hosts can read.
+std::optional<std::vector<service::UnitRow>> UnitsOfMeasure(const service::PropertyValue& value);
 
 } // namespace moru::properties

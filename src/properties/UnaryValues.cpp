@@ -1,78 +1,81 @@
 #include "properties/UnaryValues.h"
 
-#include "interop/Handles.h"
 #include "interop/HostText.h"
-#include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
 #include "properties/PropertyValues.h"
 #include "service/HostLimits.h"
 #include "session/Resolution.h"
 
+#include <stdexcept>
+
 namespace moru::properties {
 
-int GetAllUnaryPropertyValues_Vanta(std::string_view databaseName, std::string_view databankName, int compoundIndex,
-                                    int& objectHandle)
+std::shared_ptr<UnaryPropertyList> GetAllUnaryPropertyValues_Vanta(std::string_view databaseName,
+                                                                   std::string_view databankName, int compoundIndex)
 {
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
-    if (!databank) return 0;
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
+    if (!databank) return nullptr;
     auto values = PropertyValueManagerOf(*databank)->GetAllUnaryPropertyValues_Vanta(databank->Id(), compoundIndex);
-    if (!values) return 0;
+    if (!values) {
+        platform::NoteFailure("databank ", databaseName, ".", databankName, " holds no values of compound index ",
+                              compoundIndex);
+        return nullptr;
+    }
     auto list = std::make_shared<UnaryPropertyList>();
     list->values = std::move(*values);
     int position = 0;
     for (const auto& entry : list->values) list->names.emplace(position++, entry.first);
-    objectHandle = interop::GetHandleFromObject(list);
-    return static_cast<int>(list->values.size());
+    return list;
 }
 
-int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, int& valueSize, double* propertyValues)
+const service::UnaryValueMap::value_type* UnaryValueAt(const UnaryPropertyList& list, int position)
 {
-    const auto list = interop::GetObjectFromHandle<UnaryPropertyList>(objectHandle);
-    if (!list || position < 0) return 0;
-    if (static_cast<std::size_t>(position) >= list->values.size()) return -1;
-    const auto name = list->names.find(position);
-    if (name == list->names.end()) return 0;
-    const auto value = list->values.find(name->second);
-    if (value == list->values.end()) return 0;
+    if (position < 0) throw std::out_of_range("position " + std::to_string(position) + " is before the first");
+    if (static_cast<std::size_t>(position) >= list.values.size()) return nullptr;
+    const auto name = list.names.find(position);
+    const auto value = name == list.names.end() ? list.values.end() : list.values.find(name->second);
+    if (value == list.values.end()) throw std::out_of_range("no value at position " + std::to_string(position));
     // The host's buffers carry no size; a name or value beyond the documented limits would overrun them.
-    CheckHostLimit(HostLimit::PropertyNameBytes, interop::ToHost(name->second).size());
-    CheckHostLimit(HostLimit::UnaryElements, value->second.size());
+    service::CheckHostLimit(service::HostLimit::PropertyNameBytes, interop::ToHost(value->first).size());
+    service::CheckHostLimit(service::HostLimit::UnaryElements, value->second.size());
+    return &*value;
+}
 
-    interop::CopyUnbounded(name->second, propName);
-    valueSize = static_cast<int>(value->second.size());
-    for (std::size_t i = 0; i < value->second.size(); ++i) {
-        if (!value->second[i]) return 0;
-        propertyValues[i] = *value->second[i];
+std::optional<service::NumericElements> GetPropValueFromDbank(std::string_view dbaseName, std::string_view dbankName,
+                                                              const std::string& idType, const std::string& idVal,
+                                                              const std::string& propName, int valueType,
+                                                              int retvalArraylen)
+{
+    const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
+    if (!databank) return std::nullopt;
+    const service::PropertyValuePtr value =
+        PropertyValueManagerOf(*databank)->GetUnaryPropertyValue(*databank, idVal, idType, propName);
+    if (!value) {
+        platform::NoteFailure("databank ", dbaseName, ".", dbankName, " holds no value of ", propName, " for ", idVal);
+        return std::nullopt;
     }
-    return 1;
-}
-
-bool GetPropValueFromDbank(std::string_view dbaseName, std::string_view dbankName, const std::string& idType,
-                           const std::string& idVal, const std::string& propName, int valueType, double* retvals,
-                           int retvalArraylen)
-{
-    const DatabankPtr databank = session::GetIDatabankFromDbaseDbank(dbaseName, dbankName);
-    if (!databank) return false;
-    return GetPropValueFromDatabank(*databank, idType, idVal, propName, valueType, retvals, retvalArraylen);
-}
-
-bool GetPropValueFromDatabank(const IDatabank& databank, const std::string& idType, const std::string& idVal,
-                              const std::string& propName, int valueType, double* retvals, int retvalArraylen)
-{
-    const PropertyValuePtr value = PropertyValueManagerOf(databank)->GetUnaryPropertyValue(databank, idVal, idType, propName);
-    if (!value) return false;
-    return FillResultsFromResultObject(*value, valueType, retvals, retvalArraylen);
-}
-
-bool FillResultsFromResultObject(const PropertyValue& value, int valueType, double* retvals, int retvalArraylen)
-{
-    if (!retvals || !value.Property) return false;
-    if (value.Property->DataType() != kPropertyTypeNumbers) return false;
-    if (valueType != kValueTypeDoubles) return false;
-    if (retvalArraylen < 1) return false;
-    const auto* numbers = std::get_if<NumericElements>(&value.Data);
-    if (!numbers || numbers->size() > static_cast<std::size_t>(retvalArraylen)) return false;
-    interop::WriteNumbers(*numbers, retvals);
-    return true;
+    if (!value->Property) {
+        platform::NoteFailure("the value names no property");
+        return std::nullopt;
+    }
+    if (value->Property->DataType() != kPropertyTypeNumbers) {
+        platform::NoteFailure("property ", propName, " is of data type ", value->Property->DataType(), ", not numbers");
+        return std::nullopt;
+    }
+    if (valueType != kValueTypeDoubles) {
+        platform::NoteFailure("value type ", valueType, " is not read; only ", kValueTypeDoubles, " (doubles)");
+        return std::nullopt;
+    }
+    const auto* numbers = std::get_if<service::NumericElements>(&value->Data);
+    if (!numbers) {
+        platform::NoteFailure("property ", propName, " holds no numbers");
+        return std::nullopt;
+    }
+    if (retvalArraylen < 1 || numbers->size() > static_cast<std::size_t>(retvalArraylen)) {
+        platform::NoteFailure("value of ", numbers->size(), " numbers, host array of ", retvalArraylen);
+        return std::nullopt;
+    }
+    return *numbers;
 }
 
 } // namespace moru::properties

@@ -1,19 +1,17 @@
 #pragma once
 
 // The simulator's list of all numeric unary values of a compound, read by position, and the typed
-// fetch of one value into the host's array of doubles.
+// fetch of one value as numbers.
 
 #include "service/Database.h"
 
-#include "MoruIntegration.h"
-
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace moru::properties {
-
-using namespace moru::service;
 
 // The value type that the typed fetch fills, and the only property data type it reads.
 inline constexpr int kValueTypeDoubles = 3;
@@ -22,31 +20,25 @@ inline constexpr int kPropertyTypeNumbers = 1;
 // The service's values by name, and each name's position, numbered in the order of the service's
 // map when the list was made.
 struct UnaryPropertyList {
-    UnaryValueMap values;
+    service::UnaryValueMap values;
     std::map<int, std::string> names;
 };
 
-// The number of values, with `objectHandle` set to the list; 0 (handle 0) when the databank does
-// not resolve or the service returns nothing.
-int GetAllUnaryPropertyValues_Vanta(std::string_view databaseName, std::string_view databankName, int compoundIndex,
-                                    int& objectHandle);
+// The list of the compound's values; null when the databank does not resolve or the service returns
+// nothing.
+std::shared_ptr<UnaryPropertyList> GetAllUnaryPropertyValues_Vanta(std::string_view databaseName,
+                                                                   std::string_view databankName, int compoundIndex);
 
-// 1 with the name and values at `position`; -1 at or past the end; 0 for any other failure: with
-// nothing written for a name or value beyond the host limits, after the name, size and the
-// elements before it for an absent element.
-int GetNextUnaryPropertyValue(int objectHandle, int position, char* propName, int& valueSize,
-                              double* propertyValues);
+// The name and elements at `position`; null at or past the end. Raises for a negative position
+// and for a name or value beyond the host limits.
+const service::UnaryValueMap::value_type* UnaryValueAt(const UnaryPropertyList& list, int position);
 
-// The typed fetch: whether `retvals` received the value.
-bool GetPropValueFromDbank(std::string_view dbaseName, std::string_view dbankName, const std::string& idType,
-                           const std::string& idVal, const std::string& propName, int valueType, double* retvals,
-                           int retvalArraylen);
-
-bool GetPropValueFromDatabank(const IDatabank& databank, const std::string& idType, const std::string& idVal,
-                              const std::string& propName, int valueType, double* retvals, int retvalArraylen);
-
-// Writes a value into the host's array of `retvalArraylen` doubles; absent elements as the missing
-// number. Nothing is written unless the whole value fits.
-bool FillResultsFromResultObject(const PropertyValue& value, int valueType, double* retvals, int retvalArraylen);
+// The typed fetch: the elements of the value, to be written into the host's array of
+// `retvalArraylen` doubles; nullopt when the value is missing, is not numbers of a numeric
+// property, is asked for as another value type, or would not fit whole.
+std::optional<service::NumericElements> GetPropValueFromDbank(std::string_view dbaseName, std::string_view dbankName,
+                                                              const std::string& idType, const std::string& idVal,
+                                                              const std::string& propName, int valueType,
+                                                              int retvalArraylen);
 
 } // namespace moru::properties
