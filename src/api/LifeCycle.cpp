@@ -12,7 +12,7 @@ MORU_API void MORU_CALL DllForceTerm(void) {}
 
 MORU_API int MORU_CALL MoruIntegration_GetVersion(char* version, int versionBufSize)
 {
-    moru::api::Contain([&] {
+    moru::api::Contain(MORU_ARGUMENTS(version, versionBufSize), [&] {
         if (version) moru::interop::CopySized(MORU_VERSION_TEXT, version, versionBufSize);
     });
     return MORU_VERSION_NUMBER;

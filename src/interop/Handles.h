@@ -38,7 +38,10 @@ public:
     std::shared_ptr<T> GetObjectFromHandle(int handle) const
     {
         const Slot* slot = Lookup(handle);
-        if (!slot || slot->kind != typeid(T)) return nullptr;
+        if (!slot || slot->kind != typeid(T)) {
+            NoteWrongHandle(handle, slot, typeid(T));
+            return nullptr;
+        }
         return std::const_pointer_cast<T>(std::static_pointer_cast<const T>(slot->object));
     }
 
@@ -57,6 +60,8 @@ private:
 
     int Register(std::shared_ptr<const void> object, std::type_index kind);
     const Slot* Lookup(int handle) const;
+    // Notes why the handle holds no object of the kind wanted.
+    static void NoteWrongHandle(int handle, const Slot* slot, const std::type_info& wanted);
 
     std::vector<Slot> m_slots;
     std::vector<std::uint32_t> m_freeSlots; // reused oldest first once enough have gathered

@@ -7,6 +7,8 @@
 
 namespace moru::session {
 
+using namespace moru::service;
+
 MoruGUIDataFunctions* MoruGUIDataFunctions::m_pMoruGuiDataFunctions = nullptr;
 
 MoruGUIDataFunctions::MoruGUIDataFunctions()

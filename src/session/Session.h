@@ -13,8 +13,6 @@
 
 namespace moru::session {
 
-using namespace moru::service;
-
 class MoruGUIDataFunctions {
 public:
     // The single session, created at first use and kept until the process ends.
@@ -25,9 +23,9 @@ public:
     // Ends the session, closing every database, when the library is unloaded.
     static void DestroyInstance() { ResetInstanceForTesting(); }
 
-    IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
-    DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
-    IConfigFileInstaller& ConfigInstaller() const { return *m_pcfi; }
+    service::IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
+    service::DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
+    service::IConfigFileInstaller& ConfigInstaller() const { return *m_pcfi; }
 
     void SetDatabankFlag(bool databankTab) { m_bDatabankTab = databankTab; }
     bool GetDatabankTabFlag() const { return m_bDatabankTab; }
@@ -36,11 +34,11 @@ public:
     // without regard to letter case) whose database the latest initialisation connected; null if
     // none. One lookup in an index of the live entries, however many initialisations the catalogue
     // remembers.
-    DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
+    service::DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
 
     // The host's pure databank selection; null until the host sets one.
-    const DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
-    void SetAvailablePureDatabanks(DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
+    const service::DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
+    void SetAvailablePureDatabanks(service::DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
 
 private:
     MoruGUIDataFunctions();
@@ -49,17 +47,17 @@ private:
     // until then, and they share ownership of what they use.
     static MoruGUIDataFunctions* m_pMoruGuiDataFunctions;
 
-    DatabankCollectionPtr m_pDbankCollection;
-    std::shared_ptr<IDatabaseCollection> m_pDbaseCollection;
-    std::shared_ptr<IConfigFileInstaller> m_pcfi;
+    service::DatabankCollectionPtr m_pDbankCollection;
+    std::shared_ptr<service::IDatabaseCollection> m_pDbaseCollection;
+    std::shared_ptr<service::IConfigFileInstaller> m_pcfi;
     bool m_bDatabankTab = true;
-    DatabankCollectionPtr m_AvailablePureDbanks;
+    service::DatabankCollectionPtr m_AvailablePureDbanks;
 
     // The live entries of the catalogue by folded alias and name, as they stood when the catalogue
     // had `m_indexedCount` entries and these databases were connected.
-    std::unordered_map<std::string, DatabankPtr> m_liveIndex;
+    std::unordered_map<std::string, service::DatabankPtr> m_liveIndex;
     int m_indexedCount = -1;
-    std::vector<const IDatabase*> m_indexedDatabases;
+    std::vector<const service::IDatabase*> m_indexedDatabases;
 };
 
 } // namespace moru::session
