@@ -40,10 +40,7 @@ set(moru_char_pointer_headers_still_allowed
     src/properties/MolecularStructure.h
     src/properties/PropertyValues.h
     src/properties/UnaryValues.h
-    src/reactions/Reactions.h
-    src/session/DatabankListing.h
-    src/session/DatabankQueries.h
-    src/session/Initialization.h)
+    src/reactions/Reactions.h)
 
 # moru_layers_below(<layer> <out>): every layer that <layer> may use, directly or through another.
 function(moru_layers_below layer out)
