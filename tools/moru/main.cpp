@@ -96,6 +96,7 @@ int PrintVersions(const std::string& libraryFile)
 struct GlobalOptions {
     bool showVersion = false;
     std::string libraryFile;
+    std::string traceFile;
 };
 
 // The commands of the catalogue: connection, databanks, compounds, identifiers, values, reactions.
@@ -119,6 +120,9 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options)
     app.add_option("--library", options.libraryFile,
                    "the library file to load (default: the one beside moru, else in the installation's library folder)")
         ->envname("MORU_LIBRARY");
+    app.add_option("--trace", options.traceFile,
+                   "append the library's trace to this file: a line per call, with why a failed call failed "
+                   "(as the environment variable MORU_TRACE does)");
     // --json may also follow the command and its arguments.
     app.fallthrough();
 }
@@ -263,6 +267,8 @@ int main(int argc, char** argv)
     try {
         const std::string directory = ProgramDirectory(argv[0]);
         const std::string libraryFile = LibraryToLoad(options, directory);
+        // The library reads its trace file's name once, as it is loaded.
+        if (!options.traceFile.empty()) SetLibraryEnvironment("MORU_TRACE", options.traceFile);
         if (options.showVersion) return PrintVersions(libraryFile);
         HostLibrary::Instance(libraryFile);
         if (*c.demo) {
