@@ -123,6 +123,7 @@ int main(int argc, char** nativeArgv)
 {
     std::vector<std::string> arguments = Utf8Arguments(argc, nativeArgv);
     std::vector<char*> argumentPointers;
+    argumentPointers.reserve(arguments.size() + 1);
     for (auto& argument : arguments) argumentPointers.push_back(argument.data());
     argumentPointers.push_back(nullptr);
     argc = static_cast<int>(arguments.size());
