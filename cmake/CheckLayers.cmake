@@ -2,23 +2,22 @@
 cmake_policy(VERSION 3.25)
 # Usage: cmake -DROOT=<source root> -P CheckLayers.cmake
 #
-# Each folder lists the folders its quoted includes may name; a bare file name must be a file of
-# the same folder, and no include may climb out of its folder with "..". A folder of src/ is
-# named by its own name, a folder outside src/ by its path with "_" for "/" (backends_sqlite).
-set(allowed_platform platform CaseFoldingTable.inc) # the table is generated into the build tree
-set(allowed_service service platform)
-set(allowed_interop interop service platform MoruIntegration.h)
-set(subsystem_base interop service platform MoruIntegration.h)
-set(allowed_session session ${subsystem_base})
-set(allowed_compounds compounds session ${subsystem_base})
-set(allowed_properties properties session ${subsystem_base})
-set(allowed_binary binary session ${subsystem_base})
-set(allowed_bulk bulk properties binary session ${subsystem_base})
-set(allowed_reactions reactions session ${subsystem_base})
-set(allowed_dialogs dialogs compounds session ${subsystem_base})
-set(allowed_api api compounds session properties binary bulk reactions dialogs ${subsystem_base})
-set(allowed_backends_sqlite service platform)
-set(allowed_components_dialogs service platform)
+# Each folder's quoted includes may name the folders below it in the table of cmake/LayerRules.cmake,
+# which the build reads too; a bare file name must be a file of the same folder, and no include may
+# climb out of its folder with "..". The subsystems' headers hold no char pointer, but for those the
+# table still allows.
+include(${CMAKE_CURRENT_LIST_DIR}/LayerRules.cmake)
+
+# The folder's own name, the folders below it, the public header where it is seen, extra files.
+function(moru_allowed_includes layer out)
+  moru_layers_below(${layer} below)
+  moru_layer_sees_public_header(${layer} sees_header)
+  set(allowed ${layer} ${below} ${moru_layer_extra_files_${layer}})
+  if(sees_header)
+    list(APPEND allowed MoruIntegration.h)
+  endif()
+  set(${out} ${allowed} PARENT_SCOPE)
+endfunction()
 
 set(folders)
 file(GLOB layer_dirs LIST_DIRECTORIES true ${ROOT}/src/*)
@@ -34,10 +33,11 @@ foreach(dir IN LISTS folders)
   file(RELATIVE_PATH layer ${ROOT} ${dir})
   string(REGEX REPLACE "^src/" "" layer "${layer}")
   string(REPLACE "/" "_" layer "${layer}")
-  if(NOT DEFINED allowed_${layer})
-    string(APPEND violations "\n  ${dir}: a folder of unknown layer (add it to cmake/CheckLayers.cmake)")
+  if(NOT DEFINED moru_layer_uses_${layer})
+    string(APPEND violations "\n  ${dir}: a folder of unknown layer (add it to cmake/LayerRules.cmake)")
     continue()
   endif()
+  moru_allowed_includes(${layer} allowed_${layer})
   file(GLOB files ${dir}/*.h ${dir}/*.cpp)
   foreach(file IN LISTS files)
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -60,5 +60,33 @@ endforeach()
 if(violations)
   message(FATAL_ERROR "Includes that go up or across the layers:${violations}")
 endif()
+
+# Host buffers stay at the door: a char pointer in a subsystem's header (comments aside) is one.
+set(char_pointer_violations "")
+set(char_pointer_headers 0)
+foreach(subsystem IN LISTS moru_subsystems)
+  file(GLOB headers RELATIVE ${ROOT} ${ROOT}/src/${subsystem}/*.h)
+  foreach(header IN LISTS headers)
+    file(READ ${ROOT}/${header} text)
+    # Block comments, then line comments; what is left is code and string literals.
+    string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" text "${text}")
+    string(REGEX REPLACE "//[^\n]*" "" text "${text}")
+    string(REGEX MATCH "(^|[^A-Za-z0-9_])char[ \t\n]*(const[ \t\n]*)?\\*" pointer "${text}")
+    if(header IN_LIST moru_char_pointer_headers_still_allowed)
+      if(pointer)
+        math(EXPR char_pointer_headers "${char_pointer_headers} + 1")
+      else()
+        string(APPEND char_pointer_violations
+               "\n  ${header}: holds no char pointer any more; take it off the list in cmake/LayerRules.cmake")
+      endif()
+    elseif(pointer)
+      string(STRIP "${pointer}" pointer)
+      string(APPEND char_pointer_violations "\n  ${header}: a host buffer (${pointer}); take and return C++ values")
+    endif()
+  endforeach()
+endforeach()
+if(char_pointer_violations)
+  message(FATAL_ERROR "Char pointers in the subsystems' headers:${char_pointer_violations}")
+endif()
 list(LENGTH folders count)
-message(STATUS "${count} folders, every include goes down")
+message(STATUS "${count} folders, every include goes down; ${char_pointer_headers} subsystem headers still take char pointers")

@@ -173,6 +173,7 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
         if (!added && position < entry->second.first) entry->second = {position, identifier};
     }
     std::vector<std::pair<int, int>> firstCompounds; // host position, compound id
+    firstCompounds.reserve(working.size());
     for (const auto& [id, named] : working) firstCompounds.emplace_back(named.first, id);
     std::sort(firstCompounds.begin(), firstCompounds.end());
 

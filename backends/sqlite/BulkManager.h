@@ -40,7 +40,6 @@ private:
         double keldaIndex = 0.0;
         double plxIndex = 0.0;
     };
-    CompoundDetails ReadDetails(int compoundId, bool hasEngineTable);
     void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
     // The listed properties that `isWanted` accepts: property id -> position.
     template <class Predicate>

@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 
+#include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/Contract.h"
@@ -10,7 +11,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,8 +26,7 @@ namespace {
 
 std::string Environment(const char* name)
 {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
+    return platform::EnvironmentVariable(name).value_or(std::string());
 }
 
 std::string Describe(const DatabaseEntry& entry)

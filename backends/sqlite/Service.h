@@ -107,7 +107,6 @@ public:
     // Closes the connection of a database that a later initialisation replaced: whoever still
     // holds it, its databanks or managers gets a failure from every call that would read the file.
     void Retire();
-    bool IsRetired() const { return !m_connection; }
 
     std::string Alias() const override { return m_alias; }
     std::optional<std::string> Description() const override { return Meta("description"); }

@@ -60,6 +60,7 @@ std::vector<DatabankPtr> ItemsOf(const DatabankCollectionPtr& collection)
 std::vector<std::string> NamesOf(const std::vector<DatabankPtr>& databanks)
 {
     std::vector<std::string> names;
+    names.reserve(databanks.size());
     for (const auto& databank : databanks) names.push_back(FindModel::Reference(*databank));
     return names;
 }

@@ -1,32 +1,17 @@
 #include "Script.h"
 
-#include "platform/CodePage.h"
+#include "platform/Environment.h"
 #include "platform/Files.h"
 #include "service/Errors.h"
 
-#include <cstdlib>
 #include <sstream>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace moru::components {
 
 namespace {
 
-std::string ScriptFileName()
-{
-#ifdef _WIN32
-    // Read from the process's own environment, which a host sets with SetEnvironmentVariable.
-    char name[4096];
-    const DWORD length = GetEnvironmentVariableA("MORU_DIALOG_SCRIPT", name, sizeof name);
-    return length > 0 && length < sizeof name ? platform::AnsiToUtf8(std::string(name, length)) : std::string();
-#else
-    const char* name = std::getenv("MORU_DIALOG_SCRIPT");
-    return name ? name : "";
-#endif
-}
+// Read from the process's own environment, which a host sets with SetEnvironmentVariable on Windows.
+std::string ScriptFileName() { return platform::EnvironmentVariable("MORU_DIALOG_SCRIPT").value_or(std::string()); }
 
 } // namespace
 

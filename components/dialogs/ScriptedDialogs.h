@@ -25,8 +25,8 @@ class FindDialogUser {
 public:
     explicit FindDialogUser(std::shared_ptr<IFindCompoundLauncher> launcher) : m_model(std::move(launcher)) {}
 
-    // Searches by every identifier; no text searches the initial search string.
-    int Search(const std::string& text);
+    // Searches by every identifier; an empty request searches the initial search string.
+    int Search(const std::string& requested);
     std::vector<ListedCompoundPtr> Hits() const { return m_model.Hits(); }
     // Puts the hit at `position` (0 for the first) in the basket; throws std::out_of_range.
     void Pick(int position);

@@ -1,6 +1,7 @@
 #include "Win32Ui.h"
 
 #include "platform/CodePage.h"
+#include "platform/Environment.h"
 #include "service/Errors.h"
 
 #include <commctrl.h>
@@ -288,9 +289,8 @@ void TypeText(const std::wstring& text)
 
 void SaveScreenshot(HWND window, const std::string& name)
 {
-    wchar_t folder[2048];
-    const DWORD length = GetEnvironmentVariableW(L"MORU_DIALOG_SCREENSHOTS", folder, 2048);
-    if (length == 0 || length >= 2048) return;
+    const auto folder = platform::EnvironmentVariable("MORU_DIALOG_SCREENSHOTS");
+    if (!folder || folder->empty()) return;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     PumpUntilIdle(2000);
     // The client area: without a window manager nobody draws the frame.
@@ -331,7 +331,7 @@ void SaveScreenshot(HWND window, const std::string& name)
     if (rgb.empty()) return;
 
     const auto png = Png(width, height, rgb);
-    std::wstring path(folder, length);
+    std::wstring path = platform::Utf8ToWide(*folder);
     CreateDirectoryW(path.c_str(), nullptr);
     path += L"\\" + platform::Utf8ToWide(name) + L".png";
     std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));

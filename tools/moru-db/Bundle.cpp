@@ -72,140 +72,148 @@ struct BinaryModel {
     const char* Units;
 };
 
-} // namespace
+// Binary parameters: one value per unordered pair, in the order the pair first appears; a row
+// for (i, j) fills the IJ label of its element, a row for (j, i) the JI label.
+const BinaryModel kBinaryModels[] = {
+    // Tmin is the lower temperature limit of the pair: one number for both orders.
+    {"PRKIJ", {{"kij", 1}, {"tmin", 2}}, "-"},
+    {"NRTL", {{"bij", 0}, {"alphaij", 2}}, "K"},
+    {"UNIQUAC", {{"bij", 0}}, "K"},
+    {"WILSON", {{"aij", 0}, {"bij", 0}}, "-"},
+};
 
-Json ConvertBundle(const std::string& directory)
+int BinaryElementIndex(const std::string& modelName, const std::string& element)
 {
-    const std::filesystem::path root = platform::PathFromUtf8(directory);
-    Json source;
-    source["format"] = "moru-property-db 1";
-    source["database"] = {{"alias", "BUNDLE"},
-                          {"description", "Shared physical-property data bundle"},
-                          {"version", 2020},
-                          {"access", {{"ZRSIMULATOR", true}, {"ZRVIEWER", true}}}};
-
-    Json compounds = Json::array();
-    std::map<std::string, int> byCas;
-    std::map<std::string, int> byAlias;
-    static const std::pair<const char*, const char*> identifierColumns[] = {
-        {"NAME", "name"}, {"ALIAS", "alias"}, {"CASRN", "cas"}, {"IUPAC_NAME", "iupac_name"}, {"FORMULA", "formula"},
-        {"SMILES", "smiles"}, {"INCHI", "inchi"}, {"INCHIKEY", "inchikey"}};
-    for (const auto& row : ReadTable(root / "compounds.tsv")) {
-        int id = static_cast<int>(compounds.size()) + 1;
-        Json identifiers = Json::object();
-        for (const auto& [type, column] : identifierColumns) {
-            const std::string& value = row.at(column);
-            if (!value.empty()) identifiers[type] = Json::array({value});
+    for (const auto& model : kBinaryModels) {
+        if (modelName != model.Name) continue;
+        for (std::size_t i = 0; i < model.Elements.size(); ++i) {
+            if (element == model.Elements[i].first) return static_cast<int>(i);
         }
-        Json compound{{"id", id}, {"identifiers", std::move(identifiers)}};
-        if (!row.at("smiles").empty()) compound["structures"] = Json::array({{{"type", 2}, {"text", row.at("smiles")}}});
-        compounds.push_back(std::move(compound));
-        byCas[row.at("cas")] = id;
-        byAlias[row.at("alias")] = id;
+    }
+    throw std::runtime_error("unknown binary element " + modelName + "/" + element);
+}
+
+void AddLabel(Json& value, int label, Json number)
+{
+    value["labels"].push_back(label);
+    value["numbers"].push_back(std::move(number));
+}
+
+// The bundle's tables read one after the other into the parts of one source.
+class BundleReader {
+public:
+    explicit BundleReader(std::filesystem::path root) : m_root(std::move(root)) {}
+
+    Json Source()
+    {
+        ReadCompounds();
+        ReadPureConstants();
+        ReadCorrelations();
+        ReadBinaryParameters();
+        ReadReactions();
+        Json source;
+        source["format"] = "moru-property-db 1";
+        source["database"] = {{"alias", "BUNDLE"},
+                              {"description", "Shared physical-property data bundle"},
+                              {"version", 2020},
+                              {"access", {{"ZRSIMULATOR", true}, {"ZRVIEWER", true}}}};
+        source["properties"] = std::move(m_properties);
+        source["compounds"] = std::move(m_compounds);
+        source["databanks"] = DatabankList();
+        return source;
     }
 
-    Json properties = Json::array();
-    std::map<std::string, bool> knownProperties;
-    std::vector<std::string> databankOrder;
-    std::map<std::string, Databank> databanks;
-    auto databankFor = [&](const std::string& name, const char* type) -> Databank& {
-        auto& databank = databanks[name];
-        if (databank.Record.is_null()) {
-            databankOrder.push_back(name);
-            databank.Record = {{"name", name}, {"id", static_cast<int>(databankOrder.size())}};
-            if (std::string(type) == "PURE") {
-                databank.Record["pureInfo"] = {{"displayName", name}, {"product", "Bundle"}, {"databankType", type}, {"helpCode", 0}};
+private:
+    void ReadCompounds()
+    {
+        static const std::pair<const char*, const char*> identifierColumns[] = {
+            {"NAME", "name"}, {"ALIAS", "alias"}, {"CASRN", "cas"}, {"IUPAC_NAME", "iupac_name"}, {"FORMULA", "formula"},
+            {"SMILES", "smiles"}, {"INCHI", "inchi"}, {"INCHIKEY", "inchikey"}};
+        for (const auto& row : ReadTable(m_root / "compounds.tsv")) {
+            int id = static_cast<int>(m_compounds.size()) + 1;
+            Json identifiers = Json::object();
+            for (const auto& [type, column] : identifierColumns) {
+                const std::string& value = row.at(column);
+                if (!value.empty()) identifiers[type] = Json::array({value});
             }
-            databank.Record["values"] = Json::array();
+            Json compound{{"id", id}, {"identifiers", std::move(identifiers)}};
+            if (!row.at("smiles").empty()) compound["structures"] = Json::array({{{"type", 2}, {"text", row.at("smiles")}}});
+            m_compounds.push_back(std::move(compound));
+            m_byCas[row.at("cas")] = id;
+            m_byAlias[row.at("alias")] = id;
         }
-        return databank;
-    };
-    auto compoundOf = [&](const std::string& cas) {
-        auto found = byCas.find(cas);
-        if (found == byCas.end()) throw std::runtime_error("the bundle names the unknown compound " + cas);
-        return found->second;
-    };
+    }
 
-    for (const auto& row : ReadTable(root / "pure_constants.tsv")) {
-        const std::string& name = row.at("property");
-        if (!knownProperties[name]) {
-            knownProperties[name] = true;
-            properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0}, {"elementCount", 1},
-                                  {"units", Json::array({{{"row", name}, {"default", row.at("units")}}})}});
+    void ReadPureConstants()
+    {
+        for (const auto& row : ReadTable(m_root / "pure_constants.tsv")) {
+            const std::string& name = row.at("property");
+            if (!m_knownProperties[name]) {
+                m_knownProperties[name] = true;
+                m_properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0}, {"elementCount", 1},
+                                        {"units", Json::array({{{"row", name}, {"default", row.at("units")}}})}});
+            }
+            auto& databank = DatabankFor(row.at("source"), "PURE");
+            int compound = CompoundOf(row.at("cas"));
+            databank.Hold(compound);
+            databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
         }
-        auto& databank = databankFor(row.at("source"), "PURE");
-        int compound = compoundOf(row.at("cas"));
-        databank.Hold(compound);
-        databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
     }
 
     // A correlation's value holds its coefficients in the order of its equation form, then the
     // lower and upper end of its validity range (Tmin, Tmax in K; null when the source gives none).
     // The equation form is data of its own: a text value of the companion property NAME_EQUATION.
-    for (const auto& row : ReadTable(root / "pure_correlations.tsv")) {
-        const std::string& name = row.at("property");
-        const std::string formName = name + "_EQUATION";
-        Json coefficients = Json::parse(row.at("coeffs"));
-        if (!knownProperties[name]) {
-            knownProperties[name] = true;
-            properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0},
-                                  {"elementCount", static_cast<int>(coefficients.size()) + 2},
-                                  {"units", Json::array({{{"row", name}, {"default", row.at("units")}},
-                                                         {{"row", "TEMPERATURE"}, {"default", "K"}}})}});
-            properties.push_back({{"name", formName}, {"dataType", 2}, {"interactionType", 0}, {"elementCount", 1}});
+    void ReadCorrelations()
+    {
+        for (const auto& row : ReadTable(m_root / "pure_correlations.tsv")) {
+            const std::string& name = row.at("property");
+            const std::string formName = name + "_EQUATION";
+            Json coefficients = Json::parse(row.at("coeffs"));
+            if (!m_knownProperties[name]) {
+                m_knownProperties[name] = true;
+                m_properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0},
+                                        {"elementCount", static_cast<int>(coefficients.size()) + 2},
+                                        {"units", Json::array({{{"row", name}, {"default", row.at("units")}},
+                                                               {{"row", "TEMPERATURE"}, {"default", "K"}}})}});
+                m_properties.push_back({{"name", formName}, {"dataType", 2}, {"interactionType", 0}, {"elementCount", 1}});
+            }
+            auto& databank = DatabankFor(row.at("source"), "PURE");
+            int compound = CompoundOf(row.at("cas"));
+            databank.Hold(compound);
+            Json numbers = Json::array();
+            for (const auto& coefficient : coefficients) numbers.push_back(coefficient.get<double>());
+            numbers.push_back(Number(row.at("tmin")));
+            numbers.push_back(Number(row.at("tmax")));
+            databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
+            databank.Record["values"].push_back({{"property", formName}, {"compound", compound}, {"text", row.at("equation")}});
         }
-        auto& databank = databankFor(row.at("source"), "PURE");
-        int compound = compoundOf(row.at("cas"));
-        databank.Hold(compound);
-        Json numbers = Json::array();
-        for (const auto& coefficient : coefficients) numbers.push_back(coefficient.get<double>());
-        numbers.push_back(Number(row.at("tmin")));
-        numbers.push_back(Number(row.at("tmax")));
-        databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
-        databank.Record["values"].push_back({{"property", formName}, {"compound", compound}, {"text", row.at("equation")}});
     }
 
-    // Binary parameters: one value per unordered pair, in the order the pair first appears; a row
-    // for (i, j) fills the IJ label of its element, a row for (j, i) the JI label.
-    static const BinaryModel models[] = {
-        // Tmin is the lower temperature limit of the pair: one number for both orders.
-        {"PRKIJ", {{"kij", 1}, {"tmin", 2}}, "-"},
-        {"NRTL", {{"bij", 0}, {"alphaij", 2}}, "K"},
-        {"UNIQUAC", {{"bij", 0}}, "K"},
-        {"WILSON", {{"aij", 0}, {"bij", 0}}, "-"},
-    };
-    for (const auto& model : models) {
-        Json elements = Json::array();
-        for (std::size_t i = 0; i < model.Elements.size(); ++i) {
-            elements.push_back({{"ij", static_cast<int>(2 * i + 1)}, {"ji", static_cast<int>(2 * i + 2)}, {"symmetry", model.Elements[i].second}});
-        }
-        properties.push_back({{"name", model.Name}, {"dataType", 1}, {"interactionType", 1},
-                              {"elementCount", static_cast<int>(model.Elements.size())},
-                              {"units", Json::array({{{"row", model.Name}, {"default", model.Units}}})}, {"elements", std::move(elements)}});
-    }
-    auto elementIndex = [&](const std::string& modelName, const std::string& element) {
-        for (const auto& model : models) {
-            if (modelName != model.Name) continue;
+    void ReadBinaryParameters()
+    {
+        for (const auto& model : kBinaryModels) {
+            Json elements = Json::array();
             for (std::size_t i = 0; i < model.Elements.size(); ++i) {
-                if (element == model.Elements[i].first) return static_cast<int>(i);
+                elements.push_back({{"ij", static_cast<int>(2 * i + 1)}, {"ji", static_cast<int>(2 * i + 2)}, {"symmetry", model.Elements[i].second}});
             }
+            m_properties.push_back({{"name", model.Name}, {"dataType", 1}, {"interactionType", 1},
+                                    {"elementCount", static_cast<int>(model.Elements.size())},
+                                    {"units", Json::array({{{"row", model.Name}, {"default", model.Units}}})}, {"elements", std::move(elements)}});
         }
-        throw std::runtime_error("unknown binary element " + modelName + "/" + element);
-    };
-    auto addLabel = [](Json& value, int label, Json number) {
-        value["labels"].push_back(label);
-        value["numbers"].push_back(std::move(number));
-    };
-    for (const auto& row : ReadTable(root / "binary_params.tsv")) {
+        for (const auto& row : ReadTable(m_root / "binary_params.tsv")) ReadBinaryRow(row);
+    }
+
+    void ReadBinaryRow(const Row& row)
+    {
         const std::string& model = row.at("model");
-        auto& databank = databankFor(row.at("source"), "BINARY");
+        auto& databank = DatabankFor(row.at("source"), "BINARY");
         if (!databank.Record.contains("binaryInfo")) {
             Json info = {{"parameter", model}};
             if (model == "PRKIJ") info["vaporModel"] = "PR";
             else info["gammaModel"] = model;
             databank.Record["binaryInfo"] = Json::array({std::move(info)});
         }
-        int first = compoundOf(row.at("cas1")), second = compoundOf(row.at("cas2"));
+        int first = CompoundOf(row.at("cas1")), second = CompoundOf(row.at("cas2"));
         databank.Hold(first);
         databank.Hold(second);
         bool reversed = false;
@@ -221,56 +229,96 @@ Json ConvertBundle(const std::string& directory)
                                                  {"labels", Json::array()}, {"numbers", Json::array()}});
         }
         Json& value = databank.Record["values"][found->second];
-        int element = elementIndex(model, row.at("element"));
-        addLabel(value, 2 * element + (reversed ? 2 : 1), Number(row.at("value")));
-        if (!row.at("tmin").empty()) addLabel(value, 2 * elementIndex(model, "tmin") + (reversed ? 2 : 1), Number(row.at("tmin")));
+        int element = BinaryElementIndex(model, row.at("element"));
+        AddLabel(value, 2 * element + (reversed ? 2 : 1), Number(row.at("value")));
+        if (!row.at("tmin").empty()) AddLabel(value, 2 * BinaryElementIndex(model, "tmin") + (reversed ? 2 : 1), Number(row.at("tmin")));
     }
 
-    auto& reactionBank = databankFor("PHREEQC", "REACTION");
-    int reactionId = 0;
-    for (const auto& row : ReadTable(root / "reactions.tsv")) {
-        Json species = Json::array();
-        for (const auto& term : Json::parse(row.at("stoich"))) {
-            Json item{{"name", term[0]}};
-            auto linked = byAlias.find(term[0].get<std::string>());
-            if (linked != byAlias.end()) {
-                item["compound"] = linked->second;
-                reactionBank.Hold(linked->second);
+    void ReadReactions()
+    {
+        auto& reactionBank = DatabankFor("PHREEQC", "REACTION");
+        int reactionId = 0;
+        for (const auto& row : ReadTable(m_root / "reactions.tsv")) {
+            Json species = Json::array();
+            for (const auto& term : Json::parse(row.at("stoich"))) {
+                Json item{{"name", term[0]}};
+                auto linked = m_byAlias.find(term[0].get<std::string>());
+                if (linked != m_byAlias.end()) {
+                    item["compound"] = linked->second;
+                    reactionBank.Hold(linked->second);
+                }
+                item["coefficient"] = term[1].get<double>();
+                species.push_back(std::move(item));
             }
-            item["coefficient"] = term[1].get<double>();
-            species.push_back(std::move(item));
+            // Equilibrium constants: log K at 25 °C, reaction enthalpy in kJ/mol, then A1 to A6 of the
+            // analytical expression; absent ones are null. Every constant of the set stands on one basis,
+            // molality: aqueous species enter by their activities on the molal scale (mol/kg of water),
+            // and the phase of a PHASES reaction by its own activity (a gas by its partial pressure in
+            // atm, a pure mineral as 1).
+            Json eqConsts = Json::array({Number(row.at("log_k")), Number(row.at("delta_h_kJmol"))});
+            Json analytic = row.at("analytic").empty() ? Json::array() : Json::parse(row.at("analytic"));
+            for (std::size_t i = 0; i < 6; ++i) eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
+            reactionBank.Record["reactions"].push_back({{"id", ++reactionId}, {"name", row.at("id")}, {"type", row.at("type")},
+                                                        {"basis", "MOLALITY"}, {"equation", row.at("equation")},
+                                                        {"species", std::move(species)}, {"eqConsts", std::move(eqConsts)}});
         }
-        // Equilibrium constants: log K at 25 °C, reaction enthalpy in kJ/mol, then A1 to A6 of the
-        // analytical expression; absent ones are null. Every constant of the set stands on one basis,
-        // molality: aqueous species enter by their activities on the molal scale (mol/kg of water),
-        // and the phase of a PHASES reaction by its own activity (a gas by its partial pressure in
-        // atm, a pure mineral as 1).
-        Json eqConsts = Json::array({Number(row.at("log_k")), Number(row.at("delta_h_kJmol"))});
-        Json analytic = row.at("analytic").empty() ? Json::array() : Json::parse(row.at("analytic"));
-        for (std::size_t i = 0; i < 6; ++i) eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
-        reactionBank.Record["reactions"].push_back({{"id", ++reactionId}, {"name", row.at("id")}, {"type", row.at("type")},
-                                                    {"basis", "MOLALITY"}, {"equation", row.at("equation")},
-                                                    {"species", std::move(species)}, {"eqConsts", std::move(eqConsts)}});
     }
 
-    Json databankList = Json::array();
-    for (const auto& name : databankOrder) {
-        auto& databank = databanks[name];
-        Json record;
-        // Members in the documented order: the held compounds come before the values.
-        for (auto& [key, member] : databank.Record.items()) {
-            if (key == "values" || key == "reactions") continue;
-            record[key] = member;
+    Json DatabankList()
+    {
+        Json databankList = Json::array();
+        for (const auto& name : m_databankOrder) {
+            auto& databank = m_databanks[name];
+            Json record;
+            // Members in the documented order: the held compounds come before the values.
+            for (auto& [key, member] : databank.Record.items()) {
+                if (key == "values" || key == "reactions") continue;
+                record[key] = member;
+            }
+            if (!databank.Compounds.empty()) record["compounds"] = databank.Compounds;
+            if (!databank.Record["values"].empty()) record["values"] = std::move(databank.Record["values"]);
+            if (databank.Record.contains("reactions")) record["reactions"] = std::move(databank.Record["reactions"]);
+            databankList.push_back(std::move(record));
         }
-        if (!databank.Compounds.empty()) record["compounds"] = databank.Compounds;
-        if (!databank.Record["values"].empty()) record["values"] = std::move(databank.Record["values"]);
-        if (databank.Record.contains("reactions")) record["reactions"] = std::move(databank.Record["reactions"]);
-        databankList.push_back(std::move(record));
+        return databankList;
     }
-    source["properties"] = std::move(properties);
-    source["compounds"] = std::move(compounds);
-    source["databanks"] = std::move(databankList);
-    return source;
+
+    Databank& DatabankFor(const std::string& name, const char* type)
+    {
+        auto& databank = m_databanks[name];
+        if (databank.Record.is_null()) {
+            m_databankOrder.push_back(name);
+            databank.Record = {{"name", name}, {"id", static_cast<int>(m_databankOrder.size())}};
+            if (std::string(type) == "PURE") {
+                databank.Record["pureInfo"] = {{"displayName", name}, {"product", "Bundle"}, {"databankType", type}, {"helpCode", 0}};
+            }
+            databank.Record["values"] = Json::array();
+        }
+        return databank;
+    }
+
+    int CompoundOf(const std::string& cas) const
+    {
+        auto found = m_byCas.find(cas);
+        if (found == m_byCas.end()) throw std::runtime_error("the bundle names the unknown compound " + cas);
+        return found->second;
+    }
+
+    std::filesystem::path m_root;
+    Json m_compounds = Json::array();
+    Json m_properties = Json::array();
+    std::map<std::string, int> m_byCas;
+    std::map<std::string, int> m_byAlias;
+    std::map<std::string, bool> m_knownProperties;
+    std::vector<std::string> m_databankOrder;
+    std::map<std::string, Databank> m_databanks;
+};
+
+} // namespace
+
+Json ConvertBundle(const std::string& directory)
+{
+    return BundleReader(platform::PathFromUtf8(directory)).Source();
 }
 
 } // namespace moru::dbtool

@@ -108,16 +108,10 @@ std::vector<std::string> CheckDatabase(const std::string& databasePath)
     return sqlite::CheckDatabaseIntegrity(databasePath);
 }
 
-Json DumpDatabase(const std::string& databasePath)
-{
-    auto connection = OpenChecked(databasePath);
-    Connection& db = *connection;
-    Json source;
-    std::map<std::string, std::string> meta;
-    auto& metaRows = db.Cached(sql::SelectMeta);
-    while (metaRows.Step()) meta[metaRows.Text(0)] = metaRows.Text(1);
-    source["format"] = meta["format"];
+namespace {
 
+Json DatabaseRecord(std::map<std::string, std::string> meta)
+{
     Json database;
     database["alias"] = meta["alias"];
     if (meta.count("description")) database["description"] = meta["description"];
@@ -128,84 +122,111 @@ Json DumpDatabase(const std::string& databasePath)
         if (key.starts_with("access.")) access[key.substr(7)] = value == "1";
     }
     if (!access.empty()) database["access"] = access;
-    source["database"] = database;
+    return database;
+}
 
-    std::map<int, std::string> propertyNames;
-    std::map<int, int> propertyTypes;
-    Json properties = Json::array();
-    std::vector<std::pair<int, Json>> propertyRows;
-    auto& propertyQuery = db.Cached(sql::SelectProperties);
-    while (propertyQuery.Step()) {
-        Json property;
-        property["name"] = propertyQuery.Text(1);
-        property["dataType"] = propertyQuery.Int(2);
-        property["interactionType"] = propertyQuery.Int(3);
-        property["elementCount"] = propertyQuery.Int(4);
-        propertyNames[propertyQuery.Int(0)] = propertyQuery.Text(1);
-        propertyTypes[propertyQuery.Int(0)] = propertyQuery.Int(3);
-        propertyRows.emplace_back(propertyQuery.Int(0), std::move(property));
-    }
-    for (auto& [id, property] : propertyRows) {
-        Json units = Json::array();
-        auto& unitRows = db.Cached(sql::SelectUnitRows).Bind(1, id);
-        while (unitRows.Step()) units.push_back({{"row", unitRows.Text(0)}, {"default", unitRows.Text(1)}});
-        PutList(property, "units", std::move(units));
-        Json elements = Json::array();
-        auto& elementRows = db.Cached(sql::SelectPropertyElements).Bind(1, id);
-        while (elementRows.Step()) {
-            elements.push_back({{"ij", elementRows.Int(0)}, {"ji", elementRows.Int(1)}, {"symmetry", elementRows.Int(2)}});
-        }
-        PutList(property, "elements", std::move(elements));
-        properties.push_back(std::move(property));
-    }
-    PutList(source, "properties", std::move(properties));
+// Reads a database's tables back into the parts of its source, in the documented order.
+class DatabaseDumper {
+public:
+    explicit DatabaseDumper(Connection& db) : m_db(db) {}
 
-    // One pass over the identifiers, in stored order, instead of a query per compound.
-    std::map<int, Json> identifiers;
+    Json Properties()
     {
-        Statement rows(db.Handle(), "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
-        while (rows.Step()) {
-            Json& object = identifiers[rows.Int(0)];
-            if (object.is_null()) object = Json::object();
-            object[rows.Text(1)].push_back(rows.Text(2));
+        Json properties = Json::array();
+        std::vector<std::pair<int, Json>> propertyRows;
+        auto& propertyQuery = m_db.Cached(sql::SelectProperties);
+        while (propertyQuery.Step()) {
+            Json property;
+            property["name"] = propertyQuery.Text(1);
+            property["dataType"] = propertyQuery.Int(2);
+            property["interactionType"] = propertyQuery.Int(3);
+            property["elementCount"] = propertyQuery.Int(4);
+            m_propertyNames[propertyQuery.Int(0)] = propertyQuery.Text(1);
+            m_propertyTypes[propertyQuery.Int(0)] = propertyQuery.Int(3);
+            propertyRows.emplace_back(propertyQuery.Int(0), std::move(property));
         }
+        for (auto& [id, property] : propertyRows) {
+            Json units = Json::array();
+            auto& unitRows = m_db.Cached(sql::SelectUnitRows).Bind(1, id);
+            while (unitRows.Step()) units.push_back({{"row", unitRows.Text(0)}, {"default", unitRows.Text(1)}});
+            PutList(property, "units", std::move(units));
+            Json elements = Json::array();
+            auto& elementRows = m_db.Cached(sql::SelectPropertyElements).Bind(1, id);
+            while (elementRows.Step()) {
+                elements.push_back({{"ij", elementRows.Int(0)}, {"ji", elementRows.Int(1)}, {"symmetry", elementRows.Int(2)}});
+            }
+            PutList(property, "elements", std::move(elements));
+            properties.push_back(std::move(property));
+        }
+        return properties;
     }
-    Json compounds = Json::array();
-    std::vector<std::pair<int, std::optional<std::string>>> compoundRows;
-    auto& engineProbe = db.Cached(sql::HasCompoundEngine).Reset();
-    const bool hasEngine = engineProbe.Step();
-    engineProbe.Reset();
-    auto& compoundQuery = db.Cached(sql::SelectCompounds);
-    while (compoundQuery.Step()) compoundRows.emplace_back(compoundQuery.Int(0), compoundQuery.OptionalText(1));
-    for (const auto& [id, compoundClass] : compoundRows) {
-        Json compound;
-        compound["id"] = id;
-        PutText(compound, "class", compoundClass);
-        auto found = identifiers.find(id);
-        compound["identifiers"] = found == identifiers.end() ? Json::object() : std::move(found->second);
-        Json structures = Json::array();
-        auto& structureRows = db.Cached(sql::SelectStructures).Bind(1, id);
-        while (structureRows.Step()) structures.push_back({{"type", structureRows.Int(0)}, {"text", structureRows.Text(1)}});
-        PutList(compound, "structures", std::move(structures));
-        if (hasEngine) PutEngineFields(db, compound, id);
-        compounds.push_back(std::move(compound));
-    }
-    PutList(source, "compounds", std::move(compounds));
 
-    Json databanks = Json::array();
-    std::vector<std::tuple<int, std::string, std::optional<std::string>, std::optional<std::string>>> databankRows;
-    auto& databankQuery = db.Cached(sql::SelectDatabanks);
-    while (databankQuery.Step()) {
-        databankRows.emplace_back(databankQuery.Int(0), databankQuery.Text(1), databankQuery.OptionalText(2),
-                                  databankQuery.OptionalText(3));
+    Json Compounds()
+    {
+        // One pass over the identifiers, in stored order, instead of a query per compound.
+        std::map<int, Json> identifiers;
+        {
+            Statement rows(m_db.Handle(), "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
+            while (rows.Step()) {
+                Json& object = identifiers[rows.Int(0)];
+                if (object.is_null()) object = Json::object();
+                object[rows.Text(1)].push_back(rows.Text(2));
+            }
+        }
+        Json compounds = Json::array();
+        std::vector<std::pair<int, std::optional<std::string>>> compoundRows;
+        auto& engineProbe = m_db.Cached(sql::HasCompoundEngine).Reset();
+        const bool hasEngine = engineProbe.Step();
+        engineProbe.Reset();
+        auto& compoundQuery = m_db.Cached(sql::SelectCompounds);
+        while (compoundQuery.Step()) compoundRows.emplace_back(compoundQuery.Int(0), compoundQuery.OptionalText(1));
+        for (const auto& [id, compoundClass] : compoundRows) {
+            Json compound;
+            compound["id"] = id;
+            PutText(compound, "class", compoundClass);
+            auto found = identifiers.find(id);
+            compound["identifiers"] = found == identifiers.end() ? Json::object() : std::move(found->second);
+            Json structures = Json::array();
+            auto& structureRows = m_db.Cached(sql::SelectStructures).Bind(1, id);
+            while (structureRows.Step()) structures.push_back({{"type", structureRows.Int(0)}, {"text", structureRows.Text(1)}});
+            PutList(compound, "structures", std::move(structures));
+            if (hasEngine) PutEngineFields(m_db, compound, id);
+            compounds.push_back(std::move(compound));
+        }
+        return compounds;
     }
-    for (const auto& [id, name, baseName, description] : databankRows) {
-        Json databank;
-        databank["name"] = name;
-        databank["id"] = id;
-        PutText(databank, "baseName", baseName);
-        PutText(databank, "description", description);
-        auto& pure = db.Cached(sql::SelectPureInfo).Bind(1, id);
+
+    Json Databanks()
+    {
+        Json databanks = Json::array();
+        std::vector<std::tuple<int, std::string, std::optional<std::string>, std::optional<std::string>>> databankRows;
+        auto& databankQuery = m_db.Cached(sql::SelectDatabanks);
+        while (databankQuery.Step()) {
+            databankRows.emplace_back(databankQuery.Int(0), databankQuery.Text(1), databankQuery.OptionalText(2),
+                                      databankQuery.OptionalText(3));
+        }
+        for (const auto& [id, name, baseName, description] : databankRows) {
+            Json databank;
+            databank["name"] = name;
+            databank["id"] = id;
+            PutText(databank, "baseName", baseName);
+            PutText(databank, "description", description);
+            PutDatabankInfo(databank, id);
+            Json held = Json::array();
+            auto& heldRows = m_db.Cached(sql::SelectCompoundsOfDatabank).Bind(1, id);
+            while (heldRows.Step()) held.push_back(heldRows.Int(0));
+            PutList(databank, "compounds", std::move(held));
+            PutList(databank, "values", Values(id));
+            PutList(databank, "reactions", Reactions(id));
+            databanks.push_back(std::move(databank));
+        }
+        return databanks;
+    }
+
+private:
+    void PutDatabankInfo(Json& databank, int id)
+    {
+        auto& pure = m_db.Cached(sql::SelectPureInfo).Bind(1, id);
         if (pure.Step()) {
             Json info = Json::object();
             PutText(info, "password", pure.OptionalText(0));
@@ -218,7 +239,7 @@ Json DumpDatabase(const std::string& databasePath)
             databank["pureInfo"] = std::move(info);
         }
         Json binaryInfo = Json::array();
-        auto& binary = db.Cached(sql::SelectBinaryInfo).Bind(1, id);
+        auto& binary = m_db.Cached(sql::SelectBinaryInfo).Bind(1, id);
         while (binary.Step()) {
             Json entry = Json::object();
             PutText(entry, "parameter", binary.OptionalText(0));
@@ -227,21 +248,20 @@ Json DumpDatabase(const std::string& databasePath)
             binaryInfo.push_back(std::move(entry));
         }
         PutList(databank, "binaryInfo", std::move(binaryInfo));
-        Json held = Json::array();
-        auto& heldRows = db.Cached(sql::SelectCompoundsOfDatabank).Bind(1, id);
-        while (heldRows.Step()) held.push_back(heldRows.Int(0));
-        PutList(databank, "compounds", std::move(held));
+    }
 
+    Json Values(int databankId)
+    {
         Json values = Json::array();
         std::vector<std::pair<long long, Json>> valueRows;
-        auto& valueQuery = db.Cached(sql::SelectValuesOfDatabank).Bind(1, id);
+        auto& valueQuery = m_db.Cached(sql::SelectValuesOfDatabank).Bind(1, databankId);
         while (valueQuery.Step()) {
             Json value;
-            value["property"] = propertyNames[valueQuery.Int(1)];
-            if (propertyTypes[valueQuery.Int(1)] == 0) {
+            value["property"] = m_propertyNames[valueQuery.Int(1)];
+            if (m_propertyTypes[valueQuery.Int(1)] == 0) {
                 value["compound"] = valueQuery.Int(2);
             } else {
-                value["compounds"] = PairCompounds(valueQuery, propertyTypes[valueQuery.Int(1)]);
+                value["compounds"] = PairCompounds(valueQuery, m_propertyTypes[valueQuery.Int(1)]);
                 Json labels = Json::array();
                 for (int label : sqlite::DecodeLabels(valueQuery.Blob(7), valueQuery.BlobSize(7))) labels.push_back(label);
                 value["labels"] = std::move(labels);
@@ -254,15 +274,18 @@ Json DumpDatabase(const std::string& databasePath)
             valueRows.emplace_back(valueQuery.Int64(0), std::move(value));
         }
         for (auto& [valueId, value] : valueRows) {
-            Json regression = Regression(db, valueId);
+            Json regression = Regression(m_db, valueId);
             if (!regression.is_null()) value["regression"] = std::move(regression);
             values.push_back(std::move(value));
         }
-        PutList(databank, "values", std::move(values));
+        return values;
+    }
 
+    Json Reactions(int databankId)
+    {
         Json reactions = Json::array();
         std::vector<std::pair<int, Json>> reactionRows;
-        auto& reactionQuery = db.Cached(sql::SelectReactionsOfDatabank).Bind(1, id);
+        auto& reactionQuery = m_db.Cached(sql::SelectReactionsOfDatabank).Bind(1, databankId);
         while (reactionQuery.Step()) {
             Json reaction;
             reaction["id"] = reactionQuery.Int(0);
@@ -276,7 +299,7 @@ Json DumpDatabase(const std::string& databasePath)
             reactionRows.emplace_back(reactionQuery.Int(0), std::move(reaction));
         }
         for (auto& [reactionId, reaction] : reactionRows) {
-            auto& species = db.Cached(sql::SelectReactionSpecies).Bind(1, reactionId);
+            auto& species = m_db.Cached(sql::SelectReactionSpecies).Bind(1, reactionId);
             while (species.Step()) {
                 Json item;
                 item["name"] = species.Text(0);
@@ -286,10 +309,35 @@ Json DumpDatabase(const std::string& databasePath)
             }
             reactions.push_back(std::move(reaction));
         }
-        PutList(databank, "reactions", std::move(reactions));
-        databanks.push_back(std::move(databank));
+        return reactions;
     }
-    PutList(source, "databanks", std::move(databanks));
+
+    Connection& m_db;
+    std::map<int, std::string> m_propertyNames;
+    std::map<int, int> m_propertyTypes;
+};
+
+std::map<std::string, std::string> ReadMeta(Connection& db)
+{
+    std::map<std::string, std::string> meta;
+    auto& metaRows = db.Cached(sql::SelectMeta);
+    while (metaRows.Step()) meta[metaRows.Text(0)] = metaRows.Text(1);
+    return meta;
+}
+
+} // namespace
+
+Json DumpDatabase(const std::string& databasePath)
+{
+    auto connection = OpenChecked(databasePath);
+    auto meta = ReadMeta(*connection);
+    Json source;
+    source["format"] = meta["format"];
+    source["database"] = DatabaseRecord(meta);
+    DatabaseDumper dumper(*connection);
+    PutList(source, "properties", dumper.Properties());
+    PutList(source, "compounds", dumper.Compounds());
+    PutList(source, "databanks", dumper.Databanks());
     return source;
 }
 
@@ -298,9 +346,7 @@ std::string DescribeDatabase(const std::string& databasePath)
     auto connection = OpenChecked(databasePath);
     Connection& db = *connection;
     std::ostringstream out;
-    std::map<std::string, std::string> meta;
-    auto& metaRows = db.Cached(sql::SelectMeta);
-    while (metaRows.Step()) meta[metaRows.Text(0)] = metaRows.Text(1);
+    auto meta = ReadMeta(db);
     out << "format:      " << meta["format"] << "\nalias:       " << meta["alias"] << "\nversion:     " << meta["version"]
         << "\nsecured:     " << (meta.count("password") ? "yes" : "no") << "\n";
     auto& counts = db.Cached(sql::CountRows);

@@ -324,7 +324,7 @@ private:
             }
         }
         if (const Json* values = List(databank, path, "values", false)) {
-            std::map<std::tuple<int, int, int, int, int>, std::size_t> seen;
+            std::map<ValueKey, std::size_t> seen;
             for (std::size_t i = 0; i < values->size(); ++i) {
                 Value((*values)[i], Item(Member(path, "values"), i), *id, held, seen, i);
             }
@@ -336,8 +336,12 @@ private:
         }
     }
 
+    using ValueKey = std::tuple<int, int, int, int, int>;
+    // Compounds by slot (1 to 4); 0 marks an empty slot.
+    using Slots = std::array<int, 4>;
+
     void Value(const Json& value, const std::string& path, int databankId, const std::set<int>& held,
-               std::map<std::tuple<int, int, int, int, int>, std::size_t>& seen, std::size_t index)
+               std::map<ValueKey, std::size_t>& seen, std::size_t index)
     {
         if (!Expect(value, path, "an object", value.is_object())) return;
         Known(value, path, {"property", "compound", "compounds", "labels", "numbers", "text", "texts", "regression"});
@@ -349,10 +353,36 @@ private:
             return;
         }
         const PropertyInfo& property = found->second;
-        bool unary = property.InteractionType == 0;
+        Slots slots{};
+        if (!ValueCompounds(value, path, property, held, slots)) return;
+        if (!FirstOfItsKind(path, property, slots, seen, index)) return;
+        auto kind = ValueKind(value, path, property, *propertyName);
+        if (!kind) return;
 
-        // Compounds by slot (1 to 4); 0 marks an empty slot.
-        std::array<int, 4> slots{};
+        auto& insert = m_db.Cached(sql::InsertValue);
+        long long valueId = ++m_valueCount;
+        insert.Bind(1, valueId).Bind(2, databankId).Bind(3, property.Id);
+        for (int i = 0; i < 4; ++i) {
+            if (slots[static_cast<std::size_t>(i)] != 0) insert.Bind(4 + i, slots[static_cast<std::size_t>(i)]);
+        }
+        insert.Bind(8, *kind);
+        if (*kind == sqlite::ValueNumbers) {
+            if (!BindNumbers(insert, value, path, property, *propertyName)) return;
+        } else if (*kind == sqlite::ValueText) {
+            insert.Bind(11, Text(value, path, "text", true).value_or(""));
+        } else if (const Json* list = List(value, path, "texts", true)) {
+            insert.BindBlob(12, sqlite::EncodeTexts(Texts(*list, Member(path, "texts"))));
+        }
+        insert.Execute();
+        if (const Json* regression = Object(value, path, "regression", false)) {
+            Regression(*regression, Member(path, "regression"), valueId);
+        }
+    }
+
+    // Fills the slots of a value's compounds; false when it names none, or its compounds are malformed.
+    bool ValueCompounds(const Json& value, const std::string& path, const PropertyInfo& property, const std::set<int>& held,
+                        Slots& slots)
+    {
         bool named = false;
         auto checkCompound = [&](const Json& item, const std::string& itemPath, std::size_t slot) {
             auto compound = Integer(item, itemPath);
@@ -364,94 +394,106 @@ private:
             slots[slot] = *compound;
             named = true;
         };
-        if (unary) {
+        if (property.InteractionType == 0) {
             if (value.contains("compounds")) Error(Member(path, "compounds"), "belongs to values of two or more compounds");
             if (value.contains("labels")) Error(Member(path, "labels"), "belongs to values of two or more compounds");
             if (value.contains("regression")) Error(Member(path, "regression"), "belongs to values of two or more compounds");
             if (const Json* compound = Find(value, path, "compound", true)) checkCompound(*compound, Member(path, "compound"), 0);
         } else {
             if (value.contains("compound")) Error(Member(path, "compound"), "belongs to values of one compound; use \"compounds\"");
-            if (!PairCompounds(value, path, property.InteractionType, checkCompound)) return;
+            if (!PairCompounds(value, path, property.InteractionType, checkCompound)) return false;
         }
-        if (!named) return;
+        return named;
+    }
 
-        std::tuple<int, int, int, int, int> key{property.Id, slots[0], slots[1], slots[2], slots[3]};
+    // False, with the error, when an earlier value of the databank holds the same property of the
+    // same compounds, in either order for a pair.
+    bool FirstOfItsKind(const std::string& path, const PropertyInfo& property, const Slots& slots,
+                        std::map<ValueKey, std::size_t>& seen, std::size_t index)
+    {
+        ValueKey key{property.Id, slots[0], slots[1], slots[2], slots[3]};
         if (auto [earlier, added] = seen.emplace(key, index); !added) {
             Error(path, "repeats the value of values[" + std::to_string(earlier->second) + "]");
-            return;
+            return false;
         }
         // A pair is stored in one order; the service answers the other order from it.
-        if (!unary) {
-            std::tuple<int, int, int, int, int> other = property.InteractionType == 1
+        if (property.InteractionType != 0) {
+            ValueKey other = property.InteractionType == 1
                 ? std::make_tuple(property.Id, slots[1], slots[0], 0, 0)
                 : std::make_tuple(property.Id, slots[2], slots[3], slots[0], slots[1]);
             if (auto earlier = seen.find(other); other != key && earlier != seen.end()) {
                 Error(path, "stores the pair of values[" + std::to_string(earlier->second) +
                                 "] in the other order; store one order only");
-                return;
+                return false;
             }
         }
+        return true;
+    }
 
+    // The stored kind of a value (numbers, text or texts), when it holds exactly one that its
+    // property takes.
+    std::optional<int> ValueKind(const Json& value, const std::string& path, const PropertyInfo& property,
+                                 const std::string& propertyName)
+    {
         int kinds = value.contains("numbers") + value.contains("text") + value.contains("texts");
         if (kinds != 1) {
             Error(path, "must hold exactly one of \"numbers\", \"text\" and \"texts\"");
-            return;
+            return std::nullopt;
         }
         int kind = value.contains("numbers") ? sqlite::ValueNumbers : value.contains("text") ? sqlite::ValueText : sqlite::ValueTexts;
         if (property.DataType != -1 && property.DataType != kind) {
             Error(path, "holds a value of another kind than the data type " + std::to_string(property.DataType) +
-                            " of property \"" + *propertyName + "\"");
-            return;
+                            " of property \"" + propertyName + "\"");
+            return std::nullopt;
         }
-        if (!unary && kind != sqlite::ValueNumbers) {
+        if (property.InteractionType != 0 && kind != sqlite::ValueNumbers) {
             Error(path, "values of two or more compounds must be numbers");
-            return;
+            return std::nullopt;
         }
+        return kind;
+    }
 
-        auto& insert = m_db.Cached(sql::InsertValue);
-        long long valueId = ++m_valueCount;
-        insert.Bind(1, valueId).Bind(2, databankId).Bind(3, property.Id);
-        for (int i = 0; i < 4; ++i) {
-            if (slots[static_cast<std::size_t>(i)] != 0) insert.Bind(4 + i, slots[static_cast<std::size_t>(i)]);
+    // Binds a value's numbers, and a pair's labels; false when the value has no list of numbers.
+    bool BindNumbers(sqlite::Statement& insert, const Json& value, const std::string& path, const PropertyInfo& property,
+                     const std::string& propertyName)
+    {
+        const Json* list = List(value, path, "numbers", true);
+        if (!list) return false;
+        auto numbers = Numbers(*list, Member(path, "numbers"));
+        const bool unary = property.InteractionType == 0;
+        if (unary && static_cast<int>(numbers.size()) != property.ElementCount) {
+            Error(Member(path, "numbers"), "must hold elementCount (" + std::to_string(property.ElementCount) +
+                                               ") numbers, not " + std::to_string(numbers.size()));
         }
-        insert.Bind(8, kind);
-        if (kind == sqlite::ValueNumbers) {
-            const Json* list = List(value, path, "numbers", true);
-            if (!list) return;
-            auto numbers = Numbers(*list, Member(path, "numbers"));
-            if (unary && static_cast<int>(numbers.size()) != property.ElementCount) {
-                Error(Member(path, "numbers"), "must hold elementCount (" + std::to_string(property.ElementCount) +
-                                                   ") numbers, not " + std::to_string(numbers.size()));
+        if (!unary) {
+            std::vector<int> labels;
+            if (const Json* labelList = List(value, path, "labels", true)) {
+                labels = Labels(*labelList, Member(path, "labels"), property, propertyName);
+                if (labels.size() != numbers.size()) Error(Member(path, "labels"), "must hold one label for each number");
             }
-            if (!unary) {
-                std::vector<int> labels;
-                if (const Json* labelList = List(value, path, "labels", true)) {
-                    std::set<int> distinct;
-                    for (std::size_t i = 0; i < labelList->size(); ++i) {
-                        std::string labelPath = Item(Member(path, "labels"), i);
-                        auto label = Integer((*labelList)[i], labelPath);
-                        if (!label) continue;
-                        if (!property.Labels.count(*label)) {
-                            Error(labelPath, "is not a label of the elements of property \"" + *propertyName + "\"");
-                        } else if (!distinct.insert(*label).second) {
-                            Error(labelPath, "repeats the label " + std::to_string(*label));
-                        }
-                        labels.push_back(*label);
-                    }
-                    if (labels.size() != numbers.size()) Error(Member(path, "labels"), "must hold one label for each number");
-                }
-                insert.BindBlob(9, sqlite::EncodeLabels(labels));
+            insert.BindBlob(9, sqlite::EncodeLabels(labels));
+        }
+        insert.BindBlob(10, sqlite::EncodeNumbers(numbers));
+        return true;
+    }
+
+    std::vector<int> Labels(const Json& labelList, const std::string& listPath, const PropertyInfo& property,
+                            const std::string& propertyName)
+    {
+        std::vector<int> labels;
+        std::set<int> distinct;
+        for (std::size_t i = 0; i < labelList.size(); ++i) {
+            std::string labelPath = Item(listPath, i);
+            auto label = Integer(labelList[i], labelPath);
+            if (!label) continue;
+            if (!property.Labels.count(*label)) {
+                Error(labelPath, "is not a label of the elements of property \"" + propertyName + "\"");
+            } else if (!distinct.insert(*label).second) {
+                Error(labelPath, "repeats the label " + std::to_string(*label));
             }
-            insert.BindBlob(10, sqlite::EncodeNumbers(numbers));
-        } else if (kind == sqlite::ValueText) {
-            insert.Bind(11, Text(value, path, "text", true).value_or(""));
-        } else if (const Json* list = List(value, path, "texts", true)) {
-            insert.BindBlob(12, sqlite::EncodeTexts(Texts(*list, Member(path, "texts"))));
+            labels.push_back(*label);
         }
-        insert.Execute();
-        if (const Json* regression = Object(value, path, "regression", false)) {
-            Regression(*regression, Member(path, "regression"), valueId);
-        }
+        return labels;
     }
 
     // The compounds of a binary value, a list of exactly two; of a pair value, an object naming its

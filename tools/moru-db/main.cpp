@@ -56,12 +56,74 @@ bool RefuseOutput(const std::string& path, bool replace)
     return problem.has_value();
 }
 
+struct Commands {
+    CLI::App *build = nullptr, *info = nullptr, *dump = nullptr, *check = nullptr, *convert = nullptr;
+    std::string input, output;
+    bool force = false;
+};
+
+void AddCommands(CLI::App& app, Commands& c)
+{
+    c.build = app.add_subcommand("build", "validate the source and build the database");
+    c.build->add_option("SOURCE.json", c.input, "the source")->required();
+    c.build->add_option("OUTPUT.db", c.output, "the database to write")->required();
+    c.build->add_flag("--force", c.force, "replace OUTPUT.db even when it is not a database of this service");
+    c.info = app.add_subcommand("info", "summarise a database");
+    c.info->add_option("DATABASE.db", c.input, "the database")->required();
+    c.dump = app.add_subcommand("dump", "write the source of a database (default: to standard output)");
+    c.dump->add_option("DATABASE.db", c.input, "the database")->required();
+    c.dump->add_option("OUT.json", c.output, "the source to write");
+    c.dump->add_flag("--force", c.force, "replace OUT.json when it exists");
+    c.check = app.add_subcommand("check", "check every page of a database and what makes it one of this service");
+    c.check->add_option("DATABASE.db", c.input, "the database")->required();
+    c.convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
+    c.convert->add_option("DIR", c.input, "the directory of the bundle")->required();
+    c.convert->add_option("OUT.json", c.output, "the source to write")->required();
+    c.convert->add_flag("--force", c.force, "replace OUT.json when it exists");
+}
+
+int Run(const Commands& c)
+{
+    if (*c.build) {
+        auto errors = moru::dbtool::BuildDatabaseFromFile(c.input, c.output, c.force);
+        for (const auto& error : errors)
+            std::cerr << Printable(c.input) << ": " << Printable(moru::dbtool::Format(error)) << "\n";
+        if (!errors.empty()) {
+            std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
+            return 1;
+        }
+        return 0;
+    }
+    if (*c.info) {
+        std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(c.input));
+        return 0;
+    }
+    if (*c.check) {
+        const auto problems = moru::dbtool::CheckDatabase(c.input);
+        for (const auto& problem : problems) std::cerr << Printable(c.input) << ": " << Printable(problem) << "\n";
+        if (!problems.empty()) return 1;
+        std::cout << Printable(c.input) << ": sound\n";
+        return 0;
+    }
+    if (*c.dump) {
+        if (!c.output.empty() && moru::dbtool::SameFile(c.input, c.output)) {
+            std::cerr << "moru-db: " << Printable(c.output) << " is the database itself; write the source to another file\n";
+            return 1;
+        }
+        if (RefuseOutput(c.output, c.force)) return 1;
+        return Write(moru::dbtool::DumpDatabase(c.input), c.output, c.force);
+    }
+    if (RefuseOutput(c.output, c.force)) return 1;
+    return Write(moru::dbtool::ConvertBundle(c.input), c.output, c.force);
+}
+
 } // namespace
 
 int main(int argc, char** nativeArgv)
 {
     std::vector<std::string> arguments = Utf8Arguments(argc, nativeArgv);
     std::vector<char*> argumentPointers;
+    argumentPointers.reserve(arguments.size() + 1);
     for (auto& argument : arguments) argumentPointers.push_back(argument.data());
     argumentPointers.push_back(nullptr);
     argc = static_cast<int>(arguments.size());
@@ -73,31 +135,14 @@ int main(int argc, char** nativeArgv)
     app.set_version_flag("--version", "moru-db " MORU_VERSION_TEXT);
     // Paths are written the Unix way also for the Windows build under Wine: "/" never starts an option.
     app.allow_windows_style_options(false);
-
-    std::string input, output;
-    CLI::App* build = app.add_subcommand("build", "validate the source and build the database");
-    build->add_option("SOURCE.json", input, "the source")->required();
-    build->add_option("OUTPUT.db", output, "the database to write")->required();
-    bool force = false;
-    build->add_flag("--force", force, "replace OUTPUT.db even when it is not a database of this service");
-    CLI::App* info = app.add_subcommand("info", "summarise a database");
-    info->add_option("DATABASE.db", input, "the database")->required();
-    CLI::App* dump = app.add_subcommand("dump", "write the source of a database (default: to standard output)");
-    dump->add_option("DATABASE.db", input, "the database")->required();
-    dump->add_option("OUT.json", output, "the source to write");
-    dump->add_flag("--force", force, "replace OUT.json when it exists");
-    CLI::App* check = app.add_subcommand("check", "check every page of a database and what makes it one of this service");
-    check->add_option("DATABASE.db", input, "the database")->required();
-    CLI::App* convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
-    convert->add_option("DIR", input, "the directory of the bundle")->required();
-    convert->add_option("OUT.json", output, "the source to write")->required();
-    convert->add_flag("--force", force, "replace OUT.json when it exists");
+    Commands c;
+    AddCommands(app, c);
 
     if (argc < 2) {
         std::cerr << app.help();
         return 2;
     }
-    const std::vector<const CLI::App*> commands{build, info, dump, check, convert};
+    const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert};
     if (argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";
@@ -110,39 +155,8 @@ int main(int argc, char** nativeArgv)
         std::cerr << "moru-db: " << Printable(error.what()) << " (moru-db --help lists the commands)\n";
         return 2;
     }
-
     try {
-        if (*build) {
-            auto errors = moru::dbtool::BuildDatabaseFromFile(input, output, force);
-            for (const auto& error : errors)
-                std::cerr << Printable(input) << ": " << Printable(moru::dbtool::Format(error)) << "\n";
-            if (!errors.empty()) {
-                std::cerr << "moru-db: " << errors.size() << " error(s); no database was written\n";
-                return 1;
-            }
-            return 0;
-        }
-        if (*info) {
-            std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(input));
-            return 0;
-        }
-        if (*check) {
-            const auto problems = moru::dbtool::CheckDatabase(input);
-            for (const auto& problem : problems) std::cerr << Printable(input) << ": " << Printable(problem) << "\n";
-            if (!problems.empty()) return 1;
-            std::cout << Printable(input) << ": sound\n";
-            return 0;
-        }
-        if (*dump) {
-            if (!output.empty() && moru::dbtool::SameFile(input, output)) {
-                std::cerr << "moru-db: " << Printable(output) << " is the database itself; write the source to another file\n";
-                return 1;
-            }
-            if (RefuseOutput(output, force)) return 1;
-            return Write(moru::dbtool::DumpDatabase(input), output, force);
-        }
-        if (RefuseOutput(output, force)) return 1;
-        return Write(moru::dbtool::ConvertBundle(input), output, force);
+        return Run(c);
     } catch (const std::exception& failure) {
         std::cerr << "moru-db: " << Printable(failure.what()) << "\n";
         return 1;

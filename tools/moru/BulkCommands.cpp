@@ -69,6 +69,7 @@ std::vector<std::string> ReadCompounds(const std::string& fileOrList)
 std::vector<const char*> HostList(const std::vector<std::string>& items)
 {
     std::vector<const char*> list;
+    list.reserve(items.size() + 1);
     for (const auto& item : items) list.push_back(item.c_str());
     list.push_back(nullptr);
     return list;

@@ -97,7 +97,7 @@ Json CollectConnection(const std::string& config)
         std::string message(bytes > 0 ? static_cast<std::size_t>(bytes) : 1, '\0');
         if (bytes > 0) MORU_EXPORT_OF(GetNextDatabaseErrorMessage)(messages, position, message.data(), bytes);
         // Messages ending ".rxm" carry no code: only the others advance through the code list.
-        const std::string text = message.c_str();
+        const std::string text = message.substr(0, message.find('\0')); // the text before its terminator
         const bool coded = text.size() < 4 || text.substr(text.size() - 4) != ".rxm";
         const int code = coded ? MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(codes, codePosition++) : -1;
         const char* result = code == 0 ? "connected" : code == 1 ? "secured" : code == 2 ? "error" : "note";

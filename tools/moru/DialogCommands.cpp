@@ -109,15 +109,7 @@ void MORU_CDECL DatabanksSelected(char** monikers, int count)
 void MORU_CDECL HelpRequested(int helpId) { Received({{"callback", "help requested"}, {"topic", helpId}}); }
 
 // Set in the process's own environment, where the library's component reads it.
-void SetScript(const std::string& path)
-{
-#ifdef _WIN32
-    SetEnvironmentVariableA("MORU_DIALOG_SCRIPT", path.empty() ? nullptr : path.c_str());
-#else
-    if (path.empty()) unsetenv("MORU_DIALOG_SCRIPT");
-    else setenv("MORU_DIALOG_SCRIPT", path.c_str(), 1);
-#endif
-}
+void SetScript(const std::string& path) { SetLibraryEnvironment("MORU_DIALOG_SCRIPT", path); }
 
 int FindDialog(const DialogCommands& c)
 {
@@ -131,14 +123,17 @@ int FindDialog(const DialogCommands& c)
     }
     Selection() = c.selected;
     const char* search = c.search.c_str();
-    if (c.variant == "plain")
-        MORU_EXPORT_OF(LaunchFindDialog)(&AddedShort, &EnumSelected, &DatabanksSelected, c.replaceRow, search);
-    else if (c.variant == "window")
-        MORU_EXPORT_OF(LaunchFindDialogWithWindowName)(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow,
-                                                       search, "moru", "moru find-dialog");
-    else
-        MORU_EXPORT_OF(LaunchFindDialogWithKELDA)(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow, search,
-                                                  "moru", "moru find-dialog", &HelpRequested);
+    if (c.variant == "plain") {
+        const auto launch = MORU_EXPORT_OF(LaunchFindDialog);
+        launch(&AddedShort, &EnumSelected, &DatabanksSelected, c.replaceRow, search);
+    } else if (c.variant == "window") {
+        const auto launch = MORU_EXPORT_OF(LaunchFindDialogWithWindowName);
+        launch(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow, search, "moru", "moru find-dialog");
+    } else {
+        const auto launch = MORU_EXPORT_OF(LaunchFindDialogWithKELDA);
+        launch(&AddedFull, &EnumSelected, &DatabanksSelected, c.replaceRow, search, "moru", "moru find-dialog",
+               &HelpRequested);
+    }
     Received({{"callback", "dialog closed"}});
     return Print({{"variant", c.variant}, {"callbacks", Callbacks()}},
                  PrintsAsReceived() ? std::function<void(const Json&)>([](const Json&) {}) : PrintCallbacks);

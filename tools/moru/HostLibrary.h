@@ -5,6 +5,7 @@
 
 #include "MoruIntegration.h"
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -103,6 +104,27 @@ private:
 #endif
     void* m_handle = nullptr;
 };
+
+// Sets a variable of the process's environment for the library to read (empty: removes it). On
+// Windows in the process's environment block, which the library reads with GetEnvironmentVariableW,
+// not in a C runtime's copy of it; `value` is in the ANSI code page, as the program's arguments are.
+inline void SetLibraryEnvironment(const char* name, const std::string& value)
+{
+#ifdef _WIN32
+    const auto wide = [](const std::string& text) {
+        // No more UTF-16 units than bytes in any code page, and the terminator.
+        std::wstring converted(text.size() + 1, L'\0');
+        const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted.data(),
+                                               static_cast<int>(converted.size()));
+        converted.resize(length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
+        return converted;
+    };
+    SetEnvironmentVariableW(wide(name).c_str(), value.empty() ? nullptr : wide(value).c_str());
+#else
+    if (value.empty()) unsetenv(name);
+    else setenv(name, value.c_str(), 1);
+#endif
+}
 
 // The export of that name, typed as the header declares it.
 #define MORU_EXPORT_OF(name) ::moru::host::HostLibrary::Instance().Get<decltype(&::name)>(#name)

@@ -77,6 +77,7 @@ int ShowReactions(const std::string& reference, const std::vector<std::string>& 
                   bool widen)
 {
     std::vector<const char*> compoundList;
+    compoundList.reserve(compounds.size() + 1);
     for (const auto& compound : compounds) compoundList.push_back(compound.c_str());
     compoundList.push_back(nullptr);
     const char* databankList[] = {reference.c_str(), nullptr};

@@ -50,6 +50,7 @@ Json ValueOf(int handle, int type)
     if (type == 3) {
         std::vector<std::vector<char>> buffers(static_cast<std::size_t>(count), std::vector<char>(kTextSize, '\0'));
         std::vector<char*> pointers;
+        pointers.reserve(buffers.size());
         for (auto& buffer : buffers) pointers.push_back(buffer.data());
         if (MORU_EXPORT_OF(PropertyValueObject_ValueTextList)(handle, pointers.data(), kTextSize) != 1) return nullptr;
         for (const auto& buffer : buffers) elements.push_back(buffer.data());
