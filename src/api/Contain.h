@@ -88,7 +88,7 @@ Result Contain(const Arguments<Values...>& arguments, Result failureValue, Body&
         } catch (...) {
             platform::NoteCaught();
         }
-        if (platform::Tracing()) TraceCall(exportName, arguments, result, result == failureValue);
+        if (platform::Tracing()) TraceCall(exportName, arguments, result);
         return result;
     } catch (...) {
         return failureValue;
@@ -107,7 +107,7 @@ void Contain(const Arguments<Values...>& arguments, Body&& body, const char* exp
         } catch (...) {
             platform::NoteCaught();
         }
-        if (platform::Tracing()) TraceCall(exportName, arguments, std::nullopt, true);
+        if (platform::Tracing()) TraceCall(exportName, arguments, std::nullopt);
     } catch (...) {
     }
 }

@@ -56,7 +56,7 @@ private:
             if (!value) {
                 summary.append("null");
             } else if (IsSecret(name)) {
-                summary.append("(set)");
+                summary.append(*value ? "(set)" : "(empty)");
             } else {
                 summary.append("text[").append(std::to_string(std::strlen(value))).append("]");
             }
@@ -97,11 +97,9 @@ public:
 
 #define MORU_ARGUMENTS(...) ::moru::api::Arguments(#__VA_ARGS__, __VA_ARGS__)
 
-// Writes the call's line. `failed` says whether the result is the export's failure value (always
-// true for exports without a result: their failure is a noted reason).
+// Writes the call's line.
 template <class Result, class... Values>
-void TraceCall(const char* exportName, const Arguments<Values...>& arguments, const Result& result,
-               bool failed) noexcept
+void TraceCall(const char* exportName, const Arguments<Values...>& arguments, const Result& result) noexcept
 {
     try {
         std::string line = exportName;
@@ -110,8 +108,9 @@ void TraceCall(const char* exportName, const Arguments<Values...>& arguments, co
             line.append(" = ");
             platform::detail::AppendPart(line, result);
         }
+        // A reason is shown whatever the result: some exports fail with more than one value.
         const std::string reason = platform::TakeFailureReason();
-        if (failed && !reason.empty()) line.append(": ").append(reason);
+        if (!reason.empty()) line.append(": ").append(reason);
         platform::WriteTraceLine(line);
     } catch (...) {
         // The trace never fails a call.

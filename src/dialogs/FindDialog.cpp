@@ -1,7 +1,7 @@
 #include "dialogs/FindDialog.h"
 
-#include "dialogs/Caught.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 #include "service/Factory.h"
@@ -66,7 +66,7 @@ void MoruFindDialogWrapper::CompoundsAdded(const std::optional<service::AddedCom
                 added.boilingPoint = entry->BoilingPoint();
             } catch (...) {
                 // An entry that cannot be read is not a compound.
-                NoteCaught("added compound " + std::to_string(position + 1) + " could not be read");
+                platform::NoteCaught("added compound " + std::to_string(position + 1) + " could not be read", ": ");
                 continue;
             }
             const int row = position == 0 && m_nReplaceRow != 0 ? m_nReplaceRow : -1;
@@ -77,7 +77,7 @@ void MoruFindDialogWrapper::CompoundsAdded(const std::optional<service::AddedCom
             }
         }
     } catch (...) {
-        NoteCaught("passing the added compounds to the host failed");
+        platform::NoteCaught("passing the added compounds to the host failed", ": ");
     }
 }
 
@@ -90,7 +90,7 @@ void MoruFindDialogWrapper::SetSelectedDatabanks(const service::DatabankCollecti
             monikers.push_back(databank ? session::GetMonikerForDbank(*databank) : std::string());
         m_fnSetDbanks(monikers);
     } catch (...) {
-        NoteCaught("passing the selected databanks to the host failed");
+        platform::NoteCaught("passing the selected databanks to the host failed", ": ");
     }
 }
 
@@ -122,7 +122,7 @@ void LaunchFindDialogWrapper(const FindDialogLaunch& launch)
         if (launch.withNistLauncher) nistLauncher = wrapper;
         factory.DialogComponent().CreateDbankCompoundDialogBox(wrapper, nistLauncher);
     } catch (...) {
-        NoteCaught("the find dialog could not be launched");
+        platform::NoteCaught("the find dialog could not be launched", ": ");
         platform::ShowMessageBox(kLaunchFailedMessage, kMessageCaption);
     }
 }

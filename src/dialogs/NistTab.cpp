@@ -1,6 +1,5 @@
 #include "dialogs/NistTab.h"
 
-#include "dialogs/Caught.h"
 #include "dialogs/TdeStaging.h"
 #include "platform/Diagnostics.h"
 #include "service/Factory.h"
@@ -131,7 +130,7 @@ void MoruNISTTabWrapper::ButtonClicked(const std::string& windowTitle,
         for (const auto& call : ActionSeries(windowTitle, propNames, tabName, TDEReevalT, iHelpCode))
             m_fnCallBackPropInfo(call);
     } catch (...) {
-        NoteCaught("passing the action of code " + std::to_string(iHelpCode) + " to the host failed");
+        platform::NoteCaught("passing the action of code " + std::to_string(iHelpCode) + " to the host failed", ": ");
     }
 }
 
