@@ -306,6 +306,9 @@ std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers);
 std::vector<std::optional<double>> DecodeNumbers(const void* data, int size);
 std::string EncodeLabels(const std::vector<int>& labels);
 std::vector<int> DecodeLabels(const void* data, int size);
+// The same, appended to a list the caller reuses.
+void DecodeNumbersInto(const void* data, int size, std::vector<std::optional<double>>& numbers);
+void DecodeLabelsInto(const void* data, int size, std::vector<int>& labels);
 // Texts of a list, each ended by a NUL byte (texts themselves never hold one).
 std::string EncodeTexts(const std::vector<std::string>& texts);
 std::vector<std::string> DecodeTexts(const void* data, int size);

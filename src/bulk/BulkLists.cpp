@@ -5,11 +5,17 @@
 #include "interop/References.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
+#include "service/Bulk.h"
 #include "session/Resolution.h"
 
 #include <algorithm>
 
 namespace moru::bulk {
+
+using service::DatabankPtr;
+using service::DatabasePtr;
+using service::PropertyPtr;
+using service::ServiceError;
 
 namespace {
 
@@ -81,7 +87,7 @@ void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
 
 } // namespace
 
-int BulkTables::DatabankPosition(const IDatabank& databank) const
+int BulkTables::DatabankPosition(const service::IDatabank& databank) const
 {
     for (const auto& [listed, position] : dbankTable) {
         if (listed.get() == &databank) return position;
@@ -125,8 +131,17 @@ int GetAllCompoundsIdentifiers(int& handle)
     handle = 0;
     BulkTables& tables = Tables();
     if (tables.compCount < 0) return 0; // no lists loaded
-    const int keldaFlag = tables.isKELIDXPresent != 0 ? 1 : 0;
-    const int plxFlag = tables.isPLXIDXPresent != 0 ? 1 : 0;
+    const bool keldaIndex = tables.isKELIDXPresent != 0;
+    const bool plxIndex = tables.isPLXIDXPresent != 0;
+
+    // Each distinct identifier once, in the order of its first position.
+    std::vector<std::pair<int, std::string>> byPosition;
+    byPosition.reserve(tables.compoundTable.size());
+    for (const auto& [identifier, position] : tables.compoundTable) byPosition.emplace_back(position, identifier);
+    std::sort(byPosition.begin(), byPosition.end());
+    std::vector<std::string> identifiers;
+    identifiers.reserve(byPosition.size());
+    for (const auto& entry : byPosition) identifiers.push_back(entry.second);
 
     // Built aside and installed whole, so that a failure leaves the tables as they were.
     auto found = std::make_shared<EngineCompoundTable>(*tables.engineCompTable);
@@ -137,27 +152,36 @@ int GetAllCompoundsIdentifiers(int& handle)
         }
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
-        EngineCompoundMap engineCompounds;
-        EngineCompoundIndexMap compoundMap;
-        manager->OptimizedFind(tables.compoundTable, database->Alias(), engineCompounds, compoundMap, keldaFlag,
-                               plxFlag);
-        for (auto& [position, record] : engineCompounds) {
-            if (record) found->records.try_emplace(position, record);
+        GatewayCompounds compounds{database, {}};
+        for (service::EngineCompoundRow& row : manager->OptimizedFind(identifiers, keldaIndex, plxIndex)) {
+            if (row.identifier < 0 || row.identifier >= static_cast<int>(byPosition.size())) continue;
+            const int position = byPosition[static_cast<std::size_t>(row.identifier)].first;
+            auto& positions = compounds.compounds[row.compoundIndex];
+            positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+            // The first database in list order that found an identifier gives its record.
+            if (found->records.count(position) != 0) continue;
+            auto record = std::make_shared<EngineCompoundRecord>();
+            record->databaseName = database->Alias();
+            record->compoundPosition = position;
+            record->compoundIndex = row.compoundIndex;
+            record->name = std::move(row.name);
+            record->alias = std::move(row.alias);
+            record->casNo = std::move(row.casNo);
+            record->compoundClass = row.classNumber;
+            if (keldaIndex) record->keldaIndex = row.keldaIndex;
+            if (plxIndex) record->plxIndex = row.plxIndex;
+            found->records.emplace(position, std::move(record));
         }
-        gateway.push_back({database, std::move(compoundMap)});
+        gateway.push_back(std::move(compounds));
     }
 
     // A repeated identifier gets a record of its own at each later position, copied from the first.
     for (const auto& [first, later] : tables.duplicateCompTable) {
         const auto original = found->records.find(first);
         if (original == found->records.end()) continue;
-        const EngineCompoundObject& r = *original->second;
         for (int position : later) {
-            auto copy = std::make_shared<EngineCompoundObject>(r.DatabaseName, position, r.CompoundIndex,
-                                                               r.CompoundName, r.CompoundAlias, r.CompoundCasNo);
-            copy->CompoundClassDblValue = r.CompoundClassDblValue;
-            copy->KeldaIndex = r.KeldaIndex;
-            copy->PLXIndex = r.PLXIndex;
+            auto copy = std::make_shared<EngineCompoundRecord>(*original->second);
+            copy->compoundPosition = position;
             found->records[position] = std::move(copy);
         }
     }
@@ -186,20 +210,19 @@ int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, c
     const EngineCompoundPtr& record = table->inOrder[static_cast<std::size_t>(position)];
     if (!record) return 0;
 
-    compoundPosition = record->CompoundPosition;
-    compoundClass = record->CompoundClassDblValue;
-    keldaIndex = record->KeldaIndex;
-    plxIndex = record->PLXIndex;
-    compoundIndex = record->CompoundIndex;
+    compoundPosition = record->compoundPosition;
+    compoundClass = record->compoundClass;
+    keldaIndex = record->keldaIndex;
+    plxIndex = record->plxIndex;
+    compoundIndex = record->compoundIndex;
 
-    if (!record->DatabaseName) return 0;
-    CopyText(*record->DatabaseName, databaseName, interop::FixedBuffer::DatabaseName);
-    if (!record->CompoundName) return 0;
-    CopyText(*record->CompoundName, name, interop::FixedBuffer::ShortText);
-    if (!record->CompoundAlias) return 0;
-    CopyText(*record->CompoundAlias, alias, interop::FixedBuffer::ShortText);
+    CopyText(record->databaseName, databaseName, interop::FixedBuffer::DatabaseName);
+    if (!record->name) return 0;
+    CopyText(*record->name, name, interop::FixedBuffer::ShortText);
+    if (!record->alias) return 0;
+    CopyText(*record->alias, alias, interop::FixedBuffer::ShortText);
     // A compound without a CAS number is still a compound.
-    CopyText(record->CompoundCasNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
+    CopyText(record->casNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
     return 1;
 }
 

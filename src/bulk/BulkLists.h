@@ -7,11 +7,11 @@
 // reach are shared: a load or an unload replaces them, so a handle still reads the tables it was
 // given, never freed memory.
 
-#include "service/Bulk.h"
 #include "service/Database.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -19,11 +19,25 @@
 
 namespace moru::bulk {
 
-using namespace moru::service;
+// One compound of the engine's list as a database found it. Positions are 0-based places in the
+// engine's compound list.
+struct EngineCompoundRecord {
+    std::string databaseName;
+    int compoundPosition = 0;
+    int compoundIndex = 0;
+    std::optional<std::string> name;
+    std::optional<std::string> alias;
+    std::optional<std::string> casNo; // absent when the compound has no CAS number
+    double compoundClass = 0.0;
+    // Filled only when the engine asked for them; 0 otherwise, and when the database stores none.
+    double keldaIndex = 0.0;
+    double plxIndex = 0.0;
+};
+using EngineCompoundPtr = std::shared_ptr<const EngineCompoundRecord>;
 
 // The found compounds, by compound position: what a compound handle holds.
 struct EngineCompoundTable {
-    EngineCompoundMap records;
+    std::map<int, EngineCompoundPtr> records;
     int listedCount = 0; // compounds listed by the load they were found for: the end of positions
     // The records in position order, made at the first read so that reading every position is
     // linear rather than quadratic.
@@ -32,7 +46,7 @@ struct EngineCompoundTable {
 
 // The found properties, by position in the engine's property list: what a property handle holds.
 struct GatewayPropertyTable {
-    std::map<int, PropertyPtr> properties;
+    std::map<int, service::PropertyPtr> properties;
 };
 
 // The property descriptions of one load, replaced by each GetAllProperties of that load. Value
@@ -42,28 +56,29 @@ struct LoadDescriptions {
     std::shared_ptr<const GatewayPropertyTable> properties = std::make_shared<GatewayPropertyTable>();
 };
 
-// A database with the compounds it found, as its compound search returned them.
+// A database with the compounds it found: compound index to the first-occurrence positions of the
+// listed identifiers that name it (two identifiers may name one compound), ascending.
 struct GatewayCompounds {
-    DatabasePtr database;
-    EngineCompoundIndexMap compounds;
+    service::DatabasePtr database;
+    std::map<int, std::vector<int>> compounds;
 };
 
 struct BulkTables {
-    CompoundPositionTable compoundTable;                 // identifier -> first position
+    std::unordered_map<std::string, int> compoundTable;  // identifier -> first position
     std::map<int, std::vector<int>> duplicateCompTable; // first position -> later positions
     int compCount = -1;                                  // -1: no lists loaded
     std::unordered_map<std::string, int> propertyTable;  // property name -> position
     int isKELIDXPresent = 0;
     int isPLXIDXPresent = 0;
-    std::vector<std::pair<DatabankPtr, int>> dbankTable; // databank -> position, in list order
-    std::vector<DatabasePtr> uniqueDatabases;            // in order of first appearance
-    std::vector<std::vector<DatabankPtr>> consecutiveDbankSlots;
+    std::vector<std::pair<service::DatabankPtr, int>> dbankTable; // databank -> position, in list order
+    std::vector<service::DatabasePtr> uniqueDatabases;            // in order of first appearance
+    std::vector<std::vector<service::DatabankPtr>> consecutiveDbankSlots;
     std::shared_ptr<EngineCompoundTable> engineCompTable = std::make_shared<EngineCompoundTable>();
     std::vector<GatewayCompounds> gatewayCompTable;
     std::shared_ptr<LoadDescriptions> described = std::make_shared<LoadDescriptions>();
 
     // The position of a databank in the source list; -1 when it is not listed.
-    int DatabankPosition(const IDatabank& databank) const;
+    int DatabankPosition(const service::IDatabank& databank) const;
 };
 
 // The process's tables, made empty at first use.

@@ -2,18 +2,140 @@
 
 #include "interop/Handles.h"
 #include "interop/Numbers.h"
+#include "service/Bulk.h"
 #include "service/Errors.h"
 
 #include <algorithm>
-#include <climits>
 #include <iterator>
+#include <string>
 #include <utility>
 
 namespace moru::bulk {
 
+using service::InteractionBinary;
+using service::InteractionUnary;
+using service::IProperty;
+using service::PropertyPtr;
+using service::ServiceError;
+
 namespace {
 
 enum class Kind { Scalar, Vector, Binary };
+
+// Whether a property's values are scalar, vector or binary values for the engine: numbers (data
+// type 1) of one compound with one element (scalar) or more (vector), or numbers of two compounds
+// (binary, interaction type 1). Texts, and pair values of up to four compounds, are none of them.
+bool IsOfKind(const IProperty& property, Kind kind)
+{
+    if (property.DataType() != 1) return false;
+    switch (kind) {
+    case Kind::Scalar:
+        return property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
+    case Kind::Vector:
+        return property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
+    case Kind::Binary:
+        return property.InteractionType() == InteractionBinary && property.ElementCount() > 0;
+    }
+    return false;
+}
+
+// The listed properties of a kind that a database describes, by the name it spells them with:
+// parallel lists of names and positions.
+struct WantedProperties {
+    std::vector<std::string> names;
+    std::vector<int> positions;
+};
+
+WantedProperties WantedOf(service::IBulkManager& manager, const BulkTables& tables, Kind kind)
+{
+    WantedProperties wanted;
+    const auto properties = manager.GetAllProperties();
+    if (!properties) return wanted;
+    for (const PropertyPtr& property : *properties) {
+        if (!property || !IsOfKind(*property, kind)) continue;
+        const auto listed = tables.propertyTable.find(property->Name());
+        if (listed == tables.propertyTable.end()) continue;
+        if (std::find(wanted.names.begin(), wanted.names.end(), listed->first) != wanted.names.end()) continue;
+        wanted.names.push_back(listed->first);
+        wanted.positions.push_back(listed->second);
+    }
+    return wanted;
+}
+
+// Takes a run's rows into the table: a value goes under the key of every position that names its
+// compounds (later occurrences of an identifier included), and a key already there is kept, so the
+// first databank in list order that holds a value gives it.
+class ValueCollector final : public service::IEngineValueSink {
+public:
+    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
+                   std::vector<int> runPositions, EngineValueTable& table)
+        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)),
+          m_table(table)
+    {
+    }
+
+    void Take(const service::EngineValueRow& row) override
+    {
+        if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
+        if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
+        const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
+        const auto compound = m_found.compounds.find(row.compound);
+        if (compound == m_found.compounds.end()) return;
+        const EngineKeys& keys = *m_table.format;
+        EnginePropertyValuePtr shared;
+        auto add = [&](int key) {
+            const auto hint = m_table.values.lower_bound(key);
+            if (hint != m_table.values.end() && hint->first == key) return;
+            if (!shared) shared = MakeValue(row);
+            m_table.values.emplace_hint(hint, key, shared);
+        };
+        if (!keys.Binary()) {
+            if (row.compound2 >= 0) return;
+            EveryPosition(compound->second, [&](int position) { add(keys.Make(position, property)); });
+            return;
+        }
+        const auto compound2 = m_found.compounds.find(row.compound2);
+        if (compound2 == m_found.compounds.end()) return;
+        EveryPosition(compound->second, [&](int position1) {
+            EveryPosition(compound2->second,
+                          [&](int position2) { add(keys.Make(position1, position2, property)); });
+        });
+    }
+
+private:
+    template <class Visit>
+    void EveryPosition(const std::vector<int>& firstPositions, Visit&& visit) const
+    {
+        for (int first : firstPositions) {
+            visit(first);
+            const auto later = m_tables.duplicateCompTable.find(first);
+            if (later == m_tables.duplicateCompTable.end()) continue;
+            for (int position : later->second) visit(position);
+        }
+    }
+
+    EnginePropertyValuePtr MakeValue(const service::EngineValueRow& row) const
+    {
+        auto value = std::make_shared<EnginePropertyValue>();
+        value->DatabankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
+        if (row.labels.empty()) {
+            for (std::size_t k = 0; k < row.numbers.size(); ++k) {
+                if (row.numbers[k]) value->Values.emplace_hint(value->Values.end(), static_cast<int>(k) + 1, *row.numbers[k]);
+            }
+        } else {
+            for (std::size_t k = 0; k < row.labels.size() && k < row.numbers.size(); ++k) {
+                if (row.numbers[k]) value->Values.emplace(row.labels[k], *row.numbers[k]);
+            }
+        }
+        return value;
+    }
+
+    const BulkTables& m_tables;
+    const GatewayCompounds& m_found;
+    const WantedProperties& m_wanted;
+    std::vector<int> m_runPositions;
+    EngineValueTable& m_table;
+};
 
 int FetchAll(Kind kind, int& handle)
 {
@@ -22,20 +144,15 @@ int FetchAll(Kind kind, int& handle)
     if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) return 0;
     const int propertyCount = static_cast<int>(tables.propertyTable.size());
     if (propertyCount == 0) return 0;
-    // Keys are compound position times property count plus property position; binary keys take
-    // the pair of compound positions, compound 1 times the compound count plus compound 2. Keys
-    // that would not fit are refused rather than handed out wrapped.
-    long long keyRange = static_cast<long long>(tables.compCount) * propertyCount;
-    if (kind == Kind::Binary) keyRange *= tables.compCount;
-    if (keyRange > INT_MAX) return 0;
+    const auto format = EngineKeys::For(tables.compCount, propertyCount, kind == Kind::Binary);
+    if (!format) return 0;
 
     auto table = std::make_shared<EngineValueTable>();
     table->load = tables.described;
-    table->propertyCount = propertyCount;
-    if (kind == Kind::Binary) table->compoundCount = tables.compCount;
+    table->format = format;
     for (const auto& run : tables.consecutiveDbankSlots) {
         if (run.empty()) return 0;
-        const DatabasePtr database = run.front()->Database();
+        const service::DatabasePtr database = run.front()->Database();
         if (!database) return 0;
         const GatewayCompounds* found = nullptr;
         for (const auto& entry : tables.gatewayCompTable) {
@@ -44,11 +161,18 @@ int FetchAll(Kind kind, int& handle)
         if (!found) return 0; // the compounds were not looked up
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
-        const EngineFetch fetch{found->compounds, tables.duplicateCompTable, tables.propertyTable, tables.dbankTable,
-                                run};
-        if (kind == Kind::Scalar) manager->OptimizedGetAllScalarPropertyValues(fetch, table->values);
-        else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(fetch, table->values);
-        else manager->OptimizedGetAllBinaryPropertyValues(tables.compCount, fetch, table->values);
+        const WantedProperties wanted = WantedOf(*manager, tables, kind);
+        std::vector<int> compounds;
+        compounds.reserve(found->compounds.size());
+        for (const auto& entry : found->compounds) compounds.push_back(entry.first);
+        std::vector<int> runPositions;
+        runPositions.reserve(run.size());
+        for (const auto& databank : run) runPositions.push_back(databank ? tables.DatabankPosition(*databank) : -1);
+        ValueCollector collector(tables, *found, wanted, std::move(runPositions), *table);
+        const service::EngineValueQuery query{wanted.names, compounds, run};
+        if (kind == Kind::Scalar) manager->OptimizedGetAllScalarPropertyValues(query, collector);
+        else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
+        else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
     }
     table->keys.reserve(table->values.size());
     for (const auto& entry : table->values) table->keys.push_back(entry.first);
@@ -57,12 +181,10 @@ int FetchAll(Kind kind, int& handle)
 }
 
 // The value at a position and its decoded positions; null when there is none.
-EnginePropertyValuePtr ValueAt(const EngineValueTable& table, int position, int& compoundPosition,
-                               int& propertyPosition)
+EnginePropertyValuePtr ValueAt(const EngineValueTable& table, int position, EnginePositions& positions)
 {
     const int key = table.keys[static_cast<std::size_t>(position)];
-    compoundPosition = key / table.propertyCount;
-    propertyPosition = key % table.propertyCount;
+    positions = table.format->Decode(key);
     const auto found = table.values.find(key);
     return found == table.values.end() ? nullptr : found->second;
 }
@@ -207,9 +329,12 @@ int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, 
 {
     if (handle == 0 || position < 0) return 0;
     auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount >= 0) return 0;
+    if (!table || !table->format || table->format->Binary()) return 0;
     if (position >= static_cast<int>(table->keys.size())) return -1;
-    const auto stored = ValueAt(*table, position, compoundPosition, propertyPosition);
+    EnginePositions positions;
+    const auto stored = ValueAt(*table, position, positions);
+    compoundPosition = positions.compound;
+    propertyPosition = positions.property;
     if (!stored || stored->Values.empty()) return 0;
     databankPosition = stored->DatabankPosition;
     value = stored->Values.begin()->second;
@@ -221,9 +346,12 @@ int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& da
 {
     if (handle == 0 || position < 0) return 0;
     auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount >= 0) return 0;
+    if (!table || !table->format || table->format->Binary()) return 0;
     if (position >= static_cast<int>(table->keys.size())) return -1;
-    const auto stored = ValueAt(*table, position, compoundPosition, propertyPosition);
+    EnginePositions positions;
+    const auto stored = ValueAt(*table, position, positions);
+    compoundPosition = positions.compound;
+    propertyPosition = positions.property;
     if (!stored) return 0;
     const PropertyPtr property = table->DescribedProperty(propertyPosition);
     if (!property) return 0;
@@ -246,19 +374,19 @@ int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& da
 {
     if (handle == 0 || position < 0) return 0;
     auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount <= 0) return 0;
+    if (!table || !table->format || !table->format->Binary()) return 0;
     if (position >= static_cast<int>(table->keys.size())) return -1;
-    const int key = table->keys[static_cast<std::size_t>(position)];
-    const auto stored = table->values.find(key);
-    if (stored == table->values.end() || !stored->second) return 0;
-    const auto layout = LayoutOf(*table, key % table->propertyCount);
+    EnginePositions positions;
+    const auto stored = ValueAt(*table, position, positions);
+    if (!stored) return 0;
+    const auto layout = LayoutOf(*table, positions.property);
     if (!layout) return 0;
-    compound1Position = key / (table->propertyCount * table->compoundCount);
-    compound2Position = (key / table->propertyCount) % table->compoundCount;
-    propertyPosition = key % table->propertyCount;
-    databankPosition = stored->second->DatabankPosition;
+    compound1Position = positions.compound;
+    compound2Position = positions.compound2;
+    propertyPosition = positions.property;
+    databankPosition = stored->DatabankPosition;
     bool exchanged = false;
-    valueSize = LayOutBinaryValue(*layout, stored->second->Values, condensed, exchanged, value);
+    valueSize = LayOutBinaryValue(*layout, stored->Values, condensed, exchanged, value);
     if (exchanged) std::swap(compound1Position, compound2Position);
     return 1;
 }

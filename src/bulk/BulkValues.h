@@ -4,15 +4,24 @@
 // lists, each value tagged with positions in the engine's lists.
 
 #include "bulk/BulkLists.h"
-#include "service/Bulk.h"
+#include "bulk/EngineKeys.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace moru::bulk {
 
-using namespace moru::service;
+// One value of the engine: the position of its databank in the source list, and its elements by
+// label, ascending. An absent element has no entry. A unary value's element k has label k + 1.
+struct EnginePropertyValue {
+    int DatabankPosition = 0;
+    std::map<int, double> Values;
+};
+using EnginePropertyValuePtr = std::shared_ptr<const EnginePropertyValue>;
+// Engine values by combined key (see EngineKeys).
+using EngineValueMap = std::map<int, EnginePropertyValuePtr>;
 
 // How a binary value of one property is laid out: per element, its labels for the two compound
 // orders and its symmetry code (-1 for every element of a unary property).
@@ -25,8 +34,7 @@ struct BinaryLayout {
 struct EngineValueTable {
     std::vector<int> keys;
     EngineValueMap values;
-    int propertyCount = 0;  // the P of the combined keys
-    int compoundCount = -1; // the C of binary keys; -1 in a table of unary values
+    std::optional<EngineKeys> format;
 
     // The property descriptions of the load the values were fetched in; never those of a later
     // load, whose properties at the same positions may have other sizes.
@@ -37,7 +45,7 @@ struct EngineValueTable {
     std::map<int, std::shared_ptr<const BinaryLayout>> layouts;
 
     // The property at `propertyPosition` as its load described it; null when it was not described.
-    PropertyPtr DescribedProperty(int propertyPosition) const;
+    service::PropertyPtr DescribedProperty(int propertyPosition) const;
 };
 
 // Fetches every scalar (or vector) value of the found compounds and the listed properties, one
