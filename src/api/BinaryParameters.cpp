@@ -12,7 +12,7 @@ MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseNam
                                                          const char* compound2Id, const char* compoundIdsType,
                                                          int* bCondensedForViewing, int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, modelName, compound1Id, compound2Id, compoundIdsType, bCondensedForViewing, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!databaseName || !databankName || !bCondensedForViewing) return 0;
@@ -29,12 +29,12 @@ MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseNam
 
 MORU_API int MORU_CALL InteractionParameterValueObject_NumberOfElements(int objectHandle)
 {
-    return api::Contain(0, [&] { return binary::NumberOfElements(objectHandle); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] { return binary::NumberOfElements(objectHandle); });
 }
 
 MORU_API int MORU_CALL InteractionParameterValueObject_Parameters(int objectHandle, double* parameters)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, parameters), 0, [&] {
         if (!parameters) return 0;
         return binary::Parameters(objectHandle, parameters);
     });

@@ -11,7 +11,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjec
     const char** workingCompoundPairArr, const char* compoundIdType, const char** dbankArr, const char** propertyArr,
     int* interactionType, int* bCondensedForViewing, int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(workingCompoundPairArr, compoundIdType, dbankArr, propertyArr, interactionType, bCondensedForViewing, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!workingCompoundPairArr || !dbankArr || !propertyArr || !bCondensedForViewing || !interactionType)
@@ -30,7 +30,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int
                                                                            int* propIndex, int* valueSize,
                                                                            int* hasRegInfo, double* propValues)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, comp1Index, comp2Index, comp3Index, comp4Index, dbankIndex, propIndex, valueSize, hasRegInfo, propValues), 0, [&] {
         if (objectHandle == 0 || !comp1Index || !comp2Index || !comp3Index || !comp4Index || !dbankIndex ||
             !propIndex || !valueSize || !propValues)
             return 0;
@@ -46,7 +46,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Van
                                                                                  int* propIndex, int* valueSize,
                                                                                  double* propValues)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, comp1Index, comp2Index, comp3Index, comp4Index, dbankIndex, propIndex, valueSize, propValues), 0, [&] {
         if (objectHandle == 0 || !comp1Index || !comp2Index || !comp3Index || !comp4Index || !dbankIndex ||
             !propIndex || !valueSize || !propValues)
             return 0;
@@ -58,7 +58,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Van
 
 MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHandle)
 {
-    return api::Contain(0, [&] { return binary::NumberOfEntries(objectHandle); });
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] { return binary::NumberOfEntries(objectHandle); });
 }
 
 MORU_API void MORU_CALL BinaryPropertyValueObjects_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

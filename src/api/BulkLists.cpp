@@ -11,7 +11,7 @@ using namespace moru;
 MORU_API int MORU_CALL Optimized_InitializeAllLists(const char** sourceDatabanks, const char** compoundIdentifierList,
                                                     const char** propertyList)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(sourceDatabanks, compoundIdentifierList, propertyList), 0, [&] {
         if (!sourceDatabanks || !compoundIdentifierList || !propertyList) {
             bulk::UnInitializeAllLists();
             return 0;
@@ -34,7 +34,7 @@ MORU_API int MORU_CALL Optimized_UnInitializeAllLists(void)
 
 MORU_API int MORU_CALL Optimized_GetAllCompoundsIdentifiers(int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         return bulk::GetAllCompoundsIdentifiers(*objectHandle);
@@ -46,7 +46,7 @@ MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int
                                                            char* alias, char* casno, double* compclass, double* kelidx,
                                                            double* PLXidx)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, compoundPosition, databaseName, compoundIndex, name, alias, casno, compclass, kelidx, PLXidx), 0, [&] {
         if (!compoundPosition || !databaseName || !compoundIndex || !name || !alias || !casno || !compclass ||
             !kelidx || !PLXidx) {
             return 0;
@@ -58,7 +58,7 @@ MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int
 
 MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         return bulk::GetAllProperties(*objectHandle);
@@ -68,7 +68,7 @@ MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle)
 MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position, int* propertyPosition,
                                                  int* numOfElements)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, propertyPosition, numOfElements), 0, [&] {
         if (!propertyPosition || !numOfElements) return 0;
         return bulk::GetNextProperty(objectHandle, position, *propertyPosition, *numOfElements);
     });
@@ -76,7 +76,7 @@ MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position,
 
 MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         return bulk::GetAllScalarPropertyValues(*objectHandle);
@@ -87,7 +87,7 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
                                                             int* compoundPosition, int* propertyPosition,
                                                             double* value)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
         if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
         return bulk::GetNextScalarPropertyValue(objectHandle, position, *databankPosition, *compoundPosition,
                                                 *propertyPosition, *value);
@@ -96,7 +96,7 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
 
 MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         return bulk::GetAllVectorPropertyValues(*objectHandle);
@@ -107,7 +107,7 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
                                                             int* databankPosition, int* compoundPosition,
                                                             int* propertyPosition, double* value)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
         if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
         return bulk::GetNextVectorPropertyValue(objectHandle, position, *valueSize, *databankPosition,
                                                 *compoundPosition, *propertyPosition, value);
@@ -116,7 +116,7 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
 
 MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         return bulk::GetAllBinaryPropertyValues(*objectHandle);
@@ -130,7 +130,7 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int
                                                                              int* propertyPosition, double* value,
                                                                              int* bCondensed)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compound1Position, compound2Position, propertyPosition, value, bCondensed), 0, [&] {
         if (!valueSize || !databankPosition || !compound1Position || !compound2Position || !propertyPosition ||
             !value || !bCondensed) {
             return 0;

@@ -9,7 +9,7 @@ using namespace moru;
 
 MORU_API int MORU_CALL GetAllCompounds(const char** searchSource, int* objectHandle, int* numCompounds)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(searchSource, objectHandle, numCompounds), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !numCompounds) return 0;
@@ -20,7 +20,7 @@ MORU_API int MORU_CALL GetAllCompounds(const char** searchSource, int* objectHan
 
 MORU_API int MORU_CALL GetAllCompounds_Identifiers(int objectHandle, int nget, char* name, char* alias, char* casNum)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, nget, name, alias, casNum), 0, [&] {
         if (!name || !alias || !casNum) return 0;
         return compounds::GetAllCompoundsIdentifiers(objectHandle, nget, name, alias, casNum);
     });
@@ -28,7 +28,7 @@ MORU_API int MORU_CALL GetAllCompounds_Identifiers(int objectHandle, int nget, c
 
 MORU_API void MORU_CALL CompoundCollection_GetEnumerator(int compoundCollectionHandle, int* enumeratorHandle)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(compoundCollectionHandle, enumeratorHandle), [&] {
         if (!enumeratorHandle) return;
         *enumeratorHandle = 0;
         *enumeratorHandle = compounds::GetEnumerator(compoundCollectionHandle);
@@ -37,14 +37,14 @@ MORU_API void MORU_CALL CompoundCollection_GetEnumerator(int compoundCollectionH
 
 MORU_API int MORU_CALL CompoundCollectionEnum_MoveNext(int enumeratorHandle)
 {
-    return api::Contain(0, [&] { return compounds::MoveNext(enumeratorHandle); });
+    return api::Contain(MORU_ARGUMENTS(enumeratorHandle), 0, [&] { return compounds::MoveNext(enumeratorHandle); });
 }
 
 MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int* compoundIndex, char* compoundName,
                                                       int compoundNameBufSize, char* compoundAlias,
                                                       int compoundAliasBufSize)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(enumeratorHandle, compoundIndex, compoundName, compoundNameBufSize, compoundAlias, compoundAliasBufSize), 0, [&] {
         if (!compoundIndex || !compoundName || !compoundAlias) return 0;
         // Both names are emptied before anything can fail; a size below 1 leaves no room at all.
         if (compoundNameBufSize >= 1) compoundName[0] = '\0';

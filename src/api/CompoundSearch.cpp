@@ -10,7 +10,7 @@ using namespace moru;
 MORU_API int MORU_CALL FoundCompounds_Find(const char** searchSource, const char* identSearchString,
                                            const char* outputPropertyName, int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(searchSource, identSearchString, outputPropertyName, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString) return 0;
@@ -24,7 +24,7 @@ MORU_API int MORU_CALL FoundCompounds_FindByIdentifierType(const char** searchSo
                                                            const char* identifierType, const char* outputPropertyName,
                                                            int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(searchSource, identSearchString, identifierType, outputPropertyName, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!searchSource || !identSearchString || !identifierType) return 0;
@@ -41,7 +41,7 @@ MORU_API int MORU_CALL FoundCompounds_FindMultiple(const char** searchSource, co
     if (!objectHandle) return 0;
     *objectHandle = 0;
     if (!searchSource || !identSearchStrings || !identifierType) return 0;
-    return api::Contain(-1, [&] {
+    return api::Contain(MORU_ARGUMENTS(searchSource, identifierType, identSearchStrings, outputPropertyName, objectHandle), -1, [&] {
         return compounds::FindMultiple(interop::ReadHostList(searchSource), interop::FromHost(identifierType),
                                        interop::ReadHostList(identSearchStrings),
                                        interop::FromHost(outputPropertyName), *objectHandle);
@@ -52,7 +52,7 @@ MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, cons
                                                  int dbankContentDataType, int* compIndex, char* compName,
                                                  char* compAlias)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(searchSource, identSearchString, dbankContentDataType, compIndex, compName, compAlias), 0, [&] {
         if (!compIndex) return 0;
         *compIndex = -1;
         if (!searchSource || !identSearchString || !compName || !compAlias) return 0;
@@ -67,7 +67,7 @@ MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* d
                                                        char* compName, char* compAlias, char* casNumber,
                                                        char* propName, double* propertyValue)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, dbName, dbankName, compIndex, compName, compAlias, casNumber, propName, propertyValue), 0, [&] {
         if (objectHandle == 0 || !dbName || !dbankName || !compIndex || !compName || !compAlias || !casNumber ||
             !propName || !propertyValue)
             return 0;
@@ -81,7 +81,7 @@ MORU_API int MORU_CALL FoundCompounds_GetNextCompoundIdentifier(int objectHandle
                                                                 char* compName, char* compAlias, char* casNumber,
                                                                 char* propName, double* propertyValue)
 {
-    return api::Contain(-1, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, compoundPosition, dbName, dbankName, compIndex, compName, compAlias, casNumber, propName, propertyValue), -1, [&] {
         if (objectHandle == 0 || !compoundPosition || !dbName || !dbankName || !compIndex || !compName ||
             !compAlias || !casNumber || !propName || !propertyValue)
             return -1;

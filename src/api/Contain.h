@@ -1,9 +1,14 @@
 #pragma once
 
+#include "api/Trace.h"
+#include "platform/Diagnostics.h"
 #include "platform/FloatingPoint.h"
 #include "service/Factory.h"
 
+#include <exception>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -53,28 +58,70 @@ private:
     platform::FloatingPointGuard m_floatingPoint;
 };
 
-// Runs the body of an export and turns every failure that escapes it into the export's
-// failure value. The one place where failures stop; nothing crosses the ABI.
-template <class Result, class Body>
-Result Contain(Result failureValue, Body&& body) noexcept
+namespace detail {
+
+template <class T>
+constexpr bool kIsArguments = false;
+template <class... Values>
+constexpr bool kIsArguments<Arguments<Values...>> = true;
+
+} // namespace detail
+
+// Runs the body of an export and turns every failure that escapes it into the export's failure
+// value. The one place where failures stop; nothing crosses the ABI. When calls are traced, the
+// call's line is written here: the export, its arguments, its result and, for a failure, why.
+//
+//   return api::Contain(MORU_ARGUMENTS(handle, buffer, size), 0, [&] { ... });
+template <class Result, class Body, class... Values>
+Result Contain(const Arguments<Values...>& arguments, Result failureValue, Body&& body,
+               const char* exportName = __builtin_FUNCTION()) noexcept
 {
     try {
         const Door door;
-        return static_cast<Result>(std::forward<Body>(body)());
+        const platform::FailureScope scope;
+        Result result = failureValue;
+        try {
+            result = static_cast<Result>(std::forward<Body>(body)());
+        } catch (...) {
+            platform::NoteCaught();
+        }
+        if (platform::Tracing()) TraceCall(exportName, arguments, result, result == failureValue);
+        return result;
     } catch (...) {
         return failureValue;
     }
 }
 
 // For exports without a result.
-template <class Body>
-void Contain(Body&& body) noexcept
+template <class Body, class... Values>
+void Contain(const Arguments<Values...>& arguments, Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
 {
     try {
         const Door door;
-        std::forward<Body>(body)();
+        const platform::FailureScope scope;
+        try {
+            std::forward<Body>(body)();
+        } catch (...) {
+            platform::NoteCaught();
+        }
+        if (platform::Tracing()) TraceCall(exportName, arguments, std::nullopt, true);
     } catch (...) {
     }
+}
+
+// Exports without arguments.
+template <class Result, class Body>
+    requires(!detail::kIsArguments<Result>)
+Result Contain(Result failureValue, Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
+{
+    return Contain(Arguments<>(""), failureValue, std::forward<Body>(body), exportName);
+}
+
+template <class Body>
+    requires(!detail::kIsArguments<std::remove_cvref_t<Body>>)
+void Contain(Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
+{
+    Contain(Arguments<>(""), std::forward<Body>(body), exportName);
 }
 
 } // namespace moru::api

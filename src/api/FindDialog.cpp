@@ -33,7 +33,7 @@ MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCa
                                          MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
                                          const char* initialSearchString)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString), [&] {
         dialogs::FindDialogLaunch launch;
         launch.addCompoundShort = fnAddCompoundCallback;
         launch.enumSelectedDatabanks = fnEnumSelectedDbanks;
@@ -50,7 +50,7 @@ MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallba
                                                        const char* initialSearchString, const char* className,
                                                        const char* windowName)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString, className, windowName), [&] {
         auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
                                    initialSearchString, className, windowName);
         dialogs::LaunchFindDialogWrapper(launch);
@@ -63,7 +63,7 @@ MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fn
                                                   const char* initialSearchString, const char* className,
                                                   const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString, className, windowName, fnHtmlHelpIDCallback), [&] {
         auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
                                    initialSearchString, className, windowName);
         launch.helpCallback = fnHtmlHelpIDCallback;

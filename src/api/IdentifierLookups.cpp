@@ -9,7 +9,7 @@ using namespace moru;
 MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                            int compid, char* namebuf, int namebuflen, char* buffer, int buflen)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(dbaseName, dbankName, idType, compid, namebuf, namebuflen, buffer, buflen), [&] {
         if (!namebuf || !buffer || !dbaseName || !dbankName) return;
         compounds::GetIdentifierFromDatabank(interop::FromHost(dbaseName), interop::FromHost(dbankName),
                                              interop::FromHostOptional(idType), compid, namebuf, namebuflen, buffer,
@@ -20,7 +20,7 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
                                               const char* idValue, int* compid)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(dbaseName, dbankName, idType, idValue, compid), [&] {
         if (!compid) return;
         *compid = 0;
         if (!dbaseName || !dbankName || !idType || !idValue) return;

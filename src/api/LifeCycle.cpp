@@ -2,9 +2,8 @@
 
 #include "api/Contain.h"
 #include "bulk/BulkLists.h"
-#include "interop/Handles.h"
 #include "interop/HostText.h"
-#include "session/Session.h"
+#include "platform/ProcessState.h"
 
 // The session and the registry come into being on first use; there is nothing to do here.
 MORU_API void MORU_CALL DllEnsureInit(void) {}
@@ -12,7 +11,7 @@ MORU_API void MORU_CALL DllForceTerm(void) {}
 
 MORU_API int MORU_CALL MoruIntegration_GetVersion(char* version, int versionBufSize)
 {
-    moru::api::Contain([&] {
+    moru::api::Contain(MORU_ARGUMENTS(version, versionBufSize), [&] {
         if (version) moru::interop::CopySized(MORU_VERSION_TEXT, version, versionBufSize);
     });
     return MORU_VERSION_NUMBER;
@@ -38,9 +37,8 @@ struct ReleaseAtUnload {
     ~ReleaseAtUnload()
     {
         try {
-            moru::interop::HandleRegistry::DestroyInstance();
             moru::bulk::DestroyTables();
-            moru::session::MoruGUIDataFunctions::DestroyInstance();
+            moru::platform::ProcessState::Destroy();
         } catch (...) {
             // Nothing can be reported at unload; what was not released goes with the process.
         }

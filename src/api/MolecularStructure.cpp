@@ -10,7 +10,7 @@ MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const
                                                     const char* compIdType, int structureType,
                                                     char* moleStructString)
 {
-    return api::Contain(false, [&] {
+    return api::Contain(MORU_ARGUMENTS(dbaseName, compoundId, compIdType, structureType, moleStructString), false, [&] {
         if (!moleStructString) return false;
         moleStructString[0] = '\0';
         if (!dbaseName || !compoundId || !compIdType) return false;
@@ -22,7 +22,7 @@ MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const
 MORU_API void MORU_CALL PushDataToMoleStructControl(const char* dbaseName, const char* IdName, const char* IdType,
                                                     int StructureType, void* pMoleStructCtl)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(dbaseName, IdName, IdType, StructureType, pMoleStructCtl), [&] {
         properties::PushDataToMoleStructCtl(pMoleStructCtl, interop::FromHost(dbaseName), interop::FromHost(IdName),
                                             interop::FromHost(IdType), StructureType);
     });

@@ -24,7 +24,7 @@ MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInf
                                       const char* className3, const char* windowName3, const char* className4,
                                       const char* windowName4)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
         dialogs::LaunchNISTTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2, windowName2,
                                                                           className3, windowName3, className4,
                                                                           windowName4));
@@ -36,7 +36,7 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
                                          const char* className3, const char* windowName3, const char* className4,
                                          const char* windowName4)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
         dialogs::LaunchNISTMixTabWrapper(fnCallBackPropInfo, ReadWindowNames(className, windowName, className2,
                                                                              windowName2, className3, windowName3,
                                                                              className4, windowName4));
@@ -45,12 +45,12 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
 
 MORU_API void MORU_CALL PushCitation(const char* desPara, const char* citationIndex, const char* citation)
 {
-    api::Contain([&] { dialogs::PushPropCitation(FromHost(desPara), FromHost(citationIndex), FromHost(citation)); });
+    api::Contain(MORU_ARGUMENTS(desPara, citationIndex, citation), [&] { dialogs::PushPropCitation(FromHost(desPara), FromHost(citationIndex), FromHost(citation)); });
 }
 
 MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx, const double* reevaly)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(TDERevalTpoint, reevalx, reevaly), [&] {
         const int length = dialogs::ReevalListLength(TDERevalTpoint);
         dialogs::PushPropReevalBack(TDERevalTpoint, ReadHostNumbers(reevalx, length), ReadHostNumbers(reevaly, length));
     });
@@ -59,7 +59,7 @@ MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx
 MORU_API void MORU_CALL PushFittingBack(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
                                         const double* CalX1, const double* CalTemp, const double* CalPres)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(Fitting, desProp, numExpMix, CalValue, CalX1, CalTemp, CalPres), [&] {
         const auto lengths = dialogs::FittingListLengths(Fitting, numExpMix);
         dialogs::PushPropFittingBack(Fitting, FromHost(desProp), numExpMix, ReadHostNumbers(CalValue, lengths[0]),
                                      ReadHostNumbers(CalX1, lengths[1]), ReadHostNumbers(CalTemp, lengths[2]),
@@ -71,7 +71,7 @@ MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VL
                                                 const double* t2VanNess, const double* t3Point,
                                                 const double* t4Infinite)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(desProp, t0VLEQuality, t1Herington, t2VanNess, t3Point, t4Infinite), [&] {
         const auto& lengths = dialogs::kConsistencyListLengths;
         dialogs::PushPropConsistencyTestBack(FromHost(desProp), t0VLEQuality, ReadHostNumbers(t1Herington, lengths[0]),
                                              ReadHostNumbers(t2VanNess, lengths[1]), ReadHostNumbers(t3Point, lengths[2]),
@@ -81,12 +81,12 @@ MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VL
 
 MORU_API void MORU_CALL PushDRSDefaultPropertyBack(const char* DRSDefaultProperty)
 {
-    api::Contain([&] { dialogs::PushPropDRSDefaultPropertyBack(FromHost(DRSDefaultProperty)); });
+    api::Contain(MORU_ARGUMENTS(DRSDefaultProperty), [&] { dialogs::PushPropDRSDefaultPropertyBack(FromHost(DRSDefaultProperty)); });
 }
 
 MORU_API void MORU_CALL TEDResultFormResize(double x, double y)
 {
-    api::Contain([&] { dialogs::MoruTEDResultFormResize(x, y); });
+    api::Contain(MORU_ARGUMENTS(x, y), [&] { dialogs::MoruTEDResultFormResize(x, y); });
 }
 
 MORU_API void MORU_CALL ForceClose(void)

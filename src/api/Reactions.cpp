@@ -11,7 +11,7 @@ MORU_API int MORU_CALL Reactions_GetAllReactionObjects(const char** compoundList
                                                        const char* compoundIdType, int searchType, int* objectHandle)
 {
     if (!objectHandle) return -1;
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(compoundList, databankList, compoundIdType, searchType, objectHandle), 0, [&] {
         *objectHandle = 0;
         if (!compoundList || !databankList || !compoundIdType) return -1;
         return reactions::GetAllReactionObjects(interop::ReadHostList(compoundList), interop::ReadHostList(databankList),
@@ -24,7 +24,7 @@ MORU_API int MORU_CALL Reactions_GetNextReactionObject(int objectHandle, int pos
                                                        double* eqConsts, double* SymmetricEqConsts,
                                                        char* /*symEqConstBasis*/)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, type, basis, compListSize, compAliases, stoicCoeffs, eqConsts, SymmetricEqConsts), 0, [&] {
         if (objectHandle == 0 || !type || !basis || !compListSize || !compAliases || !stoicCoeffs || !eqConsts) return 0;
         return reactions::GetNextReactionObject(
             objectHandle, position, {type, basis, compListSize, compAliases, stoicCoeffs, eqConsts, SymmetricEqConsts});

@@ -10,7 +10,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* D
                                                                  const char* compound1, const char* compound2,
                                                                  const char* compoundIdType, int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(DBaseDBank, property, compound1, compound2, compoundIdType, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
         if (!DBaseDBank || !property || !compound1 || !compound2 || !compoundIdType) return 0;
@@ -27,7 +27,7 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObjectDetails(
     char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
     int xTDeviationBufferSize, int citationBufferSize)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, regInfoType, sigma, tLimits, pLimits, xLimits, x1Limits, x2Limits, henryLimits, henryDeviation, tDeviation, pDeviation, xDeviation, x1Deviation, x2Deviation, xTDeviation, sCitation, compBasis, stdBufferSize, xTDeviationBufferSize, citationBufferSize), 0, [&] {
         if (objectHandle == 0 || !regInfoType || !sigma || !tLimits || !pLimits || !xLimits || !x1Limits ||
             !x2Limits || !henryLimits || !henryDeviation || !tDeviation || !pDeviation || !xDeviation ||
             !x1Deviation || !x2Deviation || !xTDeviation || !sCitation || !compBasis)

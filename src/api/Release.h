@@ -6,9 +6,9 @@
 namespace moru::api {
 
 // What every family's release function does: release any handle, contain any failure.
-inline void ReleaseAnyHandle(int handle) noexcept
+inline void ReleaseAnyHandle(int handle, const char* exportName = __builtin_FUNCTION()) noexcept
 {
-    Contain([&] { interop::ReleaseHandle(handle); });
+    Contain(MORU_ARGUMENTS(handle), [&] { interop::ReleaseHandle(handle); }, exportName);
 }
 
 } // namespace moru::api

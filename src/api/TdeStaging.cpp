@@ -13,12 +13,12 @@ using interop::ReadHostWholeNumbers;
 
 MORU_API bool MORU_CALL InitializeTDEdialog(const char* compName)
 {
-    return api::Contain(false, [&] { return dialogs::SetTDECompoundName(interop::FromHostOptional(compName)); });
+    return api::Contain(MORU_ARGUMENTS(compName), false, [&] { return dialogs::SetTDECompoundName(interop::FromHostOptional(compName)); });
 }
 
 MORU_API bool MORU_CALL InitializeTDEdialogMix(const char* compName, const char* compName2)
 {
-    return api::Contain(false, [&] {
+    return api::Contain(MORU_ARGUMENTS(compName, compName2), false, [&] {
         return dialogs::SetTDEMixCompoundName(interop::FromHostOptional(compName), interop::FromHostOptional(compName2));
     });
 }
@@ -33,7 +33,7 @@ MORU_API bool MORU_CALL PushPropertyValue_GetPropNameValue(
     const double* calcValues1, const double* calcValues2, const char** elemUnit, const char* DipFamily,
     const char* DipSubgrp)
 {
-    return api::Contain(false, [&] {
+    return api::Contain(MORU_ARGUMENTS(propName, modelName, desProp, desPara, propVariables, var1Name, var2Name, propUnit, propNum, propValues, propUncertainty, expNum, expValues, expValues1, expValues2, expUncertainty, expStatus, expCitation, evalNum, evalValues, evalValues1, evalValues2, evalUncertainty, evalStatus, evalCitation, calcNum, calcValues, calcValues1, calcValues2, elemUnit, DipFamily, DipSubgrp), false, [&] {
         if (!propName || propVariables == 0 || propNum == 0 || !propValues) return false;
         service::MoruNISTPropValue record;
         record.propName = FromHost(propName);
@@ -80,7 +80,7 @@ MORU_API bool MORU_CALL PushMixPropertyValue_GetMixPropNameValue(
     int nVar, const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange,
     const char* DataPrange, const char* desPropShort, bool IsFromDataSetForm)
 {
-    return api::Contain(false, [&] {
+    return api::Contain(MORU_ARGUMENTS(desProp, PropNameIdx, PhaseVarIdx, authorIdx, expNumMix, expValues, expX1, expTemp, expPres, expUncer, unc_x1, unc_T, unc_P, expAcc, nVar, TheCitation, propUnit, Datayear, DataTrange, DataPrange, desPropShort, IsFromDataSetForm), false, [&] {
         service::MoruNISTMixPropValue record;
         record.desProp = FromHost(desProp);
         record.PropNameIdx = FromHost(PropNameIdx);

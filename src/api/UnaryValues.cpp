@@ -11,7 +11,7 @@ MORU_API int MORU_CALL CompoundProperties_GetAllUnaryPropertyValues_Vanta(const 
                                                                           const char* databankName, int compoundIndex,
                                                                           int* objectHandle)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundIndex, objectHandle), 0, [&] {
         if (!objectHandle || !databaseName || !databankName) return 0;
         *objectHandle = 0;
         return properties::GetAllUnaryPropertyValues_Vanta(interop::FromHost(databaseName), interop::FromHost(databankName),
@@ -22,7 +22,7 @@ MORU_API int MORU_CALL CompoundProperties_GetAllUnaryPropertyValues_Vanta(const 
 MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHandle, int position, char* propName,
                                                                     int* valueSize, double* propertyValues)
 {
-    return api::Contain(0, [&] {
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, propName, valueSize, propertyValues), 0, [&] {
         if (!propName || !valueSize || !propertyValues) return 0;
         return properties::GetNextUnaryPropertyValue(objectHandle, position, propName, *valueSize, propertyValues);
     });
@@ -33,7 +33,7 @@ MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const c
                                                  double* retvals, int retvalArraylen, int /*retvalElemLen*/,
                                                  int* success)
 {
-    api::Contain([&] {
+    api::Contain(MORU_ARGUMENTS(dbaseName, dbankName, idType, idVal, propName, valueType, retvals, retvalArraylen, success), [&] {
         if (!success) return;
         *success = 0;
         if (!dbaseName || !dbankName) return;

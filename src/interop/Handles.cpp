@@ -1,5 +1,12 @@
 #include "interop/Handles.h"
 
+#include "platform/Diagnostics.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <string>
+
 namespace moru::interop {
 
 namespace {
@@ -9,26 +16,18 @@ constexpr std::uint32_t kSlotLimit = (1u << kSlotBits) - 1;
 constexpr std::uint32_t kGenerationLimit = 1u << (31 - kSlotBits);
 // Released slots are reused only once this many have gathered, so each slot comes round slowly.
 constexpr std::size_t kReuseThreshold = 1024;
-} // namespace
-
-namespace {
-// Made on first use and destroyed only when the library is unloaded; a host that releases handles
-// after that finds an empty registry.
-HandleRegistry* g_registry = nullptr;
-} // namespace
-
-HandleRegistry& HandleRegistry::Instance()
+// A kind of result as a developer reads it: its class's name without its namespaces.
+std::string KindName(const char* mangledName)
 {
-    if (!g_registry) g_registry = new HandleRegistry();
-    return *g_registry;
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangledName, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangledName;
+    std::free(demangled);
+    const std::size_t templateStart = name.find('<');
+    const std::size_t lastScope = name.rfind("::", templateStart);
+    return lastScope == std::string::npos ? name : name.substr(lastScope + 2);
 }
-
-void HandleRegistry::DestroyInstance()
-{
-    // Detached first: destructors of the objects it held may reach the registry.
-    std::unique_ptr<HandleRegistry> registry(g_registry);
-    g_registry = nullptr;
-}
+} // namespace
 
 int HandleRegistry::Register(std::shared_ptr<const void> object, std::type_index kind)
 {
@@ -61,6 +60,19 @@ const HandleRegistry::Slot* HandleRegistry::Lookup(int handle) const
     const Slot& slot = m_slots[index];
     if (!slot.object || slot.generation != generation) return nullptr;
     return &slot;
+}
+
+void HandleRegistry::NoteWrongHandle(int handle, const Slot* slot, const std::type_info& wanted)
+{
+    if (!platform::Tracing()) return;
+    if (handle == 0) {
+        platform::NoteFailure("handle 0 holds no result; a ", KindName(wanted.name()), " was wanted");
+    } else if (!slot) {
+        platform::NoteFailure("handle ", handle, " is not a live handle (released, or never issued)");
+    } else {
+        platform::NoteFailure("handle ", handle, " is a ", KindName(slot->kind.name()), ", not a ",
+                              KindName(wanted.name()));
+    }
 }
 
 void HandleRegistry::ReleaseHandle(int handle)

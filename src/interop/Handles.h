@@ -7,6 +7,8 @@
 // A handle value holds a slot number and the slot's generation, so a released handle never
 // reaches a newer object that reuses its slot: it reads as none, like 0.
 
+#include "platform/ProcessState.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -18,10 +20,9 @@ namespace moru::interop {
 
 class HandleRegistry {
 public:
-    static HandleRegistry& Instance();
-    // Releases every object still registered and the registry itself; for the library's unload.
-    // A later call of Instance starts an empty registry.
-    static void DestroyInstance();
+    // The registry is a part of the process state, destroyed first at unload.
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Results;
+    static HandleRegistry& Instance() { return platform::ProcessState::Part<HandleRegistry>(); }
 
     // 0 for a null object.
     template <class T>
@@ -38,7 +39,10 @@ public:
     std::shared_ptr<T> GetObjectFromHandle(int handle) const
     {
         const Slot* slot = Lookup(handle);
-        if (!slot || slot->kind != typeid(T)) return nullptr;
+        if (!slot || slot->kind != typeid(T)) {
+            NoteWrongHandle(handle, slot, typeid(T));
+            return nullptr;
+        }
         return std::const_pointer_cast<T>(std::static_pointer_cast<const T>(slot->object));
     }
 
@@ -57,6 +61,8 @@ private:
 
     int Register(std::shared_ptr<const void> object, std::type_index kind);
     const Slot* Lookup(int handle) const;
+    // Notes why the handle holds no object of the kind wanted.
+    static void NoteWrongHandle(int handle, const Slot* slot, const std::type_info& wanted);
 
     std::vector<Slot> m_slots;
     std::vector<std::uint32_t> m_freeSlots; // reused oldest first once enough have gathered

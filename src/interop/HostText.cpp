@@ -1,6 +1,7 @@
 #include "interop/HostText.h"
 
 #include "platform/CodePage.h"
+#include "platform/Diagnostics.h"
 
 #include <cstring>
 
@@ -13,9 +14,17 @@ std::string_view UpToNul(std::string_view hostBytes) { return hostBytes.substr(0
 
 bool CopyHostBytes(std::string_view hostBytes, char* buffer, int size)
 {
-    if (!buffer || size < 1) return false;
+    if (!buffer) {
+        platform::NoteFailure("no buffer for a text of ", UpToNul(hostBytes).size() + 1, " bytes");
+        return false;
+    }
+    if (size < 1) {
+        platform::NoteFailure("buffer size ", size);
+        return false;
+    }
     hostBytes = UpToNul(hostBytes);
     if (hostBytes.size() > static_cast<std::size_t>(size) - 1) {
+        platform::NoteFailure("buffer of ", size, " bytes, text needs ", hostBytes.size() + 1);
         buffer[0] = '\0';
         return false;
     }
@@ -58,7 +67,7 @@ std::vector<std::string> ReadHostList(const char* const* list, int count)
 
 bool CopySized(std::string_view text, char* buffer, int size)
 {
-    if (!buffer || size < 1) return false;
+    if (!buffer || size < 1) return CopyHostBytes(text, buffer, size);
     return CopyHostBytes(ToHost(text), buffer, size);
 }
 

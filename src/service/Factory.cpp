@@ -1,14 +1,19 @@
 #include "service/Factory.h"
 #include "service/Errors.h"
 
+#include "platform/ProcessState.h"
+
 namespace moru::service {
 
 namespace {
-std::shared_ptr<ServiceFactory>& InstalledFactory()
-{
-    static std::shared_ptr<ServiceFactory> factory;
-    return factory;
-}
+// The factory is a part of the process state, the last to go at unload: the databases it made
+// are ended before it.
+struct Installed {
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Service;
+    std::shared_ptr<ServiceFactory> factory;
+};
+
+std::shared_ptr<ServiceFactory>& InstalledFactory() { return platform::ProcessState::Part<Installed>().factory; }
 } // namespace
 
 ServiceFactory& GetServiceFactory()
@@ -28,7 +33,8 @@ IDialogComponent& ServiceFactory::DialogComponent()
 
 void EndOfCall()
 {
-    if (auto& factory = InstalledFactory()) factory->EndOfCall();
+    const Installed* installed = platform::ProcessState::Existing<Installed>();
+    if (installed && installed->factory) installed->factory->EndOfCall();
 }
 
 void SetServiceFactory(std::shared_ptr<ServiceFactory> factory) { InstalledFactory() = std::move(factory); }

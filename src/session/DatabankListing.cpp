@@ -1,60 +1,25 @@
 #include "session/DatabankListing.h"
 
-#include "interop/HostText.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "session/Session.h"
 
 namespace moru::session {
 
+using namespace moru::service;
+
 namespace {
 
 // A field that is missing or holds only white space reaches the host as a null pointer.
-interop::CallbackText FieldText(const std::optional<std::string>& field)
+std::optional<std::string> FieldText(const std::optional<std::string>& field)
 {
-    if (!field || platform::IsBlank(*field)) return interop::CallbackText();
-    return interop::CallbackText(std::string_view(*field));
-}
-
-struct AccessSettings {
-    int viewer = 0;
-    int simulator = 0;
-};
-
-AccessSettings ReadAccessSettings(const IDatabase& database)
-{
-    AccessSettings access;
-    access.viewer = database.GetDatabaseAccessSetting("ZRVIEWER") ? 1 : 0;
-    access.simulator = database.GetDatabaseAccessSetting("ZRSIMULATOR") ? 1 : 0;
-    return access;
-}
-
-// The arguments of one databank-info callback, in the host's order.
-struct DatabankInfo {
-    interop::CallbackText databankName, databaseAlias, password, displayName, baseDatabankName, helpFileName;
-    int helpCode = 0;
-    interop::CallbackText product, databankType, prompt;
-    int pureInfoPresent = 0, binaryParameterCount = 0, reactionCount = 0;
-};
-
-void ReportDatabank(void* callback, int displayFlag, const DatabankInfo& info, const AccessSettings& access)
-{
-    if (displayFlag != 0) {
-        reinterpret_cast<MoruDatabankInfoWithAccessCallback>(callback)(
-            info.databankName.get(), info.databaseAlias.get(), info.password.get(), info.displayName.get(),
-            info.baseDatabankName.get(), info.helpFileName.get(), info.helpCode, info.product.get(),
-            info.databankType.get(), info.prompt.get(), info.pureInfoPresent, info.binaryParameterCount,
-            info.reactionCount, access.simulator, access.viewer);
-    } else {
-        reinterpret_cast<MoruDatabankInfoCallback>(callback)(
-            info.databankName.get(), info.databaseAlias.get(), info.password.get(), info.displayName.get(),
-            info.baseDatabankName.get(), info.helpFileName.get(), info.helpCode, info.product.get(),
-            info.databankType.get(), info.prompt.get(), info.pureInfoPresent, info.binaryParameterCount,
-            info.reactionCount);
-    }
+    if (!field || platform::IsBlank(*field)) return std::nullopt;
+    return field;
 }
 
 // Walks every databank of every database in collection order, entering each in the catalogue.
-// `visit` receives the database, its access settings, the databank and a reader of its reaction count.
+// `visit` receives the database, the databank's report with its names and access settings, the
+// databank and a reader of its reaction count.
 template <class Visit>
 void WalkDatabanks(MoruGUIDataFunctions& session, bool readReactionTotals, Visit visit)
 {
@@ -66,9 +31,12 @@ void WalkDatabanks(MoruGUIDataFunctions& session, bool readReactionTotals, Visit
         try {
             databanks = database->EnumerateDatabanks();
         } catch (...) {
-            continue; // a database whose databanks cannot be had is passed over
+            // A database whose databanks cannot be had is passed over.
+            platform::NoteCaught("the databanks of ", database->Alias(), " could not be read: ");
+            continue;
         }
-        const AccessSettings access = ReadAccessSettings(*database);
+        const int viewerAccess = database->GetDatabaseAccessSetting("ZRVIEWER") ? 1 : 0;
+        const int simulatorAccess = database->GetDatabaseAccessSetting("ZRSIMULATOR") ? 1 : 0;
 
         std::shared_ptr<IReactionManager> reactions;
         int reactionTotal = 0;
@@ -87,9 +55,49 @@ void WalkDatabanks(MoruGUIDataFunctions& session, bool readReactionTotals, Visit
             const auto reactionCount = [&] {
                 return (reactions && reactionTotal != 0) ? reactions->GetAllReactionsCount(databank.get()) : 0;
             };
-            visit(*database, access, *databank, reactionCount);
+            DatabankReport report;
+            report.databankName = databank->Name();
+            report.databaseAlias = database->Alias();
+            report.simulatorAccess = simulatorAccess;
+            report.viewerAccess = viewerAccess;
+            visit(*database, report, *databank, reactionCount);
         }
     }
+}
+
+// Gives the databank's binary parameters to the sink; returns how many were given.
+int ReportBinaryParameters(const IDatabase& database, const IDatabank& databank, const DatabankReport& report,
+                           const BinaryParameterSink& onBinaryParameter)
+{
+    int count = 0;
+    if (!onBinaryParameter) return 0;
+    try {
+        auto sundry = database.SundryDataManager();
+        if (!sundry) return 0;
+        auto info = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
+            sundry->GetItem(databank.Name()));
+        if (!info || !info->ParameterInfoList) return 0;
+        for (const auto& item : *info->ParameterInfoList) {
+            try {
+                auto entry = std::dynamic_pointer_cast<GammaModelParameterInformation>(item);
+                if (!entry) continue;
+                if (!entry->ParameterName || platform::IsBlank(*entry->ParameterName)) continue;
+                onBinaryParameter(BinaryParameterReport{report.databaseAlias, report.databankName, *entry->ParameterName,
+                                                        FieldText(entry->GammaModelName),
+                                                        FieldText(entry->VaporModelName)});
+                ++count;
+            } catch (...) {
+                // A failure with one entry skips that entry.
+                platform::NoteCaught("a binary parameter of ", report.databaseAlias, ".", report.databankName,
+                                     " was skipped: ");
+            }
+        }
+    } catch (...) {
+        // The parameters reported so far stand.
+        platform::NoteCaught("the binary parameters of ", report.databaseAlias, ".", report.databankName,
+                             " could not be read: ");
+    }
+    return count;
 }
 
 } // namespace
@@ -102,87 +110,39 @@ std::shared_ptr<PureDatabankInfoObject> HasPureParameterInfo(const IDatabase& da
         return std::dynamic_pointer_cast<PureDatabankInfoObject>(
             sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName(databank.Name())));
     } catch (...) {
-        return nullptr; // unreadable pure information reads as absent
+        // Unreadable pure information reads as absent.
+        platform::NoteCaught("the pure information of ", databank.Name(), " could not be read: ");
+        return nullptr;
     }
 }
 
-int SetBinaryParameterInfo(const IDatabase& database, const IDatabank& databank,
-                           MoruBinaryParameterInfoCallback callback, const char* databaseAlias,
-                           const char* databankName)
+void ListDatabanks(const DatabankSink& onDatabank, const BinaryParameterSink& onBinaryParameter)
 {
-    int count = 0;
-    if (!callback) return 0;
-    try {
-        auto sundry = database.SundryDataManager();
-        if (!sundry) return 0;
-        auto info = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
-            sundry->GetItem(databank.Name()));
-        if (!info || !info->ParameterInfoList) return 0;
-        for (const auto& item : *info->ParameterInfoList) {
-            try {
-                auto entry = std::dynamic_pointer_cast<GammaModelParameterInformation>(item);
-                if (!entry) continue;
-                if (!entry->ParameterName || platform::IsBlank(*entry->ParameterName)) continue;
-                const interop::CallbackText parameterName(std::string_view(*entry->ParameterName));
-                const interop::CallbackText gammaModel = FieldText(entry->GammaModelName);
-                const interop::CallbackText vaporModel = FieldText(entry->VaporModelName);
-                callback(databaseAlias, databankName, parameterName.get(), gammaModel.get(), vaporModel.get());
-                ++count;
-            } catch (...) {
-                // a failure with one entry skips that entry
-            }
-        }
-    } catch (...) {
-        // the callbacks made so far stand
-    }
-    return count;
-}
-
-bool FillDatabankList(void* callbackFnAddDatabankInfo, void* /*callbackFnAddPureParameterInfo*/,
-                      void* callbackFnAddBinaryDatabankInfo, int displayFlag)
-{
-    // The pure information travels in the databank-info callback; the pure-parameter callback
-    // is accepted for compatibility and never called.
-    if (!callbackFnAddDatabankInfo) return false;
-    auto binaryCallback = reinterpret_cast<MoruBinaryParameterInfoCallback>(callbackFnAddBinaryDatabankInfo);
     auto& session = MoruGUIDataFunctions::Instance();
-    WalkDatabanks(session, true, [&](const IDatabase& database, const AccessSettings& access,
-                                     const IDatabank& databank, const auto& reactionCount) {
-        DatabankInfo info;
-        info.databankName = interop::CallbackText(std::string_view(databank.Name()));
-        info.databaseAlias = interop::CallbackText(std::string_view(database.Alias()));
-        const auto baseName = databank.BaseDatabankName();
-        info.baseDatabankName = baseName ? interop::CallbackText(std::string_view(*baseName)) : interop::CallbackText();
+    WalkDatabanks(session, true, [&](const IDatabase& database, DatabankReport& report, const IDatabank& databank,
+                                     const auto& reactionCount) {
+        report.baseDatabankName = databank.BaseDatabankName();
         if (auto pure = HasPureParameterInfo(database, databank)) {
-            info.pureInfoPresent = 1;
-            info.password = FieldText(pure->Password);
-            info.displayName = FieldText(pure->DisplayNameMM);
-            info.product = FieldText(pure->Product);
-            info.databankType = FieldText(pure->DatabankType);
-            info.prompt = FieldText(pure->PromptMM);
-            info.helpFileName = FieldText(pure->HelpFileName);
-            info.helpCode = pure->HelpCode;
+            report.pureInfoPresent = 1;
+            report.password = FieldText(pure->Password);
+            report.displayName = FieldText(pure->DisplayNameMM);
+            report.product = FieldText(pure->Product);
+            report.databankType = FieldText(pure->DatabankType);
+            report.prompt = FieldText(pure->PromptMM);
+            report.helpFileName = FieldText(pure->HelpFileName);
+            report.helpCode = pure->HelpCode;
         }
-        info.binaryParameterCount = SetBinaryParameterInfo(database, databank, binaryCallback,
-                                                           info.databaseAlias.get(), info.databankName.get());
-        info.reactionCount = reactionCount();
-        ReportDatabank(callbackFnAddDatabankInfo, displayFlag, info, access);
+        report.binaryParameterCount = ReportBinaryParameters(database, databank, report, onBinaryParameter);
+        report.reactionCount = reactionCount();
+        onDatabank(report);
     });
-    return true;
 }
 
-bool FillDatabankList_Vanta(void* callbackFnAddDatabankInfo, int displayFlag)
+void ListDatabankNames(const DatabankSink& onDatabank)
 {
-    if (!callbackFnAddDatabankInfo) return false;
     auto& session = MoruGUIDataFunctions::Instance();
-    WalkDatabanks(session, false, [&](const IDatabase& database, const AccessSettings& access,
-                                      const IDatabank& databank, const auto& /*reactionCount*/) {
-        DatabankInfo info;
-        info.databankName = interop::CallbackText(std::string_view(databank.Name()));
-        info.databaseAlias = interop::CallbackText(std::string_view(database.Alias()));
-        ReportDatabank(callbackFnAddDatabankInfo, displayFlag, info, access);
-    });
-    return true;
+    WalkDatabanks(session, false,
+                  [&](const IDatabase&, const DatabankReport& report, const IDatabank&, const auto&) { onDatabank(report); });
 }
 
 } // namespace moru::session

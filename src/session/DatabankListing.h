@@ -1,31 +1,53 @@
 #pragma once
 
-// Reporting every databank of every connected database to the host through its callbacks, and
-// entering each one reported in the session's databank catalogue.
+// Reporting every databank of every connected database, and entering each one reported in the
+// session's databank catalogue.
 
-#include "MoruIntegration.h"
 #include "service/Database.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace moru::session {
 
-using namespace moru::service;
+// One databank as the host is told of it, in the order of the host's callback. An absent text
+// (nullopt) reaches the host as a null pointer.
+struct DatabankReport {
+    std::string databankName;
+    std::string databaseAlias;
+    std::optional<std::string> password, displayName, baseDatabankName, helpFileName;
+    int helpCode = 0;
+    std::optional<std::string> product, databankType, prompt;
+    int pureInfoPresent = 0;
+    int binaryParameterCount = 0;
+    int reactionCount = 0;
+    // The database's two access settings.
+    int simulatorAccess = 0;
+    int viewerAccess = 0;
+};
 
-// The three-callback listing; false without a databank-info callback. A non-zero `displayFlag`
-// selects the 15-argument databank-info callback with the two access settings.
-bool FillDatabankList(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
-                      void* callbackFnAddBinaryDatabankInfo, int displayFlag);
+// One binary parameter of a databank.
+struct BinaryParameterReport {
+    const std::string& databaseAlias;
+    const std::string& databankName;
+    std::string parameterName;
+    std::optional<std::string> gammaModel, vaporModel;
+};
 
-// Names only: databank and database; every other argument null or 0.
-bool FillDatabankList_Vanta(void* callbackFnAddDatabankInfo, int displayFlag);
+using DatabankSink = std::function<void(const DatabankReport&)>;
+using BinaryParameterSink = std::function<void(const BinaryParameterReport&)>;
+
+// Every databank with its pure information, binary parameters (each given to `onBinaryParameter`
+// before its databank, when set) and reaction count.
+void ListDatabanks(const DatabankSink& onDatabank, const BinaryParameterSink& onBinaryParameter);
+
+// Names and access settings only: every other field absent or 0.
+void ListDatabankNames(const DatabankSink& onDatabank);
 
 // The pure databank information of a databank, or null.
-std::shared_ptr<PureDatabankInfoObject> HasPureParameterInfo(const IDatabase& database, const IDatabank& databank);
-
-// Makes the binary-parameter callbacks of one databank; returns how many were made.
-int SetBinaryParameterInfo(const IDatabase& database, const IDatabank& databank,
-                           MoruBinaryParameterInfoCallback callback, const char* databaseAlias,
-                           const char* databankName);
+std::shared_ptr<service::PureDatabankInfoObject> HasPureParameterInfo(const service::IDatabase& database,
+                                                                      const service::IDatabank& databank);
 
 } // namespace moru::session

@@ -1,29 +1,35 @@
 #include "session/DatabankQueries.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
-#include "service/HostLimits.h"
+#include "platform/Diagnostics.h"
 #include "session/Resolution.h"
 
 namespace moru::session {
 
-int GetIdentifiersOfCompoundsWithData(std::string_view databaseName, std::string_view databankName)
+using namespace moru::service;
+
+CompoundCollectionPtr GetIdentifiersOfCompoundsWithData(std::string_view databaseName, std::string_view databankName)
 {
     const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
-    if (!databank) return 0;
-    return interop::GetHandleFromObject(databank->GetIdentifiersOfCompoundsWithData());
+    if (!databank) return nullptr;
+    return databank->GetIdentifiersOfCompoundsWithData();
 }
 
-int GetDatabankTypeAndPropertyList(std::string_view databaseName, std::string_view databankName, int& databankTypes,
-                                   int& propertyCollectionHandle)
+std::shared_ptr<PropertyNameTable> GetDatabankTypeAndPropertyList(std::string_view databaseName,
+                                                                  std::string_view databankName, int& databankTypes)
 {
     const DatabankPtr databank = GetIDatabankFromDbaseDbank(databaseName, databankName);
-    if (!databank) return 0;
+    if (!databank) return nullptr;
     const DatabasePtr database = databank->Database();
     const auto propertyManager = database ? database->PropertyManager() : nullptr;
-    if (!propertyManager) return 0;
+    if (!propertyManager) {
+        platform::NoteFailure("database ", databaseName, " has no properties");
+        return nullptr;
+    }
     const auto properties = propertyManager->GetAllProperties(*databank, true);
-    if (!properties) return 0;
+    if (!properties) {
+        platform::NoteFailure("databank ", databaseName, ".", databankName, " has no property list");
+        return nullptr;
+    }
 
     auto table = std::make_shared<PropertyNameTable>();
     table->entryCount = static_cast<int>(properties->size());
@@ -38,24 +44,24 @@ int GetDatabankTypeAndPropertyList(std::string_view databaseName, std::string_vi
         table->names[static_cast<int>(i)] = property->Name();
     }
     databankTypes = hasUnary ? (hasBinary ? PureAndBinary : PureOnly) : (hasBinary ? BinaryOnly : NoPureOrBinary);
-    propertyCollectionHandle = interop::GetHandleFromObject(table);
-    return table->entryCount;
+    return table;
 }
 
-int GetNextPropertyName(int propertyCollectionHandle, int position, char* propName)
+PropertyNameAt GetNextPropertyName(const PropertyNameTable& table, int position, std::string& name)
 {
-    const auto table = interop::GetObjectFromHandle<PropertyNameTable>(propertyCollectionHandle);
-    if (!table) return 0;
     // Compared with the entries of the service's list, not the names: a gap must not hide the
     // names after it.
-    if (position >= table->entryCount) return -1;
-    const auto name = table->names.find(position);
-    if (name == table->names.end()) return 0;
-    // The host's buffer carries no size: a longer name in an edited database would overrun it.
-    const std::string hostName = interop::ToHost(name->second);
-    service::CheckHostLimit(service::HostLimit::PropertyNameBytes, hostName.size());
-    interop::CopyUnbounded(name->second, propName);
-    return 1;
+    if (position >= table.entryCount) {
+        platform::NoteFailure("position ", position, " is past the last of ", table.entryCount, " properties");
+        return PropertyNameAt::PastTheEnd;
+    }
+    const auto found = table.names.find(position);
+    if (found == table.names.end()) {
+        platform::NoteFailure("position ", position, " of the property list has no name");
+        return PropertyNameAt::Gap;
+    }
+    name = found->second;
+    return PropertyNameAt::Name;
 }
 
 } // namespace moru::session

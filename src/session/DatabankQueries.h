@@ -2,7 +2,10 @@
 
 // What a databank holds: the compounds with data, its type, the names of its properties.
 
+#include "service/Database.h"
+
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,15 +21,18 @@ struct PropertyNameTable {
 // Databank type codes: which interaction types its properties cover.
 enum DatabankTypeCode : int { NoPureOrBinary = 0, PureOnly = 1, BinaryOnly = 2, PureAndBinary = 3 };
 
-// Handle of the databank's compound collection; 0 on any failure.
-int GetIdentifiersOfCompoundsWithData(std::string_view databaseName, std::string_view databankName);
+// The databank's compounds with data; null when the databank is not listed.
+service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData(std::string_view databaseName,
+                                                                 std::string_view databankName);
 
-// Fills the type code and the property name table handle; returns the number of entries of the
-// service's property list, 0 on failure.
-int GetDatabankTypeAndPropertyList(std::string_view databaseName, std::string_view databankName, int& databankTypes,
-                                   int& propertyCollectionHandle);
+// The databank's property names, and its type code into `databankTypes`; null on failure, when
+// `databankTypes` is left as it was.
+std::shared_ptr<PropertyNameTable> GetDatabankTypeAndPropertyList(std::string_view databaseName,
+                                                                  std::string_view databankName, int& databankTypes);
 
-// 1 with the name at `position` copied whole, -1 at or past the end, 0 for a gap or a failure.
-int GetNextPropertyName(int propertyCollectionHandle, int position, char* propName);
+// The outcome of reading one position of a property name table.
+enum class PropertyNameAt { Name, Gap, PastTheEnd };
+// The name at `position` (0 or more) into `name`.
+PropertyNameAt GetNextPropertyName(const PropertyNameTable& table, int position, std::string& name);
 
 } // namespace moru::session

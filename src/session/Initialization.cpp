@@ -1,8 +1,8 @@
 #include "session/Initialization.h"
 
-#include "interop/Handles.h"
 #include "interop/HostText.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/ResultText.h"
@@ -12,6 +12,8 @@
 #include <new>
 
 namespace moru::session {
+
+using namespace moru::service;
 
 namespace {
 
@@ -53,8 +55,9 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
 
         const std::string& path = *configFile;
         if (!platform::FileExists(path)) {
+            platform::NoteFailure("the configuration file ", path, " is not found");
             // The message is built in a host buffer of fixed size: a name too long for it gives no text.
-            std::string message = AsErrorEntry(kMissingConfigurationMessage + path);
+            std::string message = AsErrorEntry(std::string(kMissingConfigurationMessage) + path);
             constexpr auto limit = static_cast<std::size_t>(interop::FixedBuffer::ShortText) - 1;
             if (interop::ToHost(message).size() > limit) return {};
             return message;
@@ -67,13 +70,15 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
     }
 }
 
-template <class List>
-std::shared_ptr<List> ListBehind(int handle)
+template <class Entry>
+std::optional<Entry> EntryAt(const std::vector<Entry>& entries, int position)
 {
-    return interop::GetObjectFromHandle<List>(handle);
+    if (position < 0 || static_cast<std::size_t>(position) >= entries.size()) {
+        platform::NoteFailure("position ", position, " is outside the list of ", entries.size());
+        return std::nullopt;
+    }
+    return entries[static_cast<std::size_t>(position)];
 }
-
-bool InRange(int position, std::size_t count) { return position >= 0 && static_cast<std::size_t>(position) < count; }
 
 } // namespace
 
@@ -116,63 +121,52 @@ int InitializeVNFromConfigFile(const std::optional<std::string>& configFile, con
     return 0;
 }
 
-int InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile, const std::string& appPwd,
-                                       int& size, int& overAllSuccess, int& dbSuccessCodeObjHandle)
+ConnectionReport InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile,
+                                                    const std::string& appPwd)
 {
-    overAllSuccess = 0;
-    size = 0;
-    dbSuccessCodeObjHandle = 0;
+    ConnectionReport report;
     auto messageList = std::make_shared<DatabaseMessageList>();
-    auto codeList = std::make_shared<DatabaseCodeList>();
     try {
         const std::string resultText = InitFromConfigFile(configFile, appPwd);
-        if (resultText.empty()) return 0;
+        if (resultText.empty()) {
+            platform::NoteFailure("the connection gave no result text");
+            return report;
+        }
+        auto codeList = std::make_shared<DatabaseCodeList>();
         const auto entries = SplitResultText(resultText);
-        size = static_cast<int>(entries.size());
+        report.size = static_cast<int>(entries.size());
         for (const auto& entry : entries) {
             const EntryCode code = ClassifyEntry(entry);
-            if (code == EntryCode::Ok) overAllSuccess = 1;
+            if (code == EntryCode::Ok) report.overAllSuccess = 1;
             if (code != EntryCode::NoCode) codeList->codes.push_back(static_cast<int>(code));
             messageList->messages.push_back(entry);
         }
-        dbSuccessCodeObjHandle = interop::GetHandleFromObject(codeList);
+        report.codes = std::move(codeList);
     } catch (...) {
+        platform::NoteCaught("the connection failed: ");
         messageList->messages.push_back(MessageOf(std::current_exception()));
-        size = static_cast<int>(messageList->messages.size());
+        report.size = static_cast<int>(messageList->messages.size());
     }
-    if (messageList->messages.empty()) return 0;
-    return interop::GetHandleFromObject(messageList);
+    if (!messageList->messages.empty()) report.messages = std::move(messageList);
+    return report;
 }
 
-int GetNextDatabaseSuccessCode(int objectHandle, int position)
+std::optional<int> GetNextDatabaseSuccessCode(const DatabaseCodeList& list, int position)
 {
-    const auto list = ListBehind<DatabaseCodeList>(objectHandle);
-    if (!list || !InRange(position, list->codes.size())) return -1;
-    return list->codes[static_cast<std::size_t>(position)];
+    return EntryAt(list.codes, position);
 }
 
-int GetNextDatabaseErrorMessageSize(int objectHandle, int position)
+std::optional<std::string> GetNextDatabaseErrorMessage(const DatabaseMessageList& list, int position)
 {
-    const auto list = ListBehind<DatabaseMessageList>(objectHandle);
-    if (!list || !InRange(position, list->messages.size())) return -1;
-    return static_cast<int>(interop::ToHost(list->messages[static_cast<std::size_t>(position)]).size()) + 1;
-}
-
-int GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize)
-{
-    const auto list = ListBehind<DatabaseMessageList>(objectHandle);
-    if (!list || !InRange(position, list->messages.size())) return 0;
-    return interop::CopyStringToCharBuffer(list->messages[static_cast<std::size_t>(position)], errMsg, errMsgSize) ? 1
-                                                                                                                   : 0;
+    return EntryAt(list.messages, position);
 }
 
 void GetExceptions() { MoruGUIDataFunctions::Instance().Databases().GetExceptionResults(); }
 
 void CreateConfigFile() { MoruGUIDataFunctions::Instance().ConfigInstaller().CreateConfigurationFile(); }
 
-int GetDescriptionString(std::string_view dbaseDOTdbankName, char* value, int valueBufSize)
+std::optional<std::string> GetDescriptionString(std::string_view dbaseDOTdbankName)
 {
-    if (!value || valueBufSize <= 0) return 0;
     const auto parts = interop::SplitAtEvery(dbaseDOTdbankName, '.');
 
     std::optional<std::string> description;
@@ -186,19 +180,14 @@ int GetDescriptionString(std::string_view dbaseDOTdbankName, char* value, int va
             if (databank) description = databank->Description();
         }
     }
-    if (!description) {
-        value[0] = '\0';
-        return 0;
-    }
-    interop::CopySized(*description, value, valueBufSize);
-    return 1;
+    if (!description) platform::NoteFailure("no database or databank is named ", dbaseDOTdbankName);
+    return description;
 }
 
-void FillFindCompHelpID(MoruHelpTopicCallback callbackHtmlHelpTopic)
+int FindCompoundsHelpTopic()
 {
-    if (!callbackHtmlHelpTopic) return;
     MoruGUIDataFunctions::Instance();
-    callbackHtmlHelpTopic(kFindCompoundsHelpTopic);
+    return kFindCompoundsHelpTopic;
 }
 
 void SetDatabankTab(bool databankTab) { MoruGUIDataFunctions::Instance().SetDatabankFlag(databankTab); }

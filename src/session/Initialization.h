@@ -2,9 +2,9 @@
 
 // Connecting the databases of a configuration file, and the per-database results.
 
-#include "MoruIntegration.h"
 #include "service/Contract.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +12,7 @@
 
 namespace moru::session {
 
-inline constexpr const char* kMissingConfigurationMessage = "Configuration file that was specified could not be found - ";
+inline constexpr std::string_view kMissingConfigurationMessage = "Configuration file that was specified could not be found - ";
 
 // The outcome one entry of a result text reports.
 enum class EntryCode { Ok = 0, Secured = 1, Error = 2, NoCode = -1 };
@@ -35,24 +35,32 @@ std::string InitFromConfigFile(const std::optional<std::string>& configFile, con
 // 1 when at least one database was connected.
 int InitializeVNFromConfigFile(const std::optional<std::string>& configFile, const std::string& appPwd);
 
-// Connects and hands out the message list (result) and the code list (dbSuccessCodeObjHandle).
-int InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile, const std::string& appPwd,
-                                       int& size, int& overAllSuccess, int& dbSuccessCodeObjHandle);
+// What a reporting initialisation hands out: the messages, one an entry of the result text, and
+// the codes of the entries that carry one. `codes` is null when the initialisation itself failed,
+// and `messages` then holds what failed; both are null when there is nothing to report.
+struct ConnectionReport {
+    std::shared_ptr<DatabaseMessageList> messages;
+    std::shared_ptr<DatabaseCodeList> codes;
+    int size = 0;
+    int overAllSuccess = 0;
+};
+ConnectionReport InitVNFromConfigFileWithReturnMsgs(const std::optional<std::string>& configFile,
+                                                    const std::string& appPwd);
 
-int GetNextDatabaseSuccessCode(int objectHandle, int position);
-int GetNextDatabaseErrorMessageSize(int objectHandle, int position);
-int GetNextDatabaseErrorMessage(int objectHandle, int position, char* errMsg, int errMsgSize);
+// The code or message at `position`; nullopt outside the list.
+std::optional<int> GetNextDatabaseSuccessCode(const DatabaseCodeList& list, int position);
+std::optional<std::string> GetNextDatabaseErrorMessage(const DatabaseMessageList& list, int position);
 
 void GetExceptions();
 void CreateConfigFile();
 
-// The description of a database ("DB") or of a databank ("DB.BANK") into the host's buffer.
-int GetDescriptionString(std::string_view dbaseDOTdbankName, char* value, int valueBufSize);
+// The description of a database ("DB") or of a databank ("DB.BANK"); nullopt when it names none.
+std::optional<std::string> GetDescriptionString(std::string_view dbaseDOTdbankName);
 
 void SetDatabankTab(bool databankTab);
 
-// Tells the host the help topic of the find-compounds dialog.
+// The help topic of the find-compounds dialog.
 inline constexpr int kFindCompoundsHelpTopic = 110021;
-void FillFindCompHelpID(MoruHelpTopicCallback callbackHtmlHelpTopic);
+int FindCompoundsHelpTopic();
 
 } // namespace moru::session

@@ -1,10 +1,13 @@
 #include "session/Resolution.h"
 
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "session/Session.h"
 
 namespace moru::session {
+
+using namespace moru::service;
 
 bool IsOfConnectedDatabase(const IDatabank& databank)
 {
@@ -14,17 +17,27 @@ bool IsOfConnectedDatabase(const IDatabank& databank)
 
 DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName)
 {
-    return MoruGUIDataFunctions::Instance().FindLiveDatabank(dbaseName, dbankName);
+    DatabankPtr databank = MoruGUIDataFunctions::Instance().FindLiveDatabank(dbaseName, dbankName);
+    if (!databank) platform::NoteFailure("databank ", dbaseName, ".", dbankName, " is not listed");
+    return databank;
 }
 
 DatabankPtr FindDbankByMoniker(std::string_view moniker)
 {
     const auto name = interop::SplitMoniker(moniker);
-    if (!name) return nullptr;
+    if (!name) {
+        platform::NoteFailure("\"", moniker, "\" is not a databank name of the form ALIAS BANK");
+        return nullptr;
+    }
     const DatabasePtr database = MoruGUIDataFunctions::Instance().Databases().Find(name->databaseAlias);
-    if (!database) return nullptr;
+    if (!database) {
+        platform::NoteFailure("database ", name->databaseAlias, " is not connected");
+        return nullptr;
+    }
     const DatabankCollectionPtr databanks = database->EnumerateDatabanks();
-    return databanks ? databanks->Find(name->databankName) : nullptr;
+    DatabankPtr databank = databanks ? databanks->Find(name->databankName) : nullptr;
+    if (!databank) platform::NoteFailure("database ", name->databaseAlias, " has no databank ", name->databankName);
+    return databank;
 }
 
 std::string GetMonikerForDbank(const IDatabank& databank)

@@ -10,21 +10,19 @@
 
 namespace moru::session {
 
-using namespace moru::service;
-
 // True while the databank's database is one that the latest initialisation connected.
-bool IsOfConnectedDatabase(const IDatabank& databank);
+bool IsOfConnectedDatabase(const service::IDatabank& databank);
 
 // The first databank of the catalogue (the databanks the host has been shown) whose name and
 // database alias equal the given ones, both compared without regard to letter case; null if none.
-DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);
+service::DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);
 
 // "ALIAS BANK", asked of the service directly: resolves also databanks never listed.
-DatabankPtr FindDbankByMoniker(std::string_view moniker);
-std::string GetMonikerForDbank(const IDatabank& databank);
+service::DatabankPtr FindDbankByMoniker(std::string_view moniker);
+std::string GetMonikerForDbank(const service::IDatabank& databank);
 
 // The databanks the find dialog offers: the host's pure selection when set, else every databank.
-bool GetAllDatabanks(DatabankCollection& pDbankList);
+bool GetAllDatabanks(service::DatabankCollection& pDbankList);
 
 // Replaces the pure databank selection by the databanks that the monikers name.
 void SetPureDatabanks(const std::vector<std::string>& monikers);

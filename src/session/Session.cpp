@@ -7,7 +7,7 @@
 
 namespace moru::session {
 
-MoruGUIDataFunctions* MoruGUIDataFunctions::m_pMoruGuiDataFunctions = nullptr;
+using namespace moru::service;
 
 MoruGUIDataFunctions::MoruGUIDataFunctions()
     : m_pDbankCollection(std::make_shared<DatabankCollection>()),
@@ -15,13 +15,6 @@ MoruGUIDataFunctions::MoruGUIDataFunctions()
       m_pcfi(GetServiceFactory().CreateConfigFileInstaller())
 {
     if (!m_pDbaseCollection || !m_pcfi) throw ServiceError("the database service made no database collection");
-}
-
-MoruGUIDataFunctions& MoruGUIDataFunctions::Instance()
-{
-    // A failed creation leaves no session, so the next call tries again.
-    if (!m_pMoruGuiDataFunctions) m_pMoruGuiDataFunctions = new MoruGUIDataFunctions();
-    return *m_pMoruGuiDataFunctions;
 }
 
 namespace {
@@ -53,12 +46,6 @@ DatabankPtr MoruGUIDataFunctions::FindLiveDatabank(std::string_view databaseAlia
     }
     const auto found = m_liveIndex.find(IndexKey(databaseAlias, databankName));
     return found == m_liveIndex.end() ? nullptr : found->second;
-}
-
-void MoruGUIDataFunctions::ResetInstanceForTesting()
-{
-    delete m_pMoruGuiDataFunctions;
-    m_pMoruGuiDataFunctions = nullptr;
 }
 
 } // namespace moru::session

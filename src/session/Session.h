@@ -3,6 +3,7 @@
 // The process-wide session: the connection to the property database service, the catalogue of
 // databanks that the host has been shown, and the host's session settings.
 
+#include "platform/ProcessState.h"
 #include "service/Database.h"
 
 #include <memory>
@@ -13,21 +14,22 @@
 
 namespace moru::session {
 
-using namespace moru::service;
-
 class MoruGUIDataFunctions {
 public:
-    // The single session, created at first use and kept until the process ends.
-    static MoruGUIDataFunctions& Instance();
-    // Replaces the session by a new one over the currently installed service. For tests only:
-    // hosts never see a session end.
-    static void ResetInstanceForTesting();
-    // Ends the session, closing every database, when the library is unloaded.
-    static void DestroyInstance() { ResetInstanceForTesting(); }
+    // The single session, a part of the process state: made at first use, ended with the
+    // library's unload after the results and lists that may hold its databases.
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Session;
+    static MoruGUIDataFunctions& Instance() { return platform::ProcessState::Part<MoruGUIDataFunctions>(); }
+    // Ends the session; the next use makes a new one over the service then installed. For tests
+    // only: hosts never see a session end.
+    static void ResetInstanceForTesting() { platform::ProcessState::Drop<MoruGUIDataFunctions>(); }
 
-    IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
-    DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
-    IConfigFileInstaller& ConfigInstaller() const { return *m_pcfi; }
+    // Made by the process state only.
+    MoruGUIDataFunctions();
+
+    service::IDatabaseCollection& Databases() const { return *m_pDbaseCollection; }
+    service::DatabankCollection& Catalogue() const { return *m_pDbankCollection; }
+    service::IConfigFileInstaller& ConfigInstaller() const { return *m_pcfi; }
 
     void SetDatabankFlag(bool databankTab) { m_bDatabankTab = databankTab; }
     bool GetDatabankTabFlag() const { return m_bDatabankTab; }
@@ -36,30 +38,24 @@ public:
     // without regard to letter case) whose database the latest initialisation connected; null if
     // none. One lookup in an index of the live entries, however many initialisations the catalogue
     // remembers.
-    DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
+    service::DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
 
     // The host's pure databank selection; null until the host sets one.
-    const DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
-    void SetAvailablePureDatabanks(DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
+    const service::DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
+    void SetAvailablePureDatabanks(service::DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
 
 private:
-    MoruGUIDataFunctions();
-
-    // Destroyed only when the library is unloaded: objects behind handles may hold its databases
-    // until then, and they share ownership of what they use.
-    static MoruGUIDataFunctions* m_pMoruGuiDataFunctions;
-
-    DatabankCollectionPtr m_pDbankCollection;
-    std::shared_ptr<IDatabaseCollection> m_pDbaseCollection;
-    std::shared_ptr<IConfigFileInstaller> m_pcfi;
+    service::DatabankCollectionPtr m_pDbankCollection;
+    std::shared_ptr<service::IDatabaseCollection> m_pDbaseCollection;
+    std::shared_ptr<service::IConfigFileInstaller> m_pcfi;
     bool m_bDatabankTab = true;
-    DatabankCollectionPtr m_AvailablePureDbanks;
+    service::DatabankCollectionPtr m_AvailablePureDbanks;
 
     // The live entries of the catalogue by folded alias and name, as they stood when the catalogue
     // had `m_indexedCount` entries and these databases were connected.
-    std::unordered_map<std::string, DatabankPtr> m_liveIndex;
+    std::unordered_map<std::string, service::DatabankPtr> m_liveIndex;
     int m_indexedCount = -1;
-    std::vector<const IDatabase*> m_indexedDatabases;
+    std::vector<const service::IDatabase*> m_indexedDatabases;
 };
 
 } // namespace moru::session
