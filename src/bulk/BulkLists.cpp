@@ -1,8 +1,7 @@
 #include "bulk/BulkLists.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
 #include "service/Bulk.h"
@@ -79,12 +78,6 @@ bool LoadDatabanks(BulkTables& tables, const std::vector<std::string>& reference
     return true;
 }
 
-void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
-{
-    buffer[0] = '\0';
-    interop::CopyToFixedBuffer(text, buffer, size);
-}
-
 } // namespace
 
 int BulkTables::DatabankPosition(const service::IDatabank& databank) const
@@ -126,11 +119,13 @@ bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
 
 void UnInitializeAllLists() { ResetTables(); }
 
-int GetAllCompoundsIdentifiers(int& handle)
+std::shared_ptr<EngineCompoundTable> GetAllCompoundsIdentifiers()
 {
-    handle = 0;
     BulkTables& tables = Tables();
-    if (tables.compCount < 0) return 0; // no lists loaded
+    if (tables.compCount < 0) {
+        platform::NoteFailure("no bulk lists are loaded");
+        return nullptr;
+    }
     const bool keldaIndex = tables.isKELIDXPresent != 0;
     const bool plxIndex = tables.isPLXIDXPresent != 0;
 
@@ -189,48 +184,36 @@ int GetAllCompoundsIdentifiers(int& handle)
     found->listedCount = tables.compCount;
     tables.engineCompTable = found;
     tables.gatewayCompTable = std::move(gateway);
-    handle = interop::GetHandleFromObject(found);
-    return static_cast<int>(found->records.size());
+    return found;
 }
 
-int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, char* databaseName,
-                              int& compoundIndex, char* name, char* alias, char* casno, double& compoundClass,
-                              double& keldaIndex, double& plxIndex)
+int GetNextCompoundIdentifier(EngineCompoundTable& table, int position, EngineCompoundPtr& record)
 {
-    if (handle == 0 || position < 0) return 0;
-    // Bounded by the handle's own load, not the current one: a handle reads what it was given.
-    auto table = interop::GetObjectFromHandle<EngineCompoundTable>(handle);
-    if (!table) return 0;
-    if (position >= table->listedCount) return -1;
-    if (position >= static_cast<int>(table->records.size())) return 0;
-    if (table->inOrder.size() != table->records.size()) {
-        table->inOrder.clear();
-        for (const auto& entry : table->records) table->inOrder.push_back(entry.second);
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return 0;
     }
-    const EngineCompoundPtr& record = table->inOrder[static_cast<std::size_t>(position)];
-    if (!record) return 0;
-
-    compoundPosition = record->compoundPosition;
-    compoundClass = record->compoundClass;
-    keldaIndex = record->keldaIndex;
-    plxIndex = record->plxIndex;
-    compoundIndex = record->compoundIndex;
-
-    CopyText(record->databaseName, databaseName, interop::FixedBuffer::DatabaseName);
-    if (!record->name) return 0;
-    CopyText(*record->name, name, interop::FixedBuffer::ShortText);
-    if (!record->alias) return 0;
-    CopyText(*record->alias, alias, interop::FixedBuffer::ShortText);
-    // A compound without a CAS number is still a compound.
-    CopyText(record->casNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
-    return 1;
+    // Bounded by the table's own load, not the current one: a handle reads what it was given.
+    if (position >= table.listedCount) return -1;
+    if (position >= static_cast<int>(table.records.size())) {
+        platform::NoteFailure("position ", position, " is past the ", table.records.size(), " compounds found");
+        return 0;
+    }
+    if (table.inOrder.size() != table.records.size()) {
+        table.inOrder.clear();
+        for (const auto& entry : table.records) table.inOrder.push_back(entry.second);
+    }
+    record = table.inOrder[static_cast<std::size_t>(position)];
+    return record ? 1 : 0;
 }
 
-int GetAllProperties(int& handle)
+std::shared_ptr<GatewayPropertyTable> GetAllProperties()
 {
-    handle = 0;
     BulkTables& tables = Tables();
-    if (tables.uniqueDatabases.empty()) return 0;
+    if (tables.uniqueDatabases.empty()) {
+        platform::NoteFailure("no source databank is loaded");
+        return nullptr;
+    }
     auto found = std::make_shared<GatewayPropertyTable>(*tables.described->properties);
     for (const DatabasePtr& database : tables.uniqueDatabases) {
         auto manager = database->BulkManager();
@@ -244,21 +227,21 @@ int GetAllProperties(int& handle)
         }
     }
     tables.described->properties = found;
-    handle = interop::GetHandleFromObject(found);
-    return static_cast<int>(found->properties.size());
+    return found;
 }
 
-int GetNextProperty(int handle, int position, int& propertyPosition, int& numOfElements)
+int GetNextProperty(const GatewayPropertyTable& table, int position, int& propertyPosition, int& elementCount)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<GatewayPropertyTable>(handle);
-    if (!table) return 0;
-    if (position >= static_cast<int>(table->properties.size())) return -1;
-    auto entry = table->properties.begin();
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return 0;
+    }
+    if (position >= static_cast<int>(table.properties.size())) return -1;
+    auto entry = table.properties.begin();
     std::advance(entry, position);
     if (!entry->second) return 0;
     propertyPosition = entry->first;
-    numOfElements = entry->second->ElementCount();
+    elementCount = entry->second->ElementCount();
     return 1;
 }
 

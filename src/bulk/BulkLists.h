@@ -97,23 +97,21 @@ bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
 // Empties the tables, index flags included.
 void UnInitializeAllLists();
 
-// Finds the listed compounds in every source database; sets `handle` to the table of found
-// compounds and returns their number (0 with handle 0 on failure).
-int GetAllCompoundsIdentifiers(int& handle);
+// Finds the listed compounds in every source database: the table of found compounds (their number
+// is its records' size); null when no lists are loaded.
+std::shared_ptr<EngineCompoundTable> GetAllCompoundsIdentifiers();
 
-// The found compound at `position` of the table behind `handle`: 1, -1 when `position` is not
-// below the number of listed compounds, 0 on any other failure (also for a position past the found
-// compounds). Buffers are written by the fixed-size copy: databaseName 20 bytes, the others 256.
-int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, char* databaseName,
-                              int& compoundIndex, char* name, char* alias, char* casno, double& compoundClass,
-                              double& keldaIndex, double& plxIndex);
+// The found compound at `position` of `table`, in position order: 1 with `record` set; -1 when
+// `position` is not below the number of listed compounds; 0 on any other failure (also for a
+// position past the found compounds).
+int GetNextCompoundIdentifier(EngineCompoundTable& table, int position, EngineCompoundPtr& record);
 
 // Looks the listed properties up in every source database (the first database that has a name
-// wins); sets `handle` to the table and returns its size (0 with handle 0 on failure).
-int GetAllProperties(int& handle);
+// wins): the table (its size is the number found); null when no database is listed.
+std::shared_ptr<GatewayPropertyTable> GetAllProperties();
 
-// The property at `position` of the table behind `handle`: its position in the engine's list and
-// its element count. 1, -1 past the end, 0 on any other failure.
-int GetNextProperty(int handle, int position, int& propertyPosition, int& numOfElements);
+// The property at `position` of `table`: its position in the engine's list and its element count.
+// 1, -1 past the end, 0 on any other failure.
+int GetNextProperty(const GatewayPropertyTable& table, int position, int& propertyPosition, int& elementCount);
 
 } // namespace moru::bulk

@@ -1,11 +1,12 @@
 #include "bulk/BulkValues.h"
 
-#include "interop/Handles.h"
 #include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
 #include "service/Bulk.h"
 #include "service/Errors.h"
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -137,28 +138,48 @@ private:
     EngineValueTable& m_table;
 };
 
-int FetchAll(Kind kind, int& handle)
+std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
 {
-    handle = 0;
     BulkTables& tables = Tables();
-    if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) return 0;
+    if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) {
+        platform::NoteFailure("no bulk lists are loaded");
+        return nullptr;
+    }
     const int propertyCount = static_cast<int>(tables.propertyTable.size());
-    if (propertyCount == 0) return 0;
+    if (propertyCount == 0) {
+        platform::NoteFailure("the property list is empty");
+        return nullptr;
+    }
     const auto format = EngineKeys::For(tables.compCount, propertyCount, kind == Kind::Binary);
-    if (!format) return 0;
+    if (!format) {
+        platform::NoteFailure("compound count ", tables.compCount, " with ", propertyCount,
+                              kind == Kind::Binary ? " properties passes the binary key limit of "
+                                                   : " properties passes the key limit of ",
+                              INT_MAX);
+        return nullptr;
+    }
 
     auto table = std::make_shared<EngineValueTable>();
     table->load = tables.described;
     table->format = format;
     for (const auto& run : tables.consecutiveDbankSlots) {
-        if (run.empty()) return 0;
+        if (run.empty()) {
+            platform::NoteFailure("the source databank list is empty");
+            return nullptr;
+        }
         const service::DatabasePtr database = run.front()->Database();
-        if (!database) return 0;
+        if (!database) {
+            platform::NoteFailure("databank ", run.front()->Name(), " belongs to no database");
+            return nullptr;
+        }
         const GatewayCompounds* found = nullptr;
         for (const auto& entry : tables.gatewayCompTable) {
             if (entry.database == database) found = &entry;
         }
-        if (!found) return 0; // the compounds were not looked up
+        if (!found) {
+            platform::NoteFailure("the compounds of database ", database->Alias(), " were not looked up");
+            return nullptr;
+        }
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
         const WantedProperties wanted = WantedOf(*manager, tables, kind);
@@ -176,8 +197,23 @@ int FetchAll(Kind kind, int& handle)
     }
     table->keys.reserve(table->values.size());
     for (const auto& entry : table->values) table->keys.push_back(entry.first);
-    handle = interop::GetHandleFromObject(table);
-    return static_cast<int>(table->keys.size());
+    return table;
+}
+
+// Whether `table` holds values of the kind a read wants, and `position` can be one of them.
+bool Readable(const EngineValueTable& table, int position, bool binary)
+{
+    if (!table.format) return false;
+    if (table.format->Binary() != binary) {
+        platform::NoteFailure(binary ? "the handle holds unary values, not binary values"
+                                     : "the handle holds binary values, not unary values");
+        return false;
+    }
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return false;
+    }
+    return true;
 }
 
 // The value at a position and its decoded positions; null when there is none.
@@ -320,73 +356,79 @@ PropertyPtr EngineValueTable::DescribedProperty(int propertyPosition) const
     return property == properties.end() ? nullptr : property->second;
 }
 
-int GetAllScalarPropertyValues(int& handle) { return FetchAll(Kind::Scalar, handle); }
-int GetAllVectorPropertyValues(int& handle) { return FetchAll(Kind::Vector, handle); }
-int GetAllBinaryPropertyValues(int& handle) { return FetchAll(Kind::Binary, handle); }
+std::shared_ptr<EngineValueTable> GetAllScalarPropertyValues() { return FetchAll(Kind::Scalar); }
+std::shared_ptr<EngineValueTable> GetAllVectorPropertyValues() { return FetchAll(Kind::Vector); }
+std::shared_ptr<EngineValueTable> GetAllBinaryPropertyValues() { return FetchAll(Kind::Binary); }
 
-int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, int& compoundPosition,
+int GetNextScalarPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
                                int& propertyPosition, double& value)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || !table->format || table->format->Binary()) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
+    if (!Readable(table, position, false)) return 0;
+    if (position >= static_cast<int>(table.keys.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(*table, position, positions);
+    const auto stored = ValueAt(table, position, positions);
     compoundPosition = positions.compound;
     propertyPosition = positions.property;
-    if (!stored || stored->Values.empty()) return 0;
+    if (!stored || stored->Values.empty()) {
+        platform::NoteFailure("the value at position ", position, " has no number");
+        return 0;
+    }
     databankPosition = stored->DatabankPosition;
     value = stored->Values.begin()->second;
     return 1;
 }
 
-int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compoundPosition, int& propertyPosition, double* value)
+int GetNextVectorPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
+                               int& propertyPosition, std::span<const double>& numbers)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || !table->format || table->format->Binary()) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
+    if (!Readable(table, position, false)) return 0;
+    if (position >= static_cast<int>(table.keys.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(*table, position, positions);
+    const auto stored = ValueAt(table, position, positions);
     compoundPosition = positions.compound;
     propertyPosition = positions.property;
     if (!stored) return 0;
-    const PropertyPtr property = table->DescribedProperty(propertyPosition);
-    if (!property) return 0;
+    const PropertyPtr property = table.DescribedProperty(propertyPosition);
+    if (!property) {
+        platform::NoteFailure("property position ", propertyPosition, " was not described by Optimized_GetAllProperties");
+        return 0;
+    }
     databankPosition = stored->DatabankPosition;
-    const int elementCount = property->ElementCount();
+    const int elementCount = std::max(property->ElementCount(), 0);
     // Element k, stored under label k + 1, always lands at index k: an absent element arrives as
     // the marker in its place, so it never shifts the elements after it, whatever size the caller
     // expected.
-    for (int k = 0; k < elementCount; ++k) {
-        const auto element = stored->Values.find(k + 1);
-        value[k] = element != stored->Values.end() ? element->second : interop::kMissingNumber;
+    table.readNumbers.assign(static_cast<std::size_t>(elementCount), interop::kMissingNumber);
+    for (const auto& [label, number] : stored->Values) {
+        if (label >= 1 && label <= elementCount) table.readNumbers[static_cast<std::size_t>(label - 1)] = number;
     }
-    valueSize = elementCount;
+    numbers = table.readNumbers;
     return 1;
 }
 
-int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compound1Position, int& compound2Position, int& propertyPosition, double* value,
-                               bool condensed)
+int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compound1Position,
+                               int& compound2Position, int& propertyPosition, bool condensed,
+                               std::span<const double>& numbers)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || !table->format || !table->format->Binary()) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
+    if (!Readable(table, position, true)) return 0;
+    if (position >= static_cast<int>(table.keys.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(*table, position, positions);
+    const auto stored = ValueAt(table, position, positions);
     if (!stored) return 0;
-    const auto layout = LayoutOf(*table, positions.property);
-    if (!layout) return 0;
+    const auto layout = LayoutOf(table, positions.property);
+    if (!layout) {
+        platform::NoteFailure("property position ", positions.property,
+                              " was not described by Optimized_GetAllProperties");
+        return 0;
+    }
     compound1Position = positions.compound;
     compound2Position = positions.compound2;
     propertyPosition = positions.property;
     databankPosition = stored->DatabankPosition;
     bool exchanged = false;
-    valueSize = LayOutBinaryValue(*layout, stored->Values, condensed, exchanged, value);
+    table.readNumbers.resize(2 * static_cast<std::size_t>(layout->elementCount));
+    const int size = LayOutBinaryValue(*layout, stored->Values, condensed, exchanged, table.readNumbers.data());
+    numbers = std::span<const double>(table.readNumbers.data(), static_cast<std::size_t>(size));
     if (exchanged) std::swap(compound1Position, compound2Position);
     return 1;
 }

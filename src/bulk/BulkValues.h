@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace moru::bulk {
@@ -43,33 +44,35 @@ struct EngineValueTable {
     // not copy a property's description for every value.
     std::shared_ptr<const GatewayPropertyTable> describedBy;
     std::map<int, std::shared_ptr<const BinaryLayout>> layouts;
+    // The numbers of the last vector or binary read.
+    std::vector<double> readNumbers;
 
     // The property at `propertyPosition` as its load described it; null when it was not described.
     service::PropertyPtr DescribedProperty(int propertyPosition) const;
 };
 
 // Fetches every scalar (or vector) value of the found compounds and the listed properties, one
-// service call per run of databanks; sets `handle` and returns the number of values. 0 with
-// handle 0 before the lists and compounds are loaded, for an empty source list, when a combined
-// key would not fit a signed 32-bit integer, or on a service failure.
-int GetAllScalarPropertyValues(int& handle);
-int GetAllVectorPropertyValues(int& handle);
-// The same for binary values; also 0 when a binary key, (compounds x compounds) x properties,
+// service call per run of databanks: the table (its number of values is its keys' size). Null
+// before the lists and compounds are loaded, for an empty source list, when a combined key would
+// not fit a signed 32-bit integer, or when a run's database is not known.
+std::shared_ptr<EngineValueTable> GetAllScalarPropertyValues();
+std::shared_ptr<EngineValueTable> GetAllVectorPropertyValues();
+// The same for binary values; also null when a binary key, (compounds x compounds) x properties,
 // would not fit a signed 32-bit integer.
-int GetAllBinaryPropertyValues(int& handle);
+std::shared_ptr<EngineValueTable> GetAllBinaryPropertyValues();
 
 // The value at `position`: 1; -1 at or past the end; 0 on any other failure.
-int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, int& compoundPosition,
+int GetNextScalarPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
                                int& propertyPosition, double& value);
-// Writes element k at index k, an absent one as the missing-number marker, and the property's
-// element count to `valueSize`.
-int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compoundPosition, int& propertyPosition, double* value);
-// Writes the binary value at `position` as IJ/JI pairs element by element (up to two doubles per
-// element of its property), full or condensed, and their number to `valueSize`. 0 also when the
-// handle's load has not described the value's property.
-int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compound1Position, int& compound2Position, int& propertyPosition, double* value,
-                               bool condensed);
+// Sets `numbers` to element k at index k, an absent one as the missing-number marker, as many as
+// the property has elements. The numbers live in the table until its next read.
+int GetNextVectorPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
+                               int& propertyPosition, std::span<const double>& numbers);
+// Sets `numbers` to the binary value at `position` as IJ/JI pairs element by element (up to two
+// doubles per element of its property), full or condensed; they live as above. 0 also when the
+// table's load has not described the value's property.
+int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compound1Position,
+                               int& compound2Position, int& propertyPosition, bool condensed,
+                               std::span<const double>& numbers);
 
 } // namespace moru::bulk
