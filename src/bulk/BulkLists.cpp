@@ -44,7 +44,11 @@ bool LoadProperties(BulkTables& tables, const std::vector<std::string>& names)
         const std::string& name = names[static_cast<std::size_t>(i)];
         if (platform::EqualsIgnoringCase(name, "KELIDX")) tables.isKELIDXPresent = 1;
         if (platform::EqualsIgnoringCase(name, "PLXIDX")) tables.isPLXIDXPresent = 1;
-        if (!tables.propertyTable.try_emplace(name, i).second) return false;
+        if (!tables.propertyTable.try_emplace(name, i).second) {
+            platform::NoteFailure("property ", name, " is listed twice (positions ", tables.propertyTable[name], " and ",
+                                  i, ")");
+            return false;
+        }
     }
     return true;
 }
@@ -56,17 +60,28 @@ bool LoadDatabanks(BulkTables& tables, const std::vector<std::string>& reference
     std::optional<std::string> previousAlias;
     for (int i = 0; i < static_cast<int>(references.size()); ++i) {
         const auto parts = interop::SplitDatabankReference(references[static_cast<std::size_t>(i)]);
-        if (!parts) return false;
+        if (!parts) {
+            platform::NoteFailure("source databank ", i, " is not of the form DATABASE.DATABANK");
+            return false;
+        }
         DatabankPtr databank = session::GetIDatabankFromDbaseDbank(parts->databaseAlias, parts->databankName);
-        if (!databank) return false;
+        if (!databank) return false; // resolution says why
         DatabasePtr database = databank->Database();
-        if (!database) return false;
+        if (!database) {
+            platform::NoteFailure("databank ", parts->databaseAlias, ".", parts->databankName,
+                                  " belongs to no database");
+            return false;
+        }
         if (previousAlias && !platform::EqualsIgnoringCase(*previousAlias, parts->databaseAlias)) {
             tables.consecutiveDbankSlots.push_back(std::move(run));
             run.clear();
         }
         run.push_back(databank);
-        if (tables.DatabankPosition(*databank) >= 0) return false;
+        if (const int earlier = tables.DatabankPosition(*databank); earlier >= 0) {
+            platform::NoteFailure("databank ", parts->databaseAlias, ".", parts->databankName,
+                                  " is listed twice (positions ", earlier, " and ", i, ")");
+            return false;
+        }
         tables.dbankTable.emplace_back(databank, i);
         if (std::find(tables.uniqueDatabases.begin(), tables.uniqueDatabases.end(), database) ==
             tables.uniqueDatabases.end()) {
@@ -143,7 +158,10 @@ std::shared_ptr<EngineCompoundTable> GetAllCompoundsIdentifiers()
     std::vector<GatewayCompounds> gateway = tables.gatewayCompTable;
     for (const DatabasePtr& database : tables.uniqueDatabases) {
         for (const auto& done : gateway) {
-            if (done.database == database) throw ServiceError("the compounds were already found");
+            if (done.database == database) {
+                throw ServiceError("the compounds of database " + database->Alias() +
+                                   " were already found for these lists");
+            }
         }
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
