@@ -140,7 +140,7 @@ MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle)
         if (!objectHandle) return 0;
         *objectHandle = 0;
         const auto table = bulk::GetAllScalarPropertyValues();
-        return HandOut(table, table ? table->keys.size() : 0, *objectHandle);
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 
@@ -163,7 +163,7 @@ MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle)
         if (!objectHandle) return 0;
         *objectHandle = 0;
         const auto table = bulk::GetAllVectorPropertyValues();
-        return HandOut(table, table ? table->keys.size() : 0, *objectHandle);
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 
@@ -192,7 +192,7 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
         if (!objectHandle) return 0;
         *objectHandle = 0;
         const auto table = bulk::GetAllBinaryPropertyValues();
-        return HandOut(table, table ? table->keys.size() : 0, *objectHandle);
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 

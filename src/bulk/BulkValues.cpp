@@ -64,8 +64,8 @@ WantedProperties WantedOf(service::IBulkManager& manager, const BulkTables& tabl
 }
 
 // Takes a run's rows into the table: a value goes under the key of every position that names its
-// compounds (later occurrences of an identifier included), and a key already there is kept, so the
-// first databank in list order that holds a value gives it.
+// compounds (later occurrences of an identifier included). Flat: an entry per key and the numbers
+// side by side, nothing allocated per value.
 class ValueCollector final : public service::IEngineValueSink {
 public:
     ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
@@ -83,12 +83,15 @@ public:
         const auto compound = m_found.compounds.find(row.compound);
         if (compound == m_found.compounds.end()) return;
         const EngineKeys& keys = *m_table.format;
-        EnginePropertyValuePtr shared;
+        EngineValueEntry value;
+        bool made = false;
         auto add = [&](int key) {
-            const auto hint = m_table.values.lower_bound(key);
-            if (hint != m_table.values.end() && hint->first == key) return;
-            if (!shared) shared = MakeValue(row);
-            m_table.values.emplace_hint(hint, key, shared);
+            if (!made) {
+                value = MakeValue(row);
+                made = true;
+            }
+            value.key = key;
+            m_table.entries.push_back(value);
         };
         if (!keys.Binary()) {
             if (row.compound2 >= 0) return;
@@ -115,19 +118,29 @@ private:
         }
     }
 
-    EnginePropertyValuePtr MakeValue(const service::EngineValueRow& row) const
+    // Appends the row's numbers, ascending by label (the first of a repeated label kept).
+    EngineValueEntry MakeValue(const service::EngineValueRow& row) const
     {
-        auto value = std::make_shared<EnginePropertyValue>();
-        value->DatabankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
+        auto& numbers = m_table.numbers;
+        EngineValueEntry value;
+        value.databankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
+        value.first = static_cast<std::uint32_t>(numbers.size());
         if (row.labels.empty()) {
             for (std::size_t k = 0; k < row.numbers.size(); ++k) {
-                if (row.numbers[k]) value->Values.emplace_hint(value->Values.end(), static_cast<int>(k) + 1, *row.numbers[k]);
+                if (row.numbers[k]) numbers.push_back({static_cast<int>(k) + 1, *row.numbers[k]});
             }
         } else {
             for (std::size_t k = 0; k < row.labels.size() && k < row.numbers.size(); ++k) {
-                if (row.numbers[k]) value->Values.emplace(row.labels[k], *row.numbers[k]);
+                if (row.numbers[k]) numbers.push_back({row.labels[k], *row.numbers[k]});
             }
+            const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.first);
+            const auto byLabel = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label < y.label; };
+            std::stable_sort(begin, numbers.end(), byLabel);
+            numbers.erase(std::unique(begin, numbers.end(),
+                                      [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
+                          numbers.end());
         }
+        value.count = static_cast<std::uint32_t>(numbers.size() - value.first);
         return value;
     }
 
@@ -195,8 +208,15 @@ std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
         else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
         else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
     }
-    table->keys.reserve(table->values.size());
-    for (const auto& entry : table->values) table->keys.push_back(entry.first);
+    // Key order, and of the values under one key that of the databank earliest in the list.
+    auto& entries = table->entries;
+    std::stable_sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
+        return x.key != y.key ? x.key < y.key : x.databankPosition < y.databankPosition;
+    });
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
+                  entries.end());
+    entries.shrink_to_fit();
     return table;
 }
 
@@ -216,13 +236,17 @@ bool Readable(const EngineValueTable& table, int position, bool binary)
     return true;
 }
 
-// The value at a position and its decoded positions; null when there is none.
-EnginePropertyValuePtr ValueAt(const EngineValueTable& table, int position, EnginePositions& positions)
+// The value at a position and its decoded positions.
+const EngineValueEntry& ValueAt(const EngineValueTable& table, int position, EnginePositions& positions)
 {
-    const int key = table.keys[static_cast<std::size_t>(position)];
-    positions = table.format->Decode(key);
-    const auto found = table.values.find(key);
-    return found == table.values.end() ? nullptr : found->second;
+    const EngineValueEntry& entry = table.entries[static_cast<std::size_t>(position)];
+    positions = table.format->Decode(entry.key);
+    return entry;
+}
+
+std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const EngineValueEntry& entry)
+{
+    return std::span<const LabelledNumber>(table.numbers).subspan(entry.first, entry.count);
 }
 
 // The layout of the property at `propertyPosition`, from the property descriptions of the
@@ -258,13 +282,15 @@ struct Element {
     int code = -1;
 };
 
-Element ElementAt(const BinaryLayout& layout, const std::map<int, double>& stored, int k)
+Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
 {
     const auto index = static_cast<std::size_t>(k);
     auto half = [&](const std::vector<int>& labels) -> const double* {
         if (index >= labels.size()) return nullptr;
-        const auto found = stored.find(labels[index]);
-        return found == stored.end() ? nullptr : &found->second;
+        for (const LabelledNumber& number : stored) {
+            if (number.label == labels[index]) return &number.number;
+        }
+        return nullptr;
     };
     return {half(layout.labelIJ), half(layout.labelJI), index < layout.symmetry.size() ? layout.symmetry[index] : -1};
 }
@@ -278,7 +304,7 @@ Element ElementAt(const BinaryLayout& layout, const std::map<int, double>& store
 // the half of the order of the last code-1 element. The condensed form decides the order once
 // for the whole value (IJ when any code-1 element has its IJ half) and lays every element out for
 // that order, so an element absent in it is the marker and never makes the read fail.
-int LayOutBinaryValue(const BinaryLayout& layout, const std::map<int, double>& stored, bool condensed,
+int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber> stored, bool condensed,
                       bool& exchanged, double* out)
 {
     const double marker = interop::kMissingNumber;
@@ -364,17 +390,17 @@ int GetNextScalarPropertyValue(EngineValueTable& table, int position, int& datab
                                int& propertyPosition, double& value)
 {
     if (!Readable(table, position, false)) return 0;
-    if (position >= static_cast<int>(table.keys.size())) return -1;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(table, position, positions);
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
     compoundPosition = positions.compound;
     propertyPosition = positions.property;
-    if (!stored || stored->Values.empty()) {
+    if (stored.count == 0) {
         platform::NoteFailure("the value at position ", position, " has no number");
         return 0;
     }
-    databankPosition = stored->DatabankPosition;
-    value = stored->Values.begin()->second;
+    databankPosition = stored.databankPosition;
+    value = NumbersOf(table, stored).front().number;
     return 1;
 }
 
@@ -382,24 +408,23 @@ int GetNextVectorPropertyValue(EngineValueTable& table, int position, int& datab
                                int& propertyPosition, std::span<const double>& numbers)
 {
     if (!Readable(table, position, false)) return 0;
-    if (position >= static_cast<int>(table.keys.size())) return -1;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(table, position, positions);
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
     compoundPosition = positions.compound;
     propertyPosition = positions.property;
-    if (!stored) return 0;
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) {
         platform::NoteFailure("property position ", propertyPosition, " was not described by Optimized_GetAllProperties");
         return 0;
     }
-    databankPosition = stored->DatabankPosition;
+    databankPosition = stored.databankPosition;
     const int elementCount = std::max(property->ElementCount(), 0);
     // Element k, stored under label k + 1, always lands at index k: an absent element arrives as
     // the marker in its place, so it never shifts the elements after it, whatever size the caller
     // expected.
     table.readNumbers.assign(static_cast<std::size_t>(elementCount), interop::kMissingNumber);
-    for (const auto& [label, number] : stored->Values) {
+    for (const auto& [label, number] : NumbersOf(table, stored)) {
         if (label >= 1 && label <= elementCount) table.readNumbers[static_cast<std::size_t>(label - 1)] = number;
     }
     numbers = table.readNumbers;
@@ -411,10 +436,9 @@ int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& datab
                                std::span<const double>& numbers)
 {
     if (!Readable(table, position, true)) return 0;
-    if (position >= static_cast<int>(table.keys.size())) return -1;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
     EnginePositions positions;
-    const auto stored = ValueAt(table, position, positions);
-    if (!stored) return 0;
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
     const auto layout = LayoutOf(table, positions.property);
     if (!layout) {
         platform::NoteFailure("property position ", positions.property,
@@ -424,10 +448,10 @@ int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& datab
     compound1Position = positions.compound;
     compound2Position = positions.compound2;
     propertyPosition = positions.property;
-    databankPosition = stored->DatabankPosition;
+    databankPosition = stored.databankPosition;
     bool exchanged = false;
     table.readNumbers.resize(2 * static_cast<std::size_t>(layout->elementCount));
-    const int size = LayOutBinaryValue(*layout, stored->Values, condensed, exchanged, table.readNumbers.data());
+    const int size = LayOutBinaryValue(*layout, NumbersOf(table, stored), condensed, exchanged, table.readNumbers.data());
     numbers = std::span<const double>(table.readNumbers.data(), static_cast<std::size_t>(size));
     if (exchanged) std::swap(compound1Position, compound2Position);
     return 1;

@@ -6,6 +6,7 @@
 #include "bulk/BulkLists.h"
 #include "bulk/EngineKeys.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,15 +15,22 @@
 
 namespace moru::bulk {
 
-// One value of the engine: the position of its databank in the source list, and its elements by
-// label, ascending. An absent element has no entry. A unary value's element k has label k + 1.
-struct EnginePropertyValue {
-    int DatabankPosition = 0;
-    std::map<int, double> Values;
+// One number of a value: its element's label and the number. An absent element has none.
+struct LabelledNumber {
+    int label = 0;
+    double number = 0.0;
 };
-using EnginePropertyValuePtr = std::shared_ptr<const EnginePropertyValue>;
-// Engine values by combined key (see EngineKeys).
-using EngineValueMap = std::map<int, EnginePropertyValuePtr>;
+
+// One value of the engine under its combined key (see EngineKeys): the position of its databank in
+// the source list, and its numbers, ascending by label, at [first, first + count) of the table's
+// numbers. A unary value's element k has label k + 1. Keys that name the same compounds share the
+// numbers.
+struct EngineValueEntry {
+    int key = 0;
+    int databankPosition = 0;
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+};
 
 // How a binary value of one property is laid out: per element, its labels for the two compound
 // orders and its symmetry code (-1 for every element of a unary property).
@@ -31,10 +39,10 @@ struct BinaryLayout {
     std::vector<int> labelIJ, labelJI, symmetry;
 };
 
-// What a value handle holds: the values by combined key, and the keys in position order.
+// What a value handle holds: the values in key order, their numbers side by side.
 struct EngineValueTable {
-    std::vector<int> keys;
-    EngineValueMap values;
+    std::vector<EngineValueEntry> entries;
+    std::vector<LabelledNumber> numbers;
     std::optional<EngineKeys> format;
 
     // The property descriptions of the load the values were fetched in; never those of a later
@@ -52,7 +60,7 @@ struct EngineValueTable {
 };
 
 // Fetches every scalar (or vector) value of the found compounds and the listed properties, one
-// service call per run of databanks: the table (its number of values is its keys' size). Null
+// service call per run of databanks: the table (its number of values is its entries' size). Null
 // before the lists and compounds are loaded, for an empty source list, when a combined key would
 // not fit a signed 32-bit integer, or when a run's database is not known.
 std::shared_ptr<EngineValueTable> GetAllScalarPropertyValues();
