@@ -38,21 +38,6 @@ private:
     bool m_owned;
 };
 
-// A statement that reads one databank's values of the wanted properties, their ids written into it.
-std::unique_ptr<Statement> ValuesOfWanted(Connection& db, const char* select,
-                                          const std::unordered_map<int, int>& wanted)
-{
-    std::string sqlText = select;
-    char separator = '(';
-    for (const auto& entry : wanted) {
-        sqlText += separator;
-        sqlText += std::to_string(entry.first);
-        separator = ',';
-    }
-    sqlText += ')';
-    return std::make_unique<Statement>(db.Handle(), sqlText.c_str());
-}
-
 } // namespace
 
 namespace {
@@ -145,47 +130,48 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
     return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
 }
 
-// One query per databank of the run, in one read transaction, reading the databank's values of
-// every asked property at once; the sink drops the compounds it did not ask for.
+// One prepared statement, run for each databank of the run and each asked property in one read
+// transaction: index seeks on value_by_property, the statement never prepared again.
 void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* select, bool binary,
                                    IEngineValueSink& sink)
 {
-    std::unordered_map<int, int> wanted; // property id -> place in the query
+    std::vector<std::pair<int, int>> wanted; // property id, place in the query
     for (int i = 0; i < static_cast<int>(query.properties.size()); ++i) {
         const std::string& name = query.properties[static_cast<std::size_t>(i)];
         const auto property = m_database->PropertyByName(name);
-        if (property && property->m_name == name) wanted.emplace(property->m_id, i);
+        if (property && property->m_name == name) wanted.emplace_back(property->m_id, i);
     }
     if (wanted.empty()) return;
-    const ReadTransaction transaction(m_database->Db());
-    const auto statement = ValuesOfWanted(m_database->Db(), select, wanted);
-    const int propertyColumn = binary ? 2 : 1;
+    Connection& db = m_database->Db();
+    const ReadTransaction transaction(db);
+    Statement& rows = db.Cached(select);
     for (int r = 0; r < static_cast<int>(query.run.size()); ++r) {
         const auto& databank = query.run[static_cast<std::size_t>(r)];
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
-        auto& rows = statement->Reset().Bind(1, record->Id);
-        while (rows.Step()) {
-            const auto property = wanted.find(rows.Int(propertyColumn));
-            if (property == wanted.end()) continue;
-            EngineValueRow row;
-            row.databank = r;
-            row.property = property->second;
-            row.compound = rows.Int(0);
-            m_numbers.clear();
-            m_labels.clear();
-            if (binary) {
-                row.compound2 = rows.Int(1);
-                DecodeLabelsInto(rows.Blob(3), rows.BlobSize(3), m_labels);
-                DecodeNumbersInto(rows.Blob(4), rows.BlobSize(4), m_numbers);
-            } else {
-                DecodeNumbersInto(rows.Blob(2), rows.BlobSize(2), m_numbers);
+        for (const auto& [propertyId, place] : wanted) {
+            rows.Reset().Bind(1, record->Id).Bind(2, propertyId);
+            while (rows.Step()) {
+                EngineValueRow row;
+                row.databank = r;
+                row.property = place;
+                row.compound = rows.Int(0);
+                m_numbers.clear();
+                m_labels.clear();
+                if (binary) {
+                    row.compound2 = rows.Int(1);
+                    DecodeLabelsInto(rows.Blob(2), rows.BlobSize(2), m_labels);
+                    DecodeNumbersInto(rows.Blob(3), rows.BlobSize(3), m_numbers);
+                } else {
+                    DecodeNumbersInto(rows.Blob(1), rows.BlobSize(1), m_numbers);
+                }
+                row.labels = m_labels;
+                row.numbers = m_numbers;
+                sink.Take(row);
             }
-            row.labels = m_labels;
-            row.numbers = m_numbers;
-            sink.Take(row);
         }
     }
+    rows.Reset();
 }
 
 void SqliteBulkManager::OptimizedGetAllScalarPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
