@@ -67,7 +67,7 @@ public:
     // property list.
     virtual std::optional<std::vector<PropertyPtr>> GetAllProperties() = 0;
 
-    // Hands `sink` the values the query asks for, the databanks of the run in their order: the
+    // Hands `sink` the values the query asks for, in any order: the
     // unary ones of the properties (scalar and vector), or those of two compounds (binary),
     // each stored for two compounds of the query in the order the databank stores them. Values of
     // other compounds may be handed too; they are dropped.
