@@ -29,8 +29,10 @@ public:
                                              service::IEngineValueSink& sink) override;
 
 private:
-    // Hands `sink` the unary or binary values the query asks for.
-    void ReadValues(const service::EngineValueQuery& query, bool binary, service::IEngineValueSink& sink);
+    // Hands `sink` every row of `select` (the values of one databank, bound as parameter 1, among
+    // the query's property ids) over the run's databanks.
+    void ReadValues(const service::EngineValueQuery& query, const char* select, bool binary,
+                    service::IEngineValueSink& sink);
 
     SqliteDatabase* m_database;
     // Reused from row to row, so that reading a value allocates nothing once they have grown.

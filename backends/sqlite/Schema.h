@@ -285,13 +285,6 @@ inline constexpr const char* SelectCompoundEngine =
 // The element descriptions of every property, read once when the properties are.
 inline constexpr const char* SelectAllPropertyElements =
     "SELECT property_id, label_ij, label_ji, symmetry FROM property_element ORDER BY property_id, position";
-// Every numeric unary (or binary) value of the database, in stored order: one pass over the table,
-// which beats a seek per databank and property when a read takes many databanks.
-inline constexpr const char* ScanEngineUnaryValues =
-    "SELECT databank_id, property_id, compound1_id, numbers FROM value WHERE compound2_id IS NULL AND kind = 1";
-inline constexpr const char* ScanEngineBinaryValues =
-    "SELECT databank_id, property_id, compound1_id, compound2_id, labels, numbers FROM value "
-    "WHERE compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1";
 // The binary values of one property in one databank: as above.
 inline constexpr const char* SelectEngineBinaryValues =
     "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 "

@@ -236,7 +236,7 @@ TEST_F(Bulk, ReadsTheUnaryValuesOfARunDatabankByDatabank)
     EXPECT_EQ(sorted, expected);
 }
 
-// A run of many databanks is read in one pass over the values: the same rows as databank by databank.
+// A run of many databanks, some of the database's left out: the rows of the run's databanks, each once.
 TEST_F(Bulk, ALongRunGivesTheRowsOfItsDatabanksOnly)
 {
     Json source = EngineSource();
