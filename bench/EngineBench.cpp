@@ -1,10 +1,14 @@
 // The simulation engine's whole pass over the shared data bundle (load the lists, find the
 // compounds and properties, fetch every scalar, vector and binary value and read each through the
-// next-functions) for 500 to 4000 compounds and 27 properties, beside a raw SQLite program that
-// reads the same values from the same file with one set-based statement.
+// next-functions) for 500 to 4000 compounds and 27 properties, beside raw SQLite programs that
+// read the same values from the same file: the first one set-based statement (kept for
+// comparison with earlier figures, and slow), then the fastest we could write, with an index seek
+// per databank and property (RawSeek) and with one scan of the value table (RawScan).
 //
-// Run plainly for Google Benchmark's timings. Run with --memory for the peak resident memory of
-// each side, each measured in a process of its own (this program run again with --once).
+// Run plainly for Google Benchmark's timings (wall and CPU). Run with --check to compare every
+// value's positions and databank between the library and both fast raw programs, and with
+// --memory for the peak resident memory of the library and the set-based program, each measured
+// in a process of its own (this program run again with --once).
 
 #include "MoruDb.h"
 #include "MoruIntegration.h"
