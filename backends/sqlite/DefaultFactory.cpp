@@ -13,6 +13,7 @@ public:
     {
         return std::make_shared<sqlite::SqliteConfigFileInstaller>();
     }
+    void BeginOfCall() noexcept override { sqlite::BeginCall(); }
     void EndOfCall() override { sqlite::ReleaseReadLocks(); }
 };
 } // namespace

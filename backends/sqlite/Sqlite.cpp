@@ -23,6 +23,19 @@ namespace {
 // run after the function statics of this file are gone.
 Connection* g_firstConnection = nullptr;
 std::atomic<bool> g_rowsStepped{false};
+// Set between BeginCall and ReleaseReadLocks.
+std::atomic<bool> g_callOpen{false};
+
+bool IsReadOnly(sqlite3* db) { return sqlite3_db_readonly(db, "main") == 1; }
+
+// Opens the call's read transaction on a read-only connection that has none; connections that
+// write keep their own transactions.
+void EnterCallTransaction(sqlite3* db)
+{
+    if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(db) || !IsReadOnly(db)) return;
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) Fail(db, "cannot begin reading");
+    g_rowsStepped.store(true, std::memory_order_relaxed);
+}
 } // namespace
 
 Statement::Statement(sqlite3* db, const char* sqlText) : m_db(db)
@@ -89,6 +102,7 @@ Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_s
 
 bool Statement::Step()
 {
+    EnterCallTransaction(m_db);
     int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         g_rowsStepped.store(true, std::memory_order_relaxed);
@@ -201,16 +215,22 @@ Connection::~Connection()
     sqlite3_close(m_db);
 }
 
+void BeginCall() noexcept { g_callOpen.store(true, std::memory_order_relaxed); }
+
 void ReleaseReadLocks()
 {
+    g_callOpen.store(false, std::memory_order_relaxed);
     // Read before written: most calls step nothing, and a plain load costs less than an exchange.
     if (!g_rowsStepped.load(std::memory_order_relaxed)) return;
     g_rowsStepped.store(false, std::memory_order_relaxed);
     for (Connection* connection = g_firstConnection; connection; connection = connection->m_next) {
-        for (sqlite3_stmt* statement = sqlite3_next_stmt(connection->m_db, nullptr); statement;
-             statement = sqlite3_next_stmt(connection->m_db, statement)) {
+        sqlite3* db = connection->m_db;
+        for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
+             statement = sqlite3_next_stmt(db, statement)) {
             if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
         }
+        // A read transaction ends without fail once its statements are reset.
+        if (!sqlite3_get_autocommit(db) && IsReadOnly(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
 }
 

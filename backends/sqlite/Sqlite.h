@@ -82,10 +82,15 @@ private:
     Connection* m_next = nullptr;
 };
 
-// Resets every statement of every open connection that was left standing on a row, so that no
-// read lock (and no snapshot of the file) outlives the call that took it: other programs may write
-// the file between calls, and the next call reads what they wrote. Cheap when no statement stepped
-// since the last time.
+// From here until ReleaseReadLocks, the first statement stepped on a read-only connection opens a
+// read transaction that the others share: the call's reads see one snapshot of the file, and the
+// file's lock is taken and its header checked once a call instead of once a statement.
+void BeginCall() noexcept;
+
+// Resets every statement of every open connection that was left standing on a row and ends the
+// call's read transactions, so that no read lock (and no snapshot of the file) outlives the call
+// that took it: other programs may write the file between calls, and the next call reads what
+// they wrote. Cheap when no statement stepped since the last time.
 void ReleaseReadLocks();
 
 } // namespace moru::sqlite

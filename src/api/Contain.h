@@ -28,7 +28,10 @@ inline std::recursive_mutex& DoorLock()
 // given back as it was; at its end the service lets go of the database files.
 class Door {
 public:
-    Door() : m_lock(DoorLock()) { ++Depth(); }
+    Door() : m_lock(DoorLock())
+    {
+        if (++Depth() == 1) service::BeginOfCall();
+    }
     ~Door()
     {
         // A call made from a callback returns into the call that made the callback, which may still

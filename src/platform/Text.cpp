@@ -93,11 +93,21 @@ void Append(char32_t code, std::string& out)
 
 } // namespace
 
+namespace {
+// Below 0x80 simple case folding maps A to Z and nothing else; most names are ASCII throughout.
+constexpr bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+constexpr char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+} // namespace
+
 std::string FoldCase(std::string_view utf8)
 {
     std::string folded;
     folded.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
+        if (IsAscii(utf8[pos])) {
+            folded += FoldAscii(utf8[pos++]);
+            continue;
+        }
         const Unit unit = Read(utf8, pos);
         if (unit.WellFormed) Append(Fold(unit.Code), folded);
         else folded += utf8[pos];
@@ -110,6 +120,10 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     std::size_t posA = 0, posB = 0;
     while (posA < a.size() && posB < b.size()) {
+        if (IsAscii(a[posA]) && IsAscii(b[posB])) {
+            if (FoldAscii(a[posA++]) != FoldAscii(b[posB++])) return false;
+            continue;
+        }
         const Unit unitA = Read(a, posA);
         const Unit unitB = Read(b, posB);
         if (unitA.WellFormed != unitB.WellFormed) return false;

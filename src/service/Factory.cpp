@@ -31,6 +31,12 @@ IDialogComponent& ServiceFactory::DialogComponent()
     return *m_dialogComponent;
 }
 
+void BeginOfCall() noexcept
+{
+    const Installed* installed = platform::ProcessState::Existing<Installed>();
+    if (installed && installed->factory) installed->factory->BeginOfCall();
+}
+
 void EndOfCall()
 {
     const Installed* installed = platform::ProcessState::Existing<Installed>();

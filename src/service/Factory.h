@@ -19,8 +19,10 @@ public:
     IDialogComponent& DialogComponent();
     // The service's application settings, kept with the factory.
     virtual MoruApplication& Application() { return m_application; }
-    // Called as each export returns: the service lets go of what it held for the call, locks on
-    // database files above all.
+    // Called as each export begins and returns: the service may read a call's statements in one
+    // snapshot of each file, and lets go of what it held for the call, locks on database files
+    // above all, when it returns.
+    virtual void BeginOfCall() noexcept {}
     virtual void EndOfCall() {}
 
 protected:
@@ -35,7 +37,8 @@ private:
 // The installed factory, or the default one on first use.
 ServiceFactory& GetServiceFactory();
 void SetServiceFactory(std::shared_ptr<ServiceFactory> factory);
-// EndOfCall of the installed factory; nothing when none was made yet.
+// BeginOfCall and EndOfCall of the installed factory; nothing when none was made yet.
+void BeginOfCall() noexcept;
 void EndOfCall();
 
 // Defined by the service backend that the library is linked with.
