@@ -1,10 +1,14 @@
 // The simulation engine's whole pass over the shared data bundle (load the lists, find the
 // compounds and properties, fetch every scalar, vector and binary value and read each through the
-// next-functions) for 500 to 4000 compounds and 27 properties, beside a raw SQLite program that
-// reads the same values from the same file with one set-based statement.
+// next-functions) for 500 to 4000 compounds and 27 properties, beside raw SQLite programs that
+// read the same values from the same file: the first one set-based statement (kept for
+// comparison with earlier figures, and slow), then the fastest we could write, with an index seek
+// per databank and property (RawSeek) and with one scan of the value table (RawScan).
 //
-// Run plainly for Google Benchmark's timings. Run with --memory for the peak resident memory of
-// each side, each measured in a process of its own (this program run again with --once).
+// Run plainly for Google Benchmark's timings (wall and CPU). Run with --check to compare every
+// value's positions and databank between the library and both fast raw programs, and with
+// --memory for the peak resident memory of the library and the set-based program, each measured
+// in a process of its own (this program run again with --once).
 
 #include "MoruDb.h"
 #include "MoruIntegration.h"
@@ -14,6 +18,7 @@
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +27,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -113,8 +119,20 @@ const Bundle* GetBundle(bool build, bool connect)
     return bundle.get();
 }
 
+// What a pass returned, one line per value: compound position, second compound's position (-1 for
+// a unary value), property position and databank position.
+using Dump = std::set<std::string>;
+
+void Note(Dump* dump, int compound1, int compound2, int property, int databank)
+{
+    if (dump) {
+        dump->insert(std::to_string(compound1) + " " + std::to_string(compound2) + " " + std::to_string(property) +
+                     " " + std::to_string(databank));
+    }
+}
+
 // The engine's pass through the C interface; returns the number of values read.
-std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount)
+std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount, Dump* dump = nullptr)
 {
     std::vector<std::string> references;
     for (const auto& bank : bundle.Databanks) references.push_back("BUNDLE." + bank);
@@ -146,6 +164,7 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount)
     for (int i = 0; i < scalars; ++i) {
         values += Optimized_GetNextScalarPropertyValue(handle, i, &databank, &compound1, &property, numbers) == 1;
         sum += numbers[0];
+        Note(dump, compound1, -1, property, databank);
     }
     Optimized_ReleaseHandle(handle);
     const int vectors = Optimized_GetAllVectorPropertyValues(&handle);
@@ -153,6 +172,7 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount)
         size = 64;
         values += Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) == 1;
         sum += numbers[0];
+        Note(dump, compound1, -1, property, databank);
     }
     Optimized_ReleaseHandle(handle);
     const int binaries = Optimized_GetAllBinaryPropertyValues(&handle);
@@ -160,6 +180,7 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount)
         values += Optimized_GetNextBinaryPropertyValue(handle, i, &size, &databank, &compound1, &compound2, &property,
                                                        numbers) == 1;
         sum += numbers[0];
+        Note(dump, compound1, compound2, property, databank);
     }
     Optimized_ReleaseHandle(handle);
     Optimized_UnInitializeAllLists();
@@ -212,6 +233,127 @@ std::size_t RawSqlite(const Bundle& bundle, std::size_t compoundCount)
     return values.size();
 }
 
+
+// The fastest raw programs we could write for the same answer. Both find the compounds with one
+// prepared statement bound per identifier, then read the values of the listed properties and keep,
+// for every compound (or pair) and property, the databank earliest in the list. "Seek" runs one
+// prepared statement per databank and property through value_by_property; "scan" reads the value
+// table once and filters in C++. Values live in flat vectors indexed by compound and property id.
+struct RawValue {
+    int databank, compound1, compound2, property;
+    std::vector<int> labels;
+    std::vector<std::optional<double>> numbers;
+};
+
+std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, Dump* dump)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(bundle.DatabasePath.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    const std::size_t n = std::min(compoundCount, bundle.Compounds.size());
+    sqlite3_stmt* find = nullptr;
+    sqlite3_prepare_v2(db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1", -1, &find, nullptr);
+    std::vector<int> positionOf; // compound id -> list position, -1 when not listed
+    for (std::size_t i = 0; i < n; ++i) {
+        sqlite3_bind_text(find, 1, bundle.Compounds[i].c_str(), -1, SQLITE_STATIC);
+        if (sqlite3_step(find) == SQLITE_ROW && sqlite3_column_type(find, 0) != SQLITE_NULL) {
+            const int id = sqlite3_column_int(find, 0);
+            if (id >= static_cast<int>(positionOf.size())) positionOf.resize(static_cast<std::size_t>(id) + 1, -1);
+            if (positionOf[static_cast<std::size_t>(id)] < 0) positionOf[static_cast<std::size_t>(id)] = static_cast<int>(i);
+        }
+        sqlite3_reset(find);
+    }
+    sqlite3_finalize(find);
+    auto position = [&](int id) {
+        return id >= 0 && id < static_cast<int>(positionOf.size()) ? positionOf[static_cast<std::size_t>(id)] : -1;
+    };
+    // Listed properties by id, and databank positions by id.
+    std::vector<int> propertyPosition, databankPosition;
+    std::vector<std::pair<int, int>> properties; // id, position
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT id, name FROM property WHERE data_type = 1", -1, &select, nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const int id = sqlite3_column_int(select, 0);
+        const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
+        for (std::size_t p = 0; p < kProperties.size(); ++p) {
+            if (kProperties[p] != name) continue;
+            if (id >= static_cast<int>(propertyPosition.size())) propertyPosition.resize(static_cast<std::size_t>(id) + 1, -1);
+            propertyPosition[static_cast<std::size_t>(id)] = static_cast<int>(p);
+            properties.emplace_back(id, static_cast<int>(p));
+        }
+    }
+    sqlite3_finalize(select);
+    std::vector<int> databanks; // ids in list order
+    sqlite3_prepare_v2(db, "SELECT id FROM databank ORDER BY position", -1, &select, nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const int id = sqlite3_column_int(select, 0);
+        if (id >= static_cast<int>(databankPosition.size())) databankPosition.resize(static_cast<std::size_t>(id) + 1, -1);
+        databankPosition[static_cast<std::size_t>(id)] = static_cast<int>(databanks.size());
+        databanks.push_back(id);
+    }
+    sqlite3_finalize(select);
+
+    std::vector<RawValue> values;
+    auto take = [&](sqlite3_stmt* row, int databank, int property, int c1Column) {
+        const int p1 = position(sqlite3_column_int(row, c1Column));
+        if (p1 < 0) return;
+        int p2 = -1;
+        if (sqlite3_column_type(row, c1Column + 1) != SQLITE_NULL) {
+            p2 = position(sqlite3_column_int(row, c1Column + 1));
+            if (p2 < 0) return;
+        }
+        values.push_back({databank, p1, p2, property,
+                          sqlite::DecodeLabels(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2)),
+                          sqlite::DecodeNumbers(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3))});
+    };
+    if (scan) {
+        sqlite3_prepare_v2(db,
+                           "SELECT databank_id, property_id, compound1_id, compound2_id, labels, numbers FROM value "
+                           "WHERE kind = 1 AND compound3_id IS NULL",
+                           -1, &select, nullptr);
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            const int property = sqlite3_column_int(select, 1);
+            if (property < 0 || property >= static_cast<int>(propertyPosition.size()) ||
+                propertyPosition[static_cast<std::size_t>(property)] < 0)
+                continue;
+            const int databank = databankPosition[static_cast<std::size_t>(sqlite3_column_int(select, 0))];
+            take(select, databank, propertyPosition[static_cast<std::size_t>(property)], 2);
+        }
+    } else {
+        sqlite3_prepare_v2(db,
+                           "SELECT compound1_id, compound2_id, labels, numbers FROM value "
+                           "WHERE databank_id = ?1 AND property_id = ?2 AND kind = 1 AND compound3_id IS NULL",
+                           -1, &select, nullptr);
+        for (std::size_t d = 0; d < databanks.size(); ++d) {
+            for (const auto& [id, property] : properties) {
+                sqlite3_bind_int(select, 1, databanks[d]);
+                sqlite3_bind_int(select, 2, id);
+                while (sqlite3_step(select) == SQLITE_ROW) take(select, static_cast<int>(d), property, 0);
+                sqlite3_reset(select);
+            }
+        }
+    }
+    sqlite3_finalize(select);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    // The earliest databank for each compound (or pair) and property.
+    std::sort(values.begin(), values.end(), [](const RawValue& x, const RawValue& y) {
+        return std::tie(x.compound1, x.compound2, x.property, x.databank) <
+               std::tie(y.compound1, y.compound2, y.property, y.databank);
+    });
+    values.erase(std::unique(values.begin(), values.end(),
+                             [](const RawValue& x, const RawValue& y) {
+                                 return x.compound1 == y.compound1 && x.compound2 == y.compound2 &&
+                                        x.property == y.property;
+                             }),
+                 values.end());
+    double sum = 0;
+    for (const RawValue& value : values) sum += value.numbers.empty() || !value.numbers[0] ? 0.0 : *value.numbers[0];
+    benchmark::DoNotOptimize(sum);
+    for (const RawValue& value : values) Note(dump, value.compound1, value.compound2, value.property, value.databank);
+    return values.size();
+}
+
 void EnginePassLibrary(benchmark::State& state)
 {
     const Bundle* bundle = GetBundle(false, true);
@@ -233,6 +375,26 @@ void EnginePassRawSqlite(benchmark::State& state)
     state.counters["values/s"] = benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(EnginePassRawSqlite)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+void EnginePassRawSeek(benchmark::State& state)
+{
+    const Bundle* bundle = GetBundle(false, false);
+    if (!bundle) return state.SkipWithError("MORU_SHARED_DATA names no data bundle");
+    std::size_t values = 0;
+    for (auto _ : state) values = RawBest(*bundle, static_cast<std::size_t>(state.range(0)), false, nullptr);
+    state.counters["values"] = static_cast<double>(values);
+}
+BENCHMARK(EnginePassRawSeek)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+void EnginePassRawScan(benchmark::State& state)
+{
+    const Bundle* bundle = GetBundle(false, false);
+    if (!bundle) return state.SkipWithError("MORU_SHARED_DATA names no data bundle");
+    std::size_t values = 0;
+    for (auto _ : state) values = RawBest(*bundle, static_cast<std::size_t>(state.range(0)), true, nullptr);
+    state.counters["values"] = static_cast<double>(values);
+}
+BENCHMARK(EnginePassRawScan)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 long PeakKilobytes()
 {
@@ -279,8 +441,28 @@ int Memory(const char* program)
 
 } // namespace
 
+// Compares what the library and both raw plans return for each size; status 1 on a difference.
+int Check()
+{
+    const Bundle* bundle = GetBundle(true, true);
+    if (!bundle) return 1;
+    int status = 0;
+    for (std::size_t compounds : {500, 1000, 2000, 4000}) {
+        Dump library, seek, scan;
+        ThroughTheLibrary(*bundle, compounds, &library);
+        RawBest(*bundle, compounds, false, &seek);
+        RawBest(*bundle, compounds, true, &scan);
+        const bool same = library == seek && library == scan;
+        std::printf("%zu compounds: library %zu, seek %zu, scan %zu values: %s\n", compounds, library.size(),
+                    seek.size(), scan.size(), same ? "identical" : "DIFFERENT");
+        if (!same) status = 1;
+    }
+    return status;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--check") == 0) return Check();
     if (argc == 4 && std::strcmp(argv[1], "--once") == 0) return Once(argv[2], std::strtoul(argv[3], nullptr, 10));
     if (argc == 2 && std::strcmp(argv[1], "--memory") == 0) return Memory(argv[0]);
     GetBundle(true, false);

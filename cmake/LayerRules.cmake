@@ -27,11 +27,6 @@ set(moru_layer_extra_files_platform CaseFoldingTable.inc)
 
 # The subsystems take and return C++ values; host buffers (char pointers) stay at the door.
 set(moru_subsystems session compounds properties binary bulk reactions dialogs)
-# Headers of the subsystems that still take char pointers, while they are moved to C++ values; the
-# layering test fails on a char pointer in any other subsystem header, and on a header listed here
-# that no longer holds one (take it off the list).
-set(moru_char_pointer_headers_still_allowed
-    src/bulk/BulkLists.h)
 
 # moru_layers_below(<layer> <out>): every layer that <layer> may use, directly or through another.
 function(moru_layers_below layer out)

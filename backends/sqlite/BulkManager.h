@@ -6,9 +6,8 @@
 
 #include "service/Bulk.h"
 
-#include <map>
 #include <optional>
-#include <unordered_map>
+#include <string>
 #include <vector>
 
 namespace moru::sqlite {
@@ -19,39 +18,26 @@ public:
 
     // An identifier is matched as the compound searches match it (any identifier type, letter case
     // folded); when it names several compounds, the one with the lowest index is taken.
-    void OptimizedFind(const service::CompoundPositionTable& compounds, const std::string& databaseAlias,
-                       service::EngineCompoundMap& engineCompounds, service::EngineCompoundIndexMap& compoundMap,
-                       int keldaIndexFlag, int plxIndexFlag) override;
+    std::vector<service::EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers, bool keldaIndex,
+                                                          bool plxIndex) override;
     std::optional<std::vector<service::PropertyPtr>> GetAllProperties() override;
-    void OptimizedGetAllScalarPropertyValues(const service::EngineFetch& fetch,
-                                             service::EngineValueMap& values) override;
-    void OptimizedGetAllVectorPropertyValues(const service::EngineFetch& fetch,
-                                             service::EngineValueMap& values) override;
-    void OptimizedGetAllBinaryPropertyValues(int compCount, const service::EngineFetch& fetch,
-                                             service::EngineValueMap& values) override;
+    void OptimizedGetAllScalarPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
+    void OptimizedGetAllVectorPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
+    void OptimizedGetAllBinaryPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
 
 private:
-    // What an engine compound record shows of one compound.
-    struct CompoundDetails {
-        std::optional<std::string> name;
-        std::optional<std::string> alias;
-        std::optional<std::string> casNo;
-        double classNumber = 0.0;
-        double keldaIndex = 0.0;
-        double plxIndex = 0.0;
-    };
-    void FetchUnary(const service::EngineFetch& fetch, bool vector, service::EngineValueMap& values);
-    // The listed properties that `isWanted` accepts: property id -> position.
-    template <class Predicate>
-    std::unordered_map<int, int> WantedProperties(const service::EngineFetch& fetch, Predicate isWanted);
-    // Calls visit(rows, databankPosition, propertyPosition) for each row of `select` (the values of
-    // one databank, bound as parameter 1, among the wanted property ids) over the run's databanks.
-    template <class Predicate, class Visit>
-    void ForEachWantedRow(const service::EngineFetch& fetch, Predicate isWanted, const char* select,
-                          int propertyColumn, Visit visit);
-    int DatabankPositionOf(const service::EngineFetch& fetch, const service::DatabankPtr& databank) const;
+    // Hands `sink` every row of `select` (the values of one databank, bound as parameter 1, among
+    // the query's property ids) over the run's databanks.
+    void ReadValues(const service::EngineValueQuery& query, const char* select, bool binary,
+                    service::IEngineValueSink& sink);
 
     SqliteDatabase* m_database;
+    // Reused from row to row, so that reading a value allocates nothing once they have grown.
+    std::vector<int> m_labels;
+    std::vector<std::optional<double>> m_numbers;
 };
 
 } // namespace moru::sqlite

@@ -48,13 +48,18 @@ std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers)
 std::vector<std::optional<double>> DecodeNumbers(const void* data, int size)
 {
     std::vector<std::optional<double>> numbers;
+    DecodeNumbersInto(data, size, numbers);
+    return numbers;
+}
+
+void DecodeNumbersInto(const void* data, int size, std::vector<std::optional<double>>& numbers)
+{
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (int offset = 0; offset + 8 <= size; offset += 8) {
         std::uint64_t bits = ReadLittleEndian(bytes + offset, 8);
         if (bits == AbsentNumberBits) numbers.emplace_back();
         else numbers.emplace_back(std::bit_cast<double>(bits));
     }
-    return numbers;
 }
 
 std::string EncodeLabels(const std::vector<int>& labels)
@@ -67,11 +72,16 @@ std::string EncodeLabels(const std::vector<int>& labels)
 std::vector<int> DecodeLabels(const void* data, int size)
 {
     std::vector<int> labels;
+    DecodeLabelsInto(data, size, labels);
+    return labels;
+}
+
+void DecodeLabelsInto(const void* data, int size, std::vector<int>& labels)
+{
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (int offset = 0; offset + 4 <= size; offset += 4) {
         labels.push_back(static_cast<int>(static_cast<std::uint32_t>(ReadLittleEndian(bytes + offset, 4))));
     }
-    return labels;
 }
 
 std::string EncodeTexts(const std::vector<std::string>& texts)

@@ -265,11 +265,11 @@ inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM 
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";
-// The numeric unary values of one databank, for the wanted properties: one query per databank,
-// completed by the list of wanted property ids, "(1,2,3)".
+// The numeric unary values of one property in one databank, through value_by_property; prepared
+// once per connection.
 inline constexpr const char* SelectEngineUnaryValues =
-    "SELECT compound1_id, property_id, numbers FROM value WHERE databank_id = ?1 AND compound2_id IS NULL "
-    "AND kind = 1 AND property_id IN ";
+    "SELECT compound1_id, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 AND compound2_id IS NULL "
+    "AND kind = 1";
 // The found compounds in sets: each statement is completed by a list of parameters, "(?,?,?)".
 // The compound with the lowest index under each search key.
 inline constexpr const char* FindFirstCompoundsByKeys =
@@ -285,10 +285,10 @@ inline constexpr const char* SelectCompoundEngine =
 // The element descriptions of every property, read once when the properties are.
 inline constexpr const char* SelectAllPropertyElements =
     "SELECT property_id, label_ij, label_ji, symmetry FROM property_element ORDER BY property_id, position";
-// The binary values of one databank, for the wanted properties: as above.
+// The binary values of one property in one databank: as above.
 inline constexpr const char* SelectEngineBinaryValues =
-    "SELECT compound1_id, compound2_id, property_id, labels, numbers FROM value WHERE databank_id = ?1 "
-    "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1 AND property_id IN ";
+    "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 "
+    "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1";
 
 } // namespace sql
 
@@ -306,6 +306,9 @@ std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers);
 std::vector<std::optional<double>> DecodeNumbers(const void* data, int size);
 std::string EncodeLabels(const std::vector<int>& labels);
 std::vector<int> DecodeLabels(const void* data, int size);
+// The same, appended to a list the caller reuses.
+void DecodeNumbersInto(const void* data, int size, std::vector<std::optional<double>>& numbers);
+void DecodeLabelsInto(const void* data, int size, std::vector<int>& labels);
 // Texts of a list, each ended by a NUL byte (texts themselves never hold one).
 std::string EncodeTexts(const std::vector<std::string>& texts);
 std::vector<std::string> DecodeTexts(const void* data, int size);

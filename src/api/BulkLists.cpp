@@ -4,7 +4,14 @@
 #include "api/Release.h"
 #include "bulk/BulkLists.h"
 #include "bulk/BulkValues.h"
+#include "interop/Handles.h"
 #include "interop/HostText.h"
+#include "platform/Diagnostics.h"
+
+#include <algorithm>
+#include <memory>
+#include <span>
+#include <string>
 
 using namespace moru;
 
@@ -32,12 +39,39 @@ MORU_API int MORU_CALL Optimized_UnInitializeAllLists(void)
     });
 }
 
+namespace {
+
+// Registers a table the subsystem made and gives its handle to the host: the number of entries, 0
+// when there is no table.
+template <class Table>
+int HandOut(const std::shared_ptr<Table>& table, std::size_t entryCount, int& objectHandle)
+{
+    if (!table) return 0;
+    objectHandle = interop::GetHandleFromObject(table);
+    return static_cast<int>(entryCount);
+}
+
+// A fixed-size buffer holds "" when the text cannot be copied.
+void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
+{
+    buffer[0] = '\0';
+    interop::CopyToFixedBuffer(text, buffer, size);
+}
+
+void CopyNumbers(std::span<const double> numbers, double* value)
+{
+    std::copy(numbers.begin(), numbers.end(), value);
+}
+
+} // namespace
+
 MORU_API int MORU_CALL Optimized_GetAllCompoundsIdentifiers(int* objectHandle)
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
-        return bulk::GetAllCompoundsIdentifiers(*objectHandle);
+        const auto table = bulk::GetAllCompoundsIdentifiers();
+        return HandOut(table, table ? table->records.size() : 0, *objectHandle);
     });
 }
 
@@ -51,8 +85,31 @@ MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int
             !kelidx || !PLXidx) {
             return 0;
         }
-        return bulk::GetNextCompoundIdentifier(objectHandle, position, *compoundPosition, databaseName,
-                                               *compoundIndex, name, alias, casno, *compclass, *kelidx, *PLXidx);
+        const auto table = interop::GetObjectFromHandle<bulk::EngineCompoundTable>(objectHandle);
+        if (!table) return 0;
+        bulk::EngineCompoundPtr record;
+        const int result = bulk::GetNextCompoundIdentifier(*table, position, record);
+        if (result != 1) return result;
+        // The numbers first, then the texts in order: a record without a name or alias stops there.
+        *compoundPosition = record->compoundPosition;
+        *compclass = record->compoundClass;
+        *kelidx = record->keldaIndex;
+        *PLXidx = record->plxIndex;
+        *compoundIndex = record->compoundIndex;
+        CopyText(record->databaseName, databaseName, interop::FixedBuffer::DatabaseName);
+        if (!record->name) {
+            platform::NoteFailure("compound ", record->compoundIndex, " has no name");
+            return 0;
+        }
+        CopyText(*record->name, name, interop::FixedBuffer::ShortText);
+        if (!record->alias) {
+            platform::NoteFailure("compound ", record->compoundIndex, " has no alias");
+            return 0;
+        }
+        CopyText(*record->alias, alias, interop::FixedBuffer::ShortText);
+        // A compound without a CAS number is still a compound.
+        CopyText(record->casNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
+        return 1;
     });
 }
 
@@ -61,7 +118,8 @@ MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle)
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
-        return bulk::GetAllProperties(*objectHandle);
+        const auto table = bulk::GetAllProperties();
+        return HandOut(table, table ? table->properties.size() : 0, *objectHandle);
     });
 }
 
@@ -70,7 +128,9 @@ MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position,
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, position, propertyPosition, numOfElements), 0, [&] {
         if (!propertyPosition || !numOfElements) return 0;
-        return bulk::GetNextProperty(objectHandle, position, *propertyPosition, *numOfElements);
+        const auto table = interop::GetObjectFromHandle<bulk::GatewayPropertyTable>(objectHandle);
+        if (!table) return 0;
+        return bulk::GetNextProperty(*table, position, *propertyPosition, *numOfElements);
     });
 }
 
@@ -79,7 +139,8 @@ MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle)
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
-        return bulk::GetAllScalarPropertyValues(*objectHandle);
+        const auto table = bulk::GetAllScalarPropertyValues();
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 
@@ -89,7 +150,9 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, position, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
         if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-        return bulk::GetNextScalarPropertyValue(objectHandle, position, *databankPosition, *compoundPosition,
+        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+        if (!table) return 0;
+        return bulk::GetNextScalarPropertyValue(*table, position, *databankPosition, *compoundPosition,
                                                 *propertyPosition, *value);
     });
 }
@@ -99,7 +162,8 @@ MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle)
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
-        return bulk::GetAllVectorPropertyValues(*objectHandle);
+        const auto table = bulk::GetAllVectorPropertyValues();
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 
@@ -109,8 +173,16 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
         if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-        return bulk::GetNextVectorPropertyValue(objectHandle, position, *valueSize, *databankPosition,
-                                                *compoundPosition, *propertyPosition, value);
+        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+        if (!table) return 0;
+        std::span<const double> numbers;
+        const int result = bulk::GetNextVectorPropertyValue(*table, position, *databankPosition, *compoundPosition,
+                                                            *propertyPosition, numbers);
+        if (result != 1) return result;
+        // The host sized its buffer by the property's element count, which the read gives.
+        CopyNumbers(numbers, value);
+        *valueSize = static_cast<int>(numbers.size());
+        return 1;
     });
 }
 
@@ -119,7 +191,8 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
         if (!objectHandle) return 0;
         *objectHandle = 0;
-        return bulk::GetAllBinaryPropertyValues(*objectHandle);
+        const auto table = bulk::GetAllBinaryPropertyValues();
+        return HandOut(table, table ? table->entries.size() : 0, *objectHandle);
     });
 }
 
@@ -135,9 +208,16 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int
             !value || !bCondensed) {
             return 0;
         }
-        return bulk::GetNextBinaryPropertyValue(objectHandle, position, *valueSize, *databankPosition,
-                                                *compound1Position, *compound2Position, *propertyPosition, value,
-                                                *bCondensed != 0);
+        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+        if (!table) return 0;
+        std::span<const double> numbers;
+        const int result =
+            bulk::GetNextBinaryPropertyValue(*table, position, *databankPosition, *compound1Position,
+                                             *compound2Position, *propertyPosition, *bCondensed != 0, numbers);
+        if (result != 1) return result;
+        CopyNumbers(numbers, value);
+        *valueSize = static_cast<int>(numbers.size());
+        return 1;
     });
 }
 

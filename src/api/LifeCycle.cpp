@@ -1,7 +1,6 @@
 #include "MoruIntegration.h"
 
 #include "api/Contain.h"
-#include "bulk/BulkLists.h"
 #include "interop/HostText.h"
 #include "platform/ProcessState.h"
 
@@ -37,7 +36,6 @@ struct ReleaseAtUnload {
     ~ReleaseAtUnload()
     {
         try {
-            moru::bulk::DestroyTables();
             moru::platform::ProcessState::Destroy();
         } catch (...) {
             // Nothing can be reported at unload; what was not released goes with the process.

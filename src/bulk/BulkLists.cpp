@@ -1,27 +1,22 @@
 #include "bulk/BulkLists.h"
 
-#include "interop/Handles.h"
-#include "interop/HostText.h"
 #include "interop/References.h"
+#include "platform/Diagnostics.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
+#include "service/Bulk.h"
 #include "session/Resolution.h"
 
 #include <algorithm>
 
 namespace moru::bulk {
 
+using service::DatabankPtr;
+using service::DatabasePtr;
+using service::PropertyPtr;
+using service::ServiceError;
+
 namespace {
-
-// A plain pointer, not an object with a destructor: the library's unload empties it, and that may
-// run after the function statics of this file are gone.
-BulkTables* g_tables = nullptr;
-
-void Replace(BulkTables* tables)
-{
-    delete g_tables;
-    g_tables = tables;
-}
 
 bool LoadCompounds(BulkTables& tables, const std::vector<std::string>& identifiers)
 {
@@ -39,7 +34,11 @@ bool LoadProperties(BulkTables& tables, const std::vector<std::string>& names)
         const std::string& name = names[static_cast<std::size_t>(i)];
         if (platform::EqualsIgnoringCase(name, "KELIDX")) tables.isKELIDXPresent = 1;
         if (platform::EqualsIgnoringCase(name, "PLXIDX")) tables.isPLXIDXPresent = 1;
-        if (!tables.propertyTable.try_emplace(name, i).second) return false;
+        if (!tables.propertyTable.try_emplace(name, i).second) {
+            platform::NoteFailure("property ", name, " is listed twice (positions ", tables.propertyTable[name], " and ",
+                                  i, ")");
+            return false;
+        }
     }
     return true;
 }
@@ -51,17 +50,28 @@ bool LoadDatabanks(BulkTables& tables, const std::vector<std::string>& reference
     std::optional<std::string> previousAlias;
     for (int i = 0; i < static_cast<int>(references.size()); ++i) {
         const auto parts = interop::SplitDatabankReference(references[static_cast<std::size_t>(i)]);
-        if (!parts) return false;
+        if (!parts) {
+            platform::NoteFailure("source databank ", i, " is not of the form DATABASE.DATABANK");
+            return false;
+        }
         DatabankPtr databank = session::GetIDatabankFromDbaseDbank(parts->databaseAlias, parts->databankName);
-        if (!databank) return false;
+        if (!databank) return false; // resolution says why
         DatabasePtr database = databank->Database();
-        if (!database) return false;
+        if (!database) {
+            platform::NoteFailure("databank ", parts->databaseAlias, ".", parts->databankName,
+                                  " belongs to no database");
+            return false;
+        }
         if (previousAlias && !platform::EqualsIgnoringCase(*previousAlias, parts->databaseAlias)) {
             tables.consecutiveDbankSlots.push_back(std::move(run));
             run.clear();
         }
         run.push_back(databank);
-        if (tables.DatabankPosition(*databank) >= 0) return false;
+        if (const int earlier = tables.DatabankPosition(*databank); earlier >= 0) {
+            platform::NoteFailure("databank ", parts->databaseAlias, ".", parts->databankName,
+                                  " is listed twice (positions ", earlier, " and ", i, ")");
+            return false;
+        }
         tables.dbankTable.emplace_back(databank, i);
         if (std::find(tables.uniqueDatabases.begin(), tables.uniqueDatabases.end(), database) ==
             tables.uniqueDatabases.end()) {
@@ -73,15 +83,9 @@ bool LoadDatabanks(BulkTables& tables, const std::vector<std::string>& reference
     return true;
 }
 
-void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
-{
-    buffer[0] = '\0';
-    interop::CopyToFixedBuffer(text, buffer, size);
-}
-
 } // namespace
 
-int BulkTables::DatabankPosition(const IDatabank& databank) const
+int BulkTables::DatabankPosition(const service::IDatabank& databank) const
 {
     for (const auto& [listed, position] : dbankTable) {
         if (listed.get() == &databank) return position;
@@ -89,15 +93,9 @@ int BulkTables::DatabankPosition(const IDatabank& databank) const
     return -1;
 }
 
-BulkTables& Tables()
-{
-    if (!g_tables) g_tables = new BulkTables();
-    return *g_tables;
-}
+BulkTables& Tables() { return platform::ProcessState::Part<BulkTables>(); }
 
-void ResetTables() { Replace(new BulkTables()); }
-
-void DestroyTables() { Replace(nullptr); }
+void ResetTables() { platform::ProcessState::Drop<BulkTables>(); }
 
 bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
                         const std::vector<std::string>& compoundIdentifiers,
@@ -120,44 +118,67 @@ bool InitializeAllLists(const std::vector<std::string>& sourceDatabanks,
 
 void UnInitializeAllLists() { ResetTables(); }
 
-int GetAllCompoundsIdentifiers(int& handle)
+std::shared_ptr<EngineCompoundTable> GetAllCompoundsIdentifiers()
 {
-    handle = 0;
     BulkTables& tables = Tables();
-    if (tables.compCount < 0) return 0; // no lists loaded
-    const int keldaFlag = tables.isKELIDXPresent != 0 ? 1 : 0;
-    const int plxFlag = tables.isPLXIDXPresent != 0 ? 1 : 0;
+    if (tables.compCount < 0) {
+        platform::NoteFailure("no bulk lists are loaded");
+        return nullptr;
+    }
+    const bool keldaIndex = tables.isKELIDXPresent != 0;
+    const bool plxIndex = tables.isPLXIDXPresent != 0;
+
+    // Each distinct identifier once, in the order of its first position.
+    std::vector<std::pair<int, std::string>> byPosition;
+    byPosition.reserve(tables.compoundTable.size());
+    for (const auto& [identifier, position] : tables.compoundTable) byPosition.emplace_back(position, identifier);
+    std::sort(byPosition.begin(), byPosition.end());
+    std::vector<std::string> identifiers;
+    identifiers.reserve(byPosition.size());
+    for (const auto& entry : byPosition) identifiers.push_back(entry.second);
 
     // Built aside and installed whole, so that a failure leaves the tables as they were.
     auto found = std::make_shared<EngineCompoundTable>(*tables.engineCompTable);
     std::vector<GatewayCompounds> gateway = tables.gatewayCompTable;
     for (const DatabasePtr& database : tables.uniqueDatabases) {
         for (const auto& done : gateway) {
-            if (done.database == database) throw ServiceError("the compounds were already found");
+            if (done.database == database) {
+                throw ServiceError("the compounds of database " + database->Alias() +
+                                   " were already found for these lists");
+            }
         }
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
-        EngineCompoundMap engineCompounds;
-        EngineCompoundIndexMap compoundMap;
-        manager->OptimizedFind(tables.compoundTable, database->Alias(), engineCompounds, compoundMap, keldaFlag,
-                               plxFlag);
-        for (auto& [position, record] : engineCompounds) {
-            if (record) found->records.try_emplace(position, record);
+        GatewayCompounds compounds{database, {}};
+        for (service::EngineCompoundRow& row : manager->OptimizedFind(identifiers, keldaIndex, plxIndex)) {
+            if (row.identifier < 0 || row.identifier >= static_cast<int>(byPosition.size())) continue;
+            const int position = byPosition[static_cast<std::size_t>(row.identifier)].first;
+            auto& positions = compounds.compounds[row.compoundIndex];
+            positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+            // The first database in list order that found an identifier gives its record.
+            if (found->records.count(position) != 0) continue;
+            auto record = std::make_shared<EngineCompoundRecord>();
+            record->databaseName = database->Alias();
+            record->compoundPosition = position;
+            record->compoundIndex = row.compoundIndex;
+            record->name = std::move(row.name);
+            record->alias = std::move(row.alias);
+            record->casNo = std::move(row.casNo);
+            record->compoundClass = row.classNumber;
+            if (keldaIndex) record->keldaIndex = row.keldaIndex;
+            if (plxIndex) record->plxIndex = row.plxIndex;
+            found->records.emplace(position, std::move(record));
         }
-        gateway.push_back({database, std::move(compoundMap)});
+        gateway.push_back(std::move(compounds));
     }
 
     // A repeated identifier gets a record of its own at each later position, copied from the first.
     for (const auto& [first, later] : tables.duplicateCompTable) {
         const auto original = found->records.find(first);
         if (original == found->records.end()) continue;
-        const EngineCompoundObject& r = *original->second;
         for (int position : later) {
-            auto copy = std::make_shared<EngineCompoundObject>(r.DatabaseName, position, r.CompoundIndex,
-                                                               r.CompoundName, r.CompoundAlias, r.CompoundCasNo);
-            copy->CompoundClassDblValue = r.CompoundClassDblValue;
-            copy->KeldaIndex = r.KeldaIndex;
-            copy->PLXIndex = r.PLXIndex;
+            auto copy = std::make_shared<EngineCompoundRecord>(*original->second);
+            copy->compoundPosition = position;
             found->records[position] = std::move(copy);
         }
     }
@@ -165,49 +186,36 @@ int GetAllCompoundsIdentifiers(int& handle)
     found->listedCount = tables.compCount;
     tables.engineCompTable = found;
     tables.gatewayCompTable = std::move(gateway);
-    handle = interop::GetHandleFromObject(found);
-    return static_cast<int>(found->records.size());
+    return found;
 }
 
-int GetNextCompoundIdentifier(int handle, int position, int& compoundPosition, char* databaseName,
-                              int& compoundIndex, char* name, char* alias, char* casno, double& compoundClass,
-                              double& keldaIndex, double& plxIndex)
+int GetNextCompoundIdentifier(EngineCompoundTable& table, int position, EngineCompoundPtr& record)
 {
-    if (handle == 0 || position < 0) return 0;
-    // Bounded by the handle's own load, not the current one: a handle reads what it was given.
-    auto table = interop::GetObjectFromHandle<EngineCompoundTable>(handle);
-    if (!table) return 0;
-    if (position >= table->listedCount) return -1;
-    if (position >= static_cast<int>(table->records.size())) return 0;
-    if (table->inOrder.size() != table->records.size()) {
-        table->inOrder.clear();
-        for (const auto& entry : table->records) table->inOrder.push_back(entry.second);
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return 0;
     }
-    const EngineCompoundPtr& record = table->inOrder[static_cast<std::size_t>(position)];
-    if (!record) return 0;
-
-    compoundPosition = record->CompoundPosition;
-    compoundClass = record->CompoundClassDblValue;
-    keldaIndex = record->KeldaIndex;
-    plxIndex = record->PLXIndex;
-    compoundIndex = record->CompoundIndex;
-
-    if (!record->DatabaseName) return 0;
-    CopyText(*record->DatabaseName, databaseName, interop::FixedBuffer::DatabaseName);
-    if (!record->CompoundName) return 0;
-    CopyText(*record->CompoundName, name, interop::FixedBuffer::ShortText);
-    if (!record->CompoundAlias) return 0;
-    CopyText(*record->CompoundAlias, alias, interop::FixedBuffer::ShortText);
-    // A compound without a CAS number is still a compound.
-    CopyText(record->CompoundCasNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
-    return 1;
+    // Bounded by the table's own load, not the current one: a handle reads what it was given.
+    if (position >= table.listedCount) return -1;
+    if (position >= static_cast<int>(table.records.size())) {
+        platform::NoteFailure("position ", position, " is past the ", table.records.size(), " compounds found");
+        return 0;
+    }
+    if (table.inOrder.size() != table.records.size()) {
+        table.inOrder.clear();
+        for (const auto& entry : table.records) table.inOrder.push_back(entry.second);
+    }
+    record = table.inOrder[static_cast<std::size_t>(position)];
+    return record ? 1 : 0;
 }
 
-int GetAllProperties(int& handle)
+std::shared_ptr<GatewayPropertyTable> GetAllProperties()
 {
-    handle = 0;
     BulkTables& tables = Tables();
-    if (tables.uniqueDatabases.empty()) return 0;
+    if (tables.uniqueDatabases.empty()) {
+        platform::NoteFailure("no source databank is loaded");
+        return nullptr;
+    }
     auto found = std::make_shared<GatewayPropertyTable>(*tables.described->properties);
     for (const DatabasePtr& database : tables.uniqueDatabases) {
         auto manager = database->BulkManager();
@@ -221,21 +229,21 @@ int GetAllProperties(int& handle)
         }
     }
     tables.described->properties = found;
-    handle = interop::GetHandleFromObject(found);
-    return static_cast<int>(found->properties.size());
+    return found;
 }
 
-int GetNextProperty(int handle, int position, int& propertyPosition, int& numOfElements)
+int GetNextProperty(const GatewayPropertyTable& table, int position, int& propertyPosition, int& elementCount)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<GatewayPropertyTable>(handle);
-    if (!table) return 0;
-    if (position >= static_cast<int>(table->properties.size())) return -1;
-    auto entry = table->properties.begin();
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return 0;
+    }
+    if (position >= static_cast<int>(table.properties.size())) return -1;
+    auto entry = table.properties.begin();
     std::advance(entry, position);
     if (!entry->second) return 0;
     propertyPosition = entry->first;
-    numOfElements = entry->second->ElementCount();
+    elementCount = entry->second->ElementCount();
     return 1;
 }
 

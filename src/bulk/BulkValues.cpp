@@ -1,70 +1,252 @@
 #include "bulk/BulkValues.h"
 
-#include "interop/Handles.h"
 #include "interop/Numbers.h"
+#include "platform/Diagnostics.h"
+#include "service/Bulk.h"
 #include "service/Errors.h"
 
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <string>
 #include <utility>
 
 namespace moru::bulk {
+
+using service::InteractionBinary;
+using service::InteractionUnary;
+using service::IProperty;
+using service::PropertyPtr;
+using service::ServiceError;
 
 namespace {
 
 enum class Kind { Scalar, Vector, Binary };
 
-int FetchAll(Kind kind, int& handle)
+// Whether a property's values are scalar, vector or binary values for the engine: numbers (data
+// type 1) of one compound with one element (scalar) or more (vector), or numbers of two compounds
+// (binary, interaction type 1). Texts, and pair values of up to four compounds, are none of them.
+bool IsOfKind(const IProperty& property, Kind kind)
 {
-    handle = 0;
+    if (property.DataType() != 1) return false;
+    switch (kind) {
+    case Kind::Scalar:
+        return property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
+    case Kind::Vector:
+        return property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
+    case Kind::Binary:
+        return property.InteractionType() == InteractionBinary && property.ElementCount() > 0;
+    }
+    return false;
+}
+
+// The listed properties of a kind that a database describes, by the name it spells them with:
+// parallel lists of names and positions.
+struct WantedProperties {
+    std::vector<std::string> names;
+    std::vector<int> positions;
+};
+
+WantedProperties WantedOf(service::IBulkManager& manager, const BulkTables& tables, Kind kind)
+{
+    WantedProperties wanted;
+    const auto properties = manager.GetAllProperties();
+    if (!properties) return wanted;
+    for (const PropertyPtr& property : *properties) {
+        if (!property || !IsOfKind(*property, kind)) continue;
+        const auto listed = tables.propertyTable.find(property->Name());
+        if (listed == tables.propertyTable.end()) continue;
+        if (std::find(wanted.names.begin(), wanted.names.end(), listed->first) != wanted.names.end()) continue;
+        wanted.names.push_back(listed->first);
+        wanted.positions.push_back(listed->second);
+    }
+    return wanted;
+}
+
+// Takes a run's rows into the table: a value goes under the key of every position that names its
+// compounds (later occurrences of an identifier included). Flat: an entry per key and the numbers
+// side by side, nothing allocated per value.
+class ValueCollector final : public service::IEngineValueSink {
+public:
+    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
+                   std::vector<int> runPositions, EngineValueTable& table)
+        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)),
+          m_table(table)
+    {
+    }
+
+    void Take(const service::EngineValueRow& row) override
+    {
+        if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
+        if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
+        const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
+        const auto compound = m_found.compounds.find(row.compound);
+        if (compound == m_found.compounds.end()) return;
+        const EngineKeys& keys = *m_table.format;
+        EngineValueEntry value;
+        bool made = false;
+        auto add = [&](int key) {
+            if (!made) {
+                value = MakeValue(row);
+                made = true;
+            }
+            value.key = key;
+            m_table.entries.push_back(value);
+        };
+        if (!keys.Binary()) {
+            if (row.compound2 >= 0) return;
+            EveryPosition(compound->second, [&](int position) { add(keys.Make(position, property)); });
+            return;
+        }
+        const auto compound2 = m_found.compounds.find(row.compound2);
+        if (compound2 == m_found.compounds.end()) return;
+        EveryPosition(compound->second, [&](int position1) {
+            EveryPosition(compound2->second,
+                          [&](int position2) { add(keys.Make(position1, position2, property)); });
+        });
+    }
+
+private:
+    template <class Visit>
+    void EveryPosition(const std::vector<int>& firstPositions, Visit&& visit) const
+    {
+        for (int first : firstPositions) {
+            visit(first);
+            const auto later = m_tables.duplicateCompTable.find(first);
+            if (later == m_tables.duplicateCompTable.end()) continue;
+            for (int position : later->second) visit(position);
+        }
+    }
+
+    // Appends the row's numbers, ascending by label (the first of a repeated label kept).
+    EngineValueEntry MakeValue(const service::EngineValueRow& row) const
+    {
+        auto& numbers = m_table.numbers;
+        EngineValueEntry value;
+        value.databankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
+        value.first = static_cast<std::uint32_t>(numbers.size());
+        if (row.labels.empty()) {
+            for (std::size_t k = 0; k < row.numbers.size(); ++k) {
+                if (row.numbers[k]) numbers.push_back({static_cast<int>(k) + 1, *row.numbers[k]});
+            }
+        } else {
+            for (std::size_t k = 0; k < row.labels.size() && k < row.numbers.size(); ++k) {
+                if (row.numbers[k]) numbers.push_back({row.labels[k], *row.numbers[k]});
+            }
+            const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.first);
+            const auto byLabel = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label < y.label; };
+            std::stable_sort(begin, numbers.end(), byLabel);
+            numbers.erase(std::unique(begin, numbers.end(),
+                                      [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
+                          numbers.end());
+        }
+        value.count = static_cast<std::uint32_t>(numbers.size() - value.first);
+        return value;
+    }
+
+    const BulkTables& m_tables;
+    const GatewayCompounds& m_found;
+    const WantedProperties& m_wanted;
+    std::vector<int> m_runPositions;
+    EngineValueTable& m_table;
+};
+
+std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
+{
     BulkTables& tables = Tables();
-    if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) return 0;
+    if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) {
+        platform::NoteFailure("no bulk lists are loaded");
+        return nullptr;
+    }
     const int propertyCount = static_cast<int>(tables.propertyTable.size());
-    if (propertyCount == 0) return 0;
-    // Keys are compound position times property count plus property position; binary keys take
-    // the pair of compound positions, compound 1 times the compound count plus compound 2. Keys
-    // that would not fit are refused rather than handed out wrapped.
-    long long keyRange = static_cast<long long>(tables.compCount) * propertyCount;
-    if (kind == Kind::Binary) keyRange *= tables.compCount;
-    if (keyRange > INT_MAX) return 0;
+    if (propertyCount == 0) {
+        platform::NoteFailure("the property list is empty");
+        return nullptr;
+    }
+    const auto format = EngineKeys::For(tables.compCount, propertyCount, kind == Kind::Binary);
+    if (!format) {
+        platform::NoteFailure("compound count ", tables.compCount, " with ", propertyCount,
+                              kind == Kind::Binary ? " properties passes the binary key limit of "
+                                                   : " properties passes the key limit of ",
+                              INT_MAX);
+        return nullptr;
+    }
 
     auto table = std::make_shared<EngineValueTable>();
     table->load = tables.described;
-    table->propertyCount = propertyCount;
-    if (kind == Kind::Binary) table->compoundCount = tables.compCount;
+    table->format = format;
     for (const auto& run : tables.consecutiveDbankSlots) {
-        if (run.empty()) return 0;
-        const DatabasePtr database = run.front()->Database();
-        if (!database) return 0;
+        if (run.empty()) {
+            platform::NoteFailure("the source databank list is empty");
+            return nullptr;
+        }
+        const service::DatabasePtr database = run.front()->Database();
+        if (!database) {
+            platform::NoteFailure("databank ", run.front()->Name(), " belongs to no database");
+            return nullptr;
+        }
         const GatewayCompounds* found = nullptr;
         for (const auto& entry : tables.gatewayCompTable) {
             if (entry.database == database) found = &entry;
         }
-        if (!found) return 0; // the compounds were not looked up
+        if (!found) {
+            platform::NoteFailure("the compounds of database ", database->Alias(), " were not looked up");
+            return nullptr;
+        }
         auto manager = database->BulkManager();
         if (!manager) throw ServiceError("the database offers no bulk retrieval");
-        const EngineFetch fetch{found->compounds, tables.duplicateCompTable, tables.propertyTable, tables.dbankTable,
-                                run};
-        if (kind == Kind::Scalar) manager->OptimizedGetAllScalarPropertyValues(fetch, table->values);
-        else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(fetch, table->values);
-        else manager->OptimizedGetAllBinaryPropertyValues(tables.compCount, fetch, table->values);
+        const WantedProperties wanted = WantedOf(*manager, tables, kind);
+        std::vector<int> compounds;
+        compounds.reserve(found->compounds.size());
+        for (const auto& entry : found->compounds) compounds.push_back(entry.first);
+        std::vector<int> runPositions;
+        runPositions.reserve(run.size());
+        for (const auto& databank : run) runPositions.push_back(databank ? tables.DatabankPosition(*databank) : -1);
+        ValueCollector collector(tables, *found, wanted, std::move(runPositions), *table);
+        const service::EngineValueQuery query{wanted.names, compounds, run};
+        if (kind == Kind::Scalar) manager->OptimizedGetAllScalarPropertyValues(query, collector);
+        else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
+        else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
     }
-    table->keys.reserve(table->values.size());
-    for (const auto& entry : table->values) table->keys.push_back(entry.first);
-    handle = interop::GetHandleFromObject(table);
-    return static_cast<int>(table->keys.size());
+    // Key order, and of the values under one key that of the databank earliest in the list.
+    auto& entries = table->entries;
+    std::stable_sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
+        return x.key != y.key ? x.key < y.key : x.databankPosition < y.databankPosition;
+    });
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
+                  entries.end());
+    entries.shrink_to_fit();
+    return table;
 }
 
-// The value at a position and its decoded positions; null when there is none.
-EnginePropertyValuePtr ValueAt(const EngineValueTable& table, int position, int& compoundPosition,
-                               int& propertyPosition)
+// Whether `table` holds values of the kind a read wants, and `position` can be one of them.
+bool Readable(const EngineValueTable& table, int position, bool binary)
 {
-    const int key = table.keys[static_cast<std::size_t>(position)];
-    compoundPosition = key / table.propertyCount;
-    propertyPosition = key % table.propertyCount;
-    const auto found = table.values.find(key);
-    return found == table.values.end() ? nullptr : found->second;
+    if (!table.format) return false;
+    if (table.format->Binary() != binary) {
+        platform::NoteFailure(binary ? "the handle holds unary values, not binary values"
+                                     : "the handle holds binary values, not unary values");
+        return false;
+    }
+    if (position < 0) {
+        platform::NoteFailure("position ", position, " is negative");
+        return false;
+    }
+    return true;
+}
+
+// The value at a position and its decoded positions.
+const EngineValueEntry& ValueAt(const EngineValueTable& table, int position, EnginePositions& positions)
+{
+    const EngineValueEntry& entry = table.entries[static_cast<std::size_t>(position)];
+    positions = table.format->Decode(entry.key);
+    return entry;
+}
+
+std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const EngineValueEntry& entry)
+{
+    return std::span<const LabelledNumber>(table.numbers).subspan(entry.first, entry.count);
 }
 
 // The layout of the property at `propertyPosition`, from the property descriptions of the
@@ -100,13 +282,15 @@ struct Element {
     int code = -1;
 };
 
-Element ElementAt(const BinaryLayout& layout, const std::map<int, double>& stored, int k)
+Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
 {
     const auto index = static_cast<std::size_t>(k);
     auto half = [&](const std::vector<int>& labels) -> const double* {
         if (index >= labels.size()) return nullptr;
-        const auto found = stored.find(labels[index]);
-        return found == stored.end() ? nullptr : &found->second;
+        for (const LabelledNumber& number : stored) {
+            if (number.label == labels[index]) return &number.number;
+        }
+        return nullptr;
     };
     return {half(layout.labelIJ), half(layout.labelJI), index < layout.symmetry.size() ? layout.symmetry[index] : -1};
 }
@@ -120,7 +304,7 @@ Element ElementAt(const BinaryLayout& layout, const std::map<int, double>& store
 // the half of the order of the last code-1 element. The condensed form decides the order once
 // for the whole value (IJ when any code-1 element has its IJ half) and lays every element out for
 // that order, so an element absent in it is the marker and never makes the read fail.
-int LayOutBinaryValue(const BinaryLayout& layout, const std::map<int, double>& stored, bool condensed,
+int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber> stored, bool condensed,
                       bool& exchanged, double* out)
 {
     const double marker = interop::kMissingNumber;
@@ -198,67 +382,77 @@ PropertyPtr EngineValueTable::DescribedProperty(int propertyPosition) const
     return property == properties.end() ? nullptr : property->second;
 }
 
-int GetAllScalarPropertyValues(int& handle) { return FetchAll(Kind::Scalar, handle); }
-int GetAllVectorPropertyValues(int& handle) { return FetchAll(Kind::Vector, handle); }
-int GetAllBinaryPropertyValues(int& handle) { return FetchAll(Kind::Binary, handle); }
+std::shared_ptr<EngineValueTable> GetAllScalarPropertyValues() { return FetchAll(Kind::Scalar); }
+std::shared_ptr<EngineValueTable> GetAllVectorPropertyValues() { return FetchAll(Kind::Vector); }
+std::shared_ptr<EngineValueTable> GetAllBinaryPropertyValues() { return FetchAll(Kind::Binary); }
 
-int GetNextScalarPropertyValue(int handle, int position, int& databankPosition, int& compoundPosition,
+int GetNextScalarPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
                                int& propertyPosition, double& value)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount >= 0) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
-    const auto stored = ValueAt(*table, position, compoundPosition, propertyPosition);
-    if (!stored || stored->Values.empty()) return 0;
-    databankPosition = stored->DatabankPosition;
-    value = stored->Values.begin()->second;
+    if (!Readable(table, position, false)) return 0;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
+    EnginePositions positions;
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
+    compoundPosition = positions.compound;
+    propertyPosition = positions.property;
+    if (stored.count == 0) {
+        platform::NoteFailure("the value at position ", position, " has no number");
+        return 0;
+    }
+    databankPosition = stored.databankPosition;
+    value = NumbersOf(table, stored).front().number;
     return 1;
 }
 
-int GetNextVectorPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compoundPosition, int& propertyPosition, double* value)
+int GetNextVectorPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compoundPosition,
+                               int& propertyPosition, std::span<const double>& numbers)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount >= 0) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
-    const auto stored = ValueAt(*table, position, compoundPosition, propertyPosition);
-    if (!stored) return 0;
-    const PropertyPtr property = table->DescribedProperty(propertyPosition);
-    if (!property) return 0;
-    databankPosition = stored->DatabankPosition;
-    const int elementCount = property->ElementCount();
+    if (!Readable(table, position, false)) return 0;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
+    EnginePositions positions;
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
+    compoundPosition = positions.compound;
+    propertyPosition = positions.property;
+    const PropertyPtr property = table.DescribedProperty(propertyPosition);
+    if (!property) {
+        platform::NoteFailure("property position ", propertyPosition, " was not described by Optimized_GetAllProperties");
+        return 0;
+    }
+    databankPosition = stored.databankPosition;
+    const int elementCount = std::max(property->ElementCount(), 0);
     // Element k, stored under label k + 1, always lands at index k: an absent element arrives as
     // the marker in its place, so it never shifts the elements after it, whatever size the caller
     // expected.
-    for (int k = 0; k < elementCount; ++k) {
-        const auto element = stored->Values.find(k + 1);
-        value[k] = element != stored->Values.end() ? element->second : interop::kMissingNumber;
+    table.readNumbers.assign(static_cast<std::size_t>(elementCount), interop::kMissingNumber);
+    for (const auto& [label, number] : NumbersOf(table, stored)) {
+        if (label >= 1 && label <= elementCount) table.readNumbers[static_cast<std::size_t>(label - 1)] = number;
     }
-    valueSize = elementCount;
+    numbers = table.readNumbers;
     return 1;
 }
 
-int GetNextBinaryPropertyValue(int handle, int position, int& valueSize, int& databankPosition,
-                               int& compound1Position, int& compound2Position, int& propertyPosition, double* value,
-                               bool condensed)
+int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& databankPosition, int& compound1Position,
+                               int& compound2Position, int& propertyPosition, bool condensed,
+                               std::span<const double>& numbers)
 {
-    if (handle == 0 || position < 0) return 0;
-    auto table = interop::GetObjectFromHandle<EngineValueTable>(handle);
-    if (!table || table->propertyCount <= 0 || table->compoundCount <= 0) return 0;
-    if (position >= static_cast<int>(table->keys.size())) return -1;
-    const int key = table->keys[static_cast<std::size_t>(position)];
-    const auto stored = table->values.find(key);
-    if (stored == table->values.end() || !stored->second) return 0;
-    const auto layout = LayoutOf(*table, key % table->propertyCount);
-    if (!layout) return 0;
-    compound1Position = key / (table->propertyCount * table->compoundCount);
-    compound2Position = (key / table->propertyCount) % table->compoundCount;
-    propertyPosition = key % table->propertyCount;
-    databankPosition = stored->second->DatabankPosition;
+    if (!Readable(table, position, true)) return 0;
+    if (position >= static_cast<int>(table.entries.size())) return -1;
+    EnginePositions positions;
+    const EngineValueEntry& stored = ValueAt(table, position, positions);
+    const auto layout = LayoutOf(table, positions.property);
+    if (!layout) {
+        platform::NoteFailure("property position ", positions.property,
+                              " was not described by Optimized_GetAllProperties");
+        return 0;
+    }
+    compound1Position = positions.compound;
+    compound2Position = positions.compound2;
+    propertyPosition = positions.property;
+    databankPosition = stored.databankPosition;
     bool exchanged = false;
-    valueSize = LayOutBinaryValue(*layout, stored->second->Values, condensed, exchanged, value);
+    table.readNumbers.resize(2 * static_cast<std::size_t>(layout->elementCount));
+    const int size = LayOutBinaryValue(*layout, NumbersOf(table, stored), condensed, exchanged, table.readNumbers.data());
+    numbers = std::span<const double>(table.readNumbers.data(), static_cast<std::size_t>(size));
     if (exchanged) std::swap(compound1Position, compound2Position);
     return 1;
 }

@@ -1,27 +1,15 @@
 #include "dialogs/TdeStaging.h"
 
 #include "platform/Diagnostics.h"
+#include "platform/ProcessState.h"
 
 #include <memory>
 
 namespace moru::dialogs {
 
-namespace {
-std::unique_ptr<MoruNISTDataFunctions>& Store()
-{
-    static std::unique_ptr<MoruNISTDataFunctions> store;
-    return store;
-}
-} // namespace
+MoruNISTDataFunctions& MoruNISTDataFunctions::Instance() { return platform::ProcessState::Part<MoruNISTDataFunctions>(); }
 
-MoruNISTDataFunctions& MoruNISTDataFunctions::Instance()
-{
-    auto& store = Store();
-    if (!store) store.reset(new MoruNISTDataFunctions());
-    return *store;
-}
-
-void MoruNISTDataFunctions::ResetInstanceForTesting() { Store().reset(new MoruNISTDataFunctions()); }
+void MoruNISTDataFunctions::ResetInstanceForTesting() { platform::ProcessState::Drop<MoruNISTDataFunctions>(); }
 
 bool MoruNISTDataFunctions::SetCompoundName(const std::optional<std::string>& compName)
 {

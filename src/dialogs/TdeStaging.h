@@ -3,6 +3,7 @@
 // The process-wide store of what the NIST tab shows: the staged compound names and property
 // records, and the NIST dialog box opened last, which the push-backs reach.
 
+#include "platform/ProcessState.h"
 #include "service/Dialogs.h"
 
 #include <optional>
@@ -12,7 +13,8 @@ namespace moru::dialogs {
 
 class MoruNISTDataFunctions {
 public:
-    // The single store, created at first use and kept until the process ends.
+    // The single store, a part of the process state: made at first use, ended at unload.
+    static constexpr platform::Teardown kTeardown = platform::Teardown::Dialogs;
     static MoruNISTDataFunctions& Instance();
     // A new, empty store. For tests only.
     static void ResetInstanceForTesting();
@@ -37,6 +39,7 @@ public:
     const service::DialogBoxPtr& GetDBox() const { return m_pDBox; }
 
 private:
+    friend class platform::ProcessState;
     MoruNISTDataFunctions() = default;
 
     service::NISTPropListPtr m_pPropList = std::make_shared<service::NISTPropList>();

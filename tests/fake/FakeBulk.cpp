@@ -1,5 +1,7 @@
 #include "fake/FakeBulk.h"
 
+#include <algorithm>
+
 namespace moru::fake {
 
 std::shared_ptr<IBulkManager> FakeDatabase::BulkManager() const
@@ -14,24 +16,29 @@ FakeBulkManager& FakeDatabase::Bulk() const
     return *bulk;
 }
 
-void FakeBulkManager::OptimizedFind(const CompoundPositionTable& listed, const std::string& databaseAlias,
-                                    EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap,
-                                    int keldaIndexFlag, int plxIndexFlag)
+std::vector<EngineCompoundRow> FakeBulkManager::OptimizedFind(const std::vector<std::string>& identifiers,
+                                                              bool keldaIndex, bool plxIndex)
 {
-    m_log.Record("OptimizedFind " + m_alias + " as " + databaseAlias + " k" + std::to_string(keldaIndexFlag) + " p" +
-                 std::to_string(plxIndexFlag));
+    m_log.Record("OptimizedFind " + m_alias + " as " + m_alias + " k" + std::to_string(keldaIndex ? 1 : 0) + " p" +
+                 std::to_string(plxIndex ? 1 : 0));
     m_log.MaybeFail("OptimizedFind");
-    for (const auto& [identifier, position] : listed) {
-        const auto known = compounds.find(identifier);
+    std::vector<EngineCompoundRow> rows;
+    for (int i = 0; i < static_cast<int>(identifiers.size()); ++i) {
+        const auto known = compounds.find(identifiers[static_cast<std::size_t>(i)]);
         if (known == compounds.end()) continue;
         const FakeEngineCompound& c = known->second;
-        auto record = std::make_shared<EngineCompoundObject>(databaseAlias, position, c.index, c.name, c.alias, c.casNo);
-        record->CompoundClassDblValue = c.compoundClass;
-        if (keldaIndexFlag) record->KeldaIndex = c.keldaIndex;
-        if (plxIndexFlag) record->PLXIndex = c.plxIndex;
-        engineCompounds[position] = record;
-        compoundMap[c.index].push_back(position);
+        EngineCompoundRow row;
+        row.identifier = i;
+        row.compoundIndex = c.index;
+        row.name = c.name;
+        row.alias = c.alias;
+        row.casNo = c.casNo;
+        row.classNumber = c.compoundClass;
+        if (keldaIndex) row.keldaIndex = c.keldaIndex;
+        if (plxIndex) row.plxIndex = c.plxIndex;
+        rows.push_back(std::move(row));
     }
+    return rows;
 }
 
 std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
@@ -41,55 +48,50 @@ std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
     return properties;
 }
 
-void FakeBulkManager::Fetch(const std::string& operation, Kind kind, int compCount, const EngineFetch& fetch,
-                            EngineValueMap& out)
+void FakeBulkManager::Read(const std::string& operation, bool binary, const EngineValueQuery& query,
+                           IEngineValueSink& sink)
 {
     std::string run;
-    for (const auto& databank : fetch.run) run += (run.empty() ? "" : ",") + databank->Name();
+    for (const auto& databank : query.run) run += (run.empty() ? "" : ",") + databank->Name();
     m_log.Record(operation + " " + m_alias + " [" + run + "]" +
-                 (kind == Kind::Binary ? " C" + std::to_string(compCount) : std::string()));
+                 (binary ? " C" + std::to_string(query.compounds.size()) : std::string()));
     m_log.MaybeFail(operation);
-    for (const auto& databank : fetch.run) {
-        int databankPosition = -1;
-        for (const auto& [listed, position] : fetch.databanks) {
-            if (listed == databank) databankPosition = position;
-        }
+    for (std::size_t r = 0; r < query.run.size(); ++r) {
         for (const StoredValue& stored : storedValues) {
-            if (stored.databank != databank->Name()) continue;
-            const auto property = fetch.properties.find(stored.property);
-            const auto compound = fetch.compounds.find(stored.compoundIndex);
-            if (property == fetch.properties.end() || compound == fetch.compounds.end() || !properties) continue;
-            for (const PropertyPtr& known : *properties) {
-                if (!known || known->Name() != stored.property) continue;
-                const EnginePropertyValue value{databankPosition, stored.elements};
-                if (kind == Kind::Binary) {
-                    const auto compound2 = fetch.compounds.find(stored.compound2Index);
-                    if (!IsEngineBinary(*known) || compound2 == fetch.compounds.end()) continue;
-                    AddPairUnderEveryPosition(fetch, compCount, compound->second, compound2->second, property->second,
-                                              value, out);
-                    continue;
-                }
-                if (kind == Kind::Vector ? !IsEngineVector(*known) : !IsEngineScalar(*known)) continue;
-                AddUnderEveryPosition(fetch, compound->second, property->second, value, out);
+            if (stored.databank != query.run[r]->Name() || (stored.compound2Index >= 0) != binary) continue;
+            const auto asked = std::find(query.properties.begin(), query.properties.end(), stored.property);
+            if (asked == query.properties.end()) continue;
+            std::vector<int> labels;
+            std::vector<std::optional<double>> numbers;
+            for (const auto& [label, number] : stored.elements) {
+                labels.push_back(label);
+                numbers.emplace_back(number);
             }
+            EngineValueRow row;
+            row.databank = static_cast<int>(r);
+            row.property = static_cast<int>(asked - query.properties.begin());
+            row.compound = stored.compoundIndex;
+            row.compound2 = stored.compound2Index;
+            row.labels = labels;
+            row.numbers = numbers;
+            sink.Take(row);
         }
     }
 }
 
-void FakeBulkManager::OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+void FakeBulkManager::OptimizedGetAllScalarPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
 {
-    Fetch("OptimizedGetAllScalarPropertyValues", Kind::Scalar, 0, fetch, values);
+    Read("OptimizedGetAllScalarPropertyValues", false, query, sink);
 }
 
-void FakeBulkManager::OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values)
+void FakeBulkManager::OptimizedGetAllVectorPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
 {
-    Fetch("OptimizedGetAllVectorPropertyValues", Kind::Vector, 0, fetch, values);
+    Read("OptimizedGetAllVectorPropertyValues", false, query, sink);
 }
 
-void FakeBulkManager::OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch,
-                                                          EngineValueMap& values)
+void FakeBulkManager::OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
 {
-    Fetch("OptimizedGetAllBinaryPropertyValues", Kind::Binary, compCount, fetch, values);
+    Read("OptimizedGetAllBinaryPropertyValues", true, query, sink);
 }
 
 } // namespace moru::fake

@@ -26,20 +26,20 @@ class FakeBulkManager : public IBulkManager {
 public:
     FakeBulkManager(std::string databaseAlias, CallLog& log) : m_alias(std::move(databaseAlias)), m_log(log) {}
 
-    // Logged as "OptimizedFind DB k<flag> p<flag>"; answers from `compounds`, by exact identifier.
-    void OptimizedFind(const CompoundPositionTable& compounds, const std::string& databaseAlias,
-                       EngineCompoundMap& engineCompounds, EngineCompoundIndexMap& compoundMap, int keldaIndexFlag,
-                       int plxIndexFlag) override;
+    // Logged as "OptimizedFind DB as DB k<flag> p<flag>"; answers from `compounds`, by exact identifier.
+    std::vector<EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers, bool keldaIndex,
+                                                 bool plxIndex) override;
     // Logged as "GetAllDatabaseProperties DB".
     std::optional<std::vector<PropertyPtr>> GetAllProperties() override;
 
-    void OptimizedGetAllScalarPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
-    void OptimizedGetAllVectorPropertyValues(const EngineFetch& fetch, EngineValueMap& values) override;
-    // Logged as "OptimizedGetAllBinaryPropertyValues DB [run] C<compCount>".
-    void OptimizedGetAllBinaryPropertyValues(int compCount, const EngineFetch& fetch, EngineValueMap& values) override;
+    // Logged as "<operation> DB [run]"; the binary read adds " C<number of compounds asked about>".
+    void OptimizedGetAllScalarPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
+    void OptimizedGetAllVectorPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
+    void OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
 
     // Stored values: databank name, compound index, property name, elements by label, and for a
-    // binary value the index of its second compound. The property's kind comes from `properties`.
+    // binary value the index of its second compound. Every stored value of an asked property is
+    // handed, whatever compounds were asked about.
     struct StoredValue {
         std::string databank;
         int compoundIndex = 0;
@@ -53,8 +53,7 @@ public:
     std::optional<std::vector<PropertyPtr>> properties;
 
 private:
-    enum class Kind { Scalar, Vector, Binary };
-    void Fetch(const std::string& operation, Kind kind, int compCount, const EngineFetch& fetch, EngineValueMap& values);
+    void Read(const std::string& operation, bool binary, const EngineValueQuery& query, IEngineValueSink& sink);
     std::string m_alias;
     CallLog& m_log;
 };

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <sstream>
-#include <unordered_map>
+#include <tuple>
+#include <vector>
 
 namespace moru::sqlite::testing {
 namespace {
@@ -57,36 +59,60 @@ protected:
 
     ScratchDirectory scratch;
     SqliteDatabaseCollection collection{std::make_shared<DatabankCollection>()};
+    // Finds the identifiers; the rows by the identifiers' places.
+    std::map<int, EngineCompoundRow> Find(const std::vector<std::string>& identifiers, bool kelda, bool plx)
+    {
+        std::map<int, EngineCompoundRow> found;
+        for (auto& row : manager->OptimizedFind(identifiers, kelda, plx)) {
+            EXPECT_EQ(found.count(row.identifier), 0u) << row.identifier;
+            found[row.identifier] = std::move(row);
+        }
+        return found;
+    }
+
     DatabasePtr database;
     std::shared_ptr<IBulkManager> manager;
-    EngineCompoundMap found;
-    EngineCompoundIndexMap indices;
+};
+
+// Collects the rows of a value read.
+struct Rows final : IEngineValueSink {
+    struct Row {
+        int databank, property, compound, compound2;
+        std::vector<int> labels;
+        std::vector<std::optional<double>> numbers;
+        bool operator==(const Row&) const = default;
+    };
+    void Take(const EngineValueRow& row) override
+    {
+        rows.push_back({row.databank, row.property, row.compound, row.compound2,
+                        std::vector<int>(row.labels.begin(), row.labels.end()),
+                        std::vector<std::optional<double>>(row.numbers.begin(), row.numbers.end())});
+    }
+    std::vector<Row> rows;
 };
 
 TEST_F(Bulk, FindsListedCompoundsByAnyIdentifierWithTheirEngineFields)
 {
     Connect();
-    const CompoundPositionTable listed = {{"water", 0}, {"ALCOHOL", 1}, {"NEON", 2}, {"C2H6O", 4}, {"argon", 5}};
-    manager->OptimizedFind(listed, "ENG", found, indices, 1, 1);
+    const auto found = Find({"water", "ALCOHOL", "NEON", "C2H6O", "argon"}, true, true);
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(found.count(2), 0u);
-    const auto& water = *found.at(0);
-    EXPECT_EQ(water.DatabaseName, "ENG");
-    EXPECT_EQ(water.CompoundPosition, 0);
-    EXPECT_EQ(water.CompoundIndex, 2);
-    EXPECT_EQ(water.CompoundName, "WATER");
-    EXPECT_EQ(water.CompoundAlias, "H2O");
-    EXPECT_EQ(water.CompoundCasNo, "7732-18-5");
-    EXPECT_EQ(water.CompoundClassDblValue, 1.0);
-    EXPECT_EQ(water.KeldaIndex, 62.0);
-    EXPECT_EQ(water.PLXIndex, 13.0);
-    const auto& ethanol = *found.at(4);
-    EXPECT_EQ(ethanol.CompoundIndex, 5);
-    EXPECT_FALSE(ethanol.CompoundCasNo.has_value());
-    EXPECT_EQ(ethanol.CompoundClassDblValue, 4.0);
-    EXPECT_EQ(found.at(5)->CompoundClassDblValue, 0.0);
-    // Two identifiers of one compound: both positions, in order.
-    EXPECT_EQ(indices, (EngineCompoundIndexMap{{2, {0}}, {5, {1, 4}}, {9, {5}}}));
+    const auto& water = found.at(0);
+    EXPECT_EQ(water.compoundIndex, 2);
+    EXPECT_EQ(water.name, "WATER");
+    EXPECT_EQ(water.alias, "H2O");
+    EXPECT_EQ(water.casNo, "7732-18-5");
+    EXPECT_EQ(water.classNumber, 1.0);
+    EXPECT_EQ(water.keldaIndex, 62.0);
+    EXPECT_EQ(water.plxIndex, 13.0);
+    // Two identifiers of one compound: a row for each.
+    EXPECT_EQ(found.at(1).compoundIndex, 5);
+    const auto& ethanol = found.at(3);
+    EXPECT_EQ(ethanol.compoundIndex, 5);
+    EXPECT_FALSE(ethanol.casNo.has_value());
+    EXPECT_EQ(ethanol.classNumber, 4.0);
+    EXPECT_EQ(found.at(4).compoundIndex, 9);
+    EXPECT_EQ(found.at(4).classNumber, 0.0);
 }
 
 TEST_F(Bulk, ARecordCarriesTheFirstNameAliasAndCasNumberOfItsCompound)
@@ -98,23 +124,23 @@ TEST_F(Bulk, ARecordCarriesTheFirstNameAliasAndCasNumberOfItsCompound)
     water["CASRN"].push_back("64-17-5");
     Build(source, scratch.File("eng.db"));
     Connect();
-    manager->OptimizedFind({{"OXIDANE", 0}, {"HOH", 1}}, "ENG", found, indices, 0, 0);
+    const auto found = Find({"OXIDANE", "HOH"}, false, false);
     ASSERT_EQ(found.size(), 2u);
-    for (int position : {0, 1}) {
-        const auto& record = *found.at(position);
-        EXPECT_EQ(record.CompoundName, "WATER");
-        EXPECT_EQ(record.CompoundAlias, "H2O");
-        EXPECT_EQ(record.CompoundCasNo, "7732-18-5");
+    for (int place : {0, 1}) {
+        const auto& row = found.at(place);
+        EXPECT_EQ(row.name, "WATER");
+        EXPECT_EQ(row.alias, "H2O");
+        EXPECT_EQ(row.casNo, "7732-18-5");
     }
 }
 
 TEST_F(Bulk, IndicesAreReadOnlyWhenAskedFor)
 {
     Connect();
-    manager->OptimizedFind({{"WATER", 3}}, "ENG", found, indices, 0, 1);
+    const auto found = Find({"WATER"}, false, true);
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found.at(3)->KeldaIndex, 0.0);
-    EXPECT_EQ(found.at(3)->PLXIndex, 13.0);
+    EXPECT_EQ(found.at(0).keldaIndex, 0.0);
+    EXPECT_EQ(found.at(0).plxIndex, 13.0);
 }
 
 TEST_F(Bulk, ADatabaseBuiltBeforeTheEngineFieldsReadsThemAsZero)
@@ -124,11 +150,11 @@ TEST_F(Bulk, ADatabaseBuiltBeforeTheEngineFieldsReadsThemAsZero)
         db.Execute("DROP TABLE compound_engine");
     }
     Connect();
-    manager->OptimizedFind({{"WATER", 0}}, "ENG", found, indices, 1, 1);
+    const auto found = Find({"WATER"}, true, true);
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found.at(0)->CompoundName, "WATER");
-    EXPECT_EQ(found.at(0)->CompoundClassDblValue, 0.0);
-    EXPECT_EQ(found.at(0)->KeldaIndex, 0.0);
+    EXPECT_EQ(found.at(0).name, "WATER");
+    EXPECT_EQ(found.at(0).classNumber, 0.0);
+    EXPECT_EQ(found.at(0).keldaIndex, 0.0);
 }
 
 // More compounds and identifiers than one statement of the search takes: each compound found
@@ -147,36 +173,35 @@ TEST_F(Bulk, FindsHundredsOfCompoundsWithTheirOwnDetails)
     }
     Build(source, scratch.File("eng.db"));
     Connect();
-    CompoundPositionTable listed;
-    int position = 0;
+    std::vector<std::string> listed;
     for (int i = kCompounds - 1; i >= 0; --i) {
         const std::string n = std::to_string(i);
-        listed.emplace("ALIAS-" + n, position++);
-        listed.emplace("unknown-" + n, position++);
-        if (i % 100 == 7) listed.emplace("name-" + n, position++); // a second identifier, other letter case
+        listed.push_back("ALIAS-" + n);
+        listed.push_back("unknown-" + n);
+        if (i % 100 == 7) listed.push_back("name-" + n); // a second identifier, other letter case
     }
-    manager->OptimizedFind(listed, "ENG", found, indices, 1, 1);
+    const auto found = Find(listed, true, true);
     ASSERT_EQ(found.size(), static_cast<std::size_t>(kCompounds + 6));
-    ASSERT_EQ(indices.size(), static_cast<std::size_t>(kCompounds));
-    for (const auto& [identifier, at] : listed) {
+    std::map<int, int> identifiersOf; // compound index -> identifiers found for it
+    for (int at = 0; at < static_cast<int>(listed.size()); ++at) {
+        const std::string& identifier = listed[static_cast<std::size_t>(at)];
         if (identifier.rfind("unknown-", 0) == 0) {
             EXPECT_EQ(found.count(at), 0u) << identifier;
             continue;
         }
         const int i = std::stoi(identifier.substr(identifier.rfind('-') + 1));
         ASSERT_EQ(found.count(at), 1u) << identifier;
-        const auto& record = *found.at(at);
-        EXPECT_EQ(record.CompoundPosition, at);
-        EXPECT_EQ(record.CompoundIndex, 100 + i);
-        EXPECT_EQ(record.CompoundName, "NAME-" + std::to_string(i));
-        EXPECT_EQ(record.CompoundAlias, "ALIAS-" + std::to_string(i));
-        EXPECT_FALSE(record.CompoundCasNo);
-        EXPECT_EQ(record.CompoundClassDblValue, i);
-        EXPECT_EQ(record.PLXIndex, 1000 + i);
-        const auto& positions = indices.at(100 + i);
-        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
-        EXPECT_EQ(positions.size(), i % 100 == 7 ? 2u : 1u);
+        const auto& row = found.at(at);
+        EXPECT_EQ(row.compoundIndex, 100 + i);
+        EXPECT_EQ(row.name, "NAME-" + std::to_string(i));
+        EXPECT_EQ(row.alias, "ALIAS-" + std::to_string(i));
+        EXPECT_FALSE(row.casNo);
+        EXPECT_EQ(row.classNumber, i);
+        EXPECT_EQ(row.plxIndex, 1000 + i);
+        ++identifiersOf[row.compoundIndex];
     }
+    ASSERT_EQ(identifiersOf.size(), static_cast<std::size_t>(kCompounds));
+    for (const auto& [index, count] : identifiersOf) EXPECT_EQ(count, (index - 100) % 100 == 7 ? 2 : 1) << index;
 }
 
 TEST_F(Bulk, EveryPropertyOfTheDatabase)
@@ -189,29 +214,75 @@ TEST_F(Bulk, EveryPropertyOfTheDatabase)
     EXPECT_EQ((*properties)[2]->ElementCount(), 2);
 }
 
-TEST_F(Bulk, FetchesScalarAndVectorValuesOfARunUnderEveryPosition)
+TEST_F(Bulk, ReadsTheUnaryValuesOfARunDatabankByDatabank)
 {
     Connect();
-    manager->OptimizedFind({{"WATER", 0}, {"ETHANOL", 1}, {"ARGON", 2}}, "ENG", found, indices, 0, 0);
-    const std::map<int, std::vector<int>> duplicates = {{0, {3}}};
-    const std::unordered_map<std::string, int> properties = {{"CPIG", 0}, {"TC", 1}, {"tc", 2}};
     auto banks = database->EnumerateDatabanks();
     ASSERT_TRUE(banks);
-    const std::vector<std::pair<DatabankPtr, int>> listed = {{banks->Find("PURE"), 4}, {banks->Find("MORE"), 5}};
-    const std::vector<DatabankPtr> run = {listed[0].first, listed[1].first};
-    const EngineFetch fetch{indices, duplicates, properties, listed, run};
-    EngineValueMap scalars, vectors;
-    manager->OptimizedGetAllScalarPropertyValues(fetch, scalars);
-    manager->OptimizedGetAllVectorPropertyValues(fetch, vectors);
-    // Keys: compound position times 3 plus property position.
-    ASSERT_EQ(scalars.size(), 3u);
-    EXPECT_EQ(scalars.at(1)->Values, (std::map<int, double>{{1, 647.1}})); // PURE comes first in the run
-    EXPECT_EQ(scalars.at(1)->DatabankPosition, 4);
-    EXPECT_EQ(scalars.at(10)->Values.at(1), 647.1); // water again at position 3
-    EXPECT_EQ(scalars.at(7)->Values.at(1), 150.7);
-    EXPECT_EQ(scalars.at(7)->DatabankPosition, 5);
-    ASSERT_EQ(vectors.size(), 1u);
-    EXPECT_EQ(vectors.at(3)->Values, (std::map<int, double>{{1, 1.5}, {3, 3.5}}));
+    const std::vector<DatabankPtr> run = {banks->Find("PURE"), banks->Find("MORE")};
+    // Names as the database spells them: "tc" is no property of it.
+    const std::vector<std::string> properties = {"CPIG", "TC", "tc"};
+    const std::vector<int> compounds = {2, 5, 9};
+    Rows rows;
+    manager->OptimizedGetAllScalarPropertyValues({properties, compounds, run}, rows);
+    const std::vector<Rows::Row> expected = {{0, 0, 5, -1, {}, {1.5, std::nullopt, 3.5}},
+                                             {0, 1, 2, -1, {}, {647.1}},
+                                             {1, 1, 2, -1, {}, {1.0}},
+                                             {1, 1, 9, -1, {}, {150.7}}};
+    auto sorted = rows.rows;
+    std::sort(sorted.begin(), sorted.end(), [](const Rows::Row& x, const Rows::Row& y) {
+        return std::tie(x.databank, x.property, x.compound) < std::tie(y.databank, y.property, y.compound);
+    });
+    EXPECT_EQ(sorted, expected);
+}
+
+// A run of many databanks, some of the database's left out: the rows of the run's databanks, each once.
+TEST_F(Bulk, ALongRunGivesTheRowsOfItsDatabanksOnly)
+{
+    Json source = EngineSource();
+    for (int i = 0; i < 20; ++i) {
+        source["databanks"].push_back(Json{{"name", "X" + std::to_string(i)},
+                                           {"id", 10 + i},
+                                           {"compounds", {2, 9}},
+                                           {"values", {{{"property", "TC"}, {"compound", 9}, {"numbers", {100.0 + i}}}}}});
+    }
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    auto banks = database->EnumerateDatabanks();
+    ASSERT_TRUE(banks);
+    std::vector<DatabankPtr> run = {banks->Find("MORE")}; // PURE and X0 are left out
+    for (int i = 19; i >= 1; --i) run.push_back(banks->Find("X" + std::to_string(i)));
+    const std::vector<std::string> properties = {"TC"};
+    const std::vector<int> compounds = {2, 9};
+    Rows rows;
+    manager->OptimizedGetAllScalarPropertyValues({properties, compounds, run}, rows);
+    std::map<int, std::vector<std::optional<double>>> byPlace;
+    for (const auto& row : rows.rows) {
+        if (row.compound == 9) {
+            EXPECT_TRUE(byPlace.emplace(row.databank, row.numbers).second) << row.databank;
+        }
+    }
+    ASSERT_EQ(byPlace.size(), 20u);
+    EXPECT_EQ(byPlace.at(0), (std::vector<std::optional<double>>{150.7}));
+    for (int place = 1; place < 20; ++place) EXPECT_EQ(byPlace.at(place), (std::vector<std::optional<double>>{120.0 - place}));
+    EXPECT_EQ(rows.rows.size(), 21u); // water's TC in MORE too
+}
+
+TEST_F(Bulk, ReadsBinaryValuesWithTheirLabels)
+{
+    Json source = EngineSource();
+    source["databanks"][0]["values"].push_back(
+        Json::parse(R"({"property": "NRTL", "compounds": [2, 5], "labels": [1, 4], "numbers": [0.5, 7.0]})"));
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    auto banks = database->EnumerateDatabanks();
+    ASSERT_TRUE(banks);
+    const std::vector<DatabankPtr> run = {banks->Find("PURE")};
+    const std::vector<std::string> properties = {"NRTL"};
+    const std::vector<int> compounds = {2, 5};
+    Rows rows;
+    manager->OptimizedGetAllBinaryPropertyValues({properties, compounds, run}, rows);
+    EXPECT_EQ(rows.rows, (std::vector<Rows::Row>{{0, 0, 2, 5, {1, 4}, {0.5, 7.0}}}));
 }
 
 TEST_F(Bulk, TheDumpKeepsTheEngineFields)
