@@ -80,8 +80,8 @@ std::size_t ThroughTheLibrary(const Bundle& bundle)
     banks.push_back(nullptr);
     models.push_back(nullptr);
     int type = 1, condensed = 0, handle = 0;
-    if (!BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(working.data(), "CASRN", banks.data(), models.data(),
-                                                                     &type, &condensed, &handle))
+    if (!BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(working.data(), "CASRN", banks.data(),
+                                                                     models.data(), &type, &condensed, &handle))
         return 0;
     std::size_t entries = 0;
     int c1, c2, c3, c4, bank, prop, size, regInfo;
@@ -107,15 +107,19 @@ struct Raw {
     {
         sqlite3_open_v2(bundle.DatabasePath.c_str(), &Db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         std::string working, banks, models;
-        for (std::size_t i = 0; i < bundle.Working.size(); ++i) working += (i ? ",(?" : "(?") + std::to_string(i + 1) + ")";
+        for (std::size_t i = 0; i < bundle.Working.size(); ++i)
+            working += (i ? ",(?" : "(?") + std::to_string(i + 1) + ")";
         for (const auto& bank : kDatabanks) banks += (banks.empty() ? "'" : ",'") + bank + "'";
         for (const auto& model : kModels) models += (models.empty() ? "'" : ",'") + model + "'";
         const std::string sql =
-            "WITH working(cas) AS (VALUES " + working + "), "
+            "WITH working(cas) AS (VALUES " + working +
+            "), "
             "ids(id) AS (SELECT compound_id FROM identifier WHERE type = 'CASRN' AND value IN (SELECT cas FROM working)) "
             "SELECT v.compound1_id, v.compound2_id, v.databank_id, v.property_id, v.labels, v.numbers "
             "FROM value v JOIN databank d ON d.id = v.databank_id JOIN property p ON p.id = v.property_id "
-            "WHERE d.name IN (" + banks + ") AND p.name IN (" + models + ") "
+            "WHERE d.name IN (" +
+            banks + ") AND p.name IN (" + models +
+            ") "
             "AND v.compound1_id IN ids AND v.compound2_id IN ids";
         sqlite3_prepare_v2(Db, sql.c_str(), -1, &Select, nullptr);
         for (std::size_t i = 0; i < bundle.Working.size(); ++i)

@@ -39,10 +39,9 @@ namespace {
 using namespace moru;
 
 const std::vector<std::string> kProperties = {
-    "MW",        "TC",         "PC",         "VC",         "OMEGA",     "TB",        "TFP",
-    "TT",        "DHFORM",     "DGFORM",     "S0IG",       "DIPOLE",    "HFUS",      "ZC",
-    "PT",        "VPANT",      "VPWAGNER25", "RHOL_EQ105", "HVAP_EQ106", "CPL_EQ100", "CPIG_TRC",
-    "MUL_EQ101", "KL_EQ100",   "PRKIJ",      "NRTL",       "UNIQUAC",   "WILSON"};
+    "MW",         "TC",        "PC",       "VC",        "OMEGA",    "TB",    "TFP",   "TT",         "DHFORM",
+    "DGFORM",     "S0IG",      "DIPOLE",   "HFUS",      "ZC",       "PT",    "VPANT", "VPWAGNER25", "RHOL_EQ105",
+    "HVAP_EQ106", "CPL_EQ100", "CPIG_TRC", "MUL_EQ101", "KL_EQ100", "PRKIJ", "NRTL",  "UNIQUAC",    "WILSON"};
 
 std::filesystem::path Directory() { return std::filesystem::temp_directory_path() / "moru-engine-bench"; }
 
@@ -138,7 +137,8 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount, D
     for (const auto& bank : bundle.Databanks) references.push_back("BUNDLE." + bank);
     std::vector<const char*> banks, compounds, properties;
     for (const auto& reference : references) banks.push_back(reference.c_str());
-    for (std::size_t i = 0; i < compoundCount && i < bundle.Compounds.size(); ++i) compounds.push_back(bundle.Compounds[i].c_str());
+    for (std::size_t i = 0; i < compoundCount && i < bundle.Compounds.size(); ++i)
+        compounds.push_back(bundle.Compounds[i].c_str());
     for (const auto& property : kProperties) properties.push_back(property.c_str());
     banks.push_back(nullptr);
     compounds.push_back(nullptr);
@@ -170,7 +170,8 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount, D
     const int vectors = Optimized_GetAllVectorPropertyValues(&handle);
     for (int i = 0; i < vectors; ++i) {
         size = 64;
-        values += Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) == 1;
+        values +=
+            Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) == 1;
         sum += numbers[0];
         Note(dump, compound1, -1, property, databank);
     }
@@ -199,11 +200,14 @@ std::size_t RawSqlite(const Bundle& bundle, std::size_t compoundCount)
     for (std::size_t i = 0; i < n; ++i) compounds += (i ? ",(?" : "(?") + std::to_string(i + 1) + ")";
     for (const auto& property : kProperties) properties += (properties.empty() ? "'" : ",'") + property + "'";
     const std::string sql =
-        "WITH listed(cas) AS (VALUES " + compounds + "), "
+        "WITH listed(cas) AS (VALUES " + compounds +
+        "), "
         "found(id) AS (SELECT compound_id FROM identifier WHERE type = 'CASRN' AND value IN listed) "
         "SELECT d.position, v.compound1_id, v.compound2_id, v.property_id, v.labels, v.numbers "
         "FROM value v JOIN databank d ON d.id = v.databank_id JOIN property p ON p.id = v.property_id "
-        "WHERE p.name IN (" + properties + ") AND v.kind = 1 AND v.compound3_id IS NULL "
+        "WHERE p.name IN (" +
+        properties +
+        ") AND v.kind = 1 AND v.compound3_id IS NULL "
         "AND v.compound1_id IN found AND (v.compound2_id IS NULL OR v.compound2_id IN found)";
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr);
@@ -233,7 +237,6 @@ std::size_t RawSqlite(const Bundle& bundle, std::size_t compoundCount)
     return values.size();
 }
 
-
 // The fastest raw programs we could write for the same answer. Both find the compounds with one
 // prepared statement bound per identifier, then read the values of the listed properties and keep,
 // for every compound (or pair) and property, the databank earliest in the list. "Seek" runs one
@@ -259,7 +262,8 @@ std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, 
         if (sqlite3_step(find) == SQLITE_ROW && sqlite3_column_type(find, 0) != SQLITE_NULL) {
             const int id = sqlite3_column_int(find, 0);
             if (id >= static_cast<int>(positionOf.size())) positionOf.resize(static_cast<std::size_t>(id) + 1, -1);
-            if (positionOf[static_cast<std::size_t>(id)] < 0) positionOf[static_cast<std::size_t>(id)] = static_cast<int>(i);
+            if (positionOf[static_cast<std::size_t>(id)] < 0)
+                positionOf[static_cast<std::size_t>(id)] = static_cast<int>(i);
         }
         sqlite3_reset(find);
     }
@@ -277,7 +281,8 @@ std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, 
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
         for (std::size_t p = 0; p < kProperties.size(); ++p) {
             if (kProperties[p] != name) continue;
-            if (id >= static_cast<int>(propertyPosition.size())) propertyPosition.resize(static_cast<std::size_t>(id) + 1, -1);
+            if (id >= static_cast<int>(propertyPosition.size()))
+                propertyPosition.resize(static_cast<std::size_t>(id) + 1, -1);
             propertyPosition[static_cast<std::size_t>(id)] = static_cast<int>(p);
             properties.emplace_back(id, static_cast<int>(p));
         }
@@ -287,7 +292,8 @@ std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, 
     sqlite3_prepare_v2(db, "SELECT id FROM databank ORDER BY position", -1, &select, nullptr);
     while (sqlite3_step(select) == SQLITE_ROW) {
         const int id = sqlite3_column_int(select, 0);
-        if (id >= static_cast<int>(databankPosition.size())) databankPosition.resize(static_cast<std::size_t>(id) + 1, -1);
+        if (id >= static_cast<int>(databankPosition.size()))
+            databankPosition.resize(static_cast<std::size_t>(id) + 1, -1);
         databankPosition[static_cast<std::size_t>(id)] = static_cast<int>(databanks.size());
         databanks.push_back(id);
     }
@@ -302,9 +308,10 @@ std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, 
             p2 = position(sqlite3_column_int(row, c1Column + 1));
             if (p2 < 0) return;
         }
-        values.push_back({databank, p1, p2, property,
-                          sqlite::DecodeLabels(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2)),
-                          sqlite::DecodeNumbers(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3))});
+        values.push_back(
+            {databank, p1, p2, property,
+             sqlite::DecodeLabels(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2)),
+             sqlite::DecodeNumbers(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3))});
     };
     if (scan) {
         sqlite3_prepare_v2(db,
@@ -361,7 +368,8 @@ void EnginePassLibrary(benchmark::State& state)
     std::size_t values = 0;
     for (auto _ : state) values = ThroughTheLibrary(*bundle, static_cast<std::size_t>(state.range(0)));
     state.counters["values"] = static_cast<double>(values);
-    state.counters["values/s"] = benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["values/s"] =
+        benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(EnginePassLibrary)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
@@ -372,7 +380,8 @@ void EnginePassRawSqlite(benchmark::State& state)
     std::size_t values = 0;
     for (auto _ : state) values = RawSqlite(*bundle, static_cast<std::size_t>(state.range(0)));
     state.counters["values"] = static_cast<double>(values);
-    state.counters["values/s"] = benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["values/s"] =
+        benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(EnginePassRawSqlite)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
@@ -409,7 +418,8 @@ int Once(const std::string& side, std::size_t compounds)
     const Bundle* bundle = GetBundle(false, side == "library");
     if (!bundle) return 1;
     const auto start = std::chrono::steady_clock::now();
-    const std::size_t values = side == "library" ? ThroughTheLibrary(*bundle, compounds) : RawSqlite(*bundle, compounds);
+    const std::size_t values =
+        side == "library" ? ThroughTheLibrary(*bundle, compounds) : RawSqlite(*bundle, compounds);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%zu %.6f %ld\n", values, seconds, PeakKilobytes());
     return 0;
@@ -425,7 +435,8 @@ int Memory(const char* program)
     std::printf("%-9s %-8s %9s %10s %12s %12s\n", "compounds", "side", "values", "seconds", "values/s", "peak KiB");
     for (int compounds : {500, 1000, 2000, 4000}) {
         for (const char* side : {"library", "raw"}) {
-            const std::string command = std::string("\"") + program + "\" --once " + side + " " + std::to_string(compounds);
+            const std::string command =
+                std::string("\"") + program + "\" --once " + side + " " + std::to_string(compounds);
             FILE* child = popen(command.c_str(), "r");
             std::size_t values = 0;
             double seconds = 0;

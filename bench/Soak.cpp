@@ -88,7 +88,8 @@ void HandleCycles(long count)
     const long every = count / 10 > 0 ? count / 10 : 1;
     for (long i = 1; i <= count; ++i) {
         int types = 0, table = 0;
-        const int properties = MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)("SAMPLE", "PURE", &types, &table);
+        const int properties =
+            MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)("SAMPLE", "PURE", &types, &table);
         char name[MORU_MAX_PROPERTY_NAME_BYTES + 1];
         Require(properties > 0 && MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, 0, name) == 1,
                 "a property table could not be read");
@@ -110,8 +111,8 @@ void SearchRounds(long count)
                 char db[256], bank[256], compound[256], alias[256], cas[256], property[256];
                 int index = 0;
                 double value = 0;
-                MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(hit, db, bank, &index, compound, alias, cas, property,
-                                                                &value);
+                MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)
+                (hit, db, bank, &index, compound, alias, cas, property, &value);
             }
             MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(hit);
         }

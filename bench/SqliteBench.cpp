@@ -33,7 +33,8 @@ const Bundle* GetBundle()
 {
     static std::unique_ptr<Bundle> bundle = [] {
         const char* data = std::getenv("MORU_SHARED_DATA");
-        if (!data || !std::filesystem::exists(std::filesystem::path(data) / "compounds.tsv")) return std::unique_ptr<Bundle>();
+        if (!data || !std::filesystem::exists(std::filesystem::path(data) / "compounds.tsv"))
+            return std::unique_ptr<Bundle>();
         auto made = std::make_unique<Bundle>();
         auto directory = std::filesystem::temp_directory_path() / "moru-bench";
         std::filesystem::create_directories(directory);
@@ -139,7 +140,8 @@ struct Raw {
         sqlite3_bind_int(Identifiers, 1, id);
         std::vector<std::string> names;
         while (sqlite3_step(Identifiers) == SQLITE_ROW) {
-            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)), "NAME"))
+            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)),
+                                             "NAME"))
                 names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 1)));
         }
         return names.empty() ? std::string() : names.front();
@@ -157,7 +159,8 @@ const Bundle* Prepare(benchmark::State& state)
     if (names.empty()) {
         Service service(*bundle);
         auto held = service.Group[0]->GetIdentifiersOfCompoundsWithData();
-        for (std::size_t i = 0; i < held->size() && names.size() < 256; i += 7) names.emplace_back((*held)[i].first, *(*held)[i].second.Name);
+        for (std::size_t i = 0; i < held->size() && names.size() < 256; i += 7)
+            names.emplace_back((*held)[i].first, *(*held)[i].second.Name);
         for (const auto& [id, name] : names) {
             auto cas = service.Compounds->GetCompoundIdentifier(std::to_string(id), "CompoundIndex", "CASRN");
             const_cast<Bundle*>(bundle)->CasNumbers.push_back(cas->ValueList->front());
@@ -183,7 +186,8 @@ void FindByNameService(benchmark::State& state)
     Service service(*bundle);
     std::size_t i = 0;
     for (auto _ : state) {
-        auto hits = service.Compounds->FindForMM(service.Group, bundle->Names[i++ % bundle->Names.size()].second, "NAME", "");
+        auto hits =
+            service.Compounds->FindForMM(service.Group, bundle->Names[i++ % bundle->Names.size()].second, "NAME", "");
         benchmark::DoNotOptimize(hits);
     }
 }
@@ -206,7 +210,8 @@ void FindByCasService(benchmark::State& state)
     Service service(*bundle);
     std::size_t i = 0;
     for (auto _ : state) {
-        auto hits = service.Compounds->FindForMM(service.Group, bundle->CasNumbers[i++ % bundle->CasNumbers.size()], "CASRN", "");
+        auto hits = service.Compounds->FindForMM(service.Group, bundle->CasNumbers[i++ % bundle->CasNumbers.size()],
+                                                 "CASRN", "");
         benchmark::DoNotOptimize(hits);
     }
 }
@@ -218,7 +223,8 @@ void FindByCasRawSqlite(benchmark::State& state)
     if (!bundle) return;
     Raw raw(*bundle);
     std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->CasNumbers[i++ % bundle->CasNumbers.size()], "CASRN"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(raw.Search(bundle->CasNumbers[i++ % bundle->CasNumbers.size()], "CASRN"));
 }
 BENCHMARK(FindByCasRawSqlite);
 
@@ -229,8 +235,8 @@ void NameByCompoundIndexService(benchmark::State& state)
     Service service(*bundle);
     std::size_t i = 0;
     for (auto _ : state) {
-        auto name = service.Compounds->GetCompoundIdentifier(std::to_string(bundle->Names[i++ % bundle->Names.size()].first),
-                                                             "CompoundIndex", "NAME");
+        auto name = service.Compounds->GetCompoundIdentifier(
+            std::to_string(bundle->Names[i++ % bundle->Names.size()].first), "CompoundIndex", "NAME");
         benchmark::DoNotOptimize(name);
     }
 }
@@ -338,7 +344,8 @@ const std::string& ConfigWithCompounds(const Bundle& bundle, int compounds)
     auto& config = configs[compounds];
     if (!config.empty()) return config;
     if (compounds == 0) return config = bundle.ConfigPath;
-    const auto directory = std::filesystem::path(bundle.DatabasePath).parent_path() / ("size-" + std::to_string(compounds));
+    const auto directory =
+        std::filesystem::path(bundle.DatabasePath).parent_path() / ("size-" + std::to_string(compounds));
     std::filesystem::create_directories(directory);
     const auto database = directory / "bundle.db";
     std::filesystem::copy_file(bundle.DatabasePath, database, std::filesystem::copy_options::overwrite_existing);
@@ -346,15 +353,16 @@ const std::string& ConfigWithCompounds(const Bundle& bundle, int compounds)
     sqlite3_open(database.string().c_str(), &db);
     const std::string keep = "DELETE FROM compound WHERE position >= " + std::to_string(compounds) + ";";
     const std::string cleanup = keep +
-        "DELETE FROM identifier WHERE compound_id NOT IN (SELECT id FROM compound);"
-        "DELETE FROM structure WHERE compound_id NOT IN (SELECT id FROM compound);"
-        "DELETE FROM compound_databank WHERE compound_id NOT IN (SELECT id FROM compound);"
-        "DELETE FROM value WHERE compound1_id NOT IN (SELECT id FROM compound) "
-        "OR (compound2_id IS NOT NULL AND compound2_id NOT IN (SELECT id FROM compound));"
-        "VACUUM;";
+                                "DELETE FROM identifier WHERE compound_id NOT IN (SELECT id FROM compound);"
+                                "DELETE FROM structure WHERE compound_id NOT IN (SELECT id FROM compound);"
+                                "DELETE FROM compound_databank WHERE compound_id NOT IN (SELECT id FROM compound);"
+                                "DELETE FROM value WHERE compound1_id NOT IN (SELECT id FROM compound) "
+                                "OR (compound2_id IS NOT NULL AND compound2_id NOT IN (SELECT id FROM compound));"
+                                "VACUUM;";
     sqlite3_exec(db, cleanup.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    std::ofstream((directory / "databases.json").string()) << R"({"databases": [{"alias": "BUNDLE", "path": "bundle.db"}]})";
+    std::ofstream((directory / "databases.json").string())
+        << R"({"databases": [{"alias": "BUNDLE", "path": "bundle.db"}]})";
     return config = (directory / "databases.json").string();
 }
 
@@ -368,8 +376,8 @@ void ConnectAndListLibrary(benchmark::State& state)
         ListMoruDatabanks(reinterpret_cast<void*>(&IgnoreDatabankInfo), nullptr,
                           reinterpret_cast<void*>(&IgnoreBinaryParameter));
     }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(
-        std::filesystem::path(config).parent_path() / "bundle.db"));
+    state.counters["bytes"] =
+        static_cast<double>(std::filesystem::file_size(std::filesystem::path(config).parent_path() / "bundle.db"));
 }
 BENCHMARK(ConnectAndListLibrary)->Arg(500)->Arg(2000)->Arg(0)->Unit(benchmark::kMicrosecond);
 

@@ -180,11 +180,13 @@ typedef int(MORU_CALL* MoruDatabankInfoCallback)(const char* databankName, const
  * @param viewerAccess 1 when viewers may use the database, else 0.
  * @return ignored.
  */
-typedef int(MORU_CALL* MoruDatabankInfoWithAccessCallback)(
-    const char* databankName, const char* databaseAlias, const char* password, const char* displayName,
-    const char* baseDatabankName, const char* helpFileName, int helpCode, const char* product,
-    const char* databankType, const char* prompt, int pureInfoPresent, int binaryParameterCount, int reactionCount,
-    int simulatorAccess, int viewerAccess);
+typedef int(MORU_CALL* MoruDatabankInfoWithAccessCallback)(const char* databankName, const char* databaseAlias,
+                                                           const char* password, const char* displayName,
+                                                           const char* baseDatabankName, const char* helpFileName,
+                                                           int helpCode, const char* product, const char* databankType,
+                                                           const char* prompt, int pureInfoPresent,
+                                                           int binaryParameterCount, int reactionCount,
+                                                           int simulatorAccess, int viewerAccess);
 /**
  * @brief Binary parameter information of a databank, made before that databank's info callback.
  * @param databaseAlias the alias of the database.
@@ -267,7 +269,7 @@ MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, co
  *         call fails.
  */
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
-                                                           int* overAllSuccess, int* dbSuccessCodeObjHandle);
+                                                          int* overAllSuccess, int* dbSuccessCodeObjHandle);
 /**
  * @brief The code at a position of the code list of InitVNFromConfigFileWithReturnMsgs.
  *
@@ -345,7 +347,7 @@ MORU_API void MORU_CALL FindCompHelpID(void* callbackHtmlHelpTopic);
  * @param callbackFnAddBinaryDatabankInfo a MoruBinaryParameterInfoCallback; may be null.
  */
 MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
-                                         void* callbackFnAddBinaryDatabankInfo);
+                                          void* callbackFnAddBinaryDatabankInfo);
 /**
  * @brief ListMoruDatabanks with a choice of info callback.
  * @param callbackFnAddDatabankInfo a MoruDatabankInfoCallback when accessFlag is 0, else a
@@ -355,8 +357,8 @@ MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void*
  * @param accessFlag non-zero to report the database's access settings too.
  */
 MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDatabankInfo,
-                                                          void* callbackFnAddPureParameterInfo,
-                                                          void* callbackFnAddBinaryDatabankInfo, int accessFlag);
+                                                           void* callbackFnAddPureParameterInfo,
+                                                           void* callbackFnAddBinaryDatabankInfo, int accessFlag);
 /**
  * @brief Lists names only: the info callback receives databank name and database alias, nulls
  * and zeros. The databanks become resolvable as with ListMoruDatabanks.
@@ -393,7 +395,7 @@ MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int n
  *        with CompoundCollection_GetEnumerator); 0 on failure.
  */
 MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
-                                                                  int* compoundCollectionHandle);
+                                                                   int* compoundCollectionHandle);
 /**
  * @brief A databank's type and its property names.
  * @param databaseName the database alias.
@@ -491,8 +493,8 @@ MORU_API int MORU_CALL FoundCompounds_Find_Vanta(const char** searchSource, cons
  * @return 1; 0 on failure.
  */
 MORU_API int MORU_CALL FoundCompounds_GetObjectDetails(int objectHandle, char* dbName, char* dbankName, int* compIndex,
-                                                       char* compName, char* compAlias, char* casNumber,
-                                                       char* propName, double* propertyValue);
+                                                       char* compName, char* compAlias, char* casNumber, char* propName,
+                                                       double* propertyValue);
 /**
  * @brief Details of the hit at a position of a FoundCompounds_FindMultiple list; every text
  * buffer holds 256 bytes.
@@ -586,7 +588,7 @@ MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int*
  * @param buflen the size of buffer in bytes.
  */
 MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
-                                           int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
+                                            int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
 /**
  * @brief The compound index of the compound that has an identifier value.
  * @param dbaseName the database alias.
@@ -596,7 +598,7 @@ MORU_API void MORU_CALL GetIdValueFromDbank(const char* dbaseName, const char* d
  * @param compid receives the compound index; 0 when there is none or on failure.
  */
 MORU_API void MORU_CALL GetCompidFromIdInDbank(const char* dbaseName, const char* dbankName, const char* idType,
-                                              const char* idValue, int* compid);
+                                               const char* idValue, int* compid);
 
 /** @} */
 
@@ -841,8 +843,8 @@ MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHa
  *        when the value does not fit.
  */
 MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
-                                                 const char* idVal, const char* propName, int valueType,
-                                                 double* retvals, int retvalArraylen, int retvalElemLen, int* success);
+                                                  const char* idVal, const char* propName, int valueType,
+                                                  double* retvals, int retvalArraylen, int retvalElemLen, int* success);
 
 /** @} */
 
@@ -862,8 +864,7 @@ MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const c
  *         unknown; false for a null argument, a failure, or a text over 4096 bytes (buffer empty).
  */
 MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const char* compoundId,
-                                                    const char* compIdType, int structureType,
-                                                    char* moleStructString);
+                                                    const char* compIdType, int structureType, char* moleStructString);
 
 #if !defined(_WIN32)
 /** @brief Where there is no COM, a structure control is an object of this shape: the layout of an
@@ -988,10 +989,10 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjec
  *         stays) and on failure.
  */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int objectHandle, int* comp1Index,
-                                                                           int* comp2Index, int* comp3Index,
-                                                                           int* comp4Index, int* dbankIndex,
-                                                                           int* propIndex, int* valueSize,
-                                                                           int* hasRegInfo, double* propValues);
+                                                                             int* comp2Index, int* comp3Index,
+                                                                             int* comp4Index, int* dbankIndex,
+                                                                             int* propIndex, int* valueSize,
+                                                                             int* hasRegInfo, double* propValues);
 /**
  * @brief The next value placed at every combination of positions; shares the cursor of
  * BinaryPropertyValueObjects_GetNextPropertyValueObject.
@@ -1007,10 +1008,10 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int
  * @return 1 delivered; -1 after the last; 0 when the entry cannot be read this way and on failure.
  */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(int objectHandle, int* comp1Index,
-                                                                                 int* comp2Index, int* comp3Index,
-                                                                                 int* comp4Index, int* dbankIndex,
-                                                                                 int* propIndex, int* valueSize,
-                                                                                 double* propValues);
+                                                                                   int* comp2Index, int* comp3Index,
+                                                                                   int* comp4Index, int* dbankIndex,
+                                                                                   int* propIndex, int* valueSize,
+                                                                                   double* propValues);
 /**
  * @brief The number of values of a result.
  * @param objectHandle the result.
@@ -1036,8 +1037,8 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_NumberOfElements(int objectHan
  * @return 1 with its handle, found or not; 0 on failure.
  */
 MORU_API int MORU_CALL BinaryPropertyValueObjects_GetRegInfoObject(const char* DBaseDBank, const char* property,
-                                                                 const char* compound1, const char* compound2,
-                                                                 const char* compoundIdType, int* objectHandle);
+                                                                   const char* compound1, const char* compound2,
+                                                                   const char* compoundIdType, int* objectHandle);
 /**
  * @brief The kind and every field of regression information, as text.
  *
@@ -1236,12 +1237,9 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle);
  *         descriptions of its own load: after Optimized_UnInitializeAllLists or another load it
  *         still reads its values as sized then.
  */
-MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int objectHandle, int position,
-                                                                             int* valueSize, int* databankPosition,
-                                                                             int* compound1Position,
-                                                                             int* compound2Position,
-                                                                             int* propertyPosition, double* value,
-                                                                             int* bCondensed);
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(
+    int objectHandle, int position, int* valueSize, int* databankPosition, int* compound1Position,
+    int* compound2Position, int* propertyPosition, double* value, int* bCondensed);
 /**
  * The binary value at a position in the full form: Optimized_GetNextBinaryPropertyValueWithCondensedFlag
  * with a flag of 0.
@@ -1465,11 +1463,10 @@ MORU_API bool MORU_CALL PushPropertyValue_GetPropNameValue(
     const char* propName, const char* modelName, const char* desProp, const char* desPara, int propVariables,
     const char* var1Name, const char* var2Name, const char* propUnit, int propNum, const double* propValues,
     double propUncertainty, int expNum, const double* expValues, const double* expValues1, const double* expValues2,
-    const double* expUncertainty, const int* expStatus, const char** expCitation, int evalNum,
-    const double* evalValues, const double* evalValues1, const double* evalValues2, const double* evalUncertainty,
-    const int* evalStatus, const char** evalCitation, int calcNum, const double* calcValues,
-    const double* calcValues1, const double* calcValues2, const char** elemUnit, const char* DipFamily,
-    const char* DipSubgrp);
+    const double* expUncertainty, const int* expStatus, const char** expCitation, int evalNum, const double* evalValues,
+    const double* evalValues1, const double* evalValues2, const double* evalUncertainty, const int* evalStatus,
+    const char** evalCitation, int calcNum, const double* calcValues, const double* calcValues1,
+    const double* calcValues2, const char** elemUnit, const char* DipFamily, const char* DipSubgrp);
 /** Appends a property record of the mixture. Each list is given only when expNumMix is above 0
     and its array is not null; a list not given is absent for the dialog, never empty. Null
     strings read as empty.
@@ -1498,10 +1495,10 @@ MORU_API bool MORU_CALL PushPropertyValue_GetPropNameValue(
     @return true with the record appended; false only on failure */
 MORU_API bool MORU_CALL PushMixPropertyValue_GetMixPropNameValue(
     const char* desProp, const char* PropNameIdx, const char* PhaseVarIdx, const char* authorIdx, int expNumMix,
-    const double* expValues, const double* expX1, const double* expTemp, const double* expPres,
-    const double* expUncer, const double* unc_x1, const double* unc_T, const double* unc_P, const int* expAcc,
-    int nVar, const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange,
-    const char* DataPrange, const char* desPropShort, bool IsFromDataSetForm);
+    const double* expValues, const double* expX1, const double* expTemp, const double* expPres, const double* expUncer,
+    const double* unc_x1, const double* unc_T, const double* unc_P, const int* expAcc, int nVar,
+    const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange, const char* DataPrange,
+    const char* desPropShort, bool IsFromDataSetForm);
 
 /** @} */
 
@@ -1634,14 +1631,15 @@ typedef void(MORU_CALL* MoruFn_InitializeFromConfigFile)(const char* configFileN
 typedef int(MORU_CALL* MoruFn_InitializeVNFromConfigFile)(const char* configFileName, const char* appPwd);
 /** @brief A pointer to InitVNFromConfigFileWithReturnMsgs. */
 typedef int(MORU_CALL* MoruFn_InitVNFromConfigFileWithReturnMsgs)(const char* configFileName, const char* appPwd,
-    int* size, int* overAllSuccess, int* dbSuccessCodeObjHandle);
+                                                                  int* size, int* overAllSuccess,
+                                                                  int* dbSuccessCodeObjHandle);
 /** @brief A pointer to GetNextDatabaseSuccessCode. */
 typedef int(MORU_CALL* MoruFn_GetNextDatabaseSuccessCode)(int objectHandle, int position);
 /** @brief A pointer to GetNextDatabaseErrorMessageSize. */
 typedef int(MORU_CALL* MoruFn_GetNextDatabaseErrorMessageSize)(int objectHandle, int position);
 /** @brief A pointer to GetNextDatabaseErrorMessage. */
 typedef int(MORU_CALL* MoruFn_GetNextDatabaseErrorMessage)(int objectHandle, int position, char* errMsg,
-    int errMsgSize);
+                                                           int errMsgSize);
 /** @brief A pointer to CheckExceptions. */
 typedef void(MORU_CALL* MoruFn_CheckExceptions)(void);
 /** @brief A pointer to CreateDBConfigFile. */
@@ -1654,76 +1652,95 @@ typedef void(MORU_CALL* MoruFn_SetDatabankTabFlag)(bool bTab);
 typedef void(MORU_CALL* MoruFn_FindCompHelpID)(void* callbackHtmlHelpTopic);
 /** @brief A pointer to ListMoruDatabanks. */
 typedef void(MORU_CALL* MoruFn_ListMoruDatabanks)(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
-    void* callbackFnAddBinaryDatabankInfo);
+                                                  void* callbackFnAddBinaryDatabankInfo);
 /** @brief A pointer to ListMoruDatabanks_WithDBAccessFlag. */
 typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_WithDBAccessFlag)(void* callbackFnAddDatabankInfo,
-    void* callbackFnAddPureParameterInfo, void* callbackFnAddBinaryDatabankInfo, int accessFlag);
+                                                                   void* callbackFnAddPureParameterInfo,
+                                                                   void* callbackFnAddBinaryDatabankInfo,
+                                                                   int accessFlag);
 /** @brief A pointer to ListMoruDatabanks_Vanta. */
 typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_Vanta)(void* callbackFnAddDatabankInfo);
 /** @brief A pointer to ListMoruDatabanks_Vanta_WithDBAccessFlag. */
 typedef void(MORU_CALL* MoruFn_ListMoruDatabanks_Vanta_WithDBAccessFlag)(void* callbackFnAddDatabankInfo,
-    int accessFlag);
+                                                                         int accessFlag);
 /** @brief A pointer to SetPureDatabankList. */
 typedef void(MORU_CALL* MoruFn_SetPureDatabankList)(const char** pureDatabankList, int numOfDB);
 /** @brief A pointer to Databank_GetIdentifiersOfCompoundsWithData. */
 typedef void(MORU_CALL* MoruFn_Databank_GetIdentifiersOfCompoundsWithData)(const char* databaseName,
-    const char* databankName, int* compoundCollectionHandle);
+                                                                           const char* databankName,
+                                                                           int* compoundCollectionHandle);
 /** @brief A pointer to Databank_GetDatabankTypeAndPropertyList. */
 typedef int(MORU_CALL* MoruFn_Databank_GetDatabankTypeAndPropertyList)(const char* databaseName,
-    const char* databankName, int* databankTypes, int* propertyCollectionHandle);
+                                                                       const char* databankName, int* databankTypes,
+                                                                       int* propertyCollectionHandle);
 /** @brief A pointer to Databank_GetNextPropertyName. */
 typedef int(MORU_CALL* MoruFn_Databank_GetNextPropertyName)(int propertyCollectionHandle, int position, char* propName);
 /** @brief A pointer to FoundCompounds_Find. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_Find)(const char** searchSource, const char* identSearchString,
-    const char* outputPropertyName, int* objectHandle);
+                                                   const char* outputPropertyName, int* objectHandle);
 /** @brief A pointer to FoundCompounds_FindByIdentifierType. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_FindByIdentifierType)(const char** searchSource,
-    const char* identSearchString, const char* identifierType, const char* outputPropertyName, int* objectHandle);
+                                                                   const char* identSearchString,
+                                                                   const char* identifierType,
+                                                                   const char* outputPropertyName, int* objectHandle);
 /** @brief A pointer to FoundCompounds_FindMultiple. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_FindMultiple)(const char** searchSource, const char* identifierType,
-    const char** identSearchStrings, const char* outputPropertyName, int* objectHandle);
+                                                           const char** identSearchStrings,
+                                                           const char* outputPropertyName, int* objectHandle);
 /** @brief A pointer to FoundCompounds_Find_Vanta. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_Find_Vanta)(const char** searchSource, const char* identSearchString,
-    int dbankContentDataType, int* compIndex, char* compName, char* compAlias);
+                                                         int dbankContentDataType, int* compIndex, char* compName,
+                                                         char* compAlias);
 /** @brief A pointer to FoundCompounds_GetObjectDetails. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_GetObjectDetails)(int objectHandle, char* dbName, char* dbankName,
-    int* compIndex, char* compName, char* compAlias, char* casNumber, char* propName, double* propertyValue);
+                                                               int* compIndex, char* compName, char* compAlias,
+                                                               char* casNumber, char* propName, double* propertyValue);
 /** @brief A pointer to FoundCompounds_GetNextCompoundIdentifier. */
 typedef int(MORU_CALL* MoruFn_FoundCompounds_GetNextCompoundIdentifier)(int objectHandle, int position,
-    int* compoundPosition, char* dbName, char* dbankName, int* compIndex, char* compName, char* compAlias,
-    char* casNumber, char* propName, double* propertyValue);
+                                                                        int* compoundPosition, char* dbName,
+                                                                        char* dbankName, int* compIndex, char* compName,
+                                                                        char* compAlias, char* casNumber,
+                                                                        char* propName, double* propertyValue);
 /** @brief A pointer to GetAllCompounds. */
 typedef int(MORU_CALL* MoruFn_GetAllCompounds)(const char** searchSource, int* objectHandle, int* numCompounds);
 /** @brief A pointer to GetAllCompounds_Identifiers. */
 typedef int(MORU_CALL* MoruFn_GetAllCompounds_Identifiers)(int objectHandle, int nget, char* name, char* alias,
-    char* casNum);
+                                                           char* casNum);
 /** @brief A pointer to CompoundCollection_GetEnumerator. */
 typedef void(MORU_CALL* MoruFn_CompoundCollection_GetEnumerator)(int compoundCollectionHandle, int* enumeratorHandle);
 /** @brief A pointer to CompoundCollectionEnum_MoveNext. */
 typedef int(MORU_CALL* MoruFn_CompoundCollectionEnum_MoveNext)(int enumeratorHandle);
 /** @brief A pointer to CompoundCollectionEnum_GetItem. */
 typedef int(MORU_CALL* MoruFn_CompoundCollectionEnum_GetItem)(int enumeratorHandle, int* compoundIndex,
-    char* compoundName, int compoundNameBufSize, char* compoundAlias, int compoundAliasBufSize);
+                                                              char* compoundName, int compoundNameBufSize,
+                                                              char* compoundAlias, int compoundAliasBufSize);
 /** @brief A pointer to GetIdValueFromDbank. */
 typedef void(MORU_CALL* MoruFn_GetIdValueFromDbank)(const char* dbaseName, const char* dbankName, const char* idType,
-    int compid, char* namebuf, int namebuflen, char* buffer, int buflen);
+                                                    int compid, char* namebuf, int namebuflen, char* buffer,
+                                                    int buflen);
 /** @brief A pointer to GetCompidFromIdInDbank. */
 typedef void(MORU_CALL* MoruFn_GetCompidFromIdInDbank)(const char* dbaseName, const char* dbankName, const char* idType,
-    const char* idValue, int* compid);
+                                                       const char* idValue, int* compid);
 /** @brief A pointer to Reactions_GetAllReactionObjects. */
 typedef int(MORU_CALL* MoruFn_Reactions_GetAllReactionObjects)(const char** compoundList, const char** databankList,
-    const char* compoundIdType, int searchType, int* objectHandle);
+                                                               const char* compoundIdType, int searchType,
+                                                               int* objectHandle);
 /** @brief A pointer to Reactions_GetNextReactionObject. */
 typedef int(MORU_CALL* MoruFn_Reactions_GetNextReactionObject)(int objectHandle, int position, char* type, char* basis,
-    int* compListSize, char** compAliases, double* stoicCoeffs, double* eqConsts, double* SymmetricEqConsts,
-    char* symEqConstBasis);
+                                                               int* compListSize, char** compAliases,
+                                                               double* stoicCoeffs, double* eqConsts,
+                                                               double* SymmetricEqConsts, char* symEqConstBasis);
 /** @brief A pointer to CompoundProperties_GetCompoundProperty. */
 typedef int(MORU_CALL* MoruFn_CompoundProperties_GetCompoundProperty)(const char* databaseName,
-    const char* databankName, const char* compoundId, const char* compoundIdType, const char* propertyId,
-    int* objectHandle);
+                                                                      const char* databankName, const char* compoundId,
+                                                                      const char* compoundIdType,
+                                                                      const char* propertyId, int* objectHandle);
 /** @brief A pointer to CompoundProperties_GetAllCompoundProperties. */
 typedef int(MORU_CALL* MoruFn_CompoundProperties_GetAllCompoundProperties)(const char* databaseName,
-    const char* databankName, const char* compoundId, const char* compoundIdType, int* enumeratorHandle);
+                                                                           const char* databankName,
+                                                                           const char* compoundId,
+                                                                           const char* compoundIdType,
+                                                                           int* enumeratorHandle);
 /** @brief A pointer to PropertyValueCollectionEnum_MoveNext. */
 typedef int(MORU_CALL* MoruFn_PropertyValueCollectionEnum_MoveNext)(int enumeratorHandle);
 /** @brief A pointer to PropertyValueCollectionEnum_GetItem. */
@@ -1744,27 +1761,33 @@ typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueVector)(int objectHandle,
 typedef int(MORU_CALL* MoruFn_PropertyValueObject_ValueTextList)(int objectHandle, char** values, int valueBufSize);
 /** @brief A pointer to PropertyValueObject_UnitsOfMeasure. */
 typedef int(MORU_CALL* MoruFn_PropertyValueObject_UnitsOfMeasure)(int objectHandle, char** unitRowNames,
-    char** defaultUnitsOfMeasure, int bufSize);
+                                                                  char** defaultUnitsOfMeasure, int bufSize);
 /** @brief A pointer to CompoundProperties_GetAllUnaryPropertyValues_Vanta. */
 typedef int(MORU_CALL* MoruFn_CompoundProperties_GetAllUnaryPropertyValues_Vanta)(const char* databaseName,
-    const char* databankName, int compoundIndex, int* objectHandle);
+                                                                                  const char* databankName,
+                                                                                  int compoundIndex, int* objectHandle);
 /** @brief A pointer to CompoundProperties_GetNextUnaryPropertyValue. */
 typedef int(MORU_CALL* MoruFn_CompoundProperties_GetNextUnaryPropertyValue)(int objectHandle, int position,
-    char* propName, int* valueSize, double* propertyValues);
+                                                                            char* propName, int* valueSize,
+                                                                            double* propertyValues);
 /** @brief A pointer to GetPropertyValueFromDbank. */
 typedef void(MORU_CALL* MoruFn_GetPropertyValueFromDbank)(const char* dbaseName, const char* dbankName,
-    const char* idType, const char* idVal, const char* propName, int valueType, double* retvals, int retvalArraylen,
-    int retvalElemLen, int* success);
+                                                          const char* idType, const char* idVal, const char* propName,
+                                                          int valueType, double* retvals, int retvalArraylen,
+                                                          int retvalElemLen, int* success);
 /** @brief A pointer to GetMolecularStructureString. */
 typedef bool(MORU_CALL* MoruFn_GetMolecularStructureString)(const char* dbaseName, const char* compoundId,
-    const char* compIdType, int structureType, char* moleStructString);
+                                                            const char* compIdType, int structureType,
+                                                            char* moleStructString);
 /** @brief A pointer to PushDataToMoleStructControl. */
 typedef void(MORU_CALL* MoruFn_PushDataToMoleStructControl)(const char* dbaseName, const char* IdName,
-    const char* IdType, int StructureType, void* pMoleStructCtl);
+                                                            const char* IdType, int StructureType,
+                                                            void* pMoleStructCtl);
 /** @brief A pointer to InteractionParameters_GetBinaryIp. */
 typedef int(MORU_CALL* MoruFn_InteractionParameters_GetBinaryIp)(const char* databaseName, const char* databankName,
-    const char* modelName, const char* compound1Id, const char* compound2Id, const char* compoundIdsType,
-    int* bCondensedForViewing, int* objectHandle);
+                                                                 const char* modelName, const char* compound1Id,
+                                                                 const char* compound2Id, const char* compoundIdsType,
+                                                                 int* bCondensedForViewing, int* objectHandle);
 /** @brief A pointer to InteractionParameterValueObject_NumberOfElements. */
 typedef int(MORU_CALL* MoruFn_InteractionParameterValueObject_NumberOfElements)(int objectHandle);
 /** @brief A pointer to InteractionParameterValueObject_Parameters. */
@@ -1774,59 +1797,68 @@ typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetAllBinaryPropertyVal
     const char** workingCompoundPairArr, const char* compoundIdType, const char** dbankArr, const char** propertyArr,
     int* interactionType, int* bCondensedForViewing, int* objectHandle);
 /** @brief A pointer to BinaryPropertyValueObjects_GetNextPropertyValueObject. */
-typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject)(int objectHandle, int* comp1Index,
-    int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex, int* propIndex, int* valueSize, int* hasRegInfo,
-    double* propValues);
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject)(
+    int objectHandle, int* comp1Index, int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex,
+    int* propIndex, int* valueSize, int* hasRegInfo, double* propValues);
 /** @brief A pointer to BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta. */
-typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta)(int objectHandle,
-    int* comp1Index, int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex, int* propIndex, int* valueSize,
-    double* propValues);
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta)(
+    int objectHandle, int* comp1Index, int* comp2Index, int* comp3Index, int* comp4Index, int* dbankIndex,
+    int* propIndex, int* valueSize, double* propValues);
 /** @brief A pointer to BinaryPropertyValueObjects_NumberOfElements. */
 typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_NumberOfElements)(int objectHandle);
 /** @brief A pointer to BinaryPropertyValueObjects_GetRegInfoObject. */
 typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetRegInfoObject)(const char* DBaseDBank, const char* property,
-    const char* compound1, const char* compound2, const char* compoundIdType, int* objectHandle);
+                                                                           const char* compound1, const char* compound2,
+                                                                           const char* compoundIdType,
+                                                                           int* objectHandle);
 /** @brief A pointer to BinaryPropertyValueObjects_GetRegInfoObjectDetails. */
-typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetRegInfoObjectDetails)(int objectHandle, int* regInfoType,
-    char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits, char* x2Limits, char* henryLimits,
-    char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation, char* x1Deviation, char* x2Deviation,
-    char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize, int xTDeviationBufferSize,
-    int citationBufferSize);
+typedef int(MORU_CALL* MoruFn_BinaryPropertyValueObjects_GetRegInfoObjectDetails)(
+    int objectHandle, int* regInfoType, char* sigma, char* tLimits, char* pLimits, char* xLimits, char* x1Limits,
+    char* x2Limits, char* henryLimits, char* henryDeviation, char* tDeviation, char* pDeviation, char* xDeviation,
+    char* x1Deviation, char* x2Deviation, char* xTDeviation, char* sCitation, char* compBasis, int stdBufferSize,
+    int xTDeviationBufferSize, int citationBufferSize);
 /** @brief A pointer to Optimized_InitializeAllLists. */
 typedef int(MORU_CALL* MoruFn_Optimized_InitializeAllLists)(const char** sourceDatabanks,
-    const char** compoundIdentifierList, const char** propertyList);
+                                                            const char** compoundIdentifierList,
+                                                            const char** propertyList);
 /** @brief A pointer to Optimized_UnInitializeAllLists. */
 typedef int(MORU_CALL* MoruFn_Optimized_UnInitializeAllLists)(void);
 /** @brief A pointer to Optimized_GetAllCompoundsIdentifiers. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetAllCompoundsIdentifiers)(int* objectHandle);
 /** @brief A pointer to Optimized_GetNextCompoundIdentifier. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetNextCompoundIdentifier)(int objectHandle, int position,
-    int* compoundPosition, char* databaseName, int* compoundIndex, char* name, char* alias, char* casno,
-    double* compclass, double* kelidx, double* PLXidx);
+                                                                   int* compoundPosition, char* databaseName,
+                                                                   int* compoundIndex, char* name, char* alias,
+                                                                   char* casno, double* compclass, double* kelidx,
+                                                                   double* PLXidx);
 /** @brief A pointer to Optimized_GetAllProperties. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetAllProperties)(int* objectHandle);
 /** @brief A pointer to Optimized_GetNextProperty. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetNextProperty)(int objectHandle, int position, int* propertyPosition,
-    int* numOfElements);
+                                                         int* numOfElements);
 /** @brief A pointer to Optimized_GetAllScalarPropertyValues. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetAllScalarPropertyValues)(int* objectHandle);
 /** @brief A pointer to Optimized_GetAllVectorPropertyValues. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetAllVectorPropertyValues)(int* objectHandle);
 /** @brief A pointer to Optimized_GetNextScalarPropertyValue. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetNextScalarPropertyValue)(int objectHandle, int position,
-    int* databankPosition, int* compoundPosition, int* propertyPosition, double* value);
+                                                                    int* databankPosition, int* compoundPosition,
+                                                                    int* propertyPosition, double* value);
 /** @brief A pointer to Optimized_GetNextVectorPropertyValue. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetNextVectorPropertyValue)(int objectHandle, int position, int* valueSize,
-    int* databankPosition, int* compoundPosition, int* propertyPosition, double* value);
+                                                                    int* databankPosition, int* compoundPosition,
+                                                                    int* propertyPosition, double* value);
 /** @brief A pointer to Optimized_GetAllBinaryPropertyValues. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetAllBinaryPropertyValues)(int* objectHandle);
 /** @brief A pointer to Optimized_GetNextBinaryPropertyValueWithCondensedFlag. */
-typedef int(MORU_CALL* MoruFn_Optimized_GetNextBinaryPropertyValueWithCondensedFlag)(int objectHandle, int position,
-    int* valueSize, int* databankPosition, int* compound1Position, int* compound2Position, int* propertyPosition,
-    double* value, int* bCondensed);
+typedef int(MORU_CALL* MoruFn_Optimized_GetNextBinaryPropertyValueWithCondensedFlag)(
+    int objectHandle, int position, int* valueSize, int* databankPosition, int* compound1Position,
+    int* compound2Position, int* propertyPosition, double* value, int* bCondensed);
 /** @brief A pointer to Optimized_GetNextBinaryPropertyValue. */
 typedef int(MORU_CALL* MoruFn_Optimized_GetNextBinaryPropertyValue)(int objectHandle, int position, int* valueSize,
-    int* databankPosition, int* compound1Position, int* compound2Position, int* propertyPosition, double* value);
+                                                                    int* databankPosition, int* compound1Position,
+                                                                    int* compound2Position, int* propertyPosition,
+                                                                    double* value);
 /** @brief A pointer to CompoundCollection_ReleaseHandle. */
 typedef void(MORU_CALL* MoruFn_CompoundCollection_ReleaseHandle)(int compoundCollectionHandle);
 /** @brief A pointer to CompoundCollectionEnum_ReleaseHandle. */
@@ -1853,55 +1885,64 @@ typedef void(MORU_CALL* MoruFn_Optimized_ReleaseHandle)(int objectHandle);
 typedef void(MORU_CALL* MoruFn_Reactions_ReleaseHandle)(int objectHandle);
 /** @brief A pointer to LaunchFindDialog. */
 typedef void(MORU_CALL* MoruFn_LaunchFindDialog)(MoruAddCompoundCallback fnAddCompoundCallback,
-    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
-    const char* initialSearchString);
+                                                 MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                                 MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                                 const char* initialSearchString);
 /** @brief A pointer to LaunchFindDialogWithWindowName. */
 typedef void(MORU_CALL* MoruFn_LaunchFindDialogWithWindowName)(MoruAddCompoundFullCallback fnAddCompoundCallback,
-    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
-    const char* initialSearchString, const char* className, const char* windowName);
+                                                               MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                                               MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                                               const char* initialSearchString, const char* className,
+                                                               const char* windowName);
 /** @brief A pointer to LaunchFindDialogWithKELDA. */
 typedef void(MORU_CALL* MoruFn_LaunchFindDialogWithKELDA)(MoruAddCompoundFullCallback fnAddCompoundCallback,
-    MoruSelectedDatabankCallback fnEnumSelectedDbanks, MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
-    const char* initialSearchString, const char* className, const char* windowName,
-    MoruHelpIdCallback fnHtmlHelpIDCallback);
+                                                          MoruSelectedDatabankCallback fnEnumSelectedDbanks,
+                                                          MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
+                                                          const char* initialSearchString, const char* className,
+                                                          const char* windowName,
+                                                          MoruHelpIdCallback fnHtmlHelpIDCallback);
 /** @brief A pointer to InitializeTDEdialog. */
 typedef bool(MORU_CALL* MoruFn_InitializeTDEdialog)(const char* compName);
 /** @brief A pointer to InitializeTDEdialogMix. */
 typedef bool(MORU_CALL* MoruFn_InitializeTDEdialogMix)(const char* compName, const char* compName2);
 /** @brief A pointer to PushPropertyValue_GetPropNameValue. */
-typedef bool(MORU_CALL* MoruFn_PushPropertyValue_GetPropNameValue)(const char* propName, const char* modelName,
-    const char* desProp, const char* desPara, int propVariables, const char* var1Name, const char* var2Name,
-    const char* propUnit, int propNum, const double* propValues, double propUncertainty, int expNum,
-    const double* expValues, const double* expValues1, const double* expValues2, const double* expUncertainty,
-    const int* expStatus, const char** expCitation, int evalNum, const double* evalValues, const double* evalValues1,
-    const double* evalValues2, const double* evalUncertainty, const int* evalStatus, const char** evalCitation,
-    int calcNum, const double* calcValues, const double* calcValues1, const double* calcValues2, const char** elemUnit,
-    const char* DipFamily, const char* DipSubgrp);
+typedef bool(MORU_CALL* MoruFn_PushPropertyValue_GetPropNameValue)(
+    const char* propName, const char* modelName, const char* desProp, const char* desPara, int propVariables,
+    const char* var1Name, const char* var2Name, const char* propUnit, int propNum, const double* propValues,
+    double propUncertainty, int expNum, const double* expValues, const double* expValues1, const double* expValues2,
+    const double* expUncertainty, const int* expStatus, const char** expCitation, int evalNum, const double* evalValues,
+    const double* evalValues1, const double* evalValues2, const double* evalUncertainty, const int* evalStatus,
+    const char** evalCitation, int calcNum, const double* calcValues, const double* calcValues1,
+    const double* calcValues2, const char** elemUnit, const char* DipFamily, const char* DipSubgrp);
 /** @brief A pointer to PushMixPropertyValue_GetMixPropNameValue. */
-typedef bool(MORU_CALL* MoruFn_PushMixPropertyValue_GetMixPropNameValue)(const char* desProp, const char* PropNameIdx,
-    const char* PhaseVarIdx, const char* authorIdx, int expNumMix, const double* expValues, const double* expX1,
-    const double* expTemp, const double* expPres, const double* expUncer, const double* unc_x1, const double* unc_T,
-    const double* unc_P, const int* expAcc, int nVar, const char* TheCitation, const char* propUnit,
-    const char* Datayear, const char* DataTrange, const char* DataPrange, const char* desPropShort,
-    bool IsFromDataSetForm);
+typedef bool(MORU_CALL* MoruFn_PushMixPropertyValue_GetMixPropNameValue)(
+    const char* desProp, const char* PropNameIdx, const char* PhaseVarIdx, const char* authorIdx, int expNumMix,
+    const double* expValues, const double* expX1, const double* expTemp, const double* expPres, const double* expUncer,
+    const double* unc_x1, const double* unc_T, const double* unc_P, const int* expAcc, int nVar,
+    const char* TheCitation, const char* propUnit, const char* Datayear, const char* DataTrange, const char* DataPrange,
+    const char* desPropShort, bool IsFromDataSetForm);
 /** @brief A pointer to LaunchNISTTab. */
 typedef void(MORU_CALL* MoruFn_LaunchNISTTab)(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
-    const char* windowName, const char* className2, const char* windowName2, const char* className3,
-    const char* windowName3, const char* className4, const char* windowName4);
+                                              const char* windowName, const char* className2, const char* windowName2,
+                                              const char* className3, const char* windowName3, const char* className4,
+                                              const char* windowName4);
 /** @brief A pointer to LaunchNISTMixTab. */
 typedef void(MORU_CALL* MoruFn_LaunchNISTMixTab)(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
-    const char* windowName, const char* className2, const char* windowName2, const char* className3,
-    const char* windowName3, const char* className4, const char* windowName4);
+                                                 const char* windowName, const char* className2,
+                                                 const char* windowName2, const char* className3,
+                                                 const char* windowName3, const char* className4,
+                                                 const char* windowName4);
 /** @brief A pointer to PushCitation. */
 typedef void(MORU_CALL* MoruFn_PushCitation)(const char* desPara, const char* citationIndex, const char* citation);
 /** @brief A pointer to PushReevalBack. */
 typedef void(MORU_CALL* MoruFn_PushReevalBack)(int TDERevalTpoint, const double* reevalx, const double* reevaly);
 /** @brief A pointer to PushFittingBack. */
 typedef void(MORU_CALL* MoruFn_PushFittingBack)(int Fitting, const char* desProp, int numExpMix, const double* CalValue,
-    const double* CalX1, const double* CalTemp, const double* CalPres);
+                                                const double* CalX1, const double* CalTemp, const double* CalPres);
 /** @brief A pointer to PushConsistencyTestBack. */
 typedef void(MORU_CALL* MoruFn_PushConsistencyTestBack)(const char* desProp, double t0VLEQuality,
-    const double* t1Herington, const double* t2VanNess, const double* t3Point, const double* t4Infinite);
+                                                        const double* t1Herington, const double* t2VanNess,
+                                                        const double* t3Point, const double* t4Infinite);
 /** @brief A pointer to PushDRSDefaultPropertyBack. */
 typedef void(MORU_CALL* MoruFn_PushDRSDefaultPropertyBack)(const char* DRSDefaultProperty);
 /** @brief A pointer to TEDResultFormResize. */

@@ -69,8 +69,7 @@ NumericElements SqliteBinaryValueManager::ParameterArray(const std::vector<Eleme
             if (!ij && ji) ij = -*ji;
             if (!ji && ij) ji = -*ij;
             break;
-        default:
-            break;
+        default: break;
         }
         array.push_back(ij);
         // An element without symmetry has no second order: it is one number in both forms, as the
@@ -110,10 +109,10 @@ std::optional<int> SqliteBinaryValueManager::CompoundId(const std::string& ident
 }
 
 BinaryPropertyValuePtr SqliteBinaryValueManager::GetBinaryPropertyValue(const IDatabank& databank,
-                                                                       const std::string& compound1Id,
-                                                                       const std::string& compound2Id,
-                                                                       const std::string& identifierType,
-                                                                       const std::string& modelName, bool condensed)
+                                                                        const std::string& compound1Id,
+                                                                        const std::string& compound2Id,
+                                                                        const std::string& identifierType,
+                                                                        const std::string& modelName, bool condensed)
 {
     const DatabankRecord* record = m_database->OwnDatabank(databank);
     if (!record) throw ServiceError("the databank belongs to another database");
@@ -125,10 +124,15 @@ BinaryPropertyValuePtr SqliteBinaryValueManager::GetBinaryPropertyValue(const ID
 
     auto& db = m_database->Db();
     bool exchanged = false;
-    auto* row = &db.Cached(sql::SelectBinaryValue).Bind(1, record->Id).Bind(2, *first).Bind(3, property->m_id).Bind(4, *second);
+    auto* row =
+        &db.Cached(sql::SelectBinaryValue).Bind(1, record->Id).Bind(2, *first).Bind(3, property->m_id).Bind(4, *second);
     if (!row->Step()) {
         // A pair is stored in one order only; the other order exchanges its IJ and JI parts.
-        row = &db.Cached(sql::SelectBinaryValue).Bind(1, record->Id).Bind(2, *second).Bind(3, property->m_id).Bind(4, *first);
+        row = &db.Cached(sql::SelectBinaryValue)
+                   .Bind(1, record->Id)
+                   .Bind(2, *second)
+                   .Bind(3, property->m_id)
+                   .Bind(4, *first);
         if (!row->Step()) return nullptr;
         exchanged = true;
     }
@@ -158,10 +162,10 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAllPairPrope
 // Values come databank by databank (in the group's order), then property by property (in the
 // host's order), then by the host position of their first compound.
 std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const WorkingCompoundMap& workingCompounds,
-                                                                       const std::string& compoundIdType,
-                                                                       const DatabankCollection& databanks,
-                                                                       const PropertyPositionMap& properties,
-                                                                       bool condensed, int interactionType)
+                                                                        const std::string& compoundIdType,
+                                                                        const DatabankCollection& databanks,
+                                                                        const PropertyPositionMap& properties,
+                                                                        bool condensed, int interactionType)
 {
     // Each compound is reported under the host's identifier at its first position, however many
     // spellings of it the host wrote.
@@ -211,14 +215,17 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
             if (!db.Cached(sql::DatabankHasPropertyValues).Bind(1, record->Id).Bind(2, property->m_id).Step()) continue;
             const auto& elements = ElementsOf(property->m_id);
             for (const auto& [position, compoundId] : firstCompounds) {
-                auto& row = db.Cached(sql::SelectValuesOfFirstCompound).Bind(1, record->Id).Bind(2, compoundId)
+                auto& row = db.Cached(sql::SelectValuesOfFirstCompound)
+                                .Bind(1, record->Id)
+                                .Bind(2, compoundId)
                                 .Bind(3, property->m_id);
                 while (row.Step()) {
                     bool known = true;
                     PairCompounds compounds{interactionType, working.at(compoundId).second, nameOf(row, 0, known),
                                             nameOf(row, 1, known), nameOf(row, 2, known)};
                     if (!known) continue;
-                    if (interactionType == InteractionBinary && (compounds.Compound2Name.empty() || !row.IsNull(1))) continue;
+                    if (interactionType == InteractionBinary && (compounds.Compound2Name.empty() || !row.IsNull(1)))
+                        continue;
                     if (interactionType == InteractionPair && compounds.Compound3Name.empty()) continue;
                     auto value = std::make_shared<BinaryPropertyValue>();
                     value->Compound = std::move(compounds);
@@ -254,7 +261,8 @@ bool SqliteBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, con
         return false;
     }
     auto& db = m_database->Db();
-    const char* query = property->m_interactionType == InteractionBinary ? sql::SelectBinaryValue : sql::SelectPairValueOfTwo;
+    const char* query =
+        property->m_interactionType == InteractionBinary ? sql::SelectBinaryValue : sql::SelectPairValueOfTwo;
     std::optional<long long> valueId;
     for (auto [a, b] : {std::make_pair(*first, *second), std::make_pair(*second, *first)}) {
         auto& row = db.Cached(query).Bind(1, record->Id).Bind(2, a).Bind(3, property->m_id).Bind(4, b);
@@ -302,11 +310,12 @@ bool SqliteBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, con
     info.ParamType = kind;
     switch (kind) {
     case HelpInfoVle:
-        info.VleInfo = VleIpRegressHelpInfo{sigma,           range("Temp"),     range("Pres"),  range("X"),
-                                            deviation("Temp"), deviation("Pres"), deviation("X")};
+        info.VleInfo = VleIpRegressHelpInfo{
+            sigma, range("Temp"), range("Pres"), range("X"), deviation("Temp"), deviation("Pres"), deviation("X")};
         break;
     case HelpInfoLle:
-        info.LleInfo = LleIpRegressHelpInfo{sigma, range("Temp"), range("X1"), range("X2"), deviation("X1"), deviation("X2")};
+        info.LleInfo =
+            LleIpRegressHelpInfo{sigma, range("Temp"), range("X1"), range("X2"), deviation("X1"), deviation("X2")};
         break;
     case HelpInfoHenry:
         info.HenryInfo =
@@ -319,8 +328,7 @@ bool SqliteBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, con
         info.NistInfo = std::move(nist);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return true;
 }

@@ -45,8 +45,7 @@ namespace {
 // Runs `select` + "(?,...)" + `end` for the items in sets of up to 250 parameters (within the
 // limit of every SQLite build), binding each item through `bind` and handing every row to `row`.
 template <class Item, class Bind, class Row>
-void ForEachSet(Connection& db, const char* select, const char* end, const std::vector<Item>& items, Bind bind,
-                Row row)
+void ForEachSet(Connection& db, const char* select, const char* end, const std::vector<Item>& items, Bind bind, Row row)
 {
     constexpr std::size_t kSetSize = 250;
     for (std::size_t start = 0; start < items.size(); start += kSetSize) {

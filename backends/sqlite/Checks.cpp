@@ -66,7 +66,8 @@ std::vector<std::string> CheckHostLimits(Connection& db)
         beyond.Bind(1, static_cast<long long>(entry.most));
         while (beyond.Step()) {
             const auto count = static_cast<std::size_t>(beyond.Int64(1));
-            if (auto reason = service::BeyondHostLimit(entry.limit, count)) problems.push_back(beyond.Text(0) + ": " + *reason);
+            if (auto reason = service::BeyondHostLimit(entry.limit, count))
+                problems.push_back(beyond.Text(0) + ": " + *reason);
         }
     }
     return problems;
@@ -86,7 +87,8 @@ void CheckDatabaseFile(const std::string& path)
     std::ifstream probe(fsPath, std::ios::binary);
     if (!probe) {
         const bool denied = errno == EACCES || errno == EPERM;
-        throw ServiceError(denied ? "the file cannot be read: permission denied" : "the file cannot be opened for reading");
+        throw ServiceError(denied ? "the file cannot be read: permission denied"
+                                  : "the file cannot be opened for reading");
     }
     if (std::filesystem::file_size(fsPath, error) == 0) throw ServiceError("the file is empty, not a database");
     // A database in write-ahead-log mode cannot be read without making and writing files beside it
@@ -118,12 +120,14 @@ void CheckDatabaseFormat(Connection& db)
     }
     {
         Statement format(db.Handle(), sql::CheckFormat);
-        if (!format.Step()) throw ServiceError("the file has no format record, so it is not a property database of this service");
+        if (!format.Step())
+            throw ServiceError("the file has no format record, so it is not a property database of this service");
         const std::string record = format.Text(0);
         if (record != FormatName) {
             const std::string_view family = FormatName.substr(0, FormatName.find(' ') + 1);
             if (record.starts_with(family)) {
-                throw ServiceError("the file is a property database of format \"" + record + "\", which this service does not read");
+                throw ServiceError("the file is a property database of format \"" + record +
+                                   "\", which this service does not read");
             }
             throw ServiceError("the file's format record is malformed");
         }

@@ -24,10 +24,7 @@ using namespace moru::service;
 
 namespace {
 
-std::string Environment(const char* name)
-{
-    return platform::EnvironmentVariable(name).value_or(std::string());
-}
+std::string Environment(const char* name) { return platform::EnvironmentVariable(name).value_or(std::string()); }
 
 std::string Describe(const DatabaseEntry& entry)
 {
@@ -41,8 +38,11 @@ std::optional<std::string> AliasProblem(const std::string& alias)
     if (alias.empty()) return "has an empty alias";
     if (alias.find('\0') != std::string::npos) return "has an alias holding a NUL character";
     if (alias.find('.') != std::string::npos) return "has an alias holding a full stop";
-    if (alias.find(kResultSeparator) != std::string::npos) return "has an alias holding the separator of result entries";
-    if (alias.size() >= kAliasLimit) return "has an alias of " + std::to_string(alias.size()) + " bytes; aliases are shorter than " + std::to_string(kAliasLimit);
+    if (alias.find(kResultSeparator) != std::string::npos)
+        return "has an alias holding the separator of result entries";
+    if (alias.size() >= kAliasLimit)
+        return "has an alias of " + std::to_string(alias.size()) + " bytes; aliases are shorter than " +
+               std::to_string(kAliasLimit);
     return std::nullopt;
 }
 
@@ -103,9 +103,10 @@ private:
         } else if (depth == 2 && m_inDatabases) {
             items.emplace_back().object = kind == Kind::Object;
         } else if (depth == 3 && m_inDatabases && m_open[2] == Kind::Object) {
-            Field* field = m_key == "alias" ? &items.back().alias
-                         : m_key == "path"  ? &items.back().path
-                         : m_key == "password" ? &items.back().password : nullptr;
+            Field* field = m_key == "alias"      ? &items.back().alias
+                           : m_key == "path"     ? &items.back().path
+                           : m_key == "password" ? &items.back().password
+                                                 : nullptr;
             if (field) *field = Field{true, text != nullptr, text ? *text : std::string()};
         }
         return true;
@@ -137,7 +138,8 @@ std::vector<DatabaseEntry> ParseConfiguration(const std::string& text)
     ConfigurationReader reader;
     nlohmann::json::sax_parse(text, &reader);
     if (reader.errorByte) {
-        throw ServiceError("The configuration file is not valid JSON (at byte " + std::to_string(*reader.errorByte) + ").");
+        throw ServiceError("The configuration file is not valid JSON (at byte " + std::to_string(*reader.errorByte) +
+                           ").");
     }
     if (!reader.rootIsObject || !reader.hasDatabases) {
         throw ServiceError("The configuration file holds no \"databases\" list.");
@@ -216,10 +218,7 @@ std::string& PendingInstallerWarning()
 
 } // namespace
 
-std::string TakeDefaultConfigurationWarning()
-{
-    return std::exchange(PendingInstallerWarning(), std::string());
-}
+std::string TakeDefaultConfigurationWarning() { return std::exchange(PendingInstallerWarning(), std::string()); }
 
 std::string SqliteDatabaseCollection::InitializeFromConfigurationFile(std::istream* configuration,
                                                                       const std::string& configurationPath,

@@ -21,7 +21,6 @@ std::optional<int> ParseCompoundIndex(const std::string& text)
     return value;
 }
 
-
 std::string FirstValue(const FoundCompounds& hit, std::string_view type)
 {
     for (const auto& value : *hit.IdentifierValues) {
@@ -199,8 +198,8 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
     hit->IdentifierValues = std::move(identifiers);
 
     if (property) {
-        auto& read = m_database->Db().Cached(sql::SelectUnaryValue).Bind(1, databankId).Bind(2, id).Bind(
-            3, property->m_id);
+        auto& read =
+            m_database->Db().Cached(sql::SelectUnaryValue).Bind(1, databankId).Bind(2, id).Bind(3, property->m_id);
         if (read.Step()) {
             auto value = std::make_shared<PropertyValue>();
             value->Property = m_database->PropertyById(property->m_id);

@@ -29,7 +29,8 @@ CompoundCollectionPtr SqliteDatabank::GetIdentifiersOfCompoundsWithData() const
 {
     auto collection = std::make_shared<CompoundCollection>();
     auto& query = m_database->Db().Cached(sql::SelectNamesOfDatabankCompounds).Bind(1, m_record.Id);
-    while (query.Step()) collection->emplace_back(query.Int(0), CompoundNames{query.OptionalText(1), query.OptionalText(2)});
+    while (query.Step())
+        collection->emplace_back(query.Int(0), CompoundNames{query.OptionalText(1), query.OptionalText(2)});
     return collection;
 }
 
@@ -192,7 +193,8 @@ DatabankCollectionPtr SqliteDatabase::EnumerateDatabanks() const
 
 // Managers live inside their database; the pointer handed out shares ownership of the database, so
 // a held manager keeps it alive and is the same object on every call.
-template <typename Manager> std::shared_ptr<Manager> SqliteDatabase::Share(const std::unique_ptr<Manager>& manager) const
+template <typename Manager>
+std::shared_ptr<Manager> SqliteDatabase::Share(const std::unique_ptr<Manager>& manager) const
 {
     return std::shared_ptr<Manager>(std::const_pointer_cast<SqliteDatabase>(shared_from_this()), manager.get());
 }

@@ -45,8 +45,8 @@ public:
 
 private:
     service::FoundCompoundsList Search(const service::DatabankCollection& group, const std::string& searchText,
-                                      const std::string& identifierType, const std::string& outputPropertyName,
-                                      int position);
+                                       const std::string& identifierType, const std::string& outputPropertyName,
+                                       int position);
     service::FoundCompoundsPtr MakeHit(int id, service::DatabankPtr databank, const SqliteProperty* property,
                                        int databankId);
     std::optional<int> Resolve(const std::string& value, const std::string& type);

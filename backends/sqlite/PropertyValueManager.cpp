@@ -32,14 +32,10 @@ bool HasDatabank(const SqliteDatabase& database, int databankId)
 Value ReadStoredValue(const Statement& row, int kindColumn)
 {
     switch (row.Int(kindColumn)) {
-    case ValueNumbers:
-        return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
-    case ValueText:
-        return row.Text(kindColumn + 2);
-    case ValueTexts:
-        return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
-    default:
-        return std::monostate{};
+    case ValueNumbers: return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
+    case ValueText: return row.Text(kindColumn + 2);
+    case ValueTexts: return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
+    default: return std::monostate{};
     }
 }
 
@@ -54,7 +50,8 @@ PropertyValuePtr SqlitePropertyValueManager::GetUnaryPropertyValue(const IDataba
     if (!property || property->m_interactionType != InteractionUnary) return nullptr;
     const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
     if (!compound) return nullptr;
-    auto& read = m_database->Db().Cached(sql::SelectUnaryValue).Bind(1, record->Id).Bind(2, *compound).Bind(3, property->m_id);
+    auto& read =
+        m_database->Db().Cached(sql::SelectUnaryValue).Bind(1, record->Id).Bind(2, *compound).Bind(3, property->m_id);
     if (!read.Step()) return nullptr;
     auto value = std::make_shared<PropertyValue>();
     value->Property = property;
@@ -81,7 +78,7 @@ std::optional<std::vector<PropertyValuePtr>> SqlitePropertyValueManager::GetAllU
 }
 
 std::optional<UnaryValueMap> SqlitePropertyValueManager::GetAllUnaryPropertyValues_Vanta(int databankId,
-                                                                                        int compoundIndex)
+                                                                                         int compoundIndex)
 {
     if (!HasDatabank(*m_database, databankId)) return std::nullopt;
     if (!m_database->Db().Cached(sql::CompoundExists).Bind(1, compoundIndex).Step()) return std::nullopt;

@@ -56,7 +56,10 @@ public:
     std::vector<service::UnitRow> UnitsTypeList() const override { return m_unitRows; }
     std::vector<int> LabelIJArray() const override { return m_labelIJ.empty() ? IProperty::LabelIJArray() : m_labelIJ; }
     std::vector<int> LabelJIArray() const override { return m_labelJI.empty() ? IProperty::LabelJIArray() : m_labelJI; }
-    std::vector<int> SymmetryList() const override { return m_symmetry.empty() ? IProperty::SymmetryList() : m_symmetry; }
+    std::vector<int> SymmetryList() const override
+    {
+        return m_symmetry.empty() ? IProperty::SymmetryList() : m_symmetry;
+    }
 };
 
 struct DatabankRecord {
@@ -69,7 +72,8 @@ struct DatabankRecord {
 class SqliteDatabank : public service::IDatabank {
 public:
     SqliteDatabank(std::shared_ptr<SqliteDatabase> database, const DatabankRecord& record)
-        : m_database(std::move(database)), m_record(record) {}
+        : m_database(std::move(database)), m_record(record)
+    {}
 
     std::string Name() const override { return m_record.Name; }
     std::optional<std::string> BaseDatabankName() const override { return m_record.BaseName; }
@@ -143,7 +147,8 @@ public:
 private:
     SqliteDatabase() = default;
     void LoadProperties() const;
-    template <typename Manager> std::shared_ptr<Manager> Share(const std::unique_ptr<Manager>& manager) const;
+    template <typename Manager>
+    std::shared_ptr<Manager> Share(const std::unique_ptr<Manager>& manager) const;
 
     std::string m_alias;
     std::unique_ptr<Connection> m_connection;

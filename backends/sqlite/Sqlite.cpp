@@ -81,10 +81,7 @@ Statement& Statement::Bind(int index, long long value)
     return Checked(sqlite3_bind_int64(m_statement, index, value));
 }
 
-Statement& Statement::Bind(int index, double value)
-{
-    return Checked(sqlite3_bind_double(m_statement, index, value));
-}
+Statement& Statement::Bind(int index, double value) { return Checked(sqlite3_bind_double(m_statement, index, value)); }
 
 Statement& Statement::Bind(int index, std::string_view text)
 {
@@ -109,7 +106,8 @@ Statement& Statement::Bind(int index, const std::optional<int>& value)
 Statement& Statement::BindBlob(int index, std::string_view bytes)
 {
     if (bytes.empty()) return Checked(sqlite3_bind_zeroblob(m_statement, index, 0));
-    return Checked(sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT));
+    return Checked(
+        sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT));
 }
 
 Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_statement, index)); }
@@ -189,7 +187,8 @@ void FoldCaseFunction(sqlite3_context* context, int, sqlite3_value** arguments)
         return sqlite3_result_null(context);
     }
     try {
-        std::string folded = platform::FoldCase(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))));
+        std::string folded =
+            platform::FoldCase(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(arguments[0]))));
         sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
     } catch (const std::bad_alloc&) {
         sqlite3_result_error_nomem(context);

@@ -35,8 +35,8 @@ public:
     Statement& BindBlob(int index, std::string_view bytes);
     Statement& BindNull(int index);
 
-    bool Step();     // true while a row is available
-    void Execute();  // runs a statement that yields no rows
+    bool Step();    // true while a row is available
+    void Execute(); // runs a statement that yields no rows
 
     bool IsNull(int column) const;
     int Int(int column) const;

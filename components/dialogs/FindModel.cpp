@@ -11,7 +11,8 @@ namespace moru::components {
 namespace {
 
 // The identifier types a person may search by, in the order offered, when a database knows them.
-const char* const kCandidateTypes[] = {"NAME", "ALIAS", "CASRN", "FORMULA", "IUPAC_NAME", "SYNONYM", "SMILES", "INCHI", "INCHIKEY"};
+const char* const kCandidateTypes[] = {"NAME",    "ALIAS",  "CASRN", "FORMULA", "IUPAC_NAME",
+                                       "SYNONYM", "SMILES", "INCHI", "INCHIKEY"};
 
 std::optional<double> FirstNumber(const FoundCompounds& hit)
 {
@@ -94,7 +95,8 @@ FindModel::FindModel(std::shared_ptr<IFindCompoundLauncher> launcher) : m_launch
     std::vector<DatabasePtr> databases;
     for (const auto* list : {&m_selected, &m_available})
         for (const auto& databank : *list)
-            if (auto database = databank->Database(); database && std::find(databases.begin(), databases.end(), database) == databases.end())
+            if (auto database = databank->Database();
+                database && std::find(databases.begin(), databases.end(), database) == databases.end())
                 databases.push_back(database);
     m_identifierTypes.emplace_back();
     for (const char* type : kCandidateTypes) {
@@ -127,7 +129,8 @@ int FindModel::Search(const std::string& text, const std::string& identifierType
     for (const auto& databank : offered) {
         const DatabasePtr database = databank->Database();
         if (!database) continue;
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& entry) { return entry.first == database; });
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [&](const auto& entry) { return entry.first == database; });
         if (group == groups.end()) group = groups.insert(groups.end(), {database, DatabankCollection()});
         group->second.Add(databank);
     }

@@ -34,7 +34,17 @@ public:
 using ListedCompoundPtr = std::shared_ptr<ListedCompound>;
 
 // The columns of the results, in the order the window shows them.
-enum class FindColumn { Name, Alias, CasNumber, Formula, CompoundClass, MatchedSynonym, MolecularWeight, BoilingPoint, Databank };
+enum class FindColumn {
+    Name,
+    Alias,
+    CasNumber,
+    Formula,
+    CompoundClass,
+    MatchedSynonym,
+    MolecularWeight,
+    BoilingPoint,
+    Databank
+};
 inline constexpr int kFindColumnCount = 9;
 
 class FindModel {

@@ -50,8 +50,8 @@ int WholeNumber(const std::string& token, int line)
 
 const std::vector<std::string>& KeyNames()
 {
-    static const std::vector<std::string> names = {"tab",  "enter", "esc",    "space",    "up",     "down", "left",
-                                                   "right", "home", "end",   "pageup", "pagedown", "delete", "f1"};
+    static const std::vector<std::string> names = {"tab",   "enter", "esc", "space",  "up",       "down",   "left",
+                                                   "right", "home",  "end", "pageup", "pagedown", "delete", "f1"};
     return names;
 }
 
@@ -68,7 +68,8 @@ service::DialogValue ParseDialogValue(const std::string& token)
 {
     const char* end = token.data() + token.size();
     std::int32_t whole = 0;
-    if (auto [stop, failure] = std::from_chars(token.data(), end, whole); failure == std::errc() && stop == end && !token.empty())
+    if (auto [stop, failure] = std::from_chars(token.data(), end, whole);
+        failure == std::errc() && stop == end && !token.empty())
         return whole;
     // Numbers are read the same way whatever the locale: the full stop is the decimal mark.
     std::istringstream stream(token);
@@ -100,13 +101,15 @@ Script ParseScript(std::istream& text)
                     throw std::invalid_argument("line " + std::to_string(line) + ": hits are counted from 1");
             }
         } else if (step.verb == "add" || step.verb == "help") {
-            if (!rest.empty()) throw std::invalid_argument("line " + std::to_string(line) + ": " + step.verb + " takes nothing");
+            if (!rest.empty())
+                throw std::invalid_argument("line " + std::to_string(line) + ": " + step.verb + " takes nothing");
         } else if (step.verb == "select") {
             step.arguments = Words(rest);
         } else if (step.verb == "click") {
             const auto fields = SplitTrimmed(rest, '|');
             if (fields.empty() || fields.size() > 5)
-                throw std::invalid_argument("line " + std::to_string(line) + ": click CODE | TITLE | TAB | NAMES | VALUES");
+                throw std::invalid_argument("line " + std::to_string(line) +
+                                            ": click CODE | TITLE | TAB | NAMES | VALUES");
             step.code = WholeNumber(fields[0], line);
             if (fields.size() > 1) step.text = fields[1];
             if (fields.size() > 2) step.tabName = fields[2];
@@ -116,7 +119,8 @@ Script ParseScript(std::istream& text)
                 for (const auto& value : SplitTrimmed(fields[4], ',')) step.values.push_back(ParseDialogValue(value));
         } else if (step.verb == "resize") {
             step.arguments = Words(rest);
-            if (step.arguments.size() != 2) throw std::invalid_argument("line " + std::to_string(line) + ": resize X Y");
+            if (step.arguments.size() != 2)
+                throw std::invalid_argument("line " + std::to_string(line) + ": resize X Y");
             for (const auto& number : step.arguments) {
                 if (std::holds_alternative<std::string>(ParseDialogValue(number)))
                     throw std::invalid_argument("line " + std::to_string(line) + ": " + number + " is not a number");
@@ -128,7 +132,8 @@ Script ParseScript(std::istream& text)
             step.arguments = Words(rest);
             if (step.arguments.empty()) throw std::invalid_argument("line " + std::to_string(line) + ": key what?");
             for (const auto& key : step.arguments) {
-                if (!IsKeyName(key)) throw std::invalid_argument("line " + std::to_string(line) + ": " + key + " is not a key");
+                if (!IsKeyName(key))
+                    throw std::invalid_argument("line " + std::to_string(line) + ": " + key + " is not a key");
             }
         } else if (step.verb == "shot") {
             if (rest.empty() || rest.find_first_of("/\\:. \t") != std::string::npos)

@@ -31,12 +31,12 @@ namespace moru::components {
 
 struct ScriptStep {
     std::string verb;
-    std::string text;                    // search, type: the text; click: the window title; shot: the name
-    std::vector<std::string> arguments;  // pick: positions; select: DB.BANK; resize: X and Y; key: keys
-    std::int32_t code = 0;               // click
-    std::string tabName;                 // click
+    std::string text;                   // search, type: the text; click: the window title; shot: the name
+    std::vector<std::string> arguments; // pick: positions; select: DB.BANK; resize: X and Y; key: keys
+    std::int32_t code = 0;              // click
+    std::string tabName;                // click
     std::vector<std::optional<std::string>> propNames; // click
-    std::vector<service::DialogValue> values;           // click
+    std::vector<service::DialogValue> values;          // click
     int line = 0;
 };
 using Script = std::vector<ScriptStep>;

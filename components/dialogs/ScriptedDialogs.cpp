@@ -78,8 +78,10 @@ void FindDialogUser::Play(const Script& script)
 void PlayNistSteps(INISTDataLauncher& launcher, const Script& script)
 {
     for (const auto& step : script) {
-        if (step.verb == "click") launcher.ButtonClicked(step.text, step.propNames, step.tabName, step.values, step.code);
-        else if (step.verb == "resize") launcher.MoruTEDResultFormResize(NumberOf(step.arguments[0]), NumberOf(step.arguments[1]));
+        if (step.verb == "click")
+            launcher.ButtonClicked(step.text, step.propNames, step.tabName, step.values, step.code);
+        else if (step.verb == "resize")
+            launcher.MoruTEDResultFormResize(NumberOf(step.arguments[0]), NumberOf(step.arguments[1]));
     }
 }
 
@@ -106,15 +108,17 @@ void ScriptedNistDialogBox::PushParaCitation(const std::string& desPara, const s
 void ScriptedNistDialogBox::PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
                                            const OptionalList<double>& reevaly)
 {
-    calls.push_back("PushParaReeval " + std::to_string(TDERevalTpoint) + " " + ListText(reevalx) + " " + ListText(reevaly));
+    calls.push_back("PushParaReeval " + std::to_string(TDERevalTpoint) + " " + ListText(reevalx) + " " +
+                    ListText(reevaly));
 }
 
 void ScriptedNistDialogBox::PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
                                             const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
                                             const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres)
 {
-    calls.push_back("PushParaFitting " + std::to_string(Fitting) + "|" + desProp + "|" + std::to_string(numExpMix) + " " +
-                    ListText(CalValue) + " " + ListText(CalX1) + " " + ListText(CalTemp) + " " + ListText(CalPres));
+    calls.push_back("PushParaFitting " + std::to_string(Fitting) + "|" + desProp + "|" + std::to_string(numExpMix) +
+                    " " + ListText(CalValue) + " " + ListText(CalX1) + " " + ListText(CalTemp) + " " +
+                    ListText(CalPres));
 }
 
 void ScriptedNistDialogBox::PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
@@ -123,8 +127,9 @@ void ScriptedNistDialogBox::PushPropConsistencyTestBack(const std::string& desPr
                                                         const OptionalList<double>& t3Point,
                                                         const OptionalList<double>& t4Infinite)
 {
-    calls.push_back("PushPropConsistencyTestBack " + desProp + "|" + Number(t0VLEQuality) + " " + ListText(t1Herington) +
-                    " " + ListText(t2VanNess) + " " + ListText(t3Point) + " " + ListText(t4Infinite));
+    calls.push_back("PushPropConsistencyTestBack " + desProp + "|" + Number(t0VLEQuality) + " " +
+                    ListText(t1Herington) + " " + ListText(t2VanNess) + " " + ListText(t3Point) + " " +
+                    ListText(t4Infinite));
 }
 
 void ScriptedNistDialogBox::PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty)

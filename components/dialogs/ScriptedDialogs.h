@@ -52,8 +52,7 @@ class ScriptedNistDialogBox : public IDbankCompoundDialogBox {
 public:
     ScriptedNistDialogBox(std::shared_ptr<INISTDataLauncher> launcher, Script script)
         : launcher(std::move(launcher)), m_script(std::move(script))
-    {
-    }
+    {}
     void LaunchNISTDialog() override;
     void LaunchNISTMixDialog() override;
     void PushParaCitation(const std::string& desPara, const std::string& citationIndex,

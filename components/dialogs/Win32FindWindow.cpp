@@ -16,9 +16,24 @@ namespace {
 const wchar_t kClassName[] = L"MoruFindCompounds";
 
 enum ControlId {
-    kTabs = 100, kFindLabel, kSearchBox, kTypeLabel, kTypeBox, kSearchButton, kStatus, kResults, kPickButton,
-    kChosenLabel, kChosenList, kAddButton, kSelectedLabel, kSelectedList, kAvailableLabel, kAvailableList,
-    kToSelected, kToAvailable,
+    kTabs = 100,
+    kFindLabel,
+    kSearchBox,
+    kTypeLabel,
+    kTypeBox,
+    kSearchButton,
+    kStatus,
+    kResults,
+    kPickButton,
+    kChosenLabel,
+    kChosenList,
+    kAddButton,
+    kSelectedLabel,
+    kSelectedList,
+    kAvailableLabel,
+    kAvailableList,
+    kToSelected,
+    kToAvailable,
 };
 
 // Sizes in dialog units.
@@ -31,9 +46,9 @@ struct ColumnSpec {
     bool number;
 };
 const ColumnSpec kColumns[kFindColumnCount] = {
-    {L"Name", 70, false},           {L"Alias", 40, false},         {L"CAS number", 45, false},
-    {L"Formula", 40, false},        {L"Class", 35, false},         {L"Matched synonym", 55, false},
-    {L"Mol. weight", 40, true},     {L"Boiling point", 45, true},  {L"Databank", 50, false},
+    {L"Name", 70, false},       {L"Alias", 40, false},        {L"CAS number", 45, false},
+    {L"Formula", 40, false},    {L"Class", 35, false},        {L"Matched synonym", 55, false},
+    {L"Mol. weight", 40, true}, {L"Boiling point", 45, true}, {L"Databank", 50, false},
 };
 
 std::wstring Wide(const std::string& text) { return platform::Utf8ToWide(text); }
@@ -44,7 +59,8 @@ std::vector<int> ListSelection(HWND list)
 {
     const int count = static_cast<int>(SendMessageW(list, LB_GETSELCOUNT, 0, 0));
     std::vector<int> items(static_cast<std::size_t>(std::max(0, count)));
-    if (count > 0) SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(items.data()));
+    if (count > 0)
+        SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(items.data()));
     return items;
 }
 
@@ -88,8 +104,8 @@ FindWindow::FindWindow(std::shared_ptr<IFindCompoundLauncher> launcher) : m_mode
     m_owner = GetActiveWindow();
     const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
     const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-    m_window = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kClassName, L"Find Compounds", style, x, y, width,
-                               height, m_owner, nullptr, ModuleInstance(), this);
+    m_window = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kClassName, L"Find Compounds", style, x, y,
+                               width, height, m_owner, nullptr, ModuleInstance(), this);
     if (!m_window) throw ServiceError("the find window cannot be created");
     try {
         Build();
@@ -160,13 +176,15 @@ void FindWindow::Build()
     m_searchBox = page(m_searchPage, MakeControl(m_window, L"EDIT", Wide(m_model.InitialSearchString()),
                                                  WS_TABSTOP | ES_AUTOHSCROLL, kSearchBox, WS_EX_CLIENTEDGE));
     m_typeLabel = page(m_searchPage, MakeControl(m_window, L"STATIC", L"&By:", SS_LEFT, kTypeLabel));
-    m_typeBox = page(m_searchPage, MakeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kTypeBox));
+    m_typeBox = page(m_searchPage,
+                     MakeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kTypeBox));
     for (const auto& type : m_model.IdentifierTypes()) {
         const std::wstring label = type.empty() ? L"Any identifier" : Wide(type);
         SendMessageW(m_typeBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     SendMessageW(m_typeBox, CB_SETCURSEL, 0, 0);
-    m_searchButton = page(m_searchPage, MakeControl(m_window, L"BUTTON", L"&Search", WS_TABSTOP | BS_DEFPUSHBUTTON, kSearchButton));
+    m_searchButton =
+        page(m_searchPage, MakeControl(m_window, L"BUTTON", L"&Search", WS_TABSTOP | BS_DEFPUSHBUTTON, kSearchButton));
     m_status = page(m_searchPage, MakeControl(m_window, L"STATIC", L"", SS_LEFT | SS_ENDELLIPSIS, kStatus));
     m_results = page(m_searchPage, MakeControl(m_window, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
                                                kResults, WS_EX_CLIENTEDGE));
@@ -182,21 +200,28 @@ void FindWindow::Build()
     }
     m_pickButton = page(m_searchPage, MakeControl(m_window, L"BUTTON", L"&Pick", WS_TABSTOP, kPickButton));
     m_chosenLabel = page(m_searchPage, MakeControl(m_window, L"STATIC", L"C&hosen to add:", SS_LEFT, kChosenLabel));
-    m_chosenList = page(m_searchPage, MakeControl(m_window, L"LISTBOX", L"",
-                                                  WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-                                                  kChosenList, WS_EX_CLIENTEDGE));
+    m_chosenList = page(m_searchPage,
+                        MakeControl(m_window, L"LISTBOX", L"",
+                                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+                                    kChosenList, WS_EX_CLIENTEDGE));
 
     const DWORD modify = m_model.CanModifyDatabankLists() ? 0 : WS_DISABLED;
-    m_selectedLabel = page(m_databanksPage, MakeControl(m_window, L"STATIC", L"Se&lected databanks:", SS_LEFT, kSelectedLabel));
-    m_selectedList = page(m_databanksPage, MakeControl(m_window, L"LISTBOX", L"",
-                                                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
-                                                       kSelectedList, WS_EX_CLIENTEDGE));
-    m_toSelected = page(m_databanksPage, MakeControl(m_window, L"BUTTON", L"< S&elect", WS_TABSTOP | modify, kToSelected));
-    m_toAvailable = page(m_databanksPage, MakeControl(m_window, L"BUTTON", L"&Remove >", WS_TABSTOP | modify, kToAvailable));
-    m_availableLabel = page(m_databanksPage, MakeControl(m_window, L"STATIC", L"A&vailable databanks:", SS_LEFT, kAvailableLabel));
-    m_availableList = page(m_databanksPage, MakeControl(m_window, L"LISTBOX", L"",
-                                                        WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
-                                                        kAvailableList, WS_EX_CLIENTEDGE));
+    m_selectedLabel =
+        page(m_databanksPage, MakeControl(m_window, L"STATIC", L"Se&lected databanks:", SS_LEFT, kSelectedLabel));
+    m_selectedList =
+        page(m_databanksPage, MakeControl(m_window, L"LISTBOX", L"",
+                                          WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
+                                          kSelectedList, WS_EX_CLIENTEDGE));
+    m_toSelected =
+        page(m_databanksPage, MakeControl(m_window, L"BUTTON", L"< S&elect", WS_TABSTOP | modify, kToSelected));
+    m_toAvailable =
+        page(m_databanksPage, MakeControl(m_window, L"BUTTON", L"&Remove >", WS_TABSTOP | modify, kToAvailable));
+    m_availableLabel =
+        page(m_databanksPage, MakeControl(m_window, L"STATIC", L"A&vailable databanks:", SS_LEFT, kAvailableLabel));
+    m_availableList =
+        page(m_databanksPage, MakeControl(m_window, L"LISTBOX", L"",
+                                          WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
+                                          kAvailableList, WS_EX_CLIENTEDGE));
     FillDatabanks();
 
     m_addButton = MakeControl(m_window, L"BUTTON", L"&Add", WS_TABSTOP, kAddButton);
@@ -234,9 +259,10 @@ void FindWindow::Layout()
     Place(m_findLabel, left, top + u.Y(2), labelWidth, label);
     Place(m_searchButton, right - buttonWidth, top, buttonWidth, buttonHeight);
     Place(m_typeBox, right - buttonWidth - gapX - typeWidth, top, typeWidth, u.Y(120));
-    Place(m_typeLabel, right - buttonWidth - 2 * gapX - typeWidth - typeLabelWidth, top + u.Y(2), typeLabelWidth, label);
-    Place(m_searchBox, left + labelWidth, top, right - buttonWidth - 3 * gapX - typeWidth - typeLabelWidth - left - labelWidth,
-          line);
+    Place(m_typeLabel, right - buttonWidth - 2 * gapX - typeWidth - typeLabelWidth, top + u.Y(2), typeLabelWidth,
+          label);
+    Place(m_searchBox, left + labelWidth, top,
+          right - buttonWidth - 3 * gapX - typeWidth - typeLabelWidth - left - labelWidth, line);
     const int statusY = top + buttonHeight + gapY;
     Place(m_status, left, statusY, right - left, label);
     const int chosenHeight = u.Y(36);
@@ -253,7 +279,8 @@ void FindWindow::Layout()
     Place(m_selectedLabel, left, top, listWidth, label);
     Place(m_selectedList, left, top + label + u.Y(2), listWidth, bottom - top - label - u.Y(2));
     Place(m_toSelected, left + listWidth + gapX, top + label + u.Y(20), buttonWidth, buttonHeight);
-    Place(m_toAvailable, left + listWidth + gapX, top + label + u.Y(20) + buttonHeight + gapY, buttonWidth, buttonHeight);
+    Place(m_toAvailable, left + listWidth + gapX, top + label + u.Y(20) + buttonHeight + gapY, buttonWidth,
+          buttonHeight);
     Place(m_availableLabel, right - listWidth, top, listWidth, label);
     Place(m_availableList, right - listWidth, top + label + u.Y(2), listWidth, bottom - top - label - u.Y(2));
     InvalidateRect(m_window, nullptr, TRUE);
@@ -272,7 +299,9 @@ void FindWindow::RunSearch()
 {
     const int typeIndex = static_cast<int>(SendMessageW(m_typeBox, CB_GETCURSEL, 0, 0));
     const auto& types = m_model.IdentifierTypes();
-    const std::string type = typeIndex > 0 && static_cast<std::size_t>(typeIndex) < types.size() ? types[static_cast<std::size_t>(typeIndex)] : "";
+    const std::string type = typeIndex > 0 && static_cast<std::size_t>(typeIndex) < types.size()
+                                 ? types[static_cast<std::size_t>(typeIndex)]
+                                 : "";
     const std::string text = platform::WideToUtf8(WindowText(m_searchBox));
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // the hourglass
     const int found = m_model.Search(text, type);
@@ -332,7 +361,8 @@ void FindWindow::FillChosen()
 {
     SendMessageW(m_chosenList, LB_RESETCONTENT, 0, 0);
     for (const auto& compound : m_chosen) {
-        const std::wstring text = Wide(compound->name + "  (" + compound->casNumber + ", " + compound->databankName + ")");
+        const std::wstring text =
+            Wide(compound->name + "  (" + compound->casNumber + ", " + compound->databankName + ")");
         SendMessageW(m_chosenList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     const std::wstring label = m_chosen.empty() ? L"C&hosen to add: none yet; Add adds the selected results"
@@ -419,13 +449,14 @@ LRESULT FindWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID: {
         // Enter acts on what has the focus: picks in the results, adds the chosen, else searches.
         const HWND focus = GetFocus();
-        const int id = focus == m_results ? kPickButton : focus == m_chosenList ? kAddButton
-                     : focus == m_availableList ? kToSelected : focus == m_selectedList ? kToAvailable : kSearchButton;
+        const int id = focus == m_results         ? kPickButton
+                       : focus == m_chosenList    ? kAddButton
+                       : focus == m_availableList ? kToSelected
+                       : focus == m_selectedList  ? kToAvailable
+                                                  : kSearchButton;
         return MAKELRESULT(id, DC_HASDEFID);
     }
-    case WM_HELP:
-        m_model.AskForHelp();
-        return TRUE;
+    case WM_HELP: m_model.AskForHelp(); return TRUE;
     case WM_CTLCOLORSTATIC: {
         // Labels on the pages take the page's colour, not the window's.
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
@@ -438,7 +469,8 @@ LRESULT FindWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             if (index >= 0 && static_cast<std::size_t>(index) < m_chosen.size()) {
                 m_chosen.erase(m_chosen.begin() + index);
                 FillChosen();
-                SendMessageW(m_chosenList, LB_SETCURSEL, static_cast<WPARAM>(std::min<int>(index, static_cast<int>(m_chosen.size()) - 1)), 0);
+                SendMessageW(m_chosenList, LB_SETCURSEL,
+                             static_cast<WPARAM>(std::min<int>(index, static_cast<int>(m_chosen.size()) - 1)), 0);
             }
             return -2;
         }
@@ -481,9 +513,7 @@ LRESULT FindWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
-    case WM_CLOSE:
-        Close();
-        return 0;
+    case WM_CLOSE: Close(); return 0;
     default: return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
@@ -566,8 +596,9 @@ void FindWindow::PlayStep(const ScriptStep& step)
         }
         for (const auto& reference : step.arguments) {
             const auto names = m_model.AvailableNames();
-            const auto found = std::find_if(names.begin(), names.end(),
-                                            [&](const std::string& name) { return platform::EqualsIgnoringCase(name, reference); });
+            const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+                return platform::EqualsIgnoringCase(name, reference);
+            });
             if (found == names.end()) throw ScriptError(step, reference + " is not offered");
             ClickListItem(m_availableList, static_cast<int>(found - names.begin()));
             Click(m_toSelected);

@@ -15,8 +15,20 @@ namespace {
 
 const wchar_t kClassName[] = L"MoruNistData";
 
-enum ControlId { kCompounds = 200, kGroup, kPropertiesLabel, kProperties, kActionLabel, kAction, kValuesLabel, kValues, kRun,
-                 kDefaultProperty, kResultsLabel, kResults };
+enum ControlId {
+    kCompounds = 200,
+    kGroup,
+    kPropertiesLabel,
+    kProperties,
+    kActionLabel,
+    kAction,
+    kValuesLabel,
+    kValues,
+    kRun,
+    kDefaultProperty,
+    kResultsLabel,
+    kResults
+};
 
 constexpr int kWidth = 360, kHeight = 260, kMinimumWidth = 280, kMinimumHeight = 200;
 
@@ -41,7 +53,10 @@ std::wstring Number(double value)
     return number;
 }
 
-void Place(HWND control, int x, int y, int width, int height) { MoveWindow(control, x, y, std::max(0, width), std::max(0, height), FALSE); }
+void Place(HWND control, int x, int y, int width, int height)
+{
+    MoveWindow(control, x, y, std::max(0, width), std::max(0, height), FALSE);
+}
 
 ServiceError ScriptError(const ScriptStep& step, const std::string& what)
 {
@@ -54,13 +69,22 @@ const std::vector<std::pair<int, const wchar_t*>>& NistDialogBox::Actions()
 {
     static const std::vector<std::pair<int, const wchar_t*>> actions = [] {
         std::vector<std::pair<int, const wchar_t*>> made = {
-            {4, L"Send the selected properties"}, {5, L"Help"}, {6, L"Show the data sets"}, {7, L"Show the report"},
-            {8, L"Evaluate at one point"}, {102, L"Re-evaluate the selected properties"}, {103, L"Re-evaluate with the values"},
+            {4, L"Send the selected properties"},
+            {5, L"Help"},
+            {6, L"Show the data sets"},
+            {7, L"Show the report"},
+            {8, L"Evaluate at one point"},
+            {102, L"Re-evaluate the selected properties"},
+            {103, L"Re-evaluate with the values"},
         };
         for (int code = 104; code <= 119; ++code) made.emplace_back(code, L"Evaluate the selected properties");
-        for (int code = 121; code <= 139; ++code) made.emplace_back(code, L"Fit the selected properties to the parameter set");
-        made.insert(made.end(), {{150, L"Fit with two parameters"}, {151, L"Show the fitting"}, {152, L"Fit the mixture with two parameters"},
-                                 {153, L"Show the mixture fitting"}, {160, L"Test consistency"}});
+        for (int code = 121; code <= 139; ++code)
+            made.emplace_back(code, L"Fit the selected properties to the parameter set");
+        made.insert(made.end(), {{150, L"Fit with two parameters"},
+                                 {151, L"Show the fitting"},
+                                 {152, L"Fit the mixture with two parameters"},
+                                 {153, L"Show the mixture fitting"},
+                                 {160, L"Test consistency"}});
         for (int code = 171; code <= 175; ++code) made.emplace_back(code, L"Consistency test");
         made.emplace_back(-999, L"Cancel the evaluation");
         return made;
@@ -70,8 +94,7 @@ const std::vector<std::pair<int, const wchar_t*>>& NistDialogBox::Actions()
 
 NistDialogBox::NistDialogBox(std::shared_ptr<INISTDataLauncher> launcher, std::optional<Script> script)
     : m_launcher(std::move(launcher)), m_script(std::move(script))
-{
-}
+{}
 
 NistDialogBox::~NistDialogBox() { Destroy(); }
 
@@ -107,8 +130,10 @@ void NistDialogBox::Launch(bool mixture)
     const std::wstring windowName = Wide(m_launcher->GetWindowName().value_or(""));
     HWND owner = className.empty() && windowName.empty()
                      ? nullptr
-                     : FindWindowW(className.empty() ? nullptr : className.c_str(), windowName.empty() ? nullptr : windowName.c_str());
-    const std::wstring title = windowName.empty() ? L"NIST ThermoData Engine" : windowName + L" - NIST ThermoData Engine";
+                     : FindWindowW(className.empty() ? nullptr : className.c_str(),
+                                   windowName.empty() ? nullptr : windowName.c_str());
+    const std::wstring title =
+        windowName.empty() ? L"NIST ThermoData Engine" : windowName + L" - NIST ThermoData Engine";
 
     const auto& units = SystemDialogUnits();
     RECT frame{0, 0, units.X(kWidth), units.Y(kHeight)};
@@ -154,12 +179,14 @@ LRESULT CALLBACK NistDialogBox::Procedure(HWND window, UINT message, WPARAM wPar
 void NistDialogBox::Build()
 {
     std::wstring compounds = L"Compound: " + Wide(m_launcher->GetCompoundName().value_or(""));
-    if (m_mixture) compounds = L"Mixture of " + Wide(m_launcher->GetCompoundName().value_or("")) + L" and " +
-                               Wide(m_launcher->GetCompoundName2().value_or(""));
+    if (m_mixture)
+        compounds = L"Mixture of " + Wide(m_launcher->GetCompoundName().value_or("")) + L" and " +
+                    Wide(m_launcher->GetCompoundName2().value_or(""));
     m_compounds = MakeControl(m_window, L"STATIC", compounds, SS_LEFT | SS_ENDELLIPSIS, kCompounds);
     m_group = MakeControl(m_window, L"BUTTON", m_mixture ? L"Mixture" : L"Pure", BS_GROUPBOX, kGroup);
     m_propertiesLabel = MakeControl(m_window, L"STATIC", L"&Properties:", SS_LEFT, kPropertiesLabel);
-    m_properties = MakeControl(m_window, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kProperties, WS_EX_CLIENTEDGE);
+    m_properties = MakeControl(m_window, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kProperties,
+                               WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(m_properties, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     const auto& units = SystemDialogUnits();
     const std::pair<const wchar_t*, int> columns[] = {{L"Property", 120}, {L"Unit", 50}, {L"Points", 40}};
@@ -191,11 +218,13 @@ void NistDialogBox::Build()
         NISTPropListPtr list;
         m_launcher->GetNISTPropList(list);
         if (list)
-            for (const auto& record : *list) addRow(record.propName, record.propUnit, record.expNum + record.evalNum + record.calcNum);
+            for (const auto& record : *list)
+                addRow(record.propName, record.propUnit, record.expNum + record.evalNum + record.calcNum);
     }
     m_actionLabel = MakeControl(m_window, L"STATIC", L"&Action:", SS_LEFT, kActionLabel);
     // Editable, so that a code the list does not name can be typed.
-    m_action = MakeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kAction);
+    m_action =
+        MakeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kAction);
     for (const auto& [code, name] : Actions()) {
         const std::wstring entry = std::to_wstring(code) + L"  " + name;
         SendMessageW(m_action, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -204,10 +233,12 @@ void NistDialogBox::Build()
     m_valuesLabel = MakeControl(m_window, L"STATIC", L"&Values:", SS_LEFT, kValuesLabel);
     m_values = MakeControl(m_window, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kValues, WS_EX_CLIENTEDGE);
     m_run = MakeControl(m_window, L"BUTTON", L"&Run", WS_TABSTOP | BS_DEFPUSHBUTTON, kRun);
-    m_defaultProperty = MakeControl(m_window, L"STATIC", L"Default property: none", SS_LEFT | SS_ENDELLIPSIS, kDefaultProperty);
+    m_defaultProperty =
+        MakeControl(m_window, L"STATIC", L"Default property: none", SS_LEFT | SS_ENDELLIPSIS, kDefaultProperty);
     m_resultsLabel = MakeControl(m_window, L"STATIC", L"Res&ults:", SS_LEFT, kResultsLabel);
-    m_results = MakeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                            kResults, WS_EX_CLIENTEDGE);
+    m_results =
+        MakeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                    kResults, WS_EX_CLIENTEDGE);
     m_close = MakeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP, IDCANCEL);
     SetWindowPos(m_group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); // beneath what it frames
     Layout();
@@ -219,7 +250,8 @@ void NistDialogBox::Layout()
     RECT client{};
     GetClientRect(m_window, &client);
     const int width = client.right, height = client.bottom;
-    const int margin = u.X(7), top = u.Y(7), buttonWidth = u.X(50), buttonHeight = u.Y(14), gap = u.X(4), label = u.Y(8);
+    const int margin = u.X(7), top = u.Y(7), buttonWidth = u.X(50), buttonHeight = u.Y(14), gap = u.X(4),
+              label = u.Y(8);
     const int line = u.Y(12);
     Place(m_compounds, margin, top, width - 2 * margin, label);
     const int groupTop = top + label + u.Y(4);
@@ -240,7 +272,8 @@ void NistDialogBox::Layout()
     Place(m_run, right - buttonWidth, y, buttonWidth, buttonHeight);
     Place(m_values, right - buttonWidth - gap - valuesWidth, y, valuesWidth, line);
     Place(m_valuesLabel, right - buttonWidth - 2 * gap - valuesWidth - u.X(26), y + u.Y(2), u.X(26), label);
-    Place(m_action, left + labelWidth, y, right - buttonWidth - 3 * gap - valuesWidth - u.X(26) - left - labelWidth, u.Y(120));
+    Place(m_action, left + labelWidth, y, right - buttonWidth - 3 * gap - valuesWidth - u.X(26) - left - labelWidth,
+          u.Y(120));
     y += buttonHeight + u.Y(4);
     Place(m_defaultProperty, left, y, right - left, label);
     y += label + u.Y(3);
@@ -299,7 +332,8 @@ LRESULT NistDialogBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         const auto& u = SystemDialogUnits();
         RECT minimum{0, 0, u.X(kMinimumWidth), u.Y(kMinimumHeight)};
         AdjustWindowRectEx(&minimum, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.right - minimum.left, minimum.bottom - minimum.top};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.right - minimum.left,
+                                                                 minimum.bottom - minimum.top};
         return 0;
     }
     case WM_EXITSIZEMOVE: {
@@ -312,16 +346,15 @@ LRESULT NistDialogBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == kRun) Run();
         else if (LOWORD(wParam) == IDCANCEL) Destroy();
         return 0;
-    case WM_CLOSE:
-        Destroy();
-        return 0;
+    case WM_CLOSE: Destroy(); return 0;
     default: return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
 // ---- what the host pushes back ------------------------------------------------------------------
 
-void NistDialogBox::PushParaCitation(const std::string& desPara, const std::string& citationIndex, const std::string& citation)
+void NistDialogBox::PushParaCitation(const std::string& desPara, const std::string& citationIndex,
+                                     const std::string& citation)
 {
     Append(L"Citation " + Wide(citationIndex) + L" of " + Wide(desPara) + L": " + Wide(citation));
 }
@@ -329,7 +362,8 @@ void NistDialogBox::PushParaCitation(const std::string& desPara, const std::stri
 void NistDialogBox::PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
                                    const OptionalList<double>& reevaly)
 {
-    Append(L"Re-evaluated at " + std::to_wstring(TDERevalTpoint) + L" points: x " + Numbers(reevalx) + L", y " + Numbers(reevaly));
+    Append(L"Re-evaluated at " + std::to_wstring(TDERevalTpoint) + L" points: x " + Numbers(reevalx) + L", y " +
+           Numbers(reevaly));
 }
 
 void NistDialogBox::PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
@@ -342,16 +376,20 @@ void NistDialogBox::PushParaFitting(std::int32_t Fitting, const std::string& des
 }
 
 void NistDialogBox::PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                                const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                                const OptionalList<double>& t3Point, const OptionalList<double>& t4Infinite)
+                                                const OptionalList<double>& t1Herington,
+                                                const OptionalList<double>& t2VanNess,
+                                                const OptionalList<double>& t3Point,
+                                                const OptionalList<double>& t4Infinite)
 {
-    Append(L"Consistency of " + Wide(desProp) + L": quality " + Number(t0VLEQuality) + L", Herington " + Numbers(t1Herington) +
-           L", Van Ness " + Numbers(t2VanNess) + L", point " + Numbers(t3Point) + L", infinite dilution " + Numbers(t4Infinite));
+    Append(L"Consistency of " + Wide(desProp) + L": quality " + Number(t0VLEQuality) + L", Herington " +
+           Numbers(t1Herington) + L", Van Ness " + Numbers(t2VanNess) + L", point " + Numbers(t3Point) +
+           L", infinite dilution " + Numbers(t4Infinite));
 }
 
 void NistDialogBox::PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty)
 {
-    if (m_defaultProperty) SetWindowTextW(m_defaultProperty, (L"Default property: " + Wide(DRSDefaultProperty)).c_str());
+    if (m_defaultProperty)
+        SetWindowTextW(m_defaultProperty, (L"Default property: " + Wide(DRSDefaultProperty)).c_str());
     Append(L"Default property: " + Wide(DRSDefaultProperty));
 }
 

@@ -26,7 +26,8 @@ public:
 
     void LaunchNISTDialog() override { Launch(false); }
     void LaunchNISTMixDialog() override { Launch(true); }
-    void PushParaCitation(const std::string& desPara, const std::string& citationIndex, const std::string& citation) override;
+    void PushParaCitation(const std::string& desPara, const std::string& citationIndex,
+                          const std::string& citation) override;
     void PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
                         const OptionalList<double>& reevaly) override;
     void PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
@@ -34,7 +35,8 @@ public:
                          const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres) override;
     void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
                                      const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                     const OptionalList<double>& t3Point, const OptionalList<double>& t4Infinite) override;
+                                     const OptionalList<double>& t3Point,
+                                     const OptionalList<double>& t4Infinite) override;
     void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty) override;
     void MoruTEDResultFormResize(double x, double y) override;
     void OnCloseTDEDialog() override;

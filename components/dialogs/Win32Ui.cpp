@@ -162,10 +162,12 @@ VisualStyles::~VisualStyles()
     if (m_context != INVALID_HANDLE_VALUE) ReleaseActCtx(m_context);
 }
 
-HWND MakeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, int id, DWORD extendedStyle)
+HWND MakeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, int id,
+                 DWORD extendedStyle)
 {
-    HWND control = CreateWindowExW(extendedStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+    HWND control =
+        CreateWindowExW(extendedStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
     if (!control) throw service::ServiceError("a control of the dialog cannot be created");
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SystemDialogUnits().font), FALSE);
     return control;
@@ -190,7 +192,8 @@ void DispatchOne(MSG& message)
 {
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     const auto& windows = DialogWindows();
-    if (root && std::find(windows.begin(), windows.end(), root) != windows.end() && IsDialogMessageW(root, &message)) return;
+    if (root && std::find(windows.begin(), windows.end(), root) != windows.end() && IsDialogMessageW(root, &message))
+        return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -254,14 +257,15 @@ void Click(HWND window, bool twice)
 bool PressKey(const std::string& name)
 {
     static const std::pair<const char*, WORD> keys[] = {
-        {"tab", VK_TAB},   {"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"space", VK_SPACE},  {"up", VK_UP},
-        {"down", VK_DOWN}, {"left", VK_LEFT},    {"right", VK_RIGHT}, {"home", VK_HOME},   {"end", VK_END},
+        {"tab", VK_TAB},      {"enter", VK_RETURN},  {"esc", VK_ESCAPE},    {"space", VK_SPACE}, {"up", VK_UP},
+        {"down", VK_DOWN},    {"left", VK_LEFT},     {"right", VK_RIGHT},   {"home", VK_HOME},   {"end", VK_END},
         {"pageup", VK_PRIOR}, {"pagedown", VK_NEXT}, {"delete", VK_DELETE}, {"f1", VK_F1}};
     std::string_view rest = name;
     bool control = false, shift = false;
     if (rest.substr(0, 5) == "ctrl+") control = true, rest.remove_prefix(5);
     if (rest.substr(0, 6) == "shift+") shift = true, rest.remove_prefix(6);
-    const auto found = std::find_if(std::begin(keys), std::end(keys), [&](const auto& key) { return rest == key.first; });
+    const auto found =
+        std::find_if(std::begin(keys), std::end(keys), [&](const auto& key) { return rest == key.first; });
     if (found == std::end(keys)) return false;
     if (control) SendKey(VK_CONTROL, false);
     if (shift) SendKey(VK_SHIFT, false);
@@ -334,7 +338,8 @@ void SaveScreenshot(HWND window, const std::string& name)
     std::wstring path = platform::Utf8ToWide(*folder);
     CreateDirectoryW(path.c_str(), nullptr);
     path += L"\\" + platform::Utf8ToWide(name) + L".png";
-    std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    std::ofstream(std::filesystem::path(path), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
 }
 
 } // namespace moru::components::win32

@@ -25,19 +25,22 @@ MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseNam
                                                          const char* compound2Id, const char* compoundIdsType,
                                                          int* bCondensedForViewing, int* objectHandle)
 {
-    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, modelName, compound1Id, compound2Id, compoundIdsType, bCondensedForViewing, objectHandle), 0, [&] {
-        if (!objectHandle) return 0;
-        *objectHandle = 0;
-        if (!databaseName || !databankName || !bCondensedForViewing) return 0;
-        auto parameterSet = binary::GetBinaryIp(interop::FromHost(databaseName), interop::FromHost(databankName),
-                                                interop::FromHost(modelName), interop::FromHost(compound1Id),
-                                                interop::FromHost(compound2Id), interop::FromHost(compoundIdsType),
-                                                *bCondensedForViewing != 0);
-        if (!parameterSet) return 0;
-        // A set the service lacks is no failure: the handle stays 0.
-        *objectHandle = interop::GetHandleFromObject(std::move(*parameterSet));
-        return 1;
-    });
+    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, modelName, compound1Id, compound2Id, compoundIdsType,
+                                       bCondensedForViewing, objectHandle),
+                        0, [&] {
+                            if (!objectHandle) return 0;
+                            *objectHandle = 0;
+                            if (!databaseName || !databankName || !bCondensedForViewing) return 0;
+                            auto parameterSet =
+                                binary::GetBinaryIp(interop::FromHost(databaseName), interop::FromHost(databankName),
+                                                    interop::FromHost(modelName), interop::FromHost(compound1Id),
+                                                    interop::FromHost(compound2Id), interop::FromHost(compoundIdsType),
+                                                    *bCondensedForViewing != 0);
+                            if (!parameterSet) return 0;
+                            // A set the service lacks is no failure: the handle stays 0.
+                            *objectHandle = interop::GetHandleFromObject(std::move(*parameterSet));
+                            return 1;
+                        });
 }
 
 MORU_API int MORU_CALL InteractionParameterValueObject_NumberOfElements(int objectHandle)

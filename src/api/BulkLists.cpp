@@ -58,10 +58,7 @@ void CopyText(const std::string& text, char* buffer, interop::FixedBuffer size)
     interop::CopyToFixedBuffer(text, buffer, size);
 }
 
-void CopyNumbers(std::span<const double> numbers, double* value)
-{
-    std::copy(numbers.begin(), numbers.end(), value);
-}
+void CopyNumbers(std::span<const double> numbers, double* value) { std::copy(numbers.begin(), numbers.end(), value); }
 
 } // namespace
 
@@ -80,37 +77,39 @@ MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int
                                                            char* alias, char* casno, double* compclass, double* kelidx,
                                                            double* PLXidx)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position, compoundPosition, databaseName, compoundIndex, name, alias, casno, compclass, kelidx, PLXidx), 0, [&] {
-        if (!compoundPosition || !databaseName || !compoundIndex || !name || !alias || !casno || !compclass ||
-            !kelidx || !PLXidx) {
-            return 0;
-        }
-        const auto table = interop::GetObjectFromHandle<bulk::EngineCompoundTable>(objectHandle);
-        if (!table) return 0;
-        bulk::EngineCompoundPtr record;
-        const int result = bulk::GetNextCompoundIdentifier(*table, position, record);
-        if (result != 1) return result;
-        // The numbers first, then the texts in order: a record without a name or alias stops there.
-        *compoundPosition = record->compoundPosition;
-        *compclass = record->compoundClass;
-        *kelidx = record->keldaIndex;
-        *PLXidx = record->plxIndex;
-        *compoundIndex = record->compoundIndex;
-        CopyText(record->databaseName, databaseName, interop::FixedBuffer::DatabaseName);
-        if (!record->name) {
-            platform::NoteFailure("compound ", record->compoundIndex, " has no name");
-            return 0;
-        }
-        CopyText(*record->name, name, interop::FixedBuffer::ShortText);
-        if (!record->alias) {
-            platform::NoteFailure("compound ", record->compoundIndex, " has no alias");
-            return 0;
-        }
-        CopyText(*record->alias, alias, interop::FixedBuffer::ShortText);
-        // A compound without a CAS number is still a compound.
-        CopyText(record->casNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
-        return 1;
-    });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, compoundPosition, databaseName, compoundIndex, name,
+                                       alias, casno, compclass, kelidx, PLXidx),
+                        0, [&] {
+                            if (!compoundPosition || !databaseName || !compoundIndex || !name || !alias || !casno ||
+                                !compclass || !kelidx || !PLXidx) {
+                                return 0;
+                            }
+                            const auto table = interop::GetObjectFromHandle<bulk::EngineCompoundTable>(objectHandle);
+                            if (!table) return 0;
+                            bulk::EngineCompoundPtr record;
+                            const int result = bulk::GetNextCompoundIdentifier(*table, position, record);
+                            if (result != 1) return result;
+                            // The numbers first, then the texts in order: a record without a name or alias stops there.
+                            *compoundPosition = record->compoundPosition;
+                            *compclass = record->compoundClass;
+                            *kelidx = record->keldaIndex;
+                            *PLXidx = record->plxIndex;
+                            *compoundIndex = record->compoundIndex;
+                            CopyText(record->databaseName, databaseName, interop::FixedBuffer::DatabaseName);
+                            if (!record->name) {
+                                platform::NoteFailure("compound ", record->compoundIndex, " has no name");
+                                return 0;
+                            }
+                            CopyText(*record->name, name, interop::FixedBuffer::ShortText);
+                            if (!record->alias) {
+                                platform::NoteFailure("compound ", record->compoundIndex, " has no alias");
+                                return 0;
+                            }
+                            CopyText(*record->alias, alias, interop::FixedBuffer::ShortText);
+                            // A compound without a CAS number is still a compound.
+                            CopyText(record->casNo.value_or(std::string()), casno, interop::FixedBuffer::ShortText);
+                            return 1;
+                        });
 }
 
 MORU_API int MORU_CALL Optimized_GetAllProperties(int* objectHandle)
@@ -145,16 +144,16 @@ MORU_API int MORU_CALL Optimized_GetAllScalarPropertyValues(int* objectHandle)
 }
 
 MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, int position, int* databankPosition,
-                                                            int* compoundPosition, int* propertyPosition,
-                                                            double* value)
+                                                            int* compoundPosition, int* propertyPosition, double* value)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
-        if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
-        if (!table) return 0;
-        return bulk::GetNextScalarPropertyValue(*table, position, *databankPosition, *compoundPosition,
-                                                *propertyPosition, *value);
-    });
+    return api::Contain(
+        MORU_ARGUMENTS(objectHandle, position, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
+            if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
+            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+            if (!table) return 0;
+            return bulk::GetNextScalarPropertyValue(*table, position, *databankPosition, *compoundPosition,
+                                                    *propertyPosition, *value);
+        });
 }
 
 MORU_API int MORU_CALL Optimized_GetAllVectorPropertyValues(int* objectHandle)
@@ -171,19 +170,21 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
                                                             int* databankPosition, int* compoundPosition,
                                                             int* propertyPosition, double* value)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
-        if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
-        if (!table) return 0;
-        std::span<const double> numbers;
-        const int result = bulk::GetNextVectorPropertyValue(*table, position, *databankPosition, *compoundPosition,
-                                                            *propertyPosition, numbers);
-        if (result != 1) return result;
-        // The host sized its buffer by the property's element count, which the read gives.
-        CopyNumbers(numbers, value);
-        *valueSize = static_cast<int>(numbers.size());
-        return 1;
-    });
+    return api::Contain(
+        MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compoundPosition, propertyPosition, value),
+        0, [&] {
+            if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
+            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+            if (!table) return 0;
+            std::span<const double> numbers;
+            const int result = bulk::GetNextVectorPropertyValue(*table, position, *databankPosition, *compoundPosition,
+                                                                *propertyPosition, numbers);
+            if (result != 1) return result;
+            // The host sized its buffer by the property's element count, which the read gives.
+            CopyNumbers(numbers, value);
+            *valueSize = static_cast<int>(numbers.size());
+            return 1;
+        });
 }
 
 MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
@@ -196,29 +197,28 @@ MORU_API int MORU_CALL Optimized_GetAllBinaryPropertyValues(int* objectHandle)
     });
 }
 
-MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(int objectHandle, int position,
-                                                                             int* valueSize, int* databankPosition,
-                                                                             int* compound1Position,
-                                                                             int* compound2Position,
-                                                                             int* propertyPosition, double* value,
-                                                                             int* bCondensed)
+MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(
+    int objectHandle, int position, int* valueSize, int* databankPosition, int* compound1Position,
+    int* compound2Position, int* propertyPosition, double* value, int* bCondensed)
 {
-    return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compound1Position, compound2Position, propertyPosition, value, bCondensed), 0, [&] {
-        if (!valueSize || !databankPosition || !compound1Position || !compound2Position || !propertyPosition ||
-            !value || !bCondensed) {
-            return 0;
-        }
-        const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
-        if (!table) return 0;
-        std::span<const double> numbers;
-        const int result =
-            bulk::GetNextBinaryPropertyValue(*table, position, *databankPosition, *compound1Position,
-                                             *compound2Position, *propertyPosition, *bCondensed != 0, numbers);
-        if (result != 1) return result;
-        CopyNumbers(numbers, value);
-        *valueSize = static_cast<int>(numbers.size());
-        return 1;
-    });
+    return api::Contain(MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compound1Position,
+                                       compound2Position, propertyPosition, value, bCondensed),
+                        0, [&] {
+                            if (!valueSize || !databankPosition || !compound1Position || !compound2Position ||
+                                !propertyPosition || !value || !bCondensed) {
+                                return 0;
+                            }
+                            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+                            if (!table) return 0;
+                            std::span<const double> numbers;
+                            const int result = bulk::GetNextBinaryPropertyValue(
+                                *table, position, *databankPosition, *compound1Position, *compound2Position,
+                                *propertyPosition, *bCondensed != 0, numbers);
+                            if (result != 1) return result;
+                            CopyNumbers(numbers, value);
+                            *valueSize = static_cast<int>(numbers.size());
+                            return 1;
+                        });
 }
 
 MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, int position, int* valueSize,
@@ -228,8 +228,8 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValue(int objectHandle, in
 {
     int full = 0;
     return Optimized_GetNextBinaryPropertyValueWithCondensedFlag(objectHandle, position, valueSize, databankPosition,
-                                                                 compound1Position, compound2Position,
-                                                                 propertyPosition, value, &full);
+                                                                 compound1Position, compound2Position, propertyPosition,
+                                                                 value, &full);
 }
 
 MORU_API void MORU_CALL Optimized_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

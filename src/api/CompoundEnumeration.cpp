@@ -60,23 +60,27 @@ MORU_API int MORU_CALL CompoundCollectionEnum_GetItem(int enumeratorHandle, int*
                                                       int compoundNameBufSize, char* compoundAlias,
                                                       int compoundAliasBufSize)
 {
-    return api::Contain(MORU_ARGUMENTS(enumeratorHandle, compoundIndex, compoundName, compoundNameBufSize, compoundAlias, compoundAliasBufSize), 0, [&] {
-        if (!compoundIndex || !compoundName || !compoundAlias) return 0;
-        // Both names are emptied before anything can fail; a size below 1 leaves no room at all.
-        if (compoundNameBufSize >= 1) compoundName[0] = '\0';
-        if (compoundAliasBufSize >= 1) compoundAlias[0] = '\0';
-        const auto enumerator = interop::GetObjectFromHandle<compounds::CompoundCollectionEnumerator>(enumeratorHandle);
-        const auto* entry = enumerator ? enumerator->Current() : nullptr;
-        if (!entry) return 0;
-        *compoundIndex = entry->first;
-        if (entry->second.Name) {
-            interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
-        }
-        if (entry->second.Alias) {
-            interop::CopySizedClosingLastByte(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
-        }
-        return 1;
-    });
+    return api::Contain(
+        MORU_ARGUMENTS(enumeratorHandle, compoundIndex, compoundName, compoundNameBufSize, compoundAlias,
+                       compoundAliasBufSize),
+        0, [&] {
+            if (!compoundIndex || !compoundName || !compoundAlias) return 0;
+            // Both names are emptied before anything can fail; a size below 1 leaves no room at all.
+            if (compoundNameBufSize >= 1) compoundName[0] = '\0';
+            if (compoundAliasBufSize >= 1) compoundAlias[0] = '\0';
+            const auto enumerator =
+                interop::GetObjectFromHandle<compounds::CompoundCollectionEnumerator>(enumeratorHandle);
+            const auto* entry = enumerator ? enumerator->Current() : nullptr;
+            if (!entry) return 0;
+            *compoundIndex = entry->first;
+            if (entry->second.Name) {
+                interop::CopySizedClosingLastByte(*entry->second.Name, compoundName, compoundNameBufSize);
+            }
+            if (entry->second.Alias) {
+                interop::CopySizedClosingLastByte(*entry->second.Alias, compoundAlias, compoundAliasBufSize);
+            }
+            return 1;
+        });
 }
 
 MORU_API void MORU_CALL CompoundCollection_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

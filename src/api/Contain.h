@@ -114,15 +114,13 @@ void Contain(const Arguments<Values...>& arguments, Body&& body, const char* exp
 
 // Exports without arguments.
 template <class Result, class Body>
-    requires(!detail::kIsArguments<Result>)
-Result Contain(Result failureValue, Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
-{
-    return Contain(Arguments<>(""), failureValue, std::forward<Body>(body), exportName);
-}
+requires(!detail::kIsArguments<Result>) Result
+    Contain(Result failureValue, Body&& body, const char* exportName = __builtin_FUNCTION())
+noexcept { return Contain(Arguments<>(""), failureValue, std::forward<Body>(body), exportName); }
 
 template <class Body>
-    requires(!detail::kIsArguments<std::remove_cvref_t<Body>>)
-void Contain(Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
+requires(!detail::kIsArguments<std::remove_cvref_t<Body>>) void Contain(
+    Body&& body, const char* exportName = __builtin_FUNCTION()) noexcept
 {
     Contain(Arguments<>(""), std::forward<Body>(body), exportName);
 }

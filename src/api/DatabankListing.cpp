@@ -73,16 +73,16 @@ void ListNames(void* databankInfo, int accessFlag)
 } // namespace
 
 MORU_API void MORU_CALL ListMoruDatabanks(void* callbackFnAddDatabankInfo, void* callbackFnAddPureParameterInfo,
-                                         void* callbackFnAddBinaryDatabankInfo)
+                                          void* callbackFnAddBinaryDatabankInfo)
 {
-    api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo,
-                                callbackFnAddBinaryDatabankInfo),
-                 [&] { List(callbackFnAddDatabankInfo, callbackFnAddBinaryDatabankInfo, 0); });
+    api::Contain(
+        MORU_ARGUMENTS(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo, callbackFnAddBinaryDatabankInfo),
+        [&] { List(callbackFnAddDatabankInfo, callbackFnAddBinaryDatabankInfo, 0); });
 }
 
 MORU_API void MORU_CALL ListMoruDatabanks_WithDBAccessFlag(void* callbackFnAddDatabankInfo,
-                                                          void* callbackFnAddPureParameterInfo,
-                                                          void* callbackFnAddBinaryDatabankInfo, int accessFlag)
+                                                           void* callbackFnAddPureParameterInfo,
+                                                           void* callbackFnAddBinaryDatabankInfo, int accessFlag)
 {
     api::Contain(MORU_ARGUMENTS(callbackFnAddDatabankInfo, callbackFnAddPureParameterInfo,
                                 callbackFnAddBinaryDatabankInfo, accessFlag),

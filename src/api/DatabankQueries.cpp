@@ -13,18 +13,19 @@ using namespace moru;
 MORU_API void MORU_CALL SetPureDatabankList(const char** pureDatabankList, int numOfDB)
 {
     // A null list holds no monikers, whatever its count says; the selection is still replaced.
-    api::Contain(MORU_ARGUMENTS(pureDatabankList, numOfDB), [&] { session::SetPureDatabanks(interop::ReadHostList(pureDatabankList, numOfDB)); });
+    api::Contain(MORU_ARGUMENTS(pureDatabankList, numOfDB),
+                 [&] { session::SetPureDatabanks(interop::ReadHostList(pureDatabankList, numOfDB)); });
 }
 
 MORU_API void MORU_CALL Databank_GetIdentifiersOfCompoundsWithData(const char* databaseName, const char* databankName,
-                                                                  int* compoundCollectionHandle)
+                                                                   int* compoundCollectionHandle)
 {
     api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundCollectionHandle), [&] {
         if (!compoundCollectionHandle) return;
         *compoundCollectionHandle = 0;
         if (!databaseName || !databankName) return;
-        *compoundCollectionHandle = interop::GetHandleFromObject(
-            session::GetIdentifiersOfCompoundsWithData(interop::FromHost(databaseName), interop::FromHost(databankName)));
+        *compoundCollectionHandle = interop::GetHandleFromObject(session::GetIdentifiersOfCompoundsWithData(
+            interop::FromHost(databaseName), interop::FromHost(databankName)));
     });
 }
 

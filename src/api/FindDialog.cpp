@@ -78,15 +78,17 @@ MORU_API void MORU_CALL LaunchFindDialog(MoruAddCompoundCallback fnAddCompoundCa
                                          MoruSetDatabanksCallback fnSetDbanks, int nReplaceRow,
                                          const char* initialSearchString)
 {
-    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString), [&] {
-        dialogs::FindDialogLaunch launch;
-        launch.addCompoundShort = ShortAdd(fnAddCompoundCallback);
-        launch.enumSelectedDatabanks = Selection(fnEnumSelectedDbanks);
-        launch.setDatabanks = SelectionSetter(fnSetDbanks);
-        launch.replaceRow = nReplaceRow;
-        launch.initialSearchString = interop::FromHost(initialSearchString);
-        dialogs::LaunchFindDialogWrapper(launch);
-    });
+    api::Contain(
+        MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString),
+        [&] {
+            dialogs::FindDialogLaunch launch;
+            launch.addCompoundShort = ShortAdd(fnAddCompoundCallback);
+            launch.enumSelectedDatabanks = Selection(fnEnumSelectedDbanks);
+            launch.setDatabanks = SelectionSetter(fnSetDbanks);
+            launch.replaceRow = nReplaceRow;
+            launch.initialSearchString = interop::FromHost(initialSearchString);
+            dialogs::LaunchFindDialogWrapper(launch);
+        });
 }
 
 MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallback fnAddCompoundCallback,
@@ -95,11 +97,13 @@ MORU_API void MORU_CALL LaunchFindDialogWithWindowName(MoruAddCompoundFullCallba
                                                        const char* initialSearchString, const char* className,
                                                        const char* windowName)
 {
-    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString, className, windowName), [&] {
-        auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
-                                   initialSearchString, className, windowName);
-        dialogs::LaunchFindDialogWrapper(launch);
-    });
+    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                initialSearchString, className, windowName),
+                 [&] {
+                     auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                                initialSearchString, className, windowName);
+                     dialogs::LaunchFindDialogWrapper(launch);
+                 });
 }
 
 MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fnAddCompoundCallback,
@@ -108,11 +112,13 @@ MORU_API void MORU_CALL LaunchFindDialogWithKELDA(MoruAddCompoundFullCallback fn
                                                   const char* initialSearchString, const char* className,
                                                   const char* windowName, MoruHelpIdCallback fnHtmlHelpIDCallback)
 {
-    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow, initialSearchString, className, windowName, fnHtmlHelpIDCallback), [&] {
-        auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
-                                   initialSearchString, className, windowName);
-        if (fnHtmlHelpIDCallback) launch.helpCallback = fnHtmlHelpIDCallback;
-        launch.kelda = true;
-        dialogs::LaunchFindDialogWrapper(launch);
-    });
+    api::Contain(MORU_ARGUMENTS(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                initialSearchString, className, windowName, fnHtmlHelpIDCallback),
+                 [&] {
+                     auto launch = WindowLaunch(fnAddCompoundCallback, fnEnumSelectedDbanks, fnSetDbanks, nReplaceRow,
+                                                initialSearchString, className, windowName);
+                     if (fnHtmlHelpIDCallback) launch.helpCallback = fnHtmlHelpIDCallback;
+                     launch.kelda = true;
+                     dialogs::LaunchFindDialogWrapper(launch);
+                 });
 }

@@ -9,16 +9,21 @@ using namespace moru;
 
 MORU_API void MORU_CALL InitializeFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    api::Contain(MORU_ARGUMENTS(configFileName, appPwd), [&] { session::InitFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
+    api::Contain(MORU_ARGUMENTS(configFileName, appPwd), [&] {
+        session::InitFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd));
+    });
 }
 
 MORU_API int MORU_CALL InitializeVNFromConfigFile(const char* configFileName, const char* appPwd)
 {
-    return api::Contain(MORU_ARGUMENTS(configFileName, appPwd), 0, [&] { return session::InitializeVNFromConfigFile(interop::FromHostOptional(configFileName), interop::FromHost(appPwd)); });
+    return api::Contain(MORU_ARGUMENTS(configFileName, appPwd), 0, [&] {
+        return session::InitializeVNFromConfigFile(interop::FromHostOptional(configFileName),
+                                                   interop::FromHost(appPwd));
+    });
 }
 
 MORU_API int MORU_CALL InitVNFromConfigFileWithReturnMsgs(const char* configFileName, const char* appPwd, int* size,
-                                                           int* overAllSuccess, int* dbSuccessCodeObjHandle)
+                                                          int* overAllSuccess, int* dbSuccessCodeObjHandle)
 {
     return api::Contain(MORU_ARGUMENTS(configFileName, appPwd, size, overAllSuccess, dbSuccessCodeObjHandle), 0, [&] {
         if (!size || !overAllSuccess || !dbSuccessCodeObjHandle) return 0;

@@ -8,15 +8,14 @@
 using namespace moru;
 
 MORU_API bool MORU_CALL GetMolecularStructureString(const char* dbaseName, const char* compoundId,
-                                                    const char* compIdType, int structureType,
-                                                    char* moleStructString)
+                                                    const char* compIdType, int structureType, char* moleStructString)
 {
     return api::Contain(MORU_ARGUMENTS(dbaseName, compoundId, compIdType, structureType, moleStructString), false, [&] {
         if (!moleStructString) return false;
         moleStructString[0] = '\0';
         if (!dbaseName || !compoundId || !compIdType) return false;
-        const auto structureText = properties::FindStructure(interop::FromHost(dbaseName), interop::FromHost(compoundId),
-                                                             interop::FromHost(compIdType), structureType);
+        const auto structureText = properties::FindStructure(
+            interop::FromHost(dbaseName), interop::FromHost(compoundId), interop::FromHost(compIdType), structureType);
         // An unknown database or structure completes with the buffer empty.
         if (!structureText) return true;
         return interop::CopySized(*structureText, moleStructString,

@@ -36,11 +36,13 @@ MORU_API void MORU_CALL LaunchNISTTab(MoruNISTPropInfoCallback fnCallBackPropInf
                                       const char* className3, const char* windowName3, const char* className4,
                                       const char* windowName4)
 {
-    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTTabWrapper(HostActions(fnCallBackPropInfo),
-                                      ReadWindowNames(className, windowName, className2, windowName2, className3,
-                                                      windowName3, className4, windowName4));
-    });
+    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3,
+                                windowName3, className4, windowName4),
+                 [&] {
+                     dialogs::LaunchNISTTabWrapper(HostActions(fnCallBackPropInfo),
+                                                   ReadWindowNames(className, windowName, className2, windowName2,
+                                                                   className3, windowName3, className4, windowName4));
+                 });
 }
 
 MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackPropInfo, const char* className,
@@ -48,16 +50,20 @@ MORU_API void MORU_CALL LaunchNISTMixTab(MoruNISTPropInfoCallback fnCallBackProp
                                          const char* className3, const char* windowName3, const char* className4,
                                          const char* windowName4)
 {
-    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3, windowName3, className4, windowName4), [&] {
-        dialogs::LaunchNISTMixTabWrapper(HostActions(fnCallBackPropInfo),
-                                         ReadWindowNames(className, windowName, className2, windowName2, className3,
-                                                         windowName3, className4, windowName4));
-    });
+    api::Contain(MORU_ARGUMENTS(fnCallBackPropInfo, className, windowName, className2, windowName2, className3,
+                                windowName3, className4, windowName4),
+                 [&] {
+                     dialogs::LaunchNISTMixTabWrapper(HostActions(fnCallBackPropInfo),
+                                                      ReadWindowNames(className, windowName, className2, windowName2,
+                                                                      className3, windowName3, className4,
+                                                                      windowName4));
+                 });
 }
 
 MORU_API void MORU_CALL PushCitation(const char* desPara, const char* citationIndex, const char* citation)
 {
-    api::Contain(MORU_ARGUMENTS(desPara, citationIndex, citation), [&] { dialogs::PushPropCitation(FromHost(desPara), FromHost(citationIndex), FromHost(citation)); });
+    api::Contain(MORU_ARGUMENTS(desPara, citationIndex, citation),
+                 [&] { dialogs::PushPropCitation(FromHost(desPara), FromHost(citationIndex), FromHost(citation)); });
 }
 
 MORU_API void MORU_CALL PushReevalBack(int TDERevalTpoint, const double* reevalx, const double* reevaly)
@@ -86,14 +92,16 @@ MORU_API void MORU_CALL PushConsistencyTestBack(const char* desProp, double t0VL
     api::Contain(MORU_ARGUMENTS(desProp, t0VLEQuality, t1Herington, t2VanNess, t3Point, t4Infinite), [&] {
         const auto& lengths = dialogs::kConsistencyListLengths;
         dialogs::PushPropConsistencyTestBack(FromHost(desProp), t0VLEQuality, ReadHostNumbers(t1Herington, lengths[0]),
-                                             ReadHostNumbers(t2VanNess, lengths[1]), ReadHostNumbers(t3Point, lengths[2]),
+                                             ReadHostNumbers(t2VanNess, lengths[1]),
+                                             ReadHostNumbers(t3Point, lengths[2]),
                                              ReadHostNumbers(t4Infinite, lengths[3]));
     });
 }
 
 MORU_API void MORU_CALL PushDRSDefaultPropertyBack(const char* DRSDefaultProperty)
 {
-    api::Contain(MORU_ARGUMENTS(DRSDefaultProperty), [&] { dialogs::PushPropDRSDefaultPropertyBack(FromHost(DRSDefaultProperty)); });
+    api::Contain(MORU_ARGUMENTS(DRSDefaultProperty),
+                 [&] { dialogs::PushPropDRSDefaultPropertyBack(FromHost(DRSDefaultProperty)); });
 }
 
 MORU_API void MORU_CALL TEDResultFormResize(double x, double y)

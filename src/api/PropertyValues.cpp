@@ -36,36 +36,37 @@ MORU_API int MORU_CALL CompoundProperties_GetCompoundProperty(const char* databa
                                                               const char* compoundId, const char* compoundIdType,
                                                               const char* propertyId, int* objectHandle)
 {
-    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundId, compoundIdType, propertyId, objectHandle), 0, [&] {
-        if (!objectHandle) return 0;
-        *objectHandle = 0;
-        if (!databaseName || !databankName) return 0;
-        auto value = properties::GetCompoundProperty(interop::FromHost(databaseName), interop::FromHost(databankName),
-                                                     interop::FromHost(compoundId), interop::FromHost(compoundIdType),
-                                                     interop::FromHost(propertyId));
-        if (!value) return 0;
-        // A value the service lacks is no failure: the handle stays 0.
-        *objectHandle = interop::GetHandleFromObject(std::move(*value));
-        return 1;
-    });
+    return api::Contain(
+        MORU_ARGUMENTS(databaseName, databankName, compoundId, compoundIdType, propertyId, objectHandle), 0, [&] {
+            if (!objectHandle) return 0;
+            *objectHandle = 0;
+            if (!databaseName || !databankName) return 0;
+            auto value = properties::GetCompoundProperty(
+                interop::FromHost(databaseName), interop::FromHost(databankName), interop::FromHost(compoundId),
+                interop::FromHost(compoundIdType), interop::FromHost(propertyId));
+            if (!value) return 0;
+            // A value the service lacks is no failure: the handle stays 0.
+            *objectHandle = interop::GetHandleFromObject(std::move(*value));
+            return 1;
+        });
 }
 
 MORU_API int MORU_CALL CompoundProperties_GetAllCompoundProperties(const char* databaseName, const char* databankName,
                                                                    const char* compoundId, const char* compoundIdType,
                                                                    int* enumeratorHandle)
 {
-    return api::Contain(MORU_ARGUMENTS(databaseName, databankName, compoundId, compoundIdType, enumeratorHandle), 0, [&] {
-        if (!enumeratorHandle) return 0;
-        *enumeratorHandle = 0;
-        if (!databaseName || !databankName) return 0;
-        auto enumerator = properties::GetAllCompoundProperties(interop::FromHost(databaseName),
-                                                               interop::FromHost(databankName),
-                                                               interop::FromHost(compoundId),
-                                                               interop::FromHost(compoundIdType));
-        if (!enumerator) return 0;
-        *enumeratorHandle = interop::GetHandleFromObject(std::move(enumerator));
-        return 1;
-    });
+    return api::Contain(
+        MORU_ARGUMENTS(databaseName, databankName, compoundId, compoundIdType, enumeratorHandle), 0, [&] {
+            if (!enumeratorHandle) return 0;
+            *enumeratorHandle = 0;
+            if (!databaseName || !databankName) return 0;
+            auto enumerator =
+                properties::GetAllCompoundProperties(interop::FromHost(databaseName), interop::FromHost(databankName),
+                                                     interop::FromHost(compoundId), interop::FromHost(compoundIdType));
+            if (!enumerator) return 0;
+            *enumeratorHandle = interop::GetHandleFromObject(std::move(enumerator));
+            return 1;
+        });
 }
 
 MORU_API int MORU_CALL PropertyValueCollectionEnum_MoveNext(int enumeratorHandle)
@@ -79,7 +80,8 @@ MORU_API int MORU_CALL PropertyValueCollectionEnum_GetItem(int enumeratorHandle,
 {
     return api::Contain(MORU_ARGUMENTS(enumeratorHandle, objectHandle), 0, [&] {
         if (!objectHandle) return 0;
-        const auto enumerator = interop::GetObjectFromHandle<properties::PropertyValueCollectionEnumerator>(enumeratorHandle);
+        const auto enumerator =
+            interop::GetObjectFromHandle<properties::PropertyValueCollectionEnumerator>(enumeratorHandle);
         if (!enumerator) return 0;
         auto current = enumerator->Current();
         if (!current) return 0;

@@ -50,25 +50,27 @@ MORU_API int MORU_CALL CompoundProperties_GetNextUnaryPropertyValue(int objectHa
 }
 
 MORU_API void MORU_CALL GetPropertyValueFromDbank(const char* dbaseName, const char* dbankName, const char* idType,
-                                                 const char* idVal, const char* propName, int valueType,
-                                                 double* retvals, int retvalArraylen, int /*retvalElemLen*/,
-                                                 int* success)
+                                                  const char* idVal, const char* propName, int valueType,
+                                                  double* retvals, int retvalArraylen, int /*retvalElemLen*/,
+                                                  int* success)
 {
-    api::Contain(MORU_ARGUMENTS(dbaseName, dbankName, idType, idVal, propName, valueType, retvals, retvalArraylen, success), [&] {
-        if (!success) return;
-        *success = 0;
-        if (!dbaseName || !dbankName) return;
-        const auto numbers = properties::GetPropValueFromDbank(
-            interop::FromHost(dbaseName), interop::FromHost(dbankName), interop::FromHost(idType),
-            interop::FromHost(idVal), interop::FromHost(propName), valueType, retvalArraylen);
-        if (!numbers) return;
-        if (!retvals) {
-            platform::NoteFailure("no array for the value");
-            return;
-        }
-        interop::WriteNumbers(*numbers, retvals);
-        *success = 1;
-    });
+    api::Contain(
+        MORU_ARGUMENTS(dbaseName, dbankName, idType, idVal, propName, valueType, retvals, retvalArraylen, success),
+        [&] {
+            if (!success) return;
+            *success = 0;
+            if (!dbaseName || !dbankName) return;
+            const auto numbers = properties::GetPropValueFromDbank(
+                interop::FromHost(dbaseName), interop::FromHost(dbankName), interop::FromHost(idType),
+                interop::FromHost(idVal), interop::FromHost(propName), valueType, retvalArraylen);
+            if (!numbers) return;
+            if (!retvals) {
+                platform::NoteFailure("no array for the value");
+                return;
+            }
+            interop::WriteNumbers(*numbers, retvals);
+            *success = 1;
+        });
 }
 
 MORU_API void MORU_CALL CompoundProperties_ReleaseHandle(int handle) { api::ReleaseAnyHandle(handle); }

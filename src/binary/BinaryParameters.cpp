@@ -9,8 +9,7 @@ namespace moru::binary {
 
 std::optional<std::shared_ptr<InteractionParameterValueObject>> GetBinaryIp(
     const std::string& databaseName, const std::string& databankName, const std::string& modelName,
-    const std::string& compound1Id, const std::string& compound2Id, const std::string& compoundIdsType,
-    bool condensed)
+    const std::string& compound1Id, const std::string& compound2Id, const std::string& compoundIdsType, bool condensed)
 {
     const service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(databaseName, databankName);
     if (!databank) return std::nullopt;
@@ -18,8 +17,8 @@ std::optional<std::shared_ptr<InteractionParameterValueObject>> GetBinaryIp(
     auto manager = database ? database->BinaryValueManager() : nullptr;
     if (!manager) throw service::ServiceError("database " + databaseName + " offers no binary values");
     // The service takes the model after the identifier type.
-    auto value = manager->GetBinaryPropertyValue(*databank, compound1Id, compound2Id, compoundIdsType, modelName,
-                                                 condensed);
+    auto value =
+        manager->GetBinaryPropertyValue(*databank, compound1Id, compound2Id, compoundIdsType, modelName, condensed);
     if (!value) return nullptr;
     return std::make_shared<InteractionParameterValueObject>(InteractionParameterValueObject{std::move(value)});
 }

@@ -67,8 +67,9 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
-                        list.emplace_back(std::make_shared<const EnginePairPropertyValueObject>(
-                            EnginePairPropertyValueObject{a, b, c, d, property->second, databank->second, value->Value}));
+                        list.emplace_back(
+                            std::make_shared<const EnginePairPropertyValueObject>(EnginePairPropertyValueObject{
+                                a, b, c, d, property->second, databank->second, value->Value}));
                     }
                 }
             }
@@ -252,7 +253,7 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
                                             " offers no binary values");
             auto found = interactionType == InteractionBinary
                              ? manager->GetAllBinaryPropertyValuesForModelManager(workingPairArr, compoundIdType,
-                                                                                   databanks, propArr, condensed)
+                                                                                  databanks, propArr, condensed)
                              : manager->GetAllPairPropertyValuesForModelManager(
                                    workingPairArr, compoundIdType, databanks, propArr, condensed,
                                    static_cast<int>(workingCompounds.size()));

@@ -96,8 +96,7 @@ std::shared_ptr<IpHelpInfoObject> GetRegInfoObject(const std::string& dbaseDbank
     auto info = std::make_shared<IpHelpInfoObject>();
     info->Database = databank->Database();
     auto manager = info->Database ? info->Database->BinaryValueManager() : nullptr;
-    if (!manager)
-        throw ServiceError("database " + reference->databaseAlias + " offers no regression information");
+    if (!manager) throw ServiceError("database " + reference->databaseAlias + " offers no regression information");
     std::string message;
     manager->FetchExistingHelpInfo(*info, *databank, property, compound1, compoundIdType, compound2, compoundIdType,
                                    message);
@@ -156,8 +155,7 @@ RegressionTexts DescribeRegression(const IpHelpInfoObject& info, int citationBuf
             text.sCitation = FormatCitations(*nist, citationBufferSize);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return text;
 }

@@ -35,8 +35,8 @@ bool LoadProperties(BulkTables& tables, const std::vector<std::string>& names)
         if (platform::EqualsIgnoringCase(name, "KELIDX")) tables.isKELIDXPresent = 1;
         if (platform::EqualsIgnoringCase(name, "PLXIDX")) tables.isPLXIDXPresent = 1;
         if (!tables.propertyTable.try_emplace(name, i).second) {
-            platform::NoteFailure("property ", name, " is listed twice (positions ", tables.propertyTable[name], " and ",
-                                  i, ")");
+            platform::NoteFailure("property ", name, " is listed twice (positions ", tables.propertyTable[name],
+                                  " and ", i, ")");
             return false;
         }
     }

@@ -67,10 +67,10 @@ struct GatewayCompounds {
 struct BulkTables {
     // A part of the process state, ended at unload after the results handed out.
     static constexpr platform::Teardown kTeardown = platform::Teardown::Lists;
-    std::unordered_map<std::string, int> compoundTable;  // identifier -> first position
+    std::unordered_map<std::string, int> compoundTable; // identifier -> first position
     std::map<int, std::vector<int>> duplicateCompTable; // first position -> later positions
-    int compCount = -1;                                  // -1: no lists loaded
-    std::unordered_map<std::string, int> propertyTable;  // property name -> position
+    int compCount = -1;                                 // -1: no lists loaded
+    std::unordered_map<std::string, int> propertyTable; // property name -> position
     int isKELIDXPresent = 0;
     int isPLXIDXPresent = 0;
     std::vector<std::pair<service::DatabankPtr, int>> dbankTable; // databank -> position, in list order

@@ -30,12 +30,9 @@ bool IsOfKind(const IProperty& property, Kind kind)
 {
     if (property.DataType() != 1) return false;
     switch (kind) {
-    case Kind::Scalar:
-        return property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
-    case Kind::Vector:
-        return property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
-    case Kind::Binary:
-        return property.InteractionType() == InteractionBinary && property.ElementCount() > 0;
+    case Kind::Scalar: return property.InteractionType() == InteractionUnary && property.ElementCount() == 1;
+    case Kind::Vector: return property.InteractionType() == InteractionUnary && property.ElementCount() > 1;
+    case Kind::Binary: return property.InteractionType() == InteractionBinary && property.ElementCount() > 0;
     }
     return false;
 }
@@ -70,10 +67,8 @@ class ValueCollector final : public service::IEngineValueSink {
 public:
     ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
                    std::vector<int> runPositions, EngineValueTable& table)
-        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)),
-          m_table(table)
-    {
-    }
+        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
+    {}
 
     void Take(const service::EngineValueRow& row) override
     {
@@ -101,8 +96,7 @@ public:
         const auto compound2 = m_found.compounds.find(row.compound2);
         if (compound2 == m_found.compounds.end()) return;
         EveryPosition(compound->second, [&](int position1) {
-            EveryPosition(compound2->second,
-                          [&](int position2) { add(keys.Make(position1, position2, property)); });
+            EveryPosition(compound2->second, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
@@ -136,9 +130,10 @@ private:
             const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.first);
             const auto byLabel = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label < y.label; };
             std::stable_sort(begin, numbers.end(), byLabel);
-            numbers.erase(std::unique(begin, numbers.end(),
-                                      [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
-                          numbers.end());
+            numbers.erase(
+                std::unique(begin, numbers.end(),
+                            [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
+                numbers.end());
         }
         value.count = static_cast<std::uint32_t>(numbers.size() - value.first);
         return value;
@@ -325,9 +320,7 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
         Element e = ElementAt(layout, stored, k);
         if (exchanged) std::swap(e.ij, e.ji);
         switch (e.code) {
-        case -1:
-            put(e.ij);
-            break;
+        case -1: put(e.ij); break;
         case 0:
             put(e.ij);
             put(e.ji);
@@ -415,7 +408,8 @@ int GetNextVectorPropertyValue(EngineValueTable& table, int position, int& datab
     propertyPosition = positions.property;
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) {
-        platform::NoteFailure("property position ", propertyPosition, " was not described by Optimized_GetAllProperties");
+        platform::NoteFailure("property position ", propertyPosition,
+                              " was not described by Optimized_GetAllProperties");
         return 0;
     }
     databankPosition = stored.databankPosition;
@@ -451,7 +445,8 @@ int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& datab
     databankPosition = stored.databankPosition;
     bool exchanged = false;
     table.readNumbers.resize(2 * static_cast<std::size_t>(layout->elementCount));
-    const int size = LayOutBinaryValue(*layout, NumbersOf(table, stored), condensed, exchanged, table.readNumbers.data());
+    const int size =
+        LayOutBinaryValue(*layout, NumbersOf(table, stored), condensed, exchanged, table.readNumbers.data());
     numbers = std::span<const double>(table.readNumbers.data(), static_cast<std::size_t>(size));
     if (exchanged) std::swap(compound1Position, compound2Position);
     return 1;

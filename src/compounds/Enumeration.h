@@ -22,8 +22,7 @@ class CompoundCollectionEnumerator {
 public:
     explicit CompoundCollectionEnumerator(service::CompoundCollectionPtr collection)
         : m_collection(std::move(collection))
-    {
-    }
+    {}
     bool MoveNext();
     // The current entry; null, noting why, before the first MoveNext and after the end.
     const std::pair<int, service::CompoundNames>* Current() const;

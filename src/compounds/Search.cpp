@@ -65,7 +65,7 @@ HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit)
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
             const std::string type = value->Identifier ? platform::FoldCase(value->Identifier->Name()) : "";
-            HitField* field = type == "name" ? &identifiers.name
+            HitField* field = type == "name"    ? &identifiers.name
                               : type == "alias" ? &identifiers.alias
                               : type == "casrn" ? &identifiers.casNumber
                                                 : nullptr;
@@ -142,7 +142,8 @@ std::shared_ptr<HitList> FindMultiple(const std::vector<std::string>& searchSour
     for (const auto& group : groups) {
         if (searchStrings.empty()) continue;
         const auto manager = CompoundManagerOf(group.database);
-        const auto hits = manager->FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
+        const auto hits =
+            manager->FindForMM_Multiple(group.databanks, identifierType, searchStrings, outputPropertyName);
         if (hits) hitList->hits.insert(hitList->hits.end(), hits->begin(), hits->end());
     }
     return hitList;

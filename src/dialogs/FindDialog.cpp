@@ -35,10 +35,9 @@ MoruFindDialogWrapper::MoruFindDialogWrapper(const FindDialogLaunch& launch)
     : m_fnAddCompoundCallback(launch.addCompoundShort), m_fnAddCompoundCallbackAdv(launch.addCompoundFull),
       m_fnSetDbanks(launch.setDatabanks), m_SelectedDbanks(std::make_shared<service::DatabankCollection>()),
       m_AvailableDbanks(std::make_shared<service::DatabankCollection>()), m_nReplaceRow(launch.replaceRow),
-      m_initialSearchString(launch.initialSearchString), m_className(launch.className),
-      m_windowName(launch.windowName), m_fnHtmlHelpIDCallback(launch.helpCallback)
-{
-}
+      m_initialSearchString(launch.initialSearchString), m_className(launch.className), m_windowName(launch.windowName),
+      m_fnHtmlHelpIDCallback(launch.helpCallback)
+{}
 
 void MoruFindDialogWrapper::CompoundsAdded(const std::optional<service::AddedCompounds>& addedCompounds)
 {
@@ -113,9 +112,9 @@ void LaunchFindDialogWrapper(const FindDialogLaunch& launch)
         const bool listed = session::GetAllDatabanks(everyDatabank);
         const auto& selected = wrapper->m_SelectedDbanks->Items();
         for (const auto& databank : everyDatabank.Items()) {
-            const bool isSelected = listed && databank && std::any_of(selected.begin(), selected.end(), [&](const auto& chosen) {
-                return SameDatabank(*chosen, *databank);
-            });
+            const bool isSelected = listed && databank &&
+                                    std::any_of(selected.begin(), selected.end(),
+                                                [&](const auto& chosen) { return SameDatabank(*chosen, *databank); });
             if (!isSelected) wrapper->m_AvailableDbanks->Add(databank);
         }
         std::shared_ptr<service::INISTDataLauncher> nistLauncher;

@@ -49,7 +49,7 @@ struct FindDialogLaunch {
     std::optional<std::string> className;
     std::optional<std::string> windowName;
     HelpRequest helpCallback;
-    bool kelda = false;        // switch the service to KELDA mode first
+    bool kelda = false;            // switch the service to KELDA mode first
     bool withNistLauncher = false; // create the dialog with the NIST launcher as well
 };
 
@@ -78,8 +78,7 @@ public:
     void GetNISTMixPropList(service::NISTMixPropListPtr&) override {}
     void ButtonClicked(const std::string&, const std::vector<std::optional<std::string>>&, const std::string&,
                        const std::vector<service::DialogValue>&, std::int32_t) override
-    {
-    }
+    {}
     std::optional<std::string> GetClassName() override { return m_className; }
     std::optional<std::string> GetWindowName() override { return m_windowName; }
     std::optional<std::string> GetClassName2() override { return std::nullopt; }

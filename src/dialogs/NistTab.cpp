@@ -182,7 +182,8 @@ void PushPropFittingBack(std::int32_t Fitting, const std::string& desProp, std::
                          const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
                          const service::OptionalList<double>& CalTemp, const service::OptionalList<double>& CalPres)
 {
-    if (const auto box = RegisteredBox()) box->PushParaFitting(Fitting, desProp, numExpMix, CalValue, CalX1, CalTemp, CalPres);
+    if (const auto box = RegisteredBox())
+        box->PushParaFitting(Fitting, desProp, numExpMix, CalValue, CalX1, CalTemp, CalPres);
 }
 
 void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,

@@ -7,7 +7,10 @@
 
 namespace moru::dialogs {
 
-MoruNISTDataFunctions& MoruNISTDataFunctions::Instance() { return platform::ProcessState::Part<MoruNISTDataFunctions>(); }
+MoruNISTDataFunctions& MoruNISTDataFunctions::Instance()
+{
+    return platform::ProcessState::Part<MoruNISTDataFunctions>();
+}
 
 void MoruNISTDataFunctions::ResetInstanceForTesting() { platform::ProcessState::Drop<MoruNISTDataFunctions>(); }
 

@@ -29,8 +29,7 @@ public:
     int GetHandleFromObject(std::shared_ptr<T> object)
     {
         if (!object) return 0;
-        return Register(std::static_pointer_cast<const void>(std::const_pointer_cast<const T>(object)),
-                        typeid(T));
+        return Register(std::static_pointer_cast<const void>(std::const_pointer_cast<const T>(object)), typeid(T));
     }
 
     // The object behind the handle when it is of kind T; null for 0, a released or never-issued

@@ -13,7 +13,10 @@ std::optional<std::vector<Element>> ReadElements(const Element* elements, int co
 }
 } // namespace
 
-std::optional<std::vector<double>> ReadHostNumbers(const double* values, int count) { return ReadElements(values, count); }
+std::optional<std::vector<double>> ReadHostNumbers(const double* values, int count)
+{
+    return ReadElements(values, count);
+}
 
 std::optional<std::vector<std::int32_t>> ReadHostWholeNumbers(const int* values, int count)
 {

@@ -55,8 +55,7 @@ std::string TimeNow()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto micros =
-        std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count() % 1000000;
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count() % 1000000;
     std::tm utc{};
 #ifdef _WIN32
     gmtime_s(&utc, &seconds);

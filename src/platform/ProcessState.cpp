@@ -70,7 +70,7 @@ void ProcessState::Destroy() noexcept
         }
         if (count == 0) return;
         std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t slot = order[i].second;
             try {

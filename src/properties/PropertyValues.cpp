@@ -34,7 +34,8 @@ template <class Shape>
 const Shape* DataAs(const PropertyValue& value, const char* wanted)
 {
     const auto* data = std::get_if<Shape>(&value.Data);
-    if (!data) platform::NoteFailure("property ", value.Property->Name(), " holds ", ShapeOf(value.Data), ", not ", wanted);
+    if (!data)
+        platform::NoteFailure("property ", value.Property->Name(), " holds ", ShapeOf(value.Data), ", not ", wanted);
     return data;
 }
 
@@ -69,7 +70,8 @@ std::shared_ptr<service::IPropertyValueManager> PropertyValueManagerOf(const ser
 {
     const service::DatabasePtr database = databank.Database();
     auto manager = database ? database->PropertyValueManager() : nullptr;
-    if (!manager) throw std::runtime_error("the database of databank " + databank.Name() + " offers no property values");
+    if (!manager)
+        throw std::runtime_error("the database of databank " + databank.Name() + " offers no property values");
     return manager;
 }
 
@@ -105,7 +107,8 @@ std::shared_ptr<PropertyValueCollectionEnumerator> GetAllCompoundProperties(std:
 
     auto values = PropertyValueManagerOf(*databank)->GetAllUnaryPropertyValues(*databank, compoundId, compoundIdType);
     if (!values) {
-        platform::NoteFailure("databank ", databaseName, ".", databankName, " holds no values of compound ", compoundId);
+        platform::NoteFailure("databank ", databaseName, ".", databankName, " holds no values of compound ",
+                              compoundId);
         return nullptr;
     }
     return std::make_shared<PropertyValueCollectionEnumerator>(std::move(*values));

@@ -19,8 +19,7 @@ class PropertyValueCollectionEnumerator {
 public:
     explicit PropertyValueCollectionEnumerator(std::vector<service::PropertyValuePtr> values)
         : m_values(std::move(values))
-    {
-    }
+    {}
     bool MoveNext();
     // The current value; null before the first MoveNext and after the end (and for a null entry).
     service::PropertyValuePtr Current() const;

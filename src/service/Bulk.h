@@ -37,9 +37,9 @@ struct EngineValueQuery {
 // One stored value. Its elements are numbers[k] under labels[k]; an absent number is nullopt. A
 // unary value has no labels: its element k has label k + 1. The spans live until the call returns.
 struct EngineValueRow {
-    int databank = 0; // place in the query's run
-    int property = 0; // place in the query's properties
-    int compound = 0; // compound index
+    int databank = 0;   // place in the query's run
+    int property = 0;   // place in the query's properties
+    int compound = 0;   // compound index
     int compound2 = -1; // the second compound's index of a binary value; -1 for a unary value
     std::span<const int> labels;
     std::span<const std::optional<double>> numbers;
@@ -60,8 +60,8 @@ public:
 
     // Finds the identifiers (each exactly as written, as an identifier of any type) in this database:
     // one row for each identifier found. The flags ask for the KELDA and PLX indices.
-    virtual std::vector<EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers,
-                                                         bool keldaIndex, bool plxIndex) = 0;
+    virtual std::vector<EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers, bool keldaIndex,
+                                                         bool plxIndex) = 0;
 
     // Every property of the database, whatever databank holds its values; nullopt when it has no
     // property list.

@@ -115,9 +115,9 @@ public:
     // The reactions of the named databanks of this database in which at least one of `compounds`
     // takes part; each compound is written as an identifier of `identifierType`. nullopt when the
     // database holds no reactions for them.
-    virtual std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(const std::vector<std::string>& compounds,
-                                                                             const std::string& identifierType,
-                                                                             const std::vector<std::string>& databankNames) = 0;
+    virtual std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(
+        const std::vector<std::string>& compounds, const std::string& identifierType,
+        const std::vector<std::string>& databankNames) = 0;
 };
 
 class ISundryDataManager {

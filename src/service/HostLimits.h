@@ -11,7 +11,14 @@
 
 namespace moru::service {
 
-enum class HostLimit { ReactionSpecies, EquilibriumConstants, SpeciesAliasBytes, PropertyNameBytes, UnitRows, UnaryElements };
+enum class HostLimit {
+    ReactionSpecies,
+    EquilibriumConstants,
+    SpeciesAliasBytes,
+    PropertyNameBytes,
+    UnitRows,
+    UnaryElements
+};
 
 struct HostLimitEntry {
     HostLimit limit;

@@ -6,7 +6,6 @@
 
 namespace moru::service {
 
-
 DatabankPtr DatabankCollection::Find(const std::string& name) const
 {
     for (const auto& databank : m_databanks) {

@@ -30,9 +30,8 @@ public:
 
     // Every unary value of that compound in the databank, in the service's order; nullopt when the
     // databank or the compound is unknown.
-    virtual std::optional<std::vector<PropertyValuePtr>> GetAllUnaryPropertyValues(const IDatabank& databank,
-                                                                                   const std::string& compoundId,
-                                                                                   const std::string& compoundIdType) = 0;
+    virtual std::optional<std::vector<PropertyValuePtr>> GetAllUnaryPropertyValues(
+        const IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) = 0;
 
     // The simulator's form: the numeric unary values of a compound index in the databank with the
     // given id; nullopt when there is none.

@@ -74,16 +74,16 @@ int ReportBinaryParameters(const IDatabase& database, const IDatabank& databank,
     try {
         auto sundry = database.SundryDataManager();
         if (!sundry) return 0;
-        auto info = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
-            sundry->GetItem(databank.Name()));
+        auto info =
+            std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem(databank.Name()));
         if (!info || !info->ParameterInfoList) return 0;
         for (const auto& item : *info->ParameterInfoList) {
             try {
                 auto entry = std::dynamic_pointer_cast<GammaModelParameterInformation>(item);
                 if (!entry) continue;
                 if (!entry->ParameterName || platform::IsBlank(*entry->ParameterName)) continue;
-                onBinaryParameter(BinaryParameterReport{report.databaseAlias, report.databankName, *entry->ParameterName,
-                                                        FieldText(entry->GammaModelName),
+                onBinaryParameter(BinaryParameterReport{report.databaseAlias, report.databankName,
+                                                        *entry->ParameterName, FieldText(entry->GammaModelName),
                                                         FieldText(entry->VaporModelName)});
                 ++count;
             } catch (...) {
@@ -119,30 +119,32 @@ std::shared_ptr<PureDatabankInfoObject> HasPureParameterInfo(const IDatabase& da
 void ListDatabanks(const DatabankSink& onDatabank, const BinaryParameterSink& onBinaryParameter)
 {
     auto& session = MoruGUIDataFunctions::Instance();
-    WalkDatabanks(session, true, [&](const IDatabase& database, DatabankReport& report, const IDatabank& databank,
-                                     const auto& reactionCount) {
-        report.baseDatabankName = databank.BaseDatabankName();
-        if (auto pure = HasPureParameterInfo(database, databank)) {
-            report.pureInfoPresent = 1;
-            report.password = FieldText(pure->Password);
-            report.displayName = FieldText(pure->DisplayNameMM);
-            report.product = FieldText(pure->Product);
-            report.databankType = FieldText(pure->DatabankType);
-            report.prompt = FieldText(pure->PromptMM);
-            report.helpFileName = FieldText(pure->HelpFileName);
-            report.helpCode = pure->HelpCode;
-        }
-        report.binaryParameterCount = ReportBinaryParameters(database, databank, report, onBinaryParameter);
-        report.reactionCount = reactionCount();
-        onDatabank(report);
-    });
+    WalkDatabanks(
+        session, true,
+        [&](const IDatabase& database, DatabankReport& report, const IDatabank& databank, const auto& reactionCount) {
+            report.baseDatabankName = databank.BaseDatabankName();
+            if (auto pure = HasPureParameterInfo(database, databank)) {
+                report.pureInfoPresent = 1;
+                report.password = FieldText(pure->Password);
+                report.displayName = FieldText(pure->DisplayNameMM);
+                report.product = FieldText(pure->Product);
+                report.databankType = FieldText(pure->DatabankType);
+                report.prompt = FieldText(pure->PromptMM);
+                report.helpFileName = FieldText(pure->HelpFileName);
+                report.helpCode = pure->HelpCode;
+            }
+            report.binaryParameterCount = ReportBinaryParameters(database, databank, report, onBinaryParameter);
+            report.reactionCount = reactionCount();
+            onDatabank(report);
+        });
 }
 
 void ListDatabankNames(const DatabankSink& onDatabank)
 {
     auto& session = MoruGUIDataFunctions::Instance();
-    WalkDatabanks(session, false,
-                  [&](const IDatabase&, const DatabankReport& report, const IDatabank&, const auto&) { onDatabank(report); });
+    WalkDatabanks(session, false, [&](const IDatabase&, const DatabankReport& report, const IDatabank&, const auto&) {
+        onDatabank(report);
+    });
 }
 
 } // namespace moru::session

@@ -63,7 +63,8 @@ std::string ConnectDatabases(const std::optional<std::string>& configFile, const
             return message;
         }
         auto stream = platform::OpenSharedForReading(path, service::kMaxConfigurationBytes);
-        if (!stream) return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
+        if (!stream)
+            return "The configuration file " + service::ResultTextSafe(path) + " could not be opened for reading.";
         return databases.InitializeFromConfigurationFile(stream.get(), path, password);
     } catch (...) {
         return AsErrorEntry(MessageOf(std::current_exception()));

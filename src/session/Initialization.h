@@ -12,7 +12,8 @@
 
 namespace moru::session {
 
-inline constexpr std::string_view kMissingConfigurationMessage = "Configuration file that was specified could not be found - ";
+inline constexpr std::string_view kMissingConfigurationMessage =
+    "Configuration file that was specified could not be found - ";
 
 // The outcome one entry of a result text reports.
 enum class EntryCode { Ok = 0, Secured = 1, Error = 2, NoCode = -1 };

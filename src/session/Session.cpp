@@ -4,7 +4,6 @@
 #include "service/Errors.h"
 #include "service/Factory.h"
 
-
 namespace moru::session {
 
 using namespace moru::service;

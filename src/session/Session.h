@@ -42,7 +42,10 @@ public:
 
     // The host's pure databank selection; null until the host sets one.
     const service::DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
-    void SetAvailablePureDatabanks(service::DatabankCollectionPtr selection) { m_AvailablePureDbanks = std::move(selection); }
+    void SetAvailablePureDatabanks(service::DatabankCollectionPtr selection)
+    {
+        m_AvailablePureDbanks = std::move(selection);
+    }
 
 private:
     service::DatabankCollectionPtr m_pDbankCollection;

@@ -29,9 +29,12 @@ TEST(BadInput, EveryExportSurvivesNullsAndForeignHandles)
     int value = 0;
     const char* emptyList[] = {nullptr};
     for (int handle : handles) {
-        EXPECT_EQ(FoundCompounds_GetObjectDetails(handle, buffer, buffer, &value, buffer, buffer, buffer, buffer, &number), 0);
+        EXPECT_EQ(
+            FoundCompounds_GetObjectDetails(handle, buffer, buffer, &value, buffer, buffer, buffer, buffer, &number),
+            0);
         EXPECT_EQ(FoundCompounds_GetNextCompoundIdentifier(handle, 0, &value, buffer, buffer, &value, buffer, buffer,
-                                                           buffer, buffer, &number), -1);
+                                                           buffer, buffer, &number),
+                  -1);
         EXPECT_EQ(GetAllCompounds_Identifiers(handle, 0, buffer, buffer, buffer), 0);
         CompoundCollection_GetEnumerator(handle, &value);
         EXPECT_EQ(value, 0);

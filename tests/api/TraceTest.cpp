@@ -60,8 +60,7 @@ TEST_F(Trace, ABufferTooSmallGivesBothSizes)
     MoruIntegration_GetVersion(version, sizeof version);
     const std::string needed = std::to_string(std::string(MORU_VERSION_TEXT).size() + 1);
     EXPECT_EQ(trace.LastCallOf("MoruIntegration_GetVersion"),
-              "MoruIntegration_GetVersion(version=buffer, versionBufSize=4): buffer of 4 bytes, text needs " +
-                  needed);
+              "MoruIntegration_GetVersion(version=buffer, versionBufSize=4): buffer of 4 bytes, text needs " + needed);
 }
 
 TEST_F(Trace, PasswordsAndTextsNeverReachTheTrace)
@@ -87,7 +86,8 @@ TEST_F(Trace, EveryCallIsOneLineAndNothingOnceStopped)
     Databank_GetDatabankTypeAndPropertyList("A", "A1", &types, &table);
     Databank_ReleaseHandle(table);
     EXPECT_EQ(trace.Calls().size(), 3u);
-    EXPECT_EQ(trace.LastCallOf("Databank_ReleaseHandle"), "Databank_ReleaseHandle(handle=" + std::to_string(table) + ")");
+    EXPECT_EQ(trace.LastCallOf("Databank_ReleaseHandle"),
+              "Databank_ReleaseHandle(handle=" + std::to_string(table) + ")");
     // A successful call with a result shows no reason, even where an inner step noted one.
     EXPECT_EQ(trace.LastCallOf("Databank_GetDatabankTypeAndPropertyList").find(':'), std::string::npos);
 

@@ -23,13 +23,15 @@ TEST_F(BinaryWorld, EveryBinaryExportSurvivesNullsAndForeignHandles)
     int i = 0, handle = -1;
     double numbers[8];
     char text[256];
-    EXPECT_EQ(InteractionParameters_GetBinaryIp(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(InteractionParameters_GetBinaryIp(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+              0);
     EXPECT_EQ(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(nullptr, nullptr, nullptr, nullptr, nullptr,
                                                                           nullptr, nullptr),
               0);
-    for (const auto& arrays : std::vector<std::vector<const char**>>{{nullptr, banks, list}, {list, nullptr, list}, {list, banks, nullptr}}) {
-        EXPECT_EQ(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(arrays[0], nullptr, arrays[1], arrays[2], &i,
-                                                                              &flag, &handle),
+    for (const auto& arrays : std::vector<std::vector<const char**>>{
+             {nullptr, banks, list}, {list, nullptr, list}, {list, banks, nullptr}}) {
+        EXPECT_EQ(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(arrays[0], nullptr, arrays[1], arrays[2],
+                                                                              &i, &flag, &handle),
                   0);
         EXPECT_EQ(handle, 0);
     }
@@ -43,11 +45,12 @@ TEST_F(BinaryWorld, EveryBinaryExportSurvivesNullsAndForeignHandles)
         }
         EXPECT_EQ(BinaryPropertyValueObjects_NumberOfElements(h), 0);
         EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(h, &i, &i, &i, &i, &i, &i, &i, &i, numbers), 0);
-        EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(h, &i, &i, &i, &i, &i, &i, &i, numbers), 0);
+        EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(h, &i, &i, &i, &i, &i, &i, &i, numbers),
+                  0);
         if (h != regression) {
-            EXPECT_EQ(BinaryPropertyValueObjects_GetRegInfoObjectDetails(h, &i, text, text, text, text, text, text, text,
+            EXPECT_EQ(BinaryPropertyValueObjects_GetRegInfoObjectDetails(h, &i, text, text, text, text, text, text,
                                                                          text, text, text, text, text, text, text, text,
-                                                                         text, 256, 256, 256),
+                                                                         text, text, 256, 256, 256),
                       0);
         }
     }

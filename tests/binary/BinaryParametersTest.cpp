@@ -19,8 +19,9 @@ TEST_F(BinaryParameters, PassesTheModelAfterTheIdentifierTypeAndAnyNonZeroFlagAs
     int handle = -1;
     EXPECT_EQ(Fetch("NRTL", 2, handle), 1);
     EXPECT_EQ(Fetch(nullptr, 0, handle), 1);
-    EXPECT_EQ(service.log.Calls(), (std::vector<std::string>{"GetBinaryPropertyValue A[A1] ETHANOL|WATER|NAME|NRTL|condensed",
-                                                             "GetBinaryPropertyValue A[A1] ETHANOL|WATER|NAME||full"}));
+    EXPECT_EQ(service.log.Calls(),
+              (std::vector<std::string>{"GetBinaryPropertyValue A[A1] ETHANOL|WATER|NAME|NRTL|condensed",
+                                        "GetBinaryPropertyValue A[A1] ETHANOL|WATER|NAME||full"}));
     EXPECT_EQ(handle, 0);
     EXPECT_EQ(InteractionParameterValueObject_NumberOfElements(handle), 0);
 }

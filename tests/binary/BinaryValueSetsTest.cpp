@@ -22,21 +22,18 @@ protected:
         working.push_back(nullptr);
         banks.push_back(nullptr);
         properties.push_back(nullptr);
-        return BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(working.data(), "NAME", banks.data(),
-                                                                           properties.data(), &type, &condensed,
-                                                                           &handle);
+        return BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(
+            working.data(), "NAME", banks.data(), properties.data(), &type, &condensed, &handle);
     }
     static int Next(int handle, Entry& e)
     {
-        return BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &e.comp[0], &e.comp[1], &e.comp[2],
-                                                                     &e.comp[3], &e.dbank, &e.prop, &e.size,
-                                                                     &e.regInfo, e.values);
+        return BinaryPropertyValueObjects_GetNextPropertyValueObject(
+            handle, &e.comp[0], &e.comp[1], &e.comp[2], &e.comp[3], &e.dbank, &e.prop, &e.size, &e.regInfo, e.values);
     }
     static int NextVanta(int handle, Entry& e)
     {
-        return BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, &e.comp[0], &e.comp[1], &e.comp[2],
-                                                                           &e.comp[3], &e.dbank, &e.prop, &e.size,
-                                                                           e.values);
+        return BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(
+            handle, &e.comp[0], &e.comp[1], &e.comp[2], &e.comp[3], &e.dbank, &e.prop, &e.size, e.values);
     }
     // Every call of the service answers with these values.
     void Answer(BinaryPropertyValueList values)
@@ -52,8 +49,9 @@ TEST_F(BinaryValueSets, ExpandsAPairValueAtEveryPositionOfARepeatedIdentifier)
     Answer({MakeBinaryValue(a1, "UNIQ", 3, {"A", "", "B"}, {1.5, std::nullopt})});
     int handle = 0;
     ASSERT_EQ(GetAll({"A", "B", "A"}, {"A.A1"}, {"UNIQ"}, 3, 0, handle), 1);
-    EXPECT_EQ(service.log.Calls(),
-              (std::vector<std::string>{"GetAllPairPropertyValuesForModelManager A[A1] {A:0,B:1}|NAME|{UNIQ:0}|full|3"}));
+    EXPECT_EQ(
+        service.log.Calls(),
+        (std::vector<std::string>{"GetAllPairPropertyValuesForModelManager A[A1] {A:0,B:1}|NAME|{UNIQ:0}|full|3"}));
     ASSERT_EQ(BinaryPropertyValueObjects_NumberOfElements(handle), 2);
     Entry first, second, past;
     EXPECT_EQ(Next(handle, first), 0); // expanded entries are read in the engine's form only
@@ -159,8 +157,8 @@ TEST_F(BinaryValueSets, AnotherInteractionTypeAsksNothingAndGivesAnEmptyResult)
     const char* banks[] = {"A.A1", nullptr};
     int condensed = 0;
     handle = -1;
-    EXPECT_EQ(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(list, "NAME", banks, list, nullptr, &condensed,
-                                                                          &handle),
+    EXPECT_EQ(BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(list, "NAME", banks, list, nullptr,
+                                                                          &condensed, &handle),
               0);
     EXPECT_EQ(handle, 0);
 }
@@ -215,12 +213,15 @@ TEST_F(BinaryValueSets, NextFunctionsRefuseNullOutputsAndHandleZero)
     int i = 0;
     double d[1];
     EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, nullptr, d), 0);
-    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, &i, nullptr), 0);
-    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, nullptr, &i, &i, &i, &i, &i, &i, d), 0);
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, &i, nullptr),
+              0);
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, nullptr, &i, &i, &i, &i, &i, &i, d),
+              0);
     EXPECT_EQ(Next(0, e), 0);
     EXPECT_EQ(BinaryPropertyValueObjects_NumberOfElements(0), 0);
     ASSERT_EQ(Next(handle, e), 1); // the refused calls did not move the cursor
     EXPECT_EQ(e.values[0], 2);
     // The end of the list comes first: it needs no flag to write.
-    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, nullptr, d), -1);
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, nullptr, d),
+              -1);
 }

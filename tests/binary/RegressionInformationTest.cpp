@@ -140,8 +140,8 @@ TEST_F(RegressionInformation, WritesLiquidLiquidAndHenryKinds)
 {
     int lle = Fetch([](IpHelpInfoObject& info) {
         info.ParamType = HelpInfoLle;
-        info.LleInfo = LleIpRegressHelpInfo{0.2, {280, 300}, {0.1, 0.2}, {0.8, 0.9}, Deviations(5, 1, 2, 3),
-                                            Deviations(6, 0.5, 0.25, 0.125)};
+        info.LleInfo = LleIpRegressHelpInfo{
+            0.2, {280, 300}, {0.1, 0.2}, {0.8, 0.9}, Deviations(5, 1, 2, 3), Deviations(6, 0.5, 0.25, 0.125)};
     });
     int henry = Fetch([](IpHelpInfoObject& info) {
         info.ParamType = HelpInfoHenry;
@@ -170,7 +170,9 @@ TEST_F(RegressionInformation, WritesTheNistTableWithLabelsAndCitationsThatFit)
         info.ParamType = HelpInfoNist;
         NistIpRegressHelpInfo nist;
         nist.Sigma = 0.3;
-        nist.RegErrors = {{"P", Deviations(1, 2, 3, 4)}, {"Y", Deviations(5, 6, 7, 8)}, {"", Deviations(1, 1, 1, 1)},
+        nist.RegErrors = {{"P", Deviations(1, 2, 3, 4)},
+                          {"Y", Deviations(5, 6, 7, 8)},
+                          {"", Deviations(1, 1, 1, 1)},
                           {"GAMMA", Deviations(9, 9, 9, 9)}};
         nist.Citations = {"first", "", "second", "a citation too long to fit", "third"};
         info.NistInfo = nist;
@@ -235,7 +237,10 @@ TEST_F(RegressionInformation, AnUnknownKindWritesKindZeroAndEmptiesEveryField)
 
 TEST_F(RegressionInformation, DetailsRefuseNullBuffersAndForeignHandlesWithoutWriting)
 {
-    int handle = Fetch([](IpHelpInfoObject& info) { info.ParamType = HelpInfoVle; info.VleInfo.emplace(); });
+    int handle = Fetch([](IpHelpInfoObject& info) {
+        info.ParamType = HelpInfoVle;
+        info.VleInfo.emplace();
+    });
     Details d;
     EXPECT_EQ(BinaryPropertyValueObjects_GetRegInfoObjectDetails(handle, nullptr, d.sigma, d.t, d.p, d.x, d.x1, d.x2,
                                                                  d.henry, d.henryDev, d.tDev, d.pDev, d.xDev, d.x1Dev,

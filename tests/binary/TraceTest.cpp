@@ -17,9 +17,8 @@ protected:
         banks.push_back(nullptr);
         properties.push_back(nullptr);
         int condensed = 0;
-        return BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(working, "NAME", banks.data(),
-                                                                           properties.data(), &type, &condensed,
-                                                                           &handle);
+        return BinaryPropertyValueObjects_GetAllBinaryPropertyValueObjects(
+            working, "NAME", banks.data(), properties.data(), &type, &condensed, &handle);
     }
 
     TraceCapture trace;
@@ -45,10 +44,12 @@ TEST_F(BinaryTrace, ValueSetsNameTheEntryThatWasRefused)
     ASSERT_EQ(GetAll({"A.A1"}, {"NRTL"}, 1, handle), 1);
     int i = 0, flag = 0;
     double numbers[4];
-    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, &flag, numbers), 0);
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &i, &i, &i, &i, &i, &i, &i, &flag, numbers),
+              0);
     EXPECT_EQ(trace.ReasonOf("BinaryPropertyValueObjects_GetNextPropertyValueObject"),
               "entry 1 of 2 names compound Z, which is not in the working list");
-    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, &i, &i, &i, &i, &i, &i, &i, numbers), 0);
+    EXPECT_EQ(BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, &i, &i, &i, &i, &i, &i, &i, numbers),
+              0);
     EXPECT_EQ(trace.ReasonOf("BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta"),
               "entry 1 of 2 is no engine pair value");
     BinaryPropertyValueObjects_ReleaseHandle(handle);

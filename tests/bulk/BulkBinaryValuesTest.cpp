@@ -40,10 +40,12 @@ protected:
     {
         db1->Bulk().compounds["methanol"] = {3, "METHANOL", "CH4O", "67-56-1", 3.0, 0.0, 0.0};
         db1->Bulk().compounds["acetone"] = {4, "ACETONE", "C3H6O", "67-64-1", 3.0, 0.0, 0.0};
-        db1->Bulk().properties = std::vector<PropertyPtr>{
-            std::make_shared<FakeProperty>("TC", InteractionUnary, 1), BinaryProperty("TWO0", {0, 0}),
-            BinaryProperty("ONE-TWO", {1, 2}),                         BinaryProperty("NEG", {3}),
-            BinaryProperty("ONE-ZERO", {1, 0}),                        BinaryProperty("ONES", {1, 1, 1})};
+        db1->Bulk().properties = std::vector<PropertyPtr>{std::make_shared<FakeProperty>("TC", InteractionUnary, 1),
+                                                          BinaryProperty("TWO0", {0, 0}),
+                                                          BinaryProperty("ONE-TWO", {1, 2}),
+                                                          BinaryProperty("NEG", {3}),
+                                                          BinaryProperty("ONE-ZERO", {1, 0}),
+                                                          BinaryProperty("ONES", {1, 1, 1})};
     }
     // Water at position 2 and methanol at 1 of four compounds.
     void Prepare(std::vector<const char*> properties)
@@ -183,7 +185,7 @@ TEST_F(BinaryBulkValues, KeysThatWouldOverflowAreRefusedBeforeTheServiceIsAsked)
     EXPECT_EQ(Optimized_GetAllBinaryPropertyValues(&handle), 0);
     EXPECT_EQ(handle, 0);
     EXPECT_TRUE(service.log.Matching("OptimizedGetAllBinary").empty());
-    bulk::Tables().compCount = 26754; // the largest that fits
+    bulk::Tables().compCount = 26754;                            // the largest that fits
     EXPECT_EQ(Optimized_GetAllBinaryPropertyValues(&handle), 0); // fits, and finds nothing
     EXPECT_NE(handle, 0);
 }
@@ -207,30 +209,28 @@ TEST_F(BinaryBulkValues, BadArgumentsAndCallsOutOfOrderGiveDefinedResults)
 
     int size = 0, databank = 0, compound1 = 0, compound2 = 0, property = 0;
     double values[2];
-    EXPECT_EQ(Optimized_GetNextBinaryPropertyValueWithCondensedFlag(handle, 0, &size, &databank, &compound1,
-                                                                    &compound2, &property, values, nullptr),
+    EXPECT_EQ(Optimized_GetNextBinaryPropertyValueWithCondensedFlag(handle, 0, &size, &databank, &compound1, &compound2,
+                                                                    &property, values, nullptr),
               0);
-    EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(handle, 0, &size, &databank, &compound1, &compound2, nullptr,
-                                                   values),
-              0);
-    EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(handle, 1, &size, &databank, &compound1, &compound2, &property,
-                                                   values),
-              -1);
-    EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(handle, -1, &size, &databank, &compound1, &compound2, &property,
-                                                   values),
-              0);
+    EXPECT_EQ(
+        Optimized_GetNextBinaryPropertyValue(handle, 0, &size, &databank, &compound1, &compound2, nullptr, values), 0);
+    EXPECT_EQ(
+        Optimized_GetNextBinaryPropertyValue(handle, 1, &size, &databank, &compound1, &compound2, &property, values),
+        -1);
+    EXPECT_EQ(
+        Optimized_GetNextBinaryPropertyValue(handle, -1, &size, &databank, &compound1, &compound2, &property, values),
+        0);
     EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(0, 0, &size, &databank, &compound1, &compound2, &property, values),
               0);
 
     // A handle of unary values is no handle of binary values, nor the reverse.
     int scalars = 0;
     Optimized_GetAllScalarPropertyValues(&scalars);
-    EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(scalars, 0, &size, &databank, &compound1, &compound2, &property,
-                                                   values),
-              0);
+    EXPECT_EQ(
+        Optimized_GetNextBinaryPropertyValue(scalars, 0, &size, &databank, &compound1, &compound2, &property, values),
+        0);
     double scalar = 0;
     EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, 0, &databank, &compound1, &property, &scalar), 0);
-
 }
 
 // The host sizes its array by the properties of the load it fetched in; a reload that puts a longer

@@ -180,10 +180,10 @@ TEST_F(BulkLists, ABadListLeavesEmptyTables)
         std::vector<const char*> banks, properties;
     };
     const std::vector<Case> bad = {
-        {{"DB1a"}, {"TC"}},                  // no full stop
-        {{"DB1.unknown"}, {"TC"}},           // does not resolve
-        {{"NODB.a"}, {"TC"}},                // does not resolve
-        {{"DB1.a"}, {"TC", "PC", "TC"}},     // repeated property
+        {{"DB1a"}, {"TC"}},                   // no full stop
+        {{"DB1.unknown"}, {"TC"}},            // does not resolve
+        {{"NODB.a"}, {"TC"}},                 // does not resolve
+        {{"DB1.a"}, {"TC", "PC", "TC"}},      // repeated property
         {{"DB1.a", "DB2.c", "db1.A"}, {"TC"}} // repeated databank
     };
     for (const Case& test : bad) {
@@ -293,8 +293,8 @@ TEST_F(BulkLists, NextCompoundRefusesNullOutputsAndForeignHandles)
     EXPECT_EQ(Optimized_GetNextCompoundIdentifier(handle, 0, &e.position, e.database, &e.index, e.name, e.alias,
                                                   nullptr, &e.compoundClass, &e.kelda, &e.plx),
               0);
-    EXPECT_EQ(Optimized_GetNextCompoundIdentifier(handle, 0, &e.position, e.database, &e.index, e.name, e.alias,
-                                                  e.cas, &e.compoundClass, &e.kelda, nullptr),
+    EXPECT_EQ(Optimized_GetNextCompoundIdentifier(handle, 0, &e.position, e.database, &e.index, e.name, e.alias, e.cas,
+                                                  &e.compoundClass, &e.kelda, nullptr),
               0);
     EXPECT_EQ(Next(0, 0, e), 0);
     int properties = 0;

@@ -20,10 +20,9 @@ class BulkValues : public BulkWorld {
 protected:
     BulkValues()
     {
-        const std::vector<PropertyPtr> known = {std::make_shared<FakeProperty>("TC", 0, 1),
-                                                std::make_shared<FakeProperty>("PC", 0, 1),
-                                                std::make_shared<FakeProperty>("CPIG", 0, 3),
-                                                std::make_shared<FakeProperty>("NRTL", 1, 2)};
+        const std::vector<PropertyPtr> known = {
+            std::make_shared<FakeProperty>("TC", 0, 1), std::make_shared<FakeProperty>("PC", 0, 1),
+            std::make_shared<FakeProperty>("CPIG", 0, 3), std::make_shared<FakeProperty>("NRTL", 1, 2)};
         db1->Bulk().properties = known;
         db2->Bulk().properties = known;
     }
@@ -52,7 +51,8 @@ protected:
 TEST_F(BulkValues, ScalarKeysDecodeIntoCompoundAndPropertyPositions)
 {
     // Compound position 2 and property position 1 of three properties: key 7.
-    db1->Bulk().storedValues = {{"a", 1, "PC", {{1, 22.06}}}, {"a", 7, "TC", {{1, 513.9}}}, {"a", 7, "CPIG", {{1, 1.0}}}};
+    db1->Bulk().storedValues = {
+        {"a", 1, "PC", {{1, 22.06}}}, {"a", 7, "TC", {{1, 513.9}}}, {"a", 7, "CPIG", {{1, 1.0}}}};
     Prepare({"DB1.a"}, {"x", "y", "water", "ethanol"}, {"TC", "PC", "CPIG"});
     int handle = 0;
     ASSERT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 2); // CPIG is a vector property
@@ -144,8 +144,8 @@ TEST_F(BulkValues, VectorHandlesKeepTheSizesOfTheirOwnLoad)
     auto read = [](int handle) {
         std::vector<double> values(8, -7.0);
         int size = -7, databank = -7, compound = -7, property = -7;
-        EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values.data()),
-                  1);
+        EXPECT_EQ(
+            Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values.data()), 1);
         return std::make_pair(size, values);
     };
     const auto before = read(old);

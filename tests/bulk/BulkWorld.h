@@ -52,8 +52,8 @@ protected:
     }
     static int Next(int handle, int position, CompoundEntry& e)
     {
-        return Optimized_GetNextCompoundIdentifier(handle, position, &e.position, e.database, &e.index, e.name,
-                                                   e.alias, e.cas, &e.compoundClass, &e.kelda, &e.plx);
+        return Optimized_GetNextCompoundIdentifier(handle, position, &e.position, e.database, &e.index, e.name, e.alias,
+                                                   e.cas, &e.compoundClass, &e.kelda, &e.plx);
     }
 
     FakeService service;

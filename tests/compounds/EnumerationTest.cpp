@@ -64,8 +64,8 @@ TEST_F(CompoundEnumeration, EmptySourceGivesAnEmptyListAndFailuresGiveNone)
 
 TEST_F(CompoundEnumeration, EnumeratorWalksTheCollectionAndOutlivesItsHandle)
 {
-    a1->compoundsWithData = std::make_shared<CompoundCollection>(
-        CompoundCollection{{7, {"WATER", "H2O"}}, {9, {"ARGON", std::nullopt}}});
+    a1->compoundsWithData =
+        std::make_shared<CompoundCollection>(CompoundCollection{{7, {"WATER", "H2O"}}, {9, {"ARGON", std::nullopt}}});
     int collection = 0, enumerator = -1;
     Databank_GetIdentifiersOfCompoundsWithData("A", "A1", &collection);
     CompoundCollection_GetEnumerator(collection, &enumerator);

@@ -29,8 +29,7 @@ TEST_F(CompoundSearch, AsksDatabasesInOrderOfFirstAppearance)
     int handle = -1;
     EXPECT_EQ(FoundCompounds_Find(source, "water", nullptr, &handle), 0);
     EXPECT_EQ(handle, 0);
-    EXPECT_EQ(service.log.Calls(),
-              (std::vector<std::string>{"FindForMM B[B1,B2] water||", "FindForMM A[A1] water||"}));
+    EXPECT_EQ(service.log.Calls(), (std::vector<std::string>{"FindForMM B[B1,B2] water||", "FindForMM A[A1] water||"}));
 }
 
 TEST_F(CompoundSearch, StopsAtTheFirstDatabaseWithHitsAndKeepsItsFirstHit)
@@ -104,8 +103,9 @@ TEST_F(CompoundSearch, MultipleSearchSumsHitsAndHandsOnTheRemainingTexts)
     const char* texts[] = {"water", "methane", "water", nullptr};
     int handle = 0;
     ASSERT_EQ(FoundCompounds_FindMultiple(source, "NAME", texts, nullptr, &handle), 3);
-    EXPECT_EQ(service.log.Calls(), (std::vector<std::string>{"FindForMM_Multiple B[B1] NAME|{0=water,1=methane,2=water}|",
-                                                             "FindForMM_Multiple A[A1] NAME|{1=methane,2=water}|"}));
+    EXPECT_EQ(service.log.Calls(),
+              (std::vector<std::string>{"FindForMM_Multiple B[B1] NAME|{0=water,1=methane,2=water}|",
+                                        "FindForMM_Multiple A[A1] NAME|{1=methane,2=water}|"}));
     DetailBuffers out;
     ASSERT_EQ(GetNext(handle, 0, out), 1);
     EXPECT_STREQ(out.compName, "WATER");
@@ -183,9 +183,10 @@ TEST_F(CompoundSearch, IdentifierWithoutValuesFailsTheDetails)
 
 TEST_F(CompoundSearch, DetailsReportTheFirstOfSeveralValues)
 {
-    auto hit = MakeHit(3, a1, {MakeIdentifierValue("NAME", {"ETHANOL", "ETHYL ALCOHOL"}),
-                               MakeIdentifierValue("ALIAS", {"C2H6O", "EtOH"}),
-                               MakeIdentifierValue("CASRN", {"64-17-5", "1-00-0"})});
+    auto hit =
+        MakeHit(3, a1,
+                {MakeIdentifierValue("NAME", {"ETHANOL", "ETHYL ALCOHOL"}),
+                 MakeIdentifierValue("ALIAS", {"C2H6O", "EtOH"}), MakeIdentifierValue("CASRN", {"64-17-5", "1-00-0"})});
     dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
     const char* source[] = {"A.A1", nullptr};
     int handle = 0;
@@ -200,8 +201,9 @@ TEST_F(CompoundSearch, DetailsReportTheFirstOfSeveralValues)
 
 TEST_F(CompoundSearch, TooLongValueLeavesAnEmptyTerminatedBuffer)
 {
-    auto hit = MakeHit(1, a1, {MakeIdentifierValue("NAME", {std::string(256, 'n')}),
-                               MakeIdentifierValue("ALIAS", {std::string(255, 'a')})});
+    auto hit = MakeHit(
+        1, a1,
+        {MakeIdentifierValue("NAME", {std::string(256, 'n')}), MakeIdentifierValue("ALIAS", {std::string(255, 'a')})});
     dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
     const char* source[] = {"A.A1", nullptr};
     int handle = 0;
@@ -223,11 +225,11 @@ TEST_F(CompoundSearch, MissingArgumentsFailWithoutSearching)
     EXPECT_EQ(FoundCompounds_FindByIdentifierType(source, "x", nullptr, nullptr, &handle), 0);
     EXPECT_TRUE(service.log.Calls().empty());
     DetailBuffers out;
-    EXPECT_EQ(FoundCompounds_GetObjectDetails(0, out.dbName, out.dbankName, &out.compIndex, out.compName,
-                                              out.compAlias, out.casNumber, out.propName, &out.propertyValue),
+    EXPECT_EQ(FoundCompounds_GetObjectDetails(0, out.dbName, out.dbankName, &out.compIndex, out.compName, out.compAlias,
+                                              out.casNumber, out.propName, &out.propertyValue),
               0);
-    EXPECT_EQ(FoundCompounds_GetObjectDetails(1, nullptr, out.dbankName, &out.compIndex, out.compName,
-                                              out.compAlias, out.casNumber, out.propName, &out.propertyValue),
+    EXPECT_EQ(FoundCompounds_GetObjectDetails(1, nullptr, out.dbankName, &out.compIndex, out.compName, out.compAlias,
+                                              out.casNumber, out.propName, &out.propertyValue),
               0);
     EXPECT_EQ(FoundCompounds_GetNextCompoundIdentifier(1, 0, nullptr, out.dbName, out.dbankName, &out.compIndex,
                                                        out.compName, out.compAlias, out.casNumber, out.propName,

@@ -96,9 +96,8 @@ protected:
         HostCalls().clear();
         SelectedMonikers().clear();
         dialogs::MoruNISTDataFunctions::ResetInstanceForTesting();
-        m_previousSink = platform::SetMessageSink([this](const std::string& text, const std::string& caption) {
-            messages.push_back(caption + ": " + text);
-        });
+        m_previousSink = platform::SetMessageSink(
+            [this](const std::string& text, const std::string& caption) { messages.push_back(caption + ": " + text); });
         db1 = service.AddDatabase("DB1");
         b1 = db1->AddDatabank("B1");
         b2 = db1->AddDatabank("B2");

@@ -167,7 +167,8 @@ TEST_F(FindDialog, TheSelectionReachesTheHostAsMonikersEvenWhenEmpty)
     two->Add(b1);
     Find().SetSelectedDatabanks(two);
     Find().SetSelectedDatabanks(nullptr);
-    EXPECT_EQ(HostCalls(), (std::vector<std::string>{"set 0 (ends with null)", "set 2|DB2 C1|DB1 B1 (ends with null)"}));
+    EXPECT_EQ(HostCalls(),
+              (std::vector<std::string>{"set 0 (ends with null)", "set 2|DB2 C1|DB1 B1 (ends with null)"}));
     // The launcher's own selection is not changed by the user's.
     EXPECT_TRUE(Monikers(Find().GetSelectedDatabanks()).empty());
 }
@@ -203,7 +204,7 @@ TEST_F(FindDialog, WindowNamesAndTheOtherOperationsOfTheLauncher)
     moru::service::NISTPropListPtr list = std::make_shared<moru::service::NISTPropList>(2);
     const auto before = list;
     nist.GetNISTPropList(list);
-    EXPECT_EQ(list, before); // left as the caller set it
+    EXPECT_EQ(list, before);                                 // left as the caller set it
     nist.ButtonClicked("W", {std::string("P")}, "T", {}, 7); // a find dialog reports no actions
     EXPECT_TRUE(HostCalls().empty());
 }
@@ -246,10 +247,11 @@ TEST_F(FindDialog, TheScriptedUserSearchesPicksAndAddsThroughTheLauncher)
     db1->compounds->onFindForMM = [&](const DatabankCollection& group, const std::string& text, const std::string&,
                                       const std::string&) -> std::optional<FoundCompoundsList> {
         if (text != "water") return std::nullopt;
-        return FoundCompoundsList{MakeHit(11, group[0], {MakeIdentifierValue("NAME", {"oxidane"}, 11),
-                                                         MakeIdentifierValue("CASRN", {"7732-18-5"}, 11),
-                                                         MakeIdentifierValue("SYNONYM", {"aqua", "Water"}, 11)}),
-                                  MakeHit(12, group[0], {MakeIdentifierValue("NAME", {"water"}, 12)})};
+        return FoundCompoundsList{
+            MakeHit(11, group[0],
+                    {MakeIdentifierValue("NAME", {"oxidane"}, 11), MakeIdentifierValue("CASRN", {"7732-18-5"}, 11),
+                     MakeIdentifierValue("SYNONYM", {"aqua", "Water"}, 11)}),
+            MakeHit(12, group[0], {MakeIdentifierValue("NAME", {"water"}, 12)})};
     };
     db1->compounds->compoundClasses[11] = "inorganic";
     std::istringstream script("search water\npick 2 1\nselect DB1.B2\nadd\nhelp\n");
@@ -257,7 +259,9 @@ TEST_F(FindDialog, TheScriptedUserSearchesPicksAndAddsThroughTheLauncher)
     SelectedMonikers() = {"DB1 B1"};
     LaunchFindDialogWithKELDA(&RecordFullAdd, &EnumSelected, &RecordSetDatabanks, 4, "ignored", "", "", &RecordHelp);
     EXPECT_EQ(HostCalls(), (std::vector<std::string>{
-                               "enum 0", "enum 1", "set 1|DB1 B2 (ends with null)",
+                               "enum 0",
+                               "enum 1",
+                               "set 1|DB1 B2 (ends with null)",
                                "add DB1.B1||4|water||||0|0|12", // found by its name: no synonym matched
                                "add DB1.B1||-1|oxidane|7732-18-5|inorganic|Water|0|0|11",
                                "help 110021",

@@ -29,8 +29,10 @@ protected:
         db1->compounds->onFindForMM = [](const DatabankCollection& group, const std::string&, const std::string&,
                                          const std::string&) -> std::optional<FoundCompoundsList> {
             return FoundCompoundsList{
-                MakeHit(1, group[0], {MakeIdentifierValue("NAME", {"beta"}, 1), MakeIdentifierValue("FORMULA", {"H2O"}, 1)}),
-                MakeHit(2, group[0], {MakeIdentifierValue("NAME", {"Alpha"}, 2), MakeIdentifierValue("ALIAS", {"WATER"}, 2)}),
+                MakeHit(1, group[0],
+                        {MakeIdentifierValue("NAME", {"beta"}, 1), MakeIdentifierValue("FORMULA", {"H2O"}, 1)}),
+                MakeHit(2, group[0],
+                        {MakeIdentifierValue("NAME", {"Alpha"}, 2), MakeIdentifierValue("ALIAS", {"WATER"}, 2)}),
                 MakeHit(3, group[0], {MakeIdentifierValue("NAME", {"gamma"}, 3)}),
             };
         };

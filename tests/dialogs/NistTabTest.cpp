@@ -18,7 +18,10 @@ protected:
         LaunchNISTTab(callback, "C1", "W1", "C2", nullptr, "C3", "W3", "C4", "W4");
     }
     // The first and last of some calls, "<none>" for none: a comparison rather than a crash.
-    static std::string FirstOf(const std::vector<std::string>& calls) { return calls.empty() ? "<none>" : calls.front(); }
+    static std::string FirstOf(const std::vector<std::string>& calls)
+    {
+        return calls.empty() ? "<none>" : calls.front();
+    }
     static std::string LastOf(const std::vector<std::string>& calls) { return calls.empty() ? "<none>" : calls.back(); }
 
     // The dialog created last and its launcher; none fails the test (an exception, not a crash).
@@ -124,8 +127,8 @@ TEST_F(NistTab, PropertyCallsThenTheClosingCall)
     EXPECT_EQ(Click(102, Names({"A"}), {std::string("r0"), 2.0}),
               (std::vector<std::string>{"|A|Tab|102|0|0|0|0|r0", "Title|||999|0|0|0|0|"}));
     // A value that is not a text travels as an empty text, as for every other code.
-    EXPECT_EQ(Click(103, Names({"A"}), {2.0}), (std::vector<std::string>{"|A|Tab|103|0|0|0|0|",
-                                                                       "Title|||999|0|0|0|0|"}));
+    EXPECT_EQ(Click(103, Names({"A"}), {2.0}),
+              (std::vector<std::string>{"|A|Tab|103|0|0|0|0|", "Title|||999|0|0|0|0|"}));
     EXPECT_EQ(Click(150, Names({"A"}), {2.0, std::int32_t{1}, 3.0}),
               (std::vector<std::string>{"|A|Tab|150|0|0|0|0|", "|ParameterSet|Tab|150|0|0|0|0|",
                                         "|ParameterSet|Tab|150|0|0|0|0|", "Title|||999|0|0|0|0|"}));
@@ -136,10 +139,10 @@ TEST_F(NistTab, PropertyCallsThenTheClosingCall)
 TEST_F(NistTab, ParameterSetsFollowThePropertyCalls)
 {
     Launch();
-    EXPECT_EQ(Click(150, Names({"A", "B"}), {std::string("r0"), std::string("r1"), std::string("r2"), std::string("r3")}),
-              (std::vector<std::string>{"|A|Tab|150|0|0|0|0|r2", "|B|Tab|150|0|0|0|0|r3",
-                                        "|ParameterSet|Tab|150|0|0|0|0|r0", "|ParameterSet|Tab|150|0|0|0|0|r1",
-                                        "Title|||999|0|0|0|0|"}));
+    EXPECT_EQ(
+        Click(150, Names({"A", "B"}), {std::string("r0"), std::string("r1"), std::string("r2"), std::string("r3")}),
+        (std::vector<std::string>{"|A|Tab|150|0|0|0|0|r2", "|B|Tab|150|0|0|0|0|r3", "|ParameterSet|Tab|150|0|0|0|0|r0",
+                                  "|ParameterSet|Tab|150|0|0|0|0|r1", "Title|||999|0|0|0|0|"}));
     EXPECT_EQ(Click(125, Names({"A"}), {std::string("x"), std::string("y")}),
               (std::vector<std::string>{"|A|Tab|125|0|0|0|0|", "|ParameterSet|Tab|125|0|0|0|0|x",
                                         "|ParameterSet|Tab|125|0|0|0|0|y", "Title|||999|0|0|0|0|"}));
@@ -219,8 +222,8 @@ TEST_F(NistTab, AScriptedUserClicksWhenTheTabOpens)
     std::istringstream script("click 110 | Title | Tab | A, B\nresize 1 2\n");
     component->script = moru::components::ParseScript(script);
     Launch();
-    EXPECT_EQ(HostCalls(), (std::vector<std::string>{"|A|Tab|110|0|0|0|0|", "|B|Tab|110|0|0|0|0|",
-                                                      "Title|||999|0|0|0|0|"}));
+    EXPECT_EQ(HostCalls(),
+              (std::vector<std::string>{"|A|Tab|110|0|0|0|0|", "|B|Tab|110|0|0|0|0|", "Title|||999|0|0|0|0|"}));
 }
 
 TEST_F(NistTab, ALaunchBeforeAnyStagingHasNoNamesAndEmptyLists)

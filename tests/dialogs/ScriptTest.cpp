@@ -45,8 +45,8 @@ TEST(DialogScript, ValuesAreWholeNumbersNumbersOrTexts)
 TEST(DialogScript, AStepItCannotReadIsRefusedWithItsLine)
 {
     for (const char* text : {"jump", "pick", "pick 0", "pick x", "add 1", "click", "click x", "resize 1", "resize a b",
-                             "click 1 | a | b | c | d | e", "type", "key", "key jump", "key ctrl+", "key shift+ctrl+tab",
-                             "shot", "shot ../escape", "shot a b"}) {
+                             "click 1 | a | b | c | d | e", "type", "key", "key jump", "key ctrl+",
+                             "key shift+ctrl+tab", "shot", "shot ../escape", "shot a b"}) {
         try {
             Parse(std::string("search x\n") + text + "\n");
             ADD_FAILURE() << text << " was accepted";

@@ -35,9 +35,9 @@ TEST_F(TdeStaging, ACompoundNameIsRequiredAndSettingItEmptiesOnlyThePureRecords)
     EXPECT_FALSE(InitializeTDEdialog(nullptr));
     EXPECT_EQ(Pure().size(), 1u); // a null name leaves what was staged
     EXPECT_EQ(MoruNISTDataFunctions::Instance().GetCompoundName(), "water");
-    ASSERT_TRUE(PushMixPropertyValue_GetMixPropNameValue(nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                         0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+    ASSERT_TRUE(PushMixPropertyValue_GetMixPropNameValue(
+        nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_TRUE(InitializeTDEdialog("ethanol"));
     EXPECT_TRUE(Pure().empty());
     EXPECT_EQ(Mix().size(), 1u);

@@ -30,10 +30,9 @@ TEST_F(DialogTrace, StagingSaysWhatARecordLacks)
     EXPECT_FALSE(InitializeTDEdialogMix("water", nullptr));
     EXPECT_EQ(trace.ReasonOf("InitializeTDEdialogMix"), "a mixture needs both compound names; the second is missing");
     const double values[] = {1.0};
-    EXPECT_FALSE(PushPropertyValue_GetPropNameValue(nullptr, "", "", "", 1, "", "", "", 1, values, 0, 0, nullptr,
-                                                    nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                                    nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr,
-                                                    nullptr, "", ""));
+    EXPECT_FALSE(PushPropertyValue_GetPropNameValue(
+        nullptr, "", "", "", 1, "", "", "", 1, values, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0,
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, "", ""));
     EXPECT_EQ(trace.ReasonOf("PushPropertyValue_GetPropNameValue"),
               "a property record needs its name, its variables, and its values with their count");
 }

@@ -17,7 +17,6 @@ using namespace moru::host;
 
 namespace {
 
-
 std::vector<double> Parameters(const char* bank, const char* model, const char* first, const char* second,
                                const char* type, int condensed = 0)
 {
@@ -26,7 +25,8 @@ std::vector<double> Parameters(const char* bank, const char* model, const char* 
                                                           &handle) != 1 ||
         handle == 0)
         return {};
-    std::vector<double> values(static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
+    std::vector<double> values(
+        static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
     if (MORU_EXPORT_OF(InteractionParameterValueObject_Parameters)(handle, values.data()) != 1) values.clear();
     MORU_EXPORT_OF(InteractionParameterValueObject_ReleaseHandle)(handle);
     return values;
@@ -87,7 +87,8 @@ TEST_F(BundleBinaryParameters, PengRobinsonKijAndTminHoldForBothOrders)
     // Methane (74-82-8) and ethane (74-84-0), stored in that order.
     EXPECT_EQ(Parameters("CHEMSEP_PR", "PRKIJ", "74-84-0", "74-82-8", "CASRN"),
               (std::vector<double>{-0.0059, -0.0059, 144.26, 144.26}));
-    EXPECT_EQ(Parameters("EPPR78_PRED", "PRKIJ", "74-84-0", "74-82-8", "CASRN", 1), (std::vector<double>{0.0058, 1e35}));
+    EXPECT_EQ(Parameters("EPPR78_PRED", "PRKIJ", "74-84-0", "74-82-8", "CASRN", 1),
+              (std::vector<double>{0.0058, 1e35}));
 }
 
 TEST_F(BundleBinaryParameters, WalksEveryValueAmongTenWorkingCompounds)
@@ -122,8 +123,8 @@ TEST_F(BundleBinaryParameters, WalksEveryValueAmongTenWorkingCompounds)
     int c1, c2, c3, c4, bank, prop, size, regInfo;
     double values[16];
     int read = 0;
-    while (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(handle, &c1, &c2, &c3, &c4, &bank, &prop,
-                                                                                  &size, &regInfo, values) == 1) {
+    while (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(handle, &c1, &c2, &c3, &c4, &bank,
+                                                                                 &prop, &size, &regInfo, values) == 1) {
         ++read;
         ASSERT_TRUE(c1 >= 0 && c1 < 10 && c2 >= 0 && c2 < 10 && c1 != c2);
         ASSERT_EQ(c3, -1);
@@ -169,9 +170,9 @@ TEST_F(RegressionText, ReadsVapourLiquidInformationAsText)
     ASSERT_EQ(Read(handle, d), 1);
     EXPECT_EQ(d.kind, 1);
     EXPECT_STREQ(d.basis, "ETHANOL");
-    EXPECT_STREQ(d.f[0], "1E-05");             // sigma
-    EXPECT_STREQ(d.f[1], "298.15 - 373.15");   // temperature range
-    EXPECT_STREQ(d.f[2], "0.0001 - 101.325");  // pressure range
+    EXPECT_STREQ(d.f[0], "1E-05");                // sigma
+    EXPECT_STREQ(d.f[1], "298.15 - 373.15");      // temperature range
+    EXPECT_STREQ(d.f[2], "0.0001 - 101.325");     // pressure range
     EXPECT_STREQ(d.f[9], "12  0.5  0.01  1.2  "); // pressure deviations
     EXPECT_STREQ(d.citation, "");
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
@@ -180,17 +181,17 @@ TEST_F(RegressionText, ReadsVapourLiquidInformationAsText)
 TEST_F(RegressionText, ReadsLiquidLiquidInformationWithBothPhasesDeviations)
 {
     int handle = 0;
-    ASSERT_EQ(MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)("REGRESS.FITTED", "NRTL", "ETHANOL", "BENZENE",
-                                                                          "NAME", &handle),
+    ASSERT_EQ(MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)("REGRESS.FITTED", "NRTL", "ETHANOL",
+                                                                          "BENZENE", "NAME", &handle),
               1);
     Details d;
     ASSERT_EQ(Read(handle, d), 1);
     EXPECT_EQ(d.kind, 2);
-    EXPECT_STREQ(d.f[4], "0.1 - 0.2");                // first liquid's range
-    EXPECT_STREQ(d.f[5], "0.8 - 0.9");                // second liquid's range
-    EXPECT_STREQ(d.f[11], "5  1  2  3  ");            // first liquid's deviations
-    EXPECT_STREQ(d.f[12], "6  0.5  0.25  0.125  ");   // second liquid's deviations
-    EXPECT_STREQ(d.f[2], "");                         // no pressure in this kind
+    EXPECT_STREQ(d.f[4], "0.1 - 0.2");              // first liquid's range
+    EXPECT_STREQ(d.f[5], "0.8 - 0.9");              // second liquid's range
+    EXPECT_STREQ(d.f[11], "5  1  2  3  ");          // first liquid's deviations
+    EXPECT_STREQ(d.f[12], "6  0.5  0.25  0.125  "); // second liquid's deviations
+    EXPECT_STREQ(d.f[2], "");                       // no pressure in this kind
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
 }
 

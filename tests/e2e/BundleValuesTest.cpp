@@ -13,13 +13,12 @@ namespace {
 // The database of the shared data bundle, when one was built.
 class BundleValues : public ConnectedSuite<BundleDatabases> {
 protected:
-
     // The value of a compound (by CAS number) in a databank, as a value object.
     static int Value(const char* databank, const char* cas, const char* property)
     {
         int handle = 0;
         EXPECT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("BUNDLE", databank, cas, "CASRN", property,
-                                                                             &handle));
+                                                                            &handle));
         EXPECT_NE(0, handle) << databank << " " << cas << " " << property;
         return handle;
     }
@@ -60,8 +59,8 @@ TEST_F(BundleValues, AnAbsentRangeReachesTheHostAsTheMissingMarker)
 
     std::vector<double> fetched(6, -1.0);
     int success = 0;
-    MORU_EXPORT_OF(GetPropertyValueFromDbank)("BUNDLE", "JASPER_LANGE", "CASRN", "99-87-6", "SIGMA_JASPER", 3,
-                                              fetched.data(), 6, 8, &success);
+    MORU_EXPORT_OF(GetPropertyValueFromDbank)
+    ("BUNDLE", "JASPER_LANGE", "CASRN", "99-87-6", "SIGMA_JASPER", 3, fetched.data(), 6, 8, &success);
     EXPECT_EQ(1, success);
     EXPECT_EQ(MORU_MISSING_NUMBER, fetched[3]); // Tmax: never a plausible 0 K
     EXPECT_EQ(-1.0, fetched[4]);

@@ -42,7 +42,7 @@ std::map<int, std::vector<EngineValue>> EnginePass(std::vector<const char*> bank
     for (int i = 0; i < scalars; ++i) {
         EngineValue v;
         EXPECT_EQ(1, MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &v.databank, &v.compound1,
-                                                                           &v.property, numbers));
+                                                                          &v.property, numbers));
         v.numbers.assign(numbers, numbers + 1);
         pass[0].push_back(v);
     }
@@ -52,7 +52,7 @@ std::map<int, std::vector<EngineValue>> EnginePass(std::vector<const char*> bank
         EngineValue v;
         int size = 0;
         EXPECT_EQ(1, MORU_EXPORT_OF(Optimized_GetNextVectorPropertyValue)(handle, i, &size, &v.databank, &v.compound1,
-                                                                           &v.property, numbers));
+                                                                          &v.property, numbers));
         v.numbers.assign(numbers, numbers + size);
         pass[1].push_back(v);
     }
@@ -68,7 +68,7 @@ std::map<int, std::vector<EngineValue>> EnginePass(std::vector<const char*> bank
     }
     int size = 0, databank = 0, compound1 = 0, compound2 = 0, property = 0;
     EXPECT_EQ(-1, MORU_EXPORT_OF(Optimized_GetNextBinaryPropertyValue)(handle, binaries, &size, &databank, &compound1,
-                                                                        &compound2, &property, numbers));
+                                                                       &compound2, &property, numbers));
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
     return pass;
 }
@@ -152,20 +152,18 @@ protected:
 
 TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)
 {
-    const std::vector<const char*> banks = {"BUNDLE.YAWS_CRIT",   "BUNDLE.CRC_ORG_PHYS", "BUNDLE.PERRY_2_8",
-                                            "BUNDLE.JASPER_LANGE", "BUNDLE.POLING_CP",    "BUNDLE.CHEMSEP_NRTL",
-                                            "BUNDLE.CHEMSEP_PR",   "BUNDLE.EPPR78_PRED",  "BUNDLE.CHEMSEP_WILSON",
+    const std::vector<const char*> banks = {"BUNDLE.YAWS_CRIT",      "BUNDLE.CRC_ORG_PHYS", "BUNDLE.PERRY_2_8",
+                                            "BUNDLE.JASPER_LANGE",   "BUNDLE.POLING_CP",    "BUNDLE.CHEMSEP_NRTL",
+                                            "BUNDLE.CHEMSEP_PR",     "BUNDLE.EPPR78_PRED",  "BUNDLE.CHEMSEP_WILSON",
                                             "BUNDLE.CHEMSEP_UNIQUAC"};
     // Common solvents and gases, by CAS number.
     const std::vector<const char*> compounds = {
-        "7732-18-5", "67-56-1", "64-17-5",  "67-64-1",  "71-43-2",  "108-88-3", "74-82-8", "74-84-0",
-        "74-98-6",   "106-97-8", "124-38-9", "7727-37-9", "7782-44-7", "110-54-3", "142-82-5", "111-65-9",
-        "67-63-0",   "71-23-8",  "75-09-2",  "67-66-3",  "56-23-5",  "141-78-6", "64-19-7", "110-82-7",
-        "100-41-4",  "95-47-6",  "106-42-3", "108-38-3", "75-07-0",  "50-00-0",  "7783-06-4", "630-08-0",
-        "1333-74-0", "7664-41-7", "99-87-6"};
-    const std::vector<const char*> properties = {"MW",   "TC",     "PC",           "OMEGA",   "TB",    "VPANT",
-                                                 "SIGMA_JASPER", "CPIG_POLY4_R", "NRTL", "PRKIJ", "WILSON",
-                                                 "UNIQUAC"};
+        "7732-18-5", "67-56-1",  "64-17-5",   "67-64-1",   "71-43-2",  "108-88-3",  "74-82-8",   "74-84-0", "74-98-6",
+        "106-97-8",  "124-38-9", "7727-37-9", "7782-44-7", "110-54-3", "142-82-5",  "111-65-9",  "67-63-0", "71-23-8",
+        "75-09-2",   "67-66-3",  "56-23-5",   "141-78-6",  "64-19-7",  "110-82-7",  "100-41-4",  "95-47-6", "106-42-3",
+        "108-38-3",  "75-07-0",  "50-00-0",   "7783-06-4", "630-08-0", "1333-74-0", "7664-41-7", "99-87-6"};
+    const std::vector<const char*> properties = {"MW",           "TC",           "PC",   "OMEGA", "TB",     "VPANT",
+                                                 "SIGMA_JASPER", "CPIG_POLY4_R", "NRTL", "PRKIJ", "WILSON", "UNIQUAC"};
     auto pass = EnginePass(banks, compounds, properties);
     ASSERT_GT(pass[0].size(), 50u);
     ASSERT_GT(pass[1].size(), 5u);
@@ -177,10 +175,11 @@ TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)
             const char* compound = compounds.at(static_cast<std::size_t>(v.compound1));
             const char* property = properties.at(static_cast<std::size_t>(v.property));
             int handle = 0;
-            ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)(
-                             "BUNDLE", databank(v.databank).c_str(), compound, "CASRN", property, &handle));
+            ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("BUNDLE", databank(v.databank).c_str(),
+                                                                                compound, "CASRN", property, &handle));
             ASSERT_NE(handle, 0) << compound << " " << property;
-            std::vector<double> expected(static_cast<std::size_t>(MORU_EXPORT_OF(PropertyValueObject_NumberOfElements)(handle)));
+            std::vector<double> expected(
+                static_cast<std::size_t>(MORU_EXPORT_OF(PropertyValueObject_NumberOfElements)(handle)));
             MORU_EXPORT_OF(PropertyValueObject_ValueVector)(handle, expected.data());
             MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(handle);
             EXPECT_EQ(v.numbers, expected) << compound << " " << property << " in " << databank(v.databank);
@@ -192,7 +191,7 @@ TEST_F(BundleEnginePass, EveryValueEqualsTheValueObjectOfItsDatabank)
         const char* property = properties.at(static_cast<std::size_t>(v.property));
         int full = 0, handle = 0;
         ASSERT_EQ(1, MORU_EXPORT_OF(InteractionParameters_GetBinaryIp)("BUNDLE", databank(v.databank).c_str(), property,
-                                                                      compound1, compound2, "CASRN", &full, &handle));
+                                                                       compound1, compound2, "CASRN", &full, &handle));
         ASSERT_NE(handle, 0) << compound1 << " " << compound2 << " " << property;
         std::vector<double> expected(
             static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
@@ -253,14 +252,14 @@ protected:
 // and one the same for both orders (50).
 TEST_F(RegressEnginePass, EngineLayoutAndValueObjectsGiveAnElementWithoutSymmetryOneNumber)
 {
-    const std::vector<const char*> banks = {"REGRESS.FITTED"}, compounds = {"ETHANOL", "WATER"},
-                                   properties = {"MIXED"};
+    const std::vector<const char*> banks = {"REGRESS.FITTED"}, compounds = {"ETHANOL", "WATER"}, properties = {"MIXED"};
     const std::vector<double> expected[2] = {{10, 20, 30, 50, 50}, {10, 20, 30, 50}};
     for (int condensed : {0, 1}) {
         auto pass = EnginePass(banks, compounds, properties, condensed);
         MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();
         ASSERT_EQ(pass[2].size(), 1u) << "condensed " << condensed;
         EXPECT_EQ(pass[2][0].numbers, expected[condensed]) << "condensed " << condensed;
-        EXPECT_EQ(ValueObject(compounds, banks, properties, condensed), pass[2][0].numbers) << "condensed " << condensed;
+        EXPECT_EQ(ValueObject(compounds, banks, properties, condensed), pass[2][0].numbers)
+            << "condensed " << condensed;
     }
 }

@@ -25,13 +25,13 @@ protected:
     void SetUp() override
     {
         if (!fs::exists(MORU_SAMPLE_CONFIG)) GTEST_SKIP() << "no sample database was built";
-        directory = fs::temp_directory_path() / ("moru-e2e-file-access-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        directory = fs::temp_directory_path() /
+                    ("moru-e2e-file-access-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
         fs::remove_all(directory);
         fs::create_directories(directory);
         fs::copy_file(fs::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db", directory / "copy.db");
-        std::ofstream(directory / "databases.json")
-            << "{\"databases\": [{\"alias\": \"COPY\", \"path\": \"" << HostPath((directory / "copy.db").generic_string())
-            << "\"}]}";
+        std::ofstream(directory / "databases.json") << "{\"databases\": [{\"alias\": \"COPY\", \"path\": \""
+                                                    << HostPath((directory / "copy.db").generic_string()) << "\"}]}";
     }
     void TearDown() override
     {
@@ -112,7 +112,8 @@ TEST_F(FileAccess, ADatabaseInWriteAheadLogModeIsRefusedAndNothingIsWrittenBesid
     const auto before = fs::last_write_time(directory / "copy.db");
     int size = 0, success = 0, codes = 0;
     const std::string config = HostPath((directory / "databases.json").generic_string());
-    const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
+    const int messages =
+        MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
     EXPECT_EQ(success, 0);
     EXPECT_EQ(MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(codes, 0), 2);
     const int bytes = MORU_EXPORT_OF(GetNextDatabaseErrorMessageSize)(messages, 0);

@@ -111,13 +111,13 @@ void MORU_CDECL Help(int topic) { Received().push_back("help " + std::to_string(
 // arrows switch tabs and Esc closes.
 TEST_F(FindDialogOnTheSample, APersonUsesTheWindowWithTheKeyboardAlone)
 {
-    Play("type water\nkey enter\n"                       // search what was typed
-         "key tab tab tab space\nkey enter\n"             // to the results: select the first, pick it
-         "key tab tab tab\nshot find-keyboard\nkey space\n" // past Pick and the chosen list to Add
-         "key tab tab tab right\nshot find-databanks\n"   // past Help and Close to the tabs: the databanks
-         "key tab tab tab tab space enter\n"              // the available list: select the first, move it
+    Play("type water\nkey enter\n"                            // search what was typed
+         "key tab tab tab space\nkey enter\n"                 // to the results: select the first, pick it
+         "key tab tab tab\nshot find-keyboard\nkey space\n"   // past Pick and the chosen list to Add
+         "key tab tab tab right\nshot find-databanks\n"       // past Help and Close to the tabs: the databanks
+         "key tab tab tab tab space enter\n"                  // the available list: select the first, move it
          "key shift+tab shift+tab shift+tab shift+tab left\n" // back to the search tab
-         "key tab tab tab tab tab tab tab tab space\n"    // to Help
+         "key tab tab tab tab tab tab tab tab space\n"        // to Help
          "key esc\n");
     MORU_EXPORT_OF(LaunchFindDialogWithKELDA)(&Added, &NoSelection, &Selected, 0, "", "HostClass", "Host", &Help);
     EXPECT_EQ(Received(), (std::vector<std::string>{

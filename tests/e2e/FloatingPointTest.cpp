@@ -71,24 +71,27 @@ std::vector<std::pair<std::string, std::function<void()>>> Calls()
     static const char* pure[] = {"SAMPLE.PURE", nullptr};
     return {
         {"connect", [] { EXPECT_TRUE(ConnectAndList(SampleDatabases::config)); }},
-        {"list", [] {
-             MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(
-                 reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&IgnoreReactionDatabank)));
+        {"list",
+         [] {
+             MORU_EXPORT_OF(ListMoruDatabanks_Vanta)
+             (reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&IgnoreReactionDatabank)));
          }},
-        {"search", [] {
+        {"search",
+         [] {
              int handle = 0;
              MORU_EXPORT_OF(FoundCompounds_Find)(pure, "ethanol", "TB", &handle);
              char db[256], bank[256], name[256], alias[256], cas[256], property[256];
              int index = 0;
              double value = 0;
-             MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(handle, db, bank, &index, name, alias, cas, property,
-                                                             &value);
+             MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)
+             (handle, db, bank, &index, name, alias, cas, property, &value);
              MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle);
          }},
-        {"values", [] {
+        {"values",
+         [] {
              int enumerator = 0;
-             MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)("SAMPLE", "PURE", "ethanol", "NAME",
-                                                                         &enumerator);
+             MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)
+             ("SAMPLE", "PURE", "ethanol", "NAME", &enumerator);
              while (MORU_EXPORT_OF(PropertyValueCollectionEnum_MoveNext)(enumerator) == 1) {
                  int value = 0;
                  MORU_EXPORT_OF(PropertyValueCollectionEnum_GetItem)(enumerator, &value);
@@ -101,13 +104,15 @@ std::vector<std::pair<std::string, std::function<void()>>> Calls()
              }
              MORU_EXPORT_OF(PropertyValueCollectionEnum_ReleaseHandle)(enumerator);
          }},
-        {"typed fetch", [] {
+        {"typed fetch",
+         [] {
              double values[4];
              int success = 0;
-             MORU_EXPORT_OF(GetPropertyValueFromDbank)("SAMPLE", "PURE", "NAME", "ethanol", "MW", 3, values, 4, 0,
-                                                       &success);
+             MORU_EXPORT_OF(GetPropertyValueFromDbank)
+             ("SAMPLE", "PURE", "NAME", "ethanol", "MW", 3, values, 4, 0, &success);
          }},
-        {"bulk pass", [] {
+        {"bulk pass",
+         [] {
              const char* banks[] = {"SAMPLE.PURE", "SAMPLE.NRTL-SAMPLE", nullptr};
              const char* compounds[] = {"methanol", "water", "ethanol", nullptr};
              const char* properties[] = {"MW", "TB", "NRTL", nullptr};
@@ -119,8 +124,8 @@ std::vector<std::pair<std::string, std::function<void()>>> Calls()
              for (int i = 0; i < count; ++i) {
                  int databank = 0, compound = 0, property = 0;
                  double value = 0;
-                 MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &databank, &compound, &property,
-                                                                      &value);
+                 MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)
+                 (handle, i, &databank, &compound, &property, &value);
              }
              MORU_EXPORT_OF(Optimized_GetAllBinaryPropertyValues)(&handle);
              MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();

@@ -29,9 +29,9 @@ std::string Number(double value)
 void MORU_CDECL Action(const char* windowTitle, const char* propName, const char* tabName, int code, double value1,
                        double value2, int intValue, double value3, const char* text)
 {
-    Actions().push_back(Text(windowTitle) + "|" + Text(propName) + "|" + Text(tabName) + "|" + std::to_string(code) + "|" +
-                        Number(value1) + "|" + Number(value2) + "|" + std::to_string(intValue) + "|" + Number(value3) +
-                        "|" + Text(text));
+    Actions().push_back(Text(windowTitle) + "|" + Text(propName) + "|" + Text(tabName) + "|" + std::to_string(code) +
+                        "|" + Number(value1) + "|" + Number(value2) + "|" + std::to_string(intValue) + "|" +
+                        Number(value3) + "|" + Text(text));
 }
 
 // The title the NIST window takes from the host's window name "TDE"; the scriptable dialog takes
@@ -45,8 +45,9 @@ void StagePure()
     const double temperatures[] = {298.15, 310.0, 320.0};
     for (const char* name : {"CP", "PVAP", "DENL"}) {
         ASSERT_TRUE(MORU_EXPORT_OF(PushPropertyValue_GetPropNameValue)(
-            name, "", "", "", 1, "T", "", "J/mol/K", 1, values, 0, 3, temperatures, temperatures, nullptr, nullptr, nullptr,
-            nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, "", ""));
+            name, "", "", "", 1, "T", "", "J/mol/K", 1, values, 0, 3, temperatures, temperatures, nullptr, nullptr,
+            nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr,
+            nullptr, "", ""));
     }
 }
 
@@ -91,26 +92,48 @@ std::string WindowTexts()
 TEST_F(NistTabOnTheSample, EachActionAPersonChoosesReachesTheHostAsItsSeriesOfCalls)
 {
     StagePure();
-    PlayScript("click 7 | " + kTitle + " | Pure\n"
-               "click 110 | " + kTitle + " | Pure | CP, PVAP\n"
-               "click 8 | " + kTitle + " | Pure | CP, PVAP | 1.5, 2.5, 3, 4.5\n"
-               "click 125 | " + kTitle + " | Pure | DENL | set1, set2\n"
-               "click 102 | " + kTitle + " | Pure | CP | r0\n"
-               "click 4 | " + kTitle + " | Pure | PVAP\n"
-               "click 40 | " + kTitle + " | Pure | DENL\n"
-               "click -999 | " + kTitle + " | Pure\n"
+    PlayScript("click 7 | " + kTitle +
+               " | Pure\n"
+               "click 110 | " +
+               kTitle +
+               " | Pure | CP, PVAP\n"
+               "click 8 | " +
+               kTitle +
+               " | Pure | CP, PVAP | 1.5, 2.5, 3, 4.5\n"
+               "click 125 | " +
+               kTitle +
+               " | Pure | DENL | set1, set2\n"
+               "click 102 | " +
+               kTitle +
+               " | Pure | CP | r0\n"
+               "click 4 | " +
+               kTitle +
+               " | Pure | PVAP\n"
+               "click 40 | " +
+               kTitle +
+               " | Pure | DENL\n"
+               "click -999 | " +
+               kTitle +
+               " | Pure\n"
                "shot nist-pure-actions\n");
     Launch();
     const std::string t = kTitle;
     EXPECT_EQ(Actions(), (std::vector<std::string>{
                              "|||7|0|0|0|0|",
-                             "|CP|Pure|110|0|0|0|0|", "|PVAP|Pure|110|0|0|0|0|", t + "|||999|0|0|0|0|",
+                             "|CP|Pure|110|0|0|0|0|",
+                             "|PVAP|Pure|110|0|0|0|0|",
+                             t + "|||999|0|0|0|0|",
                              "|CP||8|1.5|2.5|3|4.5|PVAP",
-                             "|DENL|Pure|125|0|0|0|0|", "|ParameterSet|Pure|125|0|0|0|0|set1",
-                             "|ParameterSet|Pure|125|0|0|0|0|set2", t + "|||999|0|0|0|0|",
-                             "|CP|Pure|102|0|0|0|0|r0", t + "|||999|0|0|0|0|",
-                             t + "|PVAP|Pure|4|0|0|0|0|", "|||0|0|0|0|0|",
-                             "|DENL|Pure|40|0|0|0|0|", t + "|||0|0|0|0|0|",
+                             "|DENL|Pure|125|0|0|0|0|",
+                             "|ParameterSet|Pure|125|0|0|0|0|set1",
+                             "|ParameterSet|Pure|125|0|0|0|0|set2",
+                             t + "|||999|0|0|0|0|",
+                             "|CP|Pure|102|0|0|0|0|r0",
+                             t + "|||999|0|0|0|0|",
+                             t + "|PVAP|Pure|4|0|0|0|0|",
+                             "|||0|0|0|0|0|",
+                             "|DENL|Pure|40|0|0|0|0|",
+                             t + "|||0|0|0|0|0|",
                              "|||-999|0|0|0|0|",
                          }));
 }
@@ -120,8 +143,8 @@ TEST_F(NistTabOnTheSample, TheMixtureTabReportsItsActionsUnderItsOwnTab)
     ASSERT_TRUE(MORU_EXPORT_OF(InitializeTDEdialogMix)("water", "ethanol"));
     const double points[] = {0.1, 0.5};
     ASSERT_TRUE(MORU_EXPORT_OF(PushMixPropertyValue_GetMixPropNameValue)(
-        "VLE", "1", "2", "3", 2, points, points, points, points, nullptr, nullptr, nullptr, nullptr, nullptr, 2, "A citation",
-        "kPa", "2001", "300-350 K", "1 bar", "VLE", false));
+        "VLE", "1", "2", "3", 2, points, points, points, points, nullptr, nullptr, nullptr, nullptr, nullptr, 2,
+        "A citation", "kPa", "2001", "300-350 K", "1 bar", "VLE", false));
     PlayScript("click 152 | " + kTitle + " | Mixture | VLE | p0, p1, r0\nshot nist-mixture-actions\n");
     MORU_EXPORT_OF(LaunchNISTMixTab)(&Action, "HostClass", "TDE", "", "", "", "", "", "");
     EXPECT_EQ(Actions(), (std::vector<std::string>{
@@ -153,17 +176,20 @@ TEST_F(NistTabOnTheSample, WhatTheHostPushesBackShowsInTheWindowWhichTheHostResi
     MORU_EXPORT_OF(PushReevalBack)(2, x, y);
     const double six[] = {1, 2, 3, 4, 5, 6}, ten[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     MORU_EXPORT_OF(PushFittingBack)(2000, "CP", 0, six, ten, nullptr, nullptr);
-    const double herington[] = {1, 2, 3, 4, 5, 6}, vanNess[] = {1, 2, 3, 4, 5, 6, 7, 8}, infinite[] = {1, 2, 3, 4, 5, 6, 7};
+    const double herington[] = {1, 2, 3, 4, 5, 6}, vanNess[] = {1, 2, 3, 4, 5, 6, 7, 8},
+                 infinite[] = {1, 2, 3, 4, 5, 6, 7};
     MORU_EXPORT_OF(PushConsistencyTestBack)("CP", 0.75, herington, vanNess, nullptr, infinite);
     MORU_EXPORT_OF(PushDRSDefaultPropertyBack)("PVAP");
     MORU_EXPORT_OF(TEDResultFormResize)(640, 480);
 
     const std::string texts = WindowTexts();
-    for (const char* shown : {"Compound: water", "Citation 1 of CP: J. Chem. Data 12 (2001) 34",
-                              "Re-evaluated at 2 points: x [300, 310], y [75.1, 75.6]",
-                              "Fitting 2000 of CP, 0 points: values [1, 2, 3, 4, 5, 6], x1 [1, 2, 3, 4, 5, 6, 7, 8, 9, 10], T not given",
-                              "Consistency of CP: quality 0.75, Herington [1, 2, 3, 4, 5, 6], Van Ness [1, 2, 3, 4, 5, 6, 7, 8], point not given",
-                              "Default property: PVAP", "Result form resized to 640 by 480"})
+    for (
+        const char* shown :
+        {"Compound: water", "Citation 1 of CP: J. Chem. Data 12 (2001) 34",
+         "Re-evaluated at 2 points: x [300, 310], y [75.1, 75.6]",
+         "Fitting 2000 of CP, 0 points: values [1, 2, 3, 4, 5, 6], x1 [1, 2, 3, 4, 5, 6, 7, 8, 9, 10], T not given",
+         "Consistency of CP: quality 0.75, Herington [1, 2, 3, 4, 5, 6], Van Ness [1, 2, 3, 4, 5, 6, 7, 8], point not given",
+         "Default property: PVAP", "Result form resized to 640 by 480"})
         EXPECT_NE(texts.find(shown), std::string::npos) << shown << " is not in\n" << texts;
     RECT frame{};
     GetWindowRect(FindWindowW(L"MoruNistData", nullptr), &frame);

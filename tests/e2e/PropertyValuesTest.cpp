@@ -11,18 +11,16 @@ using namespace moru::host;
 
 namespace {
 
-
 std::string Text(const std::vector<char>& buffer) { return buffer.data(); }
 
 class SampleValues : public ConnectedSuite<SampleDatabases> {
 protected:
-
     // Water's value of a property, through a value object.
     static double WaterConstant(const char* property)
     {
         int handle = 0;
         EXPECT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "7732-18-5", "CASRN",
-                                                                             property, &handle));
+                                                                            property, &handle));
         double value = 0;
         EXPECT_EQ(1, MORU_EXPORT_OF(PropertyValueObject_ValueConstant)(handle, &value));
         MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(handle);
@@ -35,7 +33,7 @@ TEST_F(SampleValues, ReadsMolecularWeightAndBoilingPointAsValueObjects)
     EXPECT_NEAR(18.0153, WaterConstant("MW"), 1e-9);
     int handle = 0;
     ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "7732-18-5", "CASRN", "TB",
-                                                                         &handle));
+                                                                        &handle));
     int type = 0;
     EXPECT_EQ(1, MORU_EXPORT_OF(PropertyValueObject_Type)(handle, &type));
     EXPECT_EQ(1, type);
@@ -56,7 +54,7 @@ TEST_F(SampleValues, ReadsTextAndTextListValues)
 {
     int state = 0;
     ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "64-17-5", "CASRN", "STATE",
-                                                                         &state));
+                                                                        &state));
     int type = 0;
     MORU_EXPORT_OF(PropertyValueObject_Type)(state, &type);
     EXPECT_EQ(2, type);
@@ -67,7 +65,7 @@ TEST_F(SampleValues, ReadsTextAndTextListValues)
 
     int groups = 0;
     ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetCompoundProperty)("SAMPLE", "PURE", "2-aminoethanol", "SYNONYM",
-                                                                         "FUNCTIONAL-GROUPS", &groups));
+                                                                        "FUNCTIONAL-GROUPS", &groups));
     MORU_EXPORT_OF(PropertyValueObject_Type)(groups, &type);
     EXPECT_EQ(3, type);
     ASSERT_EQ(2, MORU_EXPORT_OF(PropertyValueObject_NumberOfElements)(groups));
@@ -90,7 +88,8 @@ TEST_F(SampleValues, FetchesTheSameValuesIntoAnArray)
     MORU_EXPORT_OF(GetPropertyValueFromDbank)("SAMPLE", "PURE", "CASRN", "7732-18-5", "MW", 3, values, 3, 8, &success);
     EXPECT_EQ(1, success);
     EXPECT_NEAR(18.0153, values[0], 1e-9);
-    MORU_EXPORT_OF(GetPropertyValueFromDbank)("SAMPLE", "PURE", "CASRN", "7732-18-5", "NOPROP", 3, values, 3, 8, &success);
+    MORU_EXPORT_OF(GetPropertyValueFromDbank)
+    ("SAMPLE", "PURE", "CASRN", "7732-18-5", "NOPROP", 3, values, 3, 8, &success);
     EXPECT_EQ(0, success);
 }
 
@@ -100,7 +99,8 @@ TEST_F(SampleValues, WalksEveryUnaryValueOfACompound)
     MORU_EXPORT_OF(GetCompidFromIdInDbank)("SAMPLE", "PURE", "CASRN", "7732-18-5", &index);
     ASSERT_NE(0, index);
     int list = 0;
-    const int count = MORU_EXPORT_OF(CompoundProperties_GetAllUnaryPropertyValues_Vanta)("SAMPLE", "PURE", index, &list);
+    const int count =
+        MORU_EXPORT_OF(CompoundProperties_GetAllUnaryPropertyValues_Vanta)("SAMPLE", "PURE", index, &list);
     ASSERT_GE(count, 3);
     std::map<std::string, std::vector<double>> walked;
     for (int position = 0; position < count; ++position) {
@@ -120,7 +120,7 @@ TEST_F(SampleValues, WalksEveryUnaryValueOfACompound)
 
     int enumerator = 0, seen = 0;
     ASSERT_EQ(1, MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)("SAMPLE", "PURE", "7732-18-5", "CASRN",
-                                                                              &enumerator));
+                                                                             &enumerator));
     while (MORU_EXPORT_OF(PropertyValueCollectionEnum_MoveNext)(enumerator) == 1) ++seen;
     MORU_EXPORT_OF(PropertyValueCollectionEnum_ReleaseHandle)(enumerator);
     EXPECT_GE(seen, count); // the enumerator also holds the values that are not numbers

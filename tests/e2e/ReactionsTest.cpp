@@ -22,7 +22,8 @@ struct Equation {
     bool Names(const std::string& species) const
     {
         return std::count(reactants.begin(), reactants.end(), species) +
-                   std::count(products.begin(), products.end(), species) > 0;
+                   std::count(products.begin(), products.end(), species) >
+               0;
     }
 };
 
@@ -76,8 +77,8 @@ protected:
             eqConsts.fill(-7);
             int species = 0;
             EXPECT_EQ(MORU_EXPORT_OF(Reactions_GetNextReactionObject)(handle, position, type, basis, &species,
-                                                                       aliases.data(), coefficients.data(),
-                                                                       eqConsts.data(), symmetric.data(), nullptr),
+                                                                      aliases.data(), coefficients.data(),
+                                                                      eqConsts.data(), symmetric.data(), nullptr),
                       1);
             Equation equation;
             equation.type = type;
@@ -90,7 +91,7 @@ protected:
             equations.push_back(std::move(equation));
         }
         EXPECT_EQ(MORU_EXPORT_OF(Reactions_GetNextReactionObject)(handle, count, nullptr, nullptr, nullptr, nullptr,
-                                                                   nullptr, nullptr, nullptr, nullptr),
+                                                                  nullptr, nullptr, nullptr, nullptr),
                   0);
         MORU_EXPORT_OF(Reactions_ReleaseHandle)(handle);
         return equations;

@@ -23,11 +23,11 @@ std::vector<ListedDatabank> g_listed;
 std::vector<std::string> g_binaryParameters;
 
 int MORU_CALL OnDatabank(const char* bank, const char* alias, const char*, const char*, const char*, const char*, int,
-                         const char*, const char*, const char*, int pure, int binaryCount, int reactions,
-                         int simulator, int viewer)
+                         const char*, const char*, const char*, int pure, int binaryCount, int reactions, int simulator,
+                         int viewer)
 {
-    g_listed.push_back({alias ? alias : "<null>", bank ? bank : "<null>", pure, binaryCount, reactions, simulator,
-                        viewer});
+    g_listed.push_back(
+        {alias ? alias : "<null>", bank ? bank : "<null>", pure, binaryCount, reactions, simulator, viewer});
     return 0;
 }
 
@@ -53,13 +53,14 @@ protected:
 #endif
         int size = 0, success = 0, codes = 0;
         const std::string config = HostPath(MORU_SAMPLE_CONFIG);
-        const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
+        const int messages =
+            MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
         connected = success == 1;
         MORU_EXPORT_OF(Reactions_ReleaseHandle)(messages);
         MORU_EXPORT_OF(Reactions_ReleaseHandle)(codes);
         g_listed.clear();
-        MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&OnDatabank), nullptr,
-                                                           reinterpret_cast<void*>(&OnBinaryParameter), 1);
+        MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)
+        (reinterpret_cast<void*>(&OnDatabank), nullptr, reinterpret_cast<void*>(&OnBinaryParameter), 1);
     }
     void SetUp() override
     {
@@ -75,8 +76,9 @@ protected:
     {
         const char* source[] = {"SAMPLE.PURE", nullptr};
         int handle = 0;
-        const int found = type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text, type, nullptr, &handle)
-                               : MORU_EXPORT_OF(FoundCompounds_Find)(source, text, nullptr, &handle);
+        const int found =
+            type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text, type, nullptr, &handle)
+                 : MORU_EXPORT_OF(FoundCompounds_Find)(source, text, nullptr, &handle);
         if (!found) return std::nullopt;
         char db[256], bank[256], name[256], alias[256], cas[256], prop[256];
         double value = 0;
@@ -185,8 +187,9 @@ TEST_F(SampleDatabase, EnumeratesAllCompounds)
     MORU_EXPORT_OF(CompoundCollection_ReleaseHandle)(collection);
     int index = 0;
     while (MORU_EXPORT_OF(CompoundCollectionEnum_MoveNext)(enumerator) == 1) {
-        ASSERT_EQ(MORU_EXPORT_OF(CompoundCollectionEnum_GetItem)(enumerator, &index, name, sizeof name, alias,
-                                                                  sizeof alias), 1);
+        ASSERT_EQ(
+            MORU_EXPORT_OF(CompoundCollectionEnum_GetItem)(enumerator, &index, name, sizeof name, alias, sizeof alias),
+            1);
         ++walked;
     }
     EXPECT_EQ(walked, count);
@@ -218,7 +221,8 @@ TEST_F(SampleDatabase, OneGoodAndOneMissingDatabase)
         << "\"}, {\"alias\": \"GONE\", \"path\": \"missing.db\"}]}";
     int size = 0, success = 0, codes = 0;
     const std::string config = HostPath((directory / "databases.json").generic_string());
-    const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
+    const int messages =
+        MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(config.c_str(), "", &size, &success, &codes);
     EXPECT_EQ(size, 2);
     EXPECT_EQ(success, 1);
     std::multiset<int> results = {MORU_EXPORT_OF(GetNextDatabaseSuccessCode)(codes, 0),
@@ -307,8 +311,8 @@ TEST_F(SampleDatabase, TheSessionLeavesTheDatabaseFileByteIdentical)
     // Connect again, list, search and enumerate: everything a session does to a database.
     const std::string config = HostPath(MORU_SAMPLE_CONFIG);
     ASSERT_EQ(MORU_EXPORT_OF(InitializeVNFromConfigFile)(config.c_str(), ""), 1);
-    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&OnDatabank), nullptr,
-                                                       reinterpret_cast<void*>(&OnBinaryParameter), 1);
+    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)
+    (reinterpret_cast<void*>(&OnDatabank), nullptr, reinterpret_cast<void*>(&OnBinaryParameter), 1);
     EXPECT_TRUE(Find("water"));
     const char* source[] = {"SAMPLE.PURE", nullptr};
     int handle = 0, count = 0;

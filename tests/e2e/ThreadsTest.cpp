@@ -62,7 +62,7 @@ void ReadValues(Tally& tally)
 {
     int enumerator = 0;
     if (MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)("SAMPLE", "PURE", "64-17-5", "CASRN",
-                                                                     &enumerator) != 1) {
+                                                                    &enumerator) != 1) {
         ++tally.failed;
         return;
     }
@@ -135,7 +135,8 @@ TEST_F(Threads, ACallbackMayCallTheLibraryAgain)
 {
     g_foundInCallback = 0;
     std::thread caller([] {
-        MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&SearchFromCallback)));
+        MORU_EXPORT_OF(ListMoruDatabanks_Vanta)
+        (reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&SearchFromCallback)));
     });
     caller.join();
     EXPECT_GT(g_foundInCallback, 0);
@@ -158,7 +159,8 @@ int MORU_CALL ReconnectFromCallback(const char*, const char*, const char*, const
 TEST_F(Threads, ACallbackThatConnectsAgainBreaksNothing)
 {
     g_reconnections = 0;
-    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)(reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&ReconnectFromCallback)));
+    MORU_EXPORT_OF(ListMoruDatabanks_Vanta)
+    (reinterpret_cast<void*>(static_cast<MoruDatabankInfoCallback>(&ReconnectFromCallback)));
     EXPECT_GT(g_reconnections, 0);
     ASSERT_TRUE(ConnectAndList(SampleDatabases::config));
     Tally tally;

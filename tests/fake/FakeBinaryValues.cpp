@@ -34,10 +34,10 @@ FakeBinaryValueManager& FakeDatabase::BinaryValues() const
 }
 
 BinaryPropertyValuePtr FakeBinaryValueManager::GetBinaryPropertyValue(const IDatabank& databank,
-                                                                     const std::string& compound1Id,
-                                                                     const std::string& compound2Id,
-                                                                     const std::string& identifierType,
-                                                                     const std::string& modelName, bool condensed)
+                                                                      const std::string& compound1Id,
+                                                                      const std::string& compound2Id,
+                                                                      const std::string& identifierType,
+                                                                      const std::string& modelName, bool condensed)
 {
     m_log.Record("GetBinaryPropertyValue " + m_alias + "[" + databank.Name() + "] " + compound1Id + "|" + compound2Id +
                  "|" + identifierType + "|" + modelName + "|" + (condensed ? "condensed" : "full"));

@@ -9,7 +9,8 @@ PropertyValuePtr FakePropertyValueManager::GetUnaryPropertyValue(const IDatabank
                                                                  const std::string& compoundIdType,
                                                                  const std::string& propertyId)
 {
-    m_log.Record("GetUnaryPropertyValue " + databank.Name() + " " + compoundId + "|" + compoundIdType + "|" + propertyId);
+    m_log.Record("GetUnaryPropertyValue " + databank.Name() + " " + compoundId + "|" + compoundIdType + "|" +
+                 propertyId);
     m_log.MaybeFail("GetUnaryPropertyValue");
     const auto compound = values.find(Key(databank.Name(), compoundId));
     if (compound == values.end()) return nullptr;
@@ -28,7 +29,7 @@ std::optional<std::vector<PropertyValuePtr>> FakePropertyValueManager::GetAllUna
 }
 
 std::optional<UnaryValueMap> FakePropertyValueManager::GetAllUnaryPropertyValues_Vanta(int databankId,
-                                                                                      int compoundIndex)
+                                                                                       int compoundIndex)
 {
     m_log.Record("GetAllUnaryPropertyValues_Vanta " + std::to_string(databankId) + "|" + std::to_string(compoundIndex));
     m_log.MaybeFail("GetAllUnaryPropertyValues_Vanta");
@@ -51,7 +52,8 @@ bool FakeMolData::GetStructureByName(const std::string& compoundId, const std::s
 void FakeCompoundManager::SetWorkingCompounds(const std::vector<CompoundPtr>& compounds)
 {
     std::string ids;
-    for (const auto& compound : compounds) ids += (ids.empty() ? "" : ",") + (compound ? std::to_string(compound->Id()) : "<null>");
+    for (const auto& compound : compounds)
+        ids += (ids.empty() ? "" : ",") + (compound ? std::to_string(compound->Id()) : "<null>");
     m_log.Record("SetWorkingCompounds " + m_alias + " [" + ids + "]");
     workingCompounds = compounds;
 }

@@ -76,7 +76,8 @@ std::optional<FoundCompoundsList> FakeCompoundManager::FindForMM_Multiple(const 
                                                                           const std::string& outputPropertyName)
 {
     std::string keys;
-    for (const auto& [position, text] : searchStrings) keys += (keys.empty() ? "" : ",") + std::to_string(position) + "=" + text;
+    for (const auto& [position, text] : searchStrings)
+        keys += (keys.empty() ? "" : ",") + std::to_string(position) + "=" + text;
     m_log.Record("FindForMM_Multiple " + m_alias + GroupText(databankGroup) + " " + identifierType + "|{" + keys +
                  "}|" + outputPropertyName);
     m_log.MaybeFail("FindForMM_Multiple");
@@ -89,10 +90,11 @@ void FakeCompoundManager::FindForVanta(const DatabankCollection& databankGroup, 
                                        std::string& compoundAlias)
 {
     m_log.Record("FindForVanta " + m_alias + GroupText(databankGroup) + " " + searchText + "|" +
-                 std::to_string(dbankContentDataType) + "|" + std::to_string(compoundIndex) + "|" + compoundName +
-                 "|" + compoundAlias);
+                 std::to_string(dbankContentDataType) + "|" + std::to_string(compoundIndex) + "|" + compoundName + "|" +
+                 compoundAlias);
     m_log.MaybeFail("FindForVanta");
-    if (onFindForVanta) onFindForVanta(databankGroup, searchText, dbankContentDataType, compoundIndex, compoundName, compoundAlias);
+    if (onFindForVanta)
+        onFindForVanta(databankGroup, searchText, dbankContentDataType, compoundIndex, compoundName, compoundAlias);
 }
 
 std::optional<FoundCompoundsList> FakeCompoundManager::GetAllCompounds(const IDatabank* databank)
@@ -198,16 +200,12 @@ SundryItemPtr FakeSundryDataManager::GetItem(const std::string& name)
 }
 
 FakeDatabase::FakeDatabase(std::string alias, CallLog& log)
-    : alias(alias),
-      compounds(std::make_shared<FakeCompoundManager>(alias, log)),
-      properties(std::make_shared<FakePropertyManager>(log)),
-      reactions(std::make_shared<FakeReactionManager>(log)),
+    : alias(alias), compounds(std::make_shared<FakeCompoundManager>(alias, log)),
+      properties(std::make_shared<FakePropertyManager>(log)), reactions(std::make_shared<FakeReactionManager>(log)),
       sundry(std::make_shared<FakeSundryDataManager>(log)),
-      propertyValues(std::make_shared<FakePropertyValueManager>(log)),
-      molData(std::make_shared<FakeMolData>(log)),
+      propertyValues(std::make_shared<FakePropertyValueManager>(log)), molData(std::make_shared<FakeMolData>(log)),
       m_log(log)
-{
-}
+{}
 
 std::string FakeDatabase::Alias() const
 {
@@ -273,7 +271,8 @@ void FakeConfigFileInstaller::CreateConfigurationFile()
 }
 
 FakeService::FakeService()
-    : collection(std::make_shared<FakeDatabaseCollection>(log)), installer(std::make_shared<FakeConfigFileInstaller>(log))
+    : collection(std::make_shared<FakeDatabaseCollection>(log)),
+      installer(std::make_shared<FakeConfigFileInstaller>(log))
 {
     SetServiceFactory(std::shared_ptr<ServiceFactory>(this, [](ServiceFactory*) {}));
     session::MoruGUIDataFunctions::ResetInstanceForTesting();

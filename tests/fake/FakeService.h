@@ -49,8 +49,7 @@ class FakeDatabank : public IDatabank {
 public:
     FakeDatabank(std::string name, std::weak_ptr<FakeDatabase> database, int id, CallLog& log)
         : name(std::move(name)), m_database(std::move(database)), id(id), m_log(log)
-    {
-    }
+    {}
     std::string Name() const override;
     std::optional<std::string> BaseDatabankName() const override { return baseName; }
     std::optional<std::string> Description() const override { return description; }
@@ -87,8 +86,7 @@ class FakeProperty : public IProperty {
 public:
     FakeProperty(std::string name, int interactionType, int elementCount = 1, int dataType = 1)
         : name(std::move(name)), interactionType(interactionType), elementCount(elementCount), dataType(dataType)
-    {
-    }
+    {}
     std::string Name() const override { return name; }
     int InteractionType() const override { return interactionType; }
     int DataType() const override { return dataType; }
@@ -135,9 +133,8 @@ public:
                                                          const std::string& identifierType,
                                                          SearchStringMap& searchStrings,
                                                          const std::string& outputPropertyName) override;
-    void FindForVanta(const DatabankCollection& databankGroup, const std::string& searchText,
-                      int dbankContentDataType, int& compoundIndex, std::string& compoundName,
-                      std::string& compoundAlias) override;
+    void FindForVanta(const DatabankCollection& databankGroup, const std::string& searchText, int dbankContentDataType,
+                      int& compoundIndex, std::string& compoundName, std::string& compoundAlias) override;
     std::optional<FoundCompoundsList> GetAllCompounds(const IDatabank* databank) override;
     IdentifierValuePtr GetCompoundIdentifier(const std::string& knownValue, const std::string& knownType,
                                              const std::string& wantedType) override;
@@ -170,9 +167,9 @@ public:
     int GetAllReactionsCount(const IDatabank* databank) override;
     // Answers with the stored reactions of the named databanks that name one of the compounds
     // (exactly, as species synonyms), in stored order; nullopt when there are none.
-    std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(const std::vector<std::string>& compounds,
-                                                                     const std::string& identifierType,
-                                                                     const std::vector<std::string>& databankNames) override;
+    std::optional<std::vector<ReactionRecord>> GetCompoundsReactions(
+        const std::vector<std::string>& compounds, const std::string& identifierType,
+        const std::vector<std::string>& databankNames) override;
     int total = 0;
     std::map<std::string, int> perDatabank;
     // Reactions by databank name.

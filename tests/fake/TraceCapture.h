@@ -16,9 +16,9 @@ namespace moru::fake {
 class TraceCapture {
 public:
     TraceCapture()
-        : m_path(std::filesystem::temp_directory_path() /
-                 ("moru-trace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                  ".log"))
+        : m_path(
+              std::filesystem::temp_directory_path() /
+              ("moru-trace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log"))
     {
         std::filesystem::remove(m_path);
         EXPECT_TRUE(platform::StartTrace(m_path.string()));

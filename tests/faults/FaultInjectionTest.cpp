@@ -36,7 +36,7 @@ enum class Kind { Read, SqliteAllocation, CxxAllocation };
 struct Injection {
     bool armed = false;
     Kind kind = Kind::Read;
-    long failAt = 0;     // the Nth event of `kind` fails (0: none)
+    long failAt = 0; // the Nth event of `kind` fails (0: none)
     bool persistent = false;
     long reads = 0, sqliteAllocations = 0, cxxAllocations = 0;
     long writes = 0; // writes, truncations, deletions and files created: must stay 0
@@ -104,8 +104,14 @@ int ShimFileSize(sqlite3_file* file, sqlite3_int64* size)
 }
 int ShimLock(sqlite3_file* file, int level) { return Real(file)->pMethods->xLock(Real(file), level); }
 int ShimUnlock(sqlite3_file* file, int level) { return Real(file)->pMethods->xUnlock(Real(file), level); }
-int ShimCheckReserved(sqlite3_file* file, int* out) { return Real(file)->pMethods->xCheckReservedLock(Real(file), out); }
-int ShimControl(sqlite3_file* file, int op, void* arg) { return Real(file)->pMethods->xFileControl(Real(file), op, arg); }
+int ShimCheckReserved(sqlite3_file* file, int* out)
+{
+    return Real(file)->pMethods->xCheckReservedLock(Real(file), out);
+}
+int ShimControl(sqlite3_file* file, int op, void* arg)
+{
+    return Real(file)->pMethods->xFileControl(Real(file), op, arg);
+}
 int ShimSectorSize(sqlite3_file* file) { return Real(file)->pMethods->xSectorSize(Real(file)); }
 int ShimDevice(sqlite3_file* file) { return Real(file)->pMethods->xDeviceCharacteristics(Real(file)); }
 int ShimShmMap(sqlite3_file* file, int page, int size, int extend, void volatile** out)
@@ -132,9 +138,9 @@ int ShimUnfetch(sqlite3_file* file, sqlite3_int64 offset, void* page)
 }
 
 const sqlite3_io_methods kShimMethods = {
-    3,           ShimClose,   ShimRead,         ShimWrite,         ShimTruncate, ShimSync,   ShimFileSize,
-    ShimLock,    ShimUnlock,  ShimCheckReserved, ShimControl,      ShimSectorSize, ShimDevice, ShimShmMap,
-    ShimShmLock, ShimShmBarrier, ShimShmUnmap,  ShimFetch,         ShimUnfetch};
+    3,           ShimClose,      ShimRead,          ShimWrite,   ShimTruncate,   ShimSync,   ShimFileSize,
+    ShimLock,    ShimUnlock,     ShimCheckReserved, ShimControl, ShimSectorSize, ShimDevice, ShimShmMap,
+    ShimShmLock, ShimShmBarrier, ShimShmUnmap,      ShimFetch,   ShimUnfetch};
 
 int ShimOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags)
 {
@@ -157,10 +163,16 @@ int ShimAccess(sqlite3_vfs*, const char* name, int flags, int* out)
     if (g_injection.Fail(Kind::Read, g_injection.reads)) return SQLITE_IOERR_ACCESS;
     return g_real->xAccess(g_real, name, flags, out);
 }
-int ShimFullPath(sqlite3_vfs*, const char* name, int size, char* out) { return g_real->xFullPathname(g_real, name, size, out); }
+int ShimFullPath(sqlite3_vfs*, const char* name, int size, char* out)
+{
+    return g_real->xFullPathname(g_real, name, size, out);
+}
 void* ShimDlOpen(sqlite3_vfs*, const char* name) { return g_real->xDlOpen(g_real, name); }
 void ShimDlError(sqlite3_vfs*, int size, char* out) { g_real->xDlError(g_real, size, out); }
-void (*ShimDlSym(sqlite3_vfs*, void* handle, const char* symbol))(void) { return g_real->xDlSym(g_real, handle, symbol); }
+void (*ShimDlSym(sqlite3_vfs*, void* handle, const char* symbol))(void)
+{
+    return g_real->xDlSym(g_real, handle, symbol);
+}
 void ShimDlClose(sqlite3_vfs*, void* handle) { g_real->xDlClose(g_real, handle); }
 int ShimRandomness(sqlite3_vfs*, int size, char* out) { return g_real->xRandomness(g_real, size, out); }
 int ShimSleep(sqlite3_vfs*, int microseconds) { return g_real->xSleep(g_real, microseconds); }
@@ -278,7 +290,7 @@ struct Transcript {
     double entries[kRoom];
     int count = 0;
     bool failed = false; // a call returned its failure value; the scenario stopped there
-    int checked = kRoom;  // entries from here on come from a call without a result: not compared under a fault
+    int checked = kRoom; // entries from here on come from a call without a result: not compared under a fault
     char message[1024] = {};
 
     void Add(double value)
@@ -288,7 +300,8 @@ struct Transcript {
     void Add(const char* text)
     {
         unsigned long long hash = 1469598103934665603ull;
-        for (const char* c = text ? text : "<null>"; *c; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 1099511628211ull;
+        for (const char* c = text ? text : "<null>"; *c; ++c)
+            hash = (hash ^ static_cast<unsigned char>(*c)) * 1099511628211ull;
         Add(static_cast<double>(hash >> 12));
     }
     // True when the call gave what a sound run gives; otherwise the scenario stops.
@@ -305,7 +318,8 @@ int MORU_CALL RecordDatabank(const char* bank, const char* alias, const char* pa
                              const char* base, const char* help, int code, const char* product, const char* type,
                              const char* prompt, int pure, int binary, int reactions, int simulator, int viewer)
 {
-    for (const char* text : {bank, alias, password, display, base, help, product, type, prompt}) g_transcript->Add(text);
+    for (const char* text : {bank, alias, password, display, base, help, product, type, prompt})
+        g_transcript->Add(text);
     for (int number : {code, pure, binary, reactions, simulator, viewer}) g_transcript->Add(number);
     return 0;
 }
@@ -349,8 +363,8 @@ void Listing(const Paths& paths, Transcript& t)
     // read (they read as absent), which the host cannot tell from absent ones.
     t.checked = t.count;
     g_transcript = &t;
-    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&RecordDatabank), nullptr,
-                                                       reinterpret_cast<void*>(&RecordBinaryParameter), 1);
+    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)
+    (reinterpret_cast<void*>(&RecordDatabank), nullptr, reinterpret_cast<void*>(&RecordBinaryParameter), 1);
     g_transcript = nullptr;
 }
 
@@ -364,8 +378,8 @@ void Search(const Paths&, Transcript& t)
         char db[256], bank[256], name[256], alias[256], cas[256], property[256];
         int index = 0;
         double value = 0;
-        const int details = MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(hit, db, bank, &index, name, alias, cas,
-                                                                           property, &value);
+        const int details =
+            MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(hit, db, bank, &index, name, alias, cas, property, &value);
         MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(hit);
         if (!t.Expect(details == 1)) return;
         for (const char* field : {db, bank, name, alias, cas, property}) t.Add(field);
@@ -381,8 +395,8 @@ void Search(const Paths&, Transcript& t)
         char db[256], bank[256], name[256], alias[256], cas[256], property[256];
         int position = 0, index = 0;
         double value = 0;
-        if (!t.Expect(MORU_EXPORT_OF(FoundCompounds_GetNextCompoundIdentifier)(hits, i, &position, db, bank, &index,
-                                                                               name, alias, cas, property, &value) == 1))
+        if (!t.Expect(MORU_EXPORT_OF(FoundCompounds_GetNextCompoundIdentifier)(
+                          hits, i, &position, db, bank, &index, name, alias, cas, property, &value) == 1))
             break;
         for (const char* field : {db, bank, name, alias, cas, property}) t.Add(field);
         t.Add(position);
@@ -426,7 +440,8 @@ void EnginePass(const Paths&, Transcript& t)
     if (!t.Expect(scalars > 0)) return MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
     t.Add(scalars);
     for (int i = 0; i < scalars; ++i) {
-        if (!t.Expect(MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &bank, &c1, &property, numbers) == 1))
+        if (!t.Expect(MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &bank, &c1, &property, numbers) ==
+                      1))
             break;
         t.Add(bank), t.Add(c1), t.Add(property), t.Add(numbers[0]);
     }
@@ -436,7 +451,7 @@ void EnginePass(const Paths&, Transcript& t)
     t.Add(binaries);
     for (int i = 0; i < binaries; ++i) {
         if (!t.Expect(MORU_EXPORT_OF(Optimized_GetNextBinaryPropertyValue)(handle, i, &size, &bank, &c1, &c2, &property,
-                                                                            numbers) == 1))
+                                                                           numbers) == 1))
             break;
         t.Add(bank), t.Add(c1), t.Add(c2), t.Add(property);
         for (int k = 0; k < size && k < 128; ++k) t.Add(numbers[k]);
@@ -474,7 +489,8 @@ protected:
         s_paths.config = s_paths.directory / "databases.json";
         fs::copy_file(fs::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db", s_paths.database,
                       fs::copy_options::overwrite_existing);
-        std::ofstream(s_paths.config) << R"({"databases": [{"alias": "SAMPLE", "path": "sample.db"}]})" << "\n";
+        std::ofstream(s_paths.config) << R"({"databases": [{"alias": "SAMPLE", "path": "sample.db"}]})"
+                                      << "\n";
         s_bytes = FileBytes(s_paths.database);
     }
     static void TearDownTestSuite()
@@ -486,8 +502,8 @@ protected:
     static void Connect()
     {
         int size = 0, success = 0, codes = 0;
-        const int messages = MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(s_paths.config.c_str(), "", &size,
-                                                                                 &success, &codes);
+        const int messages =
+            MORU_EXPORT_OF(InitVNFromConfigFileWithReturnMsgs)(s_paths.config.c_str(), "", &size, &success, &codes);
         MORU_EXPORT_OF(Databank_ReleaseHandle)(messages);
         MORU_EXPORT_OF(Databank_ReleaseHandle)(codes);
         ASSERT_EQ(success, 1);
@@ -585,17 +601,41 @@ protected:
     static inline std::string s_bytes;
 };
 
-TEST_F(FaultInjection, ReadErrorsInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::Read, false)); }
+TEST_F(FaultInjection, ReadErrorsInAListing)
+{
+    std::printf("%ld points\n", FailEveryPoint(Listing, Kind::Read, false));
+}
 TEST_F(FaultInjection, ReadErrorsInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::Read, true)); }
-TEST_F(FaultInjection, ReadErrorsInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::Read, true)); }
+TEST_F(FaultInjection, ReadErrorsInAnEnginePass)
+{
+    std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::Read, true));
+}
 
-TEST_F(FaultInjection, SqliteOutOfMemoryInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::SqliteAllocation, false)); }
-TEST_F(FaultInjection, SqliteOutOfMemoryInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::SqliteAllocation, true)); }
-TEST_F(FaultInjection, SqliteOutOfMemoryInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::SqliteAllocation, true)); }
+TEST_F(FaultInjection, SqliteOutOfMemoryInAListing)
+{
+    std::printf("%ld points\n", FailEveryPoint(Listing, Kind::SqliteAllocation, false));
+}
+TEST_F(FaultInjection, SqliteOutOfMemoryInASearch)
+{
+    std::printf("%ld points\n", FailEveryPoint(Search, Kind::SqliteAllocation, true));
+}
+TEST_F(FaultInjection, SqliteOutOfMemoryInAnEnginePass)
+{
+    std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::SqliteAllocation, true));
+}
 
-TEST_F(FaultInjection, OutOfMemoryInAListing) { std::printf("%ld points\n", FailEveryPoint(Listing, Kind::CxxAllocation, false)); }
-TEST_F(FaultInjection, OutOfMemoryInASearch) { std::printf("%ld points\n", FailEveryPoint(Search, Kind::CxxAllocation, true)); }
-TEST_F(FaultInjection, OutOfMemoryInAnEnginePass) { std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::CxxAllocation, true)); }
+TEST_F(FaultInjection, OutOfMemoryInAListing)
+{
+    std::printf("%ld points\n", FailEveryPoint(Listing, Kind::CxxAllocation, false));
+}
+TEST_F(FaultInjection, OutOfMemoryInASearch)
+{
+    std::printf("%ld points\n", FailEveryPoint(Search, Kind::CxxAllocation, true));
+}
+TEST_F(FaultInjection, OutOfMemoryInAnEnginePass)
+{
+    std::printf("%ld points\n", FailEveryPoint(EnginePass, Kind::CxxAllocation, true));
+}
 
 } // namespace
 

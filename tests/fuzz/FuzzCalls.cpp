@@ -39,11 +39,11 @@ std::string Read(const char* text) { return text ? std::string(text, std::strlen
 struct World {
     std::vector<std::string> banks;    // "ALIAS.BANK"
     std::vector<std::string> monikers; // "ALIAS BANK"
-    std::vector<std::string> texts{"ETHANOL", "WATER", "BENZENE", "64-17-5", "7732-18-5", "H2O", "CO2", "C2H6O",
-                                   "ethyl alcohol", "METHANOL", "", "\xC3\xA9THANOL", "H+", "OH-"};
+    std::vector<std::string> texts{"ETHANOL", "WATER",         "BENZENE",  "64-17-5", "7732-18-5",      "H2O", "CO2",
+                                   "C2H6O",   "ethyl alcohol", "METHANOL", "",        "\xC3\xA9THANOL", "H+",  "OH-"};
     std::vector<std::string> idTypes{"NAME", "ALIAS", "CASRN", "SYNONYM", "", "name", "INCHI", "FORMULA"};
-    std::vector<std::string> properties{"MW", "TB", "CPIG", "STATE", "GROUPS", "NRTL", "KIJ", "TERN", "KELIDX",
-                                        "PLXIDX", "nrtl", ""};
+    std::vector<std::string> properties{"MW",  "TB",   "CPIG",   "STATE",  "GROUPS", "NRTL",
+                                        "KIJ", "TERN", "KELIDX", "PLXIDX", "nrtl",   ""};
     std::vector<std::string> aliases{"FUZZ", "fuzz", "NONE", ""};
     std::vector<int> handles;
     int bulkElements = 0; // the most elements of a property of the current bulk load, when read
@@ -116,7 +116,8 @@ public:
     int Handle()
     {
         const std::uint8_t b = Byte();
-        if (b < 200 && !g_world->handles.empty()) return g_world->handles[g_world->handles.size() - 1 - b % g_world->handles.size()];
+        if (b < 200 && !g_world->handles.empty())
+            return g_world->handles[g_world->handles.size() - 1 - b % g_world->handles.size()];
         if (b < 230) return b - 210;
         return Int();
     }
@@ -178,8 +179,8 @@ int MORU_CALL OnDatabank(const char* bank, const char* alias, const char* passwo
     return 0;
 }
 int MORU_CALL OnDatabankWithAccess(const char* bank, const char* alias, const char* password, const char* display,
-                                   const char* base, const char* help, int code, const char* product,
-                                   const char* type, const char* prompt, int pure, int binary, int reactions, int, int)
+                                   const char* base, const char* help, int code, const char* product, const char* type,
+                                   const char* prompt, int pure, int binary, int reactions, int, int)
 {
     return OnDatabank(bank, alias, password, display, base, help, code, product, type, prompt, pure, binary, reactions);
 }
@@ -327,7 +328,8 @@ void ReadMessages(int messages, int codes, int size)
 void Connect(World& world, int slot)
 {
     int size = 0, success = 0, codes = 0;
-    const int messages = InitVNFromConfigFileWithReturnMsgs(g_files.config[slot].c_str(), "pw", &size, &success, &codes);
+    const int messages =
+        InitVNFromConfigFileWithReturnMsgs(g_files.config[slot].c_str(), "pw", &size, &success, &codes);
     ReadMessages(messages, codes, size);
     world.bulkElements = 0;
     ListMoruDatabanks_WithDBAccessFlag(reinterpret_cast<void*>(&OnDatabankWithAccess), nullptr,
@@ -350,7 +352,9 @@ void Call(Program& p, World& w, int slot)
     switch (op) {
     case 0: DllEnsureInit(); break;
     case 1: DllForceTerm(); break;
-    case 2: InitializeFromConfigFile(p.Flag() ? g_files.config[slot].c_str() : "/nonexistent/moru.json", p.Text(w.texts)); break;
+    case 2:
+        InitializeFromConfigFile(p.Flag() ? g_files.config[slot].c_str() : "/nonexistent/moru.json", p.Text(w.texts));
+        break;
     case 3: InitializeVNFromConfigFile(p.Flag() ? g_files.config[slot].c_str() : nullptr, p.Text(w.texts)); break;
     case 4: Connect(w, slot); break;
     case 5: {
@@ -419,8 +423,8 @@ void Call(Program& p, World& w, int slot)
     }
     case 20: {
         int hit = -1;
-        FoundCompounds_FindByIdentifierType(p.List(w.banks), p.Text(w.texts), p.Text(w.idTypes),
-                                            p.Text(w.properties), &hit);
+        FoundCompounds_FindByIdentifierType(p.List(w.banks), p.Text(w.texts), p.Text(w.idTypes), p.Text(w.properties),
+                                            &hit);
         w.Keep(hit);
         break;
     }
@@ -443,8 +447,8 @@ void Call(Program& p, World& w, int slot)
         Buffer db(256), bank(256), name(256), alias(256), cas(256), prop(256);
         int index = 0;
         double value = 0;
-        if (FoundCompounds_GetObjectDetails(p.Handle(), db.get(), bank.get(), &index, name.get(), alias.get(), cas.get(),
-                                            prop.get(), &value) == 1) {
+        if (FoundCompounds_GetObjectDetails(p.Handle(), db.get(), bank.get(), &index, name.get(), alias.get(),
+                                            cas.get(), prop.get(), &value) == 1) {
             w.Learn(w.texts, name.Text());
             w.Learn(w.texts, alias.Text());
             cas.Text(), db.Text(), bank.Text(), prop.Text();
@@ -526,10 +530,9 @@ void Call(Program& p, World& w, int slot)
             std::vector<double> coefficients(MORU_MAX_REACTION_SPECIES), constants(MORU_MAX_EQUILIBRIUM_CONSTANTS),
                 symmetricConstants(MORU_MAX_EQUILIBRIUM_CONSTANTS);
             int species = 0;
-            const int result = Reactions_GetNextReactionObject(handle, position, type.get(), basis.get(), &species,
-                                                               aliases.pointers.data(), coefficients.data(),
-                                                               constants.data(),
-                                                               symmetric ? symmetricConstants.data() : nullptr, nullptr);
+            const int result = Reactions_GetNextReactionObject(
+                handle, position, type.get(), basis.get(), &species, aliases.pointers.data(), coefficients.data(),
+                constants.data(), symmetric ? symmetricConstants.data() : nullptr, nullptr);
             if (result == -1) break;
             if (result == 1) {
                 if (species < 0 || species > MORU_MAX_REACTION_SPECIES) Fault("a reaction with too many species");
@@ -581,7 +584,8 @@ void Call(Program& p, World& w, int slot)
             PropertyValueObject_ValueTextList(handle, texts.pointers.data(), size);
         }
         Buffers rows(MORU_MAX_UNIT_ROWS, size), units(MORU_MAX_UNIT_ROWS, size);
-        const int unitRows = PropertyValueObject_UnitsOfMeasure(handle, rows.pointers.data(), units.pointers.data(), size);
+        const int unitRows =
+            PropertyValueObject_UnitsOfMeasure(handle, rows.pointers.data(), units.pointers.data(), size);
         if (unitRows < 0 || unitRows > MORU_MAX_UNIT_ROWS) Fault("more unit rows than the host's arrays");
         break;
     }
@@ -600,14 +604,15 @@ void Call(Program& p, World& w, int slot)
     }
     case 40: {
         int list = -1;
-        const int count = CompoundProperties_GetAllUnaryPropertyValues_Vanta(p.Text(w.aliases), p.Text(w.banks),
-                                                                             p.Int(), &list);
+        const int count =
+            CompoundProperties_GetAllUnaryPropertyValues_Vanta(p.Text(w.aliases), p.Text(w.banks), p.Int(), &list);
         w.Keep(list);
         for (int position = 0; position <= std::min(count, 64); ++position) {
             Buffer name(MORU_MAX_PROPERTY_NAME_BYTES + 1);
             std::vector<double> values(MORU_MAX_UNARY_ELEMENTS);
             int valueSize = 0;
-            if (CompoundProperties_GetNextUnaryPropertyValue(list, position, name.get(), &valueSize, values.data()) == 1 &&
+            if (CompoundProperties_GetNextUnaryPropertyValue(list, position, name.get(), &valueSize, values.data()) ==
+                    1 &&
                 (valueSize < 0 || valueSize > MORU_MAX_UNARY_ELEMENTS))
                 Fault("a unary value with more elements than the host's array");
         }
@@ -676,10 +681,9 @@ void Call(Program& p, World& w, int slot)
             std::vector<double> values(2 * MORU_MAX_UNARY_ELEMENTS);
             const int result =
                 vanta ? BinaryPropertyValueObjects_GetNextPropertyValueObject_Vanta(handle, &c1, &c2, &c3, &c4, &bank,
-                                                                                   &property, &size, values.data())
-                      : BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &c1, &c2, &c3, &c4, &bank,
-                                                                              &property, &size, &regression,
-                                                                              values.data());
+                                                                                    &property, &size, values.data())
+                      : BinaryPropertyValueObjects_GetNextPropertyValueObject(
+                            handle, &c1, &c2, &c3, &c4, &bank, &property, &size, &regression, values.data());
             if (result != 1) break;
         }
         break;
@@ -697,10 +701,9 @@ void Call(Program& p, World& w, int slot)
         Buffer deviations(deviationSize), citations(citationSize), basis(stdSize);
         auto& f = fields.pointers;
         int kind = -1;
-        BinaryPropertyValueObjects_GetRegInfoObjectDetails(p.Handle(), &kind, f[0], f[1], f[2], f[3], f[4], f[5], f[6],
-                                                           f[7], f[8], f[9], f[10], f[11], f[12], deviations.get(),
-                                                           citations.get(), basis.get(), stdSize, deviationSize,
-                                                           citationSize);
+        BinaryPropertyValueObjects_GetRegInfoObjectDetails(
+            p.Handle(), &kind, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11], f[12],
+            deviations.get(), citations.get(), basis.get(), stdSize, deviationSize, citationSize);
         break;
     }
     case 51:
@@ -758,7 +761,8 @@ void Call(Program& p, World& w, int slot)
         for (int position = p.Int(), n = 0; n < 64; ++position, ++n) {
             int bank, compound, property;
             double value;
-            if (Optimized_GetNextScalarPropertyValue(handle, position, &bank, &compound, &property, &value) == -1) break;
+            if (Optimized_GetNextScalarPropertyValue(handle, position, &bank, &compound, &property, &value) == -1)
+                break;
         }
         break;
     }
@@ -787,11 +791,11 @@ void Call(Program& p, World& w, int slot)
         for (int position = p.Int(), n = 0; n < 64; ++position, ++n) {
             int size, bank, c1, c2, property;
             std::vector<double> values(static_cast<std::size_t>(2 * std::max(w.bulkElements, 1)));
-            const int result =
-                withFlag ? Optimized_GetNextBinaryPropertyValueWithCondensedFlag(handle, position, &size, &bank, &c1, &c2,
-                                                                                 &property, values.data(), &condensed)
-                         : Optimized_GetNextBinaryPropertyValue(handle, position, &size, &bank, &c1, &c2, &property,
-                                                                values.data());
+            const int result = withFlag
+                                   ? Optimized_GetNextBinaryPropertyValueWithCondensedFlag(
+                                         handle, position, &size, &bank, &c1, &c2, &property, values.data(), &condensed)
+                                   : Optimized_GetNextBinaryPropertyValue(handle, position, &size, &bank, &c1, &c2,
+                                                                          &property, values.data());
             if (result == -1) break;
         }
         break;
@@ -837,13 +841,12 @@ void Call(Program& p, World& w, int slot)
         auto es = statuses(exp), evs = statuses(eval);
         auto ec = citations(exp), evc = citations(eval), units = citations(values);
         const bool given = p.Flag();
-        PushPropertyValue_GetPropNameValue(p.Text(w.properties), p.Text(w.texts), p.Text(w.texts), p.Text(w.texts),
-                                           p.Int(), p.Text(w.texts), p.Text(w.texts), p.Text(w.texts), values,
-                                           p.Flag() ? v.data() : nullptr, 0.1, exp, given ? e.data() : nullptr,
-                                           e.data(), e.data(), e.data(), es.data(), ec.data(), eval, ev.data(),
-                                           given ? ev.data() : nullptr, ev.data(), ev.data(), evs.data(), evc.data(),
-                                           calc, c.data(), c.data(), given ? c.data() : nullptr,
-                                           values > 1 ? units.data() : nullptr, p.Text(w.texts), p.Text(w.texts));
+        PushPropertyValue_GetPropNameValue(
+            p.Text(w.properties), p.Text(w.texts), p.Text(w.texts), p.Text(w.texts), p.Int(), p.Text(w.texts),
+            p.Text(w.texts), p.Text(w.texts), values, p.Flag() ? v.data() : nullptr, 0.1, exp,
+            given ? e.data() : nullptr, e.data(), e.data(), e.data(), es.data(), ec.data(), eval, ev.data(),
+            given ? ev.data() : nullptr, ev.data(), ev.data(), evs.data(), evc.data(), calc, c.data(), c.data(),
+            given ? c.data() : nullptr, values > 1 ? units.data() : nullptr, p.Text(w.texts), p.Text(w.texts));
         break;
     }
     case 82: {
@@ -941,7 +944,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static int run = 0;
     const int slot = run++ % 2;
     std::error_code ignored;
-    for (const char* beside : {"-wal", "-shm", "-journal"}) fs::remove(g_files.database[slot].string() + beside, ignored);
+    for (const char* beside : {"-wal", "-shm", "-journal"})
+        fs::remove(g_files.database[slot].string() + beside, ignored);
     WriteFile(g_files.database[slot], database);
     fs::remove_all(g_files.directory / "default", ignored);
 
@@ -957,6 +961,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (ReadFile(g_files.database[slot]) != database) Fault("the database file was changed");
     for (const char* beside : {"-wal", "-shm", "-journal"})
-        if (fs::exists(g_files.database[slot].string() + beside)) Fault(std::string("a file ") + beside + " beside the database");
+        if (fs::exists(g_files.database[slot].string() + beside))
+            Fault(std::string("a file ") + beside + " beside the database");
     return 0;
 }

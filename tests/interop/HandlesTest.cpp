@@ -19,12 +19,18 @@ struct OtherKind {};
 
 using ReleaseFunction = void(MORU_CALL*)(int);
 const std::vector<ReleaseFunction> kReleaseFunctions = {
-    CompoundCollection_ReleaseHandle,       CompoundCollectionEnum_ReleaseHandle,
-    PropertyValueCollectionEnum_ReleaseHandle, PropertyValueObject_ReleaseHandle,
-    CompoundProperties_ReleaseHandle,       Databank_ReleaseHandle,
-    FoundCompounds_ReleaseHandle,           GetAllCompounds_ReleaseHandle,
-    BinaryPropertyValueObjects_ReleaseHandle, InteractionParameterValueObject_ReleaseHandle,
-    Optimized_ReleaseHandle,                Reactions_ReleaseHandle,
+    CompoundCollection_ReleaseHandle,
+    CompoundCollectionEnum_ReleaseHandle,
+    PropertyValueCollectionEnum_ReleaseHandle,
+    PropertyValueObject_ReleaseHandle,
+    CompoundProperties_ReleaseHandle,
+    Databank_ReleaseHandle,
+    FoundCompounds_ReleaseHandle,
+    GetAllCompounds_ReleaseHandle,
+    BinaryPropertyValueObjects_ReleaseHandle,
+    InteractionParameterValueObject_ReleaseHandle,
+    Optimized_ReleaseHandle,
+    Reactions_ReleaseHandle,
 };
 } // namespace
 

@@ -72,7 +72,8 @@ static int Tour(const char* configuration, const char* databank, const char* com
         char hitDatabase[256] = "", hitBank[256] = "", name[256] = "", alias[256] = "", cas[256] = "", text[256] = "";
         int index = -1;
         double number = 0;
-        if (MORU_FN(FoundCompounds_GetObjectDetails)(hit, hitDatabase, hitBank, &index, name, alias, cas, text, &number)) {
+        if (MORU_FN(FoundCompounds_GetObjectDetails)(hit, hitDatabase, hitBank, &index, name, alias, cas, text,
+                                                     &number)) {
             printf("found \"%s\": compound %d in %s.%s, name \"%s\", CAS %s\n", compound, index, hitDatabase, hitBank,
                    name, cas);
             found = 1;

@@ -18,25 +18,25 @@ struct FoldingCase {
 // Pairs taken from CaseFolding.txt (status C and S), written out as UTF-8 bytes so that the source
 // encoding cannot blur them.
 const std::vector<FoldingCase> UnicodePairs = {
-    {"Latin-1 E acute", "\xC3\x89", "\xC3\xA9"},                             // U+00C9 -> U+00E9
-    {"Latin-1 thorn", "\xC3\x9E", "\xC3\xBE"},                               // U+00DE -> U+00FE
-    {"Y diaeresis", "\xC5\xB8", "\xC3\xBF"},                                 // U+0178 -> U+00FF
-    {"long s", "\xC5\xBF", "s"},                                             // U+017F -> U+0073
-    {"L acute, odd capital", "\xC4\xB9", "\xC4\xBA"},                        // U+0139 -> U+013A
-    {"Z acute, odd capital", "\xC5\xB9", "\xC5\xBA"},                        // U+0179 -> U+017A
-    {"Z caron", "\xC5\xBD", "\xC5\xBE"},                                     // U+017D -> U+017E
-    {"DZ caron titlecase", "\xC7\x85", "\xC7\x86"},                          // U+01C5 -> U+01C6
-    {"A with stroke, folds longer", "\xC8\xBA", "\xE2\xB1\xA5"},             // U+023A -> U+2C65
-    {"capital sharp s (status S)", "\xE1\xBA\x9E", "\xC3\x9F"},              // U+1E9E -> U+00DF
-    {"Greek alpha with tonos", "\xCE\x86", "\xCE\xAC"},                      // U+0386 -> U+03AC
-    {"Greek capital sigma", "\xCE\xA3", "\xCF\x83"},                         // U+03A3 -> U+03C3
-    {"Greek final sigma", "\xCF\x82", "\xCF\x83"},                           // U+03C2 -> U+03C3
-    {"Cyrillic IO", "\xD0\x81", "\xD1\x91"},                                 // U+0401 -> U+0451
-    {"Cyrillic ZHE", "\xD0\x96", "\xD0\xB6"},                                // U+0416 -> U+0436
-    {"Cyrillic OMEGA", "\xD1\xA0", "\xD1\xA1"},                              // U+0460 -> U+0461
-    {"Kelvin sign", "\xE2\x84\xAA", "k"},                                    // U+212A -> U+006B
-    {"Ohm sign", "\xE2\x84\xA6", "\xCF\x89"},                                // U+2126 -> U+03C9
-    {"Deseret, beyond the BMP", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"},     // U+10400 -> U+10428
+    {"Latin-1 E acute", "\xC3\x89", "\xC3\xA9"},                         // U+00C9 -> U+00E9
+    {"Latin-1 thorn", "\xC3\x9E", "\xC3\xBE"},                           // U+00DE -> U+00FE
+    {"Y diaeresis", "\xC5\xB8", "\xC3\xBF"},                             // U+0178 -> U+00FF
+    {"long s", "\xC5\xBF", "s"},                                         // U+017F -> U+0073
+    {"L acute, odd capital", "\xC4\xB9", "\xC4\xBA"},                    // U+0139 -> U+013A
+    {"Z acute, odd capital", "\xC5\xB9", "\xC5\xBA"},                    // U+0179 -> U+017A
+    {"Z caron", "\xC5\xBD", "\xC5\xBE"},                                 // U+017D -> U+017E
+    {"DZ caron titlecase", "\xC7\x85", "\xC7\x86"},                      // U+01C5 -> U+01C6
+    {"A with stroke, folds longer", "\xC8\xBA", "\xE2\xB1\xA5"},         // U+023A -> U+2C65
+    {"capital sharp s (status S)", "\xE1\xBA\x9E", "\xC3\x9F"},          // U+1E9E -> U+00DF
+    {"Greek alpha with tonos", "\xCE\x86", "\xCE\xAC"},                  // U+0386 -> U+03AC
+    {"Greek capital sigma", "\xCE\xA3", "\xCF\x83"},                     // U+03A3 -> U+03C3
+    {"Greek final sigma", "\xCF\x82", "\xCF\x83"},                       // U+03C2 -> U+03C3
+    {"Cyrillic IO", "\xD0\x81", "\xD1\x91"},                             // U+0401 -> U+0451
+    {"Cyrillic ZHE", "\xD0\x96", "\xD0\xB6"},                            // U+0416 -> U+0436
+    {"Cyrillic OMEGA", "\xD1\xA0", "\xD1\xA1"},                          // U+0460 -> U+0461
+    {"Kelvin sign", "\xE2\x84\xAA", "k"},                                // U+212A -> U+006B
+    {"Ohm sign", "\xE2\x84\xA6", "\xCF\x89"},                            // U+2126 -> U+03C9
+    {"Deseret, beyond the BMP", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"}, // U+10400 -> U+10428
 };
 
 // Code points that simple folding leaves alone, though other foldings or casings change them.
@@ -73,10 +73,12 @@ TEST(EqualsIgnoringCase, FollowsTheFolding)
 {
     EXPECT_TRUE(EqualsIgnoringCase("Dipl", "dIPL"));
     EXPECT_TRUE(EqualsIgnoringCase("\xC3\x89THANOL", "\xC3\xA9thanol"));
-    EXPECT_TRUE(EqualsIgnoringCase("\xE2\x84\xAA" "CAL", "kcal"));             // texts of different byte lengths
-    EXPECT_TRUE(EqualsIgnoringCase("\xCE\x86\xCE\xA3", "\xCE\xAC\xCF\x82"));   // ΆΣ and άς
-    EXPECT_FALSE(EqualsIgnoringCase("ETHANOL", "\xC3\xA9thanol"));             // E does not fold to é
-    EXPECT_FALSE(EqualsIgnoringCase("\xC5\xB8", "\xC5\xB9"));                  // Ÿ is not Ź
+    EXPECT_TRUE(EqualsIgnoringCase("\xE2\x84\xAA"
+                                   "CAL",
+                                   "kcal"));                                 // texts of different byte lengths
+    EXPECT_TRUE(EqualsIgnoringCase("\xCE\x86\xCE\xA3", "\xCE\xAC\xCF\x82")); // ΆΣ and άς
+    EXPECT_FALSE(EqualsIgnoringCase("ETHANOL", "\xC3\xA9thanol"));           // E does not fold to é
+    EXPECT_FALSE(EqualsIgnoringCase("\xC5\xB8", "\xC5\xB9"));                // Ÿ is not Ź
     EXPECT_FALSE(EqualsIgnoringCase("abc", "abd"));
     EXPECT_FALSE(EqualsIgnoringCase("abc", "ab"));
     EXPECT_FALSE(EqualsIgnoringCase("", "a"));
@@ -89,7 +91,11 @@ TEST(FoldCase, KeepsBytesThatAreNotUtf8)
         {"truncated three-byte sequence at the end", "K\xE2\x84", "k\xE2\x84"},
         {"truncated four-byte sequence at the end", "\xF0\x90\x90", "\xF0\x90\x90"},
         {"truncated sequence before a capital", "\xC3\xC3\x89", "\xC3\xC3\xA9"},
-        {"lone continuation bytes", "\x80" "A\xBF", "\x80" "a\xBF"},
+        {"lone continuation bytes",
+         "\x80"
+         "A\xBF",
+         "\x80"
+         "a\xBF"},
         {"overlong form of A", "\xC1\x81", "\xC1\x81"},
         {"overlong three-byte form", "\xE0\x81\x81", "\xE0\x81\x81"},
         {"surrogate", "\xED\xA0\x80", "\xED\xA0\x80"},

@@ -255,8 +255,8 @@ TEST_F(PropertyValueEnumeration, WalksTheValuesInTheServicesOrder)
 TEST_F(PropertyValueEnumeration, MakesTheCompoundTheWorkingSetBeforeAsking)
 {
     Enumerator();
-    EXPECT_EQ((std::vector<std::string>{"GetIdentifier DB NAME", "GetCompound DB WATER|NAME", "SetWorkingCompounds DB [7]",
-                                        "GetAllUnaryPropertyValues PURE WATER|NAME"}),
+    EXPECT_EQ((std::vector<std::string>{"GetIdentifier DB NAME", "GetCompound DB WATER|NAME",
+                                        "SetWorkingCompounds DB [7]", "GetAllUnaryPropertyValues PURE WATER|NAME"}),
               service.log.Calls());
 }
 

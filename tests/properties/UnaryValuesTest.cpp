@@ -14,8 +14,11 @@ protected:
     UnaryPropertyLists()
     {
         db->propertyValues->vantaValues[{pure->id, 7}] = {
-            {"MW", {18.015}}, {"PC", {22064000.0}}, {"PLXANT", {73.649, -7258.2, 0.0, 0.0, -7.3037, 4.1653e-6, 2.0}},
-            {"TB", {373.15}}, {"TC", {647.1}}};
+            {"MW", {18.015}},
+            {"PC", {22064000.0}},
+            {"PLXANT", {73.649, -7258.2, 0.0, 0.0, -7.3037, 4.1653e-6, 2.0}},
+            {"TB", {373.15}},
+            {"TC", {647.1}}};
     }
 
     int List(int compoundIndex = 7)
@@ -94,9 +97,8 @@ TEST_F(UnaryPropertyLists, AnAbsentElementFailsAfterTheElementsBeforeIt)
 
 TEST_F(UnaryPropertyLists, ValuesBeyondTheDocumentedLimitsAreRefusedUnwritten)
 {
-    db->propertyValues->vantaValues[{pure->id, 9}] = {
-        {std::string(MORU_MAX_PROPERTY_NAME_BYTES + 1, 'N'), {1.0}},
-        {"LONG", NumericElements(MORU_MAX_UNARY_ELEMENTS + 1, 1.0)}};
+    db->propertyValues->vantaValues[{pure->id, 9}] = {{std::string(MORU_MAX_PROPERTY_NAME_BYTES + 1, 'N'), {1.0}},
+                                                      {"LONG", NumericElements(MORU_MAX_UNARY_ELEMENTS + 1, 1.0)}};
     const int handle = List(9);
     for (int position = 0; position < 2; ++position) {
         const Entry entry = Read(handle, position);

@@ -35,8 +35,7 @@ ReactionRecord Reaction(int id, std::string type, std::vector<std::pair<std::str
 
 class Reactions : public TwoDatabases {
 protected:
-    int Collect(std::vector<const char*> compounds, std::vector<const char*> databanks, int searchType,
-                int* handle)
+    int Collect(std::vector<const char*> compounds, std::vector<const char*> databanks, int searchType, int* handle)
     {
         compounds.push_back(nullptr);
         databanks.push_back(nullptr);
@@ -128,7 +127,7 @@ TEST_F(Reactions, BadDatabankEntriesFailWithTheirOwnValues)
     int handle = -1;
     EXPECT_EQ(Collect({"CO2"}, {"A.A1", "a.a1"}, 0, &handle), 0); // repeated in another case
     EXPECT_EQ(handle, 0);
-    EXPECT_EQ(Collect({"CO2"}, {"AA1"}, 0, &handle), 0); // no full stop
+    EXPECT_EQ(Collect({"CO2"}, {"AA1"}, 0, &handle), 0);     // no full stop
     EXPECT_EQ(Collect({"CO2"}, {"A.NOPE"}, 0, &handle), -1); // not listed
     EXPECT_EQ(handle, 0);
     EXPECT_TRUE(Queries().empty());
@@ -244,9 +243,8 @@ TEST_F(Reactions, ReadingWritesEverythingWithAbsentConstantsAsTheMarker)
 
 TEST_F(Reactions, AReactionTheBuffersCannotTakeWholeIsNotWrittenAtAll)
 {
-    dbA->reactions->reactions = {
-        {"A1", Reaction(1, "EQUIL", {{"CO2", -1}, {std::string(20, 'x'), 1}}, {1.0})},
-        {"A1", Reaction(2, "EQUIL", {{"CO2", -1}, {std::string(19, 'y'), 1}}, {1.0}, {2.0})}};
+    dbA->reactions->reactions = {{"A1", Reaction(1, "EQUIL", {{"CO2", -1}, {std::string(20, 'x'), 1}}, {1.0})},
+                                 {"A1", Reaction(2, "EQUIL", {{"CO2", -1}, {std::string(19, 'y'), 1}}, {1.0}, {2.0})}};
     int handle = 0;
     ASSERT_EQ(Collect({"CO2"}, {"A.A1"}, 0, &handle), 2);
     Read tooLong = ReadAt(handle, 0);
@@ -281,7 +279,8 @@ TEST_F(Reactions, AReactionTheBuffersCannotTakeWholeIsNotWrittenAtAll)
 TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
 {
     std::vector<std::pair<std::string, double>> many;
-    for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i) many.emplace_back(i ? "S" + std::to_string(i) : "CO2", i ? 1 : -1);
+    for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i)
+        many.emplace_back(i ? "S" + std::to_string(i) : "CO2", i ? 1 : -1);
     std::vector<std::optional<double>> constants(MORU_MAX_EQUILIBRIUM_CONSTANTS + 8, 1.0);
     std::vector<std::pair<std::string, double>> two = {{"CO2", -1}, {"H2O", 1}};
     dbA->reactions->reactions = {{"A1", Reaction(1, "EQUIL", many, {1.0})},
@@ -295,7 +294,8 @@ TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
     constexpr int guard = 4;
     std::vector<std::array<char, MORU_SPECIES_ALIAS_BUFFER_SIZE>> aliasBuffers(MORU_MAX_REACTION_SPECIES + guard);
     std::vector<char*> aliases(MORU_MAX_REACTION_SPECIES + guard, nullptr);
-    for (int i = 0; i < MORU_MAX_REACTION_SPECIES; ++i) aliases[static_cast<std::size_t>(i)] = aliasBuffers[static_cast<std::size_t>(i)].data();
+    for (int i = 0; i < MORU_MAX_REACTION_SPECIES; ++i)
+        aliases[static_cast<std::size_t>(i)] = aliasBuffers[static_cast<std::size_t>(i)].data();
     for (int position = 0; position < 3; ++position) {
         std::vector<double> coefficients(MORU_MAX_REACTION_SPECIES + guard, -7);
         std::vector<double> eqConsts(MORU_MAX_EQUILIBRIUM_CONSTANTS + guard, -7);

@@ -22,8 +22,8 @@ std::vector<Received> g_received;
 std::optional<std::string> Text(const char* text) { return text ? std::optional<std::string>(text) : std::nullopt; }
 
 int MORU_CALL OnDatabank13(const char* bank, const char* alias, const char* password, const char* display,
-                           const char* base, const char* helpFile, int helpCode, const char* product,
-                           const char* type, const char* prompt, int pure, int binaryCount, int reactions)
+                           const char* base, const char* helpFile, int helpCode, const char* product, const char* type,
+                           const char* prompt, int pure, int binaryCount, int reactions)
 {
     g_received.push_back({"bank",
                           {Text(bank), Text(alias), Text(password), Text(display), Text(base), Text(helpFile),
@@ -33,9 +33,8 @@ int MORU_CALL OnDatabank13(const char* bank, const char* alias, const char* pass
 }
 
 int MORU_CALL OnDatabank15(const char* bank, const char* alias, const char* password, const char* display,
-                           const char* base, const char* helpFile, int helpCode, const char* product,
-                           const char* type, const char* prompt, int pure, int binaryCount, int reactions,
-                           int simulator, int viewer)
+                           const char* base, const char* helpFile, int helpCode, const char* product, const char* type,
+                           const char* prompt, int pure, int binaryCount, int reactions, int simulator, int viewer)
 {
     OnDatabank13(bank, alias, password, display, base, helpFile, helpCode, product, type, prompt, pure, binaryCount,
                  reactions);
@@ -44,8 +43,7 @@ int MORU_CALL OnDatabank15(const char* bank, const char* alias, const char* pass
     return 0;
 }
 
-int MORU_CALL OnBinary(const char* alias, const char* bank, const char* parameter, const char* gamma,
-                       const char* vapor)
+int MORU_CALL OnBinary(const char* alias, const char* bank, const char* parameter, const char* gamma, const char* vapor)
 {
     g_received.push_back({"binary", {Text(alias), Text(bank), Text(parameter), Text(gamma), Text(vapor)}, {}});
     return 0;
@@ -83,9 +81,9 @@ protected:
         pure->HelpCode = 42;
         db1->SetPureInfo("PURE", pure);
         auto binaryInfo = std::make_shared<InteractionParameterDatabankInformationObject>();
-        binaryInfo->ParameterInfoList = std::vector<SundryItemPtr>{
-            Parameter("NRTL", "NRTL", std::nullopt), Parameter(" ", "X", "Y"),
-            std::make_shared<PureDatabankInfoObject>(), Parameter("PRKIJ", "", "PR")};
+        binaryInfo->ParameterInfoList =
+            std::vector<SundryItemPtr>{Parameter("NRTL", "NRTL", std::nullopt), Parameter(" ", "X", "Y"),
+                                       std::make_shared<PureDatabankInfoObject>(), Parameter("PRKIJ", "", "PR")};
         db1->sundry->items["BINARY"] = binaryInfo;
         db1->reactions->total = 5;
         db1->reactions->perDatabank["PURE"] = 3;
@@ -121,9 +119,9 @@ TEST_F(DatabankListing, BinaryParameterCallbacksComeBeforeTheirDatabank)
     const Received& binary = g_received[3];
     EXPECT_EQ(binary.kind, "bank");
     // No pure information: nulls and zeros, the base name absent too.
-    EXPECT_EQ(binary.texts, (std::vector<std::optional<std::string>>{"BINARY", "DB1", std::nullopt, std::nullopt,
-                                                                     std::nullopt, std::nullopt, std::nullopt,
-                                                                     std::nullopt, std::nullopt}));
+    EXPECT_EQ(binary.texts,
+              (std::vector<std::optional<std::string>>{"BINARY", "DB1", std::nullopt, std::nullopt, std::nullopt,
+                                                       std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
     EXPECT_EQ(binary.numbers, (std::vector<int>{0, 0, 2, 0}));
 }
 
@@ -132,9 +130,9 @@ TEST_F(DatabankListing, AccessFlagSelectsTheFifteenArgumentCallback)
     ListMoruDatabanks_WithDBAccessFlag(Callback(&OnDatabank15), nullptr, nullptr, 1);
     ASSERT_EQ(g_received.size(), 2u);
     // The texts stand in the same places as in the thirteen-argument callback.
-    EXPECT_EQ(g_received[0].texts, (std::vector<std::optional<std::string>>{"PURE", "DB1", "secret", "Pure data",
-                                                                            "PUREBASE", "help.chm", std::nullopt,
-                                                                            "PURE", "Choose"}));
+    EXPECT_EQ(g_received[0].texts,
+              (std::vector<std::optional<std::string>>{"PURE", "DB1", "secret", "Pure data", "PUREBASE", "help.chm",
+                                                       std::nullopt, "PURE", "Choose"}));
     EXPECT_EQ(g_received[0].numbers, (std::vector<int>{42, 1, 0, 3, 1, 0}));
     EXPECT_EQ(g_received[1].numbers, (std::vector<int>{0, 0, 0, 0, 1, 0})); // no binary callback: count 0
     EXPECT_EQ(service.log.Matching("GetDatabaseAccessSetting"),
@@ -146,9 +144,9 @@ TEST_F(DatabankListing, VantaListingReportsNamesOnly)
 {
     ListMoruDatabanks_Vanta_WithDBAccessFlag(Callback(&OnDatabank15), 1);
     ASSERT_EQ(g_received.size(), 2u);
-    EXPECT_EQ(g_received[0].texts, (std::vector<std::optional<std::string>>{"PURE", "DB1", std::nullopt, std::nullopt,
-                                                                            std::nullopt, std::nullopt, std::nullopt,
-                                                                            std::nullopt, std::nullopt}));
+    EXPECT_EQ(g_received[0].texts,
+              (std::vector<std::optional<std::string>>{"PURE", "DB1", std::nullopt, std::nullopt, std::nullopt,
+                                                       std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
     EXPECT_EQ(g_received[0].numbers, (std::vector<int>{0, 0, 0, 0, 1, 0}));
     EXPECT_TRUE(service.log.Matching("GetAllReactionsCount").empty());
     EXPECT_TRUE(service.log.Matching("SundryGetItem").empty());

@@ -29,8 +29,8 @@ protected:
     Report InitWithMessages(const char* path)
     {
         Report report;
-        report.result = InitVNFromConfigFileWithReturnMsgs(path, "pw", &report.size, &report.overAllSuccess,
-                                                            &report.codeHandle);
+        report.result =
+            InitVNFromConfigFileWithReturnMsgs(path, "pw", &report.size, &report.overAllSuccess, &report.codeHandle);
         return report;
     }
     static std::string Message(int handle, int position)

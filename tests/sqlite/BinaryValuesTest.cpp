@@ -123,7 +123,8 @@ TEST_F(BinaryValues, EchoesTheCallersSpellingsAndReportsRegressionInformation)
 TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
 {
     WorkingCompoundMap working{{"water", 0}, {"ETHANOL", 1}, {"Ethanol", 2}};
-    auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 1}, {"NRTL", 0}}, false);
+    auto values =
+        manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 1}, {"NRTL", 0}}, false);
     ASSERT_TRUE(values);
     ASSERT_EQ(values->size(), 2u);
     ASSERT_TRUE((*values)[0]->Property && (*values)[1]->Property);
@@ -132,7 +133,8 @@ TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
     EXPECT_EQ((*values)[0]->Compound.Compound2Name, "water");
     EXPECT_EQ((*values)[1]->Property->Name(), "WILSON");
     EXPECT_EQ((*values)[1]->Value, (NumericElements{0.5, -0.5}));
-    EXPECT_FALSE(manager->GetAllBinaryPropertyValuesForModelManager({{"WATER", 0}}, "NAME", group, {{"NRTL", 0}}, false));
+    EXPECT_FALSE(
+        manager->GetAllBinaryPropertyValuesForModelManager({{"WATER", 0}}, "NAME", group, {{"NRTL", 0}}, false));
 }
 
 TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
@@ -147,10 +149,12 @@ TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
               (std::vector<std::string>{"ETHANOL", "", "WATER", ""}));
     EXPECT_EQ((*values)[0]->Value, (NumericElements{7, 8}));
     const auto& four = (*values)[1]->Compound;
-    EXPECT_EQ(std::vector<std::string>({four.Compound1Name, four.Compound2Name, four.Compound3Name, four.Compound4Name}),
-              (std::vector<std::string>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
+    EXPECT_EQ(
+        std::vector<std::string>({four.Compound1Name, four.Compound2Name, four.Compound3Name, four.Compound4Name}),
+        (std::vector<std::string>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
     // A value naming a compound outside the working list is left out.
-    values = manager->GetAllPairPropertyValuesForModelManager({{"ETHANOL", 0}, {"WATER", 1}}, "NAME", group, {{"SITE", 0}}, true, 2);
+    values = manager->GetAllPairPropertyValuesForModelManager({{"ETHANOL", 0}, {"WATER", 1}}, "NAME", group,
+                                                              {{"SITE", 0}}, true, 2);
     ASSERT_TRUE(values);
     EXPECT_EQ(values->size(), 1u);
 }
@@ -199,11 +203,13 @@ TEST(BinaryValueSource, RefusesAPairStoredInBothOrders)
     Json source = BinarySource();
     source["databanks"][0]["values"].push_back(
         Json::parse(R"({"property": "NRTL", "compounds": [2, 1], "labels": [1], "numbers": [1]})"));
-    source["databanks"][0]["values"].push_back(
-        Json::parse(R"({"property": "SITE", "compounds": {"1": 2, "2": 3, "3": 3, "4": 1}, "labels": [1], "numbers": [1]})"));
+    source["databanks"][0]["values"].push_back(Json::parse(
+        R"({"property": "SITE", "compounds": {"1": 2, "2": 3, "3": 3, "4": 1}, "labels": [1], "numbers": [1]})"));
     std::string errors = Refusal(source);
-    EXPECT_NE(errors.find("databanks[0].values[6]: stores the pair of values[0] in the other order"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("databanks[0].values[7]: stores the pair of values[5] in the other order"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("databanks[0].values[6]: stores the pair of values[0] in the other order"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("databanks[0].values[7]: stores the pair of values[5] in the other order"), std::string::npos)
+        << errors;
 }
 
 TEST(BinaryValueSource, PairValuesNameTheirSlots)
@@ -224,8 +230,10 @@ TEST(BinaryValueSource, ChecksRegressionNamesAgainstTheKind)
     regression["citations"] = Json::array({"x"});
     std::string errors = Refusal(source);
     EXPECT_NE(errors.find("regression.ranges[1].name: \"Tmp\" is no range of kind 1"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("regression.deviations[1].name: \"X1\" is no deviation of kind 1"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("regression.citations: belong to regression information of kind 4"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("regression.deviations[1].name: \"X1\" is no deviation of kind 1"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("regression.citations: belong to regression information of kind 4"), std::string::npos)
+        << errors;
 }
 
 } // namespace

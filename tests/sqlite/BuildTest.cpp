@@ -77,8 +77,11 @@ TEST(DatabaseBuild, NeverDestroysTheSourceOrAFileOfAnotherKind)
     auto sameFile = dbtool::BuildDatabaseFromFile(scratch.File("s.json"), scratch.File("s.json"));
     ASSERT_EQ(sameFile.size(), 1u);
     EXPECT_NE(sameFile[0].Message.find("is the source itself"), std::string::npos);
-    EXPECT_EQ(dbtool::ParseSource(std::string(std::istreambuf_iterator<char>(*std::make_unique<std::ifstream>(scratch.File("s.json"))), {}),
-                                  sameFile), RichSource());
+    EXPECT_EQ(
+        dbtool::ParseSource(
+            std::string(std::istreambuf_iterator<char>(*std::make_unique<std::ifstream>(scratch.File("s.json"))), {}),
+            sameFile),
+        RichSource());
 
     scratch.Write("notes.txt", "my notes");
     auto refused = dbtool::BuildDatabase(RichSource(), scratch.File("notes.txt"));
@@ -128,7 +131,8 @@ TEST_P(DatabaseBuildRejects, WithItsLocationAndLeavesNoFile)
     ASSERT_FALSE(errors.empty());
     bool found = false;
     for (const auto& error : errors) {
-        found = found || (error.Location == GetParam().Location && error.Message.find(GetParam().Message) != std::string::npos);
+        found = found ||
+                (error.Location == GetParam().Location && error.Message.find(GetParam().Message) != std::string::npos);
     }
     EXPECT_TRUE(found) << dbtool::Format(errors.front());
     EXPECT_FALSE(std::filesystem::exists(scratch.File("bad.db")));

@@ -241,10 +241,11 @@ TEST_F(Bulk, ALongRunGivesTheRowsOfItsDatabanksOnly)
 {
     Json source = EngineSource();
     for (int i = 0; i < 20; ++i) {
-        source["databanks"].push_back(Json{{"name", "X" + std::to_string(i)},
-                                           {"id", 10 + i},
-                                           {"compounds", {2, 9}},
-                                           {"values", {{{"property", "TC"}, {"compound", 9}, {"numbers", {100.0 + i}}}}}});
+        source["databanks"].push_back(
+            Json{{"name", "X" + std::to_string(i)},
+                 {"id", 10 + i},
+                 {"compounds", {2, 9}},
+                 {"values", {{{"property", "TC"}, {"compound", 9}, {"numbers", {100.0 + i}}}}}});
     }
     Build(source, scratch.File("eng.db"));
     Connect();
@@ -264,7 +265,8 @@ TEST_F(Bulk, ALongRunGivesTheRowsOfItsDatabanksOnly)
     }
     ASSERT_EQ(byPlace.size(), 20u);
     EXPECT_EQ(byPlace.at(0), (std::vector<std::optional<double>>{150.7}));
-    for (int place = 1; place < 20; ++place) EXPECT_EQ(byPlace.at(place), (std::vector<std::optional<double>>{120.0 - place}));
+    for (int place = 1; place < 20; ++place)
+        EXPECT_EQ(byPlace.at(place), (std::vector<std::optional<double>>{120.0 - place}));
     EXPECT_EQ(rows.rows.size(), 21u); // water's TC in MORE too
 }
 

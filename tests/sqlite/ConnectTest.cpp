@@ -84,7 +84,8 @@ TEST_F(Connecting, RefusesFilesThatAreNotDatabasesOfThisServiceNamingTheFile)
         std::string path, expected;
     } cases[] = {
         {foreign, "SQLite database of another kind"},
-        {DamagedCopy("format.db", "UPDATE meta SET value = 'garbage' WHERE key = 'format'"), "format record is malformed"},
+        {DamagedCopy("format.db", "UPDATE meta SET value = 'garbage' WHERE key = 'format'"),
+         "format record is malformed"},
         {DamagedCopy("noformat.db", "DELETE FROM meta WHERE key = 'format'"), "no format record"},
         {DamagedCopy("version.db", "UPDATE meta SET value = 'x1' WHERE key = 'version'"), "version record"},
         {DamagedCopy("dropped.db", "DROP TABLE reaction_species"), "lacks its table \"reaction_species\""},
@@ -138,7 +139,8 @@ TEST_F(Connecting, AConfigurationBeyondItsSizeBoundIsRefusedUnread)
     // Within the bound, blanks and all, it is read as before.
     nlohmann::json config = {{"databases", {{{"alias", "GOOD"}, {"path", scratch.File("good.db")}}}}};
     std::istringstream padded(config.dump() + std::string(kMaxConfigurationBytes - config.dump().size(), ' '));
-    EXPECT_TRUE(EndsWith(collection.InitializeFromConfigurationFile(&padded, scratch.File("databases.json"), ""), "OK"));
+    EXPECT_TRUE(
+        EndsWith(collection.InitializeFromConfigurationFile(&padded, scratch.File("databases.json"), ""), "OK"));
 }
 
 TEST_F(Connecting, ReadsNoDataPagesToConnect)
@@ -176,8 +178,8 @@ TEST_F(Connecting, DamageMetWhileConnectingGivesTheDocumentedMessage)
 
 TEST_F(Connecting, RefusesAliasesThatCannotBeAddressed)
 {
-    for (const std::string& alias : {std::string("OK<?>X"), std::string("A.B"), std::string("A\0B", 3),
-                                    std::string(20, 'L')}) {
+    for (const std::string& alias :
+         {std::string("OK<?>X"), std::string("A.B"), std::string("A\0B", 3), std::string(20, 'L')}) {
         const std::string result = ConnectOne(alias, scratch.File("good.db"));
         const auto entries = Entries(result);
         ASSERT_EQ(entries.size(), 1u) << "the alias must not split the result: " << result;

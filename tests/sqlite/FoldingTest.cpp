@@ -88,7 +88,8 @@ TEST_F(Connected, SearchFoldsLettersBeyondAscii)
     // E does not fold to é, so neither éthanol nor the methanol that ends alike is found.
     EXPECT_TRUE(Find("ETHANOL").empty());
     EXPECT_TRUE(Find("ź-ACID").empty());
-    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("ÉTHANOL", "NAME", "CompoundIndex")), std::vector<std::string>{"1"});
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("ÉTHANOL", "NAME", "CompoundIndex")),
+              std::vector<std::string>{"1"});
 }
 
 TEST_F(Connected, TypesPropertiesDatabanksAndAliasesFoldLikeSearchTexts)
@@ -140,9 +141,8 @@ TEST_F(Connected, DatabaseWithAsciiKeysIsSearchedAsItWasBuilt)
 
 TEST_F(Connected, DatabaseWithAnUnknownFoldingIsNotConnected)
 {
-    Connect(AccentSource(), [](Connection& db) {
-        db.Execute("UPDATE meta SET value = 'unicode-full' WHERE key = 'search_folding'");
-    });
+    Connect(AccentSource(),
+            [](Connection& db) { db.Execute("UPDATE meta SET value = 'unicode-full' WHERE key = 'search_folding'"); });
     EXPECT_EQ(database, nullptr);
     EXPECT_NE(result.find("unknown case folding \"unicode-full\""), std::string::npos) << result;
 }

@@ -25,9 +25,9 @@ TEST(HostLimits, APropertyNameLongerThanHostsReadIsRefused)
 {
     const std::string longest(MORU_MAX_PROPERTY_NAME_BYTES, 'N');
     EXPECT_EQ("", FirstError([&](Json& s) {
-        s["properties"][2]["name"] = longest;
-        s["databanks"][0]["values"][3]["property"] = longest;
-    }));
+                  s["properties"][2]["name"] = longest;
+                  s["databanks"][0]["values"][3]["property"] = longest;
+              }));
     EXPECT_EQ("properties[2].name: 256 bytes in a property name; hosts read at most 255",
               FirstError([&](Json& s) { s["properties"][2]["name"] = longest + "N"; }));
 }
@@ -81,10 +81,12 @@ TEST(HostLimits, TheSharedTableIsWhatTheHeaderDocuments)
 
 TEST(HostLimits, ReactionsBeyondTheLimitsAreRefused)
 {
-    EXPECT_EQ("databanks[2].reactions[0].eqConsts: 17 equilibrium constants of one kind in a reaction; hosts read at most 16",
-              FirstError([](Json& s) {
-                  s["databanks"][2]["reactions"][0]["eqConsts"] = std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + 1, 1.0);
-              }));
+    EXPECT_EQ(
+        "databanks[2].reactions[0].eqConsts: 17 equilibrium constants of one kind in a reaction; hosts read at most 16",
+        FirstError([](Json& s) {
+            s["databanks"][2]["reactions"][0]["eqConsts"] =
+                std::vector<double>(MORU_MAX_EQUILIBRIUM_CONSTANTS + 1, 1.0);
+        }));
 }
 
 // A database edited with another tool past every limit: `moru-db check` names each one, as the
@@ -115,8 +117,9 @@ TEST(HostLimits, CheckReportsEveryLimitThatAnEditedDatabaseBreaks)
         });
         EXPECT_TRUE(reported) << "no problem names the " << entry.counted;
     }
-    EXPECT_NE(std::find(problems.begin(), problems.end(), "property 1: 300 bytes in a property name; hosts read at most 255"),
-              problems.end());
+    EXPECT_NE(
+        std::find(problems.begin(), problems.end(), "property 1: 300 bytes in a property name; hosts read at most 255"),
+        problems.end());
 }
 
 } // namespace

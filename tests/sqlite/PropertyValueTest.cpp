@@ -52,12 +52,12 @@ TEST_F(StoredValues, EveryShapeComesBackWithItsProperty)
 
 TEST_F(StoredValues, WhatIsNotStoredIsNull)
 {
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "NAME", "FAMILY"));   // no such value
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "STEAM", "NAME", "TB"));       // no such compound
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "NAME", "NOPROP"));   // no such property
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "FORMULA", "TB"));    // no such identifier type
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*binary, "WATER", "NAME", "TB"));     // another databank
-    EXPECT_FALSE(values->GetUnaryPropertyValue(*binary, "WATER", "NAME", "NRTL"));   // not a unary property
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "NAME", "FAMILY")); // no such value
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "STEAM", "NAME", "TB"));     // no such compound
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "NAME", "NOPROP")); // no such property
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*pure, "WATER", "FORMULA", "TB"));  // no such identifier type
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*binary, "WATER", "NAME", "TB"));   // another databank
+    EXPECT_FALSE(values->GetUnaryPropertyValue(*binary, "WATER", "NAME", "NRTL")); // not a unary property
     EXPECT_TRUE(values->GetUnaryPropertyValue(*pure, "1", "CompoundIndex", "TB"));
 }
 

@@ -25,7 +25,8 @@ protected:
     void SetUp() override
     {
         Build(RichSource(), scratch.File("rich.db"));
-        std::string result = Initialize(collection, scratch, R"({"databases": [{"alias": "RICH", "path": "rich.db"}]})");
+        std::string result =
+            Initialize(collection, scratch, R"({"databases": [{"alias": "RICH", "path": "rich.db"}]})");
         ASSERT_TRUE(EndsWith(result, "OK")) << result;
         database = collection.Find("rich");
         ASSERT_TRUE(database);
@@ -214,7 +215,8 @@ TEST_F(ConnectedDatabase, ListsCompoundsOfTheDatabaseOrOfOneDatabank)
 
 TEST_F(ConnectedDatabase, ConvertsIdentifiersThroughTheCompoundIndex)
 {
-    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("7", "CompoundIndex", "NAME")), std::vector<std::string>{"ÉTHANOL"});
+    EXPECT_EQ(Texts(compounds->GetCompoundIdentifier("7", "CompoundIndex", "NAME")),
+              std::vector<std::string>{"ÉTHANOL"});
     auto index = compounds->GetCompoundIdentifier("Hünig's base", "SYNONYM", "CompoundIndex");
     ASSERT_TRUE(index && index->Compound);
     EXPECT_EQ(index->Compound->Id(), 2);
@@ -370,7 +372,7 @@ TEST(DatabaseCollection, ReportsEveryDatabaseAndConnectsTheGoodOnes)
         {"alias": "LOCKED", "path": "secured.db"},
         {"alias": "OPENED", "path": "secured.db", "password": "s3cret"},
         {"alias": "GOOD", "path": "good.db"}]})",
-        "wrong");
+                                    "wrong");
     auto entries = Entries(result);
     ASSERT_EQ(entries.size(), 8u) << result;
     EXPECT_NE(entries[0].find("'MISSING'"), std::string::npos);
@@ -434,7 +436,8 @@ TEST(DatabaseCollection, ExplainsMissingOrBrokenConfigurations)
     std::string none = collection.InitializeFromConfigurationFile(nullptr, "", "");
     EXPECT_NE(none.find("No configuration file"), std::string::npos);
     EXPECT_NE(Initialize(collection, scratch, "{\"databases\": [").find("not valid JSON"), std::string::npos);
-    EXPECT_NE(Initialize(collection, scratch, R"({"databases": [{"alias": "A"}]})").find("\"path\""), std::string::npos);
+    EXPECT_NE(Initialize(collection, scratch, R"({"databases": [{"alias": "A"}]})").find("\"path\""),
+              std::string::npos);
     EXPECT_NE(Initialize(collection, scratch, R"({"databases": []})").find("names no database"), std::string::npos);
     EXPECT_EQ(collection.Count(), 0);
 }
@@ -505,7 +508,8 @@ TEST(SampleDatabase, ConnectsAndFindsWellKnownCompounds)
     ASSERT_EQ(hits->size(), 1u);
     EXPECT_EQ(FirstNumbers(*hits->front()), NumericElements{373.15});
     EXPECT_EQ(reactions->GetAllReactionsCount(nullptr), 4);
-    EXPECT_TRUE(std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem("NRTL-SAMPLE")));
+    EXPECT_TRUE(
+        std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem("NRTL-SAMPLE")));
 }
 
 } // namespace

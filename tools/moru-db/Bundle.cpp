@@ -127,8 +127,8 @@ private:
     void ReadCompounds()
     {
         static const std::pair<const char*, const char*> identifierColumns[] = {
-            {"NAME", "name"}, {"ALIAS", "alias"}, {"CASRN", "cas"}, {"IUPAC_NAME", "iupac_name"}, {"FORMULA", "formula"},
-            {"SMILES", "smiles"}, {"INCHI", "inchi"}, {"INCHIKEY", "inchikey"}};
+            {"NAME", "name"},       {"ALIAS", "alias"},   {"CASRN", "cas"},   {"IUPAC_NAME", "iupac_name"},
+            {"FORMULA", "formula"}, {"SMILES", "smiles"}, {"INCHI", "inchi"}, {"INCHIKEY", "inchikey"}};
         for (const auto& row : ReadTable(m_root / "compounds.tsv")) {
             int id = static_cast<int>(m_compounds.size()) + 1;
             Json identifiers = Json::object();
@@ -137,7 +137,8 @@ private:
                 if (!value.empty()) identifiers[type] = Json::array({value});
             }
             Json compound{{"id", id}, {"identifiers", std::move(identifiers)}};
-            if (!row.at("smiles").empty()) compound["structures"] = Json::array({{{"type", 2}, {"text", row.at("smiles")}}});
+            if (!row.at("smiles").empty())
+                compound["structures"] = Json::array({{{"type", 2}, {"text", row.at("smiles")}}});
             m_compounds.push_back(std::move(compound));
             m_byCas[row.at("cas")] = id;
             m_byAlias[row.at("alias")] = id;
@@ -150,13 +151,17 @@ private:
             const std::string& name = row.at("property");
             if (!m_knownProperties[name]) {
                 m_knownProperties[name] = true;
-                m_properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0}, {"elementCount", 1},
+                m_properties.push_back({{"name", name},
+                                        {"dataType", 1},
+                                        {"interactionType", 0},
+                                        {"elementCount", 1},
                                         {"units", Json::array({{{"row", name}, {"default", row.at("units")}}})}});
             }
             auto& databank = DatabankFor(row.at("source"), "PURE");
             int compound = CompoundOf(row.at("cas"));
             databank.Hold(compound);
-            databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
+            databank.Record["values"].push_back(
+                {{"property", name}, {"compound", compound}, {"numbers", Json::array({Number(row.at("value"))})}});
         }
     }
 
@@ -171,11 +176,14 @@ private:
             Json coefficients = Json::parse(row.at("coeffs"));
             if (!m_knownProperties[name]) {
                 m_knownProperties[name] = true;
-                m_properties.push_back({{"name", name}, {"dataType", 1}, {"interactionType", 0},
+                m_properties.push_back({{"name", name},
+                                        {"dataType", 1},
+                                        {"interactionType", 0},
                                         {"elementCount", static_cast<int>(coefficients.size()) + 2},
                                         {"units", Json::array({{{"row", name}, {"default", row.at("units")}},
                                                                {{"row", "TEMPERATURE"}, {"default", "K"}}})}});
-                m_properties.push_back({{"name", formName}, {"dataType", 2}, {"interactionType", 0}, {"elementCount", 1}});
+                m_properties.push_back(
+                    {{"name", formName}, {"dataType", 2}, {"interactionType", 0}, {"elementCount", 1}});
             }
             auto& databank = DatabankFor(row.at("source"), "PURE");
             int compound = CompoundOf(row.at("cas"));
@@ -184,8 +192,10 @@ private:
             for (const auto& coefficient : coefficients) numbers.push_back(coefficient.get<double>());
             numbers.push_back(Number(row.at("tmin")));
             numbers.push_back(Number(row.at("tmax")));
-            databank.Record["values"].push_back({{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
-            databank.Record["values"].push_back({{"property", formName}, {"compound", compound}, {"text", row.at("equation")}});
+            databank.Record["values"].push_back(
+                {{"property", name}, {"compound", compound}, {"numbers", std::move(numbers)}});
+            databank.Record["values"].push_back(
+                {{"property", formName}, {"compound", compound}, {"text", row.at("equation")}});
         }
     }
 
@@ -194,11 +204,16 @@ private:
         for (const auto& model : kBinaryModels) {
             Json elements = Json::array();
             for (std::size_t i = 0; i < model.Elements.size(); ++i) {
-                elements.push_back({{"ij", static_cast<int>(2 * i + 1)}, {"ji", static_cast<int>(2 * i + 2)}, {"symmetry", model.Elements[i].second}});
+                elements.push_back({{"ij", static_cast<int>(2 * i + 1)},
+                                    {"ji", static_cast<int>(2 * i + 2)},
+                                    {"symmetry", model.Elements[i].second}});
             }
-            m_properties.push_back({{"name", model.Name}, {"dataType", 1}, {"interactionType", 1},
+            m_properties.push_back({{"name", model.Name},
+                                    {"dataType", 1},
+                                    {"interactionType", 1},
                                     {"elementCount", static_cast<int>(model.Elements.size())},
-                                    {"units", Json::array({{{"row", model.Name}, {"default", model.Units}}})}, {"elements", std::move(elements)}});
+                                    {"units", Json::array({{{"row", model.Name}, {"default", model.Units}}})},
+                                    {"elements", std::move(elements)}});
         }
         for (const auto& row : ReadTable(m_root / "binary_params.tsv")) ReadBinaryRow(row);
     }
@@ -225,13 +240,16 @@ private:
         }
         if (found == databank.PairValues.end()) {
             found = databank.PairValues.emplace(key, databank.Record["values"].size()).first;
-            databank.Record["values"].push_back({{"property", model}, {"compounds", Json::array({first, second})},
-                                                 {"labels", Json::array()}, {"numbers", Json::array()}});
+            databank.Record["values"].push_back({{"property", model},
+                                                 {"compounds", Json::array({first, second})},
+                                                 {"labels", Json::array()},
+                                                 {"numbers", Json::array()}});
         }
         Json& value = databank.Record["values"][found->second];
         int element = BinaryElementIndex(model, row.at("element"));
         AddLabel(value, 2 * element + (reversed ? 2 : 1), Number(row.at("value")));
-        if (!row.at("tmin").empty()) AddLabel(value, 2 * BinaryElementIndex(model, "tmin") + (reversed ? 2 : 1), Number(row.at("tmin")));
+        if (!row.at("tmin").empty())
+            AddLabel(value, 2 * BinaryElementIndex(model, "tmin") + (reversed ? 2 : 1), Number(row.at("tmin")));
     }
 
     void ReadReactions()
@@ -257,10 +275,15 @@ private:
             // atm, a pure mineral as 1).
             Json eqConsts = Json::array({Number(row.at("log_k")), Number(row.at("delta_h_kJmol"))});
             Json analytic = row.at("analytic").empty() ? Json::array() : Json::parse(row.at("analytic"));
-            for (std::size_t i = 0; i < 6; ++i) eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
-            reactionBank.Record["reactions"].push_back({{"id", ++reactionId}, {"name", row.at("id")}, {"type", row.at("type")},
-                                                        {"basis", "MOLALITY"}, {"equation", row.at("equation")},
-                                                        {"species", std::move(species)}, {"eqConsts", std::move(eqConsts)}});
+            for (std::size_t i = 0; i < 6; ++i)
+                eqConsts.push_back(i < analytic.size() ? Json(analytic[i].get<double>()) : Json(nullptr));
+            reactionBank.Record["reactions"].push_back({{"id", ++reactionId},
+                                                        {"name", row.at("id")},
+                                                        {"type", row.at("type")},
+                                                        {"basis", "MOLALITY"},
+                                                        {"equation", row.at("equation")},
+                                                        {"species", std::move(species)},
+                                                        {"eqConsts", std::move(eqConsts)}});
         }
     }
 
@@ -290,7 +313,8 @@ private:
             m_databankOrder.push_back(name);
             databank.Record = {{"name", name}, {"id", static_cast<int>(m_databankOrder.size())}};
             if (std::string(type) == "PURE") {
-                databank.Record["pureInfo"] = {{"displayName", name}, {"product", "Bundle"}, {"databankType", type}, {"helpCode", 0}};
+                databank.Record["pureInfo"] = {
+                    {"displayName", name}, {"product", "Bundle"}, {"databankType", type}, {"helpCode", 0}};
             }
             databank.Record["values"] = Json::array();
         }
@@ -316,9 +340,6 @@ private:
 
 } // namespace
 
-Json ConvertBundle(const std::string& directory)
-{
-    return BundleReader(platform::PathFromUtf8(directory)).Source();
-}
+Json ConvertBundle(const std::string& directory) { return BundleReader(platform::PathFromUtf8(directory)).Source(); }
 
 } // namespace moru::dbtool

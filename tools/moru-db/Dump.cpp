@@ -58,13 +58,17 @@ Json Regression(Connection& db, long long valueId)
     if (auto sigma = head.OptionalDouble(2)) regression["sigma"] = *sigma;
     Json ranges = Json::array();
     auto& rangeRows = db.Cached(sql::SelectRegressionRanges).Bind(1, valueId);
-    while (rangeRows.Step()) ranges.push_back({{"name", rangeRows.Text(0)}, {"lower", rangeRows.Double(1)}, {"upper", rangeRows.Double(2)}});
+    while (rangeRows.Step())
+        ranges.push_back({{"name", rangeRows.Text(0)}, {"lower", rangeRows.Double(1)}, {"upper", rangeRows.Double(2)}});
     PutList(regression, "ranges", std::move(ranges));
     Json deviations = Json::array();
     auto& deviationRows = db.Cached(sql::SelectRegressionDeviations).Bind(1, valueId);
     while (deviationRows.Step()) {
-        deviations.push_back({{"name", deviationRows.Text(0)}, {"points", deviationRows.Int(1)}, {"aard", deviationRows.Double(2)},
-                              {"aad", deviationRows.Double(3)}, {"max", deviationRows.Double(4)}});
+        deviations.push_back({{"name", deviationRows.Text(0)},
+                              {"points", deviationRows.Int(1)},
+                              {"aard", deviationRows.Double(2)},
+                              {"aad", deviationRows.Double(3)},
+                              {"max", deviationRows.Double(4)}});
     }
     PutList(regression, "deviations", std::move(deviations));
     Json citations = Json::array();
@@ -153,7 +157,8 @@ public:
             Json elements = Json::array();
             auto& elementRows = m_db.Cached(sql::SelectPropertyElements).Bind(1, id);
             while (elementRows.Step()) {
-                elements.push_back({{"ij", elementRows.Int(0)}, {"ji", elementRows.Int(1)}, {"symmetry", elementRows.Int(2)}});
+                elements.push_back(
+                    {{"ij", elementRows.Int(0)}, {"ji", elementRows.Int(1)}, {"symmetry", elementRows.Int(2)}});
             }
             PutList(property, "elements", std::move(elements));
             properties.push_back(std::move(property));
@@ -166,7 +171,9 @@ public:
         // One pass over the identifiers, in stored order, instead of a query per compound.
         std::map<int, Json> identifiers;
         {
-            Statement rows(m_db.Handle(), "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
+            Statement rows(
+                m_db.Handle(),
+                "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
             while (rows.Step()) {
                 Json& object = identifiers[rows.Int(0)];
                 if (object.is_null()) object = Json::object();
@@ -188,7 +195,8 @@ public:
             compound["identifiers"] = found == identifiers.end() ? Json::object() : std::move(found->second);
             Json structures = Json::array();
             auto& structureRows = m_db.Cached(sql::SelectStructures).Bind(1, id);
-            while (structureRows.Step()) structures.push_back({{"type", structureRows.Int(0)}, {"text", structureRows.Text(1)}});
+            while (structureRows.Step())
+                structures.push_back({{"type", structureRows.Int(0)}, {"text", structureRows.Text(1)}});
             PutList(compound, "structures", std::move(structures));
             if (hasEngine) PutEngineFields(m_db, compound, id);
             compounds.push_back(std::move(compound));
@@ -263,7 +271,8 @@ private:
             } else {
                 value["compounds"] = PairCompounds(valueQuery, m_propertyTypes[valueQuery.Int(1)]);
                 Json labels = Json::array();
-                for (int label : sqlite::DecodeLabels(valueQuery.Blob(7), valueQuery.BlobSize(7))) labels.push_back(label);
+                for (int label : sqlite::DecodeLabels(valueQuery.Blob(7), valueQuery.BlobSize(7)))
+                    labels.push_back(label);
                 value["labels"] = std::move(labels);
             }
             switch (valueQuery.Int(6)) {
@@ -347,12 +356,13 @@ std::string DescribeDatabase(const std::string& databasePath)
     Connection& db = *connection;
     std::ostringstream out;
     auto meta = ReadMeta(db);
-    out << "format:      " << meta["format"] << "\nalias:       " << meta["alias"] << "\nversion:     " << meta["version"]
-        << "\nsecured:     " << (meta.count("password") ? "yes" : "no") << "\n";
+    out << "format:      " << meta["format"] << "\nalias:       " << meta["alias"]
+        << "\nversion:     " << meta["version"] << "\nsecured:     " << (meta.count("password") ? "yes" : "no") << "\n";
     auto& counts = db.Cached(sql::CountRows);
     if (counts.Step()) {
-        out << "compounds:   " << counts.Int(0) << "\nproperties:  " << counts.Int(1) << "\ndatabanks:   " << counts.Int(2)
-            << "\nvalues:      " << counts.Int(3) << "\nreactions:   " << counts.Int(4) << "\nidentifiers: " << counts.Int(5)
+        out << "compounds:   " << counts.Int(0) << "\nproperties:  " << counts.Int(1)
+            << "\ndatabanks:   " << counts.Int(2) << "\nvalues:      " << counts.Int(3)
+            << "\nreactions:   " << counts.Int(4) << "\nidentifiers: " << counts.Int(5)
             << "\nstructures:  " << counts.Int(6) << "\n";
     }
     auto& databanks = db.Cached(sql::SelectDatabanks);

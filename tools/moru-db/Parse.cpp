@@ -150,7 +150,8 @@ private:
         return &slot;
     }
 
-    template <typename T> bool Put(T&& value)
+    template <typename T>
+    bool Put(T&& value)
     {
         Place(Json(std::forward<T>(value)));
         return true;

@@ -38,7 +38,8 @@ std::optional<std::string> UnaddressableName(const std::string& name)
 {
     if (name.find('\0') != std::string::npos) return "must not hold a NUL character";
     if (name.find(service::kResultSeparator) != std::string::npos) {
-        return std::string("must not hold \"") + service::kResultSeparator + "\", which separates the entries of result texts";
+        return std::string("must not hold \"") + service::kResultSeparator +
+               "\", which separates the entries of result texts";
     }
     return std::nullopt;
 }
@@ -87,7 +88,8 @@ const Json* SourceChecks::Find(const Json& object, const std::string& path, cons
     return &*found;
 }
 
-std::optional<std::string> SourceChecks::Text(const Json& object, const std::string& path, const char* name, bool required)
+std::optional<std::string> SourceChecks::Text(const Json& object, const std::string& path, const char* name,
+                                              bool required)
 {
     const Json* value = Find(object, path, name, required);
     if (!value || !Expect(*value, Member(path, name), "a text", value->is_string())) return std::nullopt;

@@ -88,12 +88,14 @@ private:
             m_db.Cached(sql::InsertMeta).Bind(1, "version").Bind(2, std::to_string(*version)).Execute();
         }
         if (auto password = Text(database, path, "password", false)) {
-            if (password->empty()) Error(Member(path, "password"), "must not be empty: an empty password protects nothing");
+            if (password->empty())
+                Error(Member(path, "password"), "must not be empty: an empty password protects nothing");
             m_db.Cached(sql::InsertMeta).Bind(1, "password").Bind(2, *password).Execute();
         }
         if (const Json* access = Object(database, path, "access", false)) {
             for (const auto& [name, value] : access->items()) {
-                if (!Expect(value, Member(Member(path, "access"), name.c_str()), "a boolean", value.is_boolean())) continue;
+                if (!Expect(value, Member(Member(path, "access"), name.c_str()), "a boolean", value.is_boolean()))
+                    continue;
                 m_db.Cached(sql::InsertMeta).Bind(1, "access." + name).Bind(2, value.get<bool>() ? "1" : "0").Execute();
             }
         }
@@ -139,8 +141,12 @@ private:
                 Known(unit, unitPath, {"row", "default"});
                 auto row = Text(unit, unitPath, "row", true);
                 auto defaultUnit = Text(unit, unitPath, "default", true);
-                m_db.Cached(sql::InsertUnitRow).Bind(1, info.Id).Bind(2, static_cast<int>(i)).Bind(3, row.value_or(""))
-                    .Bind(4, defaultUnit.value_or("")).Execute();
+                m_db.Cached(sql::InsertUnitRow)
+                    .Bind(1, info.Id)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, row.value_or(""))
+                    .Bind(4, defaultUnit.value_or(""))
+                    .Execute();
             }
         }
         const Json* elements = List(property, path, "elements", info.InteractionType != 0);
@@ -162,8 +168,13 @@ private:
                 }
                 if (ij) info.Labels.insert(*ij);
                 if (ji) info.Labels.insert(*ji);
-                m_db.Cached(sql::InsertPropertyElement).Bind(1, info.Id).Bind(2, static_cast<int>(i))
-                    .Bind(3, ij.value_or(0)).Bind(4, ji.value_or(0)).Bind(5, symmetry.value_or(-1)).Execute();
+                m_db.Cached(sql::InsertPropertyElement)
+                    .Bind(1, info.Id)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, ij.value_or(0))
+                    .Bind(4, ji.value_or(0))
+                    .Bind(5, symmetry.value_or(-1))
+                    .Execute();
             }
         }
         HostLimits(property, path, name, info);
@@ -198,7 +209,12 @@ private:
         auto kelda = Number(compound, path, "keldaIndex", false);
         auto plx = Number(compound, path, "plxIndex", false);
         if (!classNumber && !kelda && !plx) return;
-        m_db.Cached(sql::InsertCompoundEngine).Bind(1, compoundId).Bind(2, classNumber).Bind(3, kelda).Bind(4, plx).Execute();
+        m_db.Cached(sql::InsertCompoundEngine)
+            .Bind(1, compoundId)
+            .Bind(2, classNumber)
+            .Bind(3, kelda)
+            .Bind(4, plx)
+            .Execute();
     }
 
     void Compound(const Json& compound, const std::string& path, std::size_t index)
@@ -208,15 +224,17 @@ private:
         // A compound without a sound id still gets one of its own, so that its errors are all found.
         int compoundId = -static_cast<int>(index) - 1;
         if (const auto id = Integer(compound, path, "id", true)) {
-            if (*id < 1)
-                Error(Member(path, "id"), "must be 1 or more");
+            if (*id < 1) Error(Member(path, "id"), "must be 1 or more");
             else if (!m_compounds.insert(*id).second)
                 Error(Member(path, "id"), "repeats the compound id " + std::to_string(*id));
-            else
-                compoundId = *id;
+            else compoundId = *id;
         }
         auto compoundClass = Text(compound, path, "class", false);
-        m_db.Cached(sql::InsertCompound).Bind(1, compoundId).Bind(2, static_cast<int>(index)).Bind(3, compoundClass).Execute();
+        m_db.Cached(sql::InsertCompound)
+            .Bind(1, compoundId)
+            .Bind(2, static_cast<int>(index))
+            .Bind(3, compoundClass)
+            .Execute();
         EngineIndices(compound, path, compoundId);
 
         if (const Json* identifiers = Object(compound, path, "identifiers", true)) {
@@ -234,10 +252,17 @@ private:
                     // A host that reuses its buffers would show the previous compound's text.
                     if (texts[i].empty()) Error(Item(typePath, i), "must not be empty");
                     if (SearchKey(type) == "casrn") {
-                        if (auto problem = CheckCasNumber(texts[i]); !problem.empty()) Error(Item(typePath, i), problem);
+                        if (auto problem = CheckCasNumber(texts[i]); !problem.empty())
+                            Error(Item(typePath, i), problem);
                     }
-                    m_db.Cached(sql::InsertIdentifier).Bind(1, compoundId).Bind(2, typePosition)
-                        .Bind(3, static_cast<int>(i)).Bind(4, type).Bind(5, texts[i]).Bind(6, SearchKey(texts[i])).Execute();
+                    m_db.Cached(sql::InsertIdentifier)
+                        .Bind(1, compoundId)
+                        .Bind(2, typePosition)
+                        .Bind(3, static_cast<int>(i))
+                        .Bind(4, type)
+                        .Bind(5, texts[i])
+                        .Bind(6, SearchKey(texts[i]))
+                        .Execute();
                 }
                 ++typePosition;
             }
@@ -256,8 +281,12 @@ private:
                     Error(Member(structurePath, "type"), "repeats the structure type " + std::to_string(*type));
                     continue;
                 }
-                m_db.Cached(sql::InsertStructure).Bind(1, compoundId).Bind(2, static_cast<int>(i)).Bind(3, *type)
-                    .Bind(4, *text).Execute();
+                m_db.Cached(sql::InsertStructure)
+                    .Bind(1, compoundId)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, *type)
+                    .Bind(4, *text)
+                    .Execute();
             }
         }
     }
@@ -284,17 +313,28 @@ private:
             return;
         }
         if (!name || !id) return;
-        m_db.Cached(sql::InsertDatabank).Bind(1, *id).Bind(2, static_cast<int>(index)).Bind(3, *name)
-            .Bind(4, Text(databank, path, "baseName", false)).Bind(5, Text(databank, path, "description", false)).Execute();
+        m_db.Cached(sql::InsertDatabank)
+            .Bind(1, *id)
+            .Bind(2, static_cast<int>(index))
+            .Bind(3, *name)
+            .Bind(4, Text(databank, path, "baseName", false))
+            .Bind(5, Text(databank, path, "description", false))
+            .Execute();
 
         if (const Json* pure = Object(databank, path, "pureInfo", false)) {
             std::string purePath = Member(path, "pureInfo");
-            Known(*pure, purePath, {"password", "displayName", "product", "databankType", "prompt", "helpFile", "helpCode"});
-            m_db.Cached(sql::InsertPureInfo).Bind(1, *id).Bind(2, Text(*pure, purePath, "password", false))
-                .Bind(3, Text(*pure, purePath, "displayName", false)).Bind(4, Text(*pure, purePath, "product", false))
-                .Bind(5, Text(*pure, purePath, "databankType", false)).Bind(6, Text(*pure, purePath, "prompt", false))
+            Known(*pure, purePath,
+                  {"password", "displayName", "product", "databankType", "prompt", "helpFile", "helpCode"});
+            m_db.Cached(sql::InsertPureInfo)
+                .Bind(1, *id)
+                .Bind(2, Text(*pure, purePath, "password", false))
+                .Bind(3, Text(*pure, purePath, "displayName", false))
+                .Bind(4, Text(*pure, purePath, "product", false))
+                .Bind(5, Text(*pure, purePath, "databankType", false))
+                .Bind(6, Text(*pure, purePath, "prompt", false))
                 .Bind(7, Text(*pure, purePath, "helpFile", false))
-                .Bind(8, Integer(*pure, purePath, "helpCode", true).value_or(0)).Execute();
+                .Bind(8, Integer(*pure, purePath, "helpCode", true).value_or(0))
+                .Execute();
         }
         if (const Json* binary = List(databank, path, "binaryInfo", false)) {
             for (std::size_t i = 0; i < binary->size(); ++i) {
@@ -302,9 +342,13 @@ private:
                 std::string entryPath = Item(Member(path, "binaryInfo"), i);
                 if (!Expect(entry, entryPath, "an object", entry.is_object())) continue;
                 Known(entry, entryPath, {"parameter", "gammaModel", "vaporModel"});
-                m_db.Cached(sql::InsertBinaryInfo).Bind(1, *id).Bind(2, static_cast<int>(i))
-                    .Bind(3, Text(entry, entryPath, "parameter", false)).Bind(4, Text(entry, entryPath, "gammaModel", false))
-                    .Bind(5, Text(entry, entryPath, "vaporModel", false)).Execute();
+                m_db.Cached(sql::InsertBinaryInfo)
+                    .Bind(1, *id)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, Text(entry, entryPath, "parameter", false))
+                    .Bind(4, Text(entry, entryPath, "gammaModel", false))
+                    .Bind(5, Text(entry, entryPath, "vaporModel", false))
+                    .Execute();
             }
         }
         std::set<int> held;
@@ -318,7 +362,10 @@ private:
                 } else if (!held.insert(*compound).second) {
                     Error(itemPath, "repeats the compound " + std::to_string(*compound));
                 } else {
-                    m_db.Cached(sql::InsertCompoundDatabank).Bind(1, *id).Bind(2, *compound).Bind(3, static_cast<int>(i))
+                    m_db.Cached(sql::InsertCompoundDatabank)
+                        .Bind(1, *id)
+                        .Bind(2, *compound)
+                        .Bind(3, static_cast<int>(i))
                         .Execute();
                 }
             }
@@ -380,27 +427,33 @@ private:
     }
 
     // Fills the slots of a value's compounds; false when it names none, or its compounds are malformed.
-    bool ValueCompounds(const Json& value, const std::string& path, const PropertyInfo& property, const std::set<int>& held,
-                        Slots& slots)
+    bool ValueCompounds(const Json& value, const std::string& path, const PropertyInfo& property,
+                        const std::set<int>& held, Slots& slots)
     {
         bool named = false;
         auto checkCompound = [&](const Json& item, const std::string& itemPath, std::size_t slot) {
             auto compound = Integer(item, itemPath);
             if (!compound) return;
-            if (!m_compounds.count(*compound)) Error(itemPath, "names the unknown compound " + std::to_string(*compound));
+            if (!m_compounds.count(*compound))
+                Error(itemPath, "names the unknown compound " + std::to_string(*compound));
             else if (!held.count(*compound)) {
-                Error(itemPath, "names compound " + std::to_string(*compound) + ", which the databank's compounds do not list");
+                Error(itemPath,
+                      "names compound " + std::to_string(*compound) + ", which the databank's compounds do not list");
             }
             slots[slot] = *compound;
             named = true;
         };
         if (property.InteractionType == 0) {
-            if (value.contains("compounds")) Error(Member(path, "compounds"), "belongs to values of two or more compounds");
+            if (value.contains("compounds"))
+                Error(Member(path, "compounds"), "belongs to values of two or more compounds");
             if (value.contains("labels")) Error(Member(path, "labels"), "belongs to values of two or more compounds");
-            if (value.contains("regression")) Error(Member(path, "regression"), "belongs to values of two or more compounds");
-            if (const Json* compound = Find(value, path, "compound", true)) checkCompound(*compound, Member(path, "compound"), 0);
+            if (value.contains("regression"))
+                Error(Member(path, "regression"), "belongs to values of two or more compounds");
+            if (const Json* compound = Find(value, path, "compound", true))
+                checkCompound(*compound, Member(path, "compound"), 0);
         } else {
-            if (value.contains("compound")) Error(Member(path, "compound"), "belongs to values of one compound; use \"compounds\"");
+            if (value.contains("compound"))
+                Error(Member(path, "compound"), "belongs to values of one compound; use \"compounds\"");
             if (!PairCompounds(value, path, property.InteractionType, checkCompound)) return false;
         }
         return named;
@@ -419,8 +472,8 @@ private:
         // A pair is stored in one order; the service answers the other order from it.
         if (property.InteractionType != 0) {
             ValueKey other = property.InteractionType == 1
-                ? std::make_tuple(property.Id, slots[1], slots[0], 0, 0)
-                : std::make_tuple(property.Id, slots[2], slots[3], slots[0], slots[1]);
+                                 ? std::make_tuple(property.Id, slots[1], slots[0], 0, 0)
+                                 : std::make_tuple(property.Id, slots[2], slots[3], slots[0], slots[1]);
             if (auto earlier = seen.find(other); other != key && earlier != seen.end()) {
                 Error(path, "stores the pair of values[" + std::to_string(earlier->second) +
                                 "] in the other order; store one order only");
@@ -440,7 +493,9 @@ private:
             Error(path, "must hold exactly one of \"numbers\", \"text\" and \"texts\"");
             return std::nullopt;
         }
-        int kind = value.contains("numbers") ? sqlite::ValueNumbers : value.contains("text") ? sqlite::ValueText : sqlite::ValueTexts;
+        int kind = value.contains("numbers") ? sqlite::ValueNumbers
+                   : value.contains("text")  ? sqlite::ValueText
+                                             : sqlite::ValueTexts;
         if (property.DataType != -1 && property.DataType != kind) {
             Error(path, "holds a value of another kind than the data type " + std::to_string(property.DataType) +
                             " of property \"" + propertyName + "\"");
@@ -454,8 +509,8 @@ private:
     }
 
     // Binds a value's numbers, and a pair's labels; false when the value has no list of numbers.
-    bool BindNumbers(sqlite::Statement& insert, const Json& value, const std::string& path, const PropertyInfo& property,
-                     const std::string& propertyName)
+    bool BindNumbers(sqlite::Statement& insert, const Json& value, const std::string& path,
+                     const PropertyInfo& property, const std::string& propertyName)
     {
         const Json* list = List(value, path, "numbers", true);
         if (!list) return false;
@@ -469,7 +524,8 @@ private:
             std::vector<int> labels;
             if (const Json* labelList = List(value, path, "labels", true)) {
                 labels = Labels(*labelList, Member(path, "labels"), property, propertyName);
-                if (labels.size() != numbers.size()) Error(Member(path, "labels"), "must hold one label for each number");
+                if (labels.size() != numbers.size())
+                    Error(Member(path, "labels"), "must hold one label for each number");
             }
             insert.BindBlob(9, sqlite::EncodeLabels(labels));
         }
@@ -560,8 +616,12 @@ private:
             Error(Member(path, "citations"), "belong to regression information of kind 4 (NIST)");
         }
         std::set<std::string> rangeNames, deviationNames;
-        m_db.Cached(sql::InsertRegression).Bind(1, valueId).Bind(2, kind.value_or(0))
-            .Bind(3, Text(regression, path, "firstCompound", false)).Bind(4, Number(regression, path, "sigma", false)).Execute();
+        m_db.Cached(sql::InsertRegression)
+            .Bind(1, valueId)
+            .Bind(2, kind.value_or(0))
+            .Bind(3, Text(regression, path, "firstCompound", false))
+            .Bind(4, Number(regression, path, "sigma", false))
+            .Execute();
         if (const Json* ranges = List(regression, path, "ranges", false)) {
             for (std::size_t i = 0; i < ranges->size(); ++i) {
                 const Json& range = (*ranges)[i];
@@ -570,9 +630,13 @@ private:
                 Known(range, rangePath, {"name", "lower", "upper"});
                 auto rangeName = Text(range, rangePath, "name", true);
                 checkName(rangeName, Member(rangePath, "name"), true, rangeNames);
-                m_db.Cached(sql::InsertRegressionRange).Bind(1, valueId).Bind(2, static_cast<int>(i))
-                    .Bind(3, rangeName.value_or("")).Bind(4, Number(range, rangePath, "lower", true))
-                    .Bind(5, Number(range, rangePath, "upper", true)).Execute();
+                m_db.Cached(sql::InsertRegressionRange)
+                    .Bind(1, valueId)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, rangeName.value_or(""))
+                    .Bind(4, Number(range, rangePath, "lower", true))
+                    .Bind(5, Number(range, rangePath, "upper", true))
+                    .Execute();
             }
         }
         if (const Json* deviations = List(regression, path, "deviations", false)) {
@@ -583,17 +647,25 @@ private:
                 Known(deviation, deviationPath, {"name", "points", "aard", "aad", "max"});
                 auto deviationName = Text(deviation, deviationPath, "name", true);
                 checkName(deviationName, Member(deviationPath, "name"), false, deviationNames);
-                m_db.Cached(sql::InsertRegressionDeviation).Bind(1, valueId).Bind(2, static_cast<int>(i))
+                m_db.Cached(sql::InsertRegressionDeviation)
+                    .Bind(1, valueId)
+                    .Bind(2, static_cast<int>(i))
                     .Bind(3, deviationName.value_or(""))
                     .Bind(4, Integer(deviation, deviationPath, "points", true))
-                    .Bind(5, Number(deviation, deviationPath, "aard", true)).Bind(6, Number(deviation, deviationPath, "aad", true))
-                    .Bind(7, Number(deviation, deviationPath, "max", true)).Execute();
+                    .Bind(5, Number(deviation, deviationPath, "aard", true))
+                    .Bind(6, Number(deviation, deviationPath, "aad", true))
+                    .Bind(7, Number(deviation, deviationPath, "max", true))
+                    .Execute();
             }
         }
         if (const Json* citations = List(regression, path, "citations", false)) {
             auto texts = Texts(*citations, Member(path, "citations"));
             for (std::size_t i = 0; i < texts.size(); ++i) {
-                m_db.Cached(sql::InsertRegressionCitation).Bind(1, valueId).Bind(2, static_cast<int>(i)).Bind(3, texts[i]).Execute();
+                m_db.Cached(sql::InsertRegressionCitation)
+                    .Bind(1, valueId)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, texts[i])
+                    .Execute();
             }
         }
     }
@@ -609,17 +681,25 @@ private:
             return;
         }
         std::vector<std::optional<double>> eqConsts, symmetricEqConsts;
-        if (const Json* list = List(reaction, path, "eqConsts", false)) eqConsts = Numbers(*list, Member(path, "eqConsts"));
+        if (const Json* list = List(reaction, path, "eqConsts", false))
+            eqConsts = Numbers(*list, Member(path, "eqConsts"));
         if (const Json* list = List(reaction, path, "symmetricEqConsts", false)) {
             symmetricEqConsts = Numbers(*list, Member(path, "symmetricEqConsts"));
         }
         // Hosts receive a reaction in arrays of fixed size: what does not fit is refused here.
         Limit(Member(path, "eqConsts"), service::HostLimit::EquilibriumConstants, eqConsts.size());
         Limit(Member(path, "symmetricEqConsts"), service::HostLimit::EquilibriumConstants, symmetricEqConsts.size());
-        m_db.Cached(sql::InsertReaction).Bind(1, *id).Bind(2, databankId).Bind(3, static_cast<int>(index))
-            .Bind(4, Text(reaction, path, "name", false)).Bind(5, Text(reaction, path, "type", true).value_or(""))
-            .Bind(6, Text(reaction, path, "basis", true).value_or("")).Bind(7, Text(reaction, path, "equation", false))
-            .BindBlob(8, sqlite::EncodeNumbers(eqConsts)).BindBlob(9, sqlite::EncodeNumbers(symmetricEqConsts)).Execute();
+        m_db.Cached(sql::InsertReaction)
+            .Bind(1, *id)
+            .Bind(2, databankId)
+            .Bind(3, static_cast<int>(index))
+            .Bind(4, Text(reaction, path, "name", false))
+            .Bind(5, Text(reaction, path, "type", true).value_or(""))
+            .Bind(6, Text(reaction, path, "basis", true).value_or(""))
+            .Bind(7, Text(reaction, path, "equation", false))
+            .BindBlob(8, sqlite::EncodeNumbers(eqConsts))
+            .BindBlob(9, sqlite::EncodeNumbers(symmetricEqConsts))
+            .Execute();
         const Json* species = List(reaction, path, "species", true);
         if (!species) return;
         if (species->empty()) Error(Member(path, "species"), "must name at least one species");
@@ -635,9 +715,13 @@ private:
             }
             const std::string name = Text(item, itemPath, "name", true).value_or("");
             Limit(Member(itemPath, "name"), service::HostLimit::SpeciesAliasBytes, name.size());
-            m_db.Cached(sql::InsertReactionSpecies).Bind(1, *id).Bind(2, static_cast<int>(i))
-                .Bind(3, name).Bind(4, compound)
-                .Bind(5, Number(item, itemPath, "coefficient", true).value_or(0.0)).Execute();
+            m_db.Cached(sql::InsertReactionSpecies)
+                .Bind(1, *id)
+                .Bind(2, static_cast<int>(i))
+                .Bind(3, name)
+                .Bind(4, compound)
+                .Bind(5, Number(item, itemPath, "coefficient", true).value_or(0.0))
+                .Execute();
         }
     }
 
@@ -676,8 +760,9 @@ std::optional<std::string> ReplacementProblem(const std::string& outputPath, boo
 // A new file beside `outputPath` whose name no other file has: moru-db writes only there.
 std::string MakeBuildFile(const std::string& outputPath)
 {
-    static std::mt19937_64 generator{std::random_device{}() ^
-                                     static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    static std::mt19937_64 generator{
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%016llx.moru-db-build", static_cast<unsigned long long>(generator()));
@@ -686,7 +771,8 @@ std::string MakeBuildFile(const std::string& outputPath)
         if (std::filesystem::exists(platform::PathFromUtf8(candidate), error) || error) continue;
         // Made empty here, so that the build never opens a file someone else made meanwhile.
         std::ofstream made(platform::PathFromUtf8(candidate), std::ios::binary | std::ios::app);
-        if (made && std::filesystem::file_size(platform::PathFromUtf8(candidate), error) == 0 && !error) return candidate;
+        if (made && std::filesystem::file_size(platform::PathFromUtf8(candidate), error) == 0 && !error)
+            return candidate;
     }
     throw std::runtime_error("cannot make a new file beside " + outputPath);
 }
@@ -751,7 +837,8 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
             db.Execute("COMMIT");
         }
     } catch (const std::exception& failure) {
-        errors.push_back({"", std::string("cannot write ") + (partial.empty() ? outputPath : partial) + ": " + failure.what()});
+        errors.push_back(
+            {"", std::string("cannot write ") + (partial.empty() ? outputPath : partial) + ": " + failure.what()});
     }
     if (!errors.empty()) {
         if (!partial.empty()) std::filesystem::remove(platform::PathFromUtf8(partial), ignored);
@@ -769,11 +856,14 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
 SourceErrors BuildDatabaseFromFile(const std::string& sourcePath, const std::string& outputPath, bool replaceAnyFile,
                                    std::size_t maxSourceBytes)
 {
-    if (SameFile(sourcePath, outputPath)) return {{"", outputPath + " is the source itself; write the database to another file"}};
+    if (SameFile(sourcePath, outputPath))
+        return {{"", outputPath + " is the source itself; write the database to another file"}};
     std::ifstream file(platform::PathFromUtf8(sourcePath), std::ios::binary);
     if (!file) return {{sourcePath, "cannot be read"}};
     const auto text = platform::ReadAtMost(file, maxSourceBytes);
-    if (!text) return {{sourcePath, "holds more than " + std::to_string(maxSourceBytes) + " bytes, the most a source may hold"}};
+    if (!text)
+        return {
+            {sourcePath, "holds more than " + std::to_string(maxSourceBytes) + " bytes, the most a source may hold"}};
     if (file.bad()) return {{sourcePath, "cannot be read"}};
     SourceErrors errors;
     auto source = ParseSource(*text, errors);

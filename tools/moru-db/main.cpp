@@ -28,7 +28,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv)
     int count = 0;
     if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
         std::vector<std::string> arguments;
-        for (int i = 0; i < count; ++i) arguments.push_back(moru::platform::Utf8FromPath(std::filesystem::path(wide[i])));
+        for (int i = 0; i < count; ++i)
+            arguments.push_back(moru::platform::Utf8FromPath(std::filesystem::path(wide[i])));
         LocalFree(wide);
         return arguments;
     }
@@ -107,7 +108,8 @@ int Run(const Commands& c)
     }
     if (*c.dump) {
         if (!c.output.empty() && moru::dbtool::SameFile(c.input, c.output)) {
-            std::cerr << "moru-db: " << Printable(c.output) << " is the database itself; write the source to another file\n";
+            std::cerr << "moru-db: " << Printable(c.output)
+                      << " is the database itself; write the source to another file\n";
             return 1;
         }
         if (RefuseOutput(c.output, c.force)) return 1;
@@ -143,8 +145,8 @@ int main(int argc, char** nativeArgv)
         return 2;
     }
     const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert};
-    if (argv[1][0] != '-' &&
-        std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
+    if (argv[1][0] != '-' && std::none_of(commands.begin(), commands.end(),
+                                          [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";
         return 2;
     }

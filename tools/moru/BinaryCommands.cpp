@@ -45,16 +45,15 @@ constexpr std::pair<const char*, const char*> kRegressionFields[] = {
 Json CollectRegression(const BinaryCommands& c)
 {
     int handle = 0;
-    if (!MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)(c.reference.c_str(), c.model.c_str(),
-                                                                     c.first.c_str(), c.second.c_str(), c.type.c_str(),
-                                                                     &handle))
+    if (!MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObject)(
+            c.reference.c_str(), c.model.c_str(), c.first.c_str(), c.second.c_str(), c.type.c_str(), &handle))
         throw CommandFailure("the regression information of " + Printable(c.reference) + " cannot be read");
     int kind = 0;
     char fields[15][256];
     char table[2048], citations[4096], basis[256];
-    MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObjectDetails)(
-        handle, &kind, fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7], fields[8],
-        fields[9], fields[10], fields[11], fields[12], table, citations, basis, 256, sizeof table, sizeof citations);
+    MORU_EXPORT_OF(BinaryPropertyValueObjects_GetRegInfoObjectDetails)
+    (handle, &kind, fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7], fields[8],
+     fields[9], fields[10], fields[11], fields[12], table, citations, basis, 256, sizeof table, sizeof citations);
     MORU_EXPORT_OF(BinaryPropertyValueObjects_ReleaseHandle)(handle);
     static const char* const kinds[] = {"none", "vapour-liquid", "liquid-liquid", "Henry's law", "NIST regression"};
     Json regression{{"kind", kind >= 0 && kind <= 4 ? Json(kinds[kind]) : Json(nullptr)}, {"kind_code", kind}};
@@ -71,7 +70,8 @@ Json CollectRegression(const BinaryCommands& c)
 
 void PrintRegression(const Json& regression)
 {
-    std::printf("  regression information: %s\n", regression["kind"].is_null() ? "?" : TextOf(regression["kind"]).c_str());
+    std::printf("  regression information: %s\n",
+                regression["kind"].is_null() ? "?" : TextOf(regression["kind"]).c_str());
     if (regression["kind_code"] == 0) return;
     if (!regression["first_compound"].is_null())
         std::printf("    %-30s %s\n", "first compound", TextOf(regression["first_compound"]).c_str());
@@ -116,7 +116,8 @@ int ShowParameters(const BinaryCommands& c)
         throw CommandFailure(Printable(c.reference) + " " + Printable(c.model) + ": no parameters for " +
                              Printable(c.first) + " / " + Printable(c.second));
     }
-    std::vector<double> values(static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
+    std::vector<double> values(
+        static_cast<std::size_t>(MORU_EXPORT_OF(InteractionParameterValueObject_NumberOfElements)(handle)));
     MORU_EXPORT_OF(InteractionParameterValueObject_Parameters)(handle, values.data());
     MORU_EXPORT_OF(InteractionParameterValueObject_ReleaseHandle)(handle);
     Json parameters = Json::array();
@@ -154,12 +155,13 @@ int ShowPairs(const BinaryCommands& c)
     const auto [database, databank] = Split(c.reference);
     RequireDatabank(database, databank);
     int bankType = 0, table = 0;
-    const int count = MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)(database.c_str(), databank.c_str(),
-                                                                             &bankType, &table);
+    const int count =
+        MORU_EXPORT_OF(Databank_GetDatabankTypeAndPropertyList)(database.c_str(), databank.c_str(), &bankType, &table);
     std::vector<std::string> properties;
     std::vector<char> name(4096);
     for (int position = 0; position < count; ++position) {
-        if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1) properties.emplace_back(name.data());
+        if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1)
+            properties.emplace_back(name.data());
     }
     MORU_EXPORT_OF(Databank_ReleaseHandle)(table);
 
@@ -182,8 +184,8 @@ int ShowPairs(const BinaryCommands& c)
         emptyMatrix.push_back(Json::array());
         for (std::size_t j = 0; j < n; ++j) emptyMatrix.back().push_back(nullptr);
     }
-    while (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(handle, &c1, &c2, &c3, &c4, &bank, &prop,
-                                                                                  &size, &regInfo, numbers.data()) == 1) {
+    while (MORU_EXPORT_OF(BinaryPropertyValueObjects_GetNextPropertyValueObject)(
+               handle, &c1, &c2, &c3, &c4, &bank, &prop, &size, &regInfo, numbers.data()) == 1) {
         ++values;
         auto& elements = matrices[prop];
         const auto elementCount = static_cast<std::size_t>(size / 2);
@@ -216,7 +218,8 @@ int ShowPairs(const BinaryCommands& c)
 void AddBinaryCommands(CLI::App& app, BinaryCommands& c, std::string& config)
 {
     c.binary = app.add_subcommand("binary", "a binary parameter set of two compounds, with its regression information");
-    c.pairs = app.add_subcommand("pairs", "every binary value of a databank among compounds, as a matrix per parameter");
+    c.pairs =
+        app.add_subcommand("pairs", "every binary value of a databank among compounds, as a matrix per parameter");
     for (CLI::App* command : {c.binary, c.pairs}) {
         command->add_option("CONFIG", config, "the configuration file")->required();
         command->add_option("DB.BANK", c.reference, "the databank")->required();

@@ -80,8 +80,7 @@ class Progress {
 public:
     Progress(const char* what, int total)
         : m_what(what), m_total(total), m_shown(total >= 20000 && MORU_ISATTY(MORU_FILENO(stderr)))
-    {
-    }
+    {}
     void Step(int done)
     {
         if (m_shown && done % 4096 == 0) std::fprintf(stderr, "\r%s: %d of %d", m_what, done, m_total);
@@ -135,12 +134,15 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
         Progress progress("scalar values", counts.scalar);
         for (int i = 0; i < counts.scalar; ++i, progress.Step(i)) {
             if (MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &databank, &compound, &property,
-                                                                    values.data()) != 1)
+                                                                     values.data()) != 1)
                 continue;
             ++counts.read;
             if (c.showValues)
-                counts.values.push_back({{"kind", "scalar"}, {"compound", compound}, {"property", property},
-                                         {"databank", databank}, {"numbers", Numbers(values.data(), 1)}});
+                counts.values.push_back({{"kind", "scalar"},
+                                         {"compound", compound},
+                                         {"property", property},
+                                         {"databank", databank},
+                                         {"numbers", Numbers(values.data(), 1)}});
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
@@ -150,12 +152,15 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
         for (int i = 0; i < counts.vector; ++i, progress.Step(i)) {
             size = largest;
             if (MORU_EXPORT_OF(Optimized_GetNextVectorPropertyValue)(handle, i, &size, &databank, &compound, &property,
-                                                                    values.data()) != 1)
+                                                                     values.data()) != 1)
                 continue;
             ++counts.read;
             if (c.showValues)
-                counts.values.push_back({{"kind", "vector"}, {"compound", compound}, {"property", property},
-                                         {"databank", databank}, {"numbers", Numbers(values.data(), size)}});
+                counts.values.push_back({{"kind", "vector"},
+                                         {"compound", compound},
+                                         {"property", property},
+                                         {"databank", databank},
+                                         {"numbers", Numbers(values.data(), size)}});
         }
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
@@ -164,12 +169,15 @@ void ReadPass(const BulkCommand& c, std::size_t propertyCount, Counts& counts)
         Progress progress("binary values", counts.binary);
         for (int i = 0; i < counts.binary; ++i, progress.Step(i)) {
             if (MORU_EXPORT_OF(Optimized_GetNextBinaryPropertyValue)(handle, i, &size, &databank, &compound, &compound2,
-                                                                    &property, values.data()) != 1)
+                                                                     &property, values.data()) != 1)
                 continue;
             ++counts.read;
             if (c.showValues)
-                counts.values.push_back({{"kind", "binary"}, {"compound", compound}, {"compound2", compound2},
-                                         {"property", property}, {"databank", databank},
+                counts.values.push_back({{"kind", "binary"},
+                                         {"compound", compound},
+                                         {"compound2", compound2},
+                                         {"property", property},
+                                         {"databank", databank},
                                          {"numbers", Numbers(values.data(), size)}});
         }
     }
@@ -208,7 +216,8 @@ int RunPass(const BulkCommand& c)
     const auto start = std::chrono::steady_clock::now();
     auto banks = HostList(c.databanks), compoundList = HostList(compounds), propertyList = HostList(properties);
     if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compoundList.data(), propertyList.data()) != 1)
-        throw CommandFailure("the lists cannot be loaded: a databank is unknown, or a databank or property is named twice");
+        throw CommandFailure(
+            "the lists cannot be loaded: a databank is unknown, or a databank or property is named twice");
     Counts counts;
     ReadPass(c, properties.size(), counts);
     MORU_EXPORT_OF(Optimized_UnInitializeAllLists)();

@@ -68,8 +68,8 @@ int MORU_CALL AddDatabank(const char* bank, const char* alias, const char* passw
 // Called before the info callback of its databank.
 int MORU_CALL AddBinaryParameter(const char*, const char*, const char* parameter, const char* gamma, const char* vapor)
 {
-    binaryParameters.push_back(
-        Json{{"parameter", JsonText(parameter)}, {"activity_model", JsonText(gamma)}, {"vapour_model", JsonText(vapor)}});
+    binaryParameters.push_back(Json{
+        {"parameter", JsonText(parameter)}, {"activity_model", JsonText(gamma)}, {"vapour_model", JsonText(vapor)}});
     return 0;
 }
 
@@ -77,7 +77,10 @@ std::string Quoted(const Json& field) { return field.is_null() ? "-" : "\"" + Te
 
 std::string Yes(const Json& flag) { return flag.get<bool>() ? "yes" : "no"; }
 
-std::string Reference(const Json& document) { return TextOf(document["database"]) + "." + TextOf(document["databank"]); }
+std::string Reference(const Json& document)
+{
+    return TextOf(document["database"]) + "." + TextOf(document["databank"]);
+}
 
 } // namespace
 
@@ -136,8 +139,8 @@ bool DatabaseHoldsCompound(const std::string& database, const std::string& type,
     for (const auto& listed : ListedDatabanks()) {
         if (listed.compare(0, prefix.size(), prefix) != 0) continue;
         int index = 0;
-        MORU_EXPORT_OF(GetCompidFromIdInDbank)(database.c_str(), listed.substr(prefix.size()).c_str(), type.c_str(),
-                                               value.c_str(), &index);
+        MORU_EXPORT_OF(GetCompidFromIdInDbank)
+        (database.c_str(), listed.substr(prefix.size()).c_str(), type.c_str(), value.c_str(), &index);
         if (index != 0) return true;
     }
     return false;
@@ -148,8 +151,8 @@ Json CollectDatabanks()
     Json databanks = Json::array();
     listing = &databanks;
     binaryParameters = Json::array();
-    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)(reinterpret_cast<void*>(&AddDatabank), nullptr,
-                                                       reinterpret_cast<void*>(&AddBinaryParameter), 1);
+    MORU_EXPORT_OF(ListMoruDatabanks_WithDBAccessFlag)
+    (reinterpret_cast<void*>(&AddDatabank), nullptr, reinterpret_cast<void*>(&AddBinaryParameter), 1);
     listing = nullptr;
     return Json{{"databanks", databanks}};
 }
@@ -186,7 +189,8 @@ Json CollectProperties(const std::string& database, const std::string& databank)
     for (int position = 0; position < count; ++position) {
         // Cleared before each call, so that a name the library leaves untouched never shows the last one.
         std::fill(name.begin(), name.end(), '\0');
-        if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1) names.push_back(name.data());
+        if (MORU_EXPORT_OF(Databank_GetNextPropertyName)(table, position, name.data()) == 1)
+            names.push_back(name.data());
     }
     MORU_EXPORT_OF(Databank_ReleaseHandle)(table);
     if (count <= 0) throw CommandFailure(Printable(database + "." + databank) + " has no properties");
@@ -199,22 +203,22 @@ Json CollectProperties(const std::string& database, const std::string& databank)
 
 void PrintProperties(const Json& document)
 {
-    const std::string type = document["type"].is_null() ? "?"
+    const std::string type = document["type"].is_null()   ? "?"
                              : document["type_code"] == 0 ? "no pure or binary properties"
-                                                         : document["type"].get<std::string>();
+                                                          : document["type"].get<std::string>();
     std::printf("  %s: %zu properties, %s\n", Reference(document).c_str(), document["properties"].size(), type.c_str());
     for (const auto& name : document["properties"]) std::printf("    %s\n", TextOf(name).c_str());
 }
 
-Json SearchCompound(const std::string& database, const std::string& databank, const std::string& text,
-                    const char* type)
+Json SearchCompound(const std::string& database, const std::string& databank, const std::string& text, const char* type)
 {
     RequireDatabank(database, databank);
     const std::string reference = database + "." + databank;
     const char* source[] = {reference.c_str(), nullptr};
     int handle = 0;
-    const int found = type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text.c_str(), type, nullptr, &handle)
-                           : MORU_EXPORT_OF(FoundCompounds_Find)(source, text.c_str(), nullptr, &handle);
+    const int found =
+        type ? MORU_EXPORT_OF(FoundCompounds_FindByIdentifierType)(source, text.c_str(), type, nullptr, &handle)
+             : MORU_EXPORT_OF(FoundCompounds_Find)(source, text.c_str(), nullptr, &handle);
     Json search{{"search", text}, {"databank", reference}, {"type", JsonText(type)}, {"found", found == 1}};
     if (found != 1) {
         MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle); // on every path: releasing 0 does nothing
@@ -225,8 +229,8 @@ Json SearchCompound(const std::string& database, const std::string& databank, co
     double value = 0;
     MORU_EXPORT_OF(FoundCompounds_GetObjectDetails)(handle, db, bank, &index, name, alias, cas, property, &value);
     MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle);
-    search["compound"] = Json{{"database", db},  {"databank", bank}, {"index", index},
-                              {"name", name},    {"alias", alias},  {"cas", cas[0] ? Json(cas) : Json(nullptr)}};
+    search["compound"] = Json{{"database", db}, {"databank", bank}, {"index", index},
+                              {"name", name},   {"alias", alias},   {"cas", cas[0] ? Json(cas) : Json(nullptr)}};
     return search;
 }
 
@@ -241,7 +245,8 @@ Json CollectFind(const std::string& database, const std::string& databank, const
 void PrintSearch(const Json& search)
 {
     if (!search["found"].get<bool>()) {
-        std::printf("  \"%s\": not found in %s\n", TextOf(search["search"]).c_str(), TextOf(search["databank"]).c_str());
+        std::printf("  \"%s\": not found in %s\n", TextOf(search["search"]).c_str(),
+                    TextOf(search["databank"]).c_str());
         return;
     }
     const Json& compound = search["compound"];
@@ -284,8 +289,8 @@ Json CollectIdentifier(const std::string& database, const std::string& databank,
 {
     RequireDatabank(database, databank);
     char name[256] = "", value[4096] = "";
-    MORU_EXPORT_OF(GetIdValueFromDbank)(database.c_str(), databank.c_str(), type.c_str(), index, name, sizeof name, value,
-                                        sizeof value);
+    MORU_EXPORT_OF(GetIdValueFromDbank)
+    (database.c_str(), databank.c_str(), type.c_str(), index, name, sizeof name, value, sizeof value);
     if (!value[0]) {
         throw CommandFailure("compound " + std::to_string(index) + ": no " + Printable(type) + " in " +
                              Printable(database + "." + databank));

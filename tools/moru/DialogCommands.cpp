@@ -71,13 +71,15 @@ std::vector<std::string>& Selection()
 const char* MORU_CDECL EnumSelected(int index)
 {
     const auto& selection = Selection();
-    return index >= 0 && static_cast<std::size_t>(index) < selection.size() ? selection[static_cast<std::size_t>(index)].c_str()
-                                                                           : nullptr;
+    return index >= 0 && static_cast<std::size_t>(index) < selection.size()
+               ? selection[static_cast<std::size_t>(index)].c_str()
+               : nullptr;
 }
 
 int MORU_CDECL AddedShort(const char* databank, const char* alias, int row)
 {
-    Received({{"callback", "compound added"}, {"row", row}, {"databank", JsonText(databank)}, {"alias", JsonText(alias)}});
+    Received(
+        {{"callback", "compound added"}, {"row", row}, {"databank", JsonText(databank)}, {"alias", JsonText(alias)}});
     return 0;
 }
 
@@ -115,7 +117,8 @@ int FindDialog(const DialogCommands& c)
 {
     std::error_code error;
     if (!c.script.empty()) {
-        if (!std::filesystem::is_regular_file(c.script, error)) throw std::invalid_argument("no script file " + c.script);
+        if (!std::filesystem::is_regular_file(c.script, error))
+            throw std::invalid_argument("no script file " + c.script);
         SetScript(HostPath(std::filesystem::absolute(c.script, error).generic_string()));
     } else {
         SetScript(""); // a person at the window, not a script left in the environment
@@ -143,9 +146,11 @@ int FindDialog(const DialogCommands& c)
 
 void AddDialogCommands(CLI::App& app, DialogCommands& c, std::string& config)
 {
-    c.findDialog = app.add_subcommand("find-dialog", "open the find dialog for a person (or play its user from a script), print the callbacks");
+    c.findDialog = app.add_subcommand(
+        "find-dialog", "open the find dialog for a person (or play its user from a script), print the callbacks");
     c.findDialog->add_option("CONFIG", config, "the configuration file")->required();
-    c.findDialog->add_option("--script", c.script, "the user's actions, one a line (see the README); without it a person uses the window");
+    c.findDialog->add_option("--script", c.script,
+                             "the user's actions, one a line (see the README); without it a person uses the window");
     c.findDialog->add_option("--variant", c.variant, "plain, window or kelda: which launch to use")
         ->capture_default_str()
         ->check(CLI::IsMember({"plain", "window", "kelda"}));

@@ -94,8 +94,8 @@ private:
     {
         const DWORD code = GetLastError();
         char text[512] = "";
-        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                            text, sizeof text, nullptr);
+        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                            0, text, sizeof text, nullptr);
         std::string reason(text, length);
         while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
             reason.pop_back();
@@ -114,8 +114,8 @@ inline void SetLibraryEnvironment(const char* name, const std::string& value)
     const auto wide = [](const std::string& text) {
         // No more UTF-16 units than bytes in any code page, and the terminator.
         std::wstring converted(text.size() + 1, L'\0');
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted.data(),
-                                               static_cast<int>(converted.size()));
+        const int length =
+            MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted.data(), static_cast<int>(converted.size()));
         converted.resize(length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
         return converted;
     };

@@ -60,9 +60,11 @@ void PrintReactions(const Json& document)
         for (const auto& species : reaction["species"]) {
             const double coefficient = species["coefficient"].get<double>();
             if (coefficient != 0)
-                (coefficient < 0 ? reactants : products).push_back(Term(coefficient, species["alias"].get<std::string>()));
+                (coefficient < 0 ? reactants : products)
+                    .push_back(Term(coefficient, species["alias"].get<std::string>()));
         }
-        std::printf("    %-6s %s = %s\n", TextOf(reaction["type"]).c_str(), Side(reactants).c_str(), Side(products).c_str());
+        std::printf("    %-6s %s = %s\n", TextOf(reaction["type"]).c_str(), Side(reactants).c_str(),
+                    Side(products).c_str());
         std::printf("           basis %s; constants: %s", TextOf(reaction["basis"]).c_str(),
                     ConstantsText(reaction["constants"]).c_str());
         if (!reaction["symmetric_constants"].empty())
@@ -122,7 +124,10 @@ int ShowReactions(const std::string& reference, const std::vector<std::string>& 
     }
     MORU_EXPORT_OF(Reactions_ReleaseHandle)(handle);
     Json compoundNames = compounds;
-    return Print(Json{{"databank", reference}, {"compounds", compoundNames}, {"type", type}, {"widen", widen},
+    return Print(Json{{"databank", reference},
+                      {"compounds", compoundNames},
+                      {"type", type},
+                      {"widen", widen},
                       {"reactions", reactions}},
                  PrintReactions);
 }

@@ -69,7 +69,8 @@ Json UnitsOf(int handle)
     std::vector<char*> rowPointers, unitPointers;
     for (auto& row : rows) rowPointers.push_back(row.data());
     for (auto& unit : units) unitPointers.push_back(unit.data());
-    const int count = MORU_EXPORT_OF(PropertyValueObject_UnitsOfMeasure)(handle, rowPointers.data(), unitPointers.data(), 256);
+    const int count =
+        MORU_EXPORT_OF(PropertyValueObject_UnitsOfMeasure)(handle, rowPointers.data(), unitPointers.data(), 256);
     Json pairs = Json::array();
     for (int i = 0; i < count; ++i) {
         const auto row = static_cast<std::size_t>(i);
@@ -111,22 +112,24 @@ void PrintValues(const Json& document)
         std::vector<std::string> units;
         for (const auto& unit : value["units"])
             units.push_back(unit["unit"].get<std::string>() + " (" + unit["row"].get<std::string>() + ")");
-        lines.push_back({TextOf(value["property"]), Printable(ValueText(value["value"])), Printable(Join(units, ", "))});
+        lines.push_back(
+            {TextOf(value["property"]), Printable(ValueText(value["value"])), Printable(Join(units, ", "))});
     }
     std::size_t nameWidth = 0, valueWidth = 0;
     for (const auto& line : lines) {
         nameWidth = std::max(nameWidth, line.property.size());
         valueWidth = std::max(valueWidth, line.value.size());
     }
-    std::printf("%s in %s.%s: %zu value%s\n", TextOf(document["compound"]).c_str(), TextOf(document["database"]).c_str(),
-                TextOf(document["databank"]).c_str(), lines.size(), lines.size() == 1 ? "" : "s");
+    std::printf("%s in %s.%s: %zu value%s\n", TextOf(document["compound"]).c_str(),
+                TextOf(document["database"]).c_str(), TextOf(document["databank"]).c_str(), lines.size(),
+                lines.size() == 1 ? "" : "s");
     for (const auto& line : lines) {
         if (line.units.empty()) {
             std::printf("  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(), line.value.c_str());
             continue;
         }
-        std::printf("  %-*s  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(), static_cast<int>(valueWidth),
-                    line.value.c_str(), line.units.c_str());
+        std::printf("  %-*s  %-*s  %s\n", static_cast<int>(nameWidth), line.property.c_str(),
+                    static_cast<int>(valueWidth), line.value.c_str(), line.units.c_str());
     }
 }
 
@@ -156,8 +159,8 @@ int ShowValues(const std::string& database, const std::string& databank, const s
         MORU_EXPORT_OF(PropertyValueObject_ReleaseHandle)(handle);
     } else {
         int enumerator = 0;
-        if (MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)(database.c_str(), databank.c_str(), compound.c_str(),
-                                                                        kAnyIdentifierType, &enumerator) != 1)
+        if (MORU_EXPORT_OF(CompoundProperties_GetAllCompoundProperties)(
+                database.c_str(), databank.c_str(), compound.c_str(), kAnyIdentifierType, &enumerator) != 1)
             throw CommandFailure(where + ": not found, or no values");
         while (MORU_EXPORT_OF(PropertyValueCollectionEnum_MoveNext)(enumerator) == 1) {
             int handle = 0;
@@ -178,7 +181,7 @@ int ShowStructure(const std::string& database, const std::string& compound)
     Json structures = Json::array();
     for (const auto& [type, label] : types) {
         if (!MORU_EXPORT_OF(GetMolecularStructureString)(database.c_str(), compound.c_str(), kAnyIdentifierType, type,
-                                                          text.data())) {
+                                                         text.data())) {
             throw CommandFailure(std::string(label) + " structure of " + Printable(compound) +
                                  ": longer than a host's 4097-byte buffer, or unreadable");
         }

@@ -141,7 +141,8 @@ void AddCatalogueCommands(CLI::App& app, CatalogueCommands& c, std::string& conf
     c.identifier = app.add_subcommand("identifier", "an identifier of a compound index");
     c.lookup = app.add_subcommand("index", "the compound index of an identifier value");
     c.reactions = app.add_subcommand("reactions", "the reactions among compounds, as equations");
-    for (CLI::App* command : {c.connect, c.databanks, c.properties, c.find, c.compounds, c.identifier, c.lookup, c.reactions})
+    for (CLI::App* command :
+         {c.connect, c.databanks, c.properties, c.find, c.compounds, c.identifier, c.lookup, c.reactions})
         command->add_option("CONFIG", config, "the configuration file")->required();
     c.properties->add_option("DB.BANK", c.reference, "the databank")->required()->check(databankName);
     c.find->add_option("DB.BANK", c.reference, "the databank to search")->required()->check(databankName);
@@ -209,8 +210,8 @@ std::optional<int> Refusal(CLI::App& app, int argc, char** argv, const std::vect
         std::fputs(app.help().c_str(), stderr);
         return 2;
     }
-    if (argv[1][0] != '-' &&
-        std::none_of(commands.begin(), commands.end(), [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
+    if (argv[1][0] != '-' && std::none_of(commands.begin(), commands.end(),
+                                          [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::fprintf(stderr, "moru: %s is not a command (moru --help lists the commands)\n", argv[1]);
         return 2;
     }
@@ -251,9 +252,20 @@ int main(int argc, char** argv)
 
     const std::string usage = app.help();
     const CatalogueCommands& c = catalogue;
-    const std::vector<const CLI::App*> commands{c.help,      c.demo,       c.connect,   c.databanks, c.properties,
-                                                c.find,      c.compounds,  c.identifier, c.lookup,  c.reactions,
-                                                c.values,    c.structure,  binaryCommands.binary, binaryCommands.pairs,
+    const std::vector<const CLI::App*> commands{c.help,
+                                                c.demo,
+                                                c.connect,
+                                                c.databanks,
+                                                c.properties,
+                                                c.find,
+                                                c.compounds,
+                                                c.identifier,
+                                                c.lookup,
+                                                c.reactions,
+                                                c.values,
+                                                c.structure,
+                                                binaryCommands.binary,
+                                                binaryCommands.pairs,
                                                 bulkCommand.bulk,
                                                 dialogCommands.findDialog};
     if (auto status = Refusal(app, argc, argv, commands, options)) return *status;
@@ -272,7 +284,8 @@ int main(int argc, char** argv)
         if (options.showVersion) return PrintVersions(libraryFile);
         HostLibrary::Instance(libraryFile);
         if (*c.demo) {
-            const auto sample = (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
+            const auto sample =
+                (std::filesystem::path(directory) / ".." / "sample" / "databases.json").lexically_normal();
             return Demo(config.empty() ? sample.string() : config);
         }
         const Json connection = CollectConnection(config);
