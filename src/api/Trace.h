@@ -69,6 +69,9 @@ private:
         } else if constexpr (std::is_pointer_v<T>) {
             if (!value) {
                 summary.append("null");
+            } else if constexpr (std::is_same_v<std::remove_cv_t<std::remove_pointer_t<T>>, const char*> ||
+                                 std::is_same_v<std::remove_cv_t<std::remove_pointer_t<T>>, char*>) {
+                summary.append("list");
             } else if constexpr (std::is_function_v<std::remove_pointer_t<T>>) {
                 summary.append("callback");
             } else if constexpr (std::is_void_v<std::remove_pointer_t<T>>) {

@@ -95,3 +95,10 @@ TEST_F(Trace, EveryCallIsOneLineAndNothingOnceStopped)
     MoruIntegration_GetVersion(version, sizeof version);
     EXPECT_EQ(trace.Calls().size(), 3u);
 }
+
+TEST_F(Trace, HostListsShowAsListsNotOutputs)
+{
+    const char* monikers[] = {"A A1", nullptr};
+    SetPureDatabankList(monikers, 1);
+    EXPECT_EQ(trace.LastCallOf("SetPureDatabankList"), "SetPureDatabankList(pureDatabankList=list, numOfDB=1)");
+}
