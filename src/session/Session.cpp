@@ -29,6 +29,7 @@ std::string IndexKey(std::string_view databaseAlias, std::string_view databankNa
 DatabankPtr MoruGUIDataFunctions::FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName)
 {
     std::vector<const IDatabase*> connected;
+    connected.reserve(static_cast<std::size_t>(Databases().Count()));
     for (int d = 0; d < Databases().Count(); ++d) connected.push_back(Databases().At(d).get());
     if (m_indexedCount != Catalogue().Count() || connected != m_indexedDatabases) {
         // Entries listed before an initialisation replaced their database stay in the catalogue but
