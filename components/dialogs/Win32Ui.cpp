@@ -15,8 +15,6 @@
 
 namespace moru::components::win32 {
 
-using namespace moru::service;
-
 namespace {
 
 // The manifest resource that the DLL carries for its own activation context.
