@@ -27,6 +27,7 @@ protected:
     static std::vector<std::string> Names(const std::vector<DatabankPtr>& run)
     {
         std::vector<std::string> names;
+        names.reserve(run.size());
         for (const auto& databank : run) names.push_back(databank ? databank->Name() : "<null>");
         return names;
     }

@@ -40,8 +40,8 @@ protected:
         if (!Box().launcher) throw std::runtime_error("the NIST dialog has no launcher");
         return *Box().launcher;
     }
-    std::vector<std::string> Click(std::int32_t code, std::vector<std::optional<std::string>> names,
-                                   std::vector<DialogValue> values = {})
+    std::vector<std::string> Click(std::int32_t code, const std::vector<std::optional<std::string>>& names,
+                                   const std::vector<DialogValue>& values = {})
     {
         HostCalls().clear();
         Launcher().ButtonClicked("Title", names, "Tab", values, code);

@@ -201,7 +201,7 @@ SundryItemPtr FakeSundryDataManager::GetItem(const std::string& name)
     return found == items.end() ? nullptr : found->second;
 }
 
-FakeDatabase::FakeDatabase(std::string alias, CallLog& log)
+FakeDatabase::FakeDatabase(const std::string& alias, CallLog& log)
     : alias(alias), compounds(std::make_shared<FakeCompoundManager>(alias, log)),
       properties(std::make_shared<FakePropertyManager>(log)), reactions(std::make_shared<FakeReactionManager>(log)),
       sundry(std::make_shared<FakeSundryDataManager>(log)),

@@ -192,7 +192,7 @@ private:
 
 class FakeDatabase : public service::IDatabase, public std::enable_shared_from_this<FakeDatabase> {
 public:
-    FakeDatabase(std::string alias, CallLog& log);
+    FakeDatabase(const std::string& alias, CallLog& log);
 
     std::string Alias() const override;
     std::optional<std::string> Description() const override { return description; }

@@ -106,6 +106,7 @@ TEST(HandleRegistry, StaleHandleNeverReachesANewerObjectInItsSlot)
         ReleaseHandle(handle);
     }
     std::vector<int> live;
+    live.reserve(3000);
     for (int i = 0; i < 3000; ++i) live.push_back(GetHandleFromObject(std::make_shared<int>(-1)));
     for (int handle : stale) EXPECT_EQ(GetObjectFromHandle<int>(handle), nullptr) << handle;
     for (int handle : live) {
