@@ -25,7 +25,7 @@ using ColumnsByTable = std::map<std::string, std::set<std::string>>;
 ColumnsByTable ReadColumns(Connection& db)
 {
     ColumnsByTable columns;
-    Statement query(db.Handle(), "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
+    Statement query(db, "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
                                  "WHERE m.type = 'table'");
     while (query.Step()) columns[query.Text(0)].insert(query.Text(1));
     return columns;
@@ -62,7 +62,7 @@ std::vector<std::string> CheckHostLimits(Connection& db)
 {
     std::vector<std::string> problems;
     for (const auto& entry : service::kHostLimits) {
-        Statement beyond(db.Handle(), QueryBeyond(entry.limit));
+        Statement beyond(db, QueryBeyond(entry.limit));
         beyond.Bind(1, static_cast<long long>(entry.most));
         while (beyond.Step()) {
             const auto count = static_cast<std::size_t>(beyond.Int64(1));
@@ -119,7 +119,7 @@ void CheckDatabaseFormat(Connection& db)
         throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
     }
     {
-        Statement format(db.Handle(), sql::CheckFormat);
+        Statement format(db, sql::CheckFormat);
         if (!format.Step())
             throw ServiceError("the file has no format record, so it is not a property database of this service");
         const std::string record = format.Text(0);
@@ -150,12 +150,12 @@ std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)
         CheckDatabaseFile(path);
         Connection db(path, Connection::Mode::ReadOnly);
         CheckDatabaseFormat(db);
-        Statement integrity(db.Handle(), "PRAGMA integrity_check(100)");
+        Statement integrity(db, "PRAGMA integrity_check(100)");
         while (integrity.Step()) {
             const std::string line = integrity.Text(0);
             if (line != "ok") problems.push_back(line);
         }
-        Statement references(db.Handle(), "PRAGMA foreign_key_check");
+        Statement references(db, "PRAGMA foreign_key_check");
         while (references.Step()) {
             problems.push_back("a row of table \"" + references.Text(0) + "\" refers to a missing row of table \"" +
                                references.Text(2) + "\"");

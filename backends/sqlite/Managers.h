@@ -55,6 +55,7 @@ private:
 
     SqliteDatabase* m_database;
     std::vector<service::CompoundPtr> m_workingCompounds;
+    std::string m_lastType; // MakeHit's, kept for its room
 };
 
 class SqlitePropertyManager : public service::IPropertyManager {
