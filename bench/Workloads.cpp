@@ -254,13 +254,13 @@ std::size_t RawSearch::Search(const std::string& text, const char* type, int* fi
     sqlite3_bind_text(m_find, 1, key.c_str(), static_cast<int>(key.size()), SQLITE_STATIC);
     m_ids.clear();
     while (sqlite3_step(m_find) == SQLITE_ROW) {
-        const int id = sqlite3_column_int(m_find, 0);
-        if (!m_ids.empty() && m_ids.back() == id) continue;
         if (!*type ||
             platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(m_find, 1)), type))
-            m_ids.push_back(id);
+            m_ids.push_back(sqlite3_column_int(m_find, 0));
     }
     sqlite3_reset(m_find);
+    std::sort(m_ids.begin(), m_ids.end());
+    m_ids.erase(std::unique(m_ids.begin(), m_ids.end()), m_ids.end());
     std::size_t values = 0;
     for (int id : m_ids) {
         sqlite3_reset(m_held);

@@ -238,10 +238,10 @@ std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const
     auto& find = database.Db().Cached(sql::FindCompoundsByKey).Bind(1, database.SearchKeyOf(text));
     std::vector<int> ids;
     while (find.Step()) {
-        const int id = find.Int(0);
-        if (!ids.empty() && ids.back() == id) continue;
-        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(id);
+        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(find.Int(0));
     }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     return ids;
 }
 

@@ -205,8 +205,8 @@ inline constexpr const char* BeyondUnaryElements =
 // Identifier types are matched by the library's folding, not by the column's NOCASE, which folds
 // ASCII letters only: the queries by search key and by compound return the type to compare in C++,
 // and the rest compare fold_case(type) with a folded text.
-inline constexpr const char* FindCompoundsByKey =
-    "SELECT compound_id, type FROM identifier WHERE search_key = ?1 ORDER BY compound_id";
+// In index order: the caller orders the few compounds itself, cheaper than SQLite's sorter.
+inline constexpr const char* FindCompoundsByKey = "SELECT compound_id, type FROM identifier WHERE search_key = ?1";
 inline constexpr const char* SelectIdentifiersOfCompound =
     "SELECT type, value FROM identifier WHERE compound_id = ?1 ORDER BY type_position, position";
 // A spelling differing in ASCII case only is found at once through NOCASE; the folded comparison
