@@ -5,6 +5,8 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <tuple>
 
@@ -15,12 +17,30 @@ namespace {
 // Keeps a result alive without the benchmark library, so that the guard can link without it.
 volatile double g_sink = 0;
 
-void Note(Dump* dump, int compound1, int compound2, int property, int databank)
+// Numbers are written bit for bit (hexadecimal); a binary value's as the set of their magnitudes,
+// since the library lays them out by the property's elements and their symmetry.
+std::string Exactly(double number)
 {
-    if (dump) {
-        dump->insert(std::to_string(compound1) + " " + std::to_string(compound2) + " " + std::to_string(property) +
-                     " " + std::to_string(databank));
+    char text[40];
+    std::snprintf(text, sizeof text, " %a", number);
+    return text;
+}
+
+void Note(Dump* dump, int compound1, int compound2, int property, int databank, const std::vector<double>& numbers)
+{
+    if (!dump) return;
+    std::string line = std::to_string(compound1) + " " + std::to_string(compound2) + " " + std::to_string(property) +
+                       " " + std::to_string(databank) + " :";
+    if (compound2 < 0) {
+        for (double number : numbers) line += Exactly(number);
+    } else {
+        std::set<double> magnitudes;
+        for (double number : numbers) {
+            if (number != MORU_MISSING_NUMBER) magnitudes.insert(std::fabs(number));
+        }
+        for (double number : magnitudes) line += Exactly(number);
     }
+    dump->insert(std::move(line));
 }
 
 std::vector<const char*> HostList(const std::vector<std::string>& texts)
@@ -56,26 +76,31 @@ std::size_t LibraryEnginePass(const EngineLists& lists, Dump* dump)
     int databank = 0, compound1 = 0, compound2 = 0, property = 0, size = 0;
     const int scalars = Optimized_GetAllScalarPropertyValues(&handle);
     for (int i = 0; i < scalars; ++i) {
-        values += Optimized_GetNextScalarPropertyValue(handle, i, &databank, &compound1, &property, numbers) == 1;
+        if (Optimized_GetNextScalarPropertyValue(handle, i, &databank, &compound1, &property, numbers) != 1) continue;
+        ++values;
         sum += numbers[0];
-        Note(dump, compound1, -1, property, databank);
+        if (dump) Note(dump, compound1, -1, property, databank, {numbers[0]});
     }
     Optimized_ReleaseHandle(handle);
     const int vectors = Optimized_GetAllVectorPropertyValues(&handle);
     for (int i = 0; i < vectors; ++i) {
         size = 64;
-        values +=
-            Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) == 1;
+        if (Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) != 1)
+            continue;
+        ++values;
         sum += numbers[0];
-        Note(dump, compound1, -1, property, databank);
+        if (dump) Note(dump, compound1, -1, property, databank, {numbers, numbers + size});
     }
     Optimized_ReleaseHandle(handle);
     const int binaries = Optimized_GetAllBinaryPropertyValues(&handle);
     for (int i = 0; i < binaries; ++i) {
-        values += Optimized_GetNextBinaryPropertyValue(handle, i, &size, &databank, &compound1, &compound2, &property,
-                                                       numbers) == 1;
+        size = 64;
+        if (Optimized_GetNextBinaryPropertyValue(handle, i, &size, &databank, &compound1, &compound2, &property,
+                                                 numbers) != 1)
+            continue;
+        ++values;
         sum += numbers[0];
-        Note(dump, compound1, compound2, property, databank);
+        if (dump) Note(dump, compound1, compound2, property, databank, {numbers, numbers + size});
     }
     Optimized_ReleaseHandle(handle);
     Optimized_UnInitializeAllLists();
@@ -128,7 +153,8 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
 
     std::vector<int> propertyPosition, databankPosition;
     std::vector<std::pair<int, int>> properties; // id, position
-    sqlite3_prepare_v2(db, "SELECT id, name FROM property WHERE data_type = 1", -1, &select, nullptr);
+    std::vector<int> elementCounts(lists.properties.size(), 1); // by position
+    sqlite3_prepare_v2(db, "SELECT id, name, element_count FROM property WHERE data_type = 1", -1, &select, nullptr);
     while (sqlite3_step(select) == SQLITE_ROW) {
         const int id = sqlite3_column_int(select, 0);
         const std::string_view name = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
@@ -136,6 +162,7 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
             if (lists.properties[p] != name) continue;
             SetAt(propertyPosition, id, static_cast<int>(p));
             properties.emplace_back(id, static_cast<int>(p));
+            elementCounts[p] = sqlite3_column_int(select, 2);
         }
     }
     sqlite3_finalize(select);
@@ -209,7 +236,35 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     double sum = 0;
     for (const RawValue& value : values) sum += value.numbers.empty() || !value.numbers[0] ? 0.0 : *value.numbers[0];
     g_sink = g_sink + sum;
-    for (const RawValue& value : values) Note(dump, value.compound1, value.compound2, value.property, value.databank);
+    if (dump) {
+        for (const RawValue& value : values) {
+            // A unary value as the engine reads it: element k under label k + 1 (the first of a
+            // repeated label), the marker where there is none; one element: the lowest label's.
+            std::vector<std::pair<int, double>> byLabel;
+            for (std::size_t k = 0; k < value.numbers.size(); ++k) {
+                const int label = value.labels.empty() ? static_cast<int>(k) + 1
+                                  : k < value.labels.size() ? value.labels[k]
+                                                            : -1;
+                if (label >= 0 && value.numbers[k]) byLabel.emplace_back(label, *value.numbers[k]);
+            }
+            std::stable_sort(byLabel.begin(), byLabel.end(),
+                             [](const auto& x, const auto& y) { return x.first < y.first; });
+            std::vector<double> numbers;
+            const int elements = elementCounts[static_cast<std::size_t>(value.property)];
+            if (value.compound2 >= 0) {
+                for (const auto& [label, number] : byLabel) numbers.push_back(number);
+            } else if (elements == 1) {
+                if (!byLabel.empty()) numbers.push_back(byLabel.front().second);
+            } else {
+                numbers.assign(static_cast<std::size_t>(std::max(elements, 0)), MORU_MISSING_NUMBER);
+                for (auto entry = byLabel.rbegin(); entry != byLabel.rend(); ++entry) {
+                    if (entry->first >= 1 && entry->first <= elements)
+                        numbers[static_cast<std::size_t>(entry->first - 1)] = entry->second;
+                }
+            }
+            Note(dump, value.compound1, value.compound2, value.property, value.databank, numbers);
+        }
+    }
     return values.size();
 }
 

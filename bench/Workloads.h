@@ -15,7 +15,8 @@
 namespace moru::bench {
 
 // What a pass returned, one line per value: compound position, second compound's position (-1 for
-// a unary value), property position, databank position. Two passes agree when their dumps are equal.
+// a unary value), property position, databank position and the numbers, bit for bit (a binary
+// value's as the set of their magnitudes). Two passes agree when their dumps are equal.
 using Dump = std::set<std::string>;
 
 // The engine's three lists: databanks as "ALIAS.BANK" in list order, compound identifiers (CAS

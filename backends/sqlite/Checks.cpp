@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <new>
 #include <set>
 #include <string_view>
 
@@ -104,18 +105,29 @@ void CheckDatabaseFile(const std::string& path)
     }
 }
 
+namespace {
+
+// True when the database has the table (and the column, unless null), read from the schema SQLite
+// has loaded, without running a statement: connecting stays cheap however many columns there are.
+bool HasColumn(Connection& db, const char* table, const char* column)
+{
+    const int result =
+        sqlite3_table_column_metadata(db.Handle(), "main", table, column, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (result == SQLITE_OK) return true;
+    const int code = sqlite3_errcode(db.Handle()) & 0xFF;
+    if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
+    if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
+    if (code == SQLITE_NOMEM || result == SQLITE_NOMEM) throw std::bad_alloc();
+    if (code == SQLITE_IOERR || code == SQLITE_CANTOPEN || code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        throw ServiceError(std::string("the database's schema cannot be read: ") + sqlite3_errmsg(db.Handle()));
+    return false;
+}
+
+} // namespace
+
 void CheckDatabaseFormat(Connection& db)
 {
-    ColumnsByTable present;
-    try {
-        present = ReadColumns(db);
-    } catch (const ServiceError&) {
-        const int code = sqlite3_errcode(db.Handle()) & 0xFF;
-        if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
-        if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
-        throw;
-    }
-    if (!present.count("meta")) {
+    if (!HasColumn(db, "meta", nullptr)) {
         throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
     }
     {
@@ -133,10 +145,9 @@ void CheckDatabaseFormat(Connection& db)
         }
     }
     for (const auto& [table, columns] : RequiredColumns()) {
-        const auto found = present.find(table);
-        if (found == present.end()) throw ServiceError("the database lacks its table \"" + table + "\"");
+        if (!HasColumn(db, table.c_str(), nullptr)) throw ServiceError("the database lacks its table \"" + table + "\"");
         for (const auto& column : columns) {
-            if (!found->second.count(column)) {
+            if (!HasColumn(db, table.c_str(), column.c_str())) {
                 throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");
             }
         }

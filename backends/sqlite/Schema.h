@@ -258,9 +258,17 @@ inline constexpr const char* SelectPairValueOfTwo =
     "AND compound2_id IS NULL AND compound3_id = ?4 AND compound4_id IS NULL";
 inline constexpr const char* DatabankHasPropertyValues =
     "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
-inline constexpr const char* SelectValuesOfFirstCompound =
-    "SELECT compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
-    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3";
+// The values of one property in one databank whose first compound is in a set (?3, a JSON array of
+// compound ids), in one statement: the first compound through value_by_compound and, for binary
+// values, the second tested on the index entry before its row is read.
+inline constexpr const char* SelectBinaryValuesOfCompoundSet =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
+inline constexpr const char* SelectPairValuesOfCompoundSet =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound3_id IS NOT NULL";
 inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
