@@ -281,13 +281,17 @@ int LibrarySearch(const char* databankReference, const std::string& text)
     return index;
 }
 
-RawSearch::RawSearch(const std::string& databasePath, const std::string& databankName)
+RawSearch::RawSearch(const std::string& databasePath, const std::string& databankName, bool oneTransaction)
 {
     sqlite3_open_v2(databasePath.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     sqlite3_prepare_v2(m_db, sqlite::sql::FindCompoundsByKey, -1, &m_find, nullptr);
     sqlite3_prepare_v2(m_db, sqlite::sql::DatabankHasCompound, -1, &m_held, nullptr);
     sqlite3_prepare_v2(m_db, sqlite::sql::SelectIdentifiersOfCompound, -1, &m_identifiers, nullptr);
     sqlite3_prepare_v2(m_db, sqlite::sql::CompoundExists, -1, &m_exists, nullptr);
+    if (oneTransaction) {
+        sqlite3_prepare_v2(m_db, "BEGIN", -1, &m_begin, nullptr);
+        sqlite3_prepare_v2(m_db, "COMMIT", -1, &m_commit, nullptr);
+    }
     sqlite3_stmt* id = nullptr;
     sqlite3_prepare_v2(m_db, "SELECT id FROM databank WHERE name = ?1", -1, &id, nullptr);
     sqlite3_bind_text(id, 1, databankName.c_str(), -1, SQLITE_STATIC);
@@ -297,7 +301,7 @@ RawSearch::RawSearch(const std::string& databasePath, const std::string& databan
 
 RawSearch::~RawSearch()
 {
-    for (auto* statement : {m_find, m_held, m_identifiers, m_exists}) sqlite3_finalize(statement);
+    for (auto* statement : {m_find, m_held, m_identifiers, m_exists, m_begin, m_commit}) sqlite3_finalize(statement);
     sqlite3_close(m_db);
 }
 
@@ -305,6 +309,10 @@ std::size_t RawSearch::Search(const std::string& text, const char* type, int* fi
 {
     if (firstHit) *firstHit = 0;
     const std::string key = sqlite::SearchKey(text);
+    if (m_begin) {
+        sqlite3_step(m_begin);
+        sqlite3_reset(m_begin);
+    }
     sqlite3_reset(m_find);
     sqlite3_bind_text(m_find, 1, key.c_str(), static_cast<int>(key.size()), SQLITE_STATIC);
     m_ids.clear();
@@ -334,6 +342,10 @@ std::size_t RawSearch::Search(const std::string& text, const char* type, int* fi
     }
     sqlite3_reset(m_held);
     sqlite3_reset(m_identifiers);
+    if (m_commit) {
+        sqlite3_step(m_commit);
+        sqlite3_reset(m_commit);
+    }
     return values;
 }
 

@@ -48,7 +48,9 @@ int LibrarySearch(const char* databankReference, const std::string& text);
 // that the databank holds, each with all its identifiers, on a connection of its own.
 class RawSearch {
 public:
-    RawSearch(const std::string& databasePath, const std::string& databankName);
+    // `oneTransaction`: each search's statements share one read transaction (one lock of the file
+    // instead of one a statement).
+    RawSearch(const std::string& databasePath, const std::string& databankName, bool oneTransaction = true);
     ~RawSearch();
     RawSearch(const RawSearch&) = delete;
     RawSearch& operator=(const RawSearch&) = delete;
@@ -64,6 +66,8 @@ private:
     sqlite3_stmt* m_held = nullptr;
     sqlite3_stmt* m_identifiers = nullptr;
     sqlite3_stmt* m_exists = nullptr;
+    sqlite3_stmt* m_begin = nullptr;
+    sqlite3_stmt* m_commit = nullptr;
     int m_databankId = 0;
     std::vector<int> m_ids;
     std::vector<std::pair<std::string, std::string>> m_identifierValues;

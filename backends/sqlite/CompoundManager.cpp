@@ -192,7 +192,7 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
         if (!values || lastType != type) {
             lastType.assign(type);
             auto value = std::make_shared<IdentifierValue>();
-            value->Identifier = m_database->IdentifierType(lastType);
+            value->Identifier = StoredIdentifierType(lastType);
             values = &value->ValueList.emplace();
             value->Compound = compound;
             identifiers.push_back(std::move(value));
@@ -212,6 +212,18 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
         }
     }
     return hit;
+}
+
+// Identifier types as the database spells them, for the hits: a handful, each met in every hit.
+IdentifierPtr SqliteCompoundManager::StoredIdentifierType(const std::string& type)
+{
+    for (const auto& [name, identifier] : m_storedTypes) {
+        if (name == type) return identifier;
+    }
+    IdentifierPtr identifier = m_database->IdentifierType(type);
+    constexpr std::size_t kMostTypes = 64;
+    if (m_storedTypes.size() < kMostTypes) m_storedTypes.emplace_back(type, identifier);
+    return identifier;
 }
 
 std::optional<int> SqliteCompoundManager::Resolve(const std::string& value, const std::string& type)
