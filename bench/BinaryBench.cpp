@@ -121,16 +121,16 @@ struct Raw {
     sqlite3* Db = nullptr;
     sqlite3_stmt* Seek = nullptr;
     sqlite3_stmt* Scan = nullptr;
-    std::vector<int> PositionOf;                  // compound id -> first working position, -1
-    std::string CompoundSet;                      // JSON array of the working compound ids
+    std::vector<int> PositionOf;                    // compound id -> first working position, -1
+    std::string CompoundSet;                        // JSON array of the working compound ids
     std::vector<std::pair<int, int>> Banks, Models; // id, position
 
     explicit Raw(const Bundle& bundle)
     {
         sqlite3_open_v2(bundle.DatabasePath.c_str(), &Db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         sqlite3_stmt* select = nullptr;
-        sqlite3_prepare_v2(Db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1 AND type = 'CASRN'",
-                           -1, &select, nullptr);
+        sqlite3_prepare_v2(Db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1 AND type = 'CASRN'", -1,
+                           &select, nullptr);
         for (std::size_t i = 0; i < bundle.Working.size(); ++i) {
             sqlite3_bind_text(select, 1, bundle.Working[i].c_str(), -1, SQLITE_STATIC);
             if (sqlite3_step(select) == SQLITE_ROW && sqlite3_column_type(select, 0) != SQLITE_NULL) {
@@ -192,7 +192,8 @@ struct Raw {
                 sqlite3_bind_int(select, 2, model);
                 if (!scan) sqlite3_bind_text(select, 3, CompoundSet.c_str(), -1, SQLITE_STATIC);
                 while (sqlite3_step(select) == SQLITE_ROW) {
-                    const int c1 = Position(sqlite3_column_int(select, 0)), c2 = Position(sqlite3_column_int(select, 1));
+                    const int c1 = Position(sqlite3_column_int(select, 0)),
+                              c2 = Position(sqlite3_column_int(select, 1));
                     if (c1 < 0 || c2 < 0) continue;
                     ++rows;
                     numbers.clear();

@@ -202,9 +202,8 @@ int Guard(const char* self, const std::string& databasePath)
         file << "]}\n";
     }
     const std::string command = "valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file=\"" +
-                                (directory / "callgrind.out").string() + "\" \"" + self + "\" --measure \"" +
-                                config + "\" \"" + databasePath + "\" 2>\"" + (directory / "valgrind.log").string() +
-                                "\"";
+                                (directory / "callgrind.out").string() + "\" \"" + self + "\" --measure \"" + config +
+                                "\" \"" + databasePath + "\" 2>\"" + (directory / "valgrind.log").string() + "\"";
     const int status = std::system(command.c_str());
     const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (exitCode != 0) {

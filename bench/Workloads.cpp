@@ -152,7 +152,7 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     sqlite3_finalize(select);
 
     std::vector<int> propertyPosition, databankPosition;
-    std::vector<std::pair<int, int>> properties; // id, position
+    std::vector<std::pair<int, int>> properties;                // id, position
     std::vector<int> elementCounts(lists.properties.size(), 1); // by position
     sqlite3_prepare_v2(db, "SELECT id, name, element_count FROM property WHERE data_type = 1", -1, &select, nullptr);
     while (sqlite3_step(select) == SQLITE_ROW) {
@@ -242,7 +242,7 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
             // repeated label), the marker where there is none; one element: the lowest label's.
             std::vector<std::pair<int, double>> byLabel;
             for (std::size_t k = 0; k < value.numbers.size(); ++k) {
-                const int label = value.labels.empty() ? static_cast<int>(k) + 1
+                const int label = value.labels.empty()      ? static_cast<int>(k) + 1
                                   : k < value.labels.size() ? value.labels[k]
                                                             : -1;
                 if (label >= 0 && value.numbers[k]) byLabel.emplace_back(label, *value.numbers[k]);
@@ -317,8 +317,7 @@ std::size_t RawSearch::Search(const std::string& text, const char* type, int* fi
     sqlite3_bind_text(m_find, 1, key.c_str(), static_cast<int>(key.size()), SQLITE_STATIC);
     m_ids.clear();
     while (sqlite3_step(m_find) == SQLITE_ROW) {
-        if (!*type ||
-            platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(m_find, 1)), type))
+        if (!*type || platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(m_find, 1)), type))
             m_ids.push_back(sqlite3_column_int(m_find, 0));
     }
     sqlite3_reset(m_find);

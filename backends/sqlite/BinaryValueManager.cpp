@@ -209,8 +209,8 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
         compoundSet += std::to_string(compoundId);
     }
     compoundSet += ']';
-    const char* select =
-        interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet : sql::SelectPairValuesOfCompoundSet;
+    const char* select = interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet
+                                                              : sql::SelectPairValuesOfCompoundSet;
 
     BinaryPropertyValueList values;
     std::vector<std::pair<int, BinaryPropertyValuePtr>> found; // host position of the first compound, value

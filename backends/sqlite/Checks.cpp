@@ -27,7 +27,7 @@ ColumnsByTable ReadColumns(Connection& db)
 {
     ColumnsByTable columns;
     Statement query(db, "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
-                                 "WHERE m.type = 'table'");
+                        "WHERE m.type = 'table'");
     while (query.Step()) columns[query.Text(0)].insert(query.Text(1));
     return columns;
 }
@@ -145,7 +145,8 @@ void CheckDatabaseFormat(Connection& db)
         }
     }
     for (const auto& [table, columns] : RequiredColumns()) {
-        if (!HasColumn(db, table.c_str(), nullptr)) throw ServiceError("the database lacks its table \"" + table + "\"");
+        if (!HasColumn(db, table.c_str(), nullptr))
+            throw ServiceError("the database lacks its table \"" + table + "\"");
         for (const auto& column : columns) {
             if (!HasColumn(db, table.c_str(), column.c_str())) {
                 throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");

@@ -54,8 +54,7 @@ int Connection::RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept
 
 Statement::Statement(Connection& connection, const char* sqlText) : m_connection(connection), m_db(connection.m_db)
 {
-    if (sqlite3_prepare_v2(m_db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK)
-        Fail(m_db, "cannot prepare a query");
+    if (sqlite3_prepare_v2(m_db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(m_db, "cannot prepare a query");
 }
 
 Statement::~Statement() { sqlite3_finalize(m_statement); }

@@ -19,10 +19,10 @@ std::optional<DatabankName> SplitDatabankReference(std::string_view reference)
     const auto first = reference.find('.');
     if (first == std::string_view::npos) return std::nullopt;
     const auto second = reference.find('.', first + 1);
-    return DatabankName{std::string(reference.substr(0, first)),
-                        std::string(reference.substr(first + 1, second == std::string_view::npos
-                                                                    ? std::string_view::npos
-                                                                    : second - first - 1))};
+    return DatabankName{
+        std::string(reference.substr(0, first)),
+        std::string(reference.substr(first + 1,
+                                     second == std::string_view::npos ? std::string_view::npos : second - first - 1))};
 }
 
 std::optional<DatabankName> SplitMoniker(std::string_view moniker)

@@ -144,7 +144,8 @@ TEST_F(BinaryValues, ListsTheValuesOfEachFirstCompoundInTheHostsOrderNotTheStore
     auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"NRTL", 0}}, true);
     ASSERT_TRUE(values);
     std::vector<std::string> pairs;
-    for (const auto& value : *values) pairs.push_back(value->Compound.Compound1Name + "/" + value->Compound.Compound2Name);
+    for (const auto& value : *values)
+        pairs.push_back(value->Compound.Compound1Name + "/" + value->Compound.Compound2Name);
     EXPECT_EQ(pairs, (std::vector<std::string>{"METHANOL/WATER", "ETHANOL/WATER"}));
 }
 
