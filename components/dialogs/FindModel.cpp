@@ -8,6 +8,8 @@
 
 namespace moru::components {
 
+using namespace moru::service;
+
 namespace {
 
 // The identifier types a person may search by, in the order offered, when a database knows them.

@@ -12,10 +12,8 @@
 
 namespace moru::components {
 
-using namespace moru::service;
-
 // A compound as the find dialog lists it.
-class ListedCompound : public IDbankCompound {
+class ListedCompound : public service::IDbankCompound {
 public:
     std::string DatabankName() const override { return databankName; }
     std::string OrvikAlias() const override { return alias; }
@@ -25,11 +23,11 @@ public:
     std::string MatchedSynonym() const override { return matchedSynonym; }
     double MolecularWeight() const override { return molecularWeight; }
     double BoilingPoint() const override { return boilingPoint; }
-    CompoundPtr Compound() const override { return compound; }
+    service::CompoundPtr Compound() const override { return compound; }
 
     std::string databankName, alias, name, casNumber, formula, compoundClass, matchedSynonym;
     double molecularWeight = 0.0, boilingPoint = 0.0;
-    CompoundPtr compound;
+    service::CompoundPtr compound;
 };
 using ListedCompoundPtr = std::shared_ptr<ListedCompound>;
 
@@ -50,7 +48,7 @@ inline constexpr int kFindColumnCount = 9;
 class FindModel {
 public:
     // Reads the launcher's settings and its two databank lists once; later changes are the model's.
-    explicit FindModel(std::shared_ptr<IFindCompoundLauncher> launcher);
+    explicit FindModel(std::shared_ptr<service::IFindCompoundLauncher> launcher);
 
     std::string InitialSearchString() { return m_launcher->GetInitialSearchString(); }
     bool ShowsDatabanksTab() const { return m_showsDatabanksTab; }
@@ -91,19 +89,19 @@ public:
     // order given, and hands it to the launcher; throws std::invalid_argument for a name not offered.
     void Select(const std::vector<std::string>& references);
 
-    static std::string Reference(const IDatabank& databank);
+    static std::string Reference(const service::IDatabank& databank);
 
 private:
     void Report();
 
-    std::shared_ptr<IFindCompoundLauncher> m_launcher;
+    std::shared_ptr<service::IFindCompoundLauncher> m_launcher;
     bool m_showsDatabanksTab = false;
     bool m_canModify = false;
-    std::vector<DatabankPtr> m_selected;
-    std::vector<DatabankPtr> m_available;
+    std::vector<service::DatabankPtr> m_selected;
+    std::vector<service::DatabankPtr> m_available;
     std::vector<std::string> m_identifierTypes;
     std::vector<ListedCompoundPtr> m_hits;
-    std::vector<DatabankPtr> m_reported; // the selection the launcher last heard of
+    std::vector<service::DatabankPtr> m_reported; // the selection the launcher last heard of
 };
 
 } // namespace moru::components

@@ -10,6 +10,8 @@
 
 namespace moru::components {
 
+using namespace moru::service;
+
 namespace {
 
 std::string Number(double value)

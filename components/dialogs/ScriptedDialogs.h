@@ -18,12 +18,10 @@
 
 namespace moru::components {
 
-using namespace moru::service;
-
 // The user of one find dialog, acting through the dialog's model.
 class FindDialogUser {
 public:
-    explicit FindDialogUser(std::shared_ptr<IFindCompoundLauncher> launcher) : m_model(std::move(launcher)) {}
+    explicit FindDialogUser(std::shared_ptr<service::IFindCompoundLauncher> launcher) : m_model(std::move(launcher)) {}
 
     // Searches by every identifier; an empty request searches the initial search string.
     int Search(const std::string& requested);
@@ -44,48 +42,51 @@ private:
 };
 
 // Plays the NIST-dialog steps of a script through a NIST launcher.
-void PlayNistSteps(INISTDataLauncher& launcher, const Script& script);
+void PlayNistSteps(service::INISTDataLauncher& launcher, const Script& script);
 
 // A NIST dialog box: records every call as a line of text, lists as their values joined by
 // commas or "-" when absent, and plays the script when launched.
-class ScriptedNistDialogBox : public IDbankCompoundDialogBox {
+class ScriptedNistDialogBox : public service::IDbankCompoundDialogBox {
 public:
-    ScriptedNistDialogBox(std::shared_ptr<INISTDataLauncher> launcher, Script script)
+    ScriptedNistDialogBox(std::shared_ptr<service::INISTDataLauncher> launcher, Script script)
         : launcher(std::move(launcher)), m_script(std::move(script))
     {}
     void LaunchNISTDialog() override;
     void LaunchNISTMixDialog() override;
     void PushParaCitation(const std::string& desPara, const std::string& citationIndex,
                           const std::string& citation) override;
-    void PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
-                        const OptionalList<double>& reevaly) override;
+    void PushParaReeval(std::int32_t TDERevalTpoint, const service::OptionalList<double>& reevalx,
+                        const service::OptionalList<double>& reevaly) override;
     void PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
-                         const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
-                         const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres) override;
+                         const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
+                         const service::OptionalList<double>& CalTemp,
+                         const service::OptionalList<double>& CalPres) override;
     void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                     const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                     const OptionalList<double>& t3Point,
-                                     const OptionalList<double>& t4Infinite) override;
+                                     const service::OptionalList<double>& t1Herington,
+                                     const service::OptionalList<double>& t2VanNess,
+                                     const service::OptionalList<double>& t3Point,
+                                     const service::OptionalList<double>& t4Infinite) override;
     void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty) override;
     void MoruTEDResultFormResize(double x, double y) override;
     void OnCloseTDEDialog() override;
 
-    std::shared_ptr<INISTDataLauncher> launcher;
+    std::shared_ptr<service::INISTDataLauncher> launcher;
     std::vector<std::string> calls;
 
 private:
     Script m_script;
 };
 
-class ScriptedDialogComponent : public IDialogComponent {
+class ScriptedDialogComponent : public service::IDialogComponent {
 public:
-    void CreateDbankCompoundDialogBox(std::shared_ptr<IFindCompoundLauncher> findLauncher,
-                                      std::shared_ptr<INISTDataLauncher> nistLauncher) override;
-    DialogBoxPtr CreateNISTDbankCompoundDialogBox(std::shared_ptr<INISTDataLauncher> nistLauncher) override;
+    void CreateDbankCompoundDialogBox(std::shared_ptr<service::IFindCompoundLauncher> findLauncher,
+                                      std::shared_ptr<service::INISTDataLauncher> nistLauncher) override;
+    service::DialogBoxPtr CreateNISTDbankCompoundDialogBox(
+        std::shared_ptr<service::INISTDataLauncher> nistLauncher) override;
 
     struct FindDialog {
-        std::shared_ptr<IFindCompoundLauncher> findLauncher;
-        std::shared_ptr<INISTDataLauncher> nistLauncher; // null when created with one launcher
+        std::shared_ptr<service::IFindCompoundLauncher> findLauncher;
+        std::shared_ptr<service::INISTDataLauncher> nistLauncher; // null when created with one launcher
     };
     // The dialog boxes created most recently, in order: the last kKeptDialogs of each kind. Older
     // ones are let go with what their launchers hold, or a process that opens dialogs all day

@@ -9,6 +9,8 @@
 
 namespace moru::components::win32 {
 
+using namespace moru::service;
+
 namespace {
 
 class WindowsDialogComponent : public IDialogComponent {

@@ -11,6 +11,8 @@
 
 namespace moru::components::win32 {
 
+using namespace moru::service;
+
 namespace {
 
 const wchar_t kClassName[] = L"MoruFindCompounds";

@@ -15,7 +15,7 @@ namespace moru::components::win32 {
 class FindWindow {
 public:
     // Creates and shows the window; throws ServiceError when it cannot be created.
-    explicit FindWindow(std::shared_ptr<IFindCompoundLauncher> launcher);
+    explicit FindWindow(std::shared_ptr<service::IFindCompoundLauncher> launcher);
     ~FindWindow();
     FindWindow(const FindWindow&) = delete;
     FindWindow& operator=(const FindWindow&) = delete;

@@ -16,27 +16,27 @@
 
 namespace moru::components::win32 {
 
-using namespace moru::service;
-
-class NistDialogBox : public IDbankCompoundDialogBox {
+class NistDialogBox : public service::IDbankCompoundDialogBox {
 public:
     // `script` is played on the window at its launch; nullopt: a person uses it.
-    NistDialogBox(std::shared_ptr<INISTDataLauncher> launcher, std::optional<Script> script);
+    NistDialogBox(std::shared_ptr<service::INISTDataLauncher> launcher, std::optional<Script> script);
     ~NistDialogBox() override;
 
     void LaunchNISTDialog() override { Launch(false); }
     void LaunchNISTMixDialog() override { Launch(true); }
     void PushParaCitation(const std::string& desPara, const std::string& citationIndex,
                           const std::string& citation) override;
-    void PushParaReeval(std::int32_t TDERevalTpoint, const OptionalList<double>& reevalx,
-                        const OptionalList<double>& reevaly) override;
+    void PushParaReeval(std::int32_t TDERevalTpoint, const service::OptionalList<double>& reevalx,
+                        const service::OptionalList<double>& reevaly) override;
     void PushParaFitting(std::int32_t Fitting, const std::string& desProp, std::int32_t numExpMix,
-                         const OptionalList<double>& CalValue, const OptionalList<double>& CalX1,
-                         const OptionalList<double>& CalTemp, const OptionalList<double>& CalPres) override;
+                         const service::OptionalList<double>& CalValue, const service::OptionalList<double>& CalX1,
+                         const service::OptionalList<double>& CalTemp,
+                         const service::OptionalList<double>& CalPres) override;
     void PushPropConsistencyTestBack(const std::string& desProp, double t0VLEQuality,
-                                     const OptionalList<double>& t1Herington, const OptionalList<double>& t2VanNess,
-                                     const OptionalList<double>& t3Point,
-                                     const OptionalList<double>& t4Infinite) override;
+                                     const service::OptionalList<double>& t1Herington,
+                                     const service::OptionalList<double>& t2VanNess,
+                                     const service::OptionalList<double>& t3Point,
+                                     const service::OptionalList<double>& t4Infinite) override;
     void PushPropDRSDefaultPropertyBack(const std::string& DRSDefaultProperty) override;
     void MoruTEDResultFormResize(double x, double y) override;
     void OnCloseTDEDialog() override;
@@ -56,7 +56,7 @@ private:
     void Play(const Script& script);
     void PlayClick(const ScriptStep& step);
 
-    std::shared_ptr<INISTDataLauncher> m_launcher;
+    std::shared_ptr<service::INISTDataLauncher> m_launcher;
     std::optional<Script> m_script;
     bool m_mixture = false;
     HWND m_window = nullptr;

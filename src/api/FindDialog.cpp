@@ -44,9 +44,11 @@ dialogs::SetDatabanks SelectionSetter(MoruSetDatabanksCallback callback)
     if (!callback) return {};
     return [callback](const std::vector<std::string>& monikers) {
         std::vector<std::string> hostMonikers;
+        hostMonikers.reserve(monikers.size());
         for (const auto& moniker : monikers) hostMonikers.push_back(interop::ToHost(moniker));
         // Ends with a null entry, so that an empty selection still passes an array.
         std::vector<char*> array;
+        array.reserve(hostMonikers.size() + 1);
         for (auto& moniker : hostMonikers) array.push_back(moniker.data());
         array.push_back(nullptr);
         callback(array.data(), static_cast<int>(hostMonikers.size()));

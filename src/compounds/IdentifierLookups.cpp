@@ -51,7 +51,7 @@ std::optional<std::string> GetIdentifierFromDatabank(std::string_view dbaseName,
     const auto manager = CompoundManagerOf(databank->Database());
     const std::string compoundIndex = std::to_string(compid);
 
-    const auto name = FirstValue(manager->GetCompoundIdentifier(compoundIndex, service::kCompoundIndexType, "NAME"));
+    auto name = FirstValue(manager->GetCompoundIdentifier(compoundIndex, service::kCompoundIndexType, "NAME"));
     if (!name) {
         platform::NoteFailure("compound ", compid, " has no name in database ", dbaseName);
         return std::nullopt;

@@ -48,7 +48,7 @@ ActionCall Call(std::string windowTitle, std::optional<std::string> propName, st
     call.iHelpCode = code;
     // The host reads the text of every call: a value that is not text, or a name the dialog did not
     // give, arrives as an empty text, never as null.
-    call.text = text.value_or(std::string());
+    call.text = std::move(text).value_or(std::string());
     return call;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+using namespace moru::service;
+
 using namespace moru::fake;
 
 namespace {

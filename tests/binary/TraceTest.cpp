@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace moru::service;
+
 namespace moru::fake {
 namespace {
 

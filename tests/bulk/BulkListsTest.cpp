@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using namespace moru::service;
+
 using namespace moru;
 using namespace moru::fake;
 

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+using namespace moru::service;
+
 using namespace moru;
 using namespace moru::fake;
 

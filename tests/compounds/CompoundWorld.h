@@ -22,7 +22,7 @@ protected:
         service.log.Clear();
     }
 
-    static FoundCompoundsPtr Water(const DatabankPtr& databank)
+    static service::FoundCompoundsPtr Water(const service::DatabankPtr& databank)
     {
         return MakeHit(7, databank,
                        {MakeIdentifierValue("Name", {"WATER"}), MakeIdentifierValue("alias", {"H2O"}),

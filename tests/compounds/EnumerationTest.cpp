@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+using namespace moru::service;
+
 using namespace moru::fake;
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace moru::service;
+
 using namespace moru::fake;
 
 namespace {

@@ -19,7 +19,6 @@
 
 namespace moru::testing {
 
-using namespace moru::fake;
 using components::ScriptedDialogComponent;
 
 // Every host callback writes one line here.
@@ -117,9 +116,9 @@ protected:
         return monikers;
     }
 
-    FakeService service;
-    std::shared_ptr<FakeDatabase> db1, db2;
-    std::shared_ptr<FakeDatabank> b1, b2, c1;
+    fake::FakeService service;
+    std::shared_ptr<fake::FakeDatabase> db1, db2;
+    std::shared_ptr<fake::FakeDatabank> b1, b2, c1;
     ScriptedDialogComponent* component = nullptr;
     std::vector<std::string> messages;
 

@@ -6,6 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace moru::service;
+
+using namespace moru::fake;
+
 using namespace moru::testing;
 using moru::components::ListedCompound;
 using moru::service::AddedCompounds;

@@ -5,6 +5,10 @@
 
 #include <stdexcept>
 
+using namespace moru::service;
+
+using namespace moru::fake;
+
 using namespace moru::testing;
 using moru::components::FindColumn;
 using moru::components::FindModel;

@@ -4,6 +4,10 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace moru::service;
+
+using namespace moru::fake;
+
 using namespace moru::testing;
 using moru::components::ScriptedNistDialogBox;
 using moru::dialogs::MoruNISTDataFunctions;

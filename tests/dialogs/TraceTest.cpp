@@ -6,6 +6,10 @@
 
 #include <string>
 
+using namespace moru::service;
+
+using namespace moru::fake;
+
 using namespace moru::testing;
 
 namespace {

@@ -1,5 +1,7 @@
 #include "fake/FakeBinaryValues.h"
 
+using namespace moru::service;
+
 namespace moru::fake {
 
 namespace {

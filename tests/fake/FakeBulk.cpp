@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace moru::service;
+
 namespace moru::fake {
 
 std::shared_ptr<IBulkManager> FakeDatabase::BulkManager() const

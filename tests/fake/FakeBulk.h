@@ -22,20 +22,23 @@ struct FakeEngineCompound {
     double plxIndex = 0.0;
 };
 
-class FakeBulkManager : public IBulkManager {
+class FakeBulkManager : public service::IBulkManager {
 public:
     FakeBulkManager(std::string databaseAlias, CallLog& log) : m_alias(std::move(databaseAlias)), m_log(log) {}
 
     // Logged as "OptimizedFind DB as DB k<flag> p<flag>"; answers from `compounds`, by exact identifier.
-    std::vector<EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers, bool keldaIndex,
-                                                 bool plxIndex) override;
+    std::vector<service::EngineCompoundRow> OptimizedFind(const std::vector<std::string>& identifiers, bool keldaIndex,
+                                                          bool plxIndex) override;
     // Logged as "GetAllDatabaseProperties DB".
-    std::optional<std::vector<PropertyPtr>> GetAllProperties() override;
+    std::optional<std::vector<service::PropertyPtr>> GetAllProperties() override;
 
     // Logged as "<operation> DB [run]"; the binary read adds " C<number of compounds asked about>".
-    void OptimizedGetAllScalarPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
-    void OptimizedGetAllVectorPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
-    void OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) override;
+    void OptimizedGetAllScalarPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
+    void OptimizedGetAllVectorPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
+    void OptimizedGetAllBinaryPropertyValues(const service::EngineValueQuery& query,
+                                             service::IEngineValueSink& sink) override;
 
     // Stored values: databank name, compound index, property name, elements by label, and for a
     // binary value the index of its second compound. Every stored value of an asked property is
@@ -50,10 +53,11 @@ public:
     std::vector<StoredValue> storedValues;
 
     std::map<std::string, FakeEngineCompound> compounds; // by identifier
-    std::optional<std::vector<PropertyPtr>> properties;
+    std::optional<std::vector<service::PropertyPtr>> properties;
 
 private:
-    void Read(const std::string& operation, bool binary, const EngineValueQuery& query, IEngineValueSink& sink);
+    void Read(const std::string& operation, bool binary, const service::EngineValueQuery& query,
+              service::IEngineValueSink& sink);
     std::string m_alias;
     CallLog& m_log;
 };

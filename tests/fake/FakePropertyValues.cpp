@@ -2,6 +2,8 @@
 
 #include "fake/FakeService.h"
 
+using namespace moru::service;
+
 namespace moru::fake {
 
 PropertyValuePtr FakePropertyValueManager::GetUnaryPropertyValue(const IDatabank& databank,

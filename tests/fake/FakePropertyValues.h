@@ -12,27 +12,25 @@
 
 namespace moru::fake {
 
-using namespace moru::service;
-
 class CallLog;
 
-class FakePropertyValueManager : public IPropertyValueManager {
+class FakePropertyValueManager : public service::IPropertyValueManager {
 public:
     explicit FakePropertyValueManager(CallLog& log) : m_log(log) {}
 
-    PropertyValuePtr GetUnaryPropertyValue(const IDatabank& databank, const std::string& compoundId,
-                                           const std::string& compoundIdType, const std::string& propertyId) override;
-    std::optional<std::vector<PropertyValuePtr>> GetAllUnaryPropertyValues(const IDatabank& databank,
-                                                                           const std::string& compoundId,
-                                                                           const std::string& compoundIdType) override;
-    std::optional<UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
+    service::PropertyValuePtr GetUnaryPropertyValue(const service::IDatabank& databank, const std::string& compoundId,
+                                                    const std::string& compoundIdType,
+                                                    const std::string& propertyId) override;
+    std::optional<std::vector<service::PropertyValuePtr>> GetAllUnaryPropertyValues(
+        const service::IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) override;
+    std::optional<service::UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
 
     // Keyed by databank name and compound id, then by property name; a missing entry answers null.
-    std::map<std::string, std::map<std::string, PropertyValuePtr>> values;
+    std::map<std::string, std::map<std::string, service::PropertyValuePtr>> values;
     // By databank name and compound id.
-    std::map<std::string, std::vector<PropertyValuePtr>> allValues;
+    std::map<std::string, std::vector<service::PropertyValuePtr>> allValues;
     // By databank id and compound index.
-    std::map<std::pair<int, int>, UnaryValueMap> vantaValues;
+    std::map<std::pair<int, int>, service::UnaryValueMap> vantaValues;
 
     static std::string Key(const std::string& databank, const std::string& compoundId)
     {
@@ -43,7 +41,7 @@ private:
     CallLog& m_log;
 };
 
-class FakeMolData : public IMolData {
+class FakeMolData : public service::IMolData {
 public:
     explicit FakeMolData(CallLog& log) : m_log(log) {}
 
@@ -58,7 +56,7 @@ private:
 };
 
 // Values for tests.
-PropertyPtr MakeProperty(const std::string& name, int dataType, std::vector<UnitRow> units = {});
-PropertyValuePtr MakeValue(PropertyPtr property, Value data);
+service::PropertyPtr MakeProperty(const std::string& name, int dataType, std::vector<service::UnitRow> units = {});
+service::PropertyValuePtr MakeValue(service::PropertyPtr property, service::Value data);
 
 } // namespace moru::fake

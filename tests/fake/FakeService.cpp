@@ -9,6 +9,8 @@
 #include <iterator>
 #include <sstream>
 
+using namespace moru::service;
+
 namespace moru::fake {
 
 namespace {

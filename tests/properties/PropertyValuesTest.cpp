@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using namespace moru::service;
+
 namespace moru::fake {
 namespace {
 

@@ -21,7 +21,7 @@ protected:
     }
 
     // Stores a value of WATER (identified by NAME) in PURE.
-    void Store(const PropertyValuePtr& value)
+    void Store(const service::PropertyValuePtr& value)
     {
         db->propertyValues->values[FakePropertyValueManager::Key("PURE", "WATER")][value->Property->Name()] = value;
     }

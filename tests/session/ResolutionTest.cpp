@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace moru::service;
+
 using namespace moru::fake;
 namespace session = moru::session;
 

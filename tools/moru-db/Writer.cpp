@@ -291,6 +291,41 @@ private:
         }
     }
 
+    // What a databank tells of its pure and binary data: passwords, prompts, models.
+    void DatabankInfo(const Json& databank, const std::string& path, int id)
+    {
+        if (const Json* pure = Object(databank, path, "pureInfo", false)) {
+            std::string purePath = Member(path, "pureInfo");
+            Known(*pure, purePath,
+                  {"password", "displayName", "product", "databankType", "prompt", "helpFile", "helpCode"});
+            m_db.Cached(sql::InsertPureInfo)
+                .Bind(1, id)
+                .Bind(2, Text(*pure, purePath, "password", false))
+                .Bind(3, Text(*pure, purePath, "displayName", false))
+                .Bind(4, Text(*pure, purePath, "product", false))
+                .Bind(5, Text(*pure, purePath, "databankType", false))
+                .Bind(6, Text(*pure, purePath, "prompt", false))
+                .Bind(7, Text(*pure, purePath, "helpFile", false))
+                .Bind(8, Integer(*pure, purePath, "helpCode", true).value_or(0))
+                .Execute();
+        }
+        if (const Json* binary = List(databank, path, "binaryInfo", false)) {
+            for (std::size_t i = 0; i < binary->size(); ++i) {
+                const Json& entry = (*binary)[i];
+                std::string entryPath = Item(Member(path, "binaryInfo"), i);
+                if (!Expect(entry, entryPath, "an object", entry.is_object())) continue;
+                Known(entry, entryPath, {"parameter", "gammaModel", "vaporModel"});
+                m_db.Cached(sql::InsertBinaryInfo)
+                    .Bind(1, id)
+                    .Bind(2, static_cast<int>(i))
+                    .Bind(3, Text(entry, entryPath, "parameter", false))
+                    .Bind(4, Text(entry, entryPath, "gammaModel", false))
+                    .Bind(5, Text(entry, entryPath, "vaporModel", false))
+                    .Execute();
+            }
+        }
+    }
+
     void Databank(const Json& databank, const std::string& path, std::size_t index)
     {
         if (!Expect(databank, path, "an object", databank.is_object())) return;
@@ -321,36 +356,7 @@ private:
             .Bind(5, Text(databank, path, "description", false))
             .Execute();
 
-        if (const Json* pure = Object(databank, path, "pureInfo", false)) {
-            std::string purePath = Member(path, "pureInfo");
-            Known(*pure, purePath,
-                  {"password", "displayName", "product", "databankType", "prompt", "helpFile", "helpCode"});
-            m_db.Cached(sql::InsertPureInfo)
-                .Bind(1, *id)
-                .Bind(2, Text(*pure, purePath, "password", false))
-                .Bind(3, Text(*pure, purePath, "displayName", false))
-                .Bind(4, Text(*pure, purePath, "product", false))
-                .Bind(5, Text(*pure, purePath, "databankType", false))
-                .Bind(6, Text(*pure, purePath, "prompt", false))
-                .Bind(7, Text(*pure, purePath, "helpFile", false))
-                .Bind(8, Integer(*pure, purePath, "helpCode", true).value_or(0))
-                .Execute();
-        }
-        if (const Json* binary = List(databank, path, "binaryInfo", false)) {
-            for (std::size_t i = 0; i < binary->size(); ++i) {
-                const Json& entry = (*binary)[i];
-                std::string entryPath = Item(Member(path, "binaryInfo"), i);
-                if (!Expect(entry, entryPath, "an object", entry.is_object())) continue;
-                Known(entry, entryPath, {"parameter", "gammaModel", "vaporModel"});
-                m_db.Cached(sql::InsertBinaryInfo)
-                    .Bind(1, *id)
-                    .Bind(2, static_cast<int>(i))
-                    .Bind(3, Text(entry, entryPath, "parameter", false))
-                    .Bind(4, Text(entry, entryPath, "gammaModel", false))
-                    .Bind(5, Text(entry, entryPath, "vaporModel", false))
-                    .Execute();
-            }
-        }
+        DatabankInfo(databank, path, *id);
         std::set<int> held;
         if (const Json* compounds = List(databank, path, "compounds", false)) {
             for (std::size_t i = 0; i < compounds->size(); ++i) {
@@ -580,13 +586,10 @@ private:
         return slots->contains("1") && slots->contains("3");
     }
 
-    void Regression(const Json& regression, const std::string& path, long long valueId)
+    // A range or deviation name of regression information, checked against its kind's names.
+    void RegressionName(std::optional<int> kind, const std::optional<std::string>& name, const std::string& namePath,
+                        bool isRange, std::set<std::string>& used)
     {
-        Known(regression, path, {"kind", "firstCompound", "sigma", "ranges", "deviations", "citations"});
-        auto kind = Integer(regression, path, "kind", true);
-        if (kind && (*kind < 1 || *kind > 4)) {
-            Error(Member(path, "kind"), "must be 1 (vapour-liquid), 2 (liquid-liquid), 3 (Henry) or 4 (NIST)");
-        }
         // Which ranges and deviations each kind has; NIST deviations are named by their property.
         static const std::map<int, std::pair<std::set<std::string>, std::set<std::string>>> named = {
             {1, {{"Temp", "Pres", "X"}, {"Temp", "Pres", "X"}}},
@@ -594,24 +597,32 @@ private:
             {3, {{"Temp", "Pres", "X", "Henry"}, {"Henry"}}},
             {4, {{"Temp", "Pres", "X"}, {}}},
         };
+        if (!name) return;
+        if (!used.insert(*name).second) Error(namePath, "repeats \"" + *name + "\"");
         auto kindNames = kind ? named.find(*kind) : named.end();
+        if (kindNames == named.end()) return;
+        const auto& allowed = isRange ? kindNames->second.first : kindNames->second.second;
+        if (*kind == 4 && !isRange) {
+            if (name->empty()) Error(namePath, "must name the regressed property");
+            return;
+        }
+        if (!allowed.count(*name)) {
+            std::string list;
+            for (const auto& known : allowed) list += (list.empty() ? "" : ", ") + known;
+            Error(namePath, "\"" + *name + "\" is no " + (isRange ? "range" : "deviation") + " of kind " +
+                                std::to_string(*kind) + " (" + list + ")");
+        }
+    }
+
+    void Regression(const Json& regression, const std::string& path, long long valueId)
+    {
+        Known(regression, path, {"kind", "firstCompound", "sigma", "ranges", "deviations", "citations"});
+        auto kind = Integer(regression, path, "kind", true);
+        if (kind && (*kind < 1 || *kind > 4)) {
+            Error(Member(path, "kind"), "must be 1 (vapour-liquid), 2 (liquid-liquid), 3 (Henry) or 4 (NIST)");
+        }
         auto checkName = [&](const std::optional<std::string>& name, const std::string& namePath, bool isRange,
-                             std::set<std::string>& used) {
-            if (!name) return;
-            if (!used.insert(*name).second) Error(namePath, "repeats \"" + *name + "\"");
-            if (kindNames == named.end()) return;
-            const auto& allowed = isRange ? kindNames->second.first : kindNames->second.second;
-            if (*kind == 4 && !isRange) {
-                if (name->empty()) Error(namePath, "must name the regressed property");
-                return;
-            }
-            if (!allowed.count(*name)) {
-                std::string list;
-                for (const auto& known : allowed) list += (list.empty() ? "" : ", ") + known;
-                Error(namePath, "\"" + *name + "\" is no " + (isRange ? "range" : "deviation") + " of kind " +
-                                    std::to_string(*kind) + " (" + list + ")");
-            }
-        };
+                             std::set<std::string>& used) { RegressionName(kind, name, namePath, isRange, used); };
         if (kind && *kind != 4 && regression.contains("citations")) {
             Error(Member(path, "citations"), "belong to regression information of kind 4 (NIST)");
         }
