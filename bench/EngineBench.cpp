@@ -13,6 +13,7 @@
 #include "MoruDb.h"
 #include "MoruIntegration.h"
 #include "Schema.h"
+#include "Workloads.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -118,75 +119,26 @@ const Bundle* GetBundle(bool build, bool connect)
     return bundle.get();
 }
 
-// What a pass returned, one line per value: compound position, second compound's position (-1 for
-// a unary value), property position and databank position.
-using Dump = std::set<std::string>;
-
-void Note(Dump* dump, int compound1, int compound2, int property, int databank)
+// The engine's lists of a pass over the first `compoundCount` compounds.
+bench::EngineLists ListsOf(const Bundle& bundle, std::size_t compoundCount)
 {
-    if (dump) {
-        dump->insert(std::to_string(compound1) + " " + std::to_string(compound2) + " " + std::to_string(property) +
-                     " " + std::to_string(databank));
-    }
+    bench::EngineLists lists;
+    for (const auto& bank : bundle.Databanks) lists.databanks.push_back("BUNDLE." + bank);
+    for (std::size_t i = 0; i < compoundCount && i < bundle.Compounds.size(); ++i)
+        lists.compounds.push_back(bundle.Compounds[i]);
+    lists.properties = kProperties;
+    return lists;
 }
 
-// The engine's pass through the C interface; returns the number of values read.
-std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount, Dump* dump = nullptr)
+std::size_t ThroughTheLibrary(const Bundle& bundle, std::size_t compoundCount, bench::Dump* dump = nullptr)
 {
-    std::vector<std::string> references;
-    for (const auto& bank : bundle.Databanks) references.push_back("BUNDLE." + bank);
-    std::vector<const char*> banks, compounds, properties;
-    for (const auto& reference : references) banks.push_back(reference.c_str());
-    for (std::size_t i = 0; i < compoundCount && i < bundle.Compounds.size(); ++i)
-        compounds.push_back(bundle.Compounds[i].c_str());
-    for (const auto& property : kProperties) properties.push_back(property.c_str());
-    banks.push_back(nullptr);
-    compounds.push_back(nullptr);
-    properties.push_back(nullptr);
-    if (Optimized_InitializeAllLists(banks.data(), compounds.data(), properties.data()) != 1) return 0;
+    return bench::LibraryEnginePass(ListsOf(bundle, compoundCount), dump);
+}
 
-    int handle = 0, position = 0, index = 0, count = 0;
-    char database[20], name[256], alias[256], cas[256];
-    double compoundClass = 0, kelda = 0, plx = 0;
-    const int found = Optimized_GetAllCompoundsIdentifiers(&handle);
-    for (int i = 0; i < found; ++i)
-        Optimized_GetNextCompoundIdentifier(handle, i, &position, database, &index, name, alias, cas, &compoundClass,
-                                            &kelda, &plx);
-    Optimized_ReleaseHandle(handle);
-    const int propertyCount = Optimized_GetAllProperties(&handle);
-    for (int i = 0; i < propertyCount; ++i) Optimized_GetNextProperty(handle, i, &position, &count);
-    Optimized_ReleaseHandle(handle);
-
-    std::size_t values = 0;
-    double sum = 0, numbers[64];
-    int databank = 0, compound1 = 0, compound2 = 0, property = 0, size = 0;
-    const int scalars = Optimized_GetAllScalarPropertyValues(&handle);
-    for (int i = 0; i < scalars; ++i) {
-        values += Optimized_GetNextScalarPropertyValue(handle, i, &databank, &compound1, &property, numbers) == 1;
-        sum += numbers[0];
-        Note(dump, compound1, -1, property, databank);
-    }
-    Optimized_ReleaseHandle(handle);
-    const int vectors = Optimized_GetAllVectorPropertyValues(&handle);
-    for (int i = 0; i < vectors; ++i) {
-        size = 64;
-        values +=
-            Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound1, &property, numbers) == 1;
-        sum += numbers[0];
-        Note(dump, compound1, -1, property, databank);
-    }
-    Optimized_ReleaseHandle(handle);
-    const int binaries = Optimized_GetAllBinaryPropertyValues(&handle);
-    for (int i = 0; i < binaries; ++i) {
-        values += Optimized_GetNextBinaryPropertyValue(handle, i, &size, &databank, &compound1, &compound2, &property,
-                                                       numbers) == 1;
-        sum += numbers[0];
-        Note(dump, compound1, compound2, property, databank);
-    }
-    Optimized_ReleaseHandle(handle);
-    Optimized_UnInitializeAllLists();
-    benchmark::DoNotOptimize(sum);
-    return values;
+std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, bench::Dump* dump)
+{
+    return bench::RawEnginePass(bundle.DatabasePath, ListsOf(bundle, compoundCount),
+                                scan ? bench::RawPlan::Scan : bench::RawPlan::Seek, dump);
 }
 
 // The raw side: one statement returns every numeric value of the properties among the compounds;
@@ -234,130 +186,6 @@ std::size_t RawSqlite(const Bundle& bundle, std::size_t compoundCount)
     double sum = 0;
     for (const auto& [key, value] : values) sum += value.numbers.empty() || !value.numbers[0] ? 0.0 : *value.numbers[0];
     benchmark::DoNotOptimize(sum);
-    return values.size();
-}
-
-// The fastest raw programs we could write for the same answer. Both find the compounds with one
-// prepared statement bound per identifier, then read the values of the listed properties and keep,
-// for every compound (or pair) and property, the databank earliest in the list. "Seek" runs one
-// prepared statement per databank and property through value_by_property; "scan" reads the value
-// table once and filters in C++. Values live in flat vectors indexed by compound and property id.
-struct RawValue {
-    int databank, compound1, compound2, property;
-    std::vector<int> labels;
-    std::vector<std::optional<double>> numbers;
-};
-
-std::size_t RawBest(const Bundle& bundle, std::size_t compoundCount, bool scan, Dump* dump)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(bundle.DatabasePath.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    const std::size_t n = std::min(compoundCount, bundle.Compounds.size());
-    sqlite3_stmt* find = nullptr;
-    sqlite3_prepare_v2(db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1", -1, &find, nullptr);
-    std::vector<int> positionOf; // compound id -> list position, -1 when not listed
-    for (std::size_t i = 0; i < n; ++i) {
-        sqlite3_bind_text(find, 1, bundle.Compounds[i].c_str(), -1, SQLITE_STATIC);
-        if (sqlite3_step(find) == SQLITE_ROW && sqlite3_column_type(find, 0) != SQLITE_NULL) {
-            const int id = sqlite3_column_int(find, 0);
-            if (id >= static_cast<int>(positionOf.size())) positionOf.resize(static_cast<std::size_t>(id) + 1, -1);
-            if (positionOf[static_cast<std::size_t>(id)] < 0)
-                positionOf[static_cast<std::size_t>(id)] = static_cast<int>(i);
-        }
-        sqlite3_reset(find);
-    }
-    sqlite3_finalize(find);
-    auto position = [&](int id) {
-        return id >= 0 && id < static_cast<int>(positionOf.size()) ? positionOf[static_cast<std::size_t>(id)] : -1;
-    };
-    // Listed properties by id, and databank positions by id.
-    std::vector<int> propertyPosition, databankPosition;
-    std::vector<std::pair<int, int>> properties; // id, position
-    sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(db, "SELECT id, name FROM property WHERE data_type = 1", -1, &select, nullptr);
-    while (sqlite3_step(select) == SQLITE_ROW) {
-        const int id = sqlite3_column_int(select, 0);
-        const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
-        for (std::size_t p = 0; p < kProperties.size(); ++p) {
-            if (kProperties[p] != name) continue;
-            if (id >= static_cast<int>(propertyPosition.size()))
-                propertyPosition.resize(static_cast<std::size_t>(id) + 1, -1);
-            propertyPosition[static_cast<std::size_t>(id)] = static_cast<int>(p);
-            properties.emplace_back(id, static_cast<int>(p));
-        }
-    }
-    sqlite3_finalize(select);
-    std::vector<int> databanks; // ids in list order
-    sqlite3_prepare_v2(db, "SELECT id FROM databank ORDER BY position", -1, &select, nullptr);
-    while (sqlite3_step(select) == SQLITE_ROW) {
-        const int id = sqlite3_column_int(select, 0);
-        if (id >= static_cast<int>(databankPosition.size()))
-            databankPosition.resize(static_cast<std::size_t>(id) + 1, -1);
-        databankPosition[static_cast<std::size_t>(id)] = static_cast<int>(databanks.size());
-        databanks.push_back(id);
-    }
-    sqlite3_finalize(select);
-
-    std::vector<RawValue> values;
-    auto take = [&](sqlite3_stmt* row, int databank, int property, int c1Column) {
-        const int p1 = position(sqlite3_column_int(row, c1Column));
-        if (p1 < 0) return;
-        int p2 = -1;
-        if (sqlite3_column_type(row, c1Column + 1) != SQLITE_NULL) {
-            p2 = position(sqlite3_column_int(row, c1Column + 1));
-            if (p2 < 0) return;
-        }
-        values.push_back(
-            {databank, p1, p2, property,
-             sqlite::DecodeLabels(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2)),
-             sqlite::DecodeNumbers(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3))});
-    };
-    if (scan) {
-        sqlite3_prepare_v2(db,
-                           "SELECT databank_id, property_id, compound1_id, compound2_id, labels, numbers FROM value "
-                           "WHERE kind = 1 AND compound3_id IS NULL",
-                           -1, &select, nullptr);
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            const int property = sqlite3_column_int(select, 1);
-            if (property < 0 || property >= static_cast<int>(propertyPosition.size()) ||
-                propertyPosition[static_cast<std::size_t>(property)] < 0)
-                continue;
-            const int databank = databankPosition[static_cast<std::size_t>(sqlite3_column_int(select, 0))];
-            take(select, databank, propertyPosition[static_cast<std::size_t>(property)], 2);
-        }
-    } else {
-        sqlite3_prepare_v2(db,
-                           "SELECT compound1_id, compound2_id, labels, numbers FROM value "
-                           "WHERE databank_id = ?1 AND property_id = ?2 AND kind = 1 AND compound3_id IS NULL",
-                           -1, &select, nullptr);
-        for (std::size_t d = 0; d < databanks.size(); ++d) {
-            for (const auto& [id, property] : properties) {
-                sqlite3_bind_int(select, 1, databanks[d]);
-                sqlite3_bind_int(select, 2, id);
-                while (sqlite3_step(select) == SQLITE_ROW) take(select, static_cast<int>(d), property, 0);
-                sqlite3_reset(select);
-            }
-        }
-    }
-    sqlite3_finalize(select);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    // The earliest databank for each compound (or pair) and property.
-    std::sort(values.begin(), values.end(), [](const RawValue& x, const RawValue& y) {
-        return std::tie(x.compound1, x.compound2, x.property, x.databank) <
-               std::tie(y.compound1, y.compound2, y.property, y.databank);
-    });
-    values.erase(std::unique(values.begin(), values.end(),
-                             [](const RawValue& x, const RawValue& y) {
-                                 return x.compound1 == y.compound1 && x.compound2 == y.compound2 &&
-                                        x.property == y.property;
-                             }),
-                 values.end());
-    double sum = 0;
-    for (const RawValue& value : values) sum += value.numbers.empty() || !value.numbers[0] ? 0.0 : *value.numbers[0];
-    benchmark::DoNotOptimize(sum);
-    for (const RawValue& value : values) Note(dump, value.compound1, value.compound2, value.property, value.databank);
     return values.size();
 }
 
@@ -459,7 +287,7 @@ int Check()
     if (!bundle) return 1;
     int status = 0;
     for (std::size_t compounds : {500, 1000, 2000, 4000}) {
-        Dump library, seek, scan;
+        bench::Dump library, seek, scan;
         ThroughTheLibrary(*bundle, compounds, &library);
         RawBest(*bundle, compounds, false, &seek);
         RawBest(*bundle, compounds, true, &scan);

@@ -5,6 +5,7 @@
 #include "MoruIntegration.h"
 #include "Schema.h"
 #include "Service.h"
+#include "Workloads.h"
 #include "platform/Text.h"
 
 #include <benchmark/benchmark.h>
@@ -73,79 +74,8 @@ struct Service {
 };
 
 // The raw side: the same statements on a connection of its own.
-struct Raw {
-    sqlite3* Db = nullptr;
-    sqlite3_stmt* Find = nullptr;
-    sqlite3_stmt* Held = nullptr;
-    sqlite3_stmt* Identifiers = nullptr;
-    sqlite3_stmt* Exists = nullptr;
-    int DatabankId = 0;
-
-    explicit Raw(const Bundle& bundle)
-    {
-        sqlite3_open_v2(bundle.DatabasePath.c_str(), &Db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        sqlite3_prepare_v2(Db, sqlite::sql::FindCompoundsByKey, -1, &Find, nullptr);
-        sqlite3_prepare_v2(Db, sqlite::sql::DatabankHasCompound, -1, &Held, nullptr);
-        sqlite3_prepare_v2(Db, sqlite::sql::SelectIdentifiersOfCompound, -1, &Identifiers, nullptr);
-        sqlite3_prepare_v2(Db, sqlite::sql::CompoundExists, -1, &Exists, nullptr);
-        sqlite3_stmt* id = nullptr;
-        sqlite3_prepare_v2(Db, "SELECT id FROM databank WHERE name = ?1", -1, &id, nullptr);
-        sqlite3_bind_text(id, 1, Databank, -1, SQLITE_STATIC);
-        if (sqlite3_step(id) == SQLITE_ROW) DatabankId = sqlite3_column_int(id, 0);
-        sqlite3_finalize(id);
-    }
-    ~Raw()
-    {
-        for (auto* statement : {Find, Held, Identifiers, Exists}) sqlite3_finalize(statement);
-        sqlite3_close(Db);
-    }
-
-    // Compounds of the databank with an identifier of `type` equal to `text`, each with its identifiers.
-    std::size_t Search(const std::string& text, const char* type)
-    {
-        std::string key = sqlite::SearchKey(text);
-        sqlite3_reset(Find);
-        sqlite3_bind_text(Find, 1, key.c_str(), -1, SQLITE_TRANSIENT);
-        std::vector<int> ids;
-        while (sqlite3_step(Find) == SQLITE_ROW) {
-            const int id = sqlite3_column_int(Find, 0);
-            if (!ids.empty() && ids.back() == id) continue;
-            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Find, 1)), type))
-                ids.push_back(id);
-        }
-        std::size_t values = 0;
-        for (int id : ids) {
-            sqlite3_reset(Held);
-            sqlite3_bind_int(Held, 1, DatabankId);
-            sqlite3_bind_int(Held, 2, id);
-            if (sqlite3_step(Held) != SQLITE_ROW) continue;
-            sqlite3_reset(Identifiers);
-            sqlite3_bind_int(Identifiers, 1, id);
-            std::vector<std::pair<std::string, std::string>> identifiers;
-            while (sqlite3_step(Identifiers) == SQLITE_ROW) {
-                identifiers.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)),
-                                         reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 1)));
-            }
-            values += identifiers.size();
-        }
-        return values;
-    }
-
-    std::string NameOf(int id)
-    {
-        sqlite3_reset(Exists);
-        sqlite3_bind_int(Exists, 1, id);
-        if (sqlite3_step(Exists) != SQLITE_ROW) return {};
-        sqlite3_reset(Identifiers);
-        sqlite3_bind_int(Identifiers, 1, id);
-        std::vector<std::string> names;
-        while (sqlite3_step(Identifiers) == SQLITE_ROW) {
-            if (platform::EqualsIgnoringCase(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 0)),
-                                             "NAME"))
-                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(Identifiers, 1)));
-        }
-        return names.empty() ? std::string() : names.front();
-    }
+struct Raw : bench::RawSearch {
+    explicit Raw(const Bundle& bundle) : bench::RawSearch(bundle.DatabasePath, Databank) {}
 };
 
 const Bundle* Prepare(benchmark::State& state)
@@ -274,18 +204,8 @@ bool ConnectLibrary(const Bundle& bundle)
 void FindWithDetails(benchmark::State& state, const std::vector<std::string>& texts)
 {
     const std::string source = std::string("BUNDLE.") + Databank;
-    const char* searchSource[] = {source.c_str(), nullptr};
-    char dbName[256], dbankName[256], name[256], alias[256], cas[256], propName[256];
-    int index = 0;
-    double value = 0;
     std::size_t i = 0;
-    for (auto _ : state) {
-        int handle = 0;
-        FoundCompounds_Find(searchSource, texts[i++ % texts.size()].c_str(), nullptr, &handle);
-        benchmark::DoNotOptimize(
-            FoundCompounds_GetObjectDetails(handle, dbName, dbankName, &index, name, alias, cas, propName, &value));
-        FoundCompounds_ReleaseHandle(handle);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(bench::LibrarySearch(source.c_str(), texts[i++ % texts.size()]));
 }
 
 void FindByNameLibrary(benchmark::State& state)
@@ -307,6 +227,18 @@ void FindByNameAnyTypeRawSqlite(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->Names[i++ % bundle->Names.size()].second, ""));
 }
 BENCHMARK(FindByNameAnyTypeRawSqlite);
+
+// The same raw search with a lock of the file for each statement, as SQLite does outside a
+// transaction: the slower of the two raw plans (the other shares one read transaction).
+void FindByNameAnyTypeRawSqliteLockPerStatement(benchmark::State& state)
+{
+    const Bundle* bundle = Prepare(state);
+    if (!bundle) return;
+    bench::RawSearch raw(bundle->DatabasePath, Databank, false);
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(raw.Search(bundle->Names[i++ % bundle->Names.size()].second, ""));
+}
+BENCHMARK(FindByNameAnyTypeRawSqliteLockPerStatement);
 
 void FindByCasLibrary(benchmark::State& state)
 {

@@ -202,8 +202,18 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
         }
         return found->second.second;
     };
+    // The working compounds as the statement's set, and their host positions by id.
+    std::string compoundSet = "[";
+    for (const auto& [position, compoundId] : firstCompounds) {
+        if (compoundSet.size() > 1) compoundSet += ',';
+        compoundSet += std::to_string(compoundId);
+    }
+    compoundSet += ']';
+    const char* select = interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet
+                                                              : sql::SelectPairValuesOfCompoundSet;
 
     BinaryPropertyValueList values;
+    std::vector<std::pair<int, BinaryPropertyValuePtr>> found; // host position of the first compound, value
     std::set<int> seenDatabanks;
     auto& db = m_database->Db();
     for (const auto& databank : databanks.Items()) {
@@ -214,28 +224,30 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
             // Most databanks hold one model: skip the others at the cost of one probe.
             if (!db.Cached(sql::DatabankHasPropertyValues).Bind(1, record->Id).Bind(2, property->m_id).Step()) continue;
             const auto& elements = ElementsOf(property->m_id);
-            for (const auto& [position, compoundId] : firstCompounds) {
-                auto& row = db.Cached(sql::SelectValuesOfFirstCompound)
-                                .Bind(1, record->Id)
-                                .Bind(2, compoundId)
-                                .Bind(3, property->m_id);
-                while (row.Step()) {
-                    bool known = true;
-                    PairCompounds compounds{interactionType, working.at(compoundId).second, nameOf(row, 0, known),
-                                            nameOf(row, 1, known), nameOf(row, 2, known)};
-                    if (!known) continue;
-                    if (interactionType == InteractionBinary && (compounds.Compound2Name.empty() || !row.IsNull(1)))
-                        continue;
-                    if (interactionType == InteractionPair && compounds.Compound3Name.empty()) continue;
-                    auto value = std::make_shared<BinaryPropertyValue>();
-                    value->Compound = std::move(compounds);
-                    value->Property = wanted[index].second;
-                    value->Databank = databank;
-                    value->Value = ParameterArray(elements, Labels(row, 3), Numbers(row, 4), false, condensed);
-                    value->HasRegressionInfo = HasRegression(row.Int64(5));
-                    values.push_back(std::move(value));
-                }
+            found.clear();
+            auto& row = db.Cached(select).Bind(1, record->Id).Bind(2, property->m_id).Bind(3, compoundSet);
+            while (row.Step()) {
+                const auto first = working.find(row.Int(0));
+                if (first == working.end()) continue;
+                bool known = true;
+                PairCompounds compounds{interactionType, first->second.second, nameOf(row, 1, known),
+                                        nameOf(row, 2, known), nameOf(row, 3, known)};
+                if (!known) continue;
+                if (interactionType == InteractionBinary && compounds.Compound2Name.empty()) continue;
+                if (interactionType == InteractionPair && compounds.Compound3Name.empty()) continue;
+                auto value = std::make_shared<BinaryPropertyValue>();
+                value->Compound = std::move(compounds);
+                value->Property = wanted[index].second;
+                value->Databank = databank;
+                value->Value = ParameterArray(elements, Labels(row, 4), Numbers(row, 5), false, condensed);
+                value->HasRegressionInfo = HasRegression(row.Int64(6));
+                found.emplace_back(first->second.first, std::move(value));
             }
+            // The index gives them by compound id; the host reads them by its positions, each
+            // compound's values in index order as they came.
+            std::stable_sort(found.begin(), found.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (auto& [position, value] : found) values.push_back(std::move(value));
         }
     }
     if (values.empty()) return std::nullopt;

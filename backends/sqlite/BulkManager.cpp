@@ -54,7 +54,7 @@ void ForEachSet(Connection& db, const char* select, const char* end, const std::
         for (std::size_t i = 0; i < count; ++i) sqlText += i == 0 ? "(?" : ",?";
         sqlText += ')';
         sqlText += end;
-        Statement statement(db.Handle(), sqlText.c_str());
+        Statement statement(db, sqlText.c_str());
         for (std::size_t i = 0; i < count; ++i) bind(statement, static_cast<int>(i) + 1, items[start + i]);
         while (statement.Step()) row(statement);
     }

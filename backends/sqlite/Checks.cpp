@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <new>
 #include <set>
 #include <string_view>
 
@@ -25,8 +26,8 @@ using ColumnsByTable = std::map<std::string, std::set<std::string>>;
 ColumnsByTable ReadColumns(Connection& db)
 {
     ColumnsByTable columns;
-    Statement query(db.Handle(), "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
-                                 "WHERE m.type = 'table'");
+    Statement query(db, "SELECT m.name, p.name FROM sqlite_schema AS m JOIN pragma_table_info(m.name) AS p "
+                        "WHERE m.type = 'table'");
     while (query.Step()) columns[query.Text(0)].insert(query.Text(1));
     return columns;
 }
@@ -62,7 +63,7 @@ std::vector<std::string> CheckHostLimits(Connection& db)
 {
     std::vector<std::string> problems;
     for (const auto& entry : service::kHostLimits) {
-        Statement beyond(db.Handle(), QueryBeyond(entry.limit));
+        Statement beyond(db, QueryBeyond(entry.limit));
         beyond.Bind(1, static_cast<long long>(entry.most));
         while (beyond.Step()) {
             const auto count = static_cast<std::size_t>(beyond.Int64(1));
@@ -104,22 +105,33 @@ void CheckDatabaseFile(const std::string& path)
     }
 }
 
+namespace {
+
+// True when the database has the table (and the column, unless null), read from the schema SQLite
+// has loaded, without running a statement: connecting stays cheap however many columns there are.
+bool HasColumn(Connection& db, const char* table, const char* column)
+{
+    const int result =
+        sqlite3_table_column_metadata(db.Handle(), "main", table, column, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (result == SQLITE_OK) return true;
+    const int code = sqlite3_errcode(db.Handle()) & 0xFF;
+    if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
+    if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
+    if (code == SQLITE_NOMEM || result == SQLITE_NOMEM) throw std::bad_alloc();
+    if (code == SQLITE_IOERR || code == SQLITE_CANTOPEN || code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        throw ServiceError(std::string("the database's schema cannot be read: ") + sqlite3_errmsg(db.Handle()));
+    return false;
+}
+
+} // namespace
+
 void CheckDatabaseFormat(Connection& db)
 {
-    ColumnsByTable present;
-    try {
-        present = ReadColumns(db);
-    } catch (const ServiceError&) {
-        const int code = sqlite3_errcode(db.Handle()) & 0xFF;
-        if (code == SQLITE_NOTADB) throw ServiceError("the file is not a database");
-        if (code == SQLITE_CORRUPT) throw ServiceError("the database file is corrupt");
-        throw;
-    }
-    if (!present.count("meta")) {
+    if (!HasColumn(db, "meta", nullptr)) {
         throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
     }
     {
-        Statement format(db.Handle(), sql::CheckFormat);
+        Statement format(db, sql::CheckFormat);
         if (!format.Step())
             throw ServiceError("the file has no format record, so it is not a property database of this service");
         const std::string record = format.Text(0);
@@ -133,10 +145,10 @@ void CheckDatabaseFormat(Connection& db)
         }
     }
     for (const auto& [table, columns] : RequiredColumns()) {
-        const auto found = present.find(table);
-        if (found == present.end()) throw ServiceError("the database lacks its table \"" + table + "\"");
+        if (!HasColumn(db, table.c_str(), nullptr))
+            throw ServiceError("the database lacks its table \"" + table + "\"");
         for (const auto& column : columns) {
-            if (!found->second.count(column)) {
+            if (!HasColumn(db, table.c_str(), column.c_str())) {
                 throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");
             }
         }
@@ -150,12 +162,12 @@ std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)
         CheckDatabaseFile(path);
         Connection db(path, Connection::Mode::ReadOnly);
         CheckDatabaseFormat(db);
-        Statement integrity(db.Handle(), "PRAGMA integrity_check(100)");
+        Statement integrity(db, "PRAGMA integrity_check(100)");
         while (integrity.Step()) {
             const std::string line = integrity.Text(0);
             if (line != "ok") problems.push_back(line);
         }
-        Statement references(db.Handle(), "PRAGMA foreign_key_check");
+        Statement references(db, "PRAGMA foreign_key_check");
         while (references.Step()) {
             problems.push_back("a row of table \"" + references.Text(0) + "\" refers to a missing row of table \"" +
                                references.Text(2) + "\"");

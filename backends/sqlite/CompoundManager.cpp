@@ -5,7 +5,7 @@
 #include "platform/Text.h"
 
 #include <charconv>
-#include <set>
+#include <algorithm>
 
 namespace moru::sqlite {
 
@@ -149,10 +149,12 @@ FoundCompoundsList SqliteCompoundManager::Search(const DatabankCollection& group
 {
     FoundCompoundsList hits;
     std::vector<std::pair<DatabankPtr, int>> databanks;
-    std::set<int> seen;
     for (const auto& databank : group.Items()) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
-        if (record && seen.insert(record->Id).second) databanks.emplace_back(databank, record->Id);
+        if (!record) continue;
+        const bool seen = std::any_of(databanks.begin(), databanks.end(),
+                                      [&](const auto& known) { return known.second == record->Id; });
+        if (!seen) databanks.emplace_back(databank, record->Id);
     }
     if (databanks.empty()) return hits;
 
@@ -181,19 +183,21 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
     hit->Databank = std::move(databank);
 
     std::vector<IdentifierValuePtr> identifiers;
-    std::string lastType;
+    identifiers.reserve(8); // a compound has a handful of identifier types
+    std::string& lastType = m_lastType;
+    std::vector<std::string>* values = nullptr;
     auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, id);
     while (query.Step()) {
         const std::string_view type = query.TextView(0);
-        if (identifiers.empty() || lastType != type) {
+        if (!values || lastType != type) {
             lastType.assign(type);
             auto value = std::make_shared<IdentifierValue>();
-            value->Identifier = m_database->IdentifierType(lastType);
-            value->ValueList.emplace();
+            value->Identifier = StoredIdentifierType(lastType);
+            values = &value->ValueList.emplace();
             value->Compound = compound;
             identifiers.push_back(std::move(value));
         }
-        identifiers.back()->ValueList->push_back(query.Text(1));
+        values->emplace_back(query.TextView(1));
     }
     hit->IdentifierValues = std::move(identifiers);
 
@@ -208,6 +212,18 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
         }
     }
     return hit;
+}
+
+// Identifier types as the database spells them, for the hits: a handful, each met in every hit.
+IdentifierPtr SqliteCompoundManager::StoredIdentifierType(const std::string& type)
+{
+    for (const auto& [name, identifier] : m_storedTypes) {
+        if (name == type) return identifier;
+    }
+    IdentifierPtr identifier = m_database->IdentifierType(type);
+    constexpr std::size_t kMostTypes = 64;
+    if (m_storedTypes.size() < kMostTypes) m_storedTypes.emplace_back(type, identifier);
+    return identifier;
 }
 
 std::optional<int> SqliteCompoundManager::Resolve(const std::string& value, const std::string& type)
@@ -234,10 +250,10 @@ std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const
     auto& find = database.Db().Cached(sql::FindCompoundsByKey).Bind(1, database.SearchKeyOf(text));
     std::vector<int> ids;
     while (find.Step()) {
-        const int id = find.Int(0);
-        if (!ids.empty() && ids.back() == id) continue;
-        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(id);
+        if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(find.Int(0));
     }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     return ids;
 }
 

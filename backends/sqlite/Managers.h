@@ -55,6 +55,9 @@ private:
 
     SqliteDatabase* m_database;
     std::vector<service::CompoundPtr> m_workingCompounds;
+    std::string m_lastType; // MakeHit's, kept for its room
+    std::vector<std::pair<std::string, service::IdentifierPtr>> m_storedTypes;
+    service::IdentifierPtr StoredIdentifierType(const std::string& type);
 };
 
 class SqlitePropertyManager : public service::IPropertyManager {

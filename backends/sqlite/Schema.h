@@ -205,8 +205,8 @@ inline constexpr const char* BeyondUnaryElements =
 // Identifier types are matched by the library's folding, not by the column's NOCASE, which folds
 // ASCII letters only: the queries by search key and by compound return the type to compare in C++,
 // and the rest compare fold_case(type) with a folded text.
-inline constexpr const char* FindCompoundsByKey =
-    "SELECT compound_id, type FROM identifier WHERE search_key = ?1 ORDER BY compound_id";
+// In index order: the caller orders the few compounds itself, cheaper than SQLite's sorter.
+inline constexpr const char* FindCompoundsByKey = "SELECT compound_id, type FROM identifier WHERE search_key = ?1";
 inline constexpr const char* SelectIdentifiersOfCompound =
     "SELECT type, value FROM identifier WHERE compound_id = ?1 ORDER BY type_position, position";
 // A spelling differing in ASCII case only is found at once through NOCASE; the folded comparison
@@ -258,9 +258,17 @@ inline constexpr const char* SelectPairValueOfTwo =
     "AND compound2_id IS NULL AND compound3_id = ?4 AND compound4_id IS NULL";
 inline constexpr const char* DatabankHasPropertyValues =
     "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
-inline constexpr const char* SelectValuesOfFirstCompound =
-    "SELECT compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
-    "WHERE databank_id = ?1 AND compound1_id = ?2 AND property_id = ?3";
+// The values of one property in one databank whose first compound is in a set (?3, a JSON array of
+// compound ids), in one statement: the first compound through value_by_compound and, for binary
+// values, the second tested on the index entry before its row is read.
+inline constexpr const char* SelectBinaryValuesOfCompoundSet =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
+inline constexpr const char* SelectPairValuesOfCompoundSet =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound3_id IS NOT NULL";
 inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =

@@ -22,7 +22,7 @@ namespace {
 // Plain globals without destructors: connections are closed at the library's unload, which may
 // run after the function statics of this file are gone.
 Connection* g_firstConnection = nullptr;
-std::atomic<bool> g_rowsStepped{false};
+Connection* g_firstInCall = nullptr;
 // Set between BeginCall and ReleaseReadLocks.
 std::atomic<bool> g_callOpen{false};
 
@@ -30,15 +30,15 @@ bool IsReadOnly(sqlite3* db) { return sqlite3_db_readonly(db, "main") == 1; }
 } // namespace
 
 // Connections that write keep their own transactions.
-void Connection::EnterCallTransaction(sqlite3* db)
+void Connection::EnterCall()
 {
-    if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(db) || !IsReadOnly(db)) return;
-    for (Connection* connection = g_firstConnection; connection; connection = connection->m_next) {
-        if (connection->m_db != db) continue;
-        if (connection->RunOwn(connection->m_begin, "BEGIN") != SQLITE_DONE) Fail(db, "cannot begin reading");
-        g_rowsStepped.store(true, std::memory_order_relaxed);
-        return;
+    if (!m_inCall) {
+        m_inCall = true;
+        m_nextInCall = g_firstInCall;
+        g_firstInCall = this;
     }
+    if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(m_db) || !IsReadOnly(m_db)) return;
+    if (RunOwn(m_begin, "BEGIN") != SQLITE_DONE) Fail(m_db, "cannot begin reading");
 }
 
 int Connection::RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept
@@ -52,9 +52,9 @@ int Connection::RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept
     return result;
 }
 
-Statement::Statement(sqlite3* db, const char* sqlText) : m_db(db)
+Statement::Statement(Connection& connection, const char* sqlText) : m_connection(connection), m_db(connection.m_db)
 {
-    if (sqlite3_prepare_v2(db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(db, "cannot prepare a query");
+    if (sqlite3_prepare_v2(m_db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(m_db, "cannot prepare a query");
 }
 
 Statement::~Statement() { sqlite3_finalize(m_statement); }
@@ -114,12 +114,9 @@ Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_s
 
 bool Statement::Step()
 {
-    Connection::EnterCallTransaction(m_db);
+    m_connection.EnterCall();
     int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW) {
-        g_rowsStepped.store(true, std::memory_order_relaxed);
-        return true;
-    }
+    if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     Fail(m_db, "query failed");
 }
@@ -224,6 +221,12 @@ Connection::~Connection()
     if (m_previous) m_previous->m_next = m_next;
     else if (g_firstConnection == this) g_firstConnection = m_next;
     if (m_next) m_next->m_previous = m_previous;
+    for (Connection** link = &g_firstInCall; m_inCall && *link; link = &(*link)->m_nextInCall) {
+        if (*link == this) {
+            *link = m_nextInCall;
+            break;
+        }
+    }
     m_cache.clear();
     sqlite3_finalize(m_begin);
     sqlite3_finalize(m_commit);
@@ -235,10 +238,12 @@ void BeginCall() noexcept { g_callOpen.store(true, std::memory_order_relaxed); }
 void ReleaseReadLocks()
 {
     g_callOpen.store(false, std::memory_order_relaxed);
-    // Read before written: most calls step nothing, and a plain load costs less than an exchange.
-    if (!g_rowsStepped.load(std::memory_order_relaxed)) return;
-    g_rowsStepped.store(false, std::memory_order_relaxed);
-    for (Connection* connection = g_firstConnection; connection; connection = connection->m_next) {
+    Connection* next = g_firstInCall;
+    g_firstInCall = nullptr;
+    while (Connection* connection = next) {
+        next = connection->m_nextInCall;
+        connection->m_inCall = false;
+        connection->m_nextInCall = nullptr;
         sqlite3* db = connection->m_db;
         for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
              statement = sqlite3_next_stmt(db, statement)) {
@@ -262,7 +267,7 @@ void Connection::Execute(const char* sqlText)
 Statement& Connection::Cached(const char* sqlText)
 {
     auto& slot = m_cache[sqlText];
-    if (!slot) slot = std::make_unique<Statement>(m_db, sqlText);
+    if (!slot) slot = std::make_unique<Statement>(*this, sqlText);
     return slot->Reset();
 }
 

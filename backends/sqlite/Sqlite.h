@@ -14,9 +14,11 @@
 
 namespace moru::sqlite {
 
+class Connection;
+
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sqlText);
+    Statement(Connection& connection, const char* sqlText);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -54,6 +56,7 @@ public:
 private:
     Statement& Checked(int resultCode);
 
+    Connection& m_connection;
     sqlite3* m_db;
     sqlite3_stmt* m_statement = nullptr;
 };
@@ -76,9 +79,9 @@ private:
     friend class Statement;
     friend void ReleaseReadLocks();
 
-    // Opens the call's read transaction on the connection of `db` when it is read-only and has
-    // none (see BeginCall).
-    static void EnterCallTransaction(sqlite3* db);
+    // Puts the connection on the list that ReleaseReadLocks walks, and opens the call's read
+    // transaction when it is read-only and has none (see BeginCall).
+    void EnterCall();
     // Steps one of the connection's own statements, prepared on first use; returns SQLite's result.
     int RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept;
 
@@ -89,6 +92,10 @@ private:
     // Every open connection, for ReleaseReadLocks; made and closed under the library's lock.
     Connection* m_previous = nullptr;
     Connection* m_next = nullptr;
+    // The connections stepped on since the last ReleaseReadLocks, so that it need not visit the
+    // others: a host may connect many databases and search one.
+    bool m_inCall = false;
+    Connection* m_nextInCall = nullptr;
 };
 
 // From here until ReleaseReadLocks, the first statement stepped on a read-only connection opens a
@@ -96,10 +103,10 @@ private:
 // file's lock is taken and its header checked once a call instead of once a statement.
 void BeginCall() noexcept;
 
-// Resets every statement of every open connection that was left standing on a row and ends the
-// call's read transactions, so that no read lock (and no snapshot of the file) outlives the call
-// that took it: other programs may write the file between calls, and the next call reads what
-// they wrote. Cheap when no statement stepped since the last time.
+// Resets every statement left standing on a row and ends the call's read transactions, on each
+// connection stepped on since the last time, so that no read lock (and no snapshot of the file)
+// outlives the call that took it: other programs may write the file between calls, and the next
+// call reads what they wrote. Costs nothing for connections the call did not use.
 void ReleaseReadLocks();
 
 } // namespace moru::sqlite

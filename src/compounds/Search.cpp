@@ -64,11 +64,11 @@ HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit)
     if (hit.IdentifierValues) {
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
-            const std::string type = value->Identifier ? platform::FoldCase(value->Identifier->Name()) : "";
-            HitField* field = type == "name"    ? &identifiers.name
-                              : type == "alias" ? &identifiers.alias
-                              : type == "casrn" ? &identifiers.casNumber
-                                                : nullptr;
+            const std::string type = value->Identifier ? value->Identifier->Name() : std::string();
+            HitField* field = platform::EqualsIgnoringCase(type, "name")    ? &identifiers.name
+                              : platform::EqualsIgnoringCase(type, "alias") ? &identifiers.alias
+                              : platform::EqualsIgnoringCase(type, "casrn") ? &identifiers.casNumber
+                                                                            : nullptr;
             if (!field) continue;
             if (!value->ValueList || value->ValueList->empty()) {
                 platform::NoteFailure("identifier ", value->Identifier->Name(), " of ", HitName(hit),

@@ -13,11 +13,16 @@ std::vector<std::string> SplitAtEvery(std::string_view name, char separator)
     }
 }
 
+// Every search resolves its references through here: no list of parts for what is dropped.
 std::optional<DatabankName> SplitDatabankReference(std::string_view reference)
 {
-    auto parts = SplitAtEvery(reference, '.');
-    if (parts.size() < 2) return std::nullopt;
-    return DatabankName{std::move(parts[0]), std::move(parts[1])};
+    const auto first = reference.find('.');
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto second = reference.find('.', first + 1);
+    return DatabankName{
+        std::string(reference.substr(0, first)),
+        std::string(reference.substr(first + 1,
+                                     second == std::string_view::npos ? std::string_view::npos : second - first - 1))};
 }
 
 std::optional<DatabankName> SplitMoniker(std::string_view moniker)

@@ -102,10 +102,21 @@ constexpr char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<cha
 std::string FoldCase(std::string_view utf8)
 {
     std::string folded;
-    folded.reserve(utf8.size());
+    AppendFoldedCase(utf8, folded);
+    return folded;
+}
+
+void AppendFoldedCase(std::string_view utf8, std::string& folded)
+{
+    folded.reserve(folded.size() + utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        if (IsAscii(utf8[pos])) {
-            folded += FoldAscii(utf8[pos++]);
+        // A run of ASCII is written in one go: names and CAS numbers are mostly nothing else.
+        std::size_t end = pos;
+        while (end < utf8.size() && IsAscii(utf8[end])) ++end;
+        if (end > pos) {
+            const std::size_t start = folded.size();
+            folded.resize(start + (end - pos));
+            for (std::size_t i = 0; pos < end; ++i, ++pos) folded[start + i] = FoldAscii(utf8[pos]);
             continue;
         }
         const Unit unit = Read(utf8, pos);
@@ -113,7 +124,6 @@ std::string FoldCase(std::string_view utf8)
         else folded += utf8[pos];
         pos += unit.Length;
     }
-    return folded;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)

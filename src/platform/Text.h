@@ -9,6 +9,8 @@ namespace moru::platform {
 // Kelvin sign fold alike. Bytes that are not well-formed UTF-8 are kept as they are. Every build
 // folds with the same table.
 std::string FoldCase(std::string_view utf8);
+// The same, appended to `folded`: a caller that keeps the string keeps its room.
+void AppendFoldedCase(std::string_view utf8, std::string& folded);
 
 // True when both texts fold to the same text.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

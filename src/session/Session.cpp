@@ -17,34 +17,47 @@ MoruGUIDataFunctions::MoruGUIDataFunctions()
 }
 
 namespace {
-std::string IndexKey(std::string_view databaseAlias, std::string_view databankName)
+// The index's key of a databank: folded alias and name, apart. Made in `key`, whose room a lookup
+// reuses.
+void MakeIndexKey(std::string_view databaseAlias, std::string_view databankName, std::string& key)
 {
-    std::string key = platform::FoldCase(databaseAlias);
+    key.clear();
+    platform::AppendFoldedCase(databaseAlias, key);
     key.push_back('\0');
-    key += platform::FoldCase(databankName);
-    return key;
+    platform::AppendFoldedCase(databankName, key);
 }
 } // namespace
 
+bool MoruGUIDataFunctions::LiveIndexIsCurrent() const
+{
+    if (m_indexedCount != Catalogue().Count()) return false;
+    const int count = Databases().Count();
+    if (count != static_cast<int>(m_indexedDatabases.size())) return false;
+    for (int d = 0; d < count; ++d) {
+        if (Databases().At(d).get() != m_indexedDatabases[static_cast<std::size_t>(d)]) return false;
+    }
+    return true;
+}
+
 DatabankPtr MoruGUIDataFunctions::FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName)
 {
-    std::vector<const IDatabase*> connected;
-    connected.reserve(static_cast<std::size_t>(Databases().Count()));
-    for (int d = 0; d < Databases().Count(); ++d) connected.push_back(Databases().At(d).get());
-    if (m_indexedCount != Catalogue().Count() || connected != m_indexedDatabases) {
+    if (!LiveIndexIsCurrent()) {
         // Entries listed before an initialisation replaced their database stay in the catalogue but
         // resolve no more; a later listing of the new database follows them.
         m_liveIndex.clear();
         m_indexedCount = -1;
+        m_indexedDatabases.clear();
         for (const DatabankPtr& databank : Catalogue().Items()) {
             const DatabasePtr database = databank ? databank->Database() : nullptr;
             if (!database || Databases().Find(database->Alias()) != database) continue;
-            m_liveIndex.try_emplace(IndexKey(database->Alias(), databank->Name()), databank);
+            MakeIndexKey(database->Alias(), databank->Name(), m_lookupKey);
+            m_liveIndex.try_emplace(m_lookupKey, databank);
         }
-        m_indexedDatabases = std::move(connected);
+        for (int d = 0; d < Databases().Count(); ++d) m_indexedDatabases.push_back(Databases().At(d).get());
         m_indexedCount = Catalogue().Count();
     }
-    const auto found = m_liveIndex.find(IndexKey(databaseAlias, databankName));
+    MakeIndexKey(databaseAlias, databankName, m_lookupKey);
+    const auto found = m_liveIndex.find(m_lookupKey);
     return found == m_liveIndex.end() ? nullptr : found->second;
 }
 

@@ -59,6 +59,9 @@ private:
     std::unordered_map<std::string, service::DatabankPtr> m_liveIndex;
     int m_indexedCount = -1;
     std::vector<const service::IDatabase*> m_indexedDatabases;
+    std::string m_lookupKey;
+
+    bool LiveIndexIsCurrent() const;
 };
 
 } // namespace moru::session

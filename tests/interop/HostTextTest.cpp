@@ -146,6 +146,14 @@ TEST(DatabankReference, SplitsAtTheFirstFullStopAndIgnoresFurtherPieces)
     auto empty = SplitDatabankReference(".");
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->databaseAlias, "");
+    EXPECT_EQ(empty->databankName, "");
+    auto trailing = SplitDatabankReference("DB.BANK.");
+    ASSERT_TRUE(trailing);
+    EXPECT_EQ(trailing->databankName, "BANK");
+    auto noBank = SplitDatabankReference("DB..BANK");
+    ASSERT_TRUE(noBank);
+    EXPECT_EQ(noBank->databaseAlias, "DB");
+    EXPECT_EQ(noBank->databankName, "");
 }
 
 TEST(Moniker, NeedsExactlyOneBlank)

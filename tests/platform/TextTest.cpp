@@ -69,6 +69,17 @@ TEST(FoldCase, FoldsWholeWordsAndKeepsTheRest)
     EXPECT_EQ(FoldCase("\xCE\xA3\xCE\xA3"), FoldCase("\xCF\x83\xCF\x82"));
 }
 
+TEST(FoldCase, AppendsAfterWhatTheStringHolds)
+{
+    std::string key = "ALIAS";
+    key.push_back('\0');
+    AppendFoldedCase("BANK\xC3\x89-2.B", key); // BANKÉ-2.B: runs of ASCII around a letter that is not
+    EXPECT_EQ(key, std::string("ALIAS\0bank\xC3\xA9-2.b", 16));
+    key.clear();
+    AppendFoldedCase("", key);
+    EXPECT_EQ(key, "");
+}
+
 TEST(EqualsIgnoringCase, FollowsTheFolding)
 {
     EXPECT_TRUE(EqualsIgnoringCase("Dipl", "dIPL"));

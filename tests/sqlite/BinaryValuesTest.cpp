@@ -137,6 +137,18 @@ TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
         manager->GetAllBinaryPropertyValuesForModelManager({{"WATER", 0}}, "NAME", group, {{"NRTL", 0}}, false));
 }
 
+TEST_F(BinaryValues, ListsTheValuesOfEachFirstCompoundInTheHostsOrderNotTheStoredOne)
+{
+    // Methanol (stored third) is listed first: its value comes before ethanol's.
+    WorkingCompoundMap working{{"METHANOL", 0}, {"ETHANOL", 1}, {"WATER", 2}};
+    auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"NRTL", 0}}, true);
+    ASSERT_TRUE(values);
+    std::vector<std::string> pairs;
+    for (const auto& value : *values)
+        pairs.push_back(value->Compound.Compound1Name + "/" + value->Compound.Compound2Name);
+    EXPECT_EQ(pairs, (std::vector<std::string>{"METHANOL/WATER", "ETHANOL/WATER"}));
+}
+
 TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
 {
     WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}, {"METHANOL", 2}};

@@ -53,10 +53,10 @@ protected:
         long long pageSize = 0;
         {
             Connection db(path, Connection::Mode::ReadOnly);
-            Statement size(db.Handle(), "PRAGMA page_size");
+            Statement size(db, "PRAGMA page_size");
             EXPECT_TRUE(size.Step());
             pageSize = size.Int64(0);
-            Statement roots(db.Handle(), "SELECT rootpage FROM sqlite_schema WHERE tbl_name = ?1");
+            Statement roots(db, "SELECT rootpage FROM sqlite_schema WHERE tbl_name = ?1");
             roots.Bind(1, table);
             while (roots.Step()) pages.push_back(roots.Int64(0));
         }

@@ -350,6 +350,40 @@ TEST_F(ConnectedDatabase, DatabanksAndManagersHeldAcrossAnotherInitialisationRea
     EXPECT_THROW(sundry->GetItem("PURE"), ServiceError);
 }
 
+// Compounds that share a text under identifiers of different types, which the search key's index
+// holds in another order: a search answers them by compound index.
+TEST(CompoundSearch, AnswersCompoundsThatShareAnIdentifierByCompoundIndex)
+{
+    ScratchDirectory scratch;
+    Build(Json::parse(R"({
+  "format": "moru-property-db 1",
+  "database": {"alias": "SPIRITS", "version": 1},
+  "compounds": [
+    {"id": 9, "identifiers": {"NAME": ["SPIRIT"]}},
+    {"id": 4, "identifiers": {"NAME": ["METHANOL"], "SYNONYM": ["SPIRIT", "WOOD SPIRIT"]}},
+    {"id": 6, "identifiers": {"NAME": ["ETHANOL"], "ALIAS": ["SPIRIT"]}}
+  ],
+  "databanks": [{"name": "ALL", "id": 1, "compounds": [9, 4, 6]}]
+})"),
+          scratch.File("spirits.db"));
+    SqliteDatabaseCollection collection{std::make_shared<DatabankCollection>()};
+    Initialize(collection, scratch, R"({"databases": [{"alias": "SPIRITS", "path": "spirits.db"}]})");
+    const auto database = collection.Find("SPIRITS");
+    ASSERT_TRUE(database);
+    DatabankCollection group;
+    group.Add(database->EnumerateDatabanks()->Find("ALL"));
+    auto ids = [&](const std::string& type) {
+        std::vector<int> found;
+        const auto hits = database->CompoundManager()->FindForMM(group, "spirit", type, "");
+        for (const auto& hit : hits.value_or(FoundCompoundsList{}))
+            found.push_back(hit && hit->Compound ? hit->Compound->Id() : -1);
+        return found;
+    };
+    EXPECT_EQ(ids(""), (std::vector<int>{4, 6, 9}));
+    EXPECT_EQ(ids("synonym"), (std::vector<int>{4}));
+    EXPECT_EQ(ids("NAME"), (std::vector<int>{9}));
+}
+
 TEST(DatabaseCollection, ReportsEveryDatabaseAndConnectsTheGoodOnes)
 {
     ScratchDirectory scratch;

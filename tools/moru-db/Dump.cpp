@@ -172,8 +172,7 @@ public:
         std::map<int, Json> identifiers;
         {
             Statement rows(
-                m_db.Handle(),
-                "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
+                m_db, "SELECT compound_id, type, value FROM identifier ORDER BY compound_id, type_position, position");
             while (rows.Step()) {
                 Json& object = identifiers[rows.Int(0)];
                 if (object.is_null()) object = Json::object();
