@@ -1,4 +1,4 @@
-#include "Schema.h"
+#include "common/Stored.h"
 
 #include "platform/Text.h"
 
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace moru::sqlite {
+namespace moru::common {
 
 namespace {
 constexpr std::uint64_t AbsentNumberBits = 0x7FF8'0000'DEAD'BEEFull;
@@ -108,4 +108,76 @@ std::vector<std::string> DecodeTexts(const void* data, int size)
     return texts;
 }
 
-} // namespace moru::sqlite
+service::NumericElements ParameterArray(const std::vector<BinaryElement>& elements, const std::vector<int>& labels,
+                                        const service::NumericElements& numbers, bool exchanged, bool condensed)
+{
+    auto stored = [&](int label) -> std::optional<double> {
+        for (std::size_t i = 0; i < labels.size() && i < numbers.size(); ++i) {
+            if (labels[i] == label) return numbers[i];
+        }
+        return std::nullopt;
+    };
+    service::NumericElements array;
+    for (const auto& element : elements) {
+        std::optional<double> ij = stored(element.LabelIJ), ji = stored(element.LabelJI);
+        if (exchanged) std::swap(ij, ji);
+        switch (element.Symmetry) {
+        case 1:
+        case 2:
+            if (!ij) ij = ji;
+            ji = ij;
+            break;
+        case 3:
+            if (!ij && ji) ij = -*ji;
+            if (!ji && ij) ji = -*ij;
+            break;
+        default: break;
+        }
+        array.push_back(ij);
+        // An element without symmetry has no second order: it is one number in both forms, as the
+        // engine's layout gives it.
+        if (element.Symmetry == -1) continue;
+        if (!condensed || element.Symmetry == 0) array.push_back(ji);
+    }
+    return array;
+}
+
+void FillRegressionInformation(service::IpHelpInfoObject& info, int kind, std::optional<double> sigma,
+                               const std::map<std::string, service::IpRegressLimits>& ranges,
+                               std::vector<std::pair<std::string, service::IpRegressDeviations>> deviations,
+                               std::vector<std::string> citations)
+{
+    using namespace moru::service;
+    auto range = [&](const char* name) {
+        auto found = ranges.find(name);
+        return found == ranges.end() ? IpRegressLimits{} : found->second;
+    };
+    auto deviation = [&](const char* name) {
+        for (const auto& [stored, values] : deviations) {
+            if (stored == name) return values;
+        }
+        return IpRegressDeviations{};
+    };
+    info.ParamType = kind;
+    switch (kind) {
+    case HelpInfoVle:
+        info.VleInfo = VleIpRegressHelpInfo{
+            sigma, range("Temp"), range("Pres"), range("X"), deviation("Temp"), deviation("Pres"), deviation("X")};
+        break;
+    case HelpInfoLle:
+        info.LleInfo =
+            LleIpRegressHelpInfo{sigma, range("Temp"), range("X1"), range("X2"), deviation("X1"), deviation("X2")};
+        break;
+    case HelpInfoHenry:
+        info.HenryInfo =
+            HenryIpRegressHelpInfo{sigma, range("Temp"), range("Pres"), range("X"), range("Henry"), deviation("Henry")};
+        break;
+    case HelpInfoNist:
+        info.NistInfo =
+            NistIpRegressHelpInfo{sigma, range("Temp"), range("Pres"), range("X"), std::move(deviations), std::move(citations)};
+        break;
+    default: break;
+    }
+}
+
+} // namespace moru::common
