@@ -92,7 +92,8 @@ std::vector<std::pair<std::string, std::string>> ConnectionSettings(const common
     settings.emplace_back("keepalives_idle", "30");
     settings.emplace_back("keepalives_interval", "10");
     settings.emplace_back("keepalives_count", "3");
-    std::string options = "-c statement_timeout=" + std::to_string(kStatementTimeoutMilliseconds);
+    // Notices (a schema dropped that was not there) are not for the host's standard error.
+    std::string options = "-c client_min_messages=warning -c statement_timeout=" + std::to_string(kStatementTimeoutMilliseconds);
     if (entry.Schema) options += " -c search_path=" + OptionValue(QuotedIdentifier(*entry.Schema));
     if (readOnly) options += " -c default_transaction_read_only=on";
     settings.emplace_back("options", options);
@@ -237,7 +238,8 @@ DatabankCollectionPtr PgDatabase::EnumerateDatabanks() const
 
 DatabankPtr PgDatabase::DatabankObject(int id) const
 {
-    for (const auto& databank : EnumerateDatabanks()->Items()) {
+    const DatabankCollectionPtr databanks = EnumerateDatabanks();
+    for (const auto& databank : databanks->Items()) {
         if (databank->Id() == id) return databank;
     }
     return nullptr;
