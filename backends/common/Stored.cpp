@@ -173,8 +173,8 @@ void FillRegressionInformation(service::IpHelpInfoObject& info, int kind, std::o
             HenryIpRegressHelpInfo{sigma, range("Temp"), range("Pres"), range("X"), range("Henry"), deviation("Henry")};
         break;
     case HelpInfoNist:
-        info.NistInfo =
-            NistIpRegressHelpInfo{sigma, range("Temp"), range("Pres"), range("X"), std::move(deviations), std::move(citations)};
+        info.NistInfo = NistIpRegressHelpInfo{sigma,      range("Temp"),         range("Pres"),
+                                              range("X"), std::move(deviations), std::move(citations)};
         break;
     default: break;
     }

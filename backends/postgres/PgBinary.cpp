@@ -174,7 +174,8 @@ std::optional<BinaryPropertyValueList> PgBinaryValueManager::GetAll(const Workin
                 value->Compound = std::move(compounds);
                 value->Property = wanted[index].second;
                 value->Databank = databank;
-                value->Value = common::ParameterArray(elements, Labels(rows, r, 4), Numbers(rows, r, 5), false, condensed);
+                value->Value =
+                    common::ParameterArray(elements, Labels(rows, r, 4), Numbers(rows, r, 5), false, condensed);
                 value->HasRegressionInfo = rows.Int(r, 6) != 0;
                 values.push_back(std::move(value));
             }

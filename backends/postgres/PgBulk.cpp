@@ -92,7 +92,8 @@ void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select
         const auto& databank = query.run[static_cast<std::size_t>(r)];
         const common::DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
-        const PgResult rows = db.Run(select, PgParams().Int(record->Id).IntArray(propertyIds).IntArray(query.compounds));
+        const PgResult rows =
+            db.Run(select, PgParams().Int(record->Id).IntArray(propertyIds).IntArray(query.compounds));
         for (int k = 0; k < rows.Rows(); ++k) {
             EngineValueRow row;
             row.databank = r;

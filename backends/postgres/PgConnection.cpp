@@ -240,7 +240,10 @@ PgResult PgConnection::RunOnce(const std::string& sqlText, const PgParams& param
                    "a statement");
 }
 
-void PgConnection::Execute(const std::string& sqlText) { Checked(m_libpq.Exec(m_handle, sqlText.c_str()), "a statement"); }
+void PgConnection::Execute(const std::string& sqlText)
+{
+    Checked(m_libpq.Exec(m_handle, sqlText.c_str()), "a statement");
+}
 
 void PgConnection::BeginCall() noexcept { g_inCall = true; }
 

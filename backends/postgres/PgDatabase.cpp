@@ -93,7 +93,8 @@ std::vector<std::pair<std::string, std::string>> ConnectionSettings(const common
     settings.emplace_back("keepalives_interval", "10");
     settings.emplace_back("keepalives_count", "3");
     // Notices (a schema dropped that was not there) are not for the host's standard error.
-    std::string options = "-c client_min_messages=warning -c statement_timeout=" + std::to_string(kStatementTimeoutMilliseconds);
+    std::string options =
+        "-c client_min_messages=warning -c statement_timeout=" + std::to_string(kStatementTimeoutMilliseconds);
     if (entry.Schema) options += " -c search_path=" + OptionValue(QuotedIdentifier(*entry.Schema));
     if (readOnly) options += " -c default_transaction_read_only=on";
     settings.emplace_back("options", options);
@@ -128,8 +129,7 @@ DatabasePtr PgDatabank::Database() const { return m_database; }
 CompoundCollectionPtr PgDatabank::GetIdentifiersOfCompoundsWithData() const
 {
     auto collection = std::make_shared<CompoundCollection>();
-    const PgResult rows =
-        m_database->Db().Run(sql::SelectIdentifiersOfDatabankCompounds, PgParams().Int(m_record.Id));
+    const PgResult rows = m_database->Db().Run(sql::SelectIdentifiersOfDatabankCompounds, PgParams().Int(m_record.Id));
     for (int r = 0; r < rows.Rows(); ++r) {
         const int id = rows.Int(r, 0);
         if (collection->empty() || collection->back().first != id) collection->emplace_back(id, CompoundNames{});
@@ -183,8 +183,8 @@ void PgDatabase::Load()
     }
     const PgResult databanks = db.Run(sql::SelectDatabanks);
     for (int r = 0; r < databanks.Rows(); ++r) {
-        m_databanks.push_back({databanks.Int(r, 0), databanks.Text(r, 1), databanks.OptionalText(r, 2),
-                               databanks.OptionalText(r, 3)});
+        m_databanks.push_back(
+            {databanks.Int(r, 0), databanks.Text(r, 1), databanks.OptionalText(r, 2), databanks.OptionalText(r, 3)});
     }
 }
 

@@ -9,10 +9,25 @@ namespace moru::postgres::sql {
 
 // The tables of a database, in the order the loader fills them; created inside the schema that the
 // connection's search path names.
-inline constexpr const char* kTables[] = {
-    "meta",  "databank", "pure_info", "binary_info", "property", "unit_row", "property_element", "compound",
-    "identifier", "structure", "compound_databank", "value", "regression", "regression_range",
-    "regression_deviation", "regression_citation", "reaction", "reaction_species", "compound_engine"};
+inline constexpr const char* kTables[] = {"meta",
+                                          "databank",
+                                          "pure_info",
+                                          "binary_info",
+                                          "property",
+                                          "unit_row",
+                                          "property_element",
+                                          "compound",
+                                          "identifier",
+                                          "structure",
+                                          "compound_databank",
+                                          "value",
+                                          "regression",
+                                          "regression_range",
+                                          "regression_deviation",
+                                          "regression_citation",
+                                          "reaction",
+                                          "reaction_species",
+                                          "compound_engine"};
 
 inline constexpr const char* CreateSchema = R"SQL(
 CREATE TABLE meta (key text PRIMARY KEY, value text NOT NULL);
@@ -130,8 +145,7 @@ inline constexpr const char* SelectBinaryInfo =
 
 // Reactions.
 inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
-inline constexpr const char* CountReactionsOfDatabank =
-    "SELECT count(*) FROM reaction WHERE databank_id = $1::integer";
+inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = $1::integer";
 inline constexpr const char* SelectReactionsOfCompounds =
     "SELECT DISTINCT r.id FROM reaction_species rs JOIN reaction r ON r.id = rs.reaction_id "
     "WHERE r.databank_id = ANY($1::integer[]) AND (rs.compound_id = ANY($2::integer[]) "

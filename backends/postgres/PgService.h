@@ -262,13 +262,10 @@ public:
 
 private:
     const std::vector<common::BinaryElement>& ElementsOf(int propertyId);
-    service::BinaryPropertyValuePtr GetBinaryPropertyValueFrom(const PgResult& row,
-                                                               const common::DatabankRecord& record,
-                                                               const std::shared_ptr<common::StoredProperty>& property,
-                                                               const std::string& compound1Id,
-                                                               const std::string& compound2Id,
-                                                               const std::string& modelName, bool exchanged,
-                                                               bool condensed);
+    service::BinaryPropertyValuePtr GetBinaryPropertyValueFrom(
+        const PgResult& row, const common::DatabankRecord& record,
+        const std::shared_ptr<common::StoredProperty>& property, const std::string& compound1Id,
+        const std::string& compound2Id, const std::string& modelName, bool exchanged, bool condensed);
     std::optional<service::BinaryPropertyValueList> GetAll(const service::WorkingCompoundMap& workingCompounds,
                                                            const std::string& compoundIdType,
                                                            const service::DatabankCollection& databanks,

@@ -63,7 +63,8 @@ std::optional<std::vector<PropertyValuePtr>> PgPropertyValueManager::GetAllUnary
     const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
     if (!compound) return std::nullopt;
     std::vector<PropertyValuePtr> values;
-    const PgResult read = m_database->Db().Run(sql::SelectUnaryValuesOfCompound, PgParams().Int(record->Id).Int(*compound));
+    const PgResult read =
+        m_database->Db().Run(sql::SelectUnaryValuesOfCompound, PgParams().Int(record->Id).Int(*compound));
     for (int r = 0; r < read.Rows(); ++r) {
         auto value = std::make_shared<PropertyValue>();
         value->Property = m_database->PropertyById(read.Int(r, 0));
@@ -73,8 +74,7 @@ std::optional<std::vector<PropertyValuePtr>> PgPropertyValueManager::GetAllUnary
     return values;
 }
 
-std::optional<UnaryValueMap> PgPropertyValueManager::GetAllUnaryPropertyValues_Vanta(int databankId,
-                                                                                     int compoundIndex)
+std::optional<UnaryValueMap> PgPropertyValueManager::GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex)
 {
     if (!m_database->DatabankObject(databankId)) return std::nullopt;
     if (m_database->Db().Run(sql::CompoundExists, PgParams().Int(compoundIndex)).Rows() == 0) return std::nullopt;
@@ -97,7 +97,8 @@ bool PgMolData::GetStructureByName(const std::string& compoundId, const std::str
 {
     const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
     if (!compound) return false;
-    const PgResult read = m_database->Db().Run(sql::SelectStructureOfType, PgParams().Int(*compound).Int(structureType));
+    const PgResult read =
+        m_database->Db().Run(sql::SelectStructureOfType, PgParams().Int(*compound).Int(structureType));
     if (read.Rows() == 0) return false;
     structureText = read.Text(0, 0);
     return true;

@@ -86,7 +86,8 @@ BinaryPropertyValuePtr SqliteBinaryValueManager::GetBinaryPropertyValue(const ID
     value->Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
     value->Property = std::make_shared<common::EchoedProperty>(property, modelName);
     value->Databank = m_database->EnumerateDatabanks()->Find(record->Name);
-    value->Value = common::ParameterArray(ElementsOf(property->m_id), Labels(*row, 1), Numbers(*row, 2), exchanged, condensed);
+    value->Value =
+        common::ParameterArray(ElementsOf(property->m_id), Labels(*row, 1), Numbers(*row, 2), exchanged, condensed);
     value->HasRegressionInfo = row->Int(3) != 0;
     return value;
 }

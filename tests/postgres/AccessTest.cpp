@@ -85,9 +85,12 @@ TEST_F(ServerAccess, ResultTextsOfMixedConfigurationsNeverHoldThePassword)
     const std::string url = ServerUrl(kReader);
     const std::string result = Initialize(R"({"databases": [
         {"alias": "FILE", "path": "rich.db", "password": "pw"},
-        {"alias": "RIGHT", "url": ")" + url + R"(", "schema": "rich_access", "password": "moru-reader-password"},
-        {"alias": "WRONG", "url": ")" + url + R"(", "schema": "rich_access", "password": "moru-reader-passwort"},
-        {"alias": "NONE", "url": ")" + url + R"(", "schema": "rich_access"}]})");
+        {"alias": "RIGHT", "url": ")" + url +
+                                          R"(", "schema": "rich_access", "password": "moru-reader-password"},
+        {"alias": "WRONG", "url": ")" + url +
+                                          R"(", "schema": "rich_access", "password": "moru-reader-passwort"},
+        {"alias": "NONE", "url": ")" + url +
+                                          R"(", "schema": "rich_access"}]})");
     const auto entries = sqlite::testing::Entries(result);
     ASSERT_EQ(4u, entries.size()) << result;
     EXPECT_TRUE(sqlite::testing::EndsWith(entries[0], "connected: OK")) << entries[0];

@@ -67,8 +67,8 @@ void Hits(std::ostream& out, const std::optional<FoundCompoundsList>& hits)
     }
     out << " " << hits->size() << " hits\n";
     for (const auto& hit : *hits) {
-        out << "  compound " << hit->Compound->Id() << " in " << (hit->Databank ? hit->Databank->Name() : "-")
-            << " at " << hit->CompoundPosition;
+        out << "  compound " << hit->Compound->Id() << " in " << (hit->Databank ? hit->Databank->Name() : "-") << " at "
+            << hit->CompoundPosition;
         if (hit->IdentifierValues) {
             for (const auto& value : *hit->IdentifierValues) {
                 out << " " << (value->Identifier ? value->Identifier->Name() : "?") << "=";
@@ -201,7 +201,8 @@ std::string WalkDatabase(IDatabase& database)
             out << "  with data " << id << " " << Optional(names.Name) << " " << Optional(names.Alias) << "\n";
         for (bool withData : {false, true}) {
             out << "  properties" << (withData ? " with data" : "") << "\n";
-            for (const auto& property : properties->GetAllProperties(*databank, withData).value_or(std::vector<PropertyPtr>{})) {
+            for (const auto& property :
+                 properties->GetAllProperties(*databank, withData).value_or(std::vector<PropertyPtr>{})) {
                 out << "   " << PropertyText(*property) << "\n";
                 if (withData) continue;
                 if (std::find(propertyNames.begin(), propertyNames.end(), property->Name()) == propertyNames.end())
@@ -214,9 +215,9 @@ std::string WalkDatabase(IDatabase& database)
         Hits(out, compounds->GetAllCompounds(databank.get()));
         if (auto pure = std::dynamic_pointer_cast<PureDatabankInfoObject>(
                 sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName(databank->Name())))) {
-            out << "  pure info " << Optional(pure->Password) << Optional(pure->DisplayNameMM) << Optional(pure->Product)
-                << Optional(pure->DatabankType) << Optional(pure->PromptMM) << Optional(pure->HelpFileName)
-                << pure->HelpCode << "\n";
+            out << "  pure info " << Optional(pure->Password) << Optional(pure->DisplayNameMM)
+                << Optional(pure->Product) << Optional(pure->DatabankType) << Optional(pure->PromptMM)
+                << Optional(pure->HelpFileName) << pure->HelpCode << "\n";
         }
         if (auto info = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(
                 sundry->GetItem(databank->Name()))) {
@@ -234,13 +235,17 @@ std::string WalkDatabase(IDatabase& database)
             if (!unary) continue;
             for (const auto& value : *unary)
                 out << "  value " << id << " " << value->Property->Name() << " " << ValueText(value->Data) << "\n";
-            for (const auto& [name, numbers] : values->GetAllUnaryPropertyValues_Vanta(databank->Id(), id).value_or(UnaryValueMap{}))
+            for (const auto& [name, numbers] :
+                 values->GetAllUnaryPropertyValues_Vanta(databank->Id(), id).value_or(UnaryValueMap{}))
                 out << "  vanta " << id << " " << name << " " << Numbers(numbers) << "\n";
             for (const auto& name : propertyNames) {
                 if (auto value = values->GetUnaryPropertyValue(*databank, index, "compoundindex", name))
                     out << "  one value " << id << " " << name << " " << ValueText(value->Data) << "\n";
             }
-            out << "  has " << id << " " << compounds->DatabankHasCompound(*databank, *compounds->GetCompound(index, *compounds->GetIdentifier("CompoundIndex"))) << "\n";
+            out << "  has " << id << " "
+                << compounds->DatabankHasCompound(
+                       *databank, *compounds->GetCompound(index, *compounds->GetIdentifier("CompoundIndex")))
+                << "\n";
         }
     }
     out << "reactions " << reactions->GetAllReactionsCount(nullptr) << "\n";
@@ -303,21 +308,23 @@ std::string WalkDatabase(IDatabase& database)
 
     // Binary and pair values among every compound.
     WorkingCompoundMap working;
-    for (std::size_t i = 0; i < compoundIds.size(); ++i) working[std::to_string(compoundIds[i])] = static_cast<int>(compoundIds.size() - i);
+    for (std::size_t i = 0; i < compoundIds.size(); ++i)
+        working[std::to_string(compoundIds[i])] = static_cast<int>(compoundIds.size() - i);
     PropertyPositionMap wanted;
     for (std::size_t i = 0; i < propertyNames.size(); ++i) wanted[propertyNames[i]] = static_cast<int>(i);
     std::set<int> paired; // compounds of some binary or pair value
     for (bool condensed : {false, true}) {
-        for (const auto& list : {binary->GetAllBinaryPropertyValuesForModelManager(working, "CompoundIndex", group, wanted, condensed),
-                                 binary->GetAllPairPropertyValuesForModelManager(working, "CompoundIndex", group, wanted, condensed, 0)}) {
+        for (const auto& list :
+             {binary->GetAllBinaryPropertyValuesForModelManager(working, "CompoundIndex", group, wanted, condensed),
+              binary->GetAllPairPropertyValuesForModelManager(working, "CompoundIndex", group, wanted, condensed, 0)}) {
             out << "values " << condensed << (list ? "" : " nullopt") << "\n";
             for (const auto& value : list.value_or(BinaryPropertyValueList{})) {
                 const auto& c = value->Compound;
                 for (const auto* name : {&c.Compound1Name, &c.Compound2Name, &c.Compound3Name, &c.Compound4Name}) {
                     if (!name->empty()) paired.insert(std::stoi(*name));
                 }
-                out << "  " << value->Databank->Name() << " " << value->Property->Name() << " " << c.Compound1Name << ","
-                    << c.Compound2Name << "," << c.Compound3Name << "," << c.Compound4Name << " "
+                out << "  " << value->Databank->Name() << " " << value->Property->Name() << " " << c.Compound1Name
+                    << "," << c.Compound2Name << "," << c.Compound3Name << "," << c.Compound4Name << " "
                     << Numbers(value->Value) << " " << value->HasRegressionInfo << "\n";
             }
         }
@@ -344,7 +351,8 @@ std::string WalkDatabase(IDatabase& database)
                         IpHelpInfoObject info;
                         std::string message;
                         const auto a = std::to_string(first), b = std::to_string(second);
-                        if (binary->FetchExistingHelpInfo(info, *databank, name, a, "CompoundIndex", b, "compoundindex", message))
+                        if (binary->FetchExistingHelpInfo(info, *databank, name, a, "CompoundIndex", b, "compoundindex",
+                                                          message))
                             Regression(out, info);
                         else if (first == pairIds.front())
                             out << "  no regression " << a << "," << b << " " << message << "\n";
