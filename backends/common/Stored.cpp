@@ -180,4 +180,97 @@ void FillRegressionInformation(service::IpHelpInfoObject& info, int kind, std::o
     }
 }
 
+void PropertyCatalogue::Assign(std::vector<std::shared_ptr<StoredProperty>> properties)
+{
+    std::map<std::string, std::shared_ptr<StoredProperty>> byKey;
+    for (const auto& property : properties) byKey[platform::FoldCase(property->m_name)] = property;
+    m_properties = std::move(properties);
+    m_byKey = std::move(byKey);
+}
+
+void PropertyCatalogue::Clear()
+{
+    m_properties.clear();
+    m_byKey.clear();
+}
+
+std::shared_ptr<StoredProperty> PropertyCatalogue::ByName(const std::string& name) const
+{
+    auto found = m_byKey.find(platform::FoldCase(name));
+    return found == m_byKey.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<StoredProperty> PropertyCatalogue::ById(int id) const
+{
+    for (const auto& property : m_properties) {
+        if (property->m_id == id) return property;
+    }
+    return nullptr;
+}
+
+bool AccessSetting(const std::map<std::string, std::string>& meta, const std::string& settingName)
+{
+    for (const auto& [key, value] : meta) {
+        if (key.starts_with("access.") && platform::EqualsIgnoringCase(std::string_view(key).substr(7), settingName))
+            return value == "1";
+    }
+    return false;
+}
+
+const DatabankRecord* RecordById(const std::vector<DatabankRecord>& records, int id)
+{
+    for (const auto& record : records) {
+        if (record.Id == id) return &record;
+    }
+    return nullptr;
+}
+
+const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, const std::string& name)
+{
+    for (const auto& record : records) {
+        if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
+    }
+    return nullptr;
+}
+
+service::FoundCompoundsList SearchEach(
+    service::SearchStringMap& searchStrings,
+    const std::function<service::FoundCompoundsList(const std::string& text, int position)>& search)
+{
+    service::FoundCompoundsList hits;
+    for (auto entry = searchStrings.begin(); entry != searchStrings.end();) {
+        auto found = search(entry->second, entry->first);
+        if (found.empty()) {
+            ++entry;
+            continue;
+        }
+        hits.insert(hits.end(), found.begin(), found.end());
+        entry = searchStrings.erase(entry);
+    }
+    return hits;
+}
+
+namespace {
+std::string FirstValue(const service::FoundCompounds& hit, std::string_view type)
+{
+    if (!hit.IdentifierValues) return {};
+    for (const auto& value : *hit.IdentifierValues) {
+        if (platform::EqualsIgnoringCase(value->Identifier->Name(), type) && value->ValueList &&
+            !value->ValueList->empty())
+            return value->ValueList->front();
+    }
+    return {};
+}
+} // namespace
+
+void TakeFirstHit(const service::FoundCompoundsList& hits, int& compoundIndex, std::string& compoundName,
+                  std::string& compoundAlias)
+{
+    if (hits.empty()) return;
+    const auto& hit = *hits.front();
+    compoundIndex = hit.Compound->Id();
+    compoundName = FirstValue(hit, "NAME");
+    compoundAlias = FirstValue(hit, "ALIAS");
+}
+
 } // namespace moru::common

@@ -5,9 +5,12 @@
 // become the parameter array a host reads.
 
 #include "service/BinaryValues.h"
+#include "service/Database.h"
 #include "service/Model.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 
 #include <optional>
 #include <string>
@@ -79,6 +82,39 @@ public:
         return m_symmetry.empty() ? IProperty::SymmetryList() : m_symmetry;
     }
 };
+
+// The properties of a database, found by id and by name in the library's letter-case folding.
+class PropertyCatalogue {
+public:
+    void Assign(std::vector<std::shared_ptr<StoredProperty>> properties);
+    void Clear();
+    const std::vector<std::shared_ptr<StoredProperty>>& All() const { return m_properties; }
+    std::shared_ptr<StoredProperty> ByName(const std::string& name) const;
+    std::shared_ptr<StoredProperty> ById(int id) const;
+
+private:
+    std::vector<std::shared_ptr<StoredProperty>> m_properties;
+    std::map<std::string, std::shared_ptr<StoredProperty>> m_byKey;
+};
+
+// The access setting `settingName` of a database's meta records ("access.NAME" = "1"), the name
+// compared without regard to letter case.
+bool AccessSetting(const std::map<std::string, std::string>& meta, const std::string& settingName);
+
+// The record of a databank by id, or by name without regard to letter case; null when absent.
+const DatabankRecord* RecordById(const std::vector<DatabankRecord>& records, int id);
+const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, const std::string& name);
+
+// A multiple search: each text searched by `search` (text, host position); the texts answered
+// leave `searchStrings`, so that the next database searches only the rest.
+service::FoundCompoundsList SearchEach(
+    service::SearchStringMap& searchStrings,
+    const std::function<service::FoundCompoundsList(const std::string& text, int position)>& search);
+
+// The first hit's index, name and alias, as the one-compound search reports them; nothing when
+// there is no hit.
+void TakeFirstHit(const service::FoundCompoundsList& hits, int& compoundIndex, std::string& compoundName,
+                  std::string& compoundAlias);
 
 // A property reported under the name the library asked for, which may differ in letter case from
 // the stored one: the library matches results back by its own text.

@@ -12,20 +12,6 @@ namespace moru::postgres {
 
 using namespace moru::service;
 
-namespace {
-
-std::string FirstValue(const FoundCompounds& hit, std::string_view type)
-{
-    for (const auto& value : *hit.IdentifierValues) {
-        if (platform::EqualsIgnoringCase(value->Identifier->Name(), type) && value->ValueList &&
-            !value->ValueList->empty())
-            return value->ValueList->front();
-    }
-    return {};
-}
-
-} // namespace
-
 Value ReadStoredValue(const PgResult& rows, int row, int kindColumn)
 {
     auto bytes = [&](int column) { return rows.Bytes(row, column); };
@@ -56,29 +42,16 @@ std::optional<FoundCompoundsList> PgCompoundManager::FindForMM_Multiple(const Da
                                                                         SearchStringMap& searchStrings,
                                                                         const std::string& outputPropertyName)
 {
-    FoundCompoundsList hits;
-    for (auto entry = searchStrings.begin(); entry != searchStrings.end();) {
-        auto found = Search(databankGroup, entry->second, identifierType, outputPropertyName, entry->first);
-        if (found.empty()) {
-            ++entry;
-            continue;
-        }
-        hits.insert(hits.end(), found.begin(), found.end());
-        entry = searchStrings.erase(entry);
-    }
-    return hits;
+    return common::SearchEach(searchStrings, [&](const std::string& text, int position) {
+        return Search(databankGroup, text, identifierType, outputPropertyName, position);
+    });
 }
 
 // The content type is accepted for the caller's sake; every databank of the group is searched.
 void PgCompoundManager::FindForVanta(const DatabankCollection& databankGroup, const std::string& searchText, int,
                                      int& compoundIndex, std::string& compoundName, std::string& compoundAlias)
 {
-    auto found = Search(databankGroup, searchText, "", "", 0);
-    if (found.empty()) return;
-    const auto& hit = *found.front();
-    compoundIndex = hit.Compound->Id();
-    compoundName = FirstValue(hit, "NAME");
-    compoundAlias = FirstValue(hit, "ALIAS");
+    common::TakeFirstHit(Search(databankGroup, searchText, "", "", 0), compoundIndex, compoundName, compoundAlias);
 }
 
 std::optional<FoundCompoundsList> PgCompoundManager::GetAllCompounds(const IDatabank* databank)

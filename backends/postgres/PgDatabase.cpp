@@ -32,16 +32,6 @@ std::string OptionValue(std::string_view text)
     return escaped;
 }
 
-std::string QuotedIdentifier(std::string_view name)
-{
-    std::string quoted = "\"";
-    for (char c : name) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 int ParseVersion(const std::optional<std::string>& text)
 {
     if (!text) return 0;
@@ -53,6 +43,16 @@ int ParseVersion(const std::optional<std::string>& text)
 }
 
 } // namespace
+
+std::string QuotedIdentifier(std::string_view name)
+{
+    std::string quoted = "\"";
+    for (char c : name) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
 
 bool Storable(std::string_view text)
 {
@@ -193,8 +193,7 @@ void PgDatabase::Retire()
     m_connection.reset();
     m_meta.clear();
     m_databanks.clear();
-    m_properties.clear();
-    m_propertiesByKey.clear();
+    m_properties.Clear();
     m_propertiesLoaded = false;
     m_identifierTypes.reset();
     m_databankObjects.clear();
@@ -210,11 +209,7 @@ PgConnection& PgDatabase::Db() const
 
 bool PgDatabase::GetDatabaseAccessSetting(const std::string& settingName) const
 {
-    for (const auto& [key, value] : m_meta) {
-        if (key.starts_with("access.") && platform::EqualsIgnoringCase(std::string_view(key).substr(7), settingName))
-            return value == "1";
-    }
-    return false;
+    return common::AccessSetting(m_meta, settingName);
 }
 
 DatabankCollectionPtr PgDatabase::EnumerateDatabanks() const
@@ -305,33 +300,26 @@ void PgDatabase::LoadProperties() const
         owner->second->m_labelJI.push_back(elements.Int(r, 2));
         owner->second->m_symmetry.push_back(elements.Int(r, 3));
     }
-    std::map<std::string, std::shared_ptr<StoredProperty>> byKey;
-    for (const auto& property : properties) byKey[platform::FoldCase(property->m_name)] = property;
-    m_properties = std::move(properties);
-    m_propertiesByKey = std::move(byKey);
+    m_properties.Assign(std::move(properties));
     m_propertiesLoaded = true;
 }
 
 const std::vector<std::shared_ptr<StoredProperty>>& PgDatabase::Properties() const
 {
     LoadProperties();
-    return m_properties;
+    return m_properties.All();
 }
 
 std::shared_ptr<StoredProperty> PgDatabase::PropertyByName(const std::string& name) const
 {
     LoadProperties();
-    auto found = m_propertiesByKey.find(platform::FoldCase(name));
-    return found == m_propertiesByKey.end() ? nullptr : found->second;
+    return m_properties.ByName(name);
 }
 
 std::shared_ptr<StoredProperty> PgDatabase::PropertyById(int id) const
 {
     LoadProperties();
-    for (const auto& property : m_properties) {
-        if (property->m_id == id) return property;
-    }
-    return nullptr;
+    return m_properties.ById(id);
 }
 
 const DatabankRecord* PgDatabase::OwnDatabank(const IDatabank& databank) const
@@ -339,19 +327,13 @@ const DatabankRecord* PgDatabase::OwnDatabank(const IDatabank& databank) const
     Db(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const PgDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
-    for (const auto& record : m_databanks) {
-        if (record.Id == own->Id()) return &record;
-    }
-    return nullptr;
+    return common::RecordById(m_databanks, own->Id());
 }
 
 const DatabankRecord* PgDatabase::DatabankByName(const std::string& name) const
 {
     Db();
-    for (const auto& record : m_databanks) {
-        if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
-    }
-    return nullptr;
+    return common::RecordByName(m_databanks, name);
 }
 
 // The types are few: read once, then matched by the library's folding.

@@ -42,6 +42,9 @@ void EndCall();
 // nothing, as in a database file, rather than being refused by the server.
 bool Storable(std::string_view text);
 
+// A name as an SQL identifier, quoted so that letter case and any character stand as written.
+std::string QuotedIdentifier(std::string_view name);
+
 class PgCompound : public service::ICompound {
 public:
     explicit PgCompound(int id) : m_id(id) {}
@@ -131,8 +134,7 @@ private:
     int m_version = 0;
     std::vector<common::DatabankRecord> m_databanks;
     mutable bool m_propertiesLoaded = false;
-    mutable std::vector<std::shared_ptr<common::StoredProperty>> m_properties;
-    mutable std::map<std::string, std::shared_ptr<common::StoredProperty>> m_propertiesByKey;
+    mutable common::PropertyCatalogue m_properties;
     mutable std::optional<std::map<std::string, service::IdentifierPtr>> m_identifierTypes; // by folded name
     mutable std::vector<std::weak_ptr<PgDatabank>> m_databankObjects;
     std::unique_ptr<service::ICompoundManager> m_compoundManager;

@@ -128,9 +128,7 @@ private:
     std::vector<DatabankRecord> m_databanks;
     // Read on first use: the listing does not need them.
     mutable bool m_propertiesLoaded = false;
-    mutable std::vector<std::shared_ptr<SqliteProperty>> m_properties;
-    // By folded name.
-    mutable std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
+    mutable common::PropertyCatalogue m_properties;
     void RememberAsAsked(const std::string& name, const service::IdentifierPtr& identifier) const;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
     // The same by the name as asked, which is mostly the name as stored: found without folding.

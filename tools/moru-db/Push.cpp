@@ -20,15 +20,7 @@ namespace {
 using postgres::PgConnection;
 using postgres::PgParams;
 
-std::string Quoted(std::string_view name)
-{
-    std::string quoted = "\"";
-    for (char c : name) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
+using postgres::QuotedIdentifier;
 
 bool TableExists(sqlite::Connection& file, const char* table)
 {
@@ -46,7 +38,7 @@ long long CopyTable(sqlite::Connection& file, PgConnection& server, const char* 
         throw std::runtime_error(std::string("cannot read the table ") + table + ": " + sqlite3_errmsg(file.Handle()));
     const int columns = sqlite3_column_count(rows);
     std::string head = std::string("INSERT INTO ") + table + " (";
-    for (int c = 0; c < columns; ++c) head += (c ? ", " : "") + Quoted(sqlite3_column_name(rows, c));
+    for (int c = 0; c < columns; ++c) head += (c ? ", " : "") + QuotedIdentifier(sqlite3_column_name(rows, c));
     head += ") VALUES ";
     // Within the server's limit of 65535 parameters a statement.
     const int rowsPerStatement = std::max(1, 30000 / std::max(1, columns));
@@ -115,9 +107,9 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
     auto server = PgConnection::Open(postgres::ConnectionSettings(entry, "", false), refusal);
     if (!server) throw std::runtime_error("cannot connect to the server: " + refusal.reason);
 
-    const std::string target = Quoted(schema);
-    const std::string staging = Quoted(schema + "_loading");
-    const std::string retired = Quoted(schema + "_replaced");
+    const std::string target = QuotedIdentifier(schema);
+    const std::string staging = QuotedIdentifier(schema + "_loading");
+    const std::string retired = QuotedIdentifier(schema + "_replaced");
     // One transaction from the first statement to the swap: a failure leaves nothing behind.
     server->Execute("BEGIN");
     try {
@@ -148,8 +140,8 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
         if (existing.Rows() > 0) server->Execute("DROP SCHEMA " + retired + " CASCADE");
         for (const auto& role : readerRoles) {
             if (!postgres::Storable(role)) throw std::runtime_error("a role name is not UTF-8 text");
-            server->Execute("GRANT USAGE ON SCHEMA " + target + " TO " + Quoted(role));
-            server->Execute("GRANT SELECT ON ALL TABLES IN SCHEMA " + target + " TO " + Quoted(role));
+            server->Execute("GRANT USAGE ON SCHEMA " + target + " TO " + QuotedIdentifier(role));
+            server->Execute("GRANT SELECT ON ALL TABLES IN SCHEMA " + target + " TO " + QuotedIdentifier(role));
         }
         server->Execute("COMMIT");
     } catch (const std::exception& error) {
