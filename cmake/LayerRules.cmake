@@ -1,5 +1,6 @@
 # The layer rules, read by the build (cmake/Layers.cmake and the folders' CMakeLists.txt) and by
 # the layering test (cmake/CheckLayers.cmake), so that the two cannot disagree.
+# A folder of backends/ is included by its own name ("common/Stored.h" is backends/common).
 #
 # moru_layer_uses_<layer>: the layers that <layer> uses directly; it may use what those use in
 # turn. A folder of src/ is named by its own name, a folder outside src/ by its path with "_" for
@@ -15,7 +16,10 @@ set(moru_layer_uses_bulk session)
 set(moru_layer_uses_reactions session)
 set(moru_layer_uses_dialogs session)
 set(moru_layer_uses_api compounds session properties binary bulk reactions dialogs)
-set(moru_layer_uses_backends_sqlite service platform)
+set(moru_layer_uses_backends_common service platform)
+set(moru_layer_uses_backends_sqlite backends_common service platform)
+set(moru_layer_uses_backends_postgres backends_common service platform)
+set(moru_layer_uses_backends_default backends_sqlite backends_postgres backends_common service)
 set(moru_layer_uses_components_dialogs service platform)
 
 # The public header is seen from this layer up: the door and what it shares with the subsystems

@@ -14,25 +14,6 @@ using namespace moru::service;
 
 namespace {
 
-// A property reported under the name the library asked for, which may differ in letter case from
-// the stored one: the library matches results back by its own text.
-class EchoedProperty : public IProperty {
-public:
-    EchoedProperty(PropertyPtr stored, std::string name) : m_stored(std::move(stored)), m_name(std::move(name)) {}
-    std::string Name() const override { return m_name; }
-    int InteractionType() const override { return m_stored->InteractionType(); }
-    int DataType() const override { return m_stored->DataType(); }
-    int ElementCount() const override { return m_stored->ElementCount(); }
-    std::vector<UnitRow> UnitsTypeList() const override { return m_stored->UnitsTypeList(); }
-    std::vector<int> LabelIJArray() const override { return m_stored->LabelIJArray(); }
-    std::vector<int> LabelJIArray() const override { return m_stored->LabelJIArray(); }
-    std::vector<int> SymmetryList() const override { return m_stored->SymmetryList(); }
-
-private:
-    PropertyPtr m_stored;
-    std::string m_name;
-};
-
 std::vector<int> Labels(const Statement& row, int column)
 {
     return DecodeLabels(row.Blob(column), row.BlobSize(column));
@@ -45,46 +26,11 @@ NumericElements Numbers(const Statement& row, int column)
 
 } // namespace
 
-NumericElements SqliteBinaryValueManager::ParameterArray(const std::vector<Element>& elements,
-                                                         const std::vector<int>& labels, const NumericElements& numbers,
-                                                         bool exchanged, bool condensed)
-{
-    auto stored = [&](int label) -> std::optional<double> {
-        for (std::size_t i = 0; i < labels.size() && i < numbers.size(); ++i) {
-            if (labels[i] == label) return numbers[i];
-        }
-        return std::nullopt;
-    };
-    NumericElements array;
-    for (const auto& element : elements) {
-        std::optional<double> ij = stored(element.LabelIJ), ji = stored(element.LabelJI);
-        if (exchanged) std::swap(ij, ji);
-        switch (element.Symmetry) {
-        case 1:
-        case 2:
-            if (!ij) ij = ji;
-            ji = ij;
-            break;
-        case 3:
-            if (!ij && ji) ij = -*ji;
-            if (!ji && ij) ji = -*ij;
-            break;
-        default: break;
-        }
-        array.push_back(ij);
-        // An element without symmetry has no second order: it is one number in both forms, as the
-        // engine's layout gives it.
-        if (element.Symmetry == -1) continue;
-        if (!condensed || element.Symmetry == 0) array.push_back(ji);
-    }
-    return array;
-}
-
-const std::vector<SqliteBinaryValueManager::Element>& SqliteBinaryValueManager::ElementsOf(int propertyId)
+const std::vector<common::BinaryElement>& SqliteBinaryValueManager::ElementsOf(int propertyId)
 {
     auto found = m_elements.find(propertyId);
     if (found != m_elements.end()) return found->second;
-    std::vector<Element> elements;
+    std::vector<common::BinaryElement> elements;
     auto& query = m_database->Db().Cached(sql::SelectPropertyElements).Bind(1, propertyId);
     while (query.Step()) elements.push_back({query.Int(0), query.Int(1), query.Int(2)});
     return m_elements.emplace(propertyId, std::move(elements)).first->second;
@@ -138,9 +84,10 @@ BinaryPropertyValuePtr SqliteBinaryValueManager::GetBinaryPropertyValue(const ID
     }
     auto value = std::make_shared<BinaryPropertyValue>();
     value->Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
-    value->Property = std::make_shared<EchoedProperty>(property, modelName);
+    value->Property = std::make_shared<common::EchoedProperty>(property, modelName);
     value->Databank = m_database->EnumerateDatabanks()->Find(record->Name);
-    value->Value = ParameterArray(ElementsOf(property->m_id), Labels(*row, 1), Numbers(*row, 2), exchanged, condensed);
+    value->Value =
+        common::ParameterArray(ElementsOf(property->m_id), Labels(*row, 1), Numbers(*row, 2), exchanged, condensed);
     value->HasRegressionInfo = row->Int(3) != 0;
     return value;
 }
@@ -186,7 +133,7 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
     for (const auto& [name, position] : properties) {
         auto property = m_database->PropertyByName(name);
         if (!property || property->m_interactionType != interactionType) continue;
-        wanted.emplace_back(position, std::make_shared<EchoedProperty>(property, name));
+        wanted.emplace_back(position, std::make_shared<common::EchoedProperty>(property, name));
         stored.emplace_back(position, property);
     }
     std::vector<std::size_t> order(wanted.size());
@@ -239,7 +186,7 @@ std::optional<BinaryPropertyValueList> SqliteBinaryValueManager::GetAll(const Wo
                 value->Compound = std::move(compounds);
                 value->Property = wanted[index].second;
                 value->Databank = databank;
-                value->Value = ParameterArray(elements, Labels(row, 4), Numbers(row, 5), false, condensed);
+                value->Value = common::ParameterArray(elements, Labels(row, 4), Numbers(row, 5), false, condensed);
                 value->HasRegressionInfo = HasRegression(row.Int64(6));
                 found.emplace_back(first->second.first, std::move(value));
             }
@@ -308,40 +255,12 @@ bool SqliteBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, con
                                 IpRegressDeviations{points, deviationRows.OptionalDouble(2),
                                                     deviationRows.OptionalDouble(3), deviationRows.OptionalDouble(4)});
     }
-    auto range = [&](const char* name) {
-        auto found = ranges.find(name);
-        return found == ranges.end() ? IpRegressLimits{} : found->second;
-    };
-    auto deviation = [&](const char* name) {
-        for (const auto& [stored, values] : deviations) {
-            if (stored == name) return values;
-        }
-        return IpRegressDeviations{};
-    };
-
-    info.ParamType = kind;
-    switch (kind) {
-    case HelpInfoVle:
-        info.VleInfo = VleIpRegressHelpInfo{
-            sigma, range("Temp"), range("Pres"), range("X"), deviation("Temp"), deviation("Pres"), deviation("X")};
-        break;
-    case HelpInfoLle:
-        info.LleInfo =
-            LleIpRegressHelpInfo{sigma, range("Temp"), range("X1"), range("X2"), deviation("X1"), deviation("X2")};
-        break;
-    case HelpInfoHenry:
-        info.HenryInfo =
-            HenryIpRegressHelpInfo{sigma, range("Temp"), range("Pres"), range("X"), range("Henry"), deviation("Henry")};
-        break;
-    case HelpInfoNist: {
-        NistIpRegressHelpInfo nist{sigma, range("Temp"), range("Pres"), range("X"), std::move(deviations), {}};
-        auto& citations = db.Cached(sql::SelectRegressionCitations).Bind(1, *valueId);
-        while (citations.Step()) nist.Citations.push_back(citations.Text(0));
-        info.NistInfo = std::move(nist);
-        break;
+    std::vector<std::string> citations;
+    if (kind == HelpInfoNist) {
+        auto& rows = db.Cached(sql::SelectRegressionCitations).Bind(1, *valueId);
+        while (rows.Step()) citations.push_back(rows.Text(0));
     }
-    default: break;
-    }
+    common::FillRegressionInformation(info, kind, sigma, ranges, std::move(deviations), std::move(citations));
     return true;
 }
 

@@ -35,19 +35,8 @@ public:
                                const std::string& compound1Type, const std::string& compound2,
                                const std::string& compound2Type, std::string& message) override;
 
-    // One element of a binary property: the labels of its IJ and JI parts and its symmetry code.
-    struct Element {
-        int LabelIJ = 0;
-        int LabelJI = 0;
-        int Symmetry = 0;
-    };
-    // The parameter array of a stored value for its compounds in stored order, or exchanged.
-    static service::NumericElements ParameterArray(const std::vector<Element>& elements, const std::vector<int>& labels,
-                                                   const service::NumericElements& numbers, bool exchanged,
-                                                   bool condensed);
-
 private:
-    const std::vector<Element>& ElementsOf(int propertyId);
+    const std::vector<common::BinaryElement>& ElementsOf(int propertyId);
     std::optional<int> CompoundId(const std::string& identifier, const std::string& identifierType);
     std::optional<service::BinaryPropertyValueList> GetAll(const service::WorkingCompoundMap& workingCompounds,
                                                            const std::string& compoundIdType,
@@ -58,7 +47,7 @@ private:
     bool HasRegression(long long valueId);
 
     SqliteDatabase* m_database;
-    std::map<int, std::vector<Element>> m_elements;
+    std::map<int, std::vector<common::BinaryElement>> m_elements;
     // Values with regression information, read at first need: far fewer than values, and asked
     // for every value listed.
     std::optional<std::unordered_set<long long>> m_withRegression;

@@ -21,16 +21,6 @@ std::optional<int> ParseCompoundIndex(const std::string& text)
     return value;
 }
 
-std::string FirstValue(const FoundCompounds& hit, std::string_view type)
-{
-    for (const auto& value : *hit.IdentifierValues) {
-        if (platform::EqualsIgnoringCase(value->Identifier->Name(), type) && value->ValueList &&
-            !value->ValueList->empty())
-            return value->ValueList->front();
-    }
-    return {};
-}
-
 } // namespace
 
 std::optional<FoundCompoundsList> SqliteCompoundManager::FindForMM(const DatabankCollection& databankGroup,
@@ -46,29 +36,16 @@ std::optional<FoundCompoundsList> SqliteCompoundManager::FindForMM_Multiple(cons
                                                                             SearchStringMap& searchStrings,
                                                                             const std::string& outputPropertyName)
 {
-    FoundCompoundsList hits;
-    for (auto entry = searchStrings.begin(); entry != searchStrings.end();) {
-        auto found = Search(databankGroup, entry->second, identifierType, outputPropertyName, entry->first);
-        if (found.empty()) {
-            ++entry;
-            continue;
-        }
-        hits.insert(hits.end(), found.begin(), found.end());
-        entry = searchStrings.erase(entry);
-    }
-    return hits;
+    return common::SearchEach(searchStrings, [&](const std::string& text, int position) {
+        return Search(databankGroup, text, identifierType, outputPropertyName, position);
+    });
 }
 
 // The content type is accepted for the caller's sake; every databank of the group is searched.
 void SqliteCompoundManager::FindForVanta(const DatabankCollection& databankGroup, const std::string& searchText, int,
                                          int& compoundIndex, std::string& compoundName, std::string& compoundAlias)
 {
-    auto found = Search(databankGroup, searchText, "", "", 0);
-    if (found.empty()) return;
-    const auto& hit = *found.front();
-    compoundIndex = hit.Compound->Id();
-    compoundName = FirstValue(hit, "NAME");
-    compoundAlias = FirstValue(hit, "ALIAS");
+    common::TakeFirstHit(Search(databankGroup, searchText, "", "", 0), compoundIndex, compoundName, compoundAlias);
 }
 
 std::optional<FoundCompoundsList> SqliteCompoundManager::GetAllCompounds(const IDatabank* databank)

@@ -110,11 +110,9 @@ void SqliteDatabase::LoadProperties() const
         property->m_elementCount = query.Int(4);
         properties.push_back(property);
     }
-    std::map<std::string, std::shared_ptr<SqliteProperty>> byKey;
     for (auto& property : properties) {
         auto& units = db.Cached(sql::SelectUnitRows).Bind(1, property->m_id);
         while (units.Step()) property->m_unitRows.push_back({units.Text(0), units.Text(1)});
-        byKey[platform::FoldCase(property->m_name)] = property;
     }
     std::map<int, SqliteProperty*> byId;
     for (auto& property : properties) byId[property->m_id] = property.get();
@@ -126,15 +124,14 @@ void SqliteDatabase::LoadProperties() const
         owner->second->m_labelJI.push_back(elements.Int(2));
         owner->second->m_symmetry.push_back(elements.Int(3));
     }
-    m_properties = std::move(properties);
-    m_propertiesByKey = std::move(byKey);
+    m_properties.Assign(std::move(properties));
     m_propertiesLoaded = true;
 }
 
 const std::vector<std::shared_ptr<SqliteProperty>>& SqliteDatabase::Properties() const
 {
     LoadProperties();
-    return m_properties;
+    return m_properties.All();
 }
 
 Connection& SqliteDatabase::Db() const
@@ -153,8 +150,7 @@ void SqliteDatabase::Retire()
     m_connection.reset();
     m_meta.clear();
     std::vector<DatabankRecord>().swap(m_databanks);
-    m_properties.clear();
-    m_propertiesByKey.clear();
+    m_properties.Clear();
     m_propertiesLoaded = false;
     m_identifierTypes.clear();
     m_identifierTypesAsAsked.clear();
@@ -165,11 +161,7 @@ SqliteDatabase::~SqliteDatabase() = default;
 
 bool SqliteDatabase::GetDatabaseAccessSetting(const std::string& settingName) const
 {
-    for (const auto& [key, value] : m_meta) {
-        if (key.starts_with("access.") && platform::EqualsIgnoringCase(std::string_view(key).substr(7), settingName))
-            return value == "1";
-    }
-    return false;
+    return common::AccessSetting(m_meta, settingName);
 }
 
 DatabankCollectionPtr SqliteDatabase::EnumerateDatabanks() const
@@ -226,17 +218,13 @@ std::string SqliteDatabase::SearchKeyOf(std::string_view text) const
 std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyByName(const std::string& name) const
 {
     LoadProperties();
-    auto found = m_propertiesByKey.find(platform::FoldCase(name));
-    return found == m_propertiesByKey.end() ? nullptr : found->second;
+    return m_properties.ByName(name);
 }
 
 std::shared_ptr<SqliteProperty> SqliteDatabase::PropertyById(int id) const
 {
     LoadProperties();
-    for (const auto& property : m_properties) {
-        if (property->m_id == id) return property;
-    }
-    return nullptr;
+    return m_properties.ById(id);
 }
 
 const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) const
@@ -244,19 +232,13 @@ const DatabankRecord* SqliteDatabase::OwnDatabank(const IDatabank& databank) con
     Db(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const SqliteDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
-    for (const auto& record : m_databanks) {
-        if (record.Id == own->Id()) return &record;
-    }
-    return nullptr;
+    return common::RecordById(m_databanks, own->Id());
 }
 
 const DatabankRecord* SqliteDatabase::DatabankByName(const std::string& name) const
 {
     Db();
-    for (const auto& record : m_databanks) {
-        if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
-    }
-    return nullptr;
+    return common::RecordByName(m_databanks, name);
 }
 
 void SqliteDatabase::RememberAsAsked(const std::string& name, const IdentifierPtr& identifier) const

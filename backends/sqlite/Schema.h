@@ -4,6 +4,8 @@
 // that fill and dump it, and the queries of the service. Nothing else in the product writes SQL.
 // Identifiers, names and values reach these statements only as bound parameters.
 
+#include "common/Stored.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,13 +13,24 @@
 
 namespace moru::sqlite {
 
-// Stored in meta under "format"; a file without it is not a database of this service.
-inline constexpr std::string_view FormatName = "moru-property-db 1";
-
-// Stored in meta under "search_folding": how the search keys of identifiers were folded. A database
-// without the entry was built when search keys held ASCII letters in lower case.
-inline constexpr std::string_view SearchFoldingKey = "search_folding";
-inline constexpr std::string_view UnicodeSimpleFolding = "unicode-simple";
+// The format record, the search keys and the encoding of values are every backend's.
+using common::AsciiSearchKey;
+using common::DecodeLabels;
+using common::DecodeLabelsInto;
+using common::DecodeNumbers;
+using common::DecodeNumbersInto;
+using common::DecodeTexts;
+using common::EncodeLabels;
+using common::EncodeNumbers;
+using common::EncodeTexts;
+using common::FormatName;
+using common::SearchFoldingKey;
+using common::SearchKey;
+using common::UnicodeSimpleFolding;
+using common::ValueKind;
+using common::ValueNumbers;
+using common::ValueText;
+using common::ValueTexts;
 
 namespace sql {
 
@@ -299,29 +312,5 @@ inline constexpr const char* SelectEngineBinaryValues =
     "AND compound2_id IS NOT NULL AND compound3_id IS NULL AND kind = 1";
 
 } // namespace sql
-
-// The key under which an identifier is searched: the value in the library's case folding, so
-// that "ÉTHANOL" finds "éthanol". Names of properties, databanks and identifier types are unique
-// under the same folding.
-std::string SearchKey(std::string_view value);
-// The search key of a database without a recorded folding: ASCII letters in lower case, every
-// other byte as it is.
-std::string AsciiSearchKey(std::string_view value);
-
-// Numbers are stored as little-endian IEEE doubles; an absent element is a NaN with a payload that
-// no JSON number can produce.
-std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers);
-std::vector<std::optional<double>> DecodeNumbers(const void* data, int size);
-std::string EncodeLabels(const std::vector<int>& labels);
-std::vector<int> DecodeLabels(const void* data, int size);
-// The same, appended to a list the caller reuses.
-void DecodeNumbersInto(const void* data, int size, std::vector<std::optional<double>>& numbers);
-void DecodeLabelsInto(const void* data, int size, std::vector<int>& labels);
-// Texts of a list, each ended by a NUL byte (texts themselves never hold one).
-std::string EncodeTexts(const std::vector<std::string>& texts);
-std::vector<std::string> DecodeTexts(const void* data, int size);
-
-// Kinds of stored values.
-enum ValueKind : int { ValueNumbers = 1, ValueText = 2, ValueTexts = 3 };
 
 } // namespace moru::sqlite

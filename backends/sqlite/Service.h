@@ -5,6 +5,9 @@
 
 #include "Sqlite.h"
 
+#include "common/Collection.h"
+#include "common/Stored.h"
+
 #include "service/BinaryValues.h"
 #include "service/Database.h"
 #include "service/Factory.h"
@@ -38,36 +41,8 @@ private:
     std::string m_name;
 };
 
-class SqliteProperty : public service::IProperty {
-public:
-    int m_id = 0;
-    std::string m_name;
-    int m_dataType = -1;
-    int m_interactionType = 0;
-    int m_elementCount = 0;
-    std::vector<service::UnitRow> m_unitRows;
-    // The stored element descriptions; empty when the database describes none.
-    std::vector<int> m_labelIJ, m_labelJI, m_symmetry;
-
-    std::string Name() const override { return m_name; }
-    int InteractionType() const override { return m_interactionType; }
-    int DataType() const override { return m_dataType; }
-    int ElementCount() const override { return m_elementCount; }
-    std::vector<service::UnitRow> UnitsTypeList() const override { return m_unitRows; }
-    std::vector<int> LabelIJArray() const override { return m_labelIJ.empty() ? IProperty::LabelIJArray() : m_labelIJ; }
-    std::vector<int> LabelJIArray() const override { return m_labelJI.empty() ? IProperty::LabelJIArray() : m_labelJI; }
-    std::vector<int> SymmetryList() const override
-    {
-        return m_symmetry.empty() ? IProperty::SymmetryList() : m_symmetry;
-    }
-};
-
-struct DatabankRecord {
-    int Id = 0;
-    std::string Name;
-    std::optional<std::string> BaseName;
-    std::optional<std::string> Description;
-};
+using SqliteProperty = common::StoredProperty;
+using common::DatabankRecord;
 
 class SqliteDatabank : public service::IDatabank {
 public:
@@ -94,14 +69,9 @@ private:
     DatabankRecord m_record;
 };
 
-// What a configuration entry asks for.
-struct DatabaseEntry {
-    std::string Alias;
-    std::string Path;
-    std::optional<std::string> Password;
-};
+using common::DatabaseEntry;
 
-class SqliteDatabase : public service::IDatabase, public std::enable_shared_from_this<SqliteDatabase> {
+class SqliteDatabase : public common::ConnectedDatabase, public std::enable_shared_from_this<SqliteDatabase> {
 public:
     // Opens the file read-only, checks that it is a database of this service (its format record and
     // the tables and columns the queries need, without reading the data) and reads what the listing
@@ -110,7 +80,7 @@ public:
 
     // Closes the connection of a database that a later initialisation replaced: whoever still
     // holds it, its databanks or managers gets a failure from every call that would read the file.
-    void Retire();
+    void Retire() override;
 
     std::string Alias() const override { return m_alias; }
     std::optional<std::string> Description() const override { return Meta("description"); }
@@ -158,9 +128,7 @@ private:
     std::vector<DatabankRecord> m_databanks;
     // Read on first use: the listing does not need them.
     mutable bool m_propertiesLoaded = false;
-    mutable std::vector<std::shared_ptr<SqliteProperty>> m_properties;
-    // By folded name.
-    mutable std::map<std::string, std::shared_ptr<SqliteProperty>> m_propertiesByKey;
+    mutable common::PropertyCatalogue m_properties;
     void RememberAsAsked(const std::string& name, const service::IdentifierPtr& identifier) const;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
     // The same by the name as asked, which is mostly the name as stored: found without folding.
@@ -178,42 +146,21 @@ private:
     std::unique_ptr<service::IBulkManager> m_bulkManager;
 };
 
-class SqliteDatabaseCollection : public service::IDatabaseCollection {
+// Opens a database file of a configuration entry and checks the password of a secured one
+// (the entry's own, else the application's).
+common::OpenedDatabase OpenDatabaseFile(const DatabaseEntry& entry, const std::string& applicationPassword);
+
+// A collection of database files only, as the backend's own tools and tests connect them.
+class SqliteDatabaseCollection : public common::DatabaseCollection {
 public:
-    explicit SqliteDatabaseCollection(service::DatabankCollectionPtr catalogue) : m_catalogue(std::move(catalogue)) {}
-
-    int Count() const override { return static_cast<int>(m_databases.size()); }
-    service::DatabasePtr At(int index) const override;
-    service::DatabasePtr Find(const std::string& name) const override;
-    std::string InitializeFromConfigurationFile(std::istream* configuration, const std::string& configurationPath,
-                                                const std::string& password) override;
-    void GetExceptionResults() override {}
-
-private:
-    std::string ConnectConfiguration(std::istream* configuration, const std::string& configurationPath,
-                                     const std::string& password);
-    std::string Connect(const DatabaseEntry& entry, const std::string& applicationPassword);
-
-    service::DatabankCollectionPtr m_catalogue;
-    std::vector<std::shared_ptr<SqliteDatabase>> m_databases;
+    explicit SqliteDatabaseCollection(service::DatabankCollectionPtr catalogue)
+        : DatabaseCollection(std::move(catalogue), OpenDatabaseFile, nullptr)
+    {}
 };
 
-// Writes the default configuration where none exists yet, as well as it can: a failure never fails
-// the initialisation, it ends the next initialisation's result text as a warning entry.
-class SqliteConfigFileInstaller : public service::IConfigFileInstaller {
-public:
-    void CreateConfigurationFile() override;
-};
-
-// The warning that the last CreateConfigurationFile left, or empty; taking it clears it.
-std::string TakeDefaultConfigurationWarning();
-
-// Where CreateConfigurationFile writes: MORU_CONFIG_FILE when set, else the per-user location
-// (%APPDATA%\MoruIntegration\databases.json, $XDG_CONFIG_HOME or ~/.config/moru-integration/databases.json).
-// Empty when no location can be determined.
-std::string DefaultConfigurationPath();
-
-// Parses a configuration text; throws ServiceError for text that is not a valid configuration.
-std::vector<DatabaseEntry> ParseConfiguration(const std::string& text);
+using SqliteConfigFileInstaller = common::ConfigFileInstaller;
+using common::DefaultConfigurationPath;
+using common::ParseConfiguration;
+using common::TakeDefaultConfigurationWarning;
 
 } // namespace moru::sqlite

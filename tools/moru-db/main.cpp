@@ -2,12 +2,16 @@
 
 #include "MoruDb.h"
 #include "MoruIntegration.h"
+#include "Push.h"
 #include "platform/Files.h"
 #include "Printable.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
 #include <iostream>
 #include <vector>
 
@@ -58,8 +62,9 @@ bool RefuseOutput(const std::string& path, bool replace)
 }
 
 struct Commands {
-    CLI::App *build = nullptr, *info = nullptr, *dump = nullptr, *check = nullptr, *convert = nullptr;
-    std::string input, output;
+    CLI::App *build = nullptr, *info = nullptr, *dump = nullptr, *check = nullptr, *convert = nullptr, *push = nullptr;
+    std::string input, output, url, schema;
+    std::vector<std::string> readers;
     bool force = false;
 };
 
@@ -81,6 +86,51 @@ void AddCommands(CLI::App& app, Commands& c)
     c.convert->add_option("DIR", c.input, "the directory of the bundle")->required();
     c.convert->add_option("OUT.json", c.output, "the source to write")->required();
     c.convert->add_flag("--force", c.force, "replace OUT.json when it exists");
+    c.push = app.add_subcommand("push", "load a database, or the database of a source, into a schema of a PostgreSQL "
+                                        "server, replacing what the schema held in one transaction");
+    c.push->add_option("SOURCE", c.input, "a database file, or a source (SOURCE.json)")->required();
+    c.push->add_option("URL", c.url, "the server, postgresql://USER@HOST:PORT/DBNAME")->required();
+    c.push->add_option("--schema", c.schema, "the schema to fill")->required();
+    c.push->add_option("--grant", c.readers, "a role that may read the schema (repeatable)");
+}
+
+// True when the file begins as every SQLite database does.
+bool IsDatabaseFile(const std::string& path)
+{
+    std::ifstream file(moru::platform::PathFromUtf8(path), std::ios::binary);
+    char header[16] = {};
+    file.read(header, sizeof header);
+    return file.gcount() == sizeof header && std::string(header, sizeof header) == std::string("SQLite format 3\0", 16);
+}
+
+int Push(const Commands& c)
+{
+    if (IsDatabaseFile(c.input)) {
+        moru::dbtool::PushDatabase(c.input, c.url, c.schema, c.readers);
+    } else {
+        // A source is built into a database of its own first, beside the temporary files.
+        const auto built = std::filesystem::temp_directory_path() /
+                           ("moru-db-push-" + std::to_string(std::hash<std::string>{}(c.input + c.schema)) + ".db");
+        const std::string builtPath = moru::platform::Utf8FromPath(built);
+        auto errors = moru::dbtool::BuildDatabaseFromFile(c.input, builtPath, true);
+        for (const auto& error : errors)
+            std::cerr << Printable(c.input) << ": " << Printable(moru::dbtool::Format(error)) << "\n";
+        if (!errors.empty()) {
+            std::cerr << "moru-db: " << errors.size() << " error(s); nothing was loaded\n";
+            return 1;
+        }
+        try {
+            moru::dbtool::PushDatabase(builtPath, c.url, c.schema, c.readers);
+        } catch (...) {
+            std::error_code ignored;
+            std::filesystem::remove(built, ignored);
+            throw;
+        }
+        std::error_code ignored;
+        std::filesystem::remove(built, ignored);
+    }
+    std::cout << "loaded into schema " << Printable(c.schema) << "\n";
+    return 0;
 }
 
 int Run(const Commands& c)
@@ -95,6 +145,7 @@ int Run(const Commands& c)
         }
         return 0;
     }
+    if (*c.push) return Push(c);
     if (*c.info) {
         std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(c.input));
         return 0;
@@ -144,7 +195,7 @@ int main(int argc, char** nativeArgv)
         std::cerr << app.help();
         return 2;
     }
-    const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert};
+    const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert, c.push};
     if (argv[1][0] != '-' && std::none_of(commands.begin(), commands.end(),
                                           [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";

@@ -1,0 +1,262 @@
+#include "PgConnection.h"
+
+#include "service/Errors.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace moru::postgres {
+
+using service::ServiceError;
+
+namespace {
+
+constexpr int kTextFormat = 0;
+constexpr int kBinaryFormat = 1;
+
+// Open connections, for EndCall; made and closed under the library's lock.
+PgConnection* g_connections = nullptr;
+bool g_inCall = false;
+
+std::string Trimmed(const char* text)
+{
+    std::string trimmed = text ? text : "";
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' ')) trimmed.pop_back();
+    return trimmed;
+}
+
+std::uint64_t BigEndian(const char* bytes, int length)
+{
+    std::uint64_t value = 0;
+    for (int i = 0; i < length; ++i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+} // namespace
+
+PgParams& PgParams::Add(std::string value, bool null, int format)
+{
+    m_lengths.push_back(static_cast<int>(value.size()));
+    m_values.push_back(std::move(value));
+    m_null.push_back(null);
+    m_formats.push_back(format);
+    return *this;
+}
+
+PgParams& PgParams::Int(long long value) { return Add(std::to_string(value), false, kTextFormat); }
+
+PgParams& PgParams::Double(double value)
+{
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    (void)error;
+    return Add(std::string(text, end), false, kTextFormat);
+}
+
+// Text travels as a C string: the callers never pass one holding a NUL (see Storable).
+PgParams& PgParams::Text(std::string_view text) { return Add(std::string(text), false, kTextFormat); }
+
+PgParams& PgParams::OptionalText(const std::optional<std::string>& text) { return text ? Text(*text) : Null(); }
+
+PgParams& PgParams::Bytes(std::string_view bytes) { return Add(std::string(bytes), false, kBinaryFormat); }
+
+PgParams& PgParams::Null() { return Add(std::string(), true, kTextFormat); }
+
+PgParams& PgParams::IntArray(const std::vector<int>& values)
+{
+    std::string literal = "{";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) literal += ',';
+        literal += std::to_string(values[i]);
+    }
+    literal += '}';
+    return Add(std::move(literal), false, kTextFormat);
+}
+
+PgParams& PgParams::TextArray(const std::vector<std::string>& texts)
+{
+    std::string literal = "{";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i) literal += ',';
+        literal += '"';
+        for (char c : texts[i]) {
+            if (c == '"' || c == '\\') literal += '\\';
+            literal += c;
+        }
+        literal += '"';
+    }
+    literal += '}';
+    return Add(std::move(literal), false, kTextFormat);
+}
+
+std::vector<const char*> PgParams::Values() const
+{
+    std::vector<const char*> values(m_values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = m_null[i] ? nullptr : m_values[i].c_str();
+    return values;
+}
+
+PgResult::~PgResult()
+{
+    if (m_result) m_libpq->Clear(m_result);
+}
+
+int PgResult::Rows() const { return m_libpq->Tuples(m_result); }
+
+bool PgResult::IsNull(int row, int column) const { return m_libpq->GetIsNull(m_result, row, column) != 0; }
+
+long long PgResult::Int64(int row, int column) const
+{
+    if (IsNull(row, column)) return 0;
+    const int length = m_libpq->GetLength(m_result, row, column);
+    const std::uint64_t bits = BigEndian(m_libpq->GetValue(m_result, row, column), length);
+    switch (length) {
+    case 1: return static_cast<long long>(bits);
+    case 2: return static_cast<std::int16_t>(bits);
+    case 4: return static_cast<std::int32_t>(bits);
+    case 8: return static_cast<long long>(bits);
+    default: throw ServiceError("the server returned an integer of " + std::to_string(length) + " bytes");
+    }
+}
+
+double PgResult::Double(int row, int column) const
+{
+    if (IsNull(row, column)) return 0.0;
+    const int length = m_libpq->GetLength(m_result, row, column);
+    if (length != 8) throw ServiceError("the server returned a number of " + std::to_string(length) + " bytes");
+    return std::bit_cast<double>(BigEndian(m_libpq->GetValue(m_result, row, column), 8));
+}
+
+std::string_view PgResult::Bytes(int row, int column) const
+{
+    return {m_libpq->GetValue(m_result, row, column),
+            static_cast<std::size_t>(m_libpq->GetLength(m_result, row, column))};
+}
+
+std::string PgResult::Text(int row, int column) const { return std::string(Bytes(row, column)); }
+
+std::optional<std::string> PgResult::OptionalText(int row, int column) const
+{
+    if (IsNull(row, column)) return std::nullopt;
+    return Text(row, column);
+}
+
+std::optional<double> PgResult::OptionalDouble(int row, int column) const
+{
+    if (IsNull(row, column)) return std::nullopt;
+    return Double(row, column);
+}
+
+std::optional<int> PgResult::OptionalInt(int row, int column) const
+{
+    if (IsNull(row, column)) return std::nullopt;
+    return Int(row, column);
+}
+
+std::unique_ptr<PgConnection> PgConnection::Open(const std::vector<std::pair<std::string, std::string>>& settings,
+                                                 Refusal& refusal)
+{
+    const Libpq& libpq = LoadLibpq();
+    std::vector<const char*> keywords, values;
+    for (const auto& [keyword, value] : settings) {
+        keywords.push_back(keyword.c_str());
+        values.push_back(value.c_str());
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    PgConnHandle* handle = libpq.ConnectDbParams(keywords.data(), values.data(), 1);
+    if (!handle) throw ServiceError("the PostgreSQL client library could not make a connection");
+    if (libpq.Status(handle) != kConnectionOk) {
+        refusal.reason = Trimmed(libpq.ErrorMessage(handle));
+        refusal.needsPassword = libpq.ConnectionNeedsPassword(handle) != 0;
+        refusal.usedPassword = libpq.ConnectionUsedPassword(handle) != 0;
+        libpq.Finish(handle);
+        return nullptr;
+    }
+    libpq.SetErrorVerbosity(handle, kErrorsDefault);
+    return std::unique_ptr<PgConnection>(new PgConnection(libpq, handle));
+}
+
+PgConnection::PgConnection(const Libpq& libpq, PgConnHandle* handle) : m_libpq(libpq), m_handle(handle)
+{
+    m_next = g_connections;
+    if (m_next) m_next->m_previous = this;
+    g_connections = this;
+}
+
+PgConnection::~PgConnection()
+{
+    if (m_previous) m_previous->m_next = m_next;
+    else g_connections = m_next;
+    if (m_next) m_next->m_previous = m_previous;
+    m_libpq.Finish(m_handle);
+}
+
+PgResult PgConnection::Checked(PgResultHandle* result, const char* what)
+{
+    PgResult owned(m_libpq, result);
+    if (!result) throw ServiceError(std::string(what) + " failed: " + Trimmed(m_libpq.ErrorMessage(m_handle)));
+    const int status = m_libpq.ResultStatus(result);
+    if (status != kCommandOk && status != kTuplesOk) {
+        std::string message = Trimmed(m_libpq.ResultErrorMessage(result));
+        if (message.empty()) message = Trimmed(m_libpq.ErrorMessage(m_handle));
+        if (message.empty()) message = "the connection to the server was lost";
+        throw ServiceError("the server refused a statement: " + message);
+    }
+    return owned;
+}
+
+void PgConnection::EnterCallTransaction()
+{
+    if (!g_inCall || m_libpq.TransactionStatus(m_handle) != kTransactionIdle) return;
+    Checked(m_libpq.Exec(m_handle, "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"),
+            "beginning a transaction");
+}
+
+PgResult PgConnection::Run(const char* sqlText, const PgParams& params)
+{
+    EnterCallTransaction();
+    auto prepared = m_prepared.find(sqlText);
+    if (prepared == m_prepared.end()) {
+        std::string name = "moru" + std::to_string(m_prepared.size() + 1);
+        Checked(m_libpq.Prepare(m_handle, name.c_str(), sqlText, 0, nullptr), "preparing a statement");
+        prepared = m_prepared.emplace(sqlText, std::move(name)).first;
+    }
+    const auto values = params.Values();
+    return Checked(m_libpq.ExecPrepared(m_handle, prepared->second.c_str(), params.Count(), values.data(),
+                                        params.Lengths(), params.Formats(), kBinaryFormat),
+                   "a statement");
+}
+
+PgResult PgConnection::RunOnce(const std::string& sqlText, const PgParams& params)
+{
+    EnterCallTransaction();
+    const auto values = params.Values();
+    return Checked(m_libpq.ExecParams(m_handle, sqlText.c_str(), params.Count(), nullptr, values.data(),
+                                      params.Lengths(), params.Formats(), kBinaryFormat),
+                   "a statement");
+}
+
+void PgConnection::Execute(const std::string& sqlText)
+{
+    Checked(m_libpq.Exec(m_handle, sqlText.c_str()), "a statement");
+}
+
+void PgConnection::BeginCall() noexcept { g_inCall = true; }
+
+void PgConnection::EndCall()
+{
+    g_inCall = false;
+    for (PgConnection* connection = g_connections; connection; connection = connection->m_next) {
+        if (connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle) continue;
+        // A read-only transaction: ending it keeps nothing, whether it ended well or not. A
+        // connection that was lost stays lost; its next statement reports it.
+        PgResultHandle* result = connection->m_libpq.Exec(connection->m_handle, "ROLLBACK");
+        if (result) connection->m_libpq.Clear(result);
+    }
+}
+
+} // namespace moru::postgres
