@@ -58,7 +58,8 @@ const Bundle* GetBundle()
         std::set<std::string> seen;
         while (made->Working.size() < kWorkingCount && std::getline(rows, line)) {
             auto first = line.find('\t'), second = line.find('\t', first + 1), third = line.find('\t', second + 1);
-            for (auto cas : {line.substr(first + 1, second - first - 1), line.substr(second + 1, third - second - 1)}) {
+            for (const auto& cas :
+                 {line.substr(first + 1, second - first - 1), line.substr(second + 1, third - second - 1)}) {
                 if (made->Working.size() < kWorkingCount && seen.insert(cas).second) made->Working.push_back(cas);
             }
         }
@@ -86,6 +87,10 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, Dump* dump = nullptr)
 {
     std::vector<const char*> working, banks, models;
     std::vector<std::string> references;
+    working.reserve(bundle.Working.size());
+    references.reserve(kDatabanks.size());
+    banks.reserve(kDatabanks.size() + 1);
+    models.reserve(kModels.size() + 1);
     for (const auto& cas : bundle.Working) working.push_back(cas.c_str());
     for (const auto& bank : kDatabanks) references.push_back("BUNDLE." + bank);
     for (const auto& reference : references) banks.push_back(reference.c_str());

@@ -58,7 +58,7 @@ int MORU_CALL IgnoreDatabank(const char*, const char*, const char*, const char*,
     return 0;
 }
 
-std::vector<std::string> Column(const std::filesystem::path& file, std::vector<int> columns)
+std::vector<std::string> Column(const std::filesystem::path& file, const std::vector<int>& columns)
 {
     std::vector<std::string> values;
     std::ifstream rows(file);

@@ -46,6 +46,7 @@ void Note(Dump* dump, int compound1, int compound2, int property, int databank, 
 std::vector<const char*> HostList(const std::vector<std::string>& texts)
 {
     std::vector<const char*> list;
+    list.reserve(texts.size() + 1);
     for (const auto& text : texts) list.push_back(text.c_str());
     list.push_back(nullptr);
     return list;

@@ -38,7 +38,7 @@ protected:
         std::filesystem::create_directories(directory);
         const auto sampleDb = std::filesystem::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db";
         std::string databases = "{\"alias\": \"SAMPLE\", \"path\": \"" + HostPath(sampleDb.generic_string()) + "\"}";
-        hasBundle = std::string(MORU_BUNDLE_CONFIG).size() > 0 && std::filesystem::exists(MORU_BUNDLE_CONFIG);
+        hasBundle = !std::string(MORU_BUNDLE_CONFIG).empty() && std::filesystem::exists(MORU_BUNDLE_CONFIG);
         if (hasBundle) {
             const auto bundleDb = std::filesystem::path(MORU_BUNDLE_CONFIG).parent_path() / "bundle.db";
             databases += ", {\"alias\": \"BUNDLE\", \"path\": \"" + HostPath(bundleDb.generic_string()) + "\"}";

@@ -93,6 +93,7 @@ TEST_F(Threads, SeveralThreadsCallingAtOnceGetTheAnswersOfOneThread)
 {
     Tally tally;
     std::vector<std::thread> workers;
+    workers.reserve(4);
     for (int i = 0; i < 4; ++i) workers.emplace_back(Hammer, std::ref(tally), 150);
     for (auto& worker : workers) worker.join();
     EXPECT_EQ(tally.wrong, 0);
@@ -106,6 +107,7 @@ TEST_F(Threads, ReinitialisingWhileOtherThreadsReadIsSafe)
     Tally tally;
     std::atomic<bool> done{false};
     std::vector<std::thread> readers;
+    readers.reserve(3);
     for (int i = 0; i < 3; ++i) {
         readers.emplace_back([&] {
             while (!done) Hammer(tally, 1);

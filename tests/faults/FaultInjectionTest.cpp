@@ -13,6 +13,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -466,7 +468,7 @@ void EnginePass(const Paths&, Transcript& t)
     if (run.count > sound.count && run.checked >= run.count)
         return ::testing::AssertionFailure() << run.count << " entries, a sound run gives " << sound.count;
     for (int i = 0; i < std::min(run.count, run.checked); ++i)
-        if (std::memcmp(&run.entries[i], &sound.entries[i], sizeof(double)) != 0)
+        if (std::bit_cast<std::uint64_t>(run.entries[i]) != std::bit_cast<std::uint64_t>(sound.entries[i]))
             return ::testing::AssertionFailure() << "entry " << i << " of " << run.count << " is " << run.entries[i]
                                                  << ", a sound run gives " << sound.entries[i];
     return ::testing::AssertionSuccess();

@@ -18,7 +18,7 @@ namespace {
 // The last of some texts, "<none>" for none: a comparison rather than a crash.
 std::string LastOf(const std::vector<std::string>& texts) { return texts.empty() ? "<none>" : texts.back(); }
 
-ReactionRecord Reaction(int id, std::string type, std::vector<std::pair<std::string, double>> species,
+ReactionRecord Reaction(int id, std::string type, const std::vector<std::pair<std::string, double>>& species,
                         std::vector<std::optional<double>> eqConsts = {},
                         std::vector<std::optional<double>> symmetricEqConsts = {})
 {
@@ -281,6 +281,7 @@ TEST_F(Reactions, AReactionTheBuffersCannotTakeWholeIsNotWrittenAtAll)
 TEST_F(Reactions, AReactionBeyondTheHostLimitsIsRefusedBeforeAnythingIsWritten)
 {
     std::vector<std::pair<std::string, double>> many;
+    many.reserve(MORU_MAX_REACTION_SPECIES + 11);
     for (int i = 0; i < MORU_MAX_REACTION_SPECIES + 11; ++i)
         many.emplace_back(i ? "S" + std::to_string(i) : "CO2", i ? 1 : -1);
     std::vector<std::optional<double>> constants(MORU_MAX_EQUILIBRIUM_CONSTANTS + 8, 1.0);

@@ -39,7 +39,7 @@ protected:
         if (size < 1) return "<none>";
         std::string buffer(static_cast<std::size_t>(size), 'x');
         GetNextDatabaseErrorMessage(handle, position, buffer.data(), size);
-        return buffer.c_str();
+        return buffer.substr(0, buffer.find('\0'));
     }
 
     FakeService service;

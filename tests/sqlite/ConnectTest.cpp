@@ -47,7 +47,7 @@ protected:
     // A copy of the good database named `name` whose pages of `table` (and its indexes) hold garbage.
     std::string DamagedPages(const std::string& name, const char* table)
     {
-        const std::string path = scratch.File(name);
+        std::string path = scratch.File(name);
         std::filesystem::copy_file(scratch.File("good.db"), path);
         std::vector<long long> pages;
         long long pageSize = 0;
