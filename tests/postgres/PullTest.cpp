@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace moru::postgres::testing {
 namespace {
@@ -76,11 +78,34 @@ TEST_F(ServerTool, APushedDatabasePullsBackAsItsDump)
     EXPECT_TRUE(dbtool::CheckDatabase(scratch.File("rich.db")).empty());
 }
 
-TEST_F(ServerTool, TheSampleDatabasePullsBackAsItsDump)
+// Through the tool's commands: push, pull, dump, check.
+TEST_F(ServerTool, TheSampleDatabasePullsBackAsItsDumpThroughTheTool)
 {
     if (!std::filesystem::exists(MORU_SAMPLE_DB)) GTEST_SKIP() << "no sample database was built";
-    dbtool::PushDatabase(MORU_SAMPLE_DB, ServerUrl("postgres"), "sample_pulled");
-    EXPECT_EQ(dbtool::DumpDatabase(MORU_SAMPLE_DB), dbtool::PullSource(ServerUrl("postgres"), "sample_pulled"));
+    const std::string tool = std::string("\"") + MORU_DB_PROGRAM + "\" ";
+    const std::string url = "\"" + ServerUrl("postgres") + "\"";
+    ASSERT_EQ(0, std::system(
+                     (tool + "push \"" + MORU_SAMPLE_DB + "\" " + url + " --schema sample_pulled >/dev/null").c_str()));
+    ASSERT_EQ(0,
+              std::system(
+                  (tool + "pull " + url + " --schema sample_pulled \"" + scratch.File("pulled.json") + "\"").c_str()));
+    ASSERT_EQ(0,
+              std::system((tool + "dump \"" + MORU_SAMPLE_DB + "\" \"" + scratch.File("dumped.json") + "\"").c_str()));
+    std::ifstream pulled(scratch.File("pulled.json")), dumped(scratch.File("dumped.json"));
+    const std::string pulledText((std::istreambuf_iterator<char>(pulled)), std::istreambuf_iterator<char>());
+    const std::string dumpedText((std::istreambuf_iterator<char>(dumped)), std::istreambuf_iterator<char>());
+    EXPECT_GT(dumpedText.size(), 1000u);
+    EXPECT_TRUE(pulledText == dumpedText) << "the pulled source differs from the dump";
+    // The output is not written over without --force; the check passes.
+    EXPECT_NE(0, std::system((tool + "pull " + url + " --schema sample_pulled \"" + scratch.File("pulled.json") +
+                              "\" 2>/dev/null")
+                                 .c_str()));
+    EXPECT_EQ(0, std::system(
+                     (tool + "pull " + url + " --schema sample_pulled --force \"" + scratch.File("pulled.json") + "\"")
+                         .c_str()));
+    EXPECT_EQ(0, std::system((tool + "check " + url + " --schema sample_pulled >/dev/null").c_str()));
+    // --schema belongs to a server.
+    EXPECT_NE(0, std::system((tool + "check \"" + MORU_SAMPLE_DB + "\" --schema sample_pulled 2>/dev/null").c_str()));
 }
 
 TEST_F(ServerTool, CheckPassesASoundSchemaAndNamesEachPlantedFault)

@@ -172,6 +172,10 @@ int Run(const Commands& c)
         if (RefuseOutput(c.output, c.force)) return 1;
         return Write(moru::dbtool::PullSource(c.url, c.schema), c.output, c.force);
     }
+    if (*c.check && !IsServer(c.input) && !c.schema.empty()) {
+        std::cerr << "moru-db: --schema names a schema of a server; " << Printable(c.input) << " is a file\n";
+        return 2;
+    }
     if (*c.check && IsServer(c.input)) {
         const std::string server = moru::common::UrlWithoutPassword(c.input);
         const auto problems = moru::dbtool::CheckServerDatabase(
