@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace moru::postgres::testing {
 namespace {
@@ -230,6 +231,21 @@ TEST(Restrictions, AreWrittenBankEqualsRoles)
     EXPECT_TRUE(dbtool::ParseRestriction("PURE=").Roles.empty());
     for (const char* wrong : {"PURE", "=team_a", "PURE=team_a,", "PURE=,team_a", "PURE=team_a,,team_b"})
         EXPECT_THROW(dbtool::ParseRestriction(wrong), std::runtime_error) << wrong;
+}
+
+// The administrator's text in the documentation is the one that the tool runs.
+TEST(Restrictions, AreDocumentedWithTheSqlThatTheToolRuns)
+{
+    std::ifstream file(MORU_SERVER_DOC);
+    const std::string doc((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::istringstream sql(dbtool::kRestrictAccessSql);
+    int lines = 0;
+    for (std::string line; std::getline(sql, line);) {
+        if (line.empty()) continue;
+        EXPECT_NE(std::string::npos, doc.find(line)) << line;
+        ++lines;
+    }
+    EXPECT_GT(lines, 30);
 }
 
 } // namespace
