@@ -204,6 +204,35 @@ TEST_F(ServerTool, ARestrictedDatabankIsHiddenFromOtherRolesAndKeptAcrossLoads)
     EXPECT_EQ(all, ReadersDatabanks("rich_restricted"));
 }
 
+// The host's output and the library's trace of a failed initialisation, with passwords in the entry,
+// in the url, and in a url that libpq cannot decode.
+TEST_F(ServerTool, NeitherTheResultTextsNorTheTraceHoldAPassword)
+{
+    std::string host = ServerUrl(kReader);
+    host = host.substr(host.find('@'));
+    scratch.Write("databases.json", R"({"databases": [{"alias": "F", "path": "rich.db"},
+        {"alias": "A", "url": "postgresql://moru_reader:bad%zzsecret)" +
+                                        host + R"(", "schema": "x"},
+        {"alias": "B", "url": "postgresql://moru_reader)" +
+                                        host + R"(", "schema": "x", "password": "entry-secret"},
+        {"alias": "C", "url": "postgresql://moru_reader:url-secret)" +
+                                        host + R"(", "schema": "x"}]})");
+    const std::string command = std::string("\"") + MORU_HOST_PROGRAM + "\" --trace \"" + scratch.File("trace") +
+                                "\" connect \"" + scratch.File("databases.json") + "\" 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 512> buffer{};
+        while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
+        pclose(pipe); // one database connected: status 0
+    }
+    std::ifstream file(scratch.File("trace"));
+    const std::string trace((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, output.find("Database 'C'")) << output;
+    EXPECT_NE(std::string::npos, trace.find("InitVNFromConfigFileWithReturnMsgs")) << trace;
+    EXPECT_EQ(std::string::npos, output.find("secret")) << output;
+    EXPECT_EQ(std::string::npos, trace.find("secret")) << trace;
+}
+
 // libpq repeats a url's part that it cannot decode: the library's result text must not.
 TEST_F(ServerTool, APasswordThatLibpqCannotReadIsNotRepeated)
 {
