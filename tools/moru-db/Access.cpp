@@ -121,7 +121,9 @@ std::vector<std::string> ApplyRestrictions(PgConnection& server, const std::vect
     server.Execute(kRestrictAccessSql);
     const auto databanks = server.RunOnce("SELECT id, name FROM databank");
     std::vector<std::string> roles;
-    for (const auto& [folded, restriction] : byDatabank) {
+    for (const auto& entry : byDatabank) {
+        const std::string& folded = entry.first;
+        const Restriction& restriction = entry.second;
         int databankId = 0;
         bool found = false;
         for (int r = 0; r < databanks.Rows() && !found; ++r) {
