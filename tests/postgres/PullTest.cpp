@@ -177,6 +177,9 @@ TEST_F(ServerTool, ARestrictedDatabankIsHiddenFromOtherRolesAndKeptAcrossLoads)
     dbtool::PushDatabase(scratch.File("rich.db"), ServerUrl("postgres"), "rich_restricted", {kReader},
                          {dbtool::ParseRestriction("binary=moru_partner")});
     EXPECT_EQ((std::vector<std::string>{"PURE", "REACT"}), ReadersDatabanks("rich_restricted"));
+    // What the reader sees is a whole database.
+    EXPECT_EQ(std::vector<std::string>{},
+              dbtool::CheckServerDatabase(ReaderUrlWithPassword(kReaderPassword), "rich_restricted"));
     // The loader reads everything.
     EXPECT_EQ(3u, dbtool::PullSource(ServerUrl("postgres"), "rich_restricted")["databanks"].size());
 

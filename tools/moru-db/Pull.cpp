@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 
 namespace moru::dbtool {
 
@@ -50,6 +51,9 @@ void CopyTable(PgConnection& server, sqlite::Connection& file, const char* table
         placeholders += (c ? ", ?" : "?") + std::to_string(c + 1);
     }
     select += std::string(" FROM ") + table;
+    // Memberships stay readable for databanks hidden from the role (see Access.h): a reader's copy
+    // holds only those of databanks it reads, so that it is whole.
+    if (std::string_view(table) == "compound_databank") select += " WHERE databank_id IN (SELECT id FROM databank)";
     insert += ") VALUES (" + placeholders + ")";
 
     server.Execute("DECLARE pulled NO SCROLL CURSOR FOR " + select);
