@@ -2,11 +2,15 @@
 
 #include "service/Errors.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace moru::postgres {
 
@@ -26,6 +30,70 @@ std::string Trimmed(const char* text)
     std::string trimmed = text ? text : "";
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' ')) trimmed.pop_back();
     return trimmed;
+}
+
+// A percent-encoded text decoded; nullopt when it is not well formed.
+std::optional<std::string> PercentDecoded(std::string_view text)
+{
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            decoded += text[i];
+            continue;
+        }
+        unsigned value = 0;
+        if (i + 2 >= text.size()) return std::nullopt;
+        const auto [end, error] = std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
+        if (error != std::errc() || end != text.data() + i + 3) return std::nullopt;
+        decoded += static_cast<char>(value);
+        i += 2;
+    }
+    return decoded;
+}
+
+// Every password among libpq's settings, as written and decoded: the "password" setting, and in a
+// url the one of "user:password@" and of a "password=" parameter.
+std::vector<std::string> PasswordsOf(const std::vector<std::pair<std::string, std::string>>& settings)
+{
+    std::vector<std::string> passwords;
+    auto add = [&](std::string_view written) {
+        if (written.empty()) return;
+        passwords.emplace_back(written);
+        if (auto decoded = PercentDecoded(written); decoded && !decoded->empty()) passwords.push_back(*decoded);
+    };
+    for (const auto& [keyword, value] : settings) {
+        if (keyword == "password") add(value);
+        if (keyword != "dbname") continue;
+        const std::string_view url = value;
+        const auto scheme = url.find("://");
+        if (scheme == std::string_view::npos) continue;
+        const auto authorityEnd = std::min(url.find_first_of("/?", scheme + 3), url.size());
+        const std::string_view authority = url.substr(scheme + 3, authorityEnd - scheme - 3);
+        if (const auto at = authority.rfind('@'); at != std::string_view::npos) {
+            const std::string_view user = authority.substr(0, at);
+            if (const auto colon = user.find(':'); colon != std::string_view::npos) add(user.substr(colon + 1));
+        }
+        const auto query = url.find('?');
+        std::size_t start = query == std::string_view::npos ? url.size() : query + 1;
+        while (start < url.size()) {
+            const auto end = std::min(url.find('&', start), url.size());
+            const std::string_view parameter = url.substr(start, end - start);
+            if (parameter.starts_with("password=")) add(parameter.substr(9));
+            start = end + 1;
+        }
+    }
+    return passwords;
+}
+
+// libpq repeats parts of a url it cannot read, a password among them: those go.
+std::string WithoutPasswords(std::string message, const std::vector<std::string>& passwords)
+{
+    const std::string hidden = "(password)";
+    for (const auto& password : passwords) {
+        for (auto at = message.find(password); at != std::string::npos; at = message.find(password, at + hidden.size()))
+            message.replace(at, password.size(), hidden);
+    }
+    return message;
 }
 
 std::uint64_t BigEndian(const char* bytes, int length)
@@ -170,7 +238,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::vector<std::pair<std
     PgConnHandle* handle = libpq.ConnectDbParams(keywords.data(), values.data(), 1);
     if (!handle) throw ServiceError("the PostgreSQL client library could not make a connection");
     if (libpq.Status(handle) != kConnectionOk) {
-        refusal.reason = Trimmed(libpq.ErrorMessage(handle));
+        refusal.reason = WithoutPasswords(Trimmed(libpq.ErrorMessage(handle)), PasswordsOf(settings));
         refusal.needsPassword = libpq.ConnectionNeedsPassword(handle) != 0;
         refusal.usedPassword = libpq.ConnectionUsedPassword(handle) != 0;
         libpq.Finish(handle);

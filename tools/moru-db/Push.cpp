@@ -1,5 +1,7 @@
 #include "Push.h"
 
+#include "Access.h"
+
 #include "Checks.h"
 #include "Sqlite.h"
 
@@ -10,6 +12,7 @@
 #include "common/Stored.h"
 #include "service/Errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -92,7 +95,7 @@ long long CopyTable(sqlite::Connection& file, PgConnection& server, const char* 
 } // namespace
 
 void PushDatabase(const std::string& databasePath, const std::string& url, const std::string& schema,
-                  const std::vector<std::string>& readerRoles)
+                  const std::vector<std::string>& readerRoles, const std::vector<Restriction>& restrictions)
 {
     if (schema.empty()) throw std::runtime_error("the schema name is empty");
     if (!postgres::Storable(schema) || !postgres::Storable(url))
@@ -129,6 +132,11 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
         if (format.Rows() != 1 || format.Text(0, 0) != common::FormatName)
             throw std::runtime_error("the loaded schema has no format record of this service");
         server->Execute("ANALYZE");
+        // Restrictions outlive a reload: those of the schema replaced stay unless given anew.
+        std::vector<std::string> roles = readerRoles;
+        for (auto& role : ApplyRestrictions(*server, CurrentRestrictions(*server, schema), restrictions)) {
+            if (std::find(roles.begin(), roles.end(), role) == roles.end()) roles.push_back(std::move(role));
+        }
 
         const auto existing =
             server->RunOnce("SELECT 1 FROM pg_namespace WHERE nspname = $1::text", PgParams().Text(schema));
@@ -138,7 +146,7 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
         }
         server->Execute("ALTER SCHEMA " + staging + " RENAME TO " + target);
         if (existing.Rows() > 0) server->Execute("DROP SCHEMA " + retired + " CASCADE");
-        for (const auto& role : readerRoles) {
+        for (const auto& role : roles) {
             if (!postgres::Storable(role)) throw std::runtime_error("a role name is not UTF-8 text");
             server->Execute("GRANT USAGE ON SCHEMA " + target + " TO " + QuotedIdentifier(role));
             server->Execute("GRANT SELECT ON ALL TABLES IN SCHEMA " + target + " TO " + QuotedIdentifier(role));

@@ -2,7 +2,9 @@
 
 #include "MoruDb.h"
 #include "MoruIntegration.h"
+#include "Pull.h"
 #include "Push.h"
+#include "common/Configuration.h"
 #include "platform/Files.h"
 #include "Printable.h"
 
@@ -62,9 +64,10 @@ bool RefuseOutput(const std::string& path, bool replace)
 }
 
 struct Commands {
-    CLI::App *build = nullptr, *info = nullptr, *dump = nullptr, *check = nullptr, *convert = nullptr, *push = nullptr;
+    CLI::App *build = nullptr, *info = nullptr, *dump = nullptr, *check = nullptr, *convert = nullptr, *push = nullptr,
+             *pull = nullptr;
     std::string input, output, url, schema;
-    std::vector<std::string> readers;
+    std::vector<std::string> readers, restrictions;
     bool force = false;
 };
 
@@ -80,8 +83,11 @@ void AddCommands(CLI::App& app, Commands& c)
     c.dump->add_option("DATABASE.db", c.input, "the database")->required();
     c.dump->add_option("OUT.json", c.output, "the source to write");
     c.dump->add_flag("--force", c.force, "replace OUT.json when it exists");
-    c.check = app.add_subcommand("check", "check every page of a database and what makes it one of this service");
-    c.check->add_option("DATABASE.db", c.input, "the database")->required();
+    c.check = app.add_subcommand("check", "check every page of a database and what makes it one of this service; "
+                                          "a server's database is read whole and checked the same way");
+    c.check->add_option("DATABASE", c.input, "the database file, or a server postgresql://USER@HOST:PORT/DBNAME")
+        ->required();
+    c.check->add_option("--schema", c.schema, "the schema of a server (default: the server's search path)");
     c.convert = app.add_subcommand("convert-bundle", "turn the shared data bundle into a source");
     c.convert->add_option("DIR", c.input, "the directory of the bundle")->required();
     c.convert->add_option("OUT.json", c.output, "the source to write")->required();
@@ -91,7 +97,15 @@ void AddCommands(CLI::App& app, Commands& c)
     c.push->add_option("SOURCE", c.input, "a database file, or a source (SOURCE.json)")->required();
     c.push->add_option("URL", c.url, "the server, postgresql://USER@HOST:PORT/DBNAME")->required();
     c.push->add_option("--schema", c.schema, "the schema to fill")->required();
+    c.pull = app.add_subcommand("pull", "write the database of a schema of a PostgreSQL server as a source");
+    c.pull->add_option("URL", c.url, "the server, postgresql://USER@HOST:PORT/DBNAME")->required();
+    c.pull->add_option("--schema", c.schema, "the schema to read")->required();
+    c.pull->add_option("OUT.json", c.output, "the source to write")->required();
+    c.pull->add_flag("--force", c.force, "replace OUT.json when it exists");
     c.push->add_option("--grant", c.readers, "a role that may read the schema (repeatable)");
+    c.push->add_option("--restrict", c.restrictions,
+                       "DATABANK=ROLE[,ROLE...]: only these roles see the databank (repeatable; DATABANK= lifts a "
+                       "restriction that the schema replaced had)");
 }
 
 // True when the file begins as every SQLite database does.
@@ -103,10 +117,18 @@ bool IsDatabaseFile(const std::string& path)
     return file.gcount() == sizeof header && std::string(header, sizeof header) == std::string("SQLite format 3\0", 16);
 }
 
+// A database on a server rather than a file.
+bool IsServer(const std::string& input)
+{
+    return input.starts_with("postgresql://") || input.starts_with("postgres://");
+}
+
 int Push(const Commands& c)
 {
+    std::vector<moru::dbtool::Restriction> restrictions;
+    for (const auto& text : c.restrictions) restrictions.push_back(moru::dbtool::ParseRestriction(text));
     if (IsDatabaseFile(c.input)) {
-        moru::dbtool::PushDatabase(c.input, c.url, c.schema, c.readers);
+        moru::dbtool::PushDatabase(c.input, c.url, c.schema, c.readers, restrictions);
     } else {
         // A source is built into a database of its own first, beside the temporary files.
         const auto built = std::filesystem::temp_directory_path() /
@@ -120,7 +142,7 @@ int Push(const Commands& c)
             return 1;
         }
         try {
-            moru::dbtool::PushDatabase(builtPath, c.url, c.schema, c.readers);
+            moru::dbtool::PushDatabase(builtPath, c.url, c.schema, c.readers, restrictions);
         } catch (...) {
             std::error_code ignored;
             std::filesystem::remove(built, ignored);
@@ -146,6 +168,23 @@ int Run(const Commands& c)
         return 0;
     }
     if (*c.push) return Push(c);
+    if (*c.pull) {
+        if (RefuseOutput(c.output, c.force)) return 1;
+        return Write(moru::dbtool::PullSource(c.url, c.schema), c.output, c.force);
+    }
+    if (*c.check && !IsServer(c.input) && !c.schema.empty()) {
+        std::cerr << "moru-db: --schema names a schema of a server; " << Printable(c.input) << " is a file\n";
+        return 2;
+    }
+    if (*c.check && IsServer(c.input)) {
+        const std::string server = moru::common::UrlWithoutPassword(c.input);
+        const auto problems = moru::dbtool::CheckServerDatabase(
+            c.input, c.schema.empty() ? std::nullopt : std::optional<std::string>(c.schema));
+        for (const auto& problem : problems) std::cerr << Printable(server) << ": " << Printable(problem) << "\n";
+        if (!problems.empty()) return 1;
+        std::cout << Printable(server) << ": sound\n";
+        return 0;
+    }
     if (*c.info) {
         std::cout << moru::tools::PrintableLines(moru::dbtool::DescribeDatabase(c.input));
         return 0;
@@ -195,7 +234,7 @@ int main(int argc, char** nativeArgv)
         std::cerr << app.help();
         return 2;
     }
-    const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert, c.push};
+    const std::vector<const CLI::App*> commands{c.build, c.info, c.dump, c.check, c.convert, c.push, c.pull};
     if (argv[1][0] != '-' && std::none_of(commands.begin(), commands.end(),
                                           [&](const CLI::App* command) { return command->check_name(argv[1]); })) {
         std::cerr << "moru-db: " << Printable(argv[1]) << " is not a command (moru-db --help lists the commands)\n";
