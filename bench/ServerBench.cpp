@@ -60,7 +60,8 @@ std::string Line(const std::filesystem::path& file)
 std::string ServerUrl(const std::string& user)
 {
     std::string host;
-    for (char c : Line(std::filesystem::path(kServerDir) / "host")) host += c == '/' ? std::string("%2F") : std::string(1, c);
+    for (char c : Line(std::filesystem::path(kServerDir) / "host"))
+        host += c == '/' ? std::string("%2F") : std::string(1, c);
     return "postgresql://" + user + "@" + host + ":" + Line(std::filesystem::path(kServerDir) / "port") + "/postgres";
 }
 

@@ -107,8 +107,8 @@ private:
     const Libpq& m_libpq;
     PgConnHandle* m_handle;
     std::map<const char*, std::string> m_prepared; // statement text to its name on the server
-    bool m_broken = false;     // a statement found the session ended
-    bool m_lostInCall = false; // the connection was lost during the call under way
+    bool m_broken = false;                         // a statement found the session ended
+    bool m_lostInCall = false;                     // the connection was lost during the call under way
     PgConnection* m_previous = nullptr;
     PgConnection* m_next = nullptr;
 };

@@ -33,8 +33,8 @@ std::string ReadAll(const std::filesystem::path& path)
 // names of the PURE compounds, one a line.
 bool MakeNewDatabase(const std::filesystem::path& database, const std::filesystem::path& names)
 {
-    auto source = nlohmann::ordered_json::parse(
-        ReadAll(std::filesystem::path(MORU_SAMPLE_DB).parent_path() / "sample.json"));
+    auto source =
+        nlohmann::ordered_json::parse(ReadAll(std::filesystem::path(MORU_SAMPLE_DB).parent_path() / "sample.json"));
     std::ofstream list(names);
     for (const auto& compound : source["compounds"]) {
         const auto& identifiers = compound["identifiers"];
@@ -49,8 +49,8 @@ bool MakeNewDatabase(const std::filesystem::path& database, const std::filesyste
     }
     const auto json = kScratch / "new.json";
     std::ofstream(json) << source.dump();
-    const std::string build =
-        std::string("\"") + MORU_DB_PROGRAM + "\" build \"" + json.string() + "\" \"" + database.string() + "\" >/dev/null";
+    const std::string build = std::string("\"") + MORU_DB_PROGRAM + "\" build \"" + json.string() + "\" \"" +
+                              database.string() + "\" >/dev/null";
     return std::system(build.c_str()) == 0;
 }
 

@@ -41,8 +41,8 @@ inline std::string ServerUrl(const std::string& user)
 // Runs scripts/postgres COMMAND on this server (halt, resume, sql); true when it succeeded.
 inline bool ServerScript(const std::string& command, const std::string& statements = "")
 {
-    std::string line = std::string("\"") + MORU_SOURCE_DIR + "/scripts/postgres\" " + command + " \"" +
-                       MORU_TEST_POSTGRES_DIR + "\"";
+    std::string line =
+        std::string("\"") + MORU_SOURCE_DIR + "/scripts/postgres\" " + command + " \"" + MORU_TEST_POSTGRES_DIR + "\"";
     if (!statements.empty()) line += " \"" + statements + "\"";
     return std::system((line + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -62,9 +62,9 @@ inline constexpr const char* kReaderPassword = "moru-reader-password";
 inline std::string ServerConfiguration(const std::filesystem::path& file, const std::string& schema,
                                        const std::string& url = "", const std::string& more = "")
 {
-    std::ofstream(file) << R"({"databases": [{"alias": "SAMPLE", "url": ")" << (url.empty() ? ServerUrl("moru_reader") : url)
-                        << R"(", "schema": ")" << schema << R"(", "password": ")" << kReaderPassword << "\"}" << more
-                        << "]}";
+    std::ofstream(file) << R"({"databases": [{"alias": "SAMPLE", "url": ")"
+                        << (url.empty() ? ServerUrl("moru_reader") : url) << R"(", "schema": ")" << schema
+                        << R"(", "password": ")" << kReaderPassword << "\"}" << more << "]}";
     return file.string();
 }
 
@@ -133,8 +133,8 @@ inline std::optional<std::vector<ScalarValue>> ScalarPass(std::vector<const char
         ScalarValue value;
         int databank = -1;
         double numbers[64];
-        if (MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &databank, &value.compound,
-                                                                 &value.property, numbers) != 1) {
+        if (MORU_EXPORT_OF(Optimized_GetNextScalarPropertyValue)(handle, i, &databank, &value.compound, &value.property,
+                                                                 numbers) != 1) {
             MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
             return failed("Optimized_GetNextScalarPropertyValue");
         }
