@@ -66,7 +66,7 @@ std::string ServerUrl(const std::string& user)
 }
 
 // Columns of a tab-separated file of the bundle, after its header.
-std::vector<std::string> Column(const std::filesystem::path& file, std::vector<int> columns)
+std::vector<std::string> Column(const std::filesystem::path& file, const std::vector<int>& columns)
 {
     std::vector<std::string> values;
     std::ifstream rows(file);
@@ -168,6 +168,7 @@ std::size_t BinarySets(const std::string& alias, const std::vector<std::string>&
 {
     std::vector<const char*> compounds, banks, models;
     std::vector<std::string> references;
+    references.reserve(kBinaryDatabanks.size());
     for (const auto& cas : working) compounds.push_back(cas.c_str());
     for (const auto& bank : kBinaryDatabanks) references.push_back(alias + "." + bank);
     for (const auto& reference : references) banks.push_back(reference.c_str());

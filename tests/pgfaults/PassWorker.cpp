@@ -38,6 +38,7 @@ int main(int argc, char** argv)
     std::ifstream list(argv[2]);
     for (std::string line; std::getline(list, line);) names.push_back(line);
     std::vector<const char*> compounds;
+    compounds.reserve(names.size());
     for (const auto& name : names) compounds.push_back(name.c_str());
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(50);

@@ -57,6 +57,7 @@ bool MakeNewDatabase(const std::filesystem::path& database, const std::filesyste
 pid_t StartWorker(const std::vector<std::string>& arguments)
 {
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     const pid_t pid = fork();
@@ -79,6 +80,7 @@ TEST(ConcurrentSchemaSwap, EveryPassOfEightHostsSeesTheOldOrTheNewDataWhole)
 
     constexpr int kHosts = 8;
     std::vector<pid_t> hosts;
+    hosts.reserve(kHosts);
     for (int i = 0; i < kHosts; ++i) {
         hosts.push_back(StartWorker({MORU_PASS_WORKER, configuration, names.string(), stop.string(),
                                      (kScratch / ("passes" + std::to_string(i) + ".txt")).string()}));
