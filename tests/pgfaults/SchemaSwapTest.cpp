@@ -19,7 +19,8 @@ using namespace moru::pgfaults;
 
 namespace {
 
-const std::filesystem::path kScratch = std::filesystem::temp_directory_path() / "moru-pgswap";
+// In the build directory, so that builds testing at once keep apart.
+const std::filesystem::path kScratch = std::filesystem::path(MORU_TEST_POSTGRES_DIR).parent_path() / "pgswap-scratch";
 
 std::string ReadAll(const std::filesystem::path& path)
 {

@@ -25,7 +25,8 @@ using moru::host::LibraryFileIn;
 
 namespace {
 
-const std::filesystem::path kScratch = std::filesystem::temp_directory_path() / "moru-pgfaults";
+// In the build directory, so that builds testing at once keep apart.
+const std::filesystem::path kScratch = std::filesystem::path(MORU_TEST_POSTGRES_DIR).parent_path() / "pgfaults-scratch";
 
 class ServerFaults : public ::testing::Test {
 protected:
