@@ -52,7 +52,9 @@ const Libpq& LoadLibpq()
     Find(*library, file, functions.ConnectionNeedsPassword, "PQconnectionNeedsPassword");
     Find(*library, file, functions.ConnectionUsedPassword, "PQconnectionUsedPassword");
     Find(*library, file, functions.Finish, "PQfinish");
+    Find(*library, file, functions.Reset, "PQreset");
     Find(*library, file, functions.SetErrorVerbosity, "PQsetErrorVerbosity");
+    Find(*library, file, functions.SetNoticeProcessor, "PQsetNoticeProcessor");
     Find(*library, file, functions.TransactionStatus, "PQtransactionStatus");
     Find(*library, file, functions.Exec, "PQexec");
     Find(*library, file, functions.ExecParams, "PQexecParams");

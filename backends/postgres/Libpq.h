@@ -25,7 +25,10 @@ struct Libpq {
     int (*ConnectionNeedsPassword)(const PgConnHandle* connection);
     int (*ConnectionUsedPassword)(const PgConnHandle* connection);
     void (*Finish)(PgConnHandle* connection);
+    void (*Reset)(PgConnHandle* connection);
     int (*SetErrorVerbosity)(PgConnHandle* connection, int verbosity);
+    using NoticeProcessor = void (*)(void* argument, const char* message);
+    NoticeProcessor (*SetNoticeProcessor)(PgConnHandle* connection, NoticeProcessor processor, void* argument);
     int (*TransactionStatus)(const PgConnHandle* connection);
     PgResultHandle* (*Exec)(PgConnHandle* connection, const char* command);
     PgResultHandle* (*ExecParams)(PgConnHandle* connection, const char* command, int parameterCount,

@@ -25,10 +25,17 @@ constexpr int kBinaryFormat = 1;
 PgConnection* g_connections = nullptr;
 bool g_inCall = false;
 
+// libpq's message on one line: its lines (a lost connection gives two, the second indented) joined
+// by single spaces, since a reason is one line of the trace and of an initialisation's messages.
 std::string Trimmed(const char* text)
 {
-    std::string trimmed = text ? text : "";
-    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' ')) trimmed.pop_back();
+    std::string trimmed;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        const bool space = *c == '\n' || *c == '\r' || *c == '\t' || *c == ' ';
+        if (!space) trimmed += *c;
+        else if (!trimmed.empty() && trimmed.back() != ' ') trimmed += ' ';
+    }
+    if (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
     return trimmed;
 }
 
@@ -95,6 +102,10 @@ std::string WithoutPasswords(std::string message, const std::vector<std::string>
     }
     return message;
 }
+
+// The server's notices and warnings (a shutdown under way) are not for the host's standard error,
+// where libpq writes them by default.
+void IgnoreNotice(void*, const char*) {}
 
 std::uint64_t BigEndian(const char* bytes, int length)
 {
@@ -245,6 +256,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::vector<std::pair<std
         return nullptr;
     }
     libpq.SetErrorVerbosity(handle, kErrorsDefault);
+    libpq.SetNoticeProcessor(handle, IgnoreNotice, nullptr);
     return std::unique_ptr<PgConnection>(new PgConnection(libpq, handle));
 }
 
@@ -263,25 +275,77 @@ PgConnection::~PgConnection()
     m_libpq.Finish(m_handle);
 }
 
+bool PgConnection::Lost(const PgResultHandle* result) const
+{
+    if (m_libpq.Status(m_handle) != kConnectionOk || !result) return true;
+    const int status = m_libpq.ResultStatus(result);
+    if (status == kCommandOk || status == kTuplesOk) return false;
+    // libpq's own errors (a closed socket that it has not marked yet) carry no state; the server's
+    // classes 08 (connection) and 57P (shut down, ended by an administrator) end the session.
+    const char* state = m_libpq.ResultErrorField(result, kDiagnosticSqlState);
+    const std::string_view code = state ? state : "";
+    return code.empty() || code.starts_with("08") || code.starts_with("57P");
+}
+
 PgResult PgConnection::Checked(PgResultHandle* result, const char* what)
 {
     PgResult owned(m_libpq, result);
-    if (!result) throw ServiceError(std::string(what) + " failed: " + Trimmed(m_libpq.ErrorMessage(m_handle)));
+    if (Lost(result)) {
+        m_broken = true;
+        m_lostInCall = g_inCall;
+        std::string message = result ? Trimmed(m_libpq.ResultErrorMessage(result)) : std::string();
+        if (message.empty()) message = Trimmed(m_libpq.ErrorMessage(m_handle));
+        throw ServiceError(std::string("the connection to the server was lost (") + what + ")" +
+                           (message.empty() ? "" : ": " + message));
+    }
     const int status = m_libpq.ResultStatus(result);
     if (status != kCommandOk && status != kTuplesOk) {
         std::string message = Trimmed(m_libpq.ResultErrorMessage(result));
         if (message.empty()) message = Trimmed(m_libpq.ErrorMessage(m_handle));
-        if (message.empty()) message = "the connection to the server was lost";
         throw ServiceError("the server refused a statement: " + message);
     }
     return owned;
 }
 
+void PgConnection::Reconnect()
+{
+    if (!m_broken && m_libpq.Status(m_handle) == kConnectionOk) return;
+    m_libpq.Reset(m_handle);
+    m_prepared.clear();
+    m_broken = false;
+    if (m_libpq.Status(m_handle) != kConnectionOk) {
+        const std::string reason = Trimmed(m_libpq.ErrorMessage(m_handle));
+        throw ServiceError("the connection to the server was lost and could not be made again" +
+                           (reason.empty() ? "" : ": " + reason));
+    }
+    m_libpq.SetErrorVerbosity(m_handle, kErrorsDefault);
+    m_libpq.SetNoticeProcessor(m_handle, IgnoreNotice, nullptr);
+}
+
 void PgConnection::EnterCallTransaction()
 {
-    if (!g_inCall || m_libpq.TransactionStatus(m_handle) != kTransactionIdle) return;
-    Checked(m_libpq.Exec(m_handle, "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"),
-            "beginning a transaction");
+    if (!g_inCall) return;
+    // Only at the start of a call: one that lost its connection half way must not go on in a new
+    // session with another snapshot. The loader (outside calls) never reconnects in the middle of
+    // its transaction.
+    if (!m_lostInCall) Reconnect();
+    if (m_libpq.TransactionStatus(m_handle) != kTransactionIdle) return;
+    // The format table is locked before the snapshot is taken (a lock takes none): moru-db push
+    // locks it exclusively before it swaps a schema, so a call starts either wholly before a swap,
+    // which then waits for it, or after it, and never reads the new tables with an older snapshot,
+    // which would show them empty.
+    constexpr const char* begin = "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY;"
+                                  "LOCK TABLE meta IN ACCESS SHARE MODE";
+    PgResultHandle* result = m_libpq.Exec(m_handle, begin);
+    if (Lost(result)) {
+        // Lost since the last call (the server restarted, the session was ended): nothing was read
+        // yet, so the call goes on in a new session.
+        if (result) m_libpq.Clear(result);
+        m_broken = true;
+        Reconnect();
+        result = m_libpq.Exec(m_handle, begin);
+    }
+    Checked(result, "beginning a transaction");
 }
 
 PgResult PgConnection::Run(const char* sqlText, const PgParams& params)
@@ -319,6 +383,7 @@ void PgConnection::EndCall()
 {
     g_inCall = false;
     for (PgConnection* connection = g_connections; connection; connection = connection->m_next) {
+        connection->m_lostInCall = false;
         if (connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle) continue;
         // A read-only transaction: ending it keeps nothing, whether it ended well or not. A
         // connection that was lost stays lost; its next statement reports it.

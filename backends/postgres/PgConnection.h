@@ -97,11 +97,18 @@ public:
 private:
     PgConnection(const Libpq& libpq, PgConnHandle* handle);
     void EnterCallTransaction();
+    // Connects again when the connection was lost (the server restarted, the session was ended):
+    // statements prepared on the old session are prepared again on first use.
+    void Reconnect();
     PgResult Checked(PgResultHandle* result, const char* what);
+    // Whether a statement failed because the session ended.
+    bool Lost(const PgResultHandle* result) const;
 
     const Libpq& m_libpq;
     PgConnHandle* m_handle;
     std::map<const char*, std::string> m_prepared; // statement text to its name on the server
+    bool m_broken = false;                         // a statement found the session ended
+    bool m_lostInCall = false;                     // the connection was lost during the call under way
     PgConnection* m_previous = nullptr;
     PgConnection* m_next = nullptr;
 };

@@ -141,6 +141,11 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
         const auto existing =
             server->RunOnce("SELECT 1 FROM pg_namespace WHERE nspname = $1::text", PgParams().Text(schema));
         if (existing.Rows() > 0) {
+            // Readers lock the format table before their snapshot (PgConnection): holding it, the
+            // swap waits for the calls under way, and the calls that come next wait for the swap and
+            // then see the new tables whole.
+            const auto meta = server->RunOnce("SELECT to_regclass($1::text)", PgParams().Text(target + ".meta"));
+            if (!meta.IsNull(0, 0)) server->Execute("LOCK TABLE " + target + ".meta IN ACCESS EXCLUSIVE MODE");
             server->Execute("DROP SCHEMA IF EXISTS " + retired + " CASCADE");
             server->Execute("ALTER SCHEMA " + target + " RENAME TO " + retired);
         }
