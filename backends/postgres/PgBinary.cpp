@@ -35,6 +35,7 @@ const std::vector<common::BinaryElement>& PgBinaryValueManager::ElementsOf(int p
     if (found != m_elements.end()) return found->second;
     std::vector<common::BinaryElement> elements;
     const PgResult rows = m_database->Db().Run(sql::SelectPropertyElements, PgParams().Int(propertyId));
+    elements.reserve(static_cast<std::size_t>(rows.Rows()));
     for (int r = 0; r < rows.Rows(); ++r) elements.push_back({rows.Int(r, 0), rows.Int(r, 1), rows.Int(r, 2)});
     return m_elements.emplace(propertyId, std::move(elements)).first->second;
 }

@@ -175,10 +175,12 @@ std::optional<std::vector<ReactionRecord>> PgReactionManager::GetCompoundsReacti
     }
     if (databankIds.empty()) return std::nullopt;
     std::vector<int> compoundIds;
+    compoundIds.reserve(namedCompounds.size());
     for (const auto& entry : namedCompounds) compoundIds.push_back(entry.first);
     const PgResult found = db.Run(sql::SelectReactionsOfCompounds,
                                   PgParams().IntArray(databankIds).IntArray(compoundIds).TextArray(speciesNames));
     std::vector<int> reactionIds;
+    reactionIds.reserve(static_cast<std::size_t>(found.Rows()));
     for (int r = 0; r < found.Rows(); ++r) reactionIds.push_back(found.Int(r, 0));
     if (reactionIds.empty()) return std::nullopt;
 

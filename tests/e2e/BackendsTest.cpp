@@ -53,7 +53,15 @@ std::optional<std::string> ServerAbsent()
 #endif
 }
 
-std::filesystem::path ServerDirectory() { return std::filesystem::temp_directory_path() / "moru-e2e-server"; }
+// The server's configurations, in the build directory: two builds tested at once keep theirs apart.
+std::filesystem::path ServerDirectory()
+{
+#ifdef MORU_TEST_POSTGRES_DIR
+    return std::filesystem::path(MORU_TEST_POSTGRES_DIR).parent_path() / "e2e-server-configurations";
+#else
+    return std::filesystem::temp_directory_path() / "moru-e2e-server";
+#endif
+}
 
 // A configuration naming the sample database on the server as SAMPLE, with `password` (none when
 // empty).
