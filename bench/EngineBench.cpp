@@ -248,12 +248,9 @@ int Once(const std::string& side, std::size_t compounds)
     if (!bundle) return 1;
     const auto start = std::chrono::steady_clock::now();
     std::size_t values = 0;
-    if (side == "library")
-        values = ThroughTheLibrary(*bundle, compounds);
-    else if (side == "seek" || side == "scan")
-        values = RawBest(*bundle, compounds, side == "scan", nullptr);
-    else
-        values = RawSqlite(*bundle, compounds);
+    if (side == "library") values = ThroughTheLibrary(*bundle, compounds);
+    else if (side == "seek" || side == "scan") values = RawBest(*bundle, compounds, side == "scan", nullptr);
+    else values = RawSqlite(*bundle, compounds);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%zu %.6f %ld\n", values, seconds, PeakKilobytes());
     return 0;

@@ -103,9 +103,8 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
         }
     }
     // In the order of the identifiers asked about, whatever order the keys were looked up in.
-    std::sort(rows.begin(), rows.end(), [](const EngineCompoundRow& x, const EngineCompoundRow& y) {
-        return x.identifier < y.identifier;
-    });
+    std::sort(rows.begin(), rows.end(),
+              [](const EngineCompoundRow& x, const EngineCompoundRow& y) { return x.identifier < y.identifier; });
     return rows;
 }
 
