@@ -116,6 +116,7 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
 // One prepared statement, run for each databank of the run and each asked property in one read
 // transaction: index seeks on value_by_property, the statement never prepared again. Measured on
 // the bundle database, one pass over the value table per kind cost more CPU than these seeks.
+// Rows of compounds outside the query are dropped before their numbers are decoded.
 void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* select, bool binary,
                                    IEngineValueSink& sink)
 {
@@ -125,7 +126,17 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
         const auto property = m_database->PropertyByName(name);
         if (property && property->m_name == name) wanted.emplace_back(property->m_id, i);
     }
-    if (wanted.empty()) return;
+    if (wanted.empty() || query.compounds.empty()) return;
+    // Compound indices are small: a flag per index up to the largest asked about.
+    const int largest = *std::max_element(query.compounds.begin(), query.compounds.end());
+    std::vector<bool> asked(static_cast<std::size_t>(std::max(largest, 0)) + 1, false);
+    for (int compound : query.compounds) {
+        if (compound >= 0) asked[static_cast<std::size_t>(compound)] = true;
+    }
+    const auto isAsked = [&asked](int compound) {
+        return compound >= 0 && static_cast<std::size_t>(compound) < asked.size() &&
+               asked[static_cast<std::size_t>(compound)];
+    };
     Connection& db = m_database->Db();
     const ReadTransaction transaction(db);
     Statement& rows = db.Cached(select);
@@ -140,10 +151,12 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
                 row.databank = r;
                 row.property = place;
                 row.compound = rows.Int(0);
+                if (!isAsked(row.compound)) continue;
                 m_numbers.clear();
                 m_labels.clear();
                 if (binary) {
                     row.compound2 = rows.Int(1);
+                    if (!isAsked(row.compound2)) continue;
                     DecodeLabelsInto(rows.Blob(2), rows.BlobSize(2), m_labels);
                     DecodeNumbersInto(rows.Blob(3), rows.BlobSize(3), m_numbers);
                 } else {

@@ -67,16 +67,24 @@ class ValueCollector final : public service::IEngineValueSink {
 public:
     ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
                    std::vector<int> runPositions, EngineValueTable& table)
-        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
-    {}
+        : m_tables(tables), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
+    {
+        // Compound indices are small integers: each row's positions are found by index, not by a
+        // search of the map.
+        const int largest = found.compounds.empty() ? -1 : found.compounds.rbegin()->first;
+        m_positionsOf.assign(static_cast<std::size_t>(std::max(largest, -1) + 1), nullptr);
+        for (const auto& [compound, positions] : found.compounds) {
+            if (compound >= 0) m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+        }
+    }
 
     void Take(const service::EngineValueRow& row) override
     {
         if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
         const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
-        const auto compound = m_found.compounds.find(row.compound);
-        if (compound == m_found.compounds.end()) return;
+        const std::vector<int>* positions1 = PositionsOf(row.compound);
+        if (!positions1) return;
         const EngineKeys& keys = *m_table.format;
         EngineValueEntry value;
         bool made = false;
@@ -90,22 +98,30 @@ public:
         };
         if (!keys.Binary()) {
             if (row.compound2 >= 0) return;
-            EveryPosition(compound->second, [&](int position) { add(keys.Make(position, property)); });
+            EveryPosition(*positions1, [&](int position) { add(keys.Make(position, property)); });
             return;
         }
-        const auto compound2 = m_found.compounds.find(row.compound2);
-        if (compound2 == m_found.compounds.end()) return;
-        EveryPosition(compound->second, [&](int position1) {
-            EveryPosition(compound2->second, [&](int position2) { add(keys.Make(position1, position2, property)); });
+        const std::vector<int>* positions2 = PositionsOf(row.compound2);
+        if (!positions2) return;
+        EveryPosition(*positions1, [&](int position1) {
+            EveryPosition(*positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
 private:
+    const std::vector<int>* PositionsOf(int compound) const
+    {
+        if (compound < 0 || static_cast<std::size_t>(compound) >= m_positionsOf.size()) return nullptr;
+        return m_positionsOf[static_cast<std::size_t>(compound)];
+    }
+
     template <class Visit>
     void EveryPosition(const std::vector<int>& firstPositions, Visit&& visit) const
     {
+        const bool repeats = !m_tables.duplicateCompTable.empty();
         for (int first : firstPositions) {
             visit(first);
+            if (!repeats) continue;
             const auto later = m_tables.duplicateCompTable.find(first);
             if (later == m_tables.duplicateCompTable.end()) continue;
             for (int position : later->second) visit(position);
@@ -140,7 +156,7 @@ private:
     }
 
     const BulkTables& m_tables;
-    const GatewayCompounds& m_found;
+    std::vector<const std::vector<int>*> m_positionsOf; // by compound index; null when not found
     const WantedProperties& m_wanted;
     std::vector<int> m_runPositions;
     EngineValueTable& m_table;
