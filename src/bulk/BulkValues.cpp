@@ -219,10 +219,13 @@ std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
         else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
         else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
     }
-    // Key order, and of the values under one key that of the databank earliest in the list.
+    // Key order, and of the values under one key that of the databank earliest in the list, then
+    // the order they were read in (their numbers' place): the order of a stable sort, without its
+    // buffer.
     auto& entries = table->entries;
-    std::stable_sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
-        return x.key != y.key ? x.key < y.key : x.databankPosition < y.databankPosition;
+    std::sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
+        if (x.key != y.key) return x.key < y.key;
+        return x.databankPosition != y.databankPosition ? x.databankPosition < y.databankPosition : x.first < y.first;
     });
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
@@ -261,8 +264,8 @@ std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const E
 }
 
 // The layout of the property at `propertyPosition`, from the property descriptions of the
-// table's load; null when there is none.
-std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int propertyPosition)
+// table's load; null when there is none. It lives as long as the table's layouts.
+const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 {
     const auto described = table.load ? table.load->properties : nullptr;
     if (table.describedBy != described) {
@@ -270,7 +273,7 @@ std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int proper
         table.describedBy = described;
     }
     const auto cached = table.layouts.find(propertyPosition);
-    if (cached != table.layouts.end()) return cached->second;
+    if (cached != table.layouts.end()) return cached->second.get();
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) return nullptr;
     auto layout = std::make_shared<BinaryLayout>();
@@ -283,7 +286,7 @@ std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int proper
         layout->symmetry = property->SymmetryList();
     }
     table.layouts.emplace(propertyPosition, layout);
-    return layout;
+    return layout.get();
 }
 
 // One element of a binary value: its two halves as stored (null when absent) and its code.
@@ -449,7 +452,7 @@ int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& datab
     if (position >= static_cast<int>(table.entries.size())) return -1;
     EnginePositions positions;
     const EngineValueEntry& stored = ValueAt(table, position, positions);
-    const auto layout = LayoutOf(table, positions.property);
+    const BinaryLayout* layout = LayoutOf(table, positions.property);
     if (!layout) {
         platform::NoteFailure("property position ", positions.property,
                               " was not described by Optimized_GetAllProperties");
