@@ -72,7 +72,7 @@ public:
         // Compound indices are small integers: each row's positions are found by index, not by a
         // search of the map.
         const int largest = found.compounds.empty() ? -1 : found.compounds.rbegin()->first;
-        m_positionsOf.assign(static_cast<std::size_t>(std::max(largest, -1) + 1), nullptr);
+        m_positionsOf.assign(largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1, nullptr);
         for (const auto& [compound, positions] : found.compounds) {
             if (compound >= 0) m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
         }
