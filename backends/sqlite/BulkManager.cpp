@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 namespace moru::sqlite {
@@ -60,7 +61,8 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
     // name it.
     std::unordered_map<int, EngineCompoundRow> details;
     details.reserve(byKey.size());
-    std::vector<std::pair<int, const std::vector<int>*>> found; // compound, the identifiers naming it
+    // The search key, its compound and the identifiers it stands for.
+    std::vector<std::tuple<const std::string*, int, const std::vector<int>*>> found;
     found.reserve(byKey.size());
     Statement& first = db.Cached(sql::FindFirstCompoundByKey);
     Statement& names = db.Cached(sql::SelectIdentifiersOfCompound);
@@ -69,7 +71,7 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
         first.Reset().Bind(1, key);
         if (!first.Step() || first.IsNull(0)) continue;
         const int id = first.Int(0);
-        found.emplace_back(id, &places);
+        found.emplace_back(&key, id, &places);
         const auto [entry, isNew] = details.try_emplace(id);
         if (!isNew) continue;
         EngineCompoundRow& d = entry->second;
@@ -92,9 +94,13 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
     names.Reset();
     if (engine) engine->Reset();
 
+    // In the order of the search keys, as every backend gives them, whatever order they were
+    // looked up in.
+    std::sort(found.begin(), found.end(),
+              [](const auto& x, const auto& y) { return *std::get<0>(x) < *std::get<0>(y); });
     std::vector<EngineCompoundRow> rows;
     rows.reserve(identifiers.size());
-    for (const auto& [id, places] : found) {
+    for (const auto& [key, id, places] : found) {
         for (int identifier : *places) {
             EngineCompoundRow row = details[id];
             row.identifier = identifier;
@@ -102,9 +108,6 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
             rows.push_back(std::move(row));
         }
     }
-    // In the order of the identifiers asked about, whatever order the keys were looked up in.
-    std::sort(rows.begin(), rows.end(),
-              [](const EngineCompoundRow& x, const EngineCompoundRow& y) { return x.identifier < y.identifier; });
     return rows;
 }
 
