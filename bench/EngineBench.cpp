@@ -7,8 +7,8 @@
 //
 // Run plainly for Google Benchmark's timings (wall and CPU). Run with --check to compare every
 // value's positions and databank between the library and both fast raw programs, and with
-// --memory for the peak resident memory of the library and the set-based program, each measured
-// in a process of its own (this program run again with --once).
+// --memory for the peak resident memory of the library and of each raw program, each measured in
+// a process of its own (this program run again with --once).
 
 #include "MoruDb.h"
 #include "MoruIntegration.h"
@@ -240,14 +240,17 @@ long PeakKilobytes()
     return usage.ru_maxrss;
 }
 
-// One pass of one side in this process: prints values, seconds and the peak resident kilobytes.
+// One pass of one side in this process ("library", the raw plans "seek" and "scan", or the
+// set-based "set"): prints values, seconds and the peak resident kilobytes.
 int Once(const std::string& side, std::size_t compounds)
 {
     const Bundle* bundle = GetBundle(false, side == "library");
     if (!bundle) return 1;
     const auto start = std::chrono::steady_clock::now();
-    const std::size_t values =
-        side == "library" ? ThroughTheLibrary(*bundle, compounds) : RawSqlite(*bundle, compounds);
+    std::size_t values = 0;
+    if (side == "library") values = ThroughTheLibrary(*bundle, compounds);
+    else if (side == "seek" || side == "scan") values = RawBest(*bundle, compounds, side == "scan", nullptr);
+    else values = RawSqlite(*bundle, compounds);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%zu %.6f %ld\n", values, seconds, PeakKilobytes());
     return 0;
@@ -262,7 +265,7 @@ int Memory(const char* program)
     }
     std::printf("%-9s %-8s %9s %10s %12s %12s\n", "compounds", "side", "values", "seconds", "values/s", "peak KiB");
     for (int compounds : {500, 1000, 2000, 4000}) {
-        for (const char* side : {"library", "raw"}) {
+        for (const char* side : {"library", "seek", "scan", "set"}) {
             const std::string command =
                 std::string("\"") + program + "\" --once " + side + " " + std::to_string(compounds);
             FILE* child = popen(command.c_str(), "r");

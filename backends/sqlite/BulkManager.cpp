@@ -6,9 +6,9 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 namespace moru::sqlite {
@@ -40,30 +40,8 @@ private:
 
 } // namespace
 
-namespace {
-
-// Runs `select` + "(?,...)" + `end` for the items in sets of up to 250 parameters (within the
-// limit of every SQLite build), binding each item through `bind` and handing every row to `row`.
-template <class Item, class Bind, class Row>
-void ForEachSet(Connection& db, const char* select, const char* end, const std::vector<Item>& items, Bind bind, Row row)
-{
-    constexpr std::size_t kSetSize = 250;
-    for (std::size_t start = 0; start < items.size(); start += kSetSize) {
-        const std::size_t count = std::min(kSetSize, items.size() - start);
-        std::string sqlText = select;
-        for (std::size_t i = 0; i < count; ++i) sqlText += i == 0 ? "(?" : ",?";
-        sqlText += ')';
-        sqlText += end;
-        Statement statement(db, sqlText.c_str());
-        for (std::size_t i = 0; i < count; ++i) bind(statement, static_cast<int>(i) + 1, items[start + i]);
-        while (statement.Step()) row(statement);
-    }
-}
-
-} // namespace
-
-// Three statements for every 250 identifiers: the compounds under their search keys, then the
-// identifiers of those compounds and their engine numbers.
+// Statements prepared once per connection, each run per search key or per compound: for a few
+// thousand identifiers, cheaper than preparing statements of hundreds of parameters per call.
 std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vector<std::string>& identifiers,
                                                                 bool keldaIndex, bool plxIndex)
 {
@@ -74,47 +52,56 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
     probe.Reset();
 
     // Identifiers that differ only in what the search key folds share a key.
-    std::map<std::string, std::vector<int>> byKey;
+    std::unordered_map<std::string, std::vector<int>> byKey;
+    byKey.reserve(identifiers.size());
     for (int i = 0; i < static_cast<int>(identifiers.size()); ++i)
         byKey[m_database->SearchKeyOf(identifiers[static_cast<std::size_t>(i)])].push_back(i);
-    std::vector<std::string> keys;
-    keys.reserve(byKey.size());
-    for (const auto& entry : byKey) keys.push_back(entry.first);
 
-    std::map<std::string, int> foundByKey;
-    ForEachSet(
-        db, sql::FindFirstCompoundsByKeys, sql::FindFirstCompoundsByKeysEnd, keys,
-        [](Statement& statement, int index, const std::string& key) { statement.Bind(index, key); },
-        [&](Statement& row) { foundByKey.emplace(row.Text(0), row.Int(1)); });
-
-    std::map<int, EngineCompoundRow> details; // one entry per compound, however many identifiers name it
-    for (const auto& entry : foundByKey) details.try_emplace(entry.second);
-    std::vector<int> ids;
-    ids.reserve(details.size());
-    for (const auto& entry : details) ids.push_back(entry.first);
-    const auto bindId = [](Statement& statement, int index, int id) { statement.Bind(index, id); };
-    ForEachSet(db, sql::SelectIdentifiersOfCompounds, sql::SelectIdentifiersOfCompoundsEnd, ids, bindId,
-               [&](Statement& row) {
-                   EngineCompoundRow& d = details[row.Int(0)];
-                   const std::string_view type = row.TextView(1);
-                   std::optional<std::string>* slot = nullptr;
-                   if (platform::EqualsIgnoringCase(type, "NAME")) slot = &d.name;
-                   else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &d.alias;
-                   else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &d.casNo;
-                   if (slot && !*slot) *slot = row.Text(2); // the first value of its type
-               });
-    if (hasEngineTable) {
-        ForEachSet(db, sql::SelectCompoundsEngine, "", ids, bindId, [&](Statement& row) {
-            EngineCompoundRow& d = details[row.Int(0)];
-            d.classNumber = row.OptionalDouble(1).value_or(0.0);
-            if (keldaIndex) d.keldaIndex = row.OptionalDouble(2).value_or(0.0);
-            if (plxIndex) d.plxIndex = row.OptionalDouble(3).value_or(0.0);
-        });
+    // The compound with the lowest index under each key, and its details once however many keys
+    // name it.
+    std::unordered_map<int, EngineCompoundRow> details;
+    details.reserve(byKey.size());
+    // The search key, its compound and the identifiers it stands for.
+    std::vector<std::tuple<const std::string*, int, const std::vector<int>*>> found;
+    found.reserve(byKey.size());
+    Statement& first = db.Cached(sql::FindFirstCompoundByKey);
+    Statement& names = db.Cached(sql::SelectIdentifiersOfCompound);
+    Statement* engine = hasEngineTable ? &db.Cached(sql::SelectCompoundEngine) : nullptr;
+    for (const auto& [key, places] : byKey) {
+        first.Reset().Bind(1, key);
+        if (!first.Step() || first.IsNull(0)) continue;
+        const int id = first.Int(0);
+        found.emplace_back(&key, id, &places);
+        const auto [entry, isNew] = details.try_emplace(id);
+        if (!isNew) continue;
+        EngineCompoundRow& d = entry->second;
+        names.Reset().Bind(1, id);
+        while (names.Step()) {
+            const std::string_view type = names.TextView(0);
+            std::optional<std::string>* slot = nullptr;
+            if (platform::EqualsIgnoringCase(type, "NAME")) slot = &d.name;
+            else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &d.alias;
+            else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &d.casNo;
+            if (slot && !*slot) *slot = names.Text(1); // the first value of its type
+        }
+        if (engine && engine->Reset().Bind(1, id).Step()) {
+            d.classNumber = engine->OptionalDouble(0).value_or(0.0);
+            if (keldaIndex) d.keldaIndex = engine->OptionalDouble(1).value_or(0.0);
+            if (plxIndex) d.plxIndex = engine->OptionalDouble(2).value_or(0.0);
+        }
     }
+    first.Reset();
+    names.Reset();
+    if (engine) engine->Reset();
 
+    // In the order of the search keys, as every backend gives them, whatever order they were
+    // looked up in.
+    std::sort(found.begin(), found.end(),
+              [](const auto& x, const auto& y) { return *std::get<0>(x) < *std::get<0>(y); });
     std::vector<EngineCompoundRow> rows;
-    for (const auto& [key, id] : foundByKey) {
-        for (int identifier : byKey[key]) {
+    rows.reserve(identifiers.size());
+    for (const auto& [key, id, places] : found) {
+        for (int identifier : *places) {
             EngineCompoundRow row = details[id];
             row.identifier = identifier;
             row.compoundIndex = id;
@@ -132,6 +119,7 @@ std::optional<std::vector<PropertyPtr>> SqliteBulkManager::GetAllProperties()
 // One prepared statement, run for each databank of the run and each asked property in one read
 // transaction: index seeks on value_by_property, the statement never prepared again. Measured on
 // the bundle database, one pass over the value table per kind cost more CPU than these seeks.
+// Rows of compounds outside the query are dropped before their numbers are decoded.
 void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* select, bool binary,
                                    IEngineValueSink& sink)
 {
@@ -141,7 +129,17 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
         const auto property = m_database->PropertyByName(name);
         if (property && property->m_name == name) wanted.emplace_back(property->m_id, i);
     }
-    if (wanted.empty()) return;
+    if (wanted.empty() || query.compounds.empty()) return;
+    // Compound indices are small: a flag per index up to the largest asked about.
+    const int largest = *std::max_element(query.compounds.begin(), query.compounds.end());
+    std::vector<bool> asked(static_cast<std::size_t>(std::max(largest, 0)) + 1, false);
+    for (int compound : query.compounds) {
+        if (compound >= 0) asked[static_cast<std::size_t>(compound)] = true;
+    }
+    const auto isAsked = [&asked](int compound) {
+        return compound >= 0 && static_cast<std::size_t>(compound) < asked.size() &&
+               asked[static_cast<std::size_t>(compound)];
+    };
     Connection& db = m_database->Db();
     const ReadTransaction transaction(db);
     Statement& rows = db.Cached(select);
@@ -156,10 +154,12 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
                 row.databank = r;
                 row.property = place;
                 row.compound = rows.Int(0);
+                if (!isAsked(row.compound)) continue;
                 m_numbers.clear();
                 m_labels.clear();
                 if (binary) {
                     row.compound2 = rows.Int(1);
+                    if (!isAsked(row.compound2)) continue;
                     DecodeLabelsInto(rows.Blob(2), rows.BlobSize(2), m_labels);
                     DecodeNumbersInto(rows.Blob(3), rows.BlobSize(3), m_numbers);
                 } else {

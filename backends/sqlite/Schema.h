@@ -291,16 +291,8 @@ inline constexpr const char* HasCompoundEngine =
 inline constexpr const char* SelectEngineUnaryValues =
     "SELECT compound1_id, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 AND compound2_id IS NULL "
     "AND kind = 1";
-// The found compounds in sets: each statement is completed by a list of parameters, "(?,?,?)".
-// The compound with the lowest index under each search key.
-inline constexpr const char* FindFirstCompoundsByKeys =
-    "SELECT search_key, min(compound_id) FROM identifier WHERE search_key IN ";
-inline constexpr const char* FindFirstCompoundsByKeysEnd = " GROUP BY search_key";
-inline constexpr const char* SelectIdentifiersOfCompounds =
-    "SELECT compound_id, type, value FROM identifier WHERE compound_id IN ";
-inline constexpr const char* SelectIdentifiersOfCompoundsEnd = " ORDER BY compound_id, type_position, position";
-inline constexpr const char* SelectCompoundsEngine =
-    "SELECT compound_id, class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id IN ";
+// The compound with the lowest index under one search key.
+inline constexpr const char* FindFirstCompoundByKey = "SELECT min(compound_id) FROM identifier WHERE search_key = ?1";
 inline constexpr const char* SelectCompoundEngine =
     "SELECT class_number, kelda_index, plx_index FROM compound_engine WHERE compound_id = ?1";
 // The element descriptions of every property, read once when the properties are.

@@ -67,16 +67,24 @@ class ValueCollector final : public service::IEngineValueSink {
 public:
     ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
                    std::vector<int> runPositions, EngineValueTable& table)
-        : m_tables(tables), m_found(found), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
-    {}
+        : m_tables(tables), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
+    {
+        // Compound indices are small integers: each row's positions are found by index, not by a
+        // search of the map.
+        const int largest = found.compounds.empty() ? -1 : found.compounds.rbegin()->first;
+        m_positionsOf.assign(largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1, nullptr);
+        for (const auto& [compound, positions] : found.compounds) {
+            if (compound >= 0) m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+        }
+    }
 
     void Take(const service::EngineValueRow& row) override
     {
         if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
         const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
-        const auto compound = m_found.compounds.find(row.compound);
-        if (compound == m_found.compounds.end()) return;
+        const std::vector<int>* positions1 = PositionsOf(row.compound);
+        if (!positions1) return;
         const EngineKeys& keys = *m_table.format;
         EngineValueEntry value;
         bool made = false;
@@ -90,22 +98,30 @@ public:
         };
         if (!keys.Binary()) {
             if (row.compound2 >= 0) return;
-            EveryPosition(compound->second, [&](int position) { add(keys.Make(position, property)); });
+            EveryPosition(*positions1, [&](int position) { add(keys.Make(position, property)); });
             return;
         }
-        const auto compound2 = m_found.compounds.find(row.compound2);
-        if (compound2 == m_found.compounds.end()) return;
-        EveryPosition(compound->second, [&](int position1) {
-            EveryPosition(compound2->second, [&](int position2) { add(keys.Make(position1, position2, property)); });
+        const std::vector<int>* positions2 = PositionsOf(row.compound2);
+        if (!positions2) return;
+        EveryPosition(*positions1, [&](int position1) {
+            EveryPosition(*positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
 private:
+    const std::vector<int>* PositionsOf(int compound) const
+    {
+        if (compound < 0 || static_cast<std::size_t>(compound) >= m_positionsOf.size()) return nullptr;
+        return m_positionsOf[static_cast<std::size_t>(compound)];
+    }
+
     template <class Visit>
     void EveryPosition(const std::vector<int>& firstPositions, Visit&& visit) const
     {
+        const bool repeats = !m_tables.duplicateCompTable.empty();
         for (int first : firstPositions) {
             visit(first);
+            if (!repeats) continue;
             const auto later = m_tables.duplicateCompTable.find(first);
             if (later == m_tables.duplicateCompTable.end()) continue;
             for (int position : later->second) visit(position);
@@ -140,7 +156,7 @@ private:
     }
 
     const BulkTables& m_tables;
-    const GatewayCompounds& m_found;
+    std::vector<const std::vector<int>*> m_positionsOf; // by compound index; null when not found
     const WantedProperties& m_wanted;
     std::vector<int> m_runPositions;
     EngineValueTable& m_table;
@@ -203,10 +219,13 @@ std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
         else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
         else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
     }
-    // Key order, and of the values under one key that of the databank earliest in the list.
+    // Key order, and of the values under one key that of the databank earliest in the list, then
+    // the order they were read in (their numbers' place): the order of a stable sort, without its
+    // buffer.
     auto& entries = table->entries;
-    std::stable_sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
-        return x.key != y.key ? x.key < y.key : x.databankPosition < y.databankPosition;
+    std::sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
+        if (x.key != y.key) return x.key < y.key;
+        return x.databankPosition != y.databankPosition ? x.databankPosition < y.databankPosition : x.first < y.first;
     });
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
@@ -245,8 +264,8 @@ std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const E
 }
 
 // The layout of the property at `propertyPosition`, from the property descriptions of the
-// table's load; null when there is none.
-std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int propertyPosition)
+// table's load; null when there is none. It lives as long as the table's layouts.
+const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 {
     const auto described = table.load ? table.load->properties : nullptr;
     if (table.describedBy != described) {
@@ -254,7 +273,7 @@ std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int proper
         table.describedBy = described;
     }
     const auto cached = table.layouts.find(propertyPosition);
-    if (cached != table.layouts.end()) return cached->second;
+    if (cached != table.layouts.end()) return cached->second.get();
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) return nullptr;
     auto layout = std::make_shared<BinaryLayout>();
@@ -267,7 +286,7 @@ std::shared_ptr<const BinaryLayout> LayoutOf(EngineValueTable& table, int proper
         layout->symmetry = property->SymmetryList();
     }
     table.layouts.emplace(propertyPosition, layout);
-    return layout;
+    return layout.get();
 }
 
 // One element of a binary value: its two halves as stored (null when absent) and its code.
@@ -433,7 +452,7 @@ int GetNextBinaryPropertyValue(EngineValueTable& table, int position, int& datab
     if (position >= static_cast<int>(table.entries.size())) return -1;
     EnginePositions positions;
     const EngineValueEntry& stored = ValueAt(table, position, positions);
-    const auto layout = LayoutOf(table, positions.property);
+    const BinaryLayout* layout = LayoutOf(table, positions.property);
     if (!layout) {
         platform::NoteFailure("property position ", positions.property,
                               " was not described by Optimized_GetAllProperties");

@@ -204,6 +204,17 @@ TEST_F(Bulk, FindsHundredsOfCompoundsWithTheirOwnDetails)
     for (const auto& [index, count] : identifiersOf) EXPECT_EQ(count, (index - 100) % 100 == 7 ? 2 : 1) << index;
 }
 
+// The identifiers are looked up one key at a time: the rows still come in the order of their
+// search keys, and of the identifiers under one key, as on every backend.
+TEST_F(Bulk, FoundRowsComeInTheOrderOfTheirSearchKeys)
+{
+    Connect();
+    const auto rows = manager->OptimizedFind({"water", "argon", "NEON", "H2O", "alcohol", "WATER"}, false, false);
+    std::vector<std::pair<int, int>> places; // identifier, compound
+    for (const auto& row : rows) places.emplace_back(row.identifier, row.compoundIndex);
+    EXPECT_EQ(places, (std::vector<std::pair<int, int>>{{4, 5}, {1, 9}, {3, 2}, {0, 2}, {5, 2}}));
+}
+
 TEST_F(Bulk, EveryPropertyOfTheDatabase)
 {
     Connect();
@@ -285,6 +296,34 @@ TEST_F(Bulk, ReadsBinaryValuesWithTheirLabels)
     Rows rows;
     manager->OptimizedGetAllBinaryPropertyValues({properties, compounds, run}, rows);
     EXPECT_EQ(rows.rows, (std::vector<Rows::Row>{{0, 0, 2, 5, {1, 4}, {0.5, 7.0}}}));
+}
+
+// Values naming a compound outside the query, alone or as either compound of a pair, are not
+// handed; the compounds may come in any order, and a stored index above all of them is no fault.
+TEST_F(Bulk, HandsOnlyTheValuesOfTheAskedCompounds)
+{
+    Json source = EngineSource();
+    for (const char* pair : {"[2, 5]", "[5, 9]", "[9, 2]"}) {
+        source["databanks"][0]["values"].push_back(Json::parse(std::string(R"({"property": "NRTL", "compounds": )") +
+                                                               pair + R"(, "labels": [1], "numbers": [0.5]})"));
+    }
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    auto banks = database->EnumerateDatabanks();
+    ASSERT_TRUE(banks);
+    const std::vector<DatabankPtr> run = {banks->Find("PURE"), banks->Find("MORE")};
+    const std::vector<std::string> unary = {"TC", "CPIG"}, binary = {"NRTL"};
+    const std::vector<int> compounds = {5, 2};
+    Rows scalars, pairs;
+    manager->OptimizedGetAllScalarPropertyValues({unary, compounds, run}, scalars);
+    manager->OptimizedGetAllBinaryPropertyValues({binary, compounds, run}, pairs);
+    std::vector<std::tuple<int, int, int>> scalarKeys, pairKeys; // databank, compound, compound2
+    for (const auto& row : scalars.rows) scalarKeys.emplace_back(row.databank, row.compound, row.compound2);
+    for (const auto& row : pairs.rows) pairKeys.emplace_back(row.databank, row.compound, row.compound2);
+    std::sort(scalarKeys.begin(), scalarKeys.end());
+    std::sort(pairKeys.begin(), pairKeys.end());
+    EXPECT_EQ(scalarKeys, (std::vector<std::tuple<int, int, int>>{{0, 2, -1}, {0, 5, -1}, {1, 2, -1}}));
+    EXPECT_EQ(pairKeys, (std::vector<std::tuple<int, int, int>>{{0, 2, 5}}));
 }
 
 TEST_F(Bulk, TheDumpKeepsTheEngineFields)
