@@ -75,7 +75,8 @@ std::optional<std::vector<PropertyPtr>> PgBulkManager::GetAllProperties()
     return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
 }
 
-// One statement per databank of the run, for every asked property and compound at once.
+// One statement for every databank of the run, property and compound at once: a statement costs the
+// server a plan over the arrays, so fewer statements beat smaller ones.
 void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select, bool binary, IEngineValueSink& sink)
 {
     std::map<int, int> places; // property id, place in the query
@@ -87,31 +88,38 @@ void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select
             propertyIds.push_back(property->m_id);
     }
     if (propertyIds.empty() || query.compounds.empty()) return;
-    PgConnection& db = m_database->Db();
+    std::map<int, std::vector<int>> runPlaces; // databank id, its places in the run
+    std::vector<int> databankIds;
     for (int r = 0; r < static_cast<int>(query.run.size()); ++r) {
         const auto& databank = query.run[static_cast<std::size_t>(r)];
         const common::DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
-        const PgResult rows =
-            db.Run(select, PgParams().Int(record->Id).IntArray(propertyIds).IntArray(query.compounds));
-        for (int k = 0; k < rows.Rows(); ++k) {
-            EngineValueRow row;
+        auto& places = runPlaces[record->Id];
+        if (places.empty()) databankIds.push_back(record->Id);
+        places.push_back(r);
+    }
+    if (databankIds.empty()) return;
+    const PgResult rows = m_database->Db().Run(
+        select, PgParams().IntArray(databankIds).IntArray(propertyIds).IntArray(query.compounds));
+    for (int k = 0; k < rows.Rows(); ++k) {
+        EngineValueRow row;
+        row.property = places.at(rows.Int(k, 1));
+        row.compound = rows.Int(k, 2);
+        m_numbers.clear();
+        m_labels.clear();
+        if (binary) {
+            row.compound2 = rows.Int(k, 3);
+            const auto labels = rows.Bytes(k, 4), numbers = rows.Bytes(k, 5);
+            common::DecodeLabelsInto(labels.data(), static_cast<int>(labels.size()), m_labels);
+            common::DecodeNumbersInto(numbers.data(), static_cast<int>(numbers.size()), m_numbers);
+        } else {
+            const auto numbers = rows.Bytes(k, 3);
+            common::DecodeNumbersInto(numbers.data(), static_cast<int>(numbers.size()), m_numbers);
+        }
+        row.labels = m_labels;
+        row.numbers = m_numbers;
+        for (const int r : runPlaces.at(rows.Int(k, 0))) {
             row.databank = r;
-            row.property = places.at(rows.Int(k, 0));
-            row.compound = rows.Int(k, 1);
-            m_numbers.clear();
-            m_labels.clear();
-            if (binary) {
-                row.compound2 = rows.Int(k, 2);
-                const auto labels = rows.Bytes(k, 3), numbers = rows.Bytes(k, 4);
-                common::DecodeLabelsInto(labels.data(), static_cast<int>(labels.size()), m_labels);
-                common::DecodeNumbersInto(numbers.data(), static_cast<int>(numbers.size()), m_numbers);
-            } else {
-                const auto numbers = rows.Bytes(k, 2);
-                common::DecodeNumbersInto(numbers.data(), static_cast<int>(numbers.size()), m_numbers);
-            }
-            row.labels = m_labels;
-            row.numbers = m_numbers;
             sink.Take(row);
         }
     }

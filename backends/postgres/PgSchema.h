@@ -183,17 +183,18 @@ inline constexpr const char* SelectRegressionDeviations =
 inline constexpr const char* SelectRegressionCitations =
     "SELECT text FROM regression_citation WHERE value_id = $1::bigint ORDER BY position";
 
-// The engine's bulk retrieval: one statement per set, one per databank for values.
+// The engine's bulk retrieval: one statement per set, one per kind of value for all the databanks.
 inline constexpr const char* FindFirstCompoundsByKeys =
     "SELECT search_key, min(compound_id) FROM identifier WHERE search_key = ANY($1::text[]) GROUP BY search_key";
 inline constexpr const char* SelectCompoundsEngine =
     "SELECT compound_id, class_number, kelda_index, plx_index FROM compound_engine "
     "WHERE compound_id = ANY($1::integer[])";
 inline constexpr const char* SelectEngineUnaryValues =
-    "SELECT property_id, compound1_id, numbers FROM value WHERE databank_id = $1::integer "
+    "SELECT databank_id, property_id, compound1_id, numbers FROM value WHERE databank_id = ANY($1::integer[]) "
     "AND property_id = ANY($2::integer[]) AND compound1_id = ANY($3::integer[]) AND compound2_id IS NULL AND kind = 1";
 inline constexpr const char* SelectEngineBinaryValues =
-    "SELECT property_id, compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = $1::integer "
+    "SELECT databank_id, property_id, compound1_id, compound2_id, labels, numbers FROM value "
+    "WHERE databank_id = ANY($1::integer[]) "
     "AND property_id = ANY($2::integer[]) AND compound1_id = ANY($3::integer[]) "
     "AND compound2_id = ANY($3::integer[]) AND compound3_id IS NULL AND kind = 1";
 
