@@ -99,8 +99,8 @@ void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select
         places.push_back(r);
     }
     if (databankIds.empty()) return;
-    const PgResult rows = m_database->Db().Run(
-        select, PgParams().IntArray(databankIds).IntArray(propertyIds).IntArray(query.compounds));
+    const PgResult rows =
+        m_database->Db().Run(select, PgParams().IntArray(databankIds).IntArray(propertyIds).IntArray(query.compounds));
     for (int k = 0; k < rows.Rows(); ++k) {
         EngineValueRow row;
         row.property = places.at(rows.Int(k, 1));
