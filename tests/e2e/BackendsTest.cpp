@@ -172,7 +172,11 @@ TEST_P(Backends, FindCompoundsByCasNumberNameAndAliasInAnyLetterCase)
     ASSERT_TRUE(benzene);
     EXPECT_EQ(benzene->name, "Benzene");
     EXPECT_EQ(Find("BENZENE", "name").value().index, benzene->index);
-    EXPECT_EQ(Find("\xCE\xB3-aminobutyric acid").value().name, "4-Aminobutanoic acid");
+#ifndef _WIN32 // the host's texts are in its code page there, which has no Greek letters
+    const auto gaba = Find("\xCE\xB3-aminobutyric acid");
+    ASSERT_TRUE(gaba);
+    EXPECT_EQ(gaba->name, "4-Aminobutanoic acid");
+#endif
     EXPECT_FALSE(Find("no such compound"));
     EXPECT_FALSE(Find("O'Brien's acid"));
     for (const char* text : {"\xC3", "water\xE2\x82", "\xFF\xFEwater"}) EXPECT_FALSE(Find(text)) << text;
