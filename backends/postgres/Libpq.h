@@ -42,13 +42,12 @@ struct Libpq {
     // Statements sent without waiting, so that the wait for the answer has a deadline.
     int (*SetNonblocking)(PgConnHandle* connection, int on);
     int (*SendQuery)(PgConnHandle* connection, const char* command);
-    int (*SendQueryParams)(PgConnHandle* connection, const char* command, int parameterCount,
-                           const Oid* parameterTypes, const char* const* values, const int* lengths, const int* formats,
-                           int resultFormat);
+    int (*SendQueryParams)(PgConnHandle* connection, const char* command, int parameterCount, const Oid* parameterTypes,
+                           const char* const* values, const int* lengths, const int* formats, int resultFormat);
     int (*SendPrepare)(PgConnHandle* connection, const char* name, const char* query, int parameterCount,
                        const Oid* parameterTypes);
-    int (*SendQueryPrepared)(PgConnHandle* connection, const char* name, int parameterCount,
-                             const char* const* values, const int* lengths, const int* formats, int resultFormat);
+    int (*SendQueryPrepared)(PgConnHandle* connection, const char* name, int parameterCount, const char* const* values,
+                             const int* lengths, const int* formats, int resultFormat);
     int (*Flush)(PgConnHandle* connection);
     int (*Socket)(const PgConnHandle* connection);
     int (*ConsumeInput)(PgConnHandle* connection);

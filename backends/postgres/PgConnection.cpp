@@ -310,8 +310,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::vector<std::pair<std
 }
 
 PgConnection::PgConnection(const Libpq& libpq, PgConnHandle* handle)
-    : m_libpq(libpq),
-      m_handle(handle),
+    : m_libpq(libpq), m_handle(handle),
       m_answerSeconds(TimeoutSeconds("MORU_PG_STATEMENT_TIMEOUT", kStatementTimeoutSeconds) + kAnswerMarginSeconds)
 {
     m_next = g_connections;
@@ -465,10 +464,7 @@ PgResult PgConnection::RunOnce(const std::string& sqlText, const PgParams& param
     return Checked(Answer(sent, "a statement"), "a statement");
 }
 
-void PgConnection::Execute(const std::string& sqlText)
-{
-    Checked(Exec(sqlText.c_str(), "a statement"), "a statement");
-}
+void PgConnection::Execute(const std::string& sqlText) { Checked(Exec(sqlText.c_str(), "a statement"), "a statement"); }
 
 void PgConnection::BeginCall() noexcept { g_inCall = true; }
 
@@ -477,8 +473,7 @@ void PgConnection::EndCall()
     g_inCall = false;
     for (PgConnection* connection = g_connections; connection; connection = connection->m_next) {
         connection->m_lostInCall = false;
-        if (connection->m_broken ||
-            connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle)
+        if (connection->m_broken || connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle)
             continue;
         // A read-only transaction: ending it keeps nothing, whether it ended well or not. A
         // connection that was lost stays lost (one whose server did not answer may still wait

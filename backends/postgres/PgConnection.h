@@ -117,7 +117,7 @@ private:
 
     const Libpq& m_libpq;
     PgConnHandle* m_handle;
-    int m_answerSeconds; // how long a statement's answer is waited for
+    int m_answerSeconds;                           // how long a statement's answer is waited for
     std::map<const char*, std::string> m_prepared; // statement text to its name on the server
     bool m_broken = false;                         // a statement found the session ended
     bool m_lostInCall = false;                     // the connection was lost during the call under way
