@@ -56,10 +56,6 @@ const Libpq& LoadLibpq()
     Find(*library, file, functions.SetErrorVerbosity, "PQsetErrorVerbosity");
     Find(*library, file, functions.SetNoticeProcessor, "PQsetNoticeProcessor");
     Find(*library, file, functions.TransactionStatus, "PQtransactionStatus");
-    Find(*library, file, functions.Exec, "PQexec");
-    Find(*library, file, functions.ExecParams, "PQexecParams");
-    Find(*library, file, functions.Prepare, "PQprepare");
-    Find(*library, file, functions.ExecPrepared, "PQexecPrepared");
     Find(*library, file, functions.ResultStatus, "PQresultStatus");
     Find(*library, file, functions.ResultErrorMessage, "PQresultErrorMessage");
     Find(*library, file, functions.ResultErrorField, "PQresultErrorField");
@@ -69,6 +65,16 @@ const Libpq& LoadLibpq()
     Find(*library, file, functions.GetLength, "PQgetlength");
     Find(*library, file, functions.GetIsNull, "PQgetisnull");
     Find(*library, file, functions.Clear, "PQclear");
+    Find(*library, file, functions.SetNonblocking, "PQsetnonblocking");
+    Find(*library, file, functions.SendQuery, "PQsendQuery");
+    Find(*library, file, functions.SendQueryParams, "PQsendQueryParams");
+    Find(*library, file, functions.SendPrepare, "PQsendPrepare");
+    Find(*library, file, functions.SendQueryPrepared, "PQsendQueryPrepared");
+    Find(*library, file, functions.Flush, "PQflush");
+    Find(*library, file, functions.Socket, "PQsocket");
+    Find(*library, file, functions.ConsumeInput, "PQconsumeInput");
+    Find(*library, file, functions.IsBusy, "PQisBusy");
+    Find(*library, file, functions.GetResult, "PQgetResult");
     loaded.functions = functions;
     loaded.library = std::move(library);
     return loaded.functions;

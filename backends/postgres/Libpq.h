@@ -30,15 +30,6 @@ struct Libpq {
     using NoticeProcessor = void (*)(void* argument, const char* message);
     NoticeProcessor (*SetNoticeProcessor)(PgConnHandle* connection, NoticeProcessor processor, void* argument);
     int (*TransactionStatus)(const PgConnHandle* connection);
-    PgResultHandle* (*Exec)(PgConnHandle* connection, const char* command);
-    PgResultHandle* (*ExecParams)(PgConnHandle* connection, const char* command, int parameterCount,
-                                  const Oid* parameterTypes, const char* const* values, const int* lengths,
-                                  const int* formats, int resultFormat);
-    PgResultHandle* (*Prepare)(PgConnHandle* connection, const char* name, const char* query, int parameterCount,
-                               const Oid* parameterTypes);
-    PgResultHandle* (*ExecPrepared)(PgConnHandle* connection, const char* name, int parameterCount,
-                                    const char* const* values, const int* lengths, const int* formats,
-                                    int resultFormat);
     int (*ResultStatus)(const PgResultHandle* result);
     char* (*ResultErrorMessage)(const PgResultHandle* result);
     char* (*ResultErrorField)(const PgResultHandle* result, int field);
@@ -48,6 +39,20 @@ struct Libpq {
     int (*GetLength)(const PgResultHandle* result, int row, int column);
     int (*GetIsNull)(const PgResultHandle* result, int row, int column);
     void (*Clear)(PgResultHandle* result);
+    // Statements sent without waiting, so that the wait for the answer has a deadline.
+    int (*SetNonblocking)(PgConnHandle* connection, int on);
+    int (*SendQuery)(PgConnHandle* connection, const char* command);
+    int (*SendQueryParams)(PgConnHandle* connection, const char* command, int parameterCount, const Oid* parameterTypes,
+                           const char* const* values, const int* lengths, const int* formats, int resultFormat);
+    int (*SendPrepare)(PgConnHandle* connection, const char* name, const char* query, int parameterCount,
+                       const Oid* parameterTypes);
+    int (*SendQueryPrepared)(PgConnHandle* connection, const char* name, int parameterCount, const char* const* values,
+                             const int* lengths, const int* formats, int resultFormat);
+    int (*Flush)(PgConnHandle* connection);
+    int (*Socket)(const PgConnHandle* connection);
+    int (*ConsumeInput)(PgConnHandle* connection);
+    int (*IsBusy)(PgConnHandle* connection);
+    PgResultHandle* (*GetResult)(PgConnHandle* connection);
 };
 
 // The client library, loaded on first use (libpq.dll on Windows, libpq.so.5 elsewhere; the

@@ -1,10 +1,19 @@
 #include "PgConnection.h"
 
+#include "platform/Environment.h"
 #include "service/Errors.h"
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <cerrno>
+#include <poll.h>
+#endif
 
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +29,8 @@ namespace {
 
 constexpr int kTextFormat = 0;
 constexpr int kBinaryFormat = 1;
+// Beyond the statement timeout, so that the server's own timeout, with its message, comes first.
+constexpr int kAnswerMarginSeconds = 5;
 
 // Open connections, for EndCall; made and closed under the library's lock.
 PgConnection* g_connections = nullptr;
@@ -114,7 +125,44 @@ std::uint64_t BigEndian(const char* bytes, int length)
     return value;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// Waits until `socket` can be read (or written, with `writing`); false once `deadline` passed.
+// An error of the wait counts as ready: libpq's next read reports it.
+bool WaitForSocket(int socket, bool writing, Clock::time_point deadline)
+{
+    if (socket < 0) return true;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+#ifdef _WIN32
+        fd_set readable, writable;
+        FD_ZERO(&readable);
+        FD_ZERO(&writable);
+        FD_SET(static_cast<SOCKET>(socket), &readable);
+        if (writing) FD_SET(static_cast<SOCKET>(socket), &writable);
+        timeval wait{static_cast<long>(left / 1000), static_cast<long>(left % 1000 * 1000)};
+        if (select(0, &readable, &writable, nullptr, &wait) != 0) return true;
+#else
+        pollfd descriptor{socket, static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0};
+        const int ready = poll(&descriptor, 1, static_cast<int>(std::min<long long>(left, 60'000)));
+        if (ready > 0 || (ready < 0 && errno != EINTR)) return true;
+#endif
+    }
+}
+
 } // namespace
+
+int TimeoutSeconds(const char* variable, int fallback)
+{
+    const auto text = platform::EnvironmentVariable(variable);
+    if (!text) return fallback;
+    int seconds = 0;
+    const auto* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, seconds);
+    if (error != std::errc() || stop != end || seconds < 1 || seconds > 3600) return fallback;
+    return seconds;
+}
 
 PgParams& PgParams::Add(std::string value, bool null, int format)
 {
@@ -257,10 +305,13 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::vector<std::pair<std
     }
     libpq.SetErrorVerbosity(handle, kErrorsDefault);
     libpq.SetNoticeProcessor(handle, IgnoreNotice, nullptr);
+    libpq.SetNonblocking(handle, 1);
     return std::unique_ptr<PgConnection>(new PgConnection(libpq, handle));
 }
 
-PgConnection::PgConnection(const Libpq& libpq, PgConnHandle* handle) : m_libpq(libpq), m_handle(handle)
+PgConnection::PgConnection(const Libpq& libpq, PgConnHandle* handle)
+    : m_libpq(libpq), m_handle(handle),
+      m_answerSeconds(TimeoutSeconds("MORU_PG_STATEMENT_TIMEOUT", kStatementTimeoutSeconds) + kAnswerMarginSeconds)
 {
     m_next = g_connections;
     if (m_next) m_next->m_previous = this;
@@ -320,6 +371,46 @@ void PgConnection::Reconnect()
     }
     m_libpq.SetErrorVerbosity(m_handle, kErrorsDefault);
     m_libpq.SetNoticeProcessor(m_handle, IgnoreNotice, nullptr);
+    m_libpq.SetNonblocking(m_handle, 1);
+}
+
+PgResultHandle* PgConnection::Answer(bool sent, const char* what)
+{
+    if (!sent) return nullptr;
+    const auto deadline = Clock::now() + std::chrono::seconds(m_answerSeconds);
+    const int socket = m_libpq.Socket(m_handle);
+    // No cancel request: it could wait on a server that stopped as a whole, and the server's own
+    // statement timeout, long passed by then, ends the statement as soon as the process runs again.
+    const auto notAnswered = [&](PgResultHandle* held) {
+        if (held) m_libpq.Clear(held);
+        m_broken = true;
+        m_lostInCall = g_inCall;
+        throw ServiceError(std::string("the connection to the server was lost (") + what +
+                           "): the server did not answer within " + std::to_string(m_answerSeconds) + " s");
+    };
+    // What is left of the statement goes out (a server that stops reading fills the socket's
+    // buffer); a failure here is reported by the results.
+    for (int unsent = m_libpq.Flush(m_handle); unsent > 0; unsent = m_libpq.Flush(m_handle)) {
+        if (!WaitForSocket(socket, true, deadline)) notAnswered(nullptr);
+        if (!m_libpq.ConsumeInput(m_handle)) break;
+    }
+    // Like libpq's own synchronous calls: every result read, the last one kept.
+    PgResultHandle* last = nullptr;
+    for (;;) {
+        while (m_libpq.IsBusy(m_handle)) {
+            if (!WaitForSocket(socket, false, deadline)) notAnswered(last);
+            if (!m_libpq.ConsumeInput(m_handle)) break; // the connection failed: the next result says why
+        }
+        PgResultHandle* result = m_libpq.GetResult(m_handle);
+        if (!result) return last;
+        if (last) m_libpq.Clear(last);
+        last = result;
+    }
+}
+
+PgResultHandle* PgConnection::Exec(const char* sqlText, const char* what)
+{
+    return Answer(m_libpq.SendQuery(m_handle, sqlText) != 0, what);
 }
 
 void PgConnection::EnterCallTransaction()
@@ -336,14 +427,14 @@ void PgConnection::EnterCallTransaction()
     // which would show them empty.
     constexpr const char* begin = "BEGIN TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY;"
                                   "LOCK TABLE meta IN ACCESS SHARE MODE";
-    PgResultHandle* result = m_libpq.Exec(m_handle, begin);
+    PgResultHandle* result = Exec(begin, "beginning a transaction");
     if (Lost(result)) {
         // Lost since the last call (the server restarted, the session was ended): nothing was read
         // yet, so the call goes on in a new session.
         if (result) m_libpq.Clear(result);
         m_broken = true;
         Reconnect();
-        result = m_libpq.Exec(m_handle, begin);
+        result = Exec(begin, "beginning a transaction");
     }
     Checked(result, "beginning a transaction");
 }
@@ -354,28 +445,26 @@ PgResult PgConnection::Run(const char* sqlText, const PgParams& params)
     auto prepared = m_prepared.find(sqlText);
     if (prepared == m_prepared.end()) {
         std::string name = "moru" + std::to_string(m_prepared.size() + 1);
-        Checked(m_libpq.Prepare(m_handle, name.c_str(), sqlText, 0, nullptr), "preparing a statement");
+        Checked(Answer(m_libpq.SendPrepare(m_handle, name.c_str(), sqlText, 0, nullptr) != 0, "preparing a statement"),
+                "preparing a statement");
         prepared = m_prepared.emplace(sqlText, std::move(name)).first;
     }
     const auto values = params.Values();
-    return Checked(m_libpq.ExecPrepared(m_handle, prepared->second.c_str(), params.Count(), values.data(),
-                                        params.Lengths(), params.Formats(), kBinaryFormat),
-                   "a statement");
+    const bool sent = m_libpq.SendQueryPrepared(m_handle, prepared->second.c_str(), params.Count(), values.data(),
+                                                params.Lengths(), params.Formats(), kBinaryFormat) != 0;
+    return Checked(Answer(sent, "a statement"), "a statement");
 }
 
 PgResult PgConnection::RunOnce(const std::string& sqlText, const PgParams& params)
 {
     EnterCallTransaction();
     const auto values = params.Values();
-    return Checked(m_libpq.ExecParams(m_handle, sqlText.c_str(), params.Count(), nullptr, values.data(),
-                                      params.Lengths(), params.Formats(), kBinaryFormat),
-                   "a statement");
+    const bool sent = m_libpq.SendQueryParams(m_handle, sqlText.c_str(), params.Count(), nullptr, values.data(),
+                                              params.Lengths(), params.Formats(), kBinaryFormat) != 0;
+    return Checked(Answer(sent, "a statement"), "a statement");
 }
 
-void PgConnection::Execute(const std::string& sqlText)
-{
-    Checked(m_libpq.Exec(m_handle, sqlText.c_str()), "a statement");
-}
+void PgConnection::Execute(const std::string& sqlText) { Checked(Exec(sqlText.c_str(), "a statement"), "a statement"); }
 
 void PgConnection::BeginCall() noexcept { g_inCall = true; }
 
@@ -384,11 +473,17 @@ void PgConnection::EndCall()
     g_inCall = false;
     for (PgConnection* connection = g_connections; connection; connection = connection->m_next) {
         connection->m_lostInCall = false;
-        if (connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle) continue;
+        if (connection->m_broken || connection->m_libpq.TransactionStatus(connection->m_handle) == kTransactionIdle)
+            continue;
         // A read-only transaction: ending it keeps nothing, whether it ended well or not. A
-        // connection that was lost stays lost; its next statement reports it.
-        PgResultHandle* result = connection->m_libpq.Exec(connection->m_handle, "ROLLBACK");
-        if (result) connection->m_libpq.Clear(result);
+        // connection that was lost stays lost (one whose server did not answer may still wait
+        // for it); its next statement reports it.
+        try {
+            PgResultHandle* result = connection->Exec("ROLLBACK", "ending a transaction");
+            if (result) connection->m_libpq.Clear(result);
+        } catch (const ServiceError&) {
+            // Not answered: the connection is lost, and the next call connects again.
+        }
     }
 }
 

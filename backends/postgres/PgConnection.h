@@ -14,6 +14,12 @@
 
 namespace moru::postgres {
 
+// The server's limit on one statement unless MORU_PG_STATEMENT_TIMEOUT says otherwise.
+inline constexpr int kStatementTimeoutSeconds = 30;
+
+// Whole seconds from 1 to 3600 read from `variable`, else `fallback`.
+int TimeoutSeconds(const char* variable, int fallback);
+
 // The parameters of one statement, in text form except bytes.
 class PgParams {
 public:
@@ -97,6 +103,11 @@ public:
 private:
     PgConnection(const Libpq& libpq, PgConnHandle* handle);
     void EnterCallTransaction();
+    // The last result of the statements just sent (nullptr when `sent` is false), waited for no
+    // longer than the server's statement timeout and a margin: a server process that stops
+    // without ending its connection makes the connection lost instead of hanging the host.
+    PgResultHandle* Answer(bool sent, const char* what);
+    PgResultHandle* Exec(const char* sqlText, const char* what);
     // Connects again when the connection was lost (the server restarted, the session was ended):
     // statements prepared on the old session are prepared again on first use.
     void Reconnect();
@@ -106,6 +117,7 @@ private:
 
     const Libpq& m_libpq;
     PgConnHandle* m_handle;
+    int m_answerSeconds;                           // how long a statement's answer is waited for
     std::map<const char*, std::string> m_prepared; // statement text to its name on the server
     bool m_broken = false;                         // a statement found the session ended
     bool m_lostInCall = false;                     // the connection was lost during the call under way

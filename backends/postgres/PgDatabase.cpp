@@ -21,18 +21,6 @@ namespace {
 // the host. MORU_PG_CONNECT_TIMEOUT and MORU_PG_STATEMENT_TIMEOUT (whole seconds, 1 to 3600) set
 // others, for a slow network or for tests that wait for a timeout.
 constexpr int kConnectTimeoutSeconds = 10;
-constexpr int kStatementTimeoutSeconds = 30;
-
-int TimeoutSeconds(const char* variable, int fallback)
-{
-    const auto text = platform::EnvironmentVariable(variable);
-    if (!text) return fallback;
-    int seconds = 0;
-    const auto* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, seconds);
-    if (error != std::errc() || stop != end || seconds < 1 || seconds > 3600) return fallback;
-    return seconds;
-}
 
 // A value of the options setting: spaces and backslashes escaped.
 std::string OptionValue(std::string_view text)

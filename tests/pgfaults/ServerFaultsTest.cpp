@@ -1,5 +1,6 @@
 // A server that goes away under a host, through the exports: stopped in the middle of a listing
-// and of a bulk pass, its session ended, a schema of another format, a server that never answers.
+// and of a bulk pass, its session ended, a schema of another format, a server that never answers,
+// a server process that stops without ending its connection.
 // Each call returns its failure value with the reason in the trace, nothing hangs, and once the
 // server is back the next call connects again and works.
 
@@ -9,14 +10,17 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <iterator>
+#include <mutex>
 #include <thread>
 
 using namespace moru::pgfaults;
@@ -268,6 +272,102 @@ TEST_F(ServerFaults, AServerThatNeverAnswersFailsWithinTheConnectTimeoutAndFiles
     int handle = 0;
     EXPECT_EQ(1, MORU_EXPORT_OF(FoundCompounds_Find)(source, "64-17-5", nullptr, &handle));
     MORU_EXPORT_OF(FoundCompounds_ReleaseHandle)(handle);
+}
+
+// The server processes of the reader's sessions, as the server lists them.
+std::vector<pid_t> ReaderProcesses()
+{
+    const std::filesystem::path file = ServerLine("host").value_or("") + "/reader-processes.txt";
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    if (!ServerScript("sql", "COPY (SELECT pid FROM pg_stat_activity WHERE usename = 'moru_reader') TO '" +
+                                 file.string() + "'"))
+        return {};
+    std::vector<pid_t> processes;
+    std::ifstream list(file);
+    for (pid_t process = 0; list >> process;) processes.push_back(process);
+    std::filesystem::remove(file, ignored);
+    return processes;
+}
+
+// Server processes stopped (not ended) while this lives; they go on again however the test ends,
+// and after `limit` at the latest, so that a call that waits for them fails its test instead of
+// hanging it.
+class StoppedProcesses {
+public:
+    StoppedProcesses(std::vector<pid_t> processes, std::chrono::seconds limit) : m_processes(std::move(processes))
+    {
+        for (pid_t process : m_processes) kill(process, SIGSTOP);
+        m_watchdog = std::thread([this, limit] {
+            std::unique_lock lock(m_mutex);
+            m_ended.wait_for(lock, limit, [this] { return m_resumed; });
+            ResumeLocked();
+        });
+    }
+    ~StoppedProcesses()
+    {
+        Resume();
+        m_watchdog.join();
+    }
+    StoppedProcesses(const StoppedProcesses&) = delete;
+    StoppedProcesses& operator=(const StoppedProcesses&) = delete;
+    void Resume()
+    {
+        std::lock_guard lock(m_mutex);
+        ResumeLocked();
+        m_ended.notify_all();
+    }
+
+private:
+    void ResumeLocked()
+    {
+        if (m_resumed) return;
+        for (pid_t process : m_processes) kill(process, SIGCONT);
+        m_resumed = true;
+    }
+    std::vector<pid_t> m_processes;
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    bool m_resumed = false;
+    std::thread m_watchdog;
+};
+
+// MORU_PG_STATEMENT_TIMEOUT while this lives, read by the connections made meanwhile.
+class StatementTimeout {
+public:
+    explicit StatementTimeout(const char* seconds) { setenv("MORU_PG_STATEMENT_TIMEOUT", seconds, 1); }
+    ~StatementTimeout() { unsetenv("MORU_PG_STATEMENT_TIMEOUT"); }
+    StatementTimeout(const StatementTimeout&) = delete;
+    StatementTimeout& operator=(const StatementTimeout&) = delete;
+};
+
+TEST_F(ServerFaults, AServerProcessThatStopsAnsweringFailsTheCallWithinTheTimeoutAndTheNextCallConnectsAgain)
+{
+    // One second for the server, five more for the client: the call ends after six.
+    const StatementTimeout timeout("1");
+    const auto connected = Initialise(ServerConfiguration(kScratch / "databases.json", "faults_sample"));
+    ASSERT_EQ(1, connected.success) << (connected.messages.empty() ? "" : connected.messages[0]);
+    ASSERT_EQ(1, Find("64-17-5"));
+    const auto processes = ReaderProcesses();
+    ASSERT_FALSE(processes.empty());
+    {
+        // Its host still holds the connection: nothing tells libpq that the process is gone.
+        StoppedProcesses stopped(processes, std::chrono::seconds(15));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(0, Find("64-17-5"));
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, std::chrono::seconds(5));
+        EXPECT_LT(waited, std::chrono::seconds(10));
+        const std::string line = TraceLineOf("FoundCompounds_Find");
+        ExpectConnectionReason(line);
+        EXPECT_NE(std::string::npos, line.find("did not answer within 6 s")) << line;
+        // The next call connects again, beside the process that still stands still.
+        EXPECT_EQ(1, Find("64-17-5")) << TraceLineOf("FoundCompounds_Find");
+    }
+    EXPECT_EQ(1, Find("64-17-5")) << TraceLineOf("FoundCompounds_Find");
+    const auto after = Pass();
+    ASSERT_TRUE(after) << TraceLineOf("Optimized_GetAllScalarPropertyValues");
+    EXPECT_EQ(6u, after->size());
 }
 
 } // namespace
