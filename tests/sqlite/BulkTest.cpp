@@ -211,6 +211,7 @@ TEST_F(Bulk, FoundRowsComeInTheOrderOfTheirSearchKeys)
     Connect();
     const auto rows = manager->OptimizedFind({"water", "argon", "NEON", "H2O", "alcohol", "WATER"}, false, false);
     std::vector<std::pair<int, int>> places; // identifier, compound
+    places.reserve(rows.size());
     for (const auto& row : rows) places.emplace_back(row.identifier, row.compoundIndex);
     EXPECT_EQ(places, (std::vector<std::pair<int, int>>{{4, 5}, {1, 9}, {3, 2}, {0, 2}, {5, 2}}));
 }
