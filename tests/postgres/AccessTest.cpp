@@ -25,9 +25,7 @@ protected:
     void SetUp() override
     {
         MORU_NEEDS_SERVER();
-        // No password from a file of the account running the tests.
-        setenv("PGPASSFILE", "/nonexistent/pgpass", 1);
-        unsetenv("PGPASSWORD");
+        IgnoreAccountPasswords();
         sqlite::testing::Build(sqlite::testing::RichSource(), scratch.File("rich.db"));
     }
 
@@ -45,17 +43,6 @@ protected:
         entry.Schema = schema;
         entry.Password = std::move(password);
         return entry;
-    }
-
-    // Runs statements as the superuser.
-    static void Administer(const std::string& statements)
-    {
-        common::DatabaseEntry entry;
-        entry.Url = ServerUrl("postgres");
-        PgConnection::Refusal refusal;
-        auto connection = PgConnection::Open(ConnectionSettings(entry, "", false), refusal);
-        ASSERT_TRUE(connection) << refusal.reason;
-        connection->Execute(statements);
     }
 
     std::string Initialize(const std::string& configuration, const std::string& password = "")
@@ -105,7 +92,7 @@ TEST_F(ServerAccess, ResultTextsOfMixedConfigurationsNeverHoldThePassword)
 TEST_F(ServerAccess, ASchemaThatIsNoDatabaseOrOfAnotherFormatIsNotConnected)
 {
     Push("rich_other_format");
-    Administer("UPDATE rich_other_format.meta SET value = 'moru-property-db 2' WHERE key = 'format'");
+    AdministerServer("UPDATE rich_other_format.meta SET value = 'moru-property-db 2' WHERE key = 'format'");
     EXPECT_THROW(
         {
             try {
@@ -128,7 +115,7 @@ TEST_F(ServerAccess, ARoleWithoutTheGrantReadsNothing)
 TEST_F(ServerAccess, TheLibrarysConnectionCannotWrite)
 {
     Push("rich_access");
-    Administer("GRANT CREATE ON SCHEMA rich_access TO moru_reader");
+    AdministerServer("GRANT CREATE ON SCHEMA rich_access TO moru_reader");
     auto opened = OpenServerDatabase(Entry("rich_access", kReaderPassword), "");
     ASSERT_EQ(common::Admission::Connected, opened.Result);
     auto& database = dynamic_cast<PgDatabase&>(*opened.Database);

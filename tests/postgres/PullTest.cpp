@@ -31,19 +31,8 @@ protected:
     void SetUp() override
     {
         MORU_NEEDS_SERVER();
-        setenv("PGPASSFILE", "/nonexistent/pgpass", 1);
-        unsetenv("PGPASSWORD");
+        IgnoreAccountPasswords();
         sqlite::testing::Build(sqlite::testing::RichSource(), scratch.File("rich.db"));
-    }
-
-    static void Administer(const std::string& statements)
-    {
-        common::DatabaseEntry entry;
-        entry.Url = ServerUrl("postgres");
-        PgConnection::Refusal refusal;
-        auto connection = PgConnection::Open(ConnectionSettings(entry, "", false), refusal);
-        ASSERT_TRUE(connection) << refusal.reason;
-        connection->Execute(statements);
     }
 
     // The reader's url with its password in it.
@@ -115,22 +104,22 @@ TEST_F(ServerTool, CheckPassesASoundSchemaAndNamesEachPlantedFault)
     EXPECT_EQ(std::vector<std::string>{}, dbtool::CheckServerDatabase(ServerUrl("postgres"), "rich_checked"));
 
     // A value of a databank that does not exist.
-    Administer("INSERT INTO rich_checked.value (id, databank_id, property_id, compound1_id, kind) "
-               "VALUES (999999, 77, 1, 1, 1)");
+    AdministerServer("INSERT INTO rich_checked.value (id, databank_id, property_id, compound1_id, kind) "
+                     "VALUES (999999, 77, 1, 1, 1)");
     auto problems = dbtool::CheckServerDatabase(ServerUrl("postgres"), "rich_checked");
     ASSERT_EQ(1u, problems.size());
     EXPECT_EQ("a row of table \"value\" refers to a missing row of table \"databank\"", problems[0]);
 
     // Two databanks of one name, which a database file cannot hold.
-    Administer("DELETE FROM rich_checked.value WHERE id = 999999; "
-               "INSERT INTO rich_checked.databank (id, position, name) VALUES (99, 99, 'pure')");
+    AdministerServer("DELETE FROM rich_checked.value WHERE id = 999999; "
+                     "INSERT INTO rich_checked.databank (id, position, name) VALUES (99, 99, 'pure')");
     problems = dbtool::CheckServerDatabase(ServerUrl("postgres"), "rich_checked");
     ASSERT_EQ(1u, problems.size());
     EXPECT_NE(std::string::npos, problems[0].find("UNIQUE constraint failed: databank.name")) << problems[0];
 
     // Another format.
-    Administer("DELETE FROM rich_checked.databank WHERE id = 99; "
-               "UPDATE rich_checked.meta SET value = 'moru-property-db 2' WHERE key = 'format'");
+    AdministerServer("DELETE FROM rich_checked.databank WHERE id = 99; "
+                     "UPDATE rich_checked.meta SET value = 'moru-property-db 2' WHERE key = 'format'");
     problems = dbtool::CheckServerDatabase(ServerUrl("postgres"), "rich_checked");
     ASSERT_EQ(1u, problems.size());
     EXPECT_NE(std::string::npos, problems[0].find("another format")) << problems[0];
@@ -188,9 +177,9 @@ TEST_F(ServerTool, ARestrictedDatabankIsHiddenFromOtherRolesAndKeptAcrossLoads)
     EXPECT_EQ((std::vector<std::string>{"PURE", "REACT"}), ReadersDatabanks("rich_restricted"));
 
     // Membership of a role that may read it is enough.
-    Administer("GRANT moru_partner TO moru_reader");
+    AdministerServer("GRANT moru_partner TO moru_reader");
     EXPECT_EQ(all, ReadersDatabanks("rich_restricted"));
-    Administer("REVOKE moru_partner FROM moru_reader");
+    AdministerServer("REVOKE moru_partner FROM moru_reader");
 
     // Restrictions that fail leave the schema as it was.
     for (const char* wrong : {"NOBANK=moru_partner", "PURE=no_such_role"}) {

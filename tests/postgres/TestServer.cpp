@@ -1,5 +1,11 @@
 #include "TestServer.h"
 
+#include "PgService.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 
@@ -35,6 +41,22 @@ std::string ServerUrl(const std::string& user)
         else host += c;
     }
     return "postgresql://" + user + "@" + host + ":" + ReadLine("port").value_or("") + "/postgres";
+}
+
+void IgnoreAccountPasswords()
+{
+    setenv("PGPASSFILE", "/nonexistent/pgpass", 1);
+    unsetenv("PGPASSWORD");
+}
+
+void AdministerServer(const std::string& statements)
+{
+    common::DatabaseEntry entry;
+    entry.Url = ServerUrl("postgres");
+    PgConnection::Refusal refusal;
+    auto connection = PgConnection::Open(ConnectionSettings(entry, "", false), refusal);
+    ASSERT_TRUE(connection) << refusal.reason;
+    connection->Execute(statements);
 }
 
 } // namespace moru::postgres::testing

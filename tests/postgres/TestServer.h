@@ -17,6 +17,13 @@ std::string ServerUrl(const std::string& user);
 inline constexpr const char* kReader = "moru_reader";
 inline constexpr const char* kReaderPassword = "moru-reader-password";
 
+// No password from the environment or a password file of the account running the tests: only
+// what a test gives counts.
+void IgnoreAccountPasswords();
+
+// Runs statements on the test server as its superuser; a failure to connect fails the test.
+void AdministerServer(const std::string& statements);
+
 } // namespace moru::postgres::testing
 
 // Skips the test with the reason when there is no server.
