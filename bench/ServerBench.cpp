@@ -164,6 +164,24 @@ std::size_t EnginePass(const std::string& alias, const std::vector<std::string>&
     return bench::LibraryEnginePass(lists);
 }
 
+// The engine pass's full dump on each side (every value's compounds, property, databank and
+// numbers bit for bit): true when they are the same.
+bool SameEnginePass(const std::vector<std::string>& databanks, const std::vector<std::string>& compounds,
+                    std::size_t count)
+{
+    bench::Dump dumps[2];
+    const char* aliases[2] = {"FILE", "SERVER"};
+    for (int side = 0; side < 2; ++side) {
+        bench::EngineLists lists;
+        for (const auto& bank : databanks) lists.databanks.push_back(std::string(aliases[side]) + "." + bank);
+        lists.compounds.assign(compounds.begin(),
+                               compounds.begin() + static_cast<long>(std::min(count, compounds.size())));
+        lists.properties = kProperties;
+        bench::LibraryEnginePass(lists, &dumps[side]);
+    }
+    return dumps[0] == dumps[1] && !dumps[0].empty();
+}
+
 std::size_t BinarySets(const std::string& alias, const std::vector<std::string>& working)
 {
     std::vector<const char*> compounds, banks, models;
@@ -251,6 +269,25 @@ int Run(int rounds)
     }
     const std::vector<std::string> working(compounds.begin(), compounds.begin() + 300);
     const auto names = Column(std::filesystem::path(data) / "compounds.tsv", {1});
+
+    // Both sides must give the same answers before their times mean anything.
+    for (std::size_t i = 0; i < 200 && i < names.size(); ++i) {
+        const std::string& name = names[i * 7 % names.size()];
+        const std::string file = std::string("FILE.") + kSearchDatabank,
+                          server = std::string("SERVER.") + kSearchDatabank;
+        if (bench::LibrarySearch(file.c_str(), name) != bench::LibrarySearch(server.c_str(), name)) {
+            std::fprintf(stderr, "search %s: the file and the server found different compounds\n", name.c_str());
+            return 1;
+        }
+    }
+    for (std::size_t count : {500, 1000, 2000, 4000}) {
+        if (!SameEnginePass(databanks, compounds, count)) {
+            std::fprintf(stderr, "engine pass of %zu compounds: the file and the server gave different values\n",
+                         count);
+            return 1;
+        }
+    }
+    std::printf("searches and engine passes: the same answers from the file and the server, values bit for bit\n");
 
     std::printf("\n%d alternating rounds, medians in ms; server CPU: the server's processes\n\n", rounds);
     std::printf("| %-28s | file wall | file  CPU | srv  wall | srv   CPU | srv sCPU | ratio | results\n", "workload");
