@@ -3,6 +3,7 @@
 #include "PgSchema.h"
 
 #include "platform/Text.h"
+#include "service/Errors.h"
 
 #include <map>
 #include <string>
@@ -18,6 +19,10 @@ std::vector<EngineCompoundRow> PgBulkManager::OptimizedFind(const std::vector<st
                                                             bool keldaIndex, bool plxIndex)
 {
     PgConnection& db = m_database->Db();
+    // Finding the compounds starts a pass: its later calls read the data read here.
+    const PgResult schema = db.Run(sql::SelectSchemaOfCall);
+    m_passSchema = schema.Rows() == 1 ? std::optional<long long>(schema.Int64(0, 0)) : std::nullopt;
+
     // Identifiers that differ only in what the search key folds share a key.
     std::map<std::string, std::vector<int>> byKey;
     for (int i = 0; i < static_cast<int>(identifiers.size()); ++i) {
@@ -75,6 +80,25 @@ std::optional<std::vector<PropertyPtr>> PgBulkManager::GetAllProperties()
     return std::vector<PropertyPtr>(m_database->Properties().begin(), m_database->Properties().end());
 }
 
+// An engine pass is several calls, each with a snapshot of its own. moru-db push keeps the data it
+// replaces, under another name, until the next push; so a pass that began before a push reads the
+// data it began with to its end, and never mixes the two.
+void PgBulkManager::ReadPassData()
+{
+    if (!m_passSchema) return;
+    PgConnection& db = m_database->Db();
+    const PgResult current = db.Run(sql::SelectSchemaOfCall);
+    if (current.Rows() == 1 && current.Int64(0, 0) == *m_passSchema) return;
+    // The call holds the current schema's format table (PgConnection), which a push locks before
+    // it drops the data replaced earlier: what is found here stays until the call ends.
+    const PgResult kept = db.Run(sql::SelectSchemaName, PgParams().Int(*m_passSchema));
+    if (kept.Rows() != 1) {
+        throw ServiceError("the database " + m_database->Alias() +
+                           " was replaced twice since this bulk pass found its compounds; load the lists again");
+    }
+    db.Run(sql::ReadSchemaInCall, PgParams().Text(kept.Text(0, 0)));
+}
+
 // One statement for every databank of the run, property and compound at once: a statement costs the
 // server a plan over the arrays, so fewer statements beat smaller ones.
 void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select, bool binary, IEngineValueSink& sink)
@@ -99,6 +123,7 @@ void PgBulkManager::ReadValues(const EngineValueQuery& query, const char* select
         places.push_back(r);
     }
     if (databankIds.empty()) return;
+    ReadPassData();
     const PgResult rows =
         m_database->Db().Run(select, PgParams().IntArray(databankIds).IntArray(propertyIds).IntArray(query.compounds));
     for (int k = 0; k < rows.Rows(); ++k) {

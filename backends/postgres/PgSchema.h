@@ -183,6 +183,14 @@ inline constexpr const char* SelectRegressionDeviations =
 inline constexpr const char* SelectRegressionCitations =
     "SELECT text FROM regression_citation WHERE value_id = $1::bigint ORDER BY position";
 
+// Which data a call reads: the schema the search path names (its oid changes when moru-db push swaps
+// in new data), the name a pass's schema has now (the replaced one keeps its oid under a new name),
+// and the schema for the rest of the call.
+inline constexpr const char* SelectSchemaOfCall =
+    "SELECT oid::bigint FROM pg_namespace WHERE nspname = current_schema()";
+inline constexpr const char* SelectSchemaName = "SELECT nspname::text FROM pg_namespace WHERE oid = $1::bigint::oid";
+inline constexpr const char* ReadSchemaInCall = "SELECT set_config('search_path', quote_ident($1::text), true)";
+
 // The engine's bulk retrieval: one statement per set, one per kind of value for all the databanks.
 inline constexpr const char* FindFirstCompoundsByKeys =
     "SELECT search_key, min(compound_id) FROM identifier WHERE search_key = ANY($1::text[]) GROUP BY search_key";

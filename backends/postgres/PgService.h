@@ -294,8 +294,13 @@ public:
 private:
     void ReadValues(const service::EngineValueQuery& query, const char* select, bool binary,
                     service::IEngineValueSink& sink);
+    // Makes the call read the data the pass found its compounds in, also when a push has replaced
+    // it since; throws ServiceError when that data is gone.
+    void ReadPassData();
 
     PgDatabase* m_database;
+    // The schema (its oid) the current pass found its compounds in; a pass's calls all read it.
+    std::optional<long long> m_passSchema;
     std::vector<int> m_labels;
     std::vector<std::optional<double>> m_numbers;
 };

@@ -1,7 +1,7 @@
 // A host that runs bulk passes over the server until told to stop, for the test of schemas
-// swapped under running hosts: moru_pass_worker CONFIG COMPOUNDS STOP OUT. Each pass appends
-// one line to OUT: "old N" or "new N" (N values, all below or all above kChanged), "mixed" with
-// both counts, or "failed" with the reason from the trace.
+// swapped under running hosts: moru_pass_worker CONFIG COMPOUNDS STOP OUT. Each pass reads its
+// scalar values in two calls and appends one line to OUT: "old N" or "new N" (N values, all below
+// or all above kChanged), "mixed" with both counts, or "failed" with the reason from the trace.
 
 #include "ServerHarness.h"
 
@@ -43,12 +43,16 @@ int main(int argc, char** argv)
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(50);
     while (!std::filesystem::exists(argv[3]) && std::chrono::steady_clock::now() < deadline) {
+        // The values twice in one pass, in two calls: a push between them must not show.
         std::string failedCall;
-        const auto values = ScalarPass({"SAMPLE.PURE"}, compounds, {"MW", "TB"}, &failedCall);
-        if (!values) {
+        std::optional<std::vector<ScalarValue>> values, again;
+        if (StartPass({"SAMPLE.PURE"}, compounds, {"MW", "TB"}, &failedCall)) values = ScalarValues(&failedCall);
+        if (values) again = ScalarValues(&failedCall);
+        if (!values || !again) {
             out << "failed " << TraceLineOf(failedCall) << std::endl;
             continue;
         }
+        values->insert(values->end(), again->begin(), again->end());
         std::size_t changed = 0;
         for (const auto& value : *values) changed += value.number > kChanged ? 1 : 0;
         if (changed == 0) out << "old " << values->size() << std::endl;

@@ -1,5 +1,6 @@
-// Eight hosts run bulk passes while moru-db push replaces their schema twice: every pass sees the
-// old data or the new whole, and none fails.
+// moru-db push replaces a schema under running hosts: a bulk pass sees the old data or the new
+// whole, also across its calls. Eight hosts run passes while the schema is replaced twice, and
+// none fails; one host's pass reads on while pushes come between its calls.
 
 #include "ServerHarness.h"
 
@@ -67,6 +68,57 @@ pid_t StartWorker(const std::vector<std::string>& arguments)
         _exit(127);
     }
     return pid;
+}
+
+// "old", "new" or "mixed": whether the values are those of the sample or of the new database.
+std::string DataOf(const std::vector<ScalarValue>& values)
+{
+    std::size_t changed = 0;
+    for (const auto& value : values) changed += value.number > 50000 ? 1 : 0;
+    return changed == 0 ? "old" : changed == values.size() ? "new" : "mixed";
+}
+
+TEST(SchemaSwapBetweenCalls, APassReadsTheDataItBeganWithToItsEndAndTheNextPassTheNewData)
+{
+    if (auto absent = ServerAbsent()) GTEST_SKIP() << *absent;
+    std::filesystem::remove_all(kScratch);
+    std::filesystem::create_directories(kScratch);
+    const auto newDatabase = kScratch / "new.db";
+    ASSERT_TRUE(MakeNewDatabase(newDatabase, kScratch / "names.txt"));
+    ASSERT_TRUE(Push(MORU_SAMPLE_DB, "between_sample"));
+    setenv("MORU_TRACE", (kScratch / "trace.txt").c_str(), 1);
+    moru::host::HostLibrary::Instance(moru::host::LibraryFileIn(MORU_LIBRARY_DIR));
+    const auto connected = Initialise(ServerConfiguration(kScratch / "databases.json", "between_sample"));
+    ASSERT_EQ(1, connected.success) << (connected.messages.empty() ? "" : connected.messages[0]);
+    const std::vector<const char*> banks = {"SAMPLE.PURE"}, compounds = {"64-17-5", "7732-18-5", "67-64-1"},
+                                   properties = {"MW", "TB"};
+
+    ASSERT_TRUE(StartPass(banks, compounds, properties));
+    const auto before = ScalarValues();
+    ASSERT_TRUE(before);
+    ASSERT_EQ(6u, before->size());
+    EXPECT_EQ("old", DataOf(*before));
+    ASSERT_TRUE(Push(newDatabase.string(), "between_sample"));
+    const auto after = ScalarValues();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*before, *after) << "a pass read data pushed after it began";
+
+    const auto next = ScalarPass(banks, compounds, properties);
+    ASSERT_TRUE(next);
+    EXPECT_EQ("new", DataOf(*next));
+
+    // Two pushes between two calls of a pass: the data it began with is gone, and the pass fails
+    // saying so rather than going on with other data. The next pass reads the newest.
+    ASSERT_TRUE(Push(MORU_SAMPLE_DB, "between_sample"));
+    ASSERT_TRUE(Push(newDatabase.string(), "between_sample"));
+    std::string failedCall;
+    EXPECT_FALSE(ScalarValues(&failedCall));
+    EXPECT_NE(std::string::npos, TraceLineOf(failedCall).find("was replaced twice since this bulk pass"))
+        << TraceLineOf(failedCall);
+    const auto last = ScalarPass(banks, compounds, properties);
+    ASSERT_TRUE(last);
+    EXPECT_EQ("new", DataOf(*last));
+    std::filesystem::remove_all(kScratch);
 }
 
 TEST(ConcurrentSchemaSwap, EveryPassOfEightHostsSeesTheOldOrTheNewDataWhole)

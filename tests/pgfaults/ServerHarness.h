@@ -106,26 +106,33 @@ struct ScalarValue {
     bool operator==(const ScalarValue&) const = default;
 };
 
-// A bulk pass as an engine makes it, over the scalar values; nullopt when a call of it failed.
-// `failedCall` receives the name of the export that failed.
-inline std::optional<std::vector<ScalarValue>> ScalarPass(std::vector<const char*> banks,
-                                                          std::vector<const char*> compounds,
-                                                          std::vector<const char*> properties,
-                                                          std::string* failedCall = nullptr)
+// The start of a bulk pass as an engine makes it: the lists loaded and the compounds found. False
+// when a call failed; `failedCall` receives the name of its export.
+inline bool StartPass(std::vector<const char*> banks, std::vector<const char*> compounds,
+                      std::vector<const char*> properties, std::string* failedCall = nullptr)
+{
+    banks.push_back(nullptr);
+    compounds.push_back(nullptr);
+    properties.push_back(nullptr);
+    const char* failed = nullptr;
+    int handle = 0;
+    if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compounds.data(), properties.data()) != 1)
+        failed = "Optimized_InitializeAllLists";
+    else if (const int found = MORU_EXPORT_OF(Optimized_GetAllCompoundsIdentifiers)(&handle); found <= 0)
+        failed = "Optimized_GetAllCompoundsIdentifiers";
+    MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
+    if (failed && failedCall) *failedCall = failed;
+    return failed == nullptr;
+}
+
+// The scalar values of the pass under way; nullopt when a call failed, as above.
+inline std::optional<std::vector<ScalarValue>> ScalarValues(std::string* failedCall = nullptr)
 {
     const auto failed = [&](const char* name) {
         if (failedCall) *failedCall = name;
         return std::nullopt;
     };
-    banks.push_back(nullptr);
-    compounds.push_back(nullptr);
-    properties.push_back(nullptr);
-    if (MORU_EXPORT_OF(Optimized_InitializeAllLists)(banks.data(), compounds.data(), properties.data()) != 1)
-        return failed("Optimized_InitializeAllLists");
     int handle = 0;
-    const int found = MORU_EXPORT_OF(Optimized_GetAllCompoundsIdentifiers)(&handle);
-    MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
-    if (found <= 0) return failed("Optimized_GetAllCompoundsIdentifiers");
     const int count = MORU_EXPORT_OF(Optimized_GetAllScalarPropertyValues)(&handle);
     if (handle == 0) return failed("Optimized_GetAllScalarPropertyValues");
     std::vector<ScalarValue> values;
@@ -143,6 +150,16 @@ inline std::optional<std::vector<ScalarValue>> ScalarPass(std::vector<const char
     }
     MORU_EXPORT_OF(Optimized_ReleaseHandle)(handle);
     return values;
+}
+
+// A whole bulk pass over the scalar values.
+inline std::optional<std::vector<ScalarValue>> ScalarPass(const std::vector<const char*>& banks,
+                                                          const std::vector<const char*>& compounds,
+                                                          const std::vector<const char*>& properties,
+                                                          std::string* failedCall = nullptr)
+{
+    if (!StartPass(banks, compounds, properties, failedCall)) return std::nullopt;
+    return ScalarValues(failedCall);
 }
 
 // The trace's last line of a call of `exportName`, with its result and the reason of its failure.

@@ -143,14 +143,16 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
         if (existing.Rows() > 0) {
             // Readers lock the format table before their snapshot (PgConnection): holding it, the
             // swap waits for the calls under way, and the calls that come next wait for the swap and
-            // then see the new tables whole.
+            // then see the new tables whole. No call is under way either when the data replaced last
+            // time is dropped, so none loses the data it reads.
             const auto meta = server->RunOnce("SELECT to_regclass($1::text)", PgParams().Text(target + ".meta"));
             if (!meta.IsNull(0, 0)) server->Execute("LOCK TABLE " + target + ".meta IN ACCESS EXCLUSIVE MODE");
             server->Execute("DROP SCHEMA IF EXISTS " + retired + " CASCADE");
             server->Execute("ALTER SCHEMA " + target + " RENAME TO " + retired);
         }
+        // The replaced data stays, under the retired name, until the next push: an engine pass that
+        // began before this one reads it to its end.
         server->Execute("ALTER SCHEMA " + staging + " RENAME TO " + target);
-        if (existing.Rows() > 0) server->Execute("DROP SCHEMA " + retired + " CASCADE");
         for (const auto& role : roles) {
             if (!postgres::Storable(role)) throw std::runtime_error("a role name is not UTF-8 text");
             server->Execute("GRANT USAGE ON SCHEMA " + target + " TO " + QuotedIdentifier(role));
