@@ -112,6 +112,18 @@ TEST_F(ServerAccess, ARoleWithoutTheGrantReadsNothing)
     EXPECT_THROW(OpenServerDatabase(Entry("rich_ungranted", kReaderPassword), ""), service::ServiceError);
 }
 
+TEST_F(ServerAccess, APushWithoutTheGrantTakesTheReplacedDataFromTheRoleToo)
+{
+    Push("rich_regrant");
+    EXPECT_EQ(common::Admission::Connected, OpenServerDatabase(Entry("rich_regrant", kReaderPassword), "").Result);
+    Push("rich_regrant"); // the replaced data, kept for passes under way, stays readable by the role
+    EXPECT_EQ(common::Admission::Connected,
+              OpenServerDatabase(Entry("rich_regrant_replaced", kReaderPassword), "").Result);
+    Push("rich_regrant", false);
+    EXPECT_THROW(OpenServerDatabase(Entry("rich_regrant", kReaderPassword), ""), service::ServiceError);
+    EXPECT_THROW(OpenServerDatabase(Entry("rich_regrant_replaced", kReaderPassword), ""), service::ServiceError);
+}
+
 TEST_F(ServerAccess, TheLibrarysConnectionCannotWrite)
 {
     Push("rich_access");
