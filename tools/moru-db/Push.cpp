@@ -92,6 +92,20 @@ long long CopyTable(sqlite::Connection& file, PgConnection& server, const char* 
     return copied;
 }
 
+// A role this push no longer grants loses the replaced data too, not only the new.
+void RevokeFromReplaced(PgConnection& server, const std::string& replaced, const std::vector<std::string>& roles)
+{
+    const auto granted =
+        server.RunOnce("SELECT DISTINCT a.grantee::regrole::text, r.rolname::text FROM pg_namespace n, "
+                       "aclexplode(n.nspacl) a JOIN pg_roles r ON r.oid = a.grantee "
+                       "WHERE n.nspname = $1::text AND a.privilege_type = 'USAGE' AND a.grantee <> n.nspowner",
+                       PgParams().Text(replaced));
+    for (int r = 0; r < granted.Rows(); ++r) {
+        if (std::find(roles.begin(), roles.end(), granted.Text(r, 1)) == roles.end())
+            server.Execute("REVOKE USAGE ON SCHEMA " + QuotedIdentifier(replaced) + " FROM " + granted.Text(r, 0));
+    }
+}
+
 } // namespace
 
 void PushDatabase(const std::string& databasePath, const std::string& url, const std::string& schema,
@@ -158,18 +172,7 @@ void PushDatabase(const std::string& databasePath, const std::string& url, const
             server->Execute("GRANT USAGE ON SCHEMA " + target + " TO " + QuotedIdentifier(role));
             server->Execute("GRANT SELECT ON ALL TABLES IN SCHEMA " + target + " TO " + QuotedIdentifier(role));
         }
-        if (existing.Rows() > 0) {
-            // A role this push no longer grants loses the replaced data too, not only the new.
-            const auto granted = server->RunOnce(
-                "SELECT DISTINCT a.grantee::regrole::text, r.rolname::text FROM pg_namespace n, "
-                "aclexplode(n.nspacl) a JOIN pg_roles r ON r.oid = a.grantee "
-                "WHERE n.nspname = $1::text AND a.privilege_type = 'USAGE' AND a.grantee <> n.nspowner",
-                PgParams().Text(schema + "_replaced"));
-            for (int r = 0; r < granted.Rows(); ++r) {
-                if (std::find(roles.begin(), roles.end(), granted.Text(r, 1)) == roles.end())
-                    server->Execute("REVOKE USAGE ON SCHEMA " + retired + " FROM " + granted.Text(r, 0));
-            }
-        }
+        if (existing.Rows() > 0) RevokeFromReplaced(*server, schema + "_replaced", roles);
         server->Execute("COMMIT");
     } catch (const std::exception& error) {
         try {
