@@ -15,7 +15,8 @@
 
 using namespace moru::host;
 
-#ifdef MORU_TEST_POSTGRES_DIR
+// Native builds only: the restricted schema is loaded by the tool from the test.
+#if defined(MORU_TEST_POSTGRES_DIR) && defined(MORU_DB_PROGRAM)
 namespace {
 
 std::optional<std::string> ReadServerLine(const char* name)
