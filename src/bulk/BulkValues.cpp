@@ -146,11 +146,15 @@ private:
             }
             const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.first);
             const auto byLabel = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label < y.label; };
-            std::stable_sort(begin, numbers.end(), byLabel);
-            numbers.erase(
-                std::unique(begin, numbers.end(),
-                            [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
-                numbers.end());
+            // Stored labels are mostly ascending already: sorted and each once, nothing to do.
+            const auto notAbove = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label >= y.label; };
+            if (std::adjacent_find(begin, numbers.end(), notAbove) != numbers.end()) {
+                std::stable_sort(begin, numbers.end(), byLabel);
+                numbers.erase(
+                    std::unique(begin, numbers.end(),
+                                [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
+                    numbers.end());
+            }
         }
         value.count = static_cast<std::uint32_t>(numbers.size() - value.first);
         return value;
@@ -407,10 +411,10 @@ std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const E
 // table's load; null when there is none. It lives as long as the table's layouts.
 const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 {
-    const auto described = table.load ? table.load->properties : nullptr;
-    if (table.describedBy != described) {
+    const GatewayPropertyTable* described = table.load ? table.load->properties.get() : nullptr;
+    if (table.describedBy.get() != described) {
         table.layouts.clear();
-        table.describedBy = described;
+        table.describedBy = table.load ? table.load->properties : nullptr;
     }
     const auto cached = table.layouts.find(propertyPosition);
     if (cached != table.layouts.end()) return cached->second.get();
@@ -462,9 +466,19 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
                       bool& exchanged, double* out)
 {
     const double marker = interop::kMissingNumber;
+    // Each element found once: on the stack for the usual few.
+    constexpr int kOnStack = 16;
+    std::array<Element, kOnStack> onStack;
+    std::vector<Element> onHeap;
+    Element* elements = onStack.data();
+    if (layout.elementCount > kOnStack) {
+        onHeap.resize(static_cast<std::size_t>(layout.elementCount));
+        elements = onHeap.data();
+    }
+    for (int k = 0; k < layout.elementCount; ++k) elements[k] = ElementAt(layout, stored, k);
     bool anyCode1 = false, lastIJ = false, anyCode1IJ = false, anyCode1JI = false;
     for (int k = 0; k < layout.elementCount; ++k) {
-        const Element e = ElementAt(layout, stored, k);
+        const Element& e = elements[k];
         if (e.code != 1) continue;
         anyCode1 = true;
         lastIJ = e.ij != nullptr;
@@ -476,7 +490,7 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
     int size = 0;
     auto put = [&](const double* number) { out[size++] = number ? *number : marker; };
     for (int k = 0; k < layout.elementCount; ++k) {
-        Element e = ElementAt(layout, stored, k);
+        Element e = elements[k];
         if (exchanged) std::swap(e.ij, e.ji);
         switch (e.code) {
         case -1: put(e.ij); break;
