@@ -77,13 +77,14 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
         if (!isNew) continue;
         EngineCompoundRow& d = entry->second;
         names.Reset().Bind(1, id);
-        while (names.Step()) {
+        // The first value of each type, so the rest of the compound's identifiers need not be read.
+        while (!(d.name && d.alias && d.casNo) && names.Step()) {
             const std::string_view type = names.TextView(0);
             std::optional<std::string>* slot = nullptr;
             if (platform::EqualsIgnoringCase(type, "NAME")) slot = &d.name;
             else if (platform::EqualsIgnoringCase(type, "ALIAS")) slot = &d.alias;
             else if (platform::EqualsIgnoringCase(type, "CASRN")) slot = &d.casNo;
-            if (slot && !*slot) *slot = names.Text(1); // the first value of its type
+            if (slot && !*slot) *slot = names.Text(1);
         }
         if (engine && engine->Reset().Bind(1, id).Step()) {
             d.classNumber = engine->OptionalDouble(0).value_or(0.0);

@@ -435,9 +435,9 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 
 // One element of a binary value: its two halves as stored (null when absent) and its code.
 struct Element {
-    const double* ij = nullptr;
-    const double* ji = nullptr;
-    int code = -1;
+    const double* ij;
+    const double* ji;
+    int code;
 };
 
 Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
