@@ -49,8 +49,8 @@ void NoteCompound(Dump* dump, int position, int index, const char* name, const c
                   double compoundClass)
 {
     if (!dump) return;
-    dump->insert("compound " + std::to_string(position) + " " + std::to_string(index) + " " + name + "|" + alias +
-                 "|" + cas + "|" + Exactly(compoundClass));
+    dump->insert("compound " + std::to_string(position) + " " + std::to_string(index) + " " + name + "|" + alias + "|" +
+                 cas + "|" + Exactly(compoundClass));
 }
 
 std::vector<const char*> HostList(const std::vector<std::string>& texts)
@@ -154,8 +154,8 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1", -1, &select, nullptr);
-    std::vector<int> positionOf;                 // compound id -> list position, -1 when not listed
-    std::vector<std::pair<int, int>> foundAt;    // list position, compound id
+    std::vector<int> positionOf;              // compound id -> list position, -1 when not listed
+    std::vector<std::pair<int, int>> foundAt; // list position, compound id
     for (std::size_t i = 0; i < lists.compounds.size(); ++i) {
         sqlite3_bind_text(select, 1, lists.compounds[i].c_str(), -1, SQLITE_STATIC);
         if (sqlite3_step(select) == SQLITE_ROW && sqlite3_column_type(select, 0) != SQLITE_NULL) {
@@ -300,7 +300,7 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
             // repeated label), the marker where there is none; one element: the lowest label's.
             std::vector<std::pair<int, double>> byLabel;
             for (std::uint32_t k = 0; k < value.numbersCount; ++k) {
-                const int label = value.labelsCount == 0 ? static_cast<int>(k) + 1
+                const int label = value.labelsCount == 0  ? static_cast<int>(k) + 1
                                   : k < value.labelsCount ? labels[value.labelsFirst + k]
                                                           : -1;
                 const auto& number = numbers[value.numbersFirst + k];

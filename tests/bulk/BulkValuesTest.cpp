@@ -193,8 +193,8 @@ std::vector<std::string> ReadWholePass()
     for (int i = 0; i < vectors; ++i) {
         size = 8;
         EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound, &property, numbers), 1);
-        std::string line = "v " + std::to_string(databank) + " " + std::to_string(compound) + " " +
-                           std::to_string(property);
+        std::string line =
+            "v " + std::to_string(databank) + " " + std::to_string(compound) + " " + std::to_string(property);
         for (int k = 0; k < size; ++k) line += " " + std::to_string(numbers[k]);
         lines.push_back(line);
     }
@@ -214,17 +214,17 @@ class BulkValuesTogether : public BulkValues {
 protected:
     BulkValuesTogether()
     {
-        db1->Bulk().storedValues = {{"b", 1, "TC", {{1, 647.1}}},
-                                    {"a", 1, "TC", {{1, 600.0}}},
-                                    {"d", 7, "TC", {{1, 1.5}}},
-                                    {"a", 7, "CPIG", {{1, 10.0}, {3, 30.0}}},
-                                    {"d", 7, "CPIG", {{2, 20.0}}},
-                                    {"b", 1, "NRTL", {{1, 0.5}}, 7},
-                                    {"a", 7, "NRTL", {{1, 0.25}}, 1},
-                                    {"a", 1, "NRTL", {{1, 0.75}}, 99}}; // a compound not asked about
+        db1->Bulk().storedValues = {
+            {"b", 1, "TC", {{1, 647.1}}},     {"a", 1, "TC", {{1, 600.0}}},
+            {"d", 7, "TC", {{1, 1.5}}},       {"a", 7, "CPIG", {{1, 10.0}, {3, 30.0}}},
+            {"d", 7, "CPIG", {{2, 20.0}}},    {"b", 1, "NRTL", {{1, 0.5}}, 7},
+            {"a", 7, "NRTL", {{1, 0.25}}, 1}, {"a", 1, "NRTL", {{1, 0.75}}, 99}}; // a compound not asked about
         db2->Bulk().storedValues = {{"c", 5, "TC", {{1, 150.7}}}, {"c", 5, "CPIG", {{3, 3.0}}}};
     }
-    void PrepareAll() { Prepare({"DB1.a", "DB1.b", "DB2.c", "DB1.d"}, {"water", "argon", "ethanol"}, {"TC", "CPIG", "NRTL"}); }
+    void PrepareAll()
+    {
+        Prepare({"DB1.a", "DB1.b", "DB2.c", "DB1.d"}, {"water", "argon", "ethanol"}, {"TC", "CPIG", "NRTL"});
+    }
 };
 
 TEST_F(BulkValuesTogether, AFirstFetchReadsEveryKindOncePerDatabaseAndHandsOutWhatTheKindByKindReadsDo)
