@@ -124,7 +124,7 @@ public:
     explicit AskedCompounds(const std::vector<int>& compounds)
     {
         const int largest = compounds.empty() ? -1 : *std::max_element(compounds.begin(), compounds.end());
-        m_asked.assign(static_cast<std::size_t>(largest + 1), false);
+        m_asked.assign(largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1, false);
         for (int compound : compounds) {
             if (compound >= 0) m_asked[static_cast<std::size_t>(compound)] = true;
         }
