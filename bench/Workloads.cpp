@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <tuple>
@@ -43,6 +44,15 @@ void Note(Dump* dump, int compound1, int compound2, int property, int databank, 
     dump->insert(std::move(line));
 }
 
+// A found compound's line: its position, index, name, alias, CAS number and class.
+void NoteCompound(Dump* dump, int position, int index, const char* name, const char* alias, const char* cas,
+                  double compoundClass)
+{
+    if (!dump) return;
+    dump->insert("compound " + std::to_string(position) + " " + std::to_string(index) + " " + name + "|" + alias + "|" +
+                 cas + "|" + Exactly(compoundClass));
+}
+
 std::vector<const char*> HostList(const std::vector<std::string>& texts)
 {
     std::vector<const char*> list;
@@ -64,9 +74,11 @@ std::size_t LibraryEnginePass(const EngineLists& lists, Dump* dump)
     char database[20], name[256], alias[256], cas[256];
     double compoundClass = 0, kelda = 0, plx = 0;
     const int found = Optimized_GetAllCompoundsIdentifiers(&handle);
-    for (int i = 0; i < found; ++i)
-        Optimized_GetNextCompoundIdentifier(handle, i, &position, database, &index, name, alias, cas, &compoundClass,
-                                            &kelda, &plx);
+    for (int i = 0; i < found; ++i) {
+        if (Optimized_GetNextCompoundIdentifier(handle, i, &position, database, &index, name, alias, cas,
+                                                &compoundClass, &kelda, &plx) == 1)
+            NoteCompound(dump, position, index, name, alias, cas, compoundClass);
+    }
     Optimized_ReleaseHandle(handle);
     const int propertyCount = Optimized_GetAllProperties(&handle);
     for (int i = 0; i < propertyCount; ++i) Optimized_GetNextProperty(handle, i, &position, &count);
@@ -111,10 +123,10 @@ std::size_t LibraryEnginePass(const EngineLists& lists, Dump* dump)
 
 namespace {
 
+// A value kept flat: its numbers and labels (none for a unary value) at offsets of shared vectors.
 struct RawValue {
-    int databank, compound1, compound2, property;
-    std::vector<int> labels;
-    std::vector<std::optional<double>> numbers;
+    int compound1, compound2, property, databank;
+    std::uint32_t numbersFirst, numbersCount, labelsFirst, labelsCount;
 };
 
 // Grows a table indexed by a small id and sets one entry.
@@ -133,7 +145,8 @@ int At(const std::vector<int>& table, int id)
 } // namespace
 
 // Values live in flat vectors indexed by compound, property and databank id; the compounds are
-// found with one prepared statement bound per identifier.
+// found with one prepared statement bound per identifier, and each found compound's name, alias,
+// CAS number and class read as the engine's pass hands them out.
 std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& lists, RawPlan plan, Dump* dump)
 {
     sqlite3* db = nullptr;
@@ -141,16 +154,51 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, "SELECT min(compound_id) FROM identifier WHERE search_key = ?1", -1, &select, nullptr);
-    std::vector<int> positionOf; // compound id -> list position, -1 when not listed
+    std::vector<int> positionOf;              // compound id -> list position, -1 when not listed
+    std::vector<std::pair<int, int>> foundAt; // list position, compound id
     for (std::size_t i = 0; i < lists.compounds.size(); ++i) {
         sqlite3_bind_text(select, 1, lists.compounds[i].c_str(), -1, SQLITE_STATIC);
         if (sqlite3_step(select) == SQLITE_ROW && sqlite3_column_type(select, 0) != SQLITE_NULL) {
             const int id = sqlite3_column_int(select, 0);
             if (At(positionOf, id) < 0) SetAt(positionOf, id, static_cast<int>(i));
+            foundAt.emplace_back(static_cast<int>(i), id);
         }
         sqlite3_reset(select);
     }
     sqlite3_finalize(select);
+
+    // Each found compound's first name, alias and CAS number, and its class.
+    sqlite3_stmt* engine = nullptr;
+    sqlite3_prepare_v2(db, sqlite::sql::SelectIdentifiersOfCompound, -1, &select, nullptr);
+    sqlite3_prepare_v2(db, "SELECT class_number FROM compound_engine WHERE compound_id = ?1", -1, &engine, nullptr);
+    std::string name, alias, cas;
+    double classes = 0;
+    for (const auto& [position, id] : foundAt) {
+        bool hasName = false, hasAlias = false, hasCas = false;
+        name.clear();
+        alias.clear();
+        cas.clear();
+        sqlite3_bind_int(select, 1, id);
+        while (sqlite3_step(select) == SQLITE_ROW && !(hasName && hasAlias && hasCas)) {
+            const char* type = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
+            const char* value = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
+            if (!hasName && platform::EqualsIgnoringCase(type, "NAME")) hasName = true, name = value;
+            else if (!hasAlias && platform::EqualsIgnoringCase(type, "ALIAS")) hasAlias = true, alias = value;
+            else if (!hasCas && platform::EqualsIgnoringCase(type, "CASRN")) hasCas = true, cas = value;
+        }
+        sqlite3_reset(select);
+        double compoundClass = 0;
+        if (engine) {
+            sqlite3_bind_int(engine, 1, id);
+            if (sqlite3_step(engine) == SQLITE_ROW) compoundClass = sqlite3_column_double(engine, 0);
+            sqlite3_reset(engine);
+        }
+        classes += compoundClass;
+        if (hasName && hasAlias)
+            NoteCompound(dump, position, id, name.c_str(), alias.c_str(), cas.c_str(), compoundClass);
+    }
+    sqlite3_finalize(select);
+    sqlite3_finalize(engine);
 
     std::vector<int> propertyPosition, databankPosition;
     std::vector<std::pair<int, int>> properties;                // id, position
@@ -183,18 +231,25 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     sqlite3_finalize(select);
 
     std::vector<RawValue> values;
+    std::vector<std::optional<double>> numbers;
+    std::vector<int> labels;
     auto take = [&](sqlite3_stmt* row, int databank, int property, int c1Column) {
         const int p1 = At(positionOf, sqlite3_column_int(row, c1Column));
         if (p1 < 0) return;
         int p2 = -1;
+        const auto labelsFirst = static_cast<std::uint32_t>(labels.size());
         if (sqlite3_column_type(row, c1Column + 1) != SQLITE_NULL) {
             p2 = At(positionOf, sqlite3_column_int(row, c1Column + 1));
             if (p2 < 0) return;
+            sqlite::DecodeLabelsInto(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2),
+                                     labels);
         }
-        values.push_back(
-            {databank, p1, p2, property,
-             sqlite::DecodeLabels(sqlite3_column_blob(row, c1Column + 2), sqlite3_column_bytes(row, c1Column + 2)),
-             sqlite::DecodeNumbers(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3))});
+        const auto numbersFirst = static_cast<std::uint32_t>(numbers.size());
+        sqlite::DecodeNumbersInto(sqlite3_column_blob(row, c1Column + 3), sqlite3_column_bytes(row, c1Column + 3),
+                                  numbers);
+        values.push_back({p1, p2, property, databank, numbersFirst,
+                          static_cast<std::uint32_t>(numbers.size()) - numbersFirst, labelsFirst,
+                          static_cast<std::uint32_t>(labels.size()) - labelsFirst});
     };
     if (plan == RawPlan::Scan) {
         sqlite3_prepare_v2(db,
@@ -225,8 +280,8 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
     sqlite3_close(db);
     // The earliest databank for each compound (or pair) and property.
     std::sort(values.begin(), values.end(), [](const RawValue& x, const RawValue& y) {
-        return std::tie(x.compound1, x.compound2, x.property, x.databank) <
-               std::tie(y.compound1, y.compound2, y.property, y.databank);
+        return std::tie(x.compound1, x.compound2, x.property, x.databank, x.numbersFirst) <
+               std::tie(y.compound1, y.compound2, y.property, y.databank, y.numbersFirst);
     });
     values.erase(std::unique(values.begin(), values.end(),
                              [](const RawValue& x, const RawValue& y) {
@@ -234,36 +289,39 @@ std::size_t RawEnginePass(const std::string& databasePath, const EngineLists& li
                                         x.property == y.property;
                              }),
                  values.end());
-    double sum = 0;
-    for (const RawValue& value : values) sum += value.numbers.empty() || !value.numbers[0] ? 0.0 : *value.numbers[0];
+    double sum = classes;
+    for (const RawValue& value : values) {
+        if (value.numbersCount > 0 && numbers[value.numbersFirst]) sum += *numbers[value.numbersFirst];
+    }
     g_sink = g_sink + sum;
     if (dump) {
         for (const RawValue& value : values) {
             // A unary value as the engine reads it: element k under label k + 1 (the first of a
             // repeated label), the marker where there is none; one element: the lowest label's.
             std::vector<std::pair<int, double>> byLabel;
-            for (std::size_t k = 0; k < value.numbers.size(); ++k) {
-                const int label = value.labels.empty()      ? static_cast<int>(k) + 1
-                                  : k < value.labels.size() ? value.labels[k]
-                                                            : -1;
-                if (label >= 0 && value.numbers[k]) byLabel.emplace_back(label, *value.numbers[k]);
+            for (std::uint32_t k = 0; k < value.numbersCount; ++k) {
+                const int label = value.labelsCount == 0  ? static_cast<int>(k) + 1
+                                  : k < value.labelsCount ? labels[value.labelsFirst + k]
+                                                          : -1;
+                const auto& number = numbers[value.numbersFirst + k];
+                if (label >= 0 && number) byLabel.emplace_back(label, *number);
             }
             std::stable_sort(byLabel.begin(), byLabel.end(),
                              [](const auto& x, const auto& y) { return x.first < y.first; });
-            std::vector<double> numbers;
+            std::vector<double> laidOut;
             const int elements = elementCounts[static_cast<std::size_t>(value.property)];
             if (value.compound2 >= 0) {
-                for (const auto& [label, number] : byLabel) numbers.push_back(number);
+                for (const auto& [label, number] : byLabel) laidOut.push_back(number);
             } else if (elements == 1) {
-                if (!byLabel.empty()) numbers.push_back(byLabel.front().second);
+                if (!byLabel.empty()) laidOut.push_back(byLabel.front().second);
             } else {
-                numbers.assign(static_cast<std::size_t>(std::max(elements, 0)), MORU_MISSING_NUMBER);
+                laidOut.assign(static_cast<std::size_t>(std::max(elements, 0)), MORU_MISSING_NUMBER);
                 for (auto entry = byLabel.rbegin(); entry != byLabel.rend(); ++entry) {
                     if (entry->first >= 1 && entry->first <= elements)
-                        numbers[static_cast<std::size_t>(entry->first - 1)] = entry->second;
+                        laidOut[static_cast<std::size_t>(entry->first - 1)] = entry->second;
                 }
             }
-            Note(dump, value.compound1, value.compound2, value.property, value.databank, numbers);
+            Note(dump, value.compound1, value.compound2, value.property, value.databank, laidOut);
         }
     }
     return values.size();

@@ -18,6 +18,11 @@ void AppendLittleEndian(std::string& out, std::uint64_t bits, int bytes)
 
 std::uint64_t ReadLittleEndian(const unsigned char* data, int bytes)
 {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t bits = 0; // the value's bytes as they lie, on the engine's hot path
+        std::memcpy(&bits, data, static_cast<std::size_t>(bytes));
+        return bits;
+    }
     std::uint64_t bits = 0;
     for (int i = 0; i < bytes; ++i) bits |= static_cast<std::uint64_t>(data[i]) << (8 * i);
     return bits;

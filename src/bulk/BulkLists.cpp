@@ -1,5 +1,7 @@
 #include "bulk/BulkLists.h"
 
+#include "bulk/BulkValues.h"
+
 #include "interop/References.h"
 #include "platform/Diagnostics.h"
 #include "platform/Text.h"
@@ -186,6 +188,9 @@ std::shared_ptr<EngineCompoundTable> GetAllCompoundsIdentifiers()
     found->listedCount = tables.compCount;
     tables.engineCompTable = found;
     tables.gatewayCompTable = std::move(gateway);
+    // Values read ahead were kept for the compounds found before.
+    tables.valuesReadTogether = false;
+    tables.valuesAhead = {};
     return found;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/ProcessState.h"
 #include "service/Database.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -64,6 +65,8 @@ struct GatewayCompounds {
     std::map<int, std::vector<int>> compounds;
 };
 
+struct EngineValueTable; // bulk/BulkValues.h
+
 struct BulkTables {
     // A part of the process state, ended at unload after the results handed out.
     static constexpr platform::Teardown kTeardown = platform::Teardown::Lists;
@@ -79,6 +82,10 @@ struct BulkTables {
     std::shared_ptr<EngineCompoundTable> engineCompTable = std::make_shared<EngineCompoundTable>();
     std::vector<GatewayCompounds> gatewayCompTable;
     std::shared_ptr<LoadDescriptions> described = std::make_shared<LoadDescriptions>();
+    // The values of every kind (scalar, vector, binary) read together at the first fetch of the
+    // load, each kept until the fetch of its kind hands it out; a new load drops them.
+    bool valuesReadTogether = false;
+    std::array<std::shared_ptr<EngineValueTable>, 3> valuesAhead;
 
     // The position of a databank in the source list; -1 when it is not listed.
     int DatabankPosition(const service::IDatabank& databank) const;

@@ -6,6 +6,7 @@
 #include "service/Errors.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <iterator>
 #include <string>
@@ -145,11 +146,15 @@ private:
             }
             const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.first);
             const auto byLabel = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label < y.label; };
-            std::stable_sort(begin, numbers.end(), byLabel);
-            numbers.erase(
-                std::unique(begin, numbers.end(),
-                            [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
-                numbers.end());
+            // Stored labels are mostly ascending already: sorted and each once, nothing to do.
+            const auto notAbove = [](const LabelledNumber& x, const LabelledNumber& y) { return x.label >= y.label; };
+            if (std::adjacent_find(begin, numbers.end(), notAbove) != numbers.end()) {
+                std::stable_sort(begin, numbers.end(), byLabel);
+                numbers.erase(
+                    std::unique(begin, numbers.end(),
+                                [](const LabelledNumber& x, const LabelledNumber& y) { return x.label == y.label; }),
+                    numbers.end());
+            }
         }
         value.count = static_cast<std::uint32_t>(numbers.size() - value.first);
         return value;
@@ -162,9 +167,10 @@ private:
     EngineValueTable& m_table;
 };
 
-std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
+// A new table for values of `kind` under the current lists; null, with the reason noted, when
+// none can be fetched.
+std::shared_ptr<EngineValueTable> NewTable(const BulkTables& tables, Kind kind)
 {
-    BulkTables& tables = Tables();
     if (tables.compCount < 0 || tables.consecutiveDbankSlots.empty()) {
         platform::NoteFailure("no bulk lists are loaded");
         return nullptr;
@@ -182,47 +188,73 @@ std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
                               INT_MAX);
         return nullptr;
     }
-
     auto table = std::make_shared<EngineValueTable>();
     table->load = tables.described;
     table->format = format;
-    for (const auto& run : tables.consecutiveDbankSlots) {
-        if (run.empty()) {
-            platform::NoteFailure("the source databank list is empty");
-            return nullptr;
-        }
-        const service::DatabasePtr database = run.front()->Database();
-        if (!database) {
-            platform::NoteFailure("databank ", run.front()->Name(), " belongs to no database");
-            return nullptr;
-        }
-        const GatewayCompounds* found = nullptr;
-        for (const auto& entry : tables.gatewayCompTable) {
-            if (entry.database == database) found = &entry;
-        }
-        if (!found) {
-            platform::NoteFailure("the compounds of database ", database->Alias(), " were not looked up");
-            return nullptr;
-        }
-        auto manager = database->BulkManager();
-        if (!manager) throw ServiceError("the database offers no bulk retrieval");
-        const WantedProperties wanted = WantedOf(*manager, tables, kind);
-        std::vector<int> compounds;
-        compounds.reserve(found->compounds.size());
-        for (const auto& entry : found->compounds) compounds.push_back(entry.first);
-        std::vector<int> runPositions;
-        runPositions.reserve(run.size());
-        for (const auto& databank : run) runPositions.push_back(databank ? tables.DatabankPosition(*databank) : -1);
-        ValueCollector collector(tables, *found, wanted, std::move(runPositions), *table);
-        const service::EngineValueQuery query{wanted.names, compounds, run};
-        if (kind == Kind::Scalar) manager->OptimizedGetAllScalarPropertyValues(query, collector);
-        else if (kind == Kind::Vector) manager->OptimizedGetAllVectorPropertyValues(query, collector);
-        else manager->OptimizedGetAllBinaryPropertyValues(query, collector);
+    return table;
+}
+
+// Where the values of a run of databanks come from: its database, the compounds found in it and
+// its bulk retrieval. False, with the reason noted, when the run cannot be read.
+struct RunSource {
+    service::DatabasePtr database;
+    const GatewayCompounds* found = nullptr;
+    std::shared_ptr<service::IBulkManager> manager;
+};
+
+bool SourceOf(const BulkTables& tables, const std::vector<service::DatabankPtr>& run, RunSource& source)
+{
+    if (run.empty()) {
+        platform::NoteFailure("the source databank list is empty");
+        return false;
     }
-    // Key order, and of the values under one key that of the databank earliest in the list, then
-    // the order they were read in (their numbers' place): the order of a stable sort, without its
-    // buffer.
-    auto& entries = table->entries;
+    source.database = run.front()->Database();
+    if (!source.database) {
+        platform::NoteFailure("databank ", run.front()->Name(), " belongs to no database");
+        return false;
+    }
+    source.found = nullptr;
+    for (const auto& entry : tables.gatewayCompTable) {
+        if (entry.database == source.database) source.found = &entry;
+    }
+    if (!source.found) {
+        platform::NoteFailure("the compounds of database ", source.database->Alias(), " were not looked up");
+        return false;
+    }
+    source.manager = source.database->BulkManager();
+    if (!source.manager) throw ServiceError("the database offers no bulk retrieval");
+    return true;
+}
+
+std::vector<int> CompoundsOf(const GatewayCompounds& found)
+{
+    std::vector<int> compounds;
+    compounds.reserve(found.compounds.size());
+    for (const auto& entry : found.compounds) compounds.push_back(entry.first);
+    return compounds;
+}
+
+std::vector<int> PositionsOf(const BulkTables& tables, const std::vector<service::DatabankPtr>& run)
+{
+    std::vector<int> positions;
+    positions.reserve(run.size());
+    for (const auto& databank : run) positions.push_back(databank ? tables.DatabankPosition(*databank) : -1);
+    return positions;
+}
+
+void ReadKind(service::IBulkManager& manager, Kind kind, const service::EngineValueQuery& query,
+              service::IEngineValueSink& sink)
+{
+    if (kind == Kind::Scalar) manager.OptimizedGetAllScalarPropertyValues(query, sink);
+    else if (kind == Kind::Vector) manager.OptimizedGetAllVectorPropertyValues(query, sink);
+    else manager.OptimizedGetAllBinaryPropertyValues(query, sink);
+}
+
+// Key order, and of the values under one key that of the databank earliest in the list, then the
+// order they were read in (their numbers' place): the order of a stable sort, without its buffer.
+void Finish(EngineValueTable& table)
+{
+    auto& entries = table.entries;
     std::sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
         if (x.key != y.key) return x.key < y.key;
         return x.databankPosition != y.databankPosition ? x.databankPosition < y.databankPosition : x.first < y.first;
@@ -231,7 +263,119 @@ std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
                               [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
                   entries.end());
     entries.shrink_to_fit();
+}
+
+// Fetches the values of one kind, one service call per run of databanks.
+std::shared_ptr<EngineValueTable> FetchKind(BulkTables& tables, Kind kind)
+{
+    auto table = NewTable(tables, kind);
+    if (!table) return nullptr;
+    for (const auto& run : tables.consecutiveDbankSlots) {
+        RunSource source;
+        if (!SourceOf(tables, run, source)) return nullptr;
+        const WantedProperties wanted = WantedOf(*source.manager, tables, kind);
+        const std::vector<int> compounds = CompoundsOf(*source.found);
+        ValueCollector collector(tables, *source.found, wanted, PositionsOf(tables, run), *table);
+        ReadKind(*source.manager, kind, {wanted.names, compounds, run}, collector);
+    }
+    Finish(*table);
     return table;
+}
+
+// Hands each row of a read of every kind to the collector of its property's kind.
+class KindDispatcher final : public service::IEngineValueSink {
+public:
+    // The collector of the properties at [offset, offset + count) of the read's properties.
+    void Add(ValueCollector& collector, int offset, int count)
+    {
+        for (int i = 0; i < count; ++i) m_byPlace.emplace_back(&collector, offset);
+    }
+
+    void Take(const service::EngineValueRow& row) override
+    {
+        if (row.property < 0 || row.property >= static_cast<int>(m_byPlace.size())) return;
+        const auto& [collector, offset] = m_byPlace[static_cast<std::size_t>(row.property)];
+        service::EngineValueRow own = row;
+        own.property -= offset;
+        collector->Take(own);
+    }
+
+private:
+    std::vector<std::pair<ValueCollector*, int>> m_byPlace;
+};
+
+using KindTables = std::array<std::shared_ptr<EngineValueTable>, 3>;
+
+enum class Together { Read, KindByKind, Failed };
+
+// Reads the values of every kind with one service call per database, when every database's
+// backend reads them together: a table per kind (null for a kind whose keys would not fit).
+// KindByKind, having read nothing, when some backend reads kind by kind; Failed when a run cannot
+// be read (the reason noted).
+Together FetchEveryKind(BulkTables& tables, KindTables& read)
+{
+    constexpr Kind kinds[] = {Kind::Scalar, Kind::Vector, Kind::Binary};
+    // The databanks of each database across its runs, in list order: one read whatever runs they
+    // form, since a value's place among its key's values depends on its databank's position only.
+    std::vector<std::pair<RunSource, std::vector<service::DatabankPtr>>> databases;
+    for (const auto& run : tables.consecutiveDbankSlots) {
+        RunSource source;
+        if (!SourceOf(tables, run, source)) return Together::Failed;
+        if (!source.manager->ReadsAllKindsTogether()) return Together::KindByKind;
+        auto same = std::find_if(databases.begin(), databases.end(),
+                                 [&](const auto& entry) { return entry.first.database == source.database; });
+        if (same == databases.end()) same = databases.insert(databases.end(), {source, {}});
+        same->second.insert(same->second.end(), run.begin(), run.end());
+    }
+    for (const Kind kind : kinds) {
+        if (EngineKeys::For(tables.compCount, static_cast<int>(tables.propertyTable.size()), kind == Kind::Binary))
+            read[static_cast<std::size_t>(kind)] = NewTable(tables, kind);
+    }
+    for (const auto& [source, databanks] : databases) {
+        const std::vector<int> compounds = CompoundsOf(*source.found);
+        const std::vector<int> positions = PositionsOf(tables, databanks);
+        std::array<WantedProperties, 3> wanted;
+        std::vector<std::unique_ptr<ValueCollector>> collectors;
+        KindDispatcher dispatcher;
+        std::vector<std::string> names;
+        for (const Kind kind : kinds) {
+            const auto k = static_cast<std::size_t>(kind);
+            if (!read[k]) continue;
+            wanted[k] = WantedOf(*source.manager, tables, kind);
+            collectors.push_back(
+                std::make_unique<ValueCollector>(tables, *source.found, wanted[k], positions, *read[k]));
+            dispatcher.Add(*collectors.back(), static_cast<int>(names.size()),
+                           static_cast<int>(wanted[k].names.size()));
+            names.insert(names.end(), wanted[k].names.begin(), wanted[k].names.end());
+        }
+        source.manager->OptimizedGetAllKindsOfPropertyValues({names, compounds, databanks}, dispatcher);
+    }
+    for (const auto& table : read) {
+        if (table) Finish(*table);
+    }
+    return Together::Read;
+}
+
+std::shared_ptr<EngineValueTable> FetchAll(Kind kind)
+{
+    BulkTables& tables = Tables();
+    auto& ahead = tables.valuesAhead[static_cast<std::size_t>(kind)];
+    if (ahead) return std::exchange(ahead, nullptr);
+    // The first fetch of a load reads every kind where the backend can, which costs less than a
+    // read per kind; a later fetch (of a kind already handed out, or when that failed) reads its
+    // kind alone.
+    if (!tables.valuesReadTogether) {
+        if (!NewTable(tables, kind)) return nullptr;
+        KindTables read;
+        const Together together = FetchEveryKind(tables, read);
+        if (together == Together::Failed) return nullptr;
+        if (together == Together::Read) {
+            tables.valuesReadTogether = true;
+            tables.valuesAhead = read;
+            return std::exchange(ahead, nullptr);
+        }
+    }
+    return FetchKind(tables, kind);
 }
 
 // Whether `table` holds values of the kind a read wants, and `position` can be one of them.
@@ -267,10 +411,10 @@ std::span<const LabelledNumber> NumbersOf(const EngineValueTable& table, const E
 // table's load; null when there is none. It lives as long as the table's layouts.
 const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 {
-    const auto described = table.load ? table.load->properties : nullptr;
-    if (table.describedBy != described) {
+    const GatewayPropertyTable* described = table.load ? table.load->properties.get() : nullptr;
+    if (table.describedBy.get() != described) {
         table.layouts.clear();
-        table.describedBy = described;
+        table.describedBy = table.load ? table.load->properties : nullptr;
     }
     const auto cached = table.layouts.find(propertyPosition);
     if (cached != table.layouts.end()) return cached->second.get();
@@ -291,9 +435,9 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
 
 // One element of a binary value: its two halves as stored (null when absent) and its code.
 struct Element {
-    const double* ij = nullptr;
-    const double* ji = nullptr;
-    int code = -1;
+    const double* ij;
+    const double* ji;
+    int code;
 };
 
 Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
@@ -322,9 +466,19 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
                       bool& exchanged, double* out)
 {
     const double marker = interop::kMissingNumber;
+    // Each element found once: on the stack for the usual few.
+    constexpr int kOnStack = 16;
+    std::array<Element, kOnStack> onStack;
+    std::vector<Element> onHeap;
+    Element* elements = onStack.data();
+    if (layout.elementCount > kOnStack) {
+        onHeap.resize(static_cast<std::size_t>(layout.elementCount));
+        elements = onHeap.data();
+    }
+    for (int k = 0; k < layout.elementCount; ++k) elements[k] = ElementAt(layout, stored, k);
     bool anyCode1 = false, lastIJ = false, anyCode1IJ = false, anyCode1JI = false;
     for (int k = 0; k < layout.elementCount; ++k) {
-        const Element e = ElementAt(layout, stored, k);
+        const Element& e = elements[k];
         if (e.code != 1) continue;
         anyCode1 = true;
         lastIJ = e.ij != nullptr;
@@ -336,7 +490,7 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
     int size = 0;
     auto put = [&](const double* number) { out[size++] = number ? *number : marker; };
     for (int k = 0; k < layout.elementCount; ++k) {
-        Element e = ElementAt(layout, stored, k);
+        Element e = elements[k];
         if (exchanged) std::swap(e.ij, e.ji);
         switch (e.code) {
         case -1: put(e.ij); break;

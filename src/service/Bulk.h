@@ -74,6 +74,19 @@ public:
     virtual void OptimizedGetAllScalarPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) = 0;
     virtual void OptimizedGetAllVectorPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) = 0;
     virtual void OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink) = 0;
+
+    // Whether this backend reads the values of every kind together more cheaply than kind by kind:
+    // then the engine asks for every kind at the first fetch of a load, with
+    // OptimizedGetAllKindsOfPropertyValues, and keeps what it does not hand out yet.
+    virtual bool ReadsAllKindsTogether() const { return false; }
+    // Hands `sink` the values of every kind of the query's properties in one read, as the three
+    // reads above would: a property's unary values (compound2 -1, no labels) and its values of two
+    // compounds. Asked only of a backend that reads all kinds together.
+    virtual void OptimizedGetAllKindsOfPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
+    {
+        static_cast<void>(query);
+        static_cast<void>(sink);
+    }
 };
 
 } // namespace moru::service

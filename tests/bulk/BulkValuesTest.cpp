@@ -176,4 +176,115 @@ TEST_F(BulkValues, VectorReadsOfALoadThatDescribedNoPropertiesFail)
     EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, values), 0);
 }
 
+// Every value a pass hands out, in handle order: scalars, vectors (numbers as read) and binary
+// positions, one line each.
+std::vector<std::string> ReadWholePass()
+{
+    std::vector<std::string> lines;
+    int handle = 0, databank = 0, compound = 0, compound2 = 0, property = 0, size = 0;
+    double numbers[8];
+    const int scalars = Optimized_GetAllScalarPropertyValues(&handle);
+    for (int i = 0; i < scalars; ++i) {
+        EXPECT_EQ(Optimized_GetNextScalarPropertyValue(handle, i, &databank, &compound, &property, numbers), 1);
+        lines.push_back("s " + std::to_string(databank) + " " + std::to_string(compound) + " " +
+                        std::to_string(property) + " " + std::to_string(numbers[0]));
+    }
+    const int vectors = Optimized_GetAllVectorPropertyValues(&handle);
+    for (int i = 0; i < vectors; ++i) {
+        size = 8;
+        EXPECT_EQ(Optimized_GetNextVectorPropertyValue(handle, i, &size, &databank, &compound, &property, numbers), 1);
+        std::string line =
+            "v " + std::to_string(databank) + " " + std::to_string(compound) + " " + std::to_string(property);
+        for (int k = 0; k < size; ++k) line += " " + std::to_string(numbers[k]);
+        lines.push_back(line);
+    }
+    const int binaries = Optimized_GetAllBinaryPropertyValues(&handle);
+    for (int i = 0; i < binaries; ++i) {
+        size = 8;
+        EXPECT_EQ(Optimized_GetNextBinaryPropertyValue(handle, i, &size, &databank, &compound, &compound2, &property,
+                                                       numbers),
+                  1);
+        lines.push_back("b " + std::to_string(databank) + " " + std::to_string(compound) + " " +
+                        std::to_string(compound2) + " " + std::to_string(property));
+    }
+    return lines;
+}
+
+class BulkValuesTogether : public BulkValues {
+protected:
+    BulkValuesTogether()
+    {
+        db1->Bulk().storedValues = {
+            {"b", 1, "TC", {{1, 647.1}}},     {"a", 1, "TC", {{1, 600.0}}},
+            {"d", 7, "TC", {{1, 1.5}}},       {"a", 7, "CPIG", {{1, 10.0}, {3, 30.0}}},
+            {"d", 7, "CPIG", {{2, 20.0}}},    {"b", 1, "NRTL", {{1, 0.5}}, 7},
+            {"a", 7, "NRTL", {{1, 0.25}}, 1}, {"a", 1, "NRTL", {{1, 0.75}}, 99}}; // a compound not asked about
+        db2->Bulk().storedValues = {{"c", 5, "TC", {{1, 150.7}}}, {"c", 5, "CPIG", {{3, 3.0}}}};
+    }
+    void PrepareAll()
+    {
+        Prepare({"DB1.a", "DB1.b", "DB2.c", "DB1.d"}, {"water", "argon", "ethanol"}, {"TC", "CPIG", "NRTL"});
+    }
+};
+
+TEST_F(BulkValuesTogether, AFirstFetchReadsEveryKindOncePerDatabaseAndHandsOutWhatTheKindByKindReadsDo)
+{
+    PrepareAll();
+    const auto kindByKind = ReadWholePass();
+    ASSERT_EQ(kindByKind.size(), 7u); // three scalars, two vectors, two pairs
+    EXPECT_TRUE(service.log.Matching("OptimizedGetAllKinds").empty());
+
+    db1->Bulk().readsAllKindsTogether = true;
+    db2->Bulk().readsAllKindsTogether = true;
+    PrepareAll();
+    service.log.Clear();
+    EXPECT_EQ(ReadWholePass(), kindByKind);
+    // One read a database, its runs together; the vector and binary fetches ask nothing more.
+    EXPECT_EQ(service.log.Matching("OptimizedGetAll"),
+              (std::vector<std::string>{"OptimizedGetAllKindsOfPropertyValues DB1 [a,b,d]",
+                                        "OptimizedGetAllKindsOfPropertyValues DB2 [c]"}));
+
+    // A kind fetched again in the same load is read on its own, run by run.
+    service.log.Clear();
+    int handle = 0;
+    EXPECT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 3);
+    EXPECT_EQ(service.log.Matching("OptimizedGetAll"),
+              (std::vector<std::string>{"OptimizedGetAllScalarPropertyValues DB1 [a,b]",
+                                        "OptimizedGetAllScalarPropertyValues DB2 [c]",
+                                        "OptimizedGetAllScalarPropertyValues DB1 [d]"}));
+}
+
+TEST_F(BulkValuesTogether, ANewLoadDropsTheValuesReadAhead)
+{
+    db1->Bulk().readsAllKindsTogether = true;
+    db2->Bulk().readsAllKindsTogether = true;
+    PrepareAll();
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 3);
+    // The vector values read ahead belong to that load: this one lists CPIG alone, for ethanol only.
+    Prepare({"DB1.a"}, {"ethanol"}, {"CPIG"});
+    service.log.Clear();
+    EXPECT_EQ(Optimized_GetAllVectorPropertyValues(&handle), 1);
+    EXPECT_EQ(service.log.Matching("OptimizedGetAll"),
+              (std::vector<std::string>{"OptimizedGetAllKindsOfPropertyValues DB1 [a]"}));
+    int size = 8, databank = -7, compound = -7, property = -7;
+    double numbers[8];
+    ASSERT_EQ(Optimized_GetNextVectorPropertyValue(handle, 0, &size, &databank, &compound, &property, numbers), 1);
+    EXPECT_EQ(compound, 0);
+    EXPECT_EQ(property, 0);
+    EXPECT_EQ(numbers[0], 10.0);
+    Optimized_UnInitializeAllLists();
+    EXPECT_EQ(Optimized_GetAllBinaryPropertyValues(&handle), 0); // nothing loaded, nothing kept
+}
+
+TEST_F(BulkValuesTogether, ALoadWithABackendThatReadsKindByKindIsReadKindByKind)
+{
+    db1->Bulk().readsAllKindsTogether = true; // DB2 does not
+    PrepareAll();
+    int handle = 0;
+    ASSERT_EQ(Optimized_GetAllScalarPropertyValues(&handle), 3);
+    EXPECT_TRUE(service.log.Matching("OptimizedGetAllKinds").empty());
+    EXPECT_EQ(service.log.Matching("OptimizedGetAllScalar").size(), 3u);
+}
+
 } // namespace

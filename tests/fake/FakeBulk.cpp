@@ -50,17 +50,18 @@ std::optional<std::vector<PropertyPtr>> FakeBulkManager::GetAllProperties()
     return properties;
 }
 
-void FakeBulkManager::Read(const std::string& operation, bool binary, const EngineValueQuery& query,
+void FakeBulkManager::Read(const std::string& operation, std::optional<bool> binary, const EngineValueQuery& query,
                            IEngineValueSink& sink)
 {
     std::string run;
     for (const auto& databank : query.run) run += (run.empty() ? "" : ",") + databank->Name();
     m_log.Record(operation + " " + m_alias + " [" + run + "]" +
-                 (binary ? " C" + std::to_string(query.compounds.size()) : std::string()));
+                 (binary == true ? " C" + std::to_string(query.compounds.size()) : std::string()));
     m_log.MaybeFail(operation);
     for (std::size_t r = 0; r < query.run.size(); ++r) {
         for (const StoredValue& stored : storedValues) {
-            if (stored.databank != query.run[r]->Name() || (stored.compound2Index >= 0) != binary) continue;
+            if (stored.databank != query.run[r]->Name()) continue;
+            if (binary && (stored.compound2Index >= 0) != *binary) continue;
             const auto asked = std::find(query.properties.begin(), query.properties.end(), stored.property);
             if (asked == query.properties.end()) continue;
             std::vector<int> labels;
@@ -94,6 +95,11 @@ void FakeBulkManager::OptimizedGetAllVectorPropertyValues(const EngineValueQuery
 void FakeBulkManager::OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
 {
     Read("OptimizedGetAllBinaryPropertyValues", true, query, sink);
+}
+
+void FakeBulkManager::OptimizedGetAllKindsOfPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
+{
+    Read("OptimizedGetAllKindsOfPropertyValues", std::nullopt, query, sink);
 }
 
 } // namespace moru::fake

@@ -40,6 +40,13 @@ public:
     void OptimizedGetAllBinaryPropertyValues(const service::EngineValueQuery& query,
                                              service::IEngineValueSink& sink) override;
 
+    // Reads every kind together when `readsAllKindsTogether` is set, logged as
+    // "OptimizedGetAllKindsOfPropertyValues DB [databanks]": every stored value of an asked property.
+    bool ReadsAllKindsTogether() const override { return readsAllKindsTogether; }
+    void OptimizedGetAllKindsOfPropertyValues(const service::EngineValueQuery& query,
+                                              service::IEngineValueSink& sink) override;
+    bool readsAllKindsTogether = false;
+
     // Stored values: databank name, compound index, property name, elements by label, and for a
     // binary value the index of its second compound. Every stored value of an asked property is
     // handed, whatever compounds were asked about.
@@ -56,7 +63,8 @@ public:
     std::optional<std::vector<service::PropertyPtr>> properties;
 
 private:
-    void Read(const std::string& operation, bool binary, const service::EngineValueQuery& query,
+    // Hands the stored values of the asked properties: unary or binary ones, or both (no `binary`).
+    void Read(const std::string& operation, std::optional<bool> binary, const service::EngineValueQuery& query,
               service::IEngineValueSink& sink);
     std::string m_alias;
     CallLog& m_log;

@@ -327,6 +327,50 @@ TEST_F(Bulk, HandsOnlyTheValuesOfTheAskedCompounds)
     EXPECT_EQ(pairKeys, (std::vector<std::tuple<int, int, int>>{{0, 2, 5}}));
 }
 
+// Read together, one pass over the table when the query asks for most of it, seeks when it asks for
+// little: either way the rows the unary and binary reads give, pairs outside the query left out.
+TEST_F(Bulk, ReadingEveryKindTogetherGivesTheRowsOfTheReadsKindByKind)
+{
+    Json source = EngineSource();
+    source["databanks"][1]["compounds"] = {2, 5, 9};
+    for (const char* pair : {"[2, 5]", "[5, 9]", "[9, 2]"}) {
+        source["databanks"][1]["values"].push_back(Json::parse(std::string(R"({"property": "NRTL", "compounds": )") +
+                                                               pair + R"(, "labels": [3, 1], "numbers": [0.5, 2.5]})"));
+    }
+    for (int i = 0; i < 6; ++i) {
+        source["databanks"].push_back(
+            Json{{"name", "X" + std::to_string(i)},
+                 {"id", 10 + i},
+                 {"compounds", {2, 9}},
+                 {"values", {{{"property", "TC"}, {"compound", 9}, {"numbers", {100.0 + i}}}}}});
+    }
+    Build(source, scratch.File("eng.db"));
+    Connect();
+    auto banks = database->EnumerateDatabanks();
+    ASSERT_TRUE(banks);
+    const std::vector<std::string> properties = {"NRTL", "TC", "CPIG"};
+    const std::vector<int> compounds = {9, 2, 5};
+    const auto sorted = [](std::vector<Rows::Row> rows) {
+        std::sort(rows.begin(), rows.end(), [](const Rows::Row& x, const Rows::Row& y) {
+            return std::tie(x.databank, x.property, x.compound, x.compound2) <
+                   std::tie(y.databank, y.property, y.compound, y.compound2);
+        });
+        return rows;
+    };
+    std::vector<DatabankPtr> everything = {banks->Find("MORE"), banks->Find("PURE")};
+    for (int i = 5; i >= 0; --i) everything.push_back(banks->Find("X" + std::to_string(i)));
+    for (const auto& run : {everything, std::vector<DatabankPtr>{banks->Find("MORE")}}) {
+        Rows together, unary, binary;
+        manager->OptimizedGetAllKindsOfPropertyValues({properties, compounds, run}, together);
+        manager->OptimizedGetAllScalarPropertyValues({properties, compounds, run}, unary);
+        manager->OptimizedGetAllBinaryPropertyValues({properties, compounds, run}, binary);
+        auto kindByKind = unary.rows;
+        kindByKind.insert(kindByKind.end(), binary.rows.begin(), binary.rows.end());
+        EXPECT_EQ(sorted(together.rows), sorted(kindByKind)) << run.size() << " databanks";
+        EXPECT_EQ(binary.rows.size(), 3u);
+    }
+}
+
 TEST_F(Bulk, TheDumpKeepsTheEngineFields)
 {
     const Json dumped = dbtool::DumpDatabase(scratch.File("eng.db"));
