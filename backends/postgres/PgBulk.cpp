@@ -165,4 +165,10 @@ void PgBulkManager::OptimizedGetAllBinaryPropertyValues(const EngineValueQuery& 
     ReadValues(query, sql::SelectEngineBinaryValues, true, sink);
 }
 
+void PgBulkManager::OptimizedGetAllKindsOfPropertyValues(const EngineValueQuery& query, IEngineValueSink& sink)
+{
+    ReadValues(query, sql::SelectEngineUnaryValues, false, sink);
+    ReadValues(query, sql::SelectEngineBinaryValues, true, sink);
+}
+
 } // namespace moru::postgres

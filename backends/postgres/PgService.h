@@ -290,6 +290,10 @@ public:
                                              service::IEngineValueSink& sink) override;
     void OptimizedGetAllBinaryPropertyValues(const service::EngineValueQuery& query,
                                              service::IEngineValueSink& sink) override;
+    // Every round trip to the server costs: the engine's first fetch reads every kind at once.
+    bool ReadsAllKindsTogether() const override { return true; }
+    void OptimizedGetAllKindsOfPropertyValues(const service::EngineValueQuery& query,
+                                              service::IEngineValueSink& sink) override;
 
 private:
     void ReadValues(const service::EngineValueQuery& query, const char* select, bool binary,
