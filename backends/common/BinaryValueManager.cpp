@@ -221,9 +221,12 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
             const std::size_t groupBegin = pending.Values().size();
             pending.Expect(databankOf.size() - 1, index, ElementsOf(property->m_id));
             ReadValues(record->Id, property->m_id, interactionType, compoundIds, pending);
-            // The host reads them by its positions, each compound's values in the order they came.
-            std::stable_sort(pending.Values().begin() + static_cast<std::ptrdiff_t>(groupBegin), pending.Values().end(),
-                             [](const PendingValue& a, const PendingValue& b) { return a.Position < b.Position; });
+            // The host reads them by its positions, each compound's values in the order they came;
+            // a backend that reads the compounds in the host's order has them so already.
+            const auto group = pending.Values().begin() + static_cast<std::ptrdiff_t>(groupBegin);
+            const auto byPosition = [](const PendingValue& a, const PendingValue& b) { return a.Position < b.Position; };
+            if (!std::is_sorted(group, pending.Values().end(), byPosition))
+                std::stable_sort(group, pending.Values().end(), byPosition);
         }
     }
     if (pending.Values().empty()) return std::nullopt;
