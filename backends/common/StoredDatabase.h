@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace moru::common {
@@ -117,6 +118,22 @@ public:
 
     // The compounds of a databank that have data, with their names (see IDatabank).
     virtual service::CompoundCollectionPtr CompoundsWithData(int databankId) const = 0;
+
+    // The rows that the shared managers read, as each backend reads them.
+    // The compound that a value of `type` names (a compound index for that type; any type when empty).
+    virtual std::optional<int> ResolveCompound(const std::string& value, const std::string& type) const = 0;
+    virtual bool CompoundExists(int compoundId) const = 0;
+    // The ids of the properties that hold values in a databank, ascending.
+    virtual std::vector<int> ReadPropertyIdsWithData(int databankId) const = 0;
+    // A compound's pure value of one property, nullopt when there is none.
+    virtual std::optional<service::Value> ReadUnaryValue(int databankId, int compoundId, int propertyId) const = 0;
+    // Every pure value of a compound with its property id, by property id.
+    virtual std::vector<std::pair<int, service::Value>> ReadUnaryValuesOfCompound(int databankId,
+                                                                                  int compoundId) const = 0;
+    virtual std::optional<std::string> ReadStructure(int compoundId, int structureType) const = 0;
+    // A databank's pure information, null when it has none; its binary parameter information.
+    virtual std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const = 0;
+    virtual std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const = 0;
 
     // Throws ServiceError once the database is retired.
     void CheckOpen() const;

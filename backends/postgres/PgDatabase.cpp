@@ -2,6 +2,8 @@
 
 #include "PgSchema.h"
 
+#include "common/StoredManagers.h"
+
 #include "platform/Environment.h"
 #include "platform/Text.h"
 #include "service/Contract.h"
@@ -142,11 +144,11 @@ PgDatabase::PgDatabase(std::string alias, std::unique_ptr<PgConnection> connecti
     : StoredDatabase(std::move(alias)), m_connection(std::move(connection))
 {
     m_managers.Compounds = std::make_unique<PgCompoundManager>(*this);
-    m_managers.Properties = std::make_unique<PgPropertyManager>(*this);
+    m_managers.Properties = std::make_unique<common::StoredPropertyManager>(*this);
     m_managers.Reactions = std::make_unique<PgReactionManager>(*this);
-    m_managers.SundryData = std::make_unique<PgSundryDataManager>(*this);
-    m_managers.PropertyValues = std::make_unique<PgPropertyValueManager>(*this);
-    m_managers.MolData = std::make_unique<PgMolData>(*this);
+    m_managers.SundryData = std::make_unique<common::StoredSundryDataManager>(*this);
+    m_managers.PropertyValues = std::make_unique<common::StoredPropertyValueManager>(*this);
+    m_managers.MolData = std::make_unique<common::StoredMolData>(*this);
     m_managers.BinaryValues = std::make_unique<PgBinaryValueManager>(*this);
     m_managers.Bulk = std::make_unique<PgBulkManager>(*this);
 }

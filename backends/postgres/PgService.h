@@ -62,6 +62,18 @@ public:
     PgConnection& Db() const;
     service::IdentifierPtr IdentifierType(const std::string& name) const;
     service::CompoundCollectionPtr CompoundsWithData(int databankId) const override;
+    std::optional<int> ResolveCompound(const std::string& value, const std::string& type) const override
+    {
+        return Resolve(value, type);
+    }
+    bool CompoundExists(int compoundId) const override;
+    std::vector<int> ReadPropertyIdsWithData(int databankId) const override;
+    std::optional<service::Value> ReadUnaryValue(int databankId, int compoundId, int propertyId) const override;
+    std::vector<std::pair<int, service::Value>> ReadUnaryValuesOfCompound(int databankId,
+                                                                          int compoundId) const override;
+    std::optional<std::string> ReadStructure(int compoundId, int structureType) const override;
+    std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const override;
+    std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const override;
     // Compounds having an identifier of `type` (any type when empty) equal to `text` without regard
     // to letter case, by compound index.
     std::vector<int> FindCompounds(const std::string& text, const std::string& type) const;
@@ -115,16 +127,6 @@ private:
     std::vector<service::CompoundPtr> m_workingCompounds;
 };
 
-class PgPropertyManager : public service::IPropertyManager {
-public:
-    explicit PgPropertyManager(PgDatabase& database) : m_database(&database) {}
-    std::optional<std::vector<service::PropertyPtr>> GetAllProperties(const service::IDatabank& databank,
-                                                                      bool withData) override;
-
-private:
-    PgDatabase* m_database;
-};
-
 class PgReactionManager : public service::IReactionManager {
 public:
     explicit PgReactionManager(PgDatabase& database) : m_database(&database) {}
@@ -132,39 +134,6 @@ public:
     std::optional<std::vector<service::ReactionRecord>> GetCompoundsReactions(
         const std::vector<std::string>& compounds, const std::string& identifierType,
         const std::vector<std::string>& databankNames) override;
-
-private:
-    PgDatabase* m_database;
-};
-
-class PgSundryDataManager : public service::ISundryDataManager {
-public:
-    explicit PgSundryDataManager(PgDatabase& database) : m_database(&database) {}
-    service::SundryItemPtr GetItem(const std::string& name) override;
-
-private:
-    PgDatabase* m_database;
-};
-
-class PgPropertyValueManager : public service::IPropertyValueManager {
-public:
-    explicit PgPropertyValueManager(PgDatabase& database) : m_database(&database) {}
-    service::PropertyValuePtr GetUnaryPropertyValue(const service::IDatabank& databank, const std::string& compoundId,
-                                                    const std::string& compoundIdType,
-                                                    const std::string& propertyId) override;
-    std::optional<std::vector<service::PropertyValuePtr>> GetAllUnaryPropertyValues(
-        const service::IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) override;
-    std::optional<service::UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
-
-private:
-    PgDatabase* m_database;
-};
-
-class PgMolData : public service::IMolData {
-public:
-    explicit PgMolData(PgDatabase& database) : m_database(&database) {}
-    bool GetStructureByName(const std::string& compoundId, const std::string& compoundIdType,
-                            std::string& structureText, int structureType) override;
 
 private:
     PgDatabase* m_database;

@@ -5,6 +5,8 @@
 #include "Checks.h"
 #include "Schema.h"
 
+#include "common/StoredManagers.h"
+
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/Errors.h"
@@ -54,11 +56,11 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
         database->TakeDatabanks(std::move(databanks));
         auto& managers = database->m_managers;
         managers.Compounds = std::make_unique<SqliteCompoundManager>(*database);
-        managers.Properties = std::make_unique<SqlitePropertyManager>(*database);
+        managers.Properties = std::make_unique<common::StoredPropertyManager>(*database);
         managers.Reactions = std::make_unique<SqliteReactionManager>(*database);
-        managers.SundryData = std::make_unique<SqliteSundryDataManager>(*database);
-        managers.PropertyValues = std::make_unique<SqlitePropertyValueManager>(*database);
-        managers.MolData = std::make_unique<SqliteMolData>(*database);
+        managers.SundryData = std::make_unique<common::StoredSundryDataManager>(*database);
+        managers.PropertyValues = std::make_unique<common::StoredPropertyValueManager>(*database);
+        managers.MolData = std::make_unique<common::StoredMolData>(*database);
         managers.BinaryValues = std::make_unique<SqliteBinaryValueManager>(*database);
         managers.Bulk = std::make_unique<SqliteBulkManager>(*database);
     } catch (const ServiceError&) {

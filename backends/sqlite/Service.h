@@ -45,6 +45,15 @@ public:
     Connection& Db() const;
     service::IdentifierPtr IdentifierType(const std::string& name) const;
     service::CompoundCollectionPtr CompoundsWithData(int databankId) const override;
+    std::optional<int> ResolveCompound(const std::string& value, const std::string& type) const override;
+    bool CompoundExists(int compoundId) const override;
+    std::vector<int> ReadPropertyIdsWithData(int databankId) const override;
+    std::optional<service::Value> ReadUnaryValue(int databankId, int compoundId, int propertyId) const override;
+    std::vector<std::pair<int, service::Value>> ReadUnaryValuesOfCompound(int databankId,
+                                                                          int compoundId) const override;
+    std::optional<std::string> ReadStructure(int compoundId, int structureType) const override;
+    std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const override;
+    std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const override;
 
     ~SqliteDatabase() override;
 

@@ -22,6 +22,15 @@ class RowsDatabase : public common::StoredDatabase {
 public:
     RowsDatabase() : StoredDatabase("ROWS") { TakeDatabanks({{1, "BANK", std::nullopt, std::nullopt}}); }
     service::CompoundCollectionPtr CompoundsWithData(int) const override { return nullptr; }
+    // Pure values and databank information: none.
+    std::optional<int> ResolveCompound(const std::string&, const std::string&) const override { return std::nullopt; }
+    bool CompoundExists(int) const override { return false; }
+    std::vector<int> ReadPropertyIdsWithData(int) const override { return {}; }
+    std::optional<service::Value> ReadUnaryValue(int, int, int) const override { return std::nullopt; }
+    std::vector<std::pair<int, service::Value>> ReadUnaryValuesOfCompound(int, int) const override { return {}; }
+    std::optional<std::string> ReadStructure(int, int) const override { return std::nullopt; }
+    std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int) const override { return nullptr; }
+    std::vector<service::SundryItemPtr> ReadBinaryInfo(int) const override { return {}; }
 
 private:
     bool IsOpen() const override { return true; }
