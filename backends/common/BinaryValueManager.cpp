@@ -12,19 +12,23 @@ using namespace moru::service;
 
 namespace {
 
-// Working compound id to the host position and identifier it is reported under.
-using WorkingCompounds = std::unordered_map<int, std::pair<int, std::string>>;
+// A working compound: the host position and identifier it is reported under, and its rank among
+// the working compounds in the host's order.
+struct WorkingCompound {
+    int Position = 0;
+    std::string Identifier;
+    std::size_t Rank = 0;
+};
+using WorkingCompounds = std::unordered_map<int, WorkingCompound>; // by compound id
 
-// A value read for a list, held flat until the list is complete: its compounds by the identifiers
-// they are reported under (null for an absent one), its property and databank by index, its
-// parameter array as a range of a buffer shared by all.
+// A value read for a list, held until the list is complete: its compounds by the identifiers they
+// are reported under (null for an absent one), its property and databank by index.
 struct PendingValue {
-    int Position = 0; // host position of the first compound
+    std::size_t Rank = 0; // of the first compound
     std::array<const std::string*, 4> Compounds{};
     std::size_t Property = 0;
     std::size_t Databank = 0;
-    std::size_t NumbersBegin = 0;
-    std::size_t NumbersEnd = 0;
+    NumericElements Numbers;
     bool HasRegression = false;
 };
 
@@ -50,11 +54,12 @@ private:
 };
 
 // The values of a list as the backend hands them over, the ones of compounds outside the working
-// list left out.
+// list left out, and the order in which the host reads them.
 class PendingValues : public StoredPairValueSink {
 public:
     PendingValues(const WorkingCompounds& working, int interactionType, bool condensed)
-        : m_working(&working), m_interactionType(interactionType), m_condensed(condensed)
+        : m_working(&working), m_interactionType(interactionType), m_condensed(condensed),
+          m_rankCounts(working.size() + 1)
     {}
 
     // The databank and property whose values come next.
@@ -63,43 +68,60 @@ public:
         m_databank = databank;
         m_property = property;
         m_elements = &elements;
+        m_groupBegin = m_values.size();
     }
 
     void Take(const StoredPairValue& stored) override
     {
-        PendingValue value;
+        std::array<const WorkingCompound*, 4> compounds{};
         for (std::size_t i = 0; i < stored.CompoundIds.size(); ++i) {
             if (!stored.CompoundIds[i]) continue;
             const auto found = m_working->find(*stored.CompoundIds[i]);
             if (found == m_working->end()) return;
-            if (i == 0) value.Position = found->second.first;
-            value.Compounds[i] = &found->second.second;
+            compounds[i] = &found->second;
         }
-        if (!value.Compounds[0]) return;
-        if (m_interactionType == InteractionBinary && (!value.Compounds[1] || stored.CompoundIds[2])) return;
-        if (m_interactionType == InteractionPair && !value.Compounds[2]) return;
+        if (!compounds[0]) return;
+        if (m_interactionType == InteractionBinary && (!compounds[1] || compounds[2])) return;
+        if (m_interactionType == InteractionPair && !compounds[2]) return;
+        PendingValue& value = m_values.emplace_back();
+        value.Rank = compounds[0]->Rank;
+        for (std::size_t i = 0; i < compounds.size(); ++i)
+            value.Compounds[i] = compounds[i] ? &compounds[i]->Identifier : nullptr;
         value.Property = m_property;
         value.Databank = m_databank;
         value.HasRegression = stored.HasRegression;
         m_decoded.Decode(stored);
-        value.NumbersBegin = m_numbers.size();
-        m_decoded.AppendTo(*m_elements, false, m_condensed, m_numbers);
-        value.NumbersEnd = m_numbers.size();
-        m_values.push_back(value);
+        m_decoded.AppendTo(*m_elements, false, m_condensed, value.Numbers);
+    }
+
+    // Orders the values since Expect by the host position of their first compound, each
+    // compound's values in the order they came (a counting sort by rank: stable, and linear).
+    void OrderGroup()
+    {
+        std::fill(m_rankCounts.begin(), m_rankCounts.end(), 0);
+        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) ++m_rankCounts[m_values[i].Rank + 1];
+        std::size_t start = m_groupBegin;
+        for (auto& count : m_rankCounts) {
+            start += count;
+            count = start;
+        }
+        m_order.resize(m_values.size());
+        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) m_order[m_rankCounts[m_values[i].Rank]++] = i;
     }
 
     std::vector<PendingValue>& Values() { return m_values; }
-    const NumericElements& Numbers() const { return m_numbers; }
+    const std::vector<std::size_t>& Order() const { return m_order; }
 
 private:
     const WorkingCompounds* m_working;
     int m_interactionType;
     bool m_condensed;
-    std::size_t m_databank = 0, m_property = 0;
+    std::size_t m_databank = 0, m_property = 0, m_groupBegin = 0;
     const std::vector<BinaryElement>* m_elements = nullptr;
     DecodedValue m_decoded;
     std::vector<PendingValue> m_values;
-    NumericElements m_numbers;
+    std::vector<std::size_t> m_order;
+    std::vector<std::size_t> m_rankCounts; // by rank + 1
 };
 
 class OneValue : public StoredPairValueSink {
@@ -182,8 +204,8 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     for (const auto& [identifier, position] : workingCompounds) {
         auto id = CompoundId(identifier, compoundIdType);
         if (!id) continue;
-        auto [entry, added] = working.emplace(*id, std::make_pair(position, identifier));
-        if (!added && position < entry->second.first) entry->second = {position, identifier};
+        auto [entry, added] = working.emplace(*id, WorkingCompound{position, identifier});
+        if (!added && position < entry->second.Position) entry->second = {position, identifier};
     }
     if (working.empty()) {
         m_database->CheckOpen();
@@ -191,11 +213,14 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     }
     std::vector<std::pair<int, int>> firstCompounds; // host position, compound id
     firstCompounds.reserve(working.size());
-    for (const auto& [id, named] : working) firstCompounds.emplace_back(named.first, id);
+    for (const auto& [id, named] : working) firstCompounds.emplace_back(named.Position, id);
     std::sort(firstCompounds.begin(), firstCompounds.end());
     std::vector<int> compoundIds;
     compoundIds.reserve(firstCompounds.size());
-    for (const auto& entry : firstCompounds) compoundIds.push_back(entry.second);
+    for (const auto& entry : firstCompounds) {
+        working[entry.second].Rank = compoundIds.size();
+        compoundIds.push_back(entry.second);
+    }
 
     std::vector<std::pair<int, PropertyPtr>> wanted; // host position, property
     std::vector<std::shared_ptr<StoredProperty>> stored;
@@ -218,31 +243,30 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
         databankOf.push_back(databank);
         for (std::size_t index : order) {
             const auto& property = stored[index];
-            const std::size_t groupBegin = pending.Values().size();
             pending.Expect(databankOf.size() - 1, index, ElementsOf(property->m_id));
             ReadValues(record->Id, property->m_id, interactionType, compoundIds, pending);
-            // The host reads them by its positions, each compound's values in the order they came;
-            // a backend that reads the compounds in the host's order has them so already.
-            const auto group = pending.Values().begin() + static_cast<std::ptrdiff_t>(groupBegin);
-            const auto byPosition = [](const PendingValue& a, const PendingValue& b) { return a.Position < b.Position; };
-            if (!std::is_sorted(group, pending.Values().end(), byPosition))
-                std::stable_sort(group, pending.Values().end(), byPosition);
+            pending.OrderGroup();
         }
     }
     if (pending.Values().empty()) return std::nullopt;
 
     // One block holds every value, and each pointer handed out shares it: one allocation for the
     // list rather than one per value.
-    const auto& numbers = pending.Numbers();
-    auto block = std::make_shared<std::vector<BinaryPropertyValue>>();
-    block->reserve(pending.Values().size());
-    for (const PendingValue& value : pending.Values()) {
-        auto name = [&](std::size_t i) { return value.Compounds[i] ? *value.Compounds[i] : std::string(); };
-        const auto begin = numbers.begin() + static_cast<std::ptrdiff_t>(value.NumbersBegin);
-        const auto end = numbers.begin() + static_cast<std::ptrdiff_t>(value.NumbersEnd);
-        block->push_back({PairCompounds{interactionType, name(0), name(1), name(2), name(3)},
-                          wanted[value.Property].second, databankOf[value.Databank], NumericElements(begin, end),
-                          value.HasRegression});
+    auto block = std::make_shared<std::vector<BinaryPropertyValue>>(pending.Values().size());
+    auto next = block->begin();
+    for (std::size_t index : pending.Order()) {
+        PendingValue& from = pending.Values()[index];
+        BinaryPropertyValue& value = *next++;
+        value.Compound.InteractionType = interactionType;
+        std::string* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
+                                &value.Compound.Compound3Name, &value.Compound.Compound4Name};
+        for (std::size_t i = 0; i < from.Compounds.size(); ++i) {
+            if (from.Compounds[i]) *names[i] = *from.Compounds[i];
+        }
+        value.Property = wanted[from.Property].second;
+        value.Databank = databankOf[from.Databank];
+        value.Value = std::move(from.Numbers);
+        value.HasRegressionInfo = from.HasRegression;
     }
     BinaryPropertyValueList values;
     values.reserve(block->size());

@@ -108,12 +108,16 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
     const char* select = interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet
                                                               : sql::SelectPairValuesOfCompoundSet;
     auto& row = db.Cached(select).Bind(1, databankId).Bind(2, propertyId).Bind(3, compoundSet);
+    // What the statements fix is not read again: compound 1 is always stored, compound 2 of a
+    // binary value is in the set and its compound 3 is absent, compound 3 of a pair value is there.
+    const bool binary = interactionType == InteractionBinary;
+    auto optionalId = [&](int column) { return row.IsNull(column) ? std::nullopt : std::optional<int>(row.Int(column)); };
     common::StoredPairValue value;
     while (row.Step()) {
-        for (int column = 0; column < 4; ++column) {
-            if (row.IsNull(column)) value.CompoundIds[static_cast<std::size_t>(column)].reset();
-            else value.CompoundIds[static_cast<std::size_t>(column)] = row.Int(column);
-        }
+        value.CompoundIds[0] = row.Int(0);
+        value.CompoundIds[1] = binary ? std::optional<int>(row.Int(1)) : optionalId(1);
+        value.CompoundIds[2] = binary ? std::nullopt : std::optional<int>(row.Int(2));
+        value.CompoundIds[3] = optionalId(3);
         value.Labels = Bytes(row, 4);
         value.Numbers = Bytes(row, 5);
         value.HasRegression = HasRegression(row.Int64(6));
