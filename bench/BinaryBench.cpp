@@ -134,9 +134,9 @@ struct Raw {
     sqlite3_stmt* Seek = nullptr;
     sqlite3_stmt* Scan = nullptr;
     sqlite3_stmt* Probe = nullptr;
-    std::vector<int> PositionOf;                    // compound id -> first working position, -1
-    std::string CompoundSet;                        // JSON array of the working compound ids
-    std::vector<std::pair<int, int>> Banks, Models; // id, position
+    std::vector<int> PositionOf;                              // compound id -> first working position, -1
+    std::string CompoundSet;                                  // JSON array of the working compound ids
+    std::vector<std::pair<int, int>> Banks, Models;           // id, position
     std::vector<std::vector<common::BinaryElement>> Elements; // of each model, as Models
 
     explicit Raw(const Bundle& bundle)
@@ -170,14 +170,15 @@ struct Raw {
         };
         ids("SELECT id FROM databank WHERE name = ?1", kDatabanks, Banks);
         ids("SELECT id FROM property WHERE name = ?1", kModels, Models);
-        sqlite3_prepare_v2(Db, "SELECT label_ij, label_ji, symmetry FROM property_element WHERE property_id = ?1 ORDER BY position",
-                           -1, &select, nullptr);
+        sqlite3_prepare_v2(
+            Db, "SELECT label_ij, label_ji, symmetry FROM property_element WHERE property_id = ?1 ORDER BY position",
+            -1, &select, nullptr);
         for (const auto& model : Models) {
             auto& elements = Elements.emplace_back();
             sqlite3_bind_int(select, 1, model.first);
             while (sqlite3_step(select) == SQLITE_ROW)
-                elements.push_back({sqlite3_column_int(select, 0), sqlite3_column_int(select, 1),
-                                    sqlite3_column_int(select, 2)});
+                elements.push_back(
+                    {sqlite3_column_int(select, 0), sqlite3_column_int(select, 1), sqlite3_column_int(select, 2)});
             sqlite3_reset(select);
         }
         sqlite3_finalize(select);
@@ -243,7 +244,8 @@ struct Raw {
                     if (dump) {
                         written.clear();
                         for (const auto& number : array) written.push_back(number.value_or(1e35));
-                        Note(dump, c1, c2, bankPosition, modelPosition, written.data(), static_cast<int>(written.size()));
+                        Note(dump, c1, c2, bankPosition, modelPosition, written.data(),
+                             static_cast<int>(written.size()));
                     }
                 }
                 sqlite3_reset(select);

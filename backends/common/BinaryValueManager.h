@@ -42,7 +42,7 @@ struct StoredRegression {
     int Kind = service::HelpInfoNone;
     std::optional<std::string> FirstCompound;
     std::optional<double> Sigma;
-    std::map<std::string, service::IpRegressLimits> Ranges;                     // by name
+    std::map<std::string, service::IpRegressLimits> Ranges;                       // by name
     std::vector<std::pair<std::string, service::IpRegressDeviations>> Deviations; // in stored order
     std::vector<std::string> Citations;                                           // read for kind NIST only
 };

@@ -19,7 +19,8 @@ CREATE INDEX reaction_species_by_name ON reaction_species (name);
 // Read at connect.
 inline constexpr const char* SelectFormat = "SELECT value FROM meta WHERE key = 'format'";
 inline constexpr const char* SelectMeta = "SELECT key, value FROM meta";
-inline constexpr const char* SelectDatabanks = "SELECT id, name, base_name, description FROM databank ORDER BY position";
+inline constexpr const char* SelectDatabanks =
+    "SELECT id, name, base_name, description FROM databank ORDER BY position";
 // Read when a call first needs them.
 inline constexpr const char* SelectProperties =
     "SELECT id, name, data_type, interaction_type, element_count FROM property ORDER BY id";

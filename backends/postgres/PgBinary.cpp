@@ -39,10 +39,11 @@ std::vector<common::BinaryElement> PgBinaryValueManager::ReadElements(int proper
 bool PgBinaryValueManager::ReadBinaryValue(int databankId, int compound1, int propertyId, int compound2,
                                            common::StoredPairValueSink& sink)
 {
-    const PgResult row = m_database->Db().Run(
-        sql::SelectBinaryValue, PgParams().Int(databankId).Int(compound1).Int(propertyId).Int(compound2));
+    const PgResult row = m_database->Db().Run(sql::SelectBinaryValue,
+                                              PgParams().Int(databankId).Int(compound1).Int(propertyId).Int(compound2));
     if (row.Rows() == 0) return false;
-    sink.Take({{compound1, compound2, std::nullopt, std::nullopt}, row.Bytes(0, 1), row.Bytes(0, 2), row.Int(0, 3) != 0});
+    sink.Take(
+        {{compound1, compound2, std::nullopt, std::nullopt}, row.Bytes(0, 1), row.Bytes(0, 2), row.Int(0, 3) != 0});
     return true;
 }
 

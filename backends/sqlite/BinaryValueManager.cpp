@@ -80,10 +80,9 @@ std::optional<common::StoredRegression> SqliteBinaryValueManager::ReadRegression
     while (deviations.Step()) {
         std::optional<double> points;
         if (auto count = deviations.OptionalInt(1)) points = *count;
-        regression.Deviations.emplace_back(deviations.Text(0),
-                                           IpRegressDeviations{points, deviations.OptionalDouble(2),
-                                                               deviations.OptionalDouble(3),
-                                                               deviations.OptionalDouble(4)});
+        regression.Deviations.emplace_back(deviations.Text(0), IpRegressDeviations{points, deviations.OptionalDouble(2),
+                                                                                   deviations.OptionalDouble(3),
+                                                                                   deviations.OptionalDouble(4)});
     }
     if (regression.Kind == HelpInfoNist) {
         auto& citations = db.Cached(sql::SelectRegressionCitations).Bind(1, valueId);
@@ -111,7 +110,9 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
     // What the statements fix is not read again: compound 1 is always stored, compound 2 of a
     // binary value is in the set and its compound 3 is absent, compound 3 of a pair value is there.
     const bool binary = interactionType == InteractionBinary;
-    auto optionalId = [&](int column) { return row.IsNull(column) ? std::nullopt : std::optional<int>(row.Int(column)); };
+    auto optionalId = [&](int column) {
+        return row.IsNull(column) ? std::nullopt : std::optional<int>(row.Int(column));
+    };
     common::StoredPairValue value;
     while (row.Step()) {
         value.CompoundIds[0] = row.Int(0);

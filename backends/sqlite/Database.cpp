@@ -52,7 +52,8 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
 
         std::vector<DatabankRecord> databanks;
         auto& rows = db.Cached(sql::SelectDatabanks);
-        while (rows.Step()) databanks.push_back({rows.Int(0), rows.Text(1), rows.OptionalText(2), rows.OptionalText(3)});
+        while (rows.Step())
+            databanks.push_back({rows.Int(0), rows.Text(1), rows.OptionalText(2), rows.OptionalText(3)});
         database->TakeDatabanks(std::move(databanks));
         auto& managers = database->m_managers;
         managers.Compounds = std::make_unique<SqliteCompoundManager>(*database);
@@ -87,8 +88,7 @@ std::vector<std::shared_ptr<SqliteProperty>> SqliteDatabase::ReadProperties() co
         while (units.Step()) properties.AddUnitRow(id, units.Text(0), units.Text(1));
     }
     auto& elements = db.Cached(sql::SelectAllPropertyElements);
-    while (elements.Step())
-        properties.AddElement(elements.Int(0), elements.Int(1), elements.Int(2), elements.Int(3));
+    while (elements.Step()) properties.AddElement(elements.Int(0), elements.Int(1), elements.Int(2), elements.Int(3));
     return properties.Take();
 }
 

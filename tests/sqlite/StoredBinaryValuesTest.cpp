@@ -85,15 +85,15 @@ protected:
 
     BinaryPropertyValueList List(const service::WorkingCompoundMap& working)
     {
-        auto values = manager.GetAllBinaryPropertyValuesForModelManager(working, "NAME",
-                                                                        *database->EnumerateDatabanks(),
-                                                                        {{"NRTL", 0}}, false);
+        auto values = manager.GetAllBinaryPropertyValuesForModelManager(
+            working, "NAME", *database->EnumerateDatabanks(), {{"NRTL", 0}}, false);
         return values ? *values : BinaryPropertyValueList{};
     }
     static std::vector<std::string> Pairs(const BinaryPropertyValueList& values)
     {
         std::vector<std::string> pairs;
-        for (const auto& value : values) pairs.push_back(value->Compound.Compound1Name + "-" + value->Compound.Compound2Name);
+        for (const auto& value : values)
+            pairs.push_back(value->Compound.Compound1Name + "-" + value->Compound.Compound2Name);
         return pairs;
     }
 };
@@ -135,9 +135,8 @@ TEST_F(StoredBinaryValues, KeepEachValueAliveOnItsOwnWithItsNumbers)
 TEST_F(StoredBinaryValues, AreNoneWithoutAWorkingCompoundThatResolves)
 {
     manager.rows = {{1, 2}};
-    EXPECT_FALSE(manager.GetAllBinaryPropertyValuesForModelManager({{"X", 0}}, "NAME",
-                                                                   *database->EnumerateDatabanks(), {{"NRTL", 0}},
-                                                                   false));
+    EXPECT_FALSE(manager.GetAllBinaryPropertyValuesForModelManager({{"X", 0}}, "NAME", *database->EnumerateDatabanks(),
+                                                                   {{"NRTL", 0}}, false));
 }
 
 } // namespace
