@@ -126,6 +126,7 @@ void AppendParameterArray(const std::vector<BinaryElement>& elements, const std:
         }
         return std::nullopt;
     };
+    array.reserve(array.size() + 2 * elements.size());
     for (const auto& element : elements) {
         std::optional<double> ij = stored(element.LabelIJ), ji = stored(element.LabelJI);
         if (exchanged) std::swap(ij, ji);

@@ -176,6 +176,7 @@ void PgDatabase::Load()
     TakeMeta(std::move(meta));
     std::vector<DatabankRecord> databanks;
     const PgResult rows = db.Run(sql::SelectDatabanks);
+    databanks.reserve(static_cast<std::size_t>(rows.Rows()));
     for (int r = 0; r < rows.Rows(); ++r)
         databanks.push_back({rows.Int(r, 0), rows.Text(r, 1), rows.OptionalText(r, 2), rows.OptionalText(r, 3)});
     TakeDatabanks(std::move(databanks));
