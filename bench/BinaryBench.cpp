@@ -72,14 +72,20 @@ const Bundle* GetBundle()
 }
 
 // What a side returned, one line per value: first and second compound's positions, databank and
-// property positions.
+// property positions, and the parameter array bit for bit (absent numbers as the library's 1e35).
 using Dump = std::set<std::string>;
 
-void Note(Dump* dump, int c1, int c2, int bank, int property)
+void Note(Dump* dump, int c1, int c2, int bank, int property, const double* numbers, int count)
 {
-    if (dump)
-        dump->insert(std::to_string(c1) + " " + std::to_string(c2) + " " + std::to_string(bank) + " " +
-                     std::to_string(property));
+    if (!dump) return;
+    std::string line = std::to_string(c1) + " " + std::to_string(c2) + " " + std::to_string(bank) + " " +
+                       std::to_string(property) + ":";
+    char number[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(number, sizeof number, " %a", numbers[i]);
+        line += number;
+    }
+    dump->insert(std::move(line));
 }
 
 // Fetches every value and reads each entry with its numbers; returns the number of entries.
@@ -110,7 +116,7 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, Dump* dump = nullptr)
                                                                  &regInfo, values) == 1) {
         ++entries;
         sum += values[0];
-        Note(dump, c1, c2, bank, prop);
+        Note(dump, c1, c2, bank, prop, values, size);
     }
     benchmark::DoNotOptimize(sum);
     BinaryPropertyValueObjects_ReleaseHandle(handle);
@@ -118,17 +124,20 @@ std::size_t ThroughTheLibrary(const Bundle& bundle, Dump* dump = nullptr)
 }
 
 // The raw side, the fastest we could write, in two plans, each with its statements prepared once
-// and flat tables by id. Seek: per databank and property, one statement that walks the index from
-// the working compounds (a JSON set) and tests the second compound on the index entry. Scan: per
-// databank and property, every value of the property through value_by_property, the compounds
-// tested in C++.
+// and flat tables by id, each value's stored numbers arranged as the model's elements say (the
+// parameter array the library returns). Seek: per databank and property that has values there (one
+// probe), one statement that walks the index from the working compounds (a JSON set) and tests the
+// second compound on the index entry. Scan: per databank and property, every value of the property
+// through value_by_property, the compounds tested in C++.
 struct Raw {
     sqlite3* Db = nullptr;
     sqlite3_stmt* Seek = nullptr;
     sqlite3_stmt* Scan = nullptr;
-    std::vector<int> PositionOf;                    // compound id -> first working position, -1
-    std::string CompoundSet;                        // JSON array of the working compound ids
-    std::vector<std::pair<int, int>> Banks, Models; // id, position
+    sqlite3_stmt* Probe = nullptr;
+    std::vector<int> PositionOf;                              // compound id -> first working position, -1
+    std::string CompoundSet;                                  // JSON array of the working compound ids
+    std::vector<std::pair<int, int>> Banks, Models;           // id, position
+    std::vector<std::vector<common::BinaryElement>> Elements; // of each model, as Models
 
     explicit Raw(const Bundle& bundle)
     {
@@ -161,6 +170,20 @@ struct Raw {
         };
         ids("SELECT id FROM databank WHERE name = ?1", kDatabanks, Banks);
         ids("SELECT id FROM property WHERE name = ?1", kModels, Models);
+        sqlite3_prepare_v2(
+            Db, "SELECT label_ij, label_ji, symmetry FROM property_element WHERE property_id = ?1 ORDER BY position",
+            -1, &select, nullptr);
+        for (const auto& model : Models) {
+            auto& elements = Elements.emplace_back();
+            sqlite3_bind_int(select, 1, model.first);
+            while (sqlite3_step(select) == SQLITE_ROW)
+                elements.push_back(
+                    {sqlite3_column_int(select, 0), sqlite3_column_int(select, 1), sqlite3_column_int(select, 2)});
+            sqlite3_reset(select);
+        }
+        sqlite3_finalize(select);
+        sqlite3_prepare_v2(Db, "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1", -1, &Probe,
+                           nullptr);
         sqlite3_prepare_v2(Db,
                            "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 "
                            "AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
@@ -176,6 +199,7 @@ struct Raw {
     {
         sqlite3_finalize(Seek);
         sqlite3_finalize(Scan);
+        sqlite3_finalize(Probe);
         sqlite3_close(Db);
     }
     int Position(int id) const
@@ -187,12 +211,21 @@ struct Raw {
         sqlite3_stmt* select = scan ? Scan : Seek;
         std::size_t rows = 0;
         double sum = 0;
-        std::vector<std::optional<double>> numbers;
+        std::vector<std::optional<double>> numbers, array;
         std::vector<int> labels;
+        std::vector<double> written;
         // Every row is read whole, in the same transaction, as the library's fetch is.
         sqlite3_exec(Db, "BEGIN", nullptr, nullptr, nullptr);
         for (const auto& [bank, bankPosition] : Banks) {
-            for (const auto& [model, modelPosition] : Models) {
+            for (std::size_t m = 0; m < Models.size(); ++m) {
+                const auto& [model, modelPosition] = Models[m];
+                if (!scan) {
+                    sqlite3_bind_int(Probe, 1, bank);
+                    sqlite3_bind_int(Probe, 2, model);
+                    const bool any = sqlite3_step(Probe) == SQLITE_ROW;
+                    sqlite3_reset(Probe);
+                    if (!any) continue;
+                }
                 sqlite3_bind_int(select, 1, bank);
                 sqlite3_bind_int(select, 2, model);
                 if (!scan) sqlite3_bind_text(select, 3, CompoundSet.c_str(), -1, SQLITE_STATIC);
@@ -203,10 +236,17 @@ struct Raw {
                     ++rows;
                     numbers.clear();
                     labels.clear();
+                    array.clear();
                     sqlite::DecodeNumbersInto(sqlite3_column_blob(select, 3), sqlite3_column_bytes(select, 3), numbers);
                     sqlite::DecodeLabelsInto(sqlite3_column_blob(select, 2), sqlite3_column_bytes(select, 2), labels);
-                    if (!numbers.empty() && numbers[0]) sum += *numbers[0];
-                    Note(dump, c1, c2, bankPosition, modelPosition);
+                    common::AppendParameterArray(Elements[m], labels, numbers, false, false, array);
+                    if (!array.empty() && array[0]) sum += *array[0];
+                    if (dump) {
+                        written.clear();
+                        for (const auto& number : array) written.push_back(number.value_or(1e35));
+                        Note(dump, c1, c2, bankPosition, modelPosition, written.data(),
+                             static_cast<int>(written.size()));
+                    }
                 }
                 sqlite3_reset(select);
             }

@@ -3,7 +3,8 @@
 // 4,000 compounds. The bundle is built into a temporary file and pushed into a throwaway server of
 // the bench's own (scripts/postgres, a Unix socket), which the bench stops at its end. Each
 // workload runs in alternating rounds, file then server; the medians of wall time, of this
-// process's CPU time and of the server's CPU time (its processes, from /proc) are printed.
+// process's CPU time and of the server's CPU time (its processes, from /proc) are printed, once
+// both sides were found to give the same answers.
 //   moru_server_bench [ROUNDS]     (MORU_SHARED_DATA names the bundle)
 
 #include "MoruDb.h"
@@ -182,7 +183,11 @@ bool SameEnginePass(const std::vector<std::string>& databanks, const std::vector
     return dumps[0] == dumps[1] && !dumps[0].empty();
 }
 
-std::size_t BinarySets(const std::string& alias, const std::vector<std::string>& working)
+// Every entry of the binary value set, in the order the library hands them out: its positions,
+// regression flag and numbers bit for bit.
+using EntryDump = std::vector<std::string>;
+
+std::size_t BinarySets(const std::string& alias, const std::vector<std::string>& working, EntryDump* dump = nullptr)
 {
     std::vector<const char*> compounds, banks, models;
     std::vector<std::string> references;
@@ -202,10 +207,29 @@ std::size_t BinarySets(const std::string& alias, const std::vector<std::string>&
     int c1, c2, c3, c4, bank, prop, size, regInfo;
     double values[64];
     while (BinaryPropertyValueObjects_GetNextPropertyValueObject(handle, &c1, &c2, &c3, &c4, &bank, &prop, &size,
-                                                                 &regInfo, values) == 1)
+                                                                 &regInfo, values) == 1) {
         ++entries;
+        if (!dump) continue;
+        std::string line;
+        for (int field : {c1, c2, c3, c4, bank, prop, regInfo}) line += std::to_string(field) + " ";
+        char number[32];
+        for (int i = 0; i < size; ++i) {
+            std::snprintf(number, sizeof number, " %a", values[i]);
+            line += number;
+        }
+        dump->push_back(std::move(line));
+    }
     BinaryPropertyValueObjects_ReleaseHandle(handle);
     return entries;
+}
+
+// The binary value sets of both sides, entry by entry in order: true when they are the same.
+bool SameBinarySets(const std::vector<std::string>& working)
+{
+    EntryDump dumps[2];
+    BinarySets("FILE", working, &dumps[0]);
+    BinarySets("SERVER", working, &dumps[1]);
+    return dumps[0] == dumps[1] && !dumps[0].empty();
 }
 
 int Run(int rounds)
@@ -287,7 +311,12 @@ int Run(int rounds)
             return 1;
         }
     }
-    std::printf("searches and engine passes: the same answers from the file and the server, values bit for bit\n");
+    if (!SameBinarySets(working)) {
+        std::fprintf(stderr, "binary sets of 300 compounds: the file and the server gave different entries\n");
+        return 1;
+    }
+    std::printf("searches, binary sets and engine passes: the same answers from the file and the server, values bit "
+                "for bit\n");
 
     std::printf("\n%d alternating rounds, medians in ms; server CPU: the server's processes\n\n", rounds);
     std::printf("| %-28s | file wall | file  CPU | srv  wall | srv   CPU | srv sCPU | ratio | results\n", "workload");

@@ -116,13 +116,22 @@ std::vector<std::string> DecodeTexts(const void* data, int size)
 service::NumericElements ParameterArray(const std::vector<BinaryElement>& elements, const std::vector<int>& labels,
                                         const service::NumericElements& numbers, bool exchanged, bool condensed)
 {
+    service::NumericElements array;
+    AppendParameterArray(elements, labels, numbers, exchanged, condensed, array);
+    return array;
+}
+
+void AppendParameterArray(const std::vector<BinaryElement>& elements, const std::vector<int>& labels,
+                          const service::NumericElements& numbers, bool exchanged, bool condensed,
+                          service::NumericElements& array)
+{
     auto stored = [&](int label) -> std::optional<double> {
         for (std::size_t i = 0; i < labels.size() && i < numbers.size(); ++i) {
             if (labels[i] == label) return numbers[i];
         }
         return std::nullopt;
     };
-    service::NumericElements array;
+    array.reserve(array.size() + 2 * elements.size());
     for (const auto& element : elements) {
         std::optional<double> ij = stored(element.LabelIJ), ji = stored(element.LabelJI);
         if (exchanged) std::swap(ij, ji);
@@ -144,7 +153,6 @@ service::NumericElements ParameterArray(const std::vector<BinaryElement>& elemen
         if (element.Symmetry == -1) continue;
         if (!condensed || element.Symmetry == 0) array.push_back(ji);
     }
-    return array;
 }
 
 void FillRegressionInformation(service::IpHelpInfoObject& info, int kind, std::optional<double> sigma,

@@ -146,6 +146,10 @@ struct BinaryElement {
 // The parameter array of a stored value for its compounds in stored order, or exchanged.
 service::NumericElements ParameterArray(const std::vector<BinaryElement>& elements, const std::vector<int>& labels,
                                         const service::NumericElements& numbers, bool exchanged, bool condensed);
+// The same, appended to `array`.
+void AppendParameterArray(const std::vector<BinaryElement>& elements, const std::vector<int>& labels,
+                          const service::NumericElements& numbers, bool exchanged, bool condensed,
+                          service::NumericElements& array);
 
 // Fills the regression information of a value of `kind` from its stored sigma, ranges (by name:
 // Temp, Pres, X, X1, X2, Henry), deviations (by name, in stored order) and citations.

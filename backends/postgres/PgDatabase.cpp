@@ -2,6 +2,8 @@
 
 #include "PgSchema.h"
 
+#include "common/StoredManagers.h"
+
 #include "platform/Environment.h"
 #include "platform/Text.h"
 #include "service/Contract.h"
@@ -31,16 +33,6 @@ std::string OptionValue(std::string_view text)
         escaped += c;
     }
     return escaped;
-}
-
-int ParseVersion(const std::optional<std::string>& text)
-{
-    if (!text) return 0;
-    int version = 0;
-    const auto* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, version);
-    if (error != std::errc() || stop != end) throw ServiceError("the database's version record is not a whole number");
-    return version;
 }
 
 } // namespace
@@ -132,12 +124,10 @@ common::OpenedDatabase OpenServerDatabase(const common::DatabaseEntry& entry, co
 void BeginCall() noexcept { PgConnection::BeginCall(); }
 void EndCall() { PgConnection::EndCall(); }
 
-DatabasePtr PgDatabank::Database() const { return m_database; }
-
-CompoundCollectionPtr PgDatabank::GetIdentifiersOfCompoundsWithData() const
+CompoundCollectionPtr PgDatabase::CompoundsWithData(int databankId) const
 {
     auto collection = std::make_shared<CompoundCollection>();
-    const PgResult rows = m_database->Db().Run(sql::SelectIdentifiersOfDatabankCompounds, PgParams().Int(m_record.Id));
+    const PgResult rows = Db().Run(sql::SelectIdentifiersOfDatabankCompounds, PgParams().Int(databankId));
     for (int r = 0; r < rows.Rows(); ++r) {
         const int id = rows.Int(r, 0);
         if (collection->empty() || collection->back().first != id) collection->emplace_back(id, CompoundNames{});
@@ -151,16 +141,16 @@ CompoundCollectionPtr PgDatabank::GetIdentifiersOfCompoundsWithData() const
 }
 
 PgDatabase::PgDatabase(std::string alias, std::unique_ptr<PgConnection> connection)
-    : m_alias(std::move(alias)), m_connection(std::move(connection))
+    : StoredDatabase(std::move(alias)), m_connection(std::move(connection))
 {
-    m_compoundManager = std::make_unique<PgCompoundManager>(*this);
-    m_propertyManager = std::make_unique<PgPropertyManager>(*this);
-    m_reactionManager = std::make_unique<PgReactionManager>(*this);
-    m_sundryDataManager = std::make_unique<PgSundryDataManager>(*this);
-    m_propertyValueManager = std::make_unique<PgPropertyValueManager>(*this);
-    m_molDataManager = std::make_unique<PgMolData>(*this);
-    m_binaryValueManager = std::make_unique<PgBinaryValueManager>(*this);
-    m_bulkManager = std::make_unique<PgBulkManager>(*this);
+    m_managers.Compounds = std::make_unique<PgCompoundManager>(*this);
+    m_managers.Properties = std::make_unique<common::StoredPropertyManager>(*this);
+    m_managers.Reactions = std::make_unique<PgReactionManager>(*this);
+    m_managers.SundryData = std::make_unique<common::StoredSundryDataManager>(*this);
+    m_managers.PropertyValues = std::make_unique<common::StoredPropertyValueManager>(*this);
+    m_managers.MolData = std::make_unique<common::StoredMolData>(*this);
+    m_managers.BinaryValues = std::make_unique<PgBinaryValueManager>(*this);
+    m_managers.Bulk = std::make_unique<PgBulkManager>(*this);
 }
 
 PgDatabase::~PgDatabase() = default;
@@ -180,168 +170,44 @@ void PgDatabase::Load()
         throw ServiceError("the schema holds a database of another format (\"" + *format + "\", not \"" +
                            std::string(common::FormatName) + "\")");
     }
-    const PgResult meta = db.Run(sql::SelectMeta);
-    for (int r = 0; r < meta.Rows(); ++r) m_meta[meta.Text(r, 0)] = meta.Text(r, 1);
-    m_version = ParseVersion(Meta("version"));
-    const auto folding = Meta(std::string(common::SearchFoldingKey));
-    if (!folding) {
-        m_asciiSearchKeys = true;
-    } else if (*folding != common::UnicodeSimpleFolding) {
-        throw ServiceError("the database's search keys use the unknown case folding \"" + *folding + "\"");
-    }
-    const PgResult databanks = db.Run(sql::SelectDatabanks);
-    for (int r = 0; r < databanks.Rows(); ++r) {
-        m_databanks.push_back(
-            {databanks.Int(r, 0), databanks.Text(r, 1), databanks.OptionalText(r, 2), databanks.OptionalText(r, 3)});
-    }
+    std::map<std::string, std::string> meta;
+    const PgResult metaRows = db.Run(sql::SelectMeta);
+    for (int r = 0; r < metaRows.Rows(); ++r) meta[metaRows.Text(r, 0)] = metaRows.Text(r, 1);
+    TakeMeta(std::move(meta));
+    std::vector<DatabankRecord> databanks;
+    const PgResult rows = db.Run(sql::SelectDatabanks);
+    databanks.reserve(static_cast<std::size_t>(rows.Rows()));
+    for (int r = 0; r < rows.Rows(); ++r)
+        databanks.push_back({rows.Int(r, 0), rows.Text(r, 1), rows.OptionalText(r, 2), rows.OptionalText(r, 3)});
+    TakeDatabanks(std::move(databanks));
 }
 
 void PgDatabase::Retire()
 {
+    StoredDatabase::Retire();
     m_connection.reset();
-    m_meta.clear();
-    m_databanks.clear();
-    m_properties.Clear();
-    m_propertiesLoaded = false;
     m_identifierTypes.reset();
-    m_databankObjects.clear();
 }
 
 PgConnection& PgDatabase::Db() const
 {
-    if (!m_connection) {
-        throw ServiceError("the database '" + m_alias + "' is closed: a later initialisation replaced it");
-    }
+    CheckOpen();
     return *m_connection;
 }
 
-bool PgDatabase::GetDatabaseAccessSetting(const std::string& settingName) const
+std::vector<std::shared_ptr<StoredProperty>> PgDatabase::ReadProperties() const
 {
-    return common::AccessSetting(m_meta, settingName);
-}
-
-DatabankCollectionPtr PgDatabase::EnumerateDatabanks() const
-{
-    auto collection = std::make_shared<DatabankCollection>();
-    bool alive = m_databankObjects.size() == m_databanks.size();
-    for (const auto& object : m_databankObjects) alive = alive && !object.expired();
-    if (!alive) {
-        m_databankObjects.clear();
-        auto self = std::const_pointer_cast<PgDatabase>(shared_from_this());
-        for (const auto& record : m_databanks) {
-            auto databank = std::make_shared<PgDatabank>(self, record);
-            m_databankObjects.push_back(databank);
-            collection->Add(std::move(databank));
-        }
-        return collection;
-    }
-    for (const auto& object : m_databankObjects) collection->Add(object.lock());
-    return collection;
-}
-
-DatabankPtr PgDatabase::DatabankObject(int id) const
-{
-    const DatabankCollectionPtr databanks = EnumerateDatabanks();
-    for (const auto& databank : databanks->Items()) {
-        if (databank->Id() == id) return databank;
-    }
-    return nullptr;
-}
-
-template <typename Manager>
-std::shared_ptr<Manager> PgDatabase::Share(const std::unique_ptr<Manager>& manager) const
-{
-    return std::shared_ptr<Manager>(std::const_pointer_cast<PgDatabase>(shared_from_this()), manager.get());
-}
-
-std::shared_ptr<ICompoundManager> PgDatabase::CompoundManager() const { return Share(m_compoundManager); }
-std::shared_ptr<IPropertyManager> PgDatabase::PropertyManager() const { return Share(m_propertyManager); }
-std::shared_ptr<IReactionManager> PgDatabase::ReactionManager() const { return Share(m_reactionManager); }
-std::shared_ptr<ISundryDataManager> PgDatabase::SundryDataManager() const { return Share(m_sundryDataManager); }
-std::shared_ptr<IPropertyValueManager> PgDatabase::PropertyValueManager() const
-{
-    return Share(m_propertyValueManager);
-}
-std::shared_ptr<IMolData> PgDatabase::MolDataManager() const { return Share(m_molDataManager); }
-std::shared_ptr<IBinaryValueManager> PgDatabase::BinaryValueManager() const { return Share(m_binaryValueManager); }
-std::shared_ptr<IBulkManager> PgDatabase::BulkManager() const { return Share(m_bulkManager); }
-
-std::optional<std::string> PgDatabase::Meta(const std::string& key) const
-{
-    auto found = m_meta.find(key);
-    if (found == m_meta.end()) return std::nullopt;
-    return found->second;
-}
-
-std::string PgDatabase::SearchKeyOf(std::string_view text) const
-{
-    return m_asciiSearchKeys ? common::AsciiSearchKey(text) : common::SearchKey(text);
-}
-
-void PgDatabase::LoadProperties() const
-{
-    if (m_propertiesLoaded) return;
     PgConnection& db = Db();
-    std::vector<std::shared_ptr<StoredProperty>> properties;
-    std::map<int, StoredProperty*> byId;
+    common::PropertyRows properties;
     const PgResult rows = db.Run(sql::SelectProperties);
-    for (int r = 0; r < rows.Rows(); ++r) {
-        auto property = std::make_shared<StoredProperty>();
-        property->m_id = rows.Int(r, 0);
-        property->m_name = rows.Text(r, 1);
-        property->m_dataType = rows.Int(r, 2);
-        property->m_interactionType = rows.Int(r, 3);
-        property->m_elementCount = rows.Int(r, 4);
-        byId[property->m_id] = property.get();
-        properties.push_back(std::move(property));
-    }
+    for (int r = 0; r < rows.Rows(); ++r)
+        properties.AddProperty(rows.Int(r, 0), rows.Text(r, 1), rows.Int(r, 2), rows.Int(r, 3), rows.Int(r, 4));
     const PgResult units = db.Run(sql::SelectAllUnitRows);
-    for (int r = 0; r < units.Rows(); ++r) {
-        const auto owner = byId.find(units.Int(r, 0));
-        if (owner != byId.end()) owner->second->m_unitRows.push_back({units.Text(r, 1), units.Text(r, 2)});
-    }
+    for (int r = 0; r < units.Rows(); ++r) properties.AddUnitRow(units.Int(r, 0), units.Text(r, 1), units.Text(r, 2));
     const PgResult elements = db.Run(sql::SelectAllPropertyElements);
-    for (int r = 0; r < elements.Rows(); ++r) {
-        const auto owner = byId.find(elements.Int(r, 0));
-        if (owner == byId.end()) continue;
-        owner->second->m_labelIJ.push_back(elements.Int(r, 1));
-        owner->second->m_labelJI.push_back(elements.Int(r, 2));
-        owner->second->m_symmetry.push_back(elements.Int(r, 3));
-    }
-    m_properties.Assign(std::move(properties));
-    m_propertiesLoaded = true;
-}
-
-const std::vector<std::shared_ptr<StoredProperty>>& PgDatabase::Properties() const
-{
-    LoadProperties();
-    return m_properties.All();
-}
-
-std::shared_ptr<StoredProperty> PgDatabase::PropertyByName(const std::string& name) const
-{
-    LoadProperties();
-    return m_properties.ByName(name);
-}
-
-std::shared_ptr<StoredProperty> PgDatabase::PropertyById(int id) const
-{
-    LoadProperties();
-    return m_properties.ById(id);
-}
-
-const DatabankRecord* PgDatabase::OwnDatabank(const IDatabank& databank) const
-{
-    Db(); // a retired database owns nothing any more: fail rather than answer "not mine"
-    const auto* own = dynamic_cast<const PgDatabank*>(&databank);
-    if (!own || &own->Owner() != this) return nullptr;
-    return common::RecordById(m_databanks, own->Id());
-}
-
-const DatabankRecord* PgDatabase::DatabankByName(const std::string& name) const
-{
-    Db();
-    return common::RecordByName(m_databanks, name);
+    for (int r = 0; r < elements.Rows(); ++r)
+        properties.AddElement(elements.Int(r, 0), elements.Int(r, 1), elements.Int(r, 2), elements.Int(r, 3));
+    return properties.Take();
 }
 
 // The types are few: read once, then matched by the library's folding.

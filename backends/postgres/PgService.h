@@ -5,8 +5,10 @@
 
 #include "PgConnection.h"
 
+#include "common/BinaryValueManager.h"
 #include "common/Collection.h"
 #include "common/Stored.h"
+#include "common/StoredDatabase.h"
 
 #include "service/BinaryValues.h"
 #include "service/Bulk.h"
@@ -20,8 +22,6 @@
 #include <vector>
 
 namespace moru::postgres {
-
-class PgDatabase;
 
 // Opens the database of a server entry: connects (with the entry's password, else the
 // application's, else what libpq finds in its environment and password file), checks the schema's
@@ -45,43 +45,11 @@ bool Storable(std::string_view text);
 // A name as an SQL identifier, quoted so that letter case and any character stand as written.
 std::string QuotedIdentifier(std::string_view name);
 
-class PgCompound : public service::ICompound {
-public:
-    explicit PgCompound(int id) : m_id(id) {}
-    int Id() const override { return m_id; }
+using PgCompound = common::StoredCompound;
+using PgIdentifier = common::StoredIdentifier;
+using PgDatabank = common::StoredDatabank;
 
-private:
-    int m_id;
-};
-
-class PgIdentifier : public service::IIdentifier {
-public:
-    explicit PgIdentifier(std::string name) : m_name(std::move(name)) {}
-    std::string Name() const override { return m_name; }
-
-private:
-    std::string m_name;
-};
-
-class PgDatabank : public service::IDatabank {
-public:
-    PgDatabank(std::shared_ptr<PgDatabase> database, const common::DatabankRecord& record)
-        : m_database(std::move(database)), m_record(record)
-    {}
-    std::string Name() const override { return m_record.Name; }
-    std::optional<std::string> BaseDatabankName() const override { return m_record.BaseName; }
-    std::optional<std::string> Description() const override { return m_record.Description; }
-    int Id() const override { return m_record.Id; }
-    service::DatabasePtr Database() const override;
-    service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
-    const PgDatabase& Owner() const { return *m_database; }
-
-private:
-    std::shared_ptr<PgDatabase> m_database;
-    common::DatabankRecord m_record;
-};
-
-class PgDatabase : public common::ConnectedDatabase, public std::enable_shared_from_this<PgDatabase> {
+class PgDatabase : public common::StoredDatabase {
 public:
     PgDatabase(std::string alias, std::unique_ptr<PgConnection> connection);
     ~PgDatabase() override;
@@ -90,32 +58,22 @@ public:
     void Load();
     void Retire() override;
 
-    std::string Alias() const override { return m_alias; }
-    std::optional<std::string> Description() const override { return Meta("description"); }
-    int DatabaseVersion() const override { return m_version; }
-    bool GetDatabaseAccessSetting(const std::string& settingName) const override;
-    service::DatabankCollectionPtr EnumerateDatabanks() const override;
-
-    std::shared_ptr<service::ICompoundManager> CompoundManager() const override;
-    std::shared_ptr<service::IPropertyManager> PropertyManager() const override;
-    std::shared_ptr<service::IReactionManager> ReactionManager() const override;
-    std::shared_ptr<service::ISundryDataManager> SundryDataManager() const override;
-    std::shared_ptr<service::IPropertyValueManager> PropertyValueManager() const override;
-    std::shared_ptr<service::IMolData> MolDataManager() const override;
-    std::shared_ptr<service::IBinaryValueManager> BinaryValueManager() const override;
-    std::shared_ptr<service::IBulkManager> BulkManager() const override;
-
-    std::optional<std::string> Meta(const std::string& key) const;
     // Throws ServiceError once the database is retired.
     PgConnection& Db() const;
-    const std::vector<std::shared_ptr<common::StoredProperty>>& Properties() const;
-    std::shared_ptr<common::StoredProperty> PropertyByName(const std::string& name) const;
-    std::shared_ptr<common::StoredProperty> PropertyById(int id) const;
-    const common::DatabankRecord* OwnDatabank(const service::IDatabank& databank) const;
-    const common::DatabankRecord* DatabankByName(const std::string& name) const;
-    service::DatabankPtr DatabankObject(int id) const;
     service::IdentifierPtr IdentifierType(const std::string& name) const;
-    std::string SearchKeyOf(std::string_view text) const;
+    service::CompoundCollectionPtr CompoundsWithData(int databankId) const override;
+    std::optional<int> ResolveCompound(const std::string& value, const std::string& type) const override
+    {
+        return Resolve(value, type);
+    }
+    bool CompoundExists(int compoundId) const override;
+    std::vector<int> ReadPropertyIdsWithData(int databankId) const override;
+    std::optional<service::Value> ReadUnaryValue(int databankId, int compoundId, int propertyId) const override;
+    std::vector<std::pair<int, service::Value>> ReadUnaryValuesOfCompound(int databankId,
+                                                                          int compoundId) const override;
+    std::optional<std::string> ReadStructure(int compoundId, int structureType) const override;
+    std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const override;
+    std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const override;
     // Compounds having an identifier of `type` (any type when empty) equal to `text` without regard
     // to letter case, by compound index.
     std::vector<int> FindCompounds(const std::string& text, const std::string& type) const;
@@ -123,28 +81,11 @@ public:
     std::optional<int> Resolve(const std::string& value, const std::string& type) const;
 
 private:
-    void LoadProperties() const;
-    template <typename Manager>
-    std::shared_ptr<Manager> Share(const std::unique_ptr<Manager>& manager) const;
+    bool IsOpen() const override { return m_connection != nullptr; }
+    std::vector<std::shared_ptr<common::StoredProperty>> ReadProperties() const override;
 
-    std::string m_alias;
     std::unique_ptr<PgConnection> m_connection;
-    std::map<std::string, std::string> m_meta;
-    bool m_asciiSearchKeys = false;
-    int m_version = 0;
-    std::vector<common::DatabankRecord> m_databanks;
-    mutable bool m_propertiesLoaded = false;
-    mutable common::PropertyCatalogue m_properties;
     mutable std::optional<std::map<std::string, service::IdentifierPtr>> m_identifierTypes; // by folded name
-    mutable std::vector<std::weak_ptr<PgDatabank>> m_databankObjects;
-    std::unique_ptr<service::ICompoundManager> m_compoundManager;
-    std::unique_ptr<service::IPropertyManager> m_propertyManager;
-    std::unique_ptr<service::IReactionManager> m_reactionManager;
-    std::unique_ptr<service::ISundryDataManager> m_sundryDataManager;
-    std::unique_ptr<service::IPropertyValueManager> m_propertyValueManager;
-    std::unique_ptr<service::IMolData> m_molDataManager;
-    std::unique_ptr<service::IBinaryValueManager> m_binaryValueManager;
-    std::unique_ptr<service::IBulkManager> m_bulkManager;
 };
 
 // A stored value from the columns kind, numbers, text and texts of a row, starting at `kindColumn`.
@@ -186,16 +127,6 @@ private:
     std::vector<service::CompoundPtr> m_workingCompounds;
 };
 
-class PgPropertyManager : public service::IPropertyManager {
-public:
-    explicit PgPropertyManager(PgDatabase& database) : m_database(&database) {}
-    std::optional<std::vector<service::PropertyPtr>> GetAllProperties(const service::IDatabank& databank,
-                                                                      bool withData) override;
-
-private:
-    PgDatabase* m_database;
-};
-
 class PgReactionManager : public service::IReactionManager {
 public:
     explicit PgReactionManager(PgDatabase& database) : m_database(&database) {}
@@ -208,74 +139,22 @@ private:
     PgDatabase* m_database;
 };
 
-class PgSundryDataManager : public service::ISundryDataManager {
+class PgBinaryValueManager : public common::StoredBinaryValueManager {
 public:
-    explicit PgSundryDataManager(PgDatabase& database) : m_database(&database) {}
-    service::SundryItemPtr GetItem(const std::string& name) override;
+    explicit PgBinaryValueManager(PgDatabase& database) : StoredBinaryValueManager(database), m_database(&database) {}
 
 private:
-    PgDatabase* m_database;
-};
-
-class PgPropertyValueManager : public service::IPropertyValueManager {
-public:
-    explicit PgPropertyValueManager(PgDatabase& database) : m_database(&database) {}
-    service::PropertyValuePtr GetUnaryPropertyValue(const service::IDatabank& databank, const std::string& compoundId,
-                                                    const std::string& compoundIdType,
-                                                    const std::string& propertyId) override;
-    std::optional<std::vector<service::PropertyValuePtr>> GetAllUnaryPropertyValues(
-        const service::IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) override;
-    std::optional<service::UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
-
-private:
-    PgDatabase* m_database;
-};
-
-class PgMolData : public service::IMolData {
-public:
-    explicit PgMolData(PgDatabase& database) : m_database(&database) {}
-    bool GetStructureByName(const std::string& compoundId, const std::string& compoundIdType,
-                            std::string& structureText, int structureType) override;
-
-private:
-    PgDatabase* m_database;
-};
-
-class PgBinaryValueManager : public service::IBinaryValueManager {
-public:
-    explicit PgBinaryValueManager(PgDatabase& database) : m_database(&database) {}
-    service::BinaryPropertyValuePtr GetBinaryPropertyValue(const service::IDatabank& databank,
-                                                           const std::string& compound1Id,
-                                                           const std::string& compound2Id,
-                                                           const std::string& identifierType,
-                                                           const std::string& modelName, bool condensed) override;
-    std::optional<service::BinaryPropertyValueList> GetAllBinaryPropertyValuesForModelManager(
-        const service::WorkingCompoundMap& workingCompounds, const std::string& compoundIdType,
-        const service::DatabankCollection& databanks, const service::PropertyPositionMap& properties,
-        bool condensed) override;
-    std::optional<service::BinaryPropertyValueList> GetAllPairPropertyValuesForModelManager(
-        const service::WorkingCompoundMap& workingCompounds, const std::string& compoundIdType,
-        const service::DatabankCollection& databanks, const service::PropertyPositionMap& properties, bool condensed,
-        int workingCount) override;
-    bool FetchExistingHelpInfo(service::IpHelpInfoObject& info, const service::IDatabank& databank,
-                               const std::string& property, const std::string& compound1,
-                               const std::string& compound1Type, const std::string& compound2,
-                               const std::string& compound2Type, std::string& message) override;
-
-private:
-    const std::vector<common::BinaryElement>& ElementsOf(int propertyId);
-    service::BinaryPropertyValuePtr GetBinaryPropertyValueFrom(
-        const PgResult& row, const common::DatabankRecord& record,
-        const std::shared_ptr<common::StoredProperty>& property, const std::string& compound1Id,
-        const std::string& compound2Id, const std::string& modelName, bool exchanged, bool condensed);
-    std::optional<service::BinaryPropertyValueList> GetAll(const service::WorkingCompoundMap& workingCompounds,
-                                                           const std::string& compoundIdType,
-                                                           const service::DatabankCollection& databanks,
-                                                           const service::PropertyPositionMap& properties,
-                                                           bool condensed, int interactionType);
+    std::optional<int> CompoundId(const std::string& identifier, const std::string& identifierType) override;
+    std::vector<common::BinaryElement> ReadElements(int propertyId) override;
+    bool ReadBinaryValue(int databankId, int compound1, int propertyId, int compound2,
+                         common::StoredPairValueSink& sink) override;
+    std::optional<long long> ValueIdOf(int interactionType, int databankId, int compound1, int propertyId,
+                                       int compound2) override;
+    std::optional<common::StoredRegression> ReadRegression(long long valueId) override;
+    void ReadValues(int databankId, int propertyId, int interactionType, const std::vector<int>& compoundIds,
+                    common::StoredPairValueSink& sink) override;
 
     PgDatabase* m_database;
-    std::map<int, std::vector<common::BinaryElement>> m_elements;
 };
 
 class PgBulkManager : public service::IBulkManager {

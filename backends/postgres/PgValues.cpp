@@ -11,123 +11,61 @@ namespace moru::postgres {
 
 using namespace moru::service;
 
-namespace {
-
-std::optional<int> ResolveCompound(const PgDatabase& database, const std::string& compoundId,
-                                   const std::string& compoundIdType)
+bool PgDatabase::CompoundExists(int compoundId) const
 {
-    return database.Resolve(compoundId, compoundIdType);
+    return Db().Run(sql::CompoundExists, PgParams().Int(compoundId)).Rows() > 0;
 }
 
-} // namespace
-
-// Without `withData`: every property of the database. With it: those holding values in the databank.
-std::optional<std::vector<PropertyPtr>> PgPropertyManager::GetAllProperties(const IDatabank& databank, bool withData)
+std::vector<int> PgDatabase::ReadPropertyIdsWithData(int databankId) const
 {
-    const common::DatabankRecord* record = m_database->OwnDatabank(databank);
-    if (!record) return std::nullopt;
-    std::vector<PropertyPtr> properties;
-    if (!withData) {
-        properties.assign(m_database->Properties().begin(), m_database->Properties().end());
-        return properties;
-    }
-    const PgResult rows = m_database->Db().Run(sql::SelectPropertiesWithData, PgParams().Int(record->Id));
-    for (int r = 0; r < rows.Rows(); ++r) properties.push_back(m_database->PropertyById(rows.Int(r, 0)));
-    return properties;
+    const PgResult rows = Db().Run(sql::SelectPropertiesWithData, PgParams().Int(databankId));
+    std::vector<int> ids;
+    ids.reserve(static_cast<std::size_t>(rows.Rows()));
+    for (int r = 0; r < rows.Rows(); ++r) ids.push_back(rows.Int(r, 0));
+    return ids;
 }
 
-PropertyValuePtr PgPropertyValueManager::GetUnaryPropertyValue(const IDatabank& databank, const std::string& compoundId,
-                                                               const std::string& compoundIdType,
-                                                               const std::string& propertyId)
+std::optional<Value> PgDatabase::ReadUnaryValue(int databankId, int compoundId, int propertyId) const
 {
-    const common::DatabankRecord* record = m_database->OwnDatabank(databank);
-    if (!record) return nullptr;
-    auto property = m_database->PropertyByName(propertyId);
-    if (!property || property->m_interactionType != InteractionUnary) return nullptr;
-    const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
-    if (!compound) return nullptr;
-    const PgResult read =
-        m_database->Db().Run(sql::SelectUnaryValue, PgParams().Int(record->Id).Int(*compound).Int(property->m_id));
-    if (read.Rows() == 0) return nullptr;
-    auto value = std::make_shared<PropertyValue>();
-    value->Property = property;
-    value->Data = ReadStoredValue(read, 0, 0);
-    return value;
+    const PgResult read = Db().Run(sql::SelectUnaryValue, PgParams().Int(databankId).Int(compoundId).Int(propertyId));
+    if (read.Rows() == 0) return std::nullopt;
+    return ReadStoredValue(read, 0, 0);
 }
 
-std::optional<std::vector<PropertyValuePtr>> PgPropertyValueManager::GetAllUnaryPropertyValues(
-    const IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType)
+std::vector<std::pair<int, Value>> PgDatabase::ReadUnaryValuesOfCompound(int databankId, int compoundId) const
 {
-    const common::DatabankRecord* record = m_database->OwnDatabank(databank);
-    if (!record) return std::nullopt;
-    const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
-    if (!compound) return std::nullopt;
-    std::vector<PropertyValuePtr> values;
-    const PgResult read =
-        m_database->Db().Run(sql::SelectUnaryValuesOfCompound, PgParams().Int(record->Id).Int(*compound));
-    for (int r = 0; r < read.Rows(); ++r) {
-        auto value = std::make_shared<PropertyValue>();
-        value->Property = m_database->PropertyById(read.Int(r, 0));
-        value->Data = ReadStoredValue(read, r, 1);
-        values.push_back(std::move(value));
-    }
+    const PgResult read = Db().Run(sql::SelectUnaryValuesOfCompound, PgParams().Int(databankId).Int(compoundId));
+    std::vector<std::pair<int, Value>> values;
+    values.reserve(static_cast<std::size_t>(read.Rows()));
+    for (int r = 0; r < read.Rows(); ++r) values.emplace_back(read.Int(r, 0), ReadStoredValue(read, r, 1));
     return values;
 }
 
-std::optional<UnaryValueMap> PgPropertyValueManager::GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex)
+std::optional<std::string> PgDatabase::ReadStructure(int compoundId, int structureType) const
 {
-    if (!m_database->DatabankObject(databankId)) return std::nullopt;
-    if (m_database->Db().Run(sql::CompoundExists, PgParams().Int(compoundIndex)).Rows() == 0) return std::nullopt;
-    UnaryValueMap values;
-    const PgResult read =
-        m_database->Db().Run(sql::SelectUnaryValuesOfCompound, PgParams().Int(databankId).Int(compoundIndex));
-    for (int r = 0; r < read.Rows(); ++r) {
-        if (read.Int(r, 1) != common::ValueNumbers) continue;
-        const auto property = m_database->PropertyById(read.Int(r, 0));
-        if (!property) continue;
-        const auto numbers = read.Bytes(r, 2);
-        values[property->m_name] = common::DecodeNumbers(numbers.data(), static_cast<int>(numbers.size()));
-    }
-    if (values.empty()) return std::nullopt;
-    return values;
+    const PgResult read = Db().Run(sql::SelectStructureOfType, PgParams().Int(compoundId).Int(structureType));
+    if (read.Rows() == 0) return std::nullopt;
+    return read.Text(0, 0);
 }
 
-bool PgMolData::GetStructureByName(const std::string& compoundId, const std::string& compoundIdType,
-                                   std::string& structureText, int structureType)
+std::shared_ptr<PureDatabankInfoObject> PgDatabase::ReadPureInfo(int databankId) const
 {
-    const auto compound = ResolveCompound(*m_database, compoundId, compoundIdType);
-    if (!compound) return false;
-    const PgResult read =
-        m_database->Db().Run(sql::SelectStructureOfType, PgParams().Int(*compound).Int(structureType));
-    if (read.Rows() == 0) return false;
-    structureText = read.Text(0, 0);
-    return true;
+    const PgResult row = Db().Run(sql::SelectPureInfo, PgParams().Int(databankId));
+    if (row.Rows() == 0) return nullptr;
+    auto info = std::make_shared<PureDatabankInfoObject>();
+    info->Password = row.OptionalText(0, 0);
+    info->DisplayNameMM = row.OptionalText(0, 1);
+    info->Product = row.OptionalText(0, 2);
+    info->DatabankType = row.OptionalText(0, 3);
+    info->PromptMM = row.OptionalText(0, 4);
+    info->HelpFileName = row.OptionalText(0, 5);
+    info->HelpCode = row.Int(0, 6);
+    return info;
 }
 
-// Pure databank information under its entry name; binary parameter information under the
-// databank's own name.
-SundryItemPtr PgSundryDataManager::GetItem(const std::string& name)
+std::vector<SundryItemPtr> PgDatabase::ReadBinaryInfo(int databankId) const
 {
-    const std::string pureEntry = PureDatabankInfoObject::GetSundryDataTableEntryName("");
-    PgConnection& db = m_database->Db();
-    if (name.starts_with(pureEntry)) {
-        const common::DatabankRecord* record = m_database->DatabankByName(name.substr(pureEntry.size()));
-        if (!record) return nullptr;
-        const PgResult row = db.Run(sql::SelectPureInfo, PgParams().Int(record->Id));
-        if (row.Rows() == 0) return nullptr;
-        auto info = std::make_shared<PureDatabankInfoObject>();
-        info->Password = row.OptionalText(0, 0);
-        info->DisplayNameMM = row.OptionalText(0, 1);
-        info->Product = row.OptionalText(0, 2);
-        info->DatabankType = row.OptionalText(0, 3);
-        info->PromptMM = row.OptionalText(0, 4);
-        info->HelpFileName = row.OptionalText(0, 5);
-        info->HelpCode = row.Int(0, 6);
-        return info;
-    }
-    const common::DatabankRecord* record = m_database->DatabankByName(name);
-    if (!record) return nullptr;
-    const PgResult rows = db.Run(sql::SelectBinaryInfo, PgParams().Int(record->Id));
+    const PgResult rows = Db().Run(sql::SelectBinaryInfo, PgParams().Int(databankId));
     std::vector<SundryItemPtr> entries;
     for (int r = 0; r < rows.Rows(); ++r) {
         auto entry = std::make_shared<GammaModelParameterInformation>();
@@ -136,10 +74,7 @@ SundryItemPtr PgSundryDataManager::GetItem(const std::string& name)
         entry->VaporModelName = rows.OptionalText(r, 2);
         entries.push_back(std::move(entry));
     }
-    if (entries.empty()) return nullptr;
-    auto info = std::make_shared<InteractionParameterDatabankInformationObject>();
-    info->ParameterInfoList = std::move(entries);
-    return info;
+    return entries;
 }
 
 int PgReactionManager::GetAllReactionsCount(const IDatabank* databank)

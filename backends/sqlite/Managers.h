@@ -60,17 +60,6 @@ private:
     service::IdentifierPtr StoredIdentifierType(const std::string& type);
 };
 
-class SqlitePropertyManager : public service::IPropertyManager {
-public:
-    explicit SqlitePropertyManager(SqliteDatabase& database) : m_database(&database) {}
-
-    std::optional<std::vector<service::PropertyPtr>> GetAllProperties(const service::IDatabank& databank,
-                                                                      bool withData) override;
-
-private:
-    SqliteDatabase* m_database;
-};
-
 class SqliteReactionManager : public service::IReactionManager {
 public:
     explicit SqliteReactionManager(SqliteDatabase& database) : m_database(&database) {}
@@ -79,42 +68,6 @@ public:
     std::optional<std::vector<service::ReactionRecord>> GetCompoundsReactions(
         const std::vector<std::string>& compounds, const std::string& identifierType,
         const std::vector<std::string>& databankNames) override;
-
-private:
-    SqliteDatabase* m_database;
-};
-
-class SqliteSundryDataManager : public service::ISundryDataManager {
-public:
-    explicit SqliteSundryDataManager(SqliteDatabase& database) : m_database(&database) {}
-
-    service::SundryItemPtr GetItem(const std::string& name) override;
-
-private:
-    SqliteDatabase* m_database;
-};
-
-class SqlitePropertyValueManager : public service::IPropertyValueManager {
-public:
-    explicit SqlitePropertyValueManager(SqliteDatabase& database) : m_database(&database) {}
-
-    service::PropertyValuePtr GetUnaryPropertyValue(const service::IDatabank& databank, const std::string& compoundId,
-                                                    const std::string& compoundIdType,
-                                                    const std::string& propertyId) override;
-    std::optional<std::vector<service::PropertyValuePtr>> GetAllUnaryPropertyValues(
-        const service::IDatabank& databank, const std::string& compoundId, const std::string& compoundIdType) override;
-    std::optional<service::UnaryValueMap> GetAllUnaryPropertyValues_Vanta(int databankId, int compoundIndex) override;
-
-private:
-    SqliteDatabase* m_database;
-};
-
-class SqliteMolData : public service::IMolData {
-public:
-    explicit SqliteMolData(SqliteDatabase& database) : m_database(&database) {}
-
-    bool GetStructureByName(const std::string& compoundId, const std::string& compoundIdType,
-                            std::string& structureText, int structureType) override;
 
 private:
     SqliteDatabase* m_database;

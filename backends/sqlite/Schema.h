@@ -4,6 +4,7 @@
 // that fill and dump it, and the queries of the service. Nothing else in the product writes SQL.
 // Identifiers, names and values reach these statements only as bound parameters.
 
+#include "common/Statements.h"
 #include "common/Stored.h"
 
 #include <optional>
@@ -100,17 +101,9 @@ CREATE TABLE compound_engine (
   compound_id INTEGER PRIMARY KEY REFERENCES compound(id), class_number REAL, kelda_index REAL, plx_index REAL);
 )SQL";
 
-// Created after the bulk insert, which is faster than keeping them up to date row by row.
-inline constexpr const char* CreateIndexes = R"SQL(
-CREATE INDEX identifier_by_key ON identifier (search_key, type);
-CREATE INDEX compound_databank_by_position ON compound_databank (databank_id, position);
-CREATE UNIQUE INDEX value_by_compound ON value (databank_id, compound1_id, property_id, compound2_id, compound3_id, compound4_id);
-CREATE INDEX value_by_property ON value (databank_id, property_id);
-CREATE INDEX reaction_by_databank ON reaction (databank_id, position);
-CREATE INDEX reaction_species_by_compound ON reaction_species (compound_id);
-CREATE INDEX reaction_species_by_name ON reaction_species (name);
-ANALYZE;
-)SQL";
+using common::sql::CreateIndexes;
+// After the indexes: the query planner's statistics, stored in the file.
+inline constexpr const char* Analyze = "ANALYZE";
 
 // Filling (moru-db build).
 inline constexpr const char* InsertMeta = "INSERT INTO meta (key, value) VALUES (?1, ?2)";
@@ -157,16 +150,14 @@ inline constexpr const char* InsertCompoundEngine =
     "INSERT INTO compound_engine (compound_id, class_number, kelda_index, plx_index) VALUES (?1, ?2, ?3, ?4)";
 
 // Reading whole tables in stored order (moru-db dump and info; the service reads the small ones at open).
-inline constexpr const char* SelectMeta = "SELECT key, value FROM meta";
-inline constexpr const char* SelectDatabanks =
-    "SELECT id, name, base_name, description FROM databank ORDER BY position";
+using common::sql::SelectDatabanks;
+using common::sql::SelectMeta;
 inline constexpr const char* SelectPureInfo =
     "SELECT password, display_name, product, databank_type, prompt, help_file, help_code FROM pure_info "
     "WHERE databank_id = ?1";
 inline constexpr const char* SelectBinaryInfo =
     "SELECT parameter_name, gamma_model, vapor_model FROM binary_info WHERE databank_id = ?1 ORDER BY position";
-inline constexpr const char* SelectProperties =
-    "SELECT id, name, data_type, interaction_type, element_count FROM property ORDER BY id";
+using common::sql::SelectProperties;
 inline constexpr const char* SelectUnitRows =
     "SELECT name, default_uom FROM unit_row WHERE property_id = ?1 ORDER BY position";
 inline constexpr const char* SelectPropertyElements =
@@ -197,7 +188,7 @@ inline constexpr const char* CountRows =
     "(SELECT count(*) FROM structure)";
 
 // Queries of the service.
-inline constexpr const char* CheckFormat = "SELECT value FROM meta WHERE key = 'format'";
+inline constexpr const char* CheckFormat = common::sql::SelectFormat;
 // What exceeds a host limit (moru-db check): rows of what is counted, its count, the most at ?1.
 inline constexpr const char* BeyondReactionSpecies =
     "SELECT 'reaction ' || reaction_id, count(*) FROM reaction_species GROUP BY reaction_id HAVING count(*) > ?1";

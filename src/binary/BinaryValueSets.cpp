@@ -101,6 +101,8 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
       m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
       m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
 {
+    m_compoundPositions.reserve(m_workingPairArr.size());
+    for (const auto& [name, position] : m_workingPairArr) m_compoundPositions.emplace(name, position);
     for (const auto& [database, databanks] : m_DBaseDBankHT) {
         for (const auto& databank : databanks.Items()) {
             auto found = m_myDbankPosHT.find(KeyOf(*databank));
@@ -115,6 +117,16 @@ int BinaryPropertyValueObjects::DatabankPosition(const service::IDatabank& datab
     if (known != m_positionsByObject.end()) return known->second;
     auto found = m_myDbankPosHT.find(KeyOf(databank));
     return found == m_myDbankPosHT.end() ? -1 : found->second;
+}
+
+int BinaryPropertyValueObjects::PropertyPosition(const service::IProperty& property) const
+{
+    if (&property == m_lastProperty) return m_lastPropertyPosition;
+    const auto found = m_propArr.find(property.Name());
+    if (found == m_propArr.end()) return -1;
+    m_lastProperty = &property;
+    m_lastPropertyPosition = found->second;
+    return found->second;
 }
 
 std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
@@ -134,8 +146,8 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
     const char* unknownCompound = nullptr;
     auto positionOf = [&](const std::string& name, bool optional) {
         if (optional && name.empty()) return -1;
-        auto found = m_workingPairArr.find(name);
-        if (found == m_workingPairArr.end()) {
+        auto found = m_compoundPositions.find(name);
+        if (found == m_compoundPositions.end()) {
             if (!unknownCompound) unknownCompound = name.c_str();
             return -1;
         }
@@ -168,13 +180,12 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
                               ", which is not in the list");
         return std::nullopt;
     }
-    const auto property = m_propArr.find(value.Property->Name());
-    if (property == m_propArr.end()) {
+    placed.propertyPosition = PropertyPosition(*value.Property);
+    if (placed.propertyPosition < 0) {
         platform::NoteFailure("entry ", entry, " of ", Count(), " is of property ", value.Property->Name(),
                               ", which is not in the list");
         return std::nullopt;
     }
-    placed.propertyPosition = property->second;
     placed.hasRegressionInfo = value.HasRegressionInfo;
     placed.numbers = &value.Value;
     return placed;

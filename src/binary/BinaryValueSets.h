@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -46,6 +48,9 @@ public:
     BinaryPropertyValueObjects(service::WorkingCompoundMap workingPairArr, service::PropertyPositionMap propArr,
                                std::map<DatabankKey, int> myDbankPosHT, DatabaseDatabanks DBaseDBankHT,
                                std::vector<Entry> allPropValuesFromAllDatabases);
+    // Not copied: m_compoundPositions views the keys of m_workingPairArr.
+    BinaryPropertyValueObjects(const BinaryPropertyValueObjects&) = delete;
+    BinaryPropertyValueObjects& operator=(const BinaryPropertyValueObjects&) = delete;
 
     std::size_t Count() const { return m_allPropValuesFromAllDatabases.size(); }
     // Whether the cursor has passed the last entry. Both forms of reading share the one cursor.
@@ -61,6 +66,9 @@ private:
     // The position of a value's databank in the host's list: found by the object first, which
     // spares folding its names for every entry. -1 when it is not listed.
     int DatabankPosition(const service::IDatabank& databank) const;
+    // The position of a value's property in the host's list, -1 when it is not listed. Values come
+    // property by property, so the last one found is asked for again first.
+    int PropertyPosition(const service::IProperty& property) const;
 
     std::size_t m_counter = 0;
     service::WorkingCompoundMap m_workingPairArr;
@@ -70,6 +78,11 @@ private:
     DatabaseDatabanks m_DBaseDBankHT;
     std::vector<Entry> m_allPropValuesFromAllDatabases;
     std::map<const service::IDatabank*, int> m_positionsByObject;
+    // The working compounds' positions by hash, over the keys of m_workingPairArr: asked for every
+    // compound of every entry.
+    std::unordered_map<std::string_view, int> m_compoundPositions;
+    mutable const service::IProperty* m_lastProperty = nullptr;
+    mutable int m_lastPropertyPosition = -1;
 };
 
 // Builds the result; raises for every failure (a repeated property or databank, an entry without a

@@ -133,6 +133,7 @@ void PullDatabase(const std::string& url, const std::optional<std::string>& sche
         for (const char* table : postgres::sql::kTables) CopyTable(server, file, table);
         server.Execute("COMMIT");
         file.Execute(sqlite::sql::CreateIndexes);
+        file.Execute(sqlite::sql::Analyze);
         file.Execute("COMMIT");
     } catch (const std::exception& failure) {
         std::error_code ignored;

@@ -845,6 +845,7 @@ SourceErrors BuildDatabase(const Json& source, const std::string& outputPath, bo
         Writer(db, errors).Root(source);
         if (errors.empty()) {
             db.Execute(sql::CreateIndexes);
+            db.Execute(sql::Analyze);
             db.Execute("COMMIT");
         }
     } catch (const std::exception& failure) {

@@ -1,0 +1,315 @@
+#include "common/BinaryValueManager.h"
+
+#include "service/Errors.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_map>
+
+namespace moru::common {
+
+using namespace moru::service;
+
+namespace {
+
+// A working compound: the host position and identifier it is reported under, and its rank among
+// the working compounds in the host's order.
+struct WorkingCompound {
+    int Position = 0;
+    std::string Identifier;
+    std::size_t Rank = 0;
+};
+using WorkingCompounds = std::unordered_map<int, WorkingCompound>; // by compound id
+
+// A value read for a list, held until the list is complete: its compounds by the identifiers they
+// are reported under (null for an absent one), its property and databank by index.
+struct PendingValue {
+    std::size_t Rank = 0; // of the first compound
+    std::array<const std::string*, 4> Compounds{};
+    std::size_t Property = 0;
+    std::size_t Databank = 0;
+    NumericElements Numbers;
+    bool HasRegression = false;
+};
+
+// Decodes one value's labels and numbers into lists reused from value to value.
+class DecodedValue {
+public:
+    void Decode(const StoredPairValue& value)
+    {
+        m_labels.clear();
+        m_numbers.clear();
+        DecodeLabelsInto(value.Labels.data(), static_cast<int>(value.Labels.size()), m_labels);
+        DecodeNumbersInto(value.Numbers.data(), static_cast<int>(value.Numbers.size()), m_numbers);
+    }
+    void AppendTo(const std::vector<BinaryElement>& elements, bool exchanged, bool condensed,
+                  NumericElements& array) const
+    {
+        AppendParameterArray(elements, m_labels, m_numbers, exchanged, condensed, array);
+    }
+
+private:
+    std::vector<int> m_labels;
+    NumericElements m_numbers;
+};
+
+// The values of a list as the backend hands them over, the ones of compounds outside the working
+// list left out, and the order in which the host reads them.
+class PendingValues : public StoredPairValueSink {
+public:
+    PendingValues(const WorkingCompounds& working, int interactionType, bool condensed)
+        : m_working(&working), m_interactionType(interactionType), m_condensed(condensed),
+          m_rankCounts(working.size() + 1)
+    {}
+
+    // The databank and property whose values come next.
+    void Expect(std::size_t databank, std::size_t property, const std::vector<BinaryElement>& elements)
+    {
+        m_databank = databank;
+        m_property = property;
+        m_elements = &elements;
+        m_groupBegin = m_values.size();
+    }
+
+    void Take(const StoredPairValue& stored) override
+    {
+        std::array<const WorkingCompound*, 4> compounds{};
+        for (std::size_t i = 0; i < stored.CompoundIds.size(); ++i) {
+            if (!stored.CompoundIds[i]) continue;
+            const auto found = m_working->find(*stored.CompoundIds[i]);
+            if (found == m_working->end()) return;
+            compounds[i] = &found->second;
+        }
+        if (!compounds[0]) return;
+        if (m_interactionType == InteractionBinary && (!compounds[1] || compounds[2])) return;
+        if (m_interactionType == InteractionPair && !compounds[2]) return;
+        PendingValue& value = m_values.emplace_back();
+        value.Rank = compounds[0]->Rank;
+        for (std::size_t i = 0; i < compounds.size(); ++i)
+            value.Compounds[i] = compounds[i] ? &compounds[i]->Identifier : nullptr;
+        value.Property = m_property;
+        value.Databank = m_databank;
+        value.HasRegression = stored.HasRegression;
+        m_decoded.Decode(stored);
+        m_decoded.AppendTo(*m_elements, false, m_condensed, value.Numbers);
+    }
+
+    // Orders the values since Expect by the host position of their first compound, each
+    // compound's values in the order they came (a counting sort by rank: stable, and linear).
+    void OrderGroup()
+    {
+        std::fill(m_rankCounts.begin(), m_rankCounts.end(), 0);
+        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) ++m_rankCounts[m_values[i].Rank + 1];
+        std::size_t start = m_groupBegin;
+        for (auto& count : m_rankCounts) {
+            start += count;
+            count = start;
+        }
+        m_order.resize(m_values.size());
+        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) m_order[m_rankCounts[m_values[i].Rank]++] = i;
+    }
+
+    std::vector<PendingValue>& Values() { return m_values; }
+    const std::vector<std::size_t>& Order() const { return m_order; }
+
+private:
+    const WorkingCompounds* m_working;
+    int m_interactionType;
+    bool m_condensed;
+    std::size_t m_databank = 0, m_property = 0, m_groupBegin = 0;
+    const std::vector<BinaryElement>* m_elements = nullptr;
+    DecodedValue m_decoded;
+    std::vector<PendingValue> m_values;
+    std::vector<std::size_t> m_order;
+    std::vector<std::size_t> m_rankCounts; // by rank + 1
+};
+
+class OneValue : public StoredPairValueSink {
+public:
+    void Take(const StoredPairValue& stored) override
+    {
+        decoded.Decode(stored);
+        hasRegression = stored.HasRegression;
+    }
+
+    DecodedValue decoded;
+    bool hasRegression = false;
+};
+
+} // namespace
+
+const std::vector<BinaryElement>& StoredBinaryValueManager::ElementsOf(int propertyId)
+{
+    auto found = m_elements.find(propertyId);
+    if (found != m_elements.end()) return found->second;
+    return m_elements.emplace(propertyId, ReadElements(propertyId)).first->second;
+}
+
+BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const IDatabank& databank,
+                                                                        const std::string& compound1Id,
+                                                                        const std::string& compound2Id,
+                                                                        const std::string& identifierType,
+                                                                        const std::string& modelName, bool condensed)
+{
+    const DatabankRecord* record = m_database->OwnDatabank(databank);
+    if (!record) throw ServiceError("the databank belongs to another database");
+    auto property = m_database->PropertyByName(modelName);
+    if (!property || property->m_interactionType != InteractionBinary) return nullptr;
+    auto first = CompoundId(compound1Id, identifierType);
+    auto second = CompoundId(compound2Id, identifierType);
+    if (!first || !second) return nullptr;
+
+    OneValue row;
+    bool exchanged = false;
+    if (!ReadBinaryValue(record->Id, *first, property->m_id, *second, row)) {
+        // A pair is stored in one order only; the other order exchanges its IJ and JI parts.
+        if (!ReadBinaryValue(record->Id, *second, property->m_id, *first, row)) return nullptr;
+        exchanged = true;
+    }
+    auto value = std::make_shared<BinaryPropertyValue>();
+    value->Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
+    value->Property = std::make_shared<EchoedProperty>(property, modelName);
+    value->Databank = m_database->EnumerateDatabanks()->Find(record->Name);
+    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, value->Value);
+    value->HasRegressionInfo = row.hasRegression;
+    return value;
+}
+
+std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(
+    const WorkingCompoundMap& workingCompounds, const std::string& compoundIdType, const DatabankCollection& databanks,
+    const PropertyPositionMap& properties, bool condensed)
+{
+    return GetAll(workingCompounds, compoundIdType, databanks, properties, condensed, InteractionBinary);
+}
+
+std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllPairPropertyValuesForModelManager(
+    const WorkingCompoundMap& workingCompounds, const std::string& compoundIdType, const DatabankCollection& databanks,
+    const PropertyPositionMap& properties, bool condensed, int /*workingCount*/)
+{
+    return GetAll(workingCompounds, compoundIdType, databanks, properties, condensed, InteractionPair);
+}
+
+// Values come databank by databank (in the group's order), then property by property (in the
+// host's order), then by the host position of their first compound, each compound's values in the
+// order the backend gives them.
+std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const WorkingCompoundMap& workingCompounds,
+                                                                        const std::string& compoundIdType,
+                                                                        const DatabankCollection& databanks,
+                                                                        const PropertyPositionMap& properties,
+                                                                        bool condensed, int interactionType)
+{
+    // Each compound is reported under the host's identifier at its first position, however many
+    // spellings of it the host wrote.
+    WorkingCompounds working;
+    for (const auto& [identifier, position] : workingCompounds) {
+        auto id = CompoundId(identifier, compoundIdType);
+        if (!id) continue;
+        auto [entry, added] = working.emplace(*id, WorkingCompound{position, identifier});
+        if (!added && position < entry->second.Position) entry->second = {position, identifier};
+    }
+    if (working.empty()) {
+        m_database->CheckOpen();
+        return std::nullopt;
+    }
+    std::vector<std::pair<int, int>> firstCompounds; // host position, compound id
+    firstCompounds.reserve(working.size());
+    for (const auto& [id, named] : working) firstCompounds.emplace_back(named.Position, id);
+    std::sort(firstCompounds.begin(), firstCompounds.end());
+    std::vector<int> compoundIds;
+    compoundIds.reserve(firstCompounds.size());
+    for (const auto& entry : firstCompounds) {
+        working[entry.second].Rank = compoundIds.size();
+        compoundIds.push_back(entry.second);
+    }
+
+    std::vector<std::pair<int, PropertyPtr>> wanted; // host position, property
+    std::vector<std::shared_ptr<StoredProperty>> stored;
+    for (const auto& [name, position] : properties) {
+        auto property = m_database->PropertyByName(name);
+        if (!property || property->m_interactionType != interactionType) continue;
+        wanted.emplace_back(position, std::make_shared<EchoedProperty>(property, name));
+        stored.push_back(property);
+    }
+    std::vector<std::size_t> order(wanted.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](auto a, auto b) { return wanted[a].first < wanted[b].first; });
+
+    PendingValues pending(working, interactionType, condensed);
+    std::vector<DatabankPtr> databankOf;
+    std::set<int> seenDatabanks;
+    for (const auto& databank : databanks.Items()) {
+        const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
+        if (!record || !seenDatabanks.insert(record->Id).second) continue;
+        databankOf.push_back(databank);
+        for (std::size_t index : order) {
+            const auto& property = stored[index];
+            pending.Expect(databankOf.size() - 1, index, ElementsOf(property->m_id));
+            ReadValues(record->Id, property->m_id, interactionType, compoundIds, pending);
+            pending.OrderGroup();
+        }
+    }
+    if (pending.Values().empty()) return std::nullopt;
+
+    // One block holds every value, and each pointer handed out shares it: one allocation for the
+    // list rather than one per value.
+    auto block = std::make_shared<std::vector<BinaryPropertyValue>>(pending.Values().size());
+    auto next = block->begin();
+    for (std::size_t index : pending.Order()) {
+        PendingValue& from = pending.Values()[index];
+        BinaryPropertyValue& value = *next++;
+        value.Compound.InteractionType = interactionType;
+        std::string* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
+                                &value.Compound.Compound3Name, &value.Compound.Compound4Name};
+        for (std::size_t i = 0; i < from.Compounds.size(); ++i) {
+            if (from.Compounds[i]) *names[i] = *from.Compounds[i];
+        }
+        value.Property = wanted[from.Property].second;
+        value.Databank = databankOf[from.Databank];
+        value.Value = std::move(from.Numbers);
+        value.HasRegressionInfo = from.HasRegression;
+    }
+    BinaryPropertyValueList values;
+    values.reserve(block->size());
+    for (const auto& value : *block) values.emplace_back(block, &value);
+    return values;
+}
+
+bool StoredBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, const IDatabank& databank,
+                                                     const std::string& propertyName, const std::string& compound1,
+                                                     const std::string& compound1Type, const std::string& compound2,
+                                                     const std::string& compound2Type, std::string& message)
+{
+    const DatabankRecord* record = m_database->OwnDatabank(databank);
+    if (!record) throw ServiceError("the databank belongs to another database");
+    auto property = m_database->PropertyByName(propertyName);
+    if (!property || property->m_interactionType == InteractionUnary) {
+        message = "no binary property \"" + propertyName + "\"";
+        return false;
+    }
+    auto first = CompoundId(compound1, compound1Type);
+    auto second = CompoundId(compound2, compound2Type);
+    if (!first || !second) {
+        message = "a compound is unknown";
+        return false;
+    }
+    std::optional<long long> valueId;
+    for (auto [a, b] : {std::make_pair(*first, *second), std::make_pair(*second, *first)}) {
+        valueId = ValueIdOf(property->m_interactionType, record->Id, a, property->m_id, b);
+        if (valueId) break;
+    }
+    if (!valueId) {
+        message = "the databank holds no value for the pair";
+        return false;
+    }
+    auto regression = ReadRegression(*valueId);
+    if (!regression) {
+        message = "the value has no regression information";
+        return false;
+    }
+    info.FirstCompound = regression->FirstCompound;
+    FillRegressionInformation(info, regression->Kind, regression->Sigma, regression->Ranges,
+                              std::move(regression->Deviations), std::move(regression->Citations));
+    return true;
+}
+
+} // namespace moru::common
