@@ -2,9 +2,11 @@
 // database: the file itself, or the same database loaded into a PostgreSQL server.
 
 #include "HostSession.h"
+#include "Relay.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,19 +71,38 @@ std::filesystem::path ServerDirectory()
 }
 
 // A configuration naming the sample database on the server as SAMPLE, with `password` (none when
-// empty).
-std::string WriteServerConfiguration(const std::string& name, const std::string& password)
+// empty), reached at `url` (the server's own, by default).
+std::string WriteServerConfiguration(const std::string& name, const std::string& password, std::string url = {})
 {
 #ifdef MORU_TEST_POSTGRES_DIR
+    if (url.empty()) url = ServerUrl("moru_reader");
     std::filesystem::create_directories(ServerDirectory());
     const auto path = ServerDirectory() / name;
-    std::ofstream(path) << R"({"databases": [{"alias": "SAMPLE", "url": ")" << ServerUrl("moru_reader")
-                        << R"(", "schema": "e2e_sample")"
+    std::ofstream(path) << R"({"databases": [{"alias": "SAMPLE", "url": ")" << url << R"(", "schema": "e2e_sample")"
                         << (password.empty() ? "" : R"(, "password": ")" + password + "\"") << "}]}";
     return path.string();
 #else
-    (void)name, (void)password;
+    (void)name, (void)password, (void)url;
     return {};
+#endif
+}
+
+// The sample database loaded into the server once, readable by the reader role: by the tests'
+// fixture for a Windows build, which cannot run the tool, else here through the tool.
+bool SampleOnServer()
+{
+#if defined(MORU_TEST_POSTGRES_DIR) && !defined(MORU_DB_PROGRAM)
+    return true;
+#elif defined(MORU_TEST_POSTGRES_DIR)
+    static const bool pushed = [] {
+        const std::string sampleDb = (std::filesystem::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db").string();
+        const std::string push = std::string("\"") + MORU_DB_PROGRAM + "\" push \"" + sampleDb + "\" \"" +
+                                 ServerUrl("postgres") + "\" --schema e2e_sample --grant moru_reader >/dev/null";
+        return std::system(push.c_str()) == 0;
+    }();
+    return pushed;
+#else
+    return false;
 #endif
 }
 
@@ -113,16 +134,7 @@ protected:
     static void SetUpTestSuite()
     {
         if (!std::filesystem::exists(MORU_SAMPLE_CONFIG) || ServerAbsent()) return;
-#if defined(MORU_TEST_POSTGRES_DIR) && !defined(MORU_DB_PROGRAM)
-        // Loaded by the tests' fixture: a Windows build cannot run the tool.
-        pushed = true;
-#elif defined(MORU_TEST_POSTGRES_DIR)
-        // The sample database loaded into the server, readable by the reader role, through the tool.
-        const std::string sampleDb = (std::filesystem::path(MORU_SAMPLE_CONFIG).parent_path() / "sample.db").string();
-        const std::string push = std::string("\"") + MORU_DB_PROGRAM + "\" push \"" + sampleDb + "\" \"" +
-                                 ServerUrl("postgres") + "\" --schema e2e_sample --grant moru_reader >/dev/null";
-        pushed = std::system(push.c_str()) == 0;
-#endif
+        pushed = SampleOnServer();
     }
     static void TearDownTestSuite()
     {
@@ -281,6 +293,59 @@ TEST(ServerPasswords, WrongAndMissingPasswordsGiveTheSecuredResults)
 #ifndef _WIN32
     unsetenv("PGPASSFILE");
 #endif
+    ConnectAndList(MORU_SAMPLE_CONFIG);
+}
+
+void SetEnvironment(const char* name, const char* value)
+{
+#ifdef _WIN32
+    SetEnvironmentVariableA(name, *value ? value : nullptr);
+#else
+    if (*value) setenv(name, value, 1);
+    else unsetenv(name);
+#endif
+}
+
+// A server that stops answering in the middle of a session (seen through a relay that stops passing
+// bytes on): the call under way fails with its failure value once the statement timeout and its
+// margin have passed, the calls while it stays silent fail within the connect timeout, and the
+// first call after it answers again works. On Windows this is the library's own wait on the socket.
+TEST(ServerSilence, CallsFailWithinTheTimeoutsAndWorkAgainOnceTheServerAnswers)
+{
+    using Clock = std::chrono::steady_clock;
+    if (!std::filesystem::exists(MORU_SAMPLE_CONFIG)) GTEST_SKIP() << "no sample database was built";
+    if (auto absent = ServerAbsent()) GTEST_SKIP() << *absent;
+    ASSERT_TRUE(SampleOnServer()) << "moru-db push did not load the sample database";
+    const int port = std::stoi(ReadLine("port").value_or("0"));
+#ifdef MORU_TEST_POSTGRES_TCP
+    Relay relay(port);
+#else
+    Relay relay(port, ReadLine("host").value_or("") + "/.s.PGSQL." + std::to_string(port));
+#endif
+    ASSERT_NE(0, relay.Port());
+    SetEnvironment("MORU_PG_STATEMENT_TIMEOUT", "1"); // answers are awaited 1 + 5 s
+    SetEnvironment("MORU_PG_CONNECT_TIMEOUT", "2");
+    const std::string url = "postgresql://moru_reader@127.0.0.1:" + std::to_string(relay.Port()) + "/postgres";
+    ASSERT_TRUE(ConnectAndList(WriteServerConfiguration("relayed.json", "moru-reader-password", url)));
+    ASSERT_TRUE(Find("7732-18-5", "CASRN"));
+
+    relay.Hold(true);
+    auto start = Clock::now();
+    EXPECT_FALSE(Find("7732-18-5", "CASRN"));
+    const auto underWay = Clock::now() - start;
+    EXPECT_GE(underWay, std::chrono::seconds(5));
+    EXPECT_LT(underWay, std::chrono::seconds(20));
+    start = Clock::now();
+    EXPECT_FALSE(Find("Benzene"));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(15));
+
+    relay.Hold(false);
+    const auto water = Find("7732-18-5", "CASRN");
+    ASSERT_TRUE(water);
+    EXPECT_EQ("SAMPLE", water->database);
+
+    SetEnvironment("MORU_PG_STATEMENT_TIMEOUT", "");
+    SetEnvironment("MORU_PG_CONNECT_TIMEOUT", "");
     ConnectAndList(MORU_SAMPLE_CONFIG);
 }
 
