@@ -42,7 +42,7 @@ sockaddr_in Loopback(int port)
     return address;
 }
 
-Socket ConnectTo(int port, const std::string& unixSocket)
+Socket ConnectTo(int port, [[maybe_unused]] const std::string& unixSocket)
 {
 #ifndef _WIN32
     if (!unixSocket.empty()) {
