@@ -88,6 +88,11 @@ Statement& Statement::Bind(int index, std::string_view text)
     return Checked(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
 }
 
+Statement& Statement::BindUnchanged(int index, std::string_view text)
+{
+    return Checked(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+}
+
 Statement& Statement::Bind(int index, const std::optional<std::string>& text)
 {
     return text ? Bind(index, std::string_view(*text)) : BindNull(index);
@@ -136,12 +141,17 @@ std::string Statement::Text(int column) const { return std::string(TextView(colu
 
 std::string_view Statement::TextView(int column) const
 {
-    const auto* text = sqlite3_column_text(m_statement, column);
-    // Null for a value that is not NULL: its conversion to text ran out of memory.
-    if (!text && !IsNull(column)) throw std::bad_alloc();
-    int size = sqlite3_column_bytes(m_statement, column);
-    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
-                : std::string_view();
+    // The column's value read in place: the connection has no mutex of its own (NOMUTEX, under the
+    // library's lock), so the value needs none of the protection that sqlite3_column_text takes
+    // anew for its text and again for its length.
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    const auto* text = sqlite3_value_text(value);
+    if (!text) {
+        // Null for a value that is not NULL: its conversion to text ran out of memory.
+        if (sqlite3_value_type(value) != SQLITE_NULL) throw std::bad_alloc();
+        return {};
+    }
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_value_bytes(value))};
 }
 
 std::optional<std::string> Statement::OptionalText(int column) const

@@ -31,6 +31,9 @@ public:
     Statement& Bind(int index, std::string_view text);
     Statement& Bind(int index, const std::string& text) { return Bind(index, std::string_view(text)); }
     Statement& Bind(int index, const char* text) { return Bind(index, std::string_view(text)); }
+    // Binds the text without a copy: it must stay as it is while the statement steps, until the
+    // statement is bound anew.
+    Statement& BindUnchanged(int index, std::string_view text);
     Statement& Bind(int index, const std::optional<std::string>& text);
     Statement& Bind(int index, const std::optional<double>& value);
     Statement& Bind(int index, const std::optional<int>& value);
