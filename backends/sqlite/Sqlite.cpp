@@ -37,7 +37,7 @@ void Connection::EnterCall()
         m_nextInCall = g_firstInCall;
         g_firstInCall = this;
     }
-    if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(m_db) || !IsReadOnly(m_db)) return;
+    if (!g_callOpen.load(std::memory_order_relaxed) || !m_readOnly || !sqlite3_get_autocommit(m_db)) return;
     if (RunOwn(m_begin, "BEGIN") != SQLITE_DONE) Fail(m_db, "cannot begin reading");
 }
 
@@ -57,7 +57,11 @@ Statement::Statement(Connection& connection, const char* sqlText) : m_connection
     if (sqlite3_prepare_v2(m_db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(m_db, "cannot prepare a query");
 }
 
-Statement::~Statement() { sqlite3_finalize(m_statement); }
+Statement::~Statement()
+{
+    if (m_stepped) std::erase(m_connection.m_stepped, this);
+    sqlite3_finalize(m_statement);
+}
 
 Statement& Statement::Reset()
 {
@@ -120,6 +124,10 @@ Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_s
 bool Statement::Step()
 {
     m_connection.EnterCall();
+    if (!m_stepped) {
+        m_connection.m_stepped.push_back(this);
+        m_stepped = true;
+    }
     int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -221,6 +229,8 @@ Connection::Connection(const std::string& path, Mode mode)
         m_db = nullptr;
         throw ServiceError(message);
     }
+    // Fixed at the opening: a file that cannot be written is opened read-only whatever was asked.
+    m_readOnly = IsReadOnly(m_db);
     m_next = g_firstConnection;
     if (m_next) m_next->m_previous = this;
     g_firstConnection = this;
@@ -254,13 +264,16 @@ void ReleaseReadLocks()
         next = connection->m_nextInCall;
         connection->m_inCall = false;
         connection->m_nextInCall = nullptr;
-        sqlite3* db = connection->m_db;
-        for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
-             statement = sqlite3_next_stmt(db, statement)) {
-            if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+        // Only Statement steps the connection's statements (its own BEGIN and COMMIT are reset
+        // where they run, and Execute's finish), so these are all that may stand on a row.
+        for (Statement* statement : connection->m_stepped) {
+            statement->m_stepped = false;
+            if (sqlite3_stmt_busy(statement->m_statement)) sqlite3_reset(statement->m_statement);
         }
+        connection->m_stepped.clear();
         // A read transaction ends without fail once its statements are reset.
-        if (!sqlite3_get_autocommit(db) && IsReadOnly(db)) connection->RunOwn(connection->m_commit, "COMMIT");
+        if (connection->m_readOnly && !sqlite3_get_autocommit(connection->m_db))
+            connection->RunOwn(connection->m_commit, "COMMIT");
     }
 }
 

@@ -4,6 +4,8 @@
 #include "platform/Diagnostics.h"
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace moru::compounds {
 
 namespace {
@@ -65,10 +67,16 @@ HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit)
         for (const auto& value : *hit.IdentifierValues) {
             if (!value) continue;
             const std::string type = value->Identifier ? value->Identifier->Name() : std::string();
-            HitField* field = platform::EqualsIgnoringCase(type, "name")    ? &identifiers.name
-                              : platform::EqualsIgnoringCase(type, "alias") ? &identifiers.alias
-                              : platform::EqualsIgnoringCase(type, "casrn") ? &identifiers.casNumber
-                                                                            : nullptr;
+            // Only a type with a letter beyond ASCII may equal a name of another length.
+            const bool ascii = std::all_of(type.begin(), type.end(),
+                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            const auto is = [&](std::string_view name) {
+                return (!ascii || type.size() == name.size()) && platform::EqualsIgnoringCase(type, name);
+            };
+            HitField* field = is("name")    ? &identifiers.name
+                              : is("alias") ? &identifiers.alias
+                              : is("casrn") ? &identifiers.casNumber
+                                            : nullptr;
             if (!field) continue;
             if (!value->ValueList || value->ValueList->empty()) {
                 platform::NoteFailure("identifier ", value->Identifier->Name(), " of ", HitName(hit),
