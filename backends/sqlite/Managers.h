@@ -66,7 +66,7 @@ private:
     std::vector<SearchDatabank> m_searchDatabanks;
     std::vector<int> m_searchIds;
     std::string m_searchKey;
-    std::string m_lastType;                              // MakeHit's
+    std::string m_lastType;                                // MakeHit's
     std::vector<service::IdentifierValue> m_pendingValues; // MakeHit's
     std::vector<std::pair<std::string, service::IdentifierPtr>> m_storedTypes;
     service::IdentifierPtr StoredIdentifierType(const std::string& type);

@@ -69,8 +69,8 @@ HitIdentifiers ReadIdentifiers(const service::FoundCompounds& hit)
             const std::string type = value->Identifier ? value->Identifier->Name() : std::string();
             // A type of ASCII alone equals a lower-case name byte for byte once its capitals are
             // lowered; only one with other letters needs the whole folding.
-            const bool ascii = std::all_of(type.begin(), type.end(),
-                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            const bool ascii =
+                std::all_of(type.begin(), type.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
             const auto is = [&](std::string_view name) {
                 if (!ascii) return platform::EqualsIgnoringCase(type, name);
                 return std::equal(type.begin(), type.end(), name.begin(), name.end(), [](char t, char n) {
