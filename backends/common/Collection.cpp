@@ -45,6 +45,7 @@ std::string DatabaseCollection::ConnectConfiguration(std::istream* configuration
     // nothing reaches them through databanks or results the library still holds.
     for (const auto& database : m_databases) database->Retire();
     m_databases.clear();
+    ++m_revision;
     if (!configuration) return "No configuration file was given, so no database was connected.";
 
     const auto text = platform::ReadAtMost(*configuration, kMaxConfigurationBytes);
@@ -99,6 +100,7 @@ std::string DatabaseCollection::Connect(const DatabaseEntry& entry, const std::s
     }
     if (!opened.Database) return Describe(entry) + " could not be connected: the service opened nothing.";
     m_databases.push_back(std::move(opened.Database));
+    ++m_revision;
     return Describe(entry) + " connected: OK";
 }
 

@@ -50,6 +50,7 @@ public:
     int Count() const override { return static_cast<int>(m_databases.size()); }
     service::DatabasePtr At(int index) const override;
     service::DatabasePtr Find(const std::string& name) const override;
+    std::uint64_t Revision() const override { return m_revision; }
     std::string InitializeFromConfigurationFile(std::istream* configuration, const std::string& configurationPath,
                                                 const std::string& password) override;
     void GetExceptionResults() override {}
@@ -62,6 +63,7 @@ private:
     service::DatabankCollectionPtr m_catalogue;
     DatabaseOpener m_openFile, m_openServer;
     std::vector<std::shared_ptr<ConnectedDatabase>> m_databases;
+    std::uint64_t m_revision = 1; // one more with each change of m_databases
 };
 
 class ConfigFileInstaller : public service::IConfigFileInstaller {

@@ -33,11 +33,23 @@ std::string SearchKey(std::string_view value) { return platform::FoldCase(value)
 
 std::string AsciiSearchKey(std::string_view value)
 {
-    std::string key(value);
+    std::string key;
+    AsciiSearchKeyInto(value, key);
+    return key;
+}
+
+void SearchKeyInto(std::string_view value, std::string& key)
+{
+    key.clear();
+    platform::AppendFoldedCase(value, key);
+}
+
+void AsciiSearchKeyInto(std::string_view value, std::string& key)
+{
+    key.assign(value);
     for (char& c : key) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    return key;
 }
 
 std::string EncodeNumbers(const std::vector<std::optional<double>>& numbers)

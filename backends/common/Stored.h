@@ -34,6 +34,9 @@ std::string SearchKey(std::string_view value);
 // The search key of a database without a recorded folding: ASCII letters in lower case, every
 // other byte as it is.
 std::string AsciiSearchKey(std::string_view value);
+// The same, made in `key`, whose room the caller reuses.
+void SearchKeyInto(std::string_view value, std::string& key);
+void AsciiSearchKeyInto(std::string_view value, std::string& key);
 
 // Numbers are stored as little-endian IEEE doubles; an absent element is a NaN with a payload that
 // no JSON number can produce.

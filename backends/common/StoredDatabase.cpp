@@ -195,6 +195,12 @@ std::string StoredDatabase::SearchKeyOf(std::string_view text) const
     return m_asciiSearchKeys ? AsciiSearchKey(text) : SearchKey(text);
 }
 
+void StoredDatabase::SearchKeyInto(std::string_view text, std::string& key) const
+{
+    if (m_asciiSearchKeys) AsciiSearchKeyInto(text, key);
+    else common::SearchKeyInto(text, key);
+}
+
 const DatabankRecord* StoredDatabase::OwnDatabank(const IDatabank& databank) const
 {
     CheckOpen(); // a retired database owns nothing any more: fail rather than answer "not mine"

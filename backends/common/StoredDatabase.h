@@ -115,6 +115,7 @@ public:
     // The key under which this database's identifiers are searched for `text`: folded as the
     // database's search keys were when it was built.
     std::string SearchKeyOf(std::string_view text) const;
+    void SearchKeyInto(std::string_view text, std::string& key) const;
 
     // The compounds of a databank that have data, with their names (see IDatabank).
     virtual service::CompoundCollectionPtr CompoundsWithData(int databankId) const = 0;

@@ -125,25 +125,27 @@ FoundCompoundsList SqliteCompoundManager::Search(const DatabankCollection& group
                                                  const std::string& outputPropertyName, int position)
 {
     FoundCompoundsList hits;
-    std::vector<std::pair<DatabankPtr, int>> databanks;
+    auto& databanks = m_searchDatabanks;
+    databanks.clear();
     for (const auto& databank : group.Items()) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record) continue;
         const bool seen = std::any_of(databanks.begin(), databanks.end(),
-                                      [&](const auto& known) { return known.second == record->Id; });
-        if (!seen) databanks.emplace_back(databank, record->Id);
+                                      [&](const SearchDatabank& known) { return known.id == record->Id; });
+        if (!seen) databanks.push_back({&databank, record->Id});
     }
     if (databanks.empty()) return hits;
 
     auto& db = m_database->Db();
-    std::vector<int> ids = FindByKey(searchText, identifierType);
+    auto& ids = m_searchIds;
+    FindCompoundsByIdentifier(*m_database, searchText, identifierType, m_searchKey, ids);
     if (ids.empty()) return hits;
 
     auto property = outputPropertyName.empty() ? nullptr : m_database->PropertyByName(outputPropertyName);
     for (const auto& [databank, databankId] : databanks) {
         for (int id : ids) {
             if (!db.Cached(sql::DatabankHasCompound).Bind(1, databankId).Bind(2, id).Step()) continue;
-            auto hit = MakeHit(id, databank, property.get(), databankId);
+            auto hit = MakeHit(id, *databank, property.get(), databankId);
             hit->CompoundPosition = position;
             hits.push_back(std::move(hit));
         }
@@ -159,22 +161,34 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
     hit->Compound = compound;
     hit->Databank = std::move(databank);
 
-    std::vector<IdentifierValuePtr> identifiers;
-    identifiers.reserve(8); // a compound has a handful of identifier types
-    std::string& lastType = m_lastType;
+    // The values of each type gather in room kept from the hits before; then all of the hit's
+    // identifier values move into one block.
+    auto& pending = m_pendingValues;
+    std::size_t typeCount = 0;
     std::vector<std::string>* values = nullptr;
     auto& query = m_database->Db().Cached(sql::SelectIdentifiersOfCompound).Bind(1, id);
     while (query.Step()) {
         const std::string_view type = query.TextView(0);
-        if (!values || lastType != type) {
-            lastType.assign(type);
-            auto value = std::make_shared<IdentifierValue>();
-            value->Identifier = StoredIdentifierType(lastType);
-            values = &value->ValueList.emplace();
-            value->Compound = compound;
-            identifiers.push_back(std::move(value));
+        if (!values || m_lastType != type) {
+            m_lastType.assign(type);
+            if (typeCount == pending.size()) pending.emplace_back();
+            IdentifierValue& value = pending[typeCount++];
+            value.Identifier = StoredIdentifierType(m_lastType);
+            values = &value.ValueList.emplace();
         }
         values->emplace_back(query.TextView(1));
+    }
+    std::vector<IdentifierValuePtr> identifiers;
+    identifiers.reserve(typeCount);
+    if (typeCount) {
+        auto block = std::make_shared<IdentifierValue[]>(typeCount);
+        for (std::size_t t = 0; t < typeCount; ++t) {
+            IdentifierValue& value = block[t];
+            value.Identifier = std::move(pending[t].Identifier);
+            value.ValueList = std::move(pending[t].ValueList);
+            value.Compound = compound;
+            identifiers.emplace_back(block, &value);
+        }
     }
     hit->IdentifierValues = std::move(identifiers);
 
@@ -221,16 +235,27 @@ std::vector<int> SqliteCompoundManager::FindByKey(const std::string& text, const
     return FindCompoundsByIdentifier(*m_database, text, type);
 }
 
-std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,
-                                           const std::string& type)
+void FindCompoundsByIdentifier(const SqliteDatabase& database, std::string_view text, std::string_view type,
+                               std::string& key, std::vector<int>& ids)
 {
-    auto& find = database.Db().Cached(sql::FindCompoundsByKey).Bind(1, database.SearchKeyOf(text));
-    std::vector<int> ids;
+    ids.clear();
+    database.SearchKeyInto(text, key);
+    auto& find = database.Db().Cached(sql::FindCompoundsByKey).BindUnchanged(1, key);
     while (find.Step()) {
         if (type.empty() || platform::EqualsIgnoringCase(find.TextView(1), type)) ids.push_back(find.Int(0));
     }
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    if (ids.size() > 1) {
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    }
+}
+
+std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,
+                                           const std::string& type)
+{
+    std::string key;
+    std::vector<int> ids;
+    FindCompoundsByIdentifier(database, text, type, key, ids);
     return ids;
 }
 

@@ -18,6 +18,9 @@ service::Value ReadStoredValue(const Statement& row, int kindColumn);
 // letter case, by compound index.
 std::vector<int> FindCompoundsByIdentifier(const SqliteDatabase& database, const std::string& text,
                                            const std::string& type);
+// The same into `ids`, making the search key in `key`: both keep their room for the next search.
+void FindCompoundsByIdentifier(const SqliteDatabase& database, std::string_view text, std::string_view type,
+                               std::string& key, std::vector<int>& ids);
 
 class SqliteCompoundManager : public service::ICompoundManager {
 public:
@@ -55,7 +58,16 @@ private:
 
     SqliteDatabase* m_database;
     std::vector<service::CompoundPtr> m_workingCompounds;
-    std::string m_lastType; // MakeHit's, kept for its room
+    // Room that every search reuses.
+    struct SearchDatabank {
+        const service::DatabankPtr* databank; // in the group searched
+        int id;
+    };
+    std::vector<SearchDatabank> m_searchDatabanks;
+    std::vector<int> m_searchIds;
+    std::string m_searchKey;
+    std::string m_lastType;                                // MakeHit's
+    std::vector<service::IdentifierValue> m_pendingValues; // MakeHit's
     std::vector<std::pair<std::string, service::IdentifierPtr>> m_storedTypes;
     service::IdentifierPtr StoredIdentifierType(const std::string& type);
 };

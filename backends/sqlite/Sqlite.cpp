@@ -37,7 +37,7 @@ void Connection::EnterCall()
         m_nextInCall = g_firstInCall;
         g_firstInCall = this;
     }
-    if (!g_callOpen.load(std::memory_order_relaxed) || !sqlite3_get_autocommit(m_db) || !IsReadOnly(m_db)) return;
+    if (!g_callOpen.load(std::memory_order_relaxed) || !m_readOnly || !sqlite3_get_autocommit(m_db)) return;
     if (RunOwn(m_begin, "BEGIN") != SQLITE_DONE) Fail(m_db, "cannot begin reading");
 }
 
@@ -57,7 +57,11 @@ Statement::Statement(Connection& connection, const char* sqlText) : m_connection
     if (sqlite3_prepare_v2(m_db, sqlText, -1, &m_statement, nullptr) != SQLITE_OK) Fail(m_db, "cannot prepare a query");
 }
 
-Statement::~Statement() { sqlite3_finalize(m_statement); }
+Statement::~Statement()
+{
+    if (m_stepped) std::erase(m_connection.m_stepped, this);
+    sqlite3_finalize(m_statement);
+}
 
 Statement& Statement::Reset()
 {
@@ -88,6 +92,11 @@ Statement& Statement::Bind(int index, std::string_view text)
     return Checked(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
 }
 
+Statement& Statement::BindUnchanged(int index, std::string_view text)
+{
+    return Checked(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+}
+
 Statement& Statement::Bind(int index, const std::optional<std::string>& text)
 {
     return text ? Bind(index, std::string_view(*text)) : BindNull(index);
@@ -115,6 +124,10 @@ Statement& Statement::BindNull(int index) { return Checked(sqlite3_bind_null(m_s
 bool Statement::Step()
 {
     m_connection.EnterCall();
+    if (!m_stepped) {
+        m_connection.m_stepped.push_back(this);
+        m_stepped = true;
+    }
     int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -136,12 +149,17 @@ std::string Statement::Text(int column) const { return std::string(TextView(colu
 
 std::string_view Statement::TextView(int column) const
 {
-    const auto* text = sqlite3_column_text(m_statement, column);
-    // Null for a value that is not NULL: its conversion to text ran out of memory.
-    if (!text && !IsNull(column)) throw std::bad_alloc();
-    int size = sqlite3_column_bytes(m_statement, column);
-    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
-                : std::string_view();
+    // The column's value read in place: the connection has no mutex of its own (NOMUTEX, under the
+    // library's lock), so the value needs none of the protection that sqlite3_column_text takes
+    // anew for its text and again for its length.
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    const auto* text = sqlite3_value_text(value);
+    if (!text) {
+        // Null for a value that is not NULL: its conversion to text ran out of memory.
+        if (sqlite3_value_type(value) != SQLITE_NULL) throw std::bad_alloc();
+        return {};
+    }
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_value_bytes(value))};
 }
 
 std::optional<std::string> Statement::OptionalText(int column) const
@@ -211,6 +229,8 @@ Connection::Connection(const std::string& path, Mode mode)
         m_db = nullptr;
         throw ServiceError(message);
     }
+    // Fixed at the opening: a file that cannot be written is opened read-only whatever was asked.
+    m_readOnly = IsReadOnly(m_db);
     m_next = g_firstConnection;
     if (m_next) m_next->m_previous = this;
     g_firstConnection = this;
@@ -244,13 +264,16 @@ void ReleaseReadLocks()
         next = connection->m_nextInCall;
         connection->m_inCall = false;
         connection->m_nextInCall = nullptr;
-        sqlite3* db = connection->m_db;
-        for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
-             statement = sqlite3_next_stmt(db, statement)) {
-            if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+        // Only Statement steps the connection's statements (its own BEGIN and COMMIT are reset
+        // where they run, and Execute's finish), so these are all that may stand on a row.
+        for (Statement* statement : connection->m_stepped) {
+            statement->m_stepped = false;
+            if (sqlite3_stmt_busy(statement->m_statement)) sqlite3_reset(statement->m_statement);
         }
+        connection->m_stepped.clear();
         // A read transaction ends without fail once its statements are reset.
-        if (!sqlite3_get_autocommit(db) && IsReadOnly(db)) connection->RunOwn(connection->m_commit, "COMMIT");
+        if (connection->m_readOnly && !sqlite3_get_autocommit(connection->m_db))
+            connection->RunOwn(connection->m_commit, "COMMIT");
     }
 }
 

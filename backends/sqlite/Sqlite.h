@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace moru::sqlite {
 
@@ -31,6 +32,9 @@ public:
     Statement& Bind(int index, std::string_view text);
     Statement& Bind(int index, const std::string& text) { return Bind(index, std::string_view(text)); }
     Statement& Bind(int index, const char* text) { return Bind(index, std::string_view(text)); }
+    // Binds the text without a copy: it must stay as it is while the statement steps, until the
+    // statement is bound anew.
+    Statement& BindUnchanged(int index, std::string_view text);
     Statement& Bind(int index, const std::optional<std::string>& text);
     Statement& Bind(int index, const std::optional<double>& value);
     Statement& Bind(int index, const std::optional<int>& value);
@@ -54,11 +58,15 @@ public:
     int BlobSize(int column) const;
 
 private:
+    friend void ReleaseReadLocks();
+    friend class Connection;
+
     Statement& Checked(int resultCode);
 
     Connection& m_connection;
     sqlite3* m_db;
     sqlite3_stmt* m_statement = nullptr;
+    bool m_stepped = false; // on its connection's list of statements stepped since ReleaseReadLocks
 };
 
 class Connection {
@@ -86,6 +94,7 @@ private:
     int RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept;
 
     sqlite3* m_db = nullptr;
+    bool m_readOnly = false;
     sqlite3_stmt* m_begin = nullptr;
     sqlite3_stmt* m_commit = nullptr;
     std::map<const char*, std::unique_ptr<Statement>> m_cache;
@@ -96,6 +105,8 @@ private:
     // others: a host may connect many databases and search one.
     bool m_inCall = false;
     Connection* m_nextInCall = nullptr;
+    // Its statements stepped since the last ReleaseReadLocks, which need look at no others.
+    std::vector<Statement*> m_stepped;
 };
 
 // From here until ReleaseReadLocks, the first statement stepped on a read-only connection opens a

@@ -1,6 +1,5 @@
 #include "compounds/SearchSource.h"
 
-#include "interop/References.h"
 #include "platform/Diagnostics.h"
 #include "service/Errors.h"
 #include "session/Resolution.h"
@@ -14,12 +13,12 @@ std::vector<DatabankGroup> ResolveSearchSource(const std::vector<std::string>& s
 {
     std::vector<DatabankGroup> groups;
     for (const auto& entry : searchSource) {
-        const auto name = interop::SplitDatabankReference(entry);
-        if (!name) {
+        auto found = session::GetIDatabankFromReference(entry);
+        if (!found) {
             platform::NoteFailure("databank reference ", entry, " has no full stop");
             throw std::invalid_argument("databank reference without a full stop: " + entry);
         }
-        service::DatabankPtr databank = session::GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+        service::DatabankPtr databank = std::move(*found);
         if (!databank) throw std::invalid_argument("unknown databank: " + entry);
         service::DatabasePtr database = databank->Database();
         auto group = std::find_if(groups.begin(), groups.end(),

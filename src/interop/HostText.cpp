@@ -90,7 +90,8 @@ void CopyUnbounded(std::string_view text, char* buffer)
 bool CopyStringToCharBuffer(std::string_view text, char* buffer, int size)
 {
     if (!buffer) return false;
-    const std::string hostText = ToHost(text);
+    std::string converted;
+    const std::string_view hostText = platform::Utf8AsAnsi(text, converted);
     if (UpToNul(hostText).empty()) return false;
     CopyHostBytes(hostText, buffer, size);
     return size >= 1 && buffer[0] != '\0' && buffer[0] != ' ';

@@ -52,6 +52,13 @@ std::string AnsiToUtf8(std::string_view ansi)
     return FromWide(ToWide(ansi, CP_ACP), CP_UTF8);
 }
 
+std::string_view Utf8AsAnsi(std::string_view utf8, std::string& converted)
+{
+    if (IsAscii(utf8)) return utf8;
+    converted = FromWide(ToWide(utf8, CP_UTF8), CP_ACP);
+    return converted;
+}
+
 std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
 std::string WideToUtf8(const std::wstring& wide) { return FromWide(wide, CP_UTF8); }
 
@@ -59,6 +66,7 @@ std::string WideToUtf8(const std::wstring& wide) { return FromWide(wide, CP_UTF8
 
 std::string Utf8ToAnsi(std::string_view utf8) { return std::string(utf8); }
 std::string AnsiToUtf8(std::string_view ansi) { return std::string(ansi); }
+std::string_view Utf8AsAnsi(std::string_view utf8, std::string&) { return utf8; }
 
 #endif
 

@@ -7,6 +7,7 @@
 #include "service/PropertyValues.h"
 #include "service/Reactions.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -137,6 +138,10 @@ public:
     virtual int Count() const = 0;
     virtual DatabasePtr At(int index) const = 0;
     virtual DatabasePtr Find(const std::string& name) const = 0; // by alias; null when absent
+    // A number that changes whenever the connected databases change, so that a caller may keep
+    // what it derived from them; 0 from a collection that keeps no such number, whose databases
+    // the caller must compare itself.
+    virtual std::uint64_t Revision() const { return 0; }
 
     // Connects the databases that the configuration names, read up to kMaxConfigurationBytes.
     // `configuration` may be null (no file);

@@ -22,6 +22,17 @@ DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_v
     return databank;
 }
 
+std::optional<DatabankPtr> GetIDatabankFromReference(std::string_view reference)
+{
+    auto& session = MoruGUIDataFunctions::Instance();
+    if (DatabankPtr databank = session.FindLiveDatabankAsSpelled(reference)) return databank;
+    const auto name = interop::SplitDatabankReference(reference);
+    if (!name) return std::nullopt;
+    DatabankPtr databank = GetIDatabankFromDbaseDbank(name->databaseAlias, name->databankName);
+    if (databank) session.RememberSpelling(reference, databank);
+    return databank;
+}
+
 DatabankPtr FindDbankByMoniker(std::string_view moniker)
 {
     const auto name = interop::SplitMoniker(moniker);

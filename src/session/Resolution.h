@@ -4,6 +4,7 @@
 
 #include "service/Database.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ bool IsOfConnectedDatabase(const service::IDatabank& databank);
 // The first databank of the catalogue (the databanks the host has been shown) whose name and
 // database alias equal the given ones, both compared without regard to letter case; null if none.
 service::DatabankPtr GetIDatabankFromDbaseDbank(std::string_view dbaseName, std::string_view dbankName);
+
+// The same for a reference "ALIAS.BANK", split at its full stop (see interop::SplitDatabankReference);
+// nullopt when it has none. A spelling that resolved before resolves again without being split.
+std::optional<service::DatabankPtr> GetIDatabankFromReference(std::string_view reference);
 
 // "ALIAS BANK", asked of the service directly: resolves also databanks never listed.
 service::DatabankPtr FindDbankByMoniker(std::string_view moniker);

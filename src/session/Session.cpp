@@ -31,6 +31,7 @@ void MakeIndexKey(std::string_view databaseAlias, std::string_view databankName,
 bool MoruGUIDataFunctions::LiveIndexIsCurrent() const
 {
     if (m_indexedCount != Catalogue().Count()) return false;
+    if (const std::uint64_t revision = Databases().Revision()) return revision == m_indexedRevision;
     const int count = Databases().Count();
     if (count != static_cast<int>(m_indexedDatabases.size())) return false;
     for (int d = 0; d < count; ++d) {
@@ -39,26 +40,46 @@ bool MoruGUIDataFunctions::LiveIndexIsCurrent() const
     return true;
 }
 
+void MoruGUIDataFunctions::MakeLiveIndexCurrent()
+{
+    if (LiveIndexIsCurrent()) return;
+    // Entries listed before an initialisation replaced their database stay in the catalogue but
+    // resolve no more; a later listing of the new database follows them.
+    m_liveIndex.clear();
+    m_spellings.clear();
+    m_indexedCount = -1;
+    m_indexedDatabases.clear();
+    for (const DatabankPtr& databank : Catalogue().Items()) {
+        const DatabasePtr database = databank ? databank->Database() : nullptr;
+        if (!database || Databases().Find(database->Alias()) != database) continue;
+        MakeIndexKey(database->Alias(), databank->Name(), m_lookupKey);
+        m_liveIndex.try_emplace(m_lookupKey, databank);
+    }
+    for (int d = 0; d < Databases().Count(); ++d) m_indexedDatabases.push_back(Databases().At(d).get());
+    m_indexedRevision = Databases().Revision();
+    m_indexedCount = Catalogue().Count();
+}
+
 DatabankPtr MoruGUIDataFunctions::FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName)
 {
-    if (!LiveIndexIsCurrent()) {
-        // Entries listed before an initialisation replaced their database stay in the catalogue but
-        // resolve no more; a later listing of the new database follows them.
-        m_liveIndex.clear();
-        m_indexedCount = -1;
-        m_indexedDatabases.clear();
-        for (const DatabankPtr& databank : Catalogue().Items()) {
-            const DatabasePtr database = databank ? databank->Database() : nullptr;
-            if (!database || Databases().Find(database->Alias()) != database) continue;
-            MakeIndexKey(database->Alias(), databank->Name(), m_lookupKey);
-            m_liveIndex.try_emplace(m_lookupKey, databank);
-        }
-        for (int d = 0; d < Databases().Count(); ++d) m_indexedDatabases.push_back(Databases().At(d).get());
-        m_indexedCount = Catalogue().Count();
-    }
+    MakeLiveIndexCurrent();
     MakeIndexKey(databaseAlias, databankName, m_lookupKey);
     const auto found = m_liveIndex.find(m_lookupKey);
     return found == m_liveIndex.end() ? nullptr : found->second;
+}
+
+DatabankPtr MoruGUIDataFunctions::FindLiveDatabankAsSpelled(std::string_view reference)
+{
+    MakeLiveIndexCurrent();
+    const auto found = m_spellings.find(reference);
+    return found == m_spellings.end() ? nullptr : found->second;
+}
+
+void MoruGUIDataFunctions::RememberSpelling(std::string_view reference, const DatabankPtr& databank)
+{
+    // Bounded: a host that spells its references ever anew finds the later ones by folding.
+    constexpr std::size_t kMostSpellings = 256;
+    if (m_spellings.size() < kMostSpellings) m_spellings.try_emplace(std::string(reference), databank);
 }
 
 } // namespace moru::session

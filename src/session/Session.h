@@ -6,6 +6,8 @@
 #include "platform/ProcessState.h"
 #include "service/Database.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +41,11 @@ public:
     // none. One lookup in an index of the live entries, however many initialisations the catalogue
     // remembers.
     service::DatabankPtr FindLiveDatabank(std::string_view databaseAlias, std::string_view databankName);
+    // The databank that FindLiveDatabank found for a reference in just this spelling since the
+    // catalogue or the databases last changed; null if none. A host names its databanks the same
+    // way call after call, and so finds them without folding or splitting their names again.
+    service::DatabankPtr FindLiveDatabankAsSpelled(std::string_view reference);
+    void RememberSpelling(std::string_view reference, const service::DatabankPtr& databank);
 
     // The host's pure databank selection; null until the host sets one.
     const service::DatabankCollectionPtr& AvailablePureDatabanks() const { return m_AvailablePureDbanks; }
@@ -58,10 +65,18 @@ private:
     // had `m_indexedCount` entries and these databases were connected.
     std::unordered_map<std::string, service::DatabankPtr> m_liveIndex;
     int m_indexedCount = -1;
+    std::uint64_t m_indexedRevision = 0;
     std::vector<const service::IDatabase*> m_indexedDatabases;
     std::string m_lookupKey;
+    // Entries of the live index by a reference's spelling, as found; emptied with the index.
+    struct SpellingHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, service::DatabankPtr, SpellingHash, std::equal_to<>> m_spellings;
 
     bool LiveIndexIsCurrent() const;
+    void MakeLiveIndexCurrent();
 };
 
 } // namespace moru::session

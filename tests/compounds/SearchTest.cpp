@@ -201,6 +201,24 @@ TEST_F(CompoundSearch, DetailsReportTheFirstOfSeveralValues)
     FoundCompounds_ReleaseHandle(handle);
 }
 
+TEST_F(CompoundSearch, DetailsKnowTheirTypesInAnyCaseAndFoldingButNoNearName)
+{
+    auto hit = MakeHit(3, a1,
+                       {MakeIdentifierValue("Names", {"NOT A NAME"}), MakeIdentifierValue("nAmE", {"ETHANOL"}),
+                        MakeIdentifierValue("ALIA\xC5\xBF", {"EtOH"}), // long s folds to s
+                        MakeIdentifierValue("CAS", {"NOT A NUMBER"}), MakeIdentifierValue("cAsRn", {"64-17-5"})});
+    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
+    const char* source[] = {"A.A1", nullptr};
+    int handle = 0;
+    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    DetailBuffers out;
+    ASSERT_EQ(GetDetails(handle, out), 1);
+    EXPECT_STREQ(out.compName, "ETHANOL");
+    EXPECT_STREQ(out.compAlias, "EtOH");
+    EXPECT_STREQ(out.casNumber, "64-17-5");
+    FoundCompounds_ReleaseHandle(handle);
+}
+
 TEST_F(CompoundSearch, TooLongValueLeavesAnEmptyTerminatedBuffer)
 {
     auto hit = MakeHit(

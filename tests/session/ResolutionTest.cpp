@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -200,6 +201,27 @@ TEST_F(Resolution, CatalogueEntriesOfAReplacedDatabaseResolveNoMore)
     EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBB", "BANKB"), nullptr);
     List();
     EXPECT_EQ(session::GetIDatabankFromDbaseDbank("DBA", "BANK1"), replacementBank);
+}
+
+TEST_F(Resolution, AReferenceResolvesInAnySpellingAndFollowsAReplacedDatabase)
+{
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1"), nullptr); // not yet listed
+    List();
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1"), a1);
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1"), a1); // the spelling seen before
+    EXPECT_EQ(session::GetIDatabankFromReference("dba.Bank1"), a1);
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1.more"), a1); // up to the second full stop
+    EXPECT_EQ(session::GetIDatabankFromReference("DBB.BANK1"), nullptr);
+    EXPECT_EQ(session::GetIDatabankFromReference("DBABANK1"), std::nullopt);
+
+    service.collection->databases.clear();
+    const auto replacement = service.AddDatabase("DBA");
+    const auto replacementBank = replacement->AddDatabank("BANK1");
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1"), nullptr); // the spelling seen resolves no more
+    List();
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.BANK1"), replacementBank);
+    const auto later = dbA->AddDatabank("LATER");
+    EXPECT_EQ(session::GetIDatabankFromReference("DBA.LATER"), nullptr); // of the replaced database
 }
 
 TEST_F(Resolution, APureSelectionOffersNoDatabankOfAReplacedDatabase)

@@ -201,5 +201,33 @@ TEST_F(Connecting, PathsAndMessagesCannotForgeEntries)
     EXPECT_NE(result.find("does not exist"), std::string::npos) << result;
 }
 
+// The end of a call lets go of the file however its statements were left: on a row, run to
+// their end, or stepped and gone before the call ended.
+TEST_F(Connecting, TheEndOfACallLetsGoOfEveryStatementItStepped)
+{
+    Connection reader(scratch.File("good.db"), Connection::Mode::ReadOnly);
+    for (int call = 0; call < 2; ++call) {
+        BeginCall();
+        auto& onARow = reader.Cached("SELECT id FROM compound ORDER BY id");
+        ASSERT_TRUE(onARow.Step());
+        auto& toTheEnd = reader.Cached("SELECT COUNT(*) FROM databank");
+        while (toTheEnd.Step()) {
+        }
+        {
+            Statement gone(reader, "SELECT name FROM databank");
+            ASSERT_TRUE(gone.Step());
+        }
+        EXPECT_FALSE(sqlite3_get_autocommit(reader.Handle())); // the call's read transaction
+        ReleaseReadLocks();
+        EXPECT_TRUE(sqlite3_get_autocommit(reader.Handle()));
+        for (sqlite3_stmt* statement = sqlite3_next_stmt(reader.Handle(), nullptr); statement;
+             statement = sqlite3_next_stmt(reader.Handle(), statement))
+            EXPECT_FALSE(sqlite3_stmt_busy(statement)) << sqlite3_sql(statement);
+        // Another program may write now.
+        Connection writer(scratch.File("good.db"), Connection::Mode::Create);
+        writer.Execute("UPDATE databank SET description = 'changed' WHERE id = (SELECT MIN(id) FROM databank)");
+    }
+}
+
 } // namespace
 } // namespace moru::sqlite::testing

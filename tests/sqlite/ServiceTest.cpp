@@ -457,10 +457,15 @@ TEST(DatabaseCollection, InitialisingAgainReplacesTheDatabases)
     SqliteDatabaseCollection collection(std::make_shared<DatabankCollection>());
     const char* config = R"({"databases": [{"alias": "A", "path": "good.db"}, {"alias": "B", "path": "good.db"}]})";
     Initialize(collection, scratch, config);
+    const auto revision = collection.Revision();
+    EXPECT_NE(revision, 0u);
+    EXPECT_EQ(collection.Revision(), revision); // reading changes nothing
     Initialize(collection, scratch, config);
     EXPECT_EQ(collection.Count(), 2);
     ASSERT_TRUE(collection.Find("b"));
     EXPECT_EQ(collection.Find("b")->Alias(), "B");
+    // The same aliases, yet other databases: whoever kept what it derived from them must know.
+    EXPECT_NE(collection.Revision(), revision);
 }
 
 TEST(DatabaseCollection, ExplainsMissingOrBrokenConfigurations)
