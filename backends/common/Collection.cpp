@@ -6,10 +6,19 @@
 #include "service/Errors.h"
 #include "service/ResultText.h"
 
+#include <atomic>
 #include <filesystem>
 #include <new>
 
 namespace moru::common {
+
+// Unique in the process: a collection made anew never repeats a revision that a caller remembers
+// from another.
+std::uint64_t NextRevision()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 using namespace moru::service;
 
@@ -45,7 +54,7 @@ std::string DatabaseCollection::ConnectConfiguration(std::istream* configuration
     // nothing reaches them through databanks or results the library still holds.
     for (const auto& database : m_databases) database->Retire();
     m_databases.clear();
-    ++m_revision;
+    m_revision = NextRevision();
     if (!configuration) return "No configuration file was given, so no database was connected.";
 
     const auto text = platform::ReadAtMost(*configuration, kMaxConfigurationBytes);
@@ -100,7 +109,7 @@ std::string DatabaseCollection::Connect(const DatabaseEntry& entry, const std::s
     }
     if (!opened.Database) return Describe(entry) + " could not be connected: the service opened nothing.";
     m_databases.push_back(std::move(opened.Database));
-    ++m_revision;
+    m_revision = NextRevision();
     return Describe(entry) + " connected: OK";
 }
 

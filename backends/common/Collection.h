@@ -9,6 +9,7 @@
 #include "service/Database.h"
 #include "service/Factory.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +41,9 @@ struct OpenedDatabase {
 // throws ServiceError (or another standard exception) with the reason it cannot be connected.
 using DatabaseOpener = std::function<OpenedDatabase(const DatabaseEntry& entry, const std::string& password)>;
 
+// A revision number not given out before in this process.
+std::uint64_t NextRevision();
+
 class DatabaseCollection : public service::IDatabaseCollection {
 public:
     // `openFile` opens entries with a path, `openServer` those with a url.
@@ -63,7 +67,7 @@ private:
     service::DatabankCollectionPtr m_catalogue;
     DatabaseOpener m_openFile, m_openServer;
     std::vector<std::shared_ptr<ConnectedDatabase>> m_databases;
-    std::uint64_t m_revision = 1; // one more with each change of m_databases
+    std::uint64_t m_revision = NextRevision(); // a new one with each change of m_databases
 };
 
 class ConfigFileInstaller : public service::IConfigFileInstaller {
