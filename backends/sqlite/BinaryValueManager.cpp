@@ -23,14 +23,18 @@ std::vector<common::BinaryElement> SqliteBinaryValueManager::ReadElements(int pr
     return elements;
 }
 
-bool SqliteBinaryValueManager::HasRegression(long long valueId)
+void SqliteBinaryValueManager::ReadRegressionIndex()
 {
-    if (!m_withRegression) {
-        m_withRegression.emplace();
-        auto& rows = m_database->Db().Cached(sql::SelectValuesWithRegression).Reset();
-        while (rows.Step()) m_withRegression->insert(rows.Int64(0));
+    if (m_withRegression) return;
+    std::unordered_set<long long> values;
+    std::set<std::pair<int, int>> groups;
+    auto& rows = m_database->Db().Cached(sql::SelectValuesWithRegression).Reset();
+    while (rows.Step()) {
+        values.insert(rows.Int64(0));
+        groups.emplace(rows.Int(1), rows.Int(2));
     }
-    return m_withRegression->count(valueId) != 0;
+    m_withRegression = std::move(values);
+    m_groupsWithRegression = std::move(groups);
 }
 
 std::optional<int> SqliteBinaryValueManager::CompoundId(const std::string& identifier,
@@ -104,12 +108,16 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
         compoundSet += std::to_string(id);
     }
     compoundSet += ']';
-    const char* select = interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet
-                                                              : sql::SelectPairValuesOfCompoundSet;
+    const bool binary = interactionType == InteractionBinary;
+    ReadRegressionIndex();
+    const bool regressions = m_groupsWithRegression.count({databankId, propertyId}) != 0;
+    const char* select = binary ? (regressions ? sql::SelectBinaryValuesOfCompoundSet
+                                               : sql::SelectBinaryValuesOfCompoundSetWithoutIds)
+                                : (regressions ? sql::SelectPairValuesOfCompoundSet
+                                               : sql::SelectPairValuesOfCompoundSetWithoutIds);
     auto& row = db.Cached(select).Bind(1, databankId).Bind(2, propertyId).Bind(3, compoundSet);
     // What the statements fix is not read again: compound 1 is always stored, compound 2 of a
     // binary value is in the set and its compound 3 is absent, compound 3 of a pair value is there.
-    const bool binary = interactionType == InteractionBinary;
     auto optionalId = [&](int column) {
         return row.IsNull(column) ? std::nullopt : std::optional<int>(row.Int(column));
     };
@@ -121,7 +129,7 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
         value.CompoundIds[3] = optionalId(3);
         value.Labels = Bytes(row, 4);
         value.Numbers = Bytes(row, 5);
-        value.HasRegression = HasRegression(row.Int64(6));
+        value.HasRegression = regressions && m_withRegression->count(row.Int64(6)) != 0;
         sink.Take(value);
     }
 }

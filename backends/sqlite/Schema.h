@@ -264,16 +264,27 @@ inline constexpr const char* DatabankHasPropertyValues =
     "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
 // The values of one property in one databank whose first compound is in a set (?3, a JSON array of
 // compound ids), in one statement: the first compound through value_by_compound and, for binary
-// values, the second tested on the index entry before its row is read.
+// values, the second tested on the index entry before its row is read. The binary statements do
+// not read compound 3, which they fix as absent. Values of a databank and property that hold no
+// regression information are read without their ids, which only that information needs.
 inline constexpr const char* SelectBinaryValuesOfCompoundSet =
-    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "SELECT compound1_id, compound2_id, NULL, compound4_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
+inline constexpr const char* SelectBinaryValuesOfCompoundSetWithoutIds =
+    "SELECT compound1_id, compound2_id, NULL, compound4_id, labels, numbers FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
 inline constexpr const char* SelectPairValuesOfCompoundSet =
     "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound3_id IS NOT NULL";
-inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
+inline constexpr const char* SelectPairValuesOfCompoundSetWithoutIds =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound3_id IS NOT NULL";
+inline constexpr const char* SelectValuesWithRegression =
+    "SELECT r.value_id, v.databank_id, v.property_id FROM regression r JOIN value v ON v.id = r.value_id";
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";

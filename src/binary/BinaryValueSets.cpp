@@ -6,6 +6,7 @@
 #include "service/Errors.h"
 #include "session/Resolution.h"
 
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -113,6 +114,15 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
 
 int BinaryPropertyValueObjects::DatabankPosition(const service::IDatabank& databank) const
 {
+    if (&databank == m_lastDatabank) return m_lastDatabankPosition;
+    const int position = FindDatabankPosition(databank);
+    m_lastDatabank = &databank;
+    m_lastDatabankPosition = position;
+    return position;
+}
+
+int BinaryPropertyValueObjects::FindDatabankPosition(const service::IDatabank& databank) const
+{
     auto known = m_positionsByObject.find(&databank);
     if (known != m_positionsByObject.end()) return known->second;
     auto found = m_myDbankPosHT.find(KeyOf(databank));
@@ -153,15 +163,25 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
         }
         return found->second;
     };
+    // Values come by their first compound, so the last one found is asked for again first.
+    auto firstPosition = [&](const std::string& name) {
+        if (m_lastCompound1Position >= 0 && name == m_lastCompound1) return m_lastCompound1Position;
+        const int position = positionOf(name, false);
+        if (position >= 0) {
+            m_lastCompound1 = name;
+            m_lastCompound1Position = position;
+        }
+        return position;
+    };
     PlacedEntry placed;
     const service::PairCompounds& compounds = value.Compound;
     switch (value.Property->InteractionType()) {
     case InteractionBinary:
-        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[0] = firstPosition(compounds.Compound1Name);
         placed.compoundPositions[1] = positionOf(compounds.Compound2Name, false);
         break;
     case InteractionPair:
-        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[0] = firstPosition(compounds.Compound1Name);
         placed.compoundPositions[1] = positionOf(compounds.Compound2Name, true);
         placed.compoundPositions[2] = positionOf(compounds.Compound3Name, false);
         placed.compoundPositions[3] = positionOf(compounds.Compound4Name, true);
@@ -268,7 +288,10 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
                              : manager->GetAllPairPropertyValuesForModelManager(
                                    workingPairArr, compoundIdType, databanks, propArr, condensed,
                                    static_cast<int>(workingCompounds.size()));
-            if (found) allValues.insert(allValues.end(), found->begin(), found->end());
+            if (!found) continue;
+            if (allValues.empty()) allValues = std::move(*found);
+            else allValues.insert(allValues.end(), std::make_move_iterator(found->begin()),
+                                  std::make_move_iterator(found->end()));
         }
     }
 
@@ -276,7 +299,8 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
     if (interactionType == InteractionPair && (condensedFlag == 0 || condensedFlag == 2)) {
         entries = Expand(allValues, allPositions, propArr, myDbankPosHT, databankOrder);
     } else {
-        entries.assign(allValues.begin(), allValues.end());
+        entries.reserve(allValues.size());
+        for (auto& value : allValues) entries.emplace_back(std::move(value));
     }
     return std::make_shared<BinaryPropertyValueObjects>(std::move(workingPairArr), std::move(propArr),
                                                         std::move(myDbankPosHT), std::move(DBaseDBankHT),

@@ -66,6 +66,7 @@ private:
     // The position of a value's databank in the host's list: found by the object first, which
     // spares folding its names for every entry. -1 when it is not listed.
     int DatabankPosition(const service::IDatabank& databank) const;
+    int FindDatabankPosition(const service::IDatabank& databank) const;
     // The position of a value's property in the host's list, -1 when it is not listed. Values come
     // property by property, so the last one found is asked for again first.
     int PropertyPosition(const service::IProperty& property) const;
@@ -83,6 +84,11 @@ private:
     std::unordered_map<std::string_view, int> m_compoundPositions;
     mutable const service::IProperty* m_lastProperty = nullptr;
     mutable int m_lastPropertyPosition = -1;
+    // The last databank and first compound placed, and their positions: values come grouped by both.
+    mutable const service::IDatabank* m_lastDatabank = nullptr;
+    mutable int m_lastDatabankPosition = -1;
+    mutable std::string_view m_lastCompound1; // views a value that the object holds
+    mutable int m_lastCompound1Position = -1;
 };
 
 // Builds the result; raises for every failure (a repeated property or databank, an entry without a
