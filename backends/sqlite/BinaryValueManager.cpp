@@ -111,10 +111,9 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
     const bool binary = interactionType == InteractionBinary;
     ReadRegressionIndex();
     const bool regressions = m_groupsWithRegression.count({databankId, propertyId}) != 0;
-    const char* select = binary ? (regressions ? sql::SelectBinaryValuesOfCompoundSet
-                                               : sql::SelectBinaryValuesOfCompoundSetWithoutIds)
-                                : (regressions ? sql::SelectPairValuesOfCompoundSet
-                                               : sql::SelectPairValuesOfCompoundSetWithoutIds);
+    const char* select =
+        binary ? (regressions ? sql::SelectBinaryValuesOfCompoundSet : sql::SelectBinaryValuesOfCompoundSetWithoutIds)
+               : (regressions ? sql::SelectPairValuesOfCompoundSet : sql::SelectPairValuesOfCompoundSetWithoutIds);
     auto& row = db.Cached(select).Bind(1, databankId).Bind(2, propertyId).Bind(3, compoundSet);
     // What the statements fix is not read again: compound 1 is always stored, compound 2 of a
     // binary value is in the set and its compound 3 is absent, compound 3 of a pair value is there.

@@ -104,6 +104,9 @@ void SqliteDatabase::Retire()
     m_connection.reset();
     m_identifierTypes.clear();
     m_identifierTypesAsAsked.clear();
+    m_pureInfo.reset();
+    m_binaryInfo.reset();
+    m_reactionCounts.reset();
 }
 
 SqliteDatabase::~SqliteDatabase() = default;

@@ -20,8 +20,7 @@ int SqliteReactionManager::GetAllReactionsCount(const IDatabank* databank)
     }
     const DatabankRecord* record = m_database->OwnDatabank(*databank);
     if (!record) return 0;
-    auto& count = db.Cached(sql::CountReactionsOfDatabank).Bind(1, record->Id);
-    return count.Step() ? count.Int(0) : 0;
+    return m_database->ReactionCount(record->Id);
 }
 
 namespace {

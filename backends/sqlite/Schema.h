@@ -157,6 +157,12 @@ inline constexpr const char* SelectPureInfo =
     "WHERE databank_id = ?1";
 inline constexpr const char* SelectBinaryInfo =
     "SELECT parameter_name, gamma_model, vapor_model FROM binary_info WHERE databank_id = ?1 ORDER BY position";
+// The listing asks for every databank's information: the service reads each table whole, once.
+inline constexpr const char* SelectAllPureInfo =
+    "SELECT databank_id, password, display_name, product, databank_type, prompt, help_file, help_code "
+    "FROM pure_info";
+inline constexpr const char* SelectAllBinaryInfo =
+    "SELECT databank_id, parameter_name, gamma_model, vapor_model FROM binary_info ORDER BY databank_id, position";
 using common::sql::SelectProperties;
 inline constexpr const char* SelectUnitRows =
     "SELECT name, default_uom FROM unit_row WHERE property_id = ?1 ORDER BY position";
@@ -237,7 +243,8 @@ inline constexpr const char* SelectUnaryValue =
 inline constexpr const char* SelectPropertiesWithData =
     "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
 inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
-inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
+inline constexpr const char* CountReactionsByDatabank =
+    "SELECT databank_id, count(*) FROM reaction GROUP BY databank_id";
 inline constexpr const char* SelectReactionsOfCompound =
     "SELECT r.id, r.databank_id FROM reaction_species rs JOIN reaction r ON r.id = rs.reaction_id "
     "WHERE rs.compound_id = ?1";

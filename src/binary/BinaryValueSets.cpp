@@ -290,8 +290,9 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
                                    static_cast<int>(workingCompounds.size()));
             if (!found) continue;
             if (allValues.empty()) allValues = std::move(*found);
-            else allValues.insert(allValues.end(), std::make_move_iterator(found->begin()),
-                                  std::make_move_iterator(found->end()));
+            else
+                allValues.insert(allValues.end(), std::make_move_iterator(found->begin()),
+                                 std::make_move_iterator(found->end()));
         }
     }
 
