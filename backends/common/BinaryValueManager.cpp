@@ -74,7 +74,10 @@ public:
     void Take(const StoredPairValue& stored) override
     {
         std::array<const WorkingCompound*, 4> compounds{};
-        for (std::size_t i = 0; i < stored.CompoundIds.size(); ++i) {
+        // A binary value has two compounds: a third makes it no binary value, a fourth is not
+        // read, as the single value's fetch does not read it.
+        const std::size_t slots = m_interactionType == InteractionBinary ? 3 : stored.CompoundIds.size();
+        for (std::size_t i = 0; i < slots; ++i) {
             if (!stored.CompoundIds[i]) continue;
             // The rows come by their first compound: the last one found is asked for again first.
             if (i == 0 && m_lastFirst && m_lastFirstId == *stored.CompoundIds[0]) {

@@ -271,15 +271,15 @@ inline constexpr const char* DatabankHasPropertyValues =
     "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
 // The values of one property in one databank whose first compound is in a set (?3, a JSON array of
 // compound ids), in one statement: the first compound through value_by_compound and, for binary
-// values, the second tested on the index entry before its row is read. The binary statements do
-// not read compound 3, which they fix as absent. Values of a databank and property that hold no
-// regression information are read without their ids, which only that information needs.
+// values, the second tested on the index entry before its row is read. The binary statements read
+// compounds 1 and 2 only, which are all a binary value has. Values of a databank and property that
+// hold no regression information are read without their ids, which only that information needs.
 inline constexpr const char* SelectBinaryValuesOfCompoundSet =
-    "SELECT compound1_id, compound2_id, NULL, compound4_id, labels, numbers, id FROM value "
+    "SELECT compound1_id, compound2_id, labels, numbers, id FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
 inline constexpr const char* SelectBinaryValuesOfCompoundSetWithoutIds =
-    "SELECT compound1_id, compound2_id, NULL, compound4_id, labels, numbers FROM value "
+    "SELECT compound1_id, compound2_id, labels, numbers FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
 inline constexpr const char* SelectPairValuesOfCompoundSet =

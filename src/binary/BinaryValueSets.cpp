@@ -6,6 +6,8 @@
 #include "service/Errors.h"
 #include "session/Resolution.h"
 
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -87,6 +89,50 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
 
 } // namespace
 
+PositionsByName::PositionsByName(std::size_t count)
+{
+    std::size_t capacity = 8;
+    while (capacity < 2 * count) capacity *= 2;
+    m_slots.resize(capacity);
+    m_mask = capacity - 1;
+}
+
+std::size_t PositionsByName::First(std::string_view name) const
+{
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t head = 0, tail = 0;
+    if (name.size() >= 8) {
+        std::memcpy(&head, name.data(), 8);
+        std::memcpy(&tail, name.data() + name.size() - 8, 8);
+    } else if (!name.empty()) {
+        std::memcpy(&head, name.data(), name.size());
+    }
+    std::uint64_t hash = (name.size() + 1) * kMultiplier;
+    hash = (hash ^ head) * kMultiplier;
+    hash = (hash ^ tail) * kMultiplier;
+    return static_cast<std::size_t>(hash ^ (hash >> 32)) & m_mask;
+}
+
+void PositionsByName::Add(std::string_view name, int position)
+{
+    for (std::size_t slot = First(name);; slot = (slot + 1) & m_mask) {
+        if (m_slots[slot].position < 0) {
+            m_slots[slot] = {name, position};
+            return;
+        }
+        if (m_slots[slot].name == name) return;
+    }
+}
+
+int PositionsByName::Find(std::string_view name) const
+{
+    for (std::size_t slot = First(name);; slot = (slot + 1) & m_mask) {
+        const Slot& entry = m_slots[slot];
+        if (entry.position < 0) return -1;
+        if (entry.name == name) return entry.position;
+    }
+}
+
 DatabankKey KeyOf(const service::IDatabank& databank)
 {
     DatabasePtr database = databank.Database();
@@ -100,10 +146,10 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
                                                        std::vector<Entry> allPropValuesFromAllDatabases)
     : m_workingPairArr(std::move(workingPairArr)), m_propArr(std::move(propArr)),
       m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
-      m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
+      m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases)),
+      m_compoundPositions(m_workingPairArr.size())
 {
-    m_compoundPositions.reserve(m_workingPairArr.size());
-    for (const auto& [name, position] : m_workingPairArr) m_compoundPositions.emplace(name, position);
+    for (const auto& [name, position] : m_workingPairArr) m_compoundPositions.Add(name, position);
     for (const auto& [database, databanks] : m_DBaseDBankHT) {
         for (const auto& databank : databanks.Items()) {
             auto found = m_myDbankPosHT.find(KeyOf(*databank));
@@ -156,12 +202,9 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
     const char* unknownCompound = nullptr;
     auto positionOf = [&](const std::string& name, bool optional) {
         if (optional && name.empty()) return -1;
-        auto found = m_compoundPositions.find(name);
-        if (found == m_compoundPositions.end()) {
-            if (!unknownCompound) unknownCompound = name.c_str();
-            return -1;
-        }
-        return found->second;
+        const int position = m_compoundPositions.Find(name);
+        if (position < 0 && !unknownCompound) unknownCompound = name.c_str();
+        return position;
     };
     // Values come by their first compound, so the last one found is asked for again first.
     auto firstPosition = [&](const std::string& name) {

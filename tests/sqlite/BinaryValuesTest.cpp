@@ -154,8 +154,8 @@ TEST_F(BinaryValues, ListsEachValuesRegressionFlagWhetherOrNotItsModelHoldsAny)
     // NRTL and WILSON hold regression information in the databank, SITE none: its values are read
     // without their ids, and every listing still flags each value as stored.
     WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}, {"METHANOL", 2}};
-    auto binary = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group,
-                                                                     {{"NRTL", 0}, {"WILSON", 1}}, false);
+    auto binary =
+        manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"NRTL", 0}, {"WILSON", 1}}, false);
     ASSERT_TRUE(binary);
     ASSERT_EQ(binary->size(), 3u);
     for (const auto& value : *binary) EXPECT_TRUE(value->HasRegressionInfo) << value->Property->Name();
