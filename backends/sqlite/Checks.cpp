@@ -125,16 +125,19 @@ bool HasColumn(Connection& db, const char* table, const char* column)
 
 } // namespace
 
-void CheckDatabaseFormat(Connection& db)
+std::map<std::string, std::string> CheckDatabaseFormat(Connection& db)
 {
     if (!HasColumn(db, "meta", nullptr)) {
         throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
     }
+    std::map<std::string, std::string> meta;
     {
-        Statement format(db, sql::CheckFormat);
-        if (!format.Step())
+        Statement rows(db, sql::SelectMeta);
+        while (rows.Step()) meta[rows.Text(0)] = rows.Text(1);
+        const auto format = meta.find("format");
+        if (format == meta.end())
             throw ServiceError("the file has no format record, so it is not a property database of this service");
-        const std::string record = format.Text(0);
+        const std::string& record = format->second;
         if (record != FormatName) {
             const std::string_view family = FormatName.substr(0, FormatName.find(' ') + 1);
             if (record.starts_with(family)) {
@@ -153,6 +156,7 @@ void CheckDatabaseFormat(Connection& db)
             }
         }
     }
+    return meta;
 }
 
 std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)

@@ -55,7 +55,7 @@ std::vector<SundryItemPtr> SqliteDatabase::ReadBinaryInfo(int databankId) const
     return entries;
 }
 
-int SqliteDatabase::ReactionCount(int databankId) const
+int SqliteDatabase::ReactionCount(std::optional<int> databankId) const
 {
     auto& db = Db();
     if (!m_reactionCounts) {
@@ -64,7 +64,12 @@ int SqliteDatabase::ReactionCount(int databankId) const
         while (query.Step()) counts[query.Int(0)] = query.Int(1);
         m_reactionCounts = std::move(counts);
     }
-    const auto found = m_reactionCounts->find(databankId);
+    if (!databankId) {
+        int total = 0;
+        for (const auto& [id, count] : *m_reactionCounts) total += count;
+        return total;
+    }
+    const auto found = m_reactionCounts->find(*databankId);
     return found == m_reactionCounts->end() ? 0 : found->second;
 }
 

@@ -151,6 +151,10 @@ inline constexpr const char* InsertCompoundEngine =
 
 // Reading whole tables in stored order (moru-db dump and info; the service reads the small ones at open).
 using common::sql::SelectDatabanks;
+// The databanks in stored order, which the service puts in their positions' order itself: SQLite
+// would sort them with a temporary tree, which costs more than the sort of a few dozen records.
+inline constexpr const char* SelectDatabanksUnordered =
+    "SELECT id, name, base_name, description, position FROM databank";
 using common::sql::SelectMeta;
 inline constexpr const char* SelectPureInfo =
     "SELECT password, display_name, product, databank_type, prompt, help_file, help_code FROM pure_info "
@@ -194,7 +198,6 @@ inline constexpr const char* CountRows =
     "(SELECT count(*) FROM structure)";
 
 // Queries of the service.
-inline constexpr const char* CheckFormat = common::sql::SelectFormat;
 // What exceeds a host limit (moru-db check): rows of what is counted, its count, the most at ?1.
 inline constexpr const char* BeyondReactionSpecies =
     "SELECT 'reaction ' || reaction_id, count(*) FROM reaction_species GROUP BY reaction_id HAVING count(*) > ?1";
@@ -242,7 +245,6 @@ inline constexpr const char* SelectUnaryValue =
     "AND property_id = ?3 AND compound2_id IS NULL";
 inline constexpr const char* SelectPropertiesWithData =
     "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
-inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
 inline constexpr const char* CountReactionsByDatabank =
     "SELECT databank_id, count(*) FROM reaction GROUP BY databank_id";
 inline constexpr const char* SelectReactionsOfCompound =

@@ -55,8 +55,9 @@ public:
     std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const override;
     std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const override;
 
-    // The number of reactions of a databank, all of them counted by one statement at first need.
-    int ReactionCount(int databankId) const;
+    // The number of reactions of a databank (of all of them without one), every databank's counted
+    // by one statement at first need.
+    int ReactionCount(std::optional<int> databankId) const;
 
     ~SqliteDatabase() override;
 
