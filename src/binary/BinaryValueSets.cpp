@@ -41,13 +41,12 @@ const std::vector<int>& PositionsOf(const AllPositions& allPositions, const std:
 
 // One engine pair value per combination of the positions of the value's compounds, compound 1
 // outermost; grouped by databank in the host's databank order.
-std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueList& values,
-                                                      const AllPositions& allPositions,
-                                                      const PropertyPositionMap& propArr,
-                                                      const std::map<DatabankKey, int>& myDbankPosHT,
-                                                      const std::vector<DatabankKey>& databankOrder)
+std::vector<EnginePairPropertyValueObject> Expand(const BinaryPropertyValueList& values,
+                                                  const AllPositions& allPositions, const PropertyPositionMap& propArr,
+                                                  const std::map<DatabankKey, int>& myDbankPosHT,
+                                                  const std::vector<DatabankKey>& databankOrder)
 {
-    std::map<DatabankKey, std::vector<BinaryPropertyValueObjects::Entry>> byDatabank;
+    std::map<DatabankKey, std::vector<EnginePairPropertyValueObject>> byDatabank;
     for (const auto& value : values) {
         if (!value || value->Compound.InteractionType != InteractionPair) continue;
         if (!value->Property || !value->Databank)
@@ -70,15 +69,13 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
-                        list.emplace_back(
-                            std::make_shared<const EnginePairPropertyValueObject>(EnginePairPropertyValueObject{
-                                a, b, c, d, property->second, databank->second, value->Value}));
+                        list.push_back({a, b, c, d, property->second, databank->second, value->Value});
                     }
                 }
             }
         }
     }
-    std::vector<BinaryPropertyValueObjects::Entry> expanded;
+    std::vector<EnginePairPropertyValueObject> expanded;
     for (const auto& key : databankOrder) {
         auto found = byDatabank.find(key);
         if (found == byDatabank.end()) continue;
@@ -143,7 +140,7 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
                                                        PropertyPositionMap propArr,
                                                        std::map<DatabankKey, int> myDbankPosHT,
                                                        DatabaseDatabanks DBaseDBankHT,
-                                                       std::vector<Entry> allPropValuesFromAllDatabases)
+                                                       Entries allPropValuesFromAllDatabases)
     : m_workingPairArr(std::move(workingPairArr)), m_propArr(std::move(propArr)),
       m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
       m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases)),
@@ -188,16 +185,16 @@ int BinaryPropertyValueObjects::PropertyPosition(const service::IProperty& prope
 std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
 {
     const std::size_t entry = m_counter + 1;
-    const auto* held = std::get_if<service::BinaryPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
-    if (!held) {
+    if (m_allPropValuesFromAllDatabases.expanded) {
         platform::NoteFailure("entry ", entry, " of ", Count(), " is an engine pair value, read by the engine's form");
         return std::nullopt;
     }
-    if (!*held || !(*held)->Property || !(*held)->Databank) {
+    const auto& held = m_allPropValuesFromAllDatabases.serviceValues[m_counter];
+    if (!held || !held->Property || !held->Databank) {
         platform::NoteFailure("entry ", entry, " of ", Count(), " names no property or databank");
         return std::nullopt;
     }
-    const service::BinaryPropertyValue& value = **held;
+    const service::BinaryPropertyValue& value = *held;
 
     const char* unknownCompound = nullptr;
     auto positionOf = [&](const std::string& name, bool optional) {
@@ -256,12 +253,11 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
 
 std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceEnginePairValue() const
 {
-    const auto* held = std::get_if<service::EnginePairPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
-    if (!held || !*held) {
+    if (!m_allPropValuesFromAllDatabases.expanded) {
         platform::NoteFailure("entry ", m_counter + 1, " of ", Count(), " is no engine pair value");
         return std::nullopt;
     }
-    const EnginePairPropertyValueObject& value = **held;
+    const EnginePairPropertyValueObject& value = m_allPropValuesFromAllDatabases.engineValues[m_counter];
     PlacedEntry placed;
     placed.compoundPositions = {value.Compound1Position, value.Compound2Position, value.Compound3Position,
                                 value.Compound4Position};
@@ -339,12 +335,12 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
         }
     }
 
-    std::vector<BinaryPropertyValueObjects::Entry> entries;
+    BinaryPropertyValueObjects::Entries entries;
     if (interactionType == InteractionPair && (condensedFlag == 0 || condensedFlag == 2)) {
-        entries = Expand(allValues, allPositions, propArr, myDbankPosHT, databankOrder);
+        entries.engineValues = Expand(allValues, allPositions, propArr, myDbankPosHT, databankOrder);
+        entries.expanded = true;
     } else {
-        entries.reserve(allValues.size());
-        for (auto& value : allValues) entries.emplace_back(std::move(value));
+        entries.serviceValues = std::move(allValues);
     }
     return std::make_shared<BinaryPropertyValueObjects>(std::move(workingPairArr), std::move(propArr),
                                                         std::move(myDbankPosHT), std::move(DBaseDBankHT),

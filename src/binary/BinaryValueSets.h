@@ -16,7 +16,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
-#include <variant>
 #include <vector>
 
 namespace moru::binary {
@@ -63,18 +62,26 @@ private:
 
 class BinaryPropertyValueObjects {
 public:
-    // A service value (binary values, pair values kept as the service returned them) or a pair
-    // value expanded into the engine's positions.
-    using Entry = std::variant<service::BinaryPropertyValuePtr, service::EnginePairPropertyValuePtr>;
+    // The entries, of one form: the service's values (binary values, pair values kept as the
+    // service returned them) or pair values expanded into the engine's positions, held flat.
+    struct Entries {
+        service::BinaryPropertyValueList serviceValues;
+        std::vector<service::EnginePairPropertyValueObject> engineValues;
+        bool expanded = false; // whether they are engineValues
+    };
 
     BinaryPropertyValueObjects(service::WorkingCompoundMap workingPairArr, service::PropertyPositionMap propArr,
                                std::map<DatabankKey, int> myDbankPosHT, DatabaseDatabanks DBaseDBankHT,
-                               std::vector<Entry> allPropValuesFromAllDatabases);
+                               Entries allPropValuesFromAllDatabases);
     // Not copied: m_compoundPositions views the keys of m_workingPairArr.
     BinaryPropertyValueObjects(const BinaryPropertyValueObjects&) = delete;
     BinaryPropertyValueObjects& operator=(const BinaryPropertyValueObjects&) = delete;
 
-    std::size_t Count() const { return m_allPropValuesFromAllDatabases.size(); }
+    std::size_t Count() const
+    {
+        return m_allPropValuesFromAllDatabases.expanded ? m_allPropValuesFromAllDatabases.engineValues.size()
+                                                        : m_allPropValuesFromAllDatabases.serviceValues.size();
+    }
     // Whether the cursor has passed the last entry. Both forms of reading share the one cursor.
     bool AtEnd() const { return m_counter >= Count(); }
     // The entry at the cursor, which must not be at the end, in the service values' form or the
@@ -99,7 +106,7 @@ private:
     std::map<DatabankKey, int> m_myDbankPosHT;
     // Holds the databanks whose addresses key m_positionsByObject.
     DatabaseDatabanks m_DBaseDBankHT;
-    std::vector<Entry> m_allPropValuesFromAllDatabases;
+    Entries m_allPropValuesFromAllDatabases;
     std::map<const service::IDatabank*, int> m_positionsByObject;
     // The working compounds' positions by hash, over the keys of m_workingPairArr: asked for every
     // compound of every entry.
