@@ -74,11 +74,23 @@ public:
     void Take(const StoredPairValue& stored) override
     {
         std::array<const WorkingCompound*, 4> compounds{};
-        for (std::size_t i = 0; i < stored.CompoundIds.size(); ++i) {
+        // A binary value has two compounds: a third makes it no binary value, a fourth is not
+        // read, as the single value's fetch does not read it.
+        const std::size_t slots = m_interactionType == InteractionBinary ? 3 : stored.CompoundIds.size();
+        for (std::size_t i = 0; i < slots; ++i) {
             if (!stored.CompoundIds[i]) continue;
+            // The rows come by their first compound: the last one found is asked for again first.
+            if (i == 0 && m_lastFirst && m_lastFirstId == *stored.CompoundIds[0]) {
+                compounds[0] = m_lastFirst;
+                continue;
+            }
             const auto found = m_working->find(*stored.CompoundIds[i]);
             if (found == m_working->end()) return;
             compounds[i] = &found->second;
+            if (i == 0) {
+                m_lastFirst = compounds[0];
+                m_lastFirstId = *stored.CompoundIds[0];
+            }
         }
         if (!compounds[0]) return;
         if (m_interactionType == InteractionBinary && (!compounds[1] || compounds[2])) return;
@@ -118,6 +130,8 @@ private:
     bool m_condensed;
     std::size_t m_databank = 0, m_property = 0, m_groupBegin = 0;
     const std::vector<BinaryElement>* m_elements = nullptr;
+    const WorkingCompound* m_lastFirst = nullptr;
+    int m_lastFirstId = 0;
     DecodedValue m_decoded;
     std::vector<PendingValue> m_values;
     std::vector<std::size_t> m_order;

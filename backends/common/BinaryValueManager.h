@@ -86,7 +86,8 @@ protected:
     // Hands `sink` the values of a property in a databank whose first compound is one of
     // `compoundIds` (distinct, in the host's order), each first compound's values in the order a
     // database file's index gives them. Binary values whose second compound is not one of them may
-    // be left out, as may pair values without a third compound.
+    // be left out, as may pair values without a third compound; a binary value's compounds 3 and 4
+    // need not be read.
     virtual void ReadValues(int databankId, int propertyId, int interactionType, const std::vector<int>& compoundIds,
                             StoredPairValueSink& sink) = 0;
 

@@ -1,5 +1,6 @@
 #include "common/StoredDatabase.h"
 
+#include "platform/Text.h"
 #include "service/BinaryValues.h"
 #include "service/Bulk.h"
 #include "service/Errors.h"
@@ -212,6 +213,16 @@ const DatabankRecord* StoredDatabase::OwnDatabank(const IDatabank& databank) con
 const DatabankRecord* StoredDatabase::DatabankByName(const std::string& name) const
 {
     CheckOpen();
+    if (m_databankByName.empty() && !m_databanks.empty()) {
+        std::unordered_map<std::string, std::size_t> firstByFolded;
+        m_databankByName.reserve(m_databanks.size());
+        for (std::size_t i = 0; i < m_databanks.size(); ++i) {
+            const std::size_t first = firstByFolded.emplace(platform::FoldCase(m_databanks[i].Name), i).first->second;
+            m_databankByName.emplace(m_databanks[i].Name, first);
+        }
+    }
+    const auto found = m_databankByName.find(name);
+    if (found != m_databankByName.end()) return &m_databanks[found->second];
     return RecordByName(m_databanks, name);
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -145,7 +146,11 @@ protected:
     // Takes the meta records: the version and the search keys' folding; throws ServiceError for
     // records this service cannot read.
     void TakeMeta(std::map<std::string, std::string> meta);
-    void TakeDatabanks(std::vector<DatabankRecord> databanks) { m_databanks = std::move(databanks); }
+    void TakeDatabanks(std::vector<DatabankRecord> databanks)
+    {
+        m_databanks = std::move(databanks);
+        m_databankByName.clear();
+    }
     virtual bool IsOpen() const = 0;
     // The properties with their unit rows and elements; read on first use (the listing does not
     // need them).
@@ -173,6 +178,9 @@ private:
     bool m_asciiSearchKeys = false;
     int m_version = 0;
     std::vector<DatabankRecord> m_databanks;
+    // Each databank's name as stored, to the position of the first databank whose name equals it
+    // ignoring case: the listing asks by every name, which a scan would answer in quadratic time.
+    mutable std::unordered_map<std::string, std::size_t> m_databankByName;
     mutable bool m_propertiesLoaded = false;
     mutable PropertyCatalogue m_properties;
     // The databank objects handed out last, so that the same databank is the same object while

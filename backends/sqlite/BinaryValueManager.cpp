@@ -23,14 +23,18 @@ std::vector<common::BinaryElement> SqliteBinaryValueManager::ReadElements(int pr
     return elements;
 }
 
-bool SqliteBinaryValueManager::HasRegression(long long valueId)
+void SqliteBinaryValueManager::ReadRegressionIndex()
 {
-    if (!m_withRegression) {
-        m_withRegression.emplace();
-        auto& rows = m_database->Db().Cached(sql::SelectValuesWithRegression).Reset();
-        while (rows.Step()) m_withRegression->insert(rows.Int64(0));
+    if (m_withRegression) return;
+    std::unordered_set<long long> values;
+    std::set<std::pair<int, int>> groups;
+    auto& rows = m_database->Db().Cached(sql::SelectValuesWithRegression).Reset();
+    while (rows.Step()) {
+        values.insert(rows.Int64(0));
+        groups.emplace(rows.Int(1), rows.Int(2));
     }
-    return m_withRegression->count(valueId) != 0;
+    m_withRegression = std::move(values);
+    m_groupsWithRegression = std::move(groups);
 }
 
 std::optional<int> SqliteBinaryValueManager::CompoundId(const std::string& identifier,
@@ -104,24 +108,38 @@ void SqliteBinaryValueManager::ReadValues(int databankId, int propertyId, int in
         compoundSet += std::to_string(id);
     }
     compoundSet += ']';
-    const char* select = interactionType == InteractionBinary ? sql::SelectBinaryValuesOfCompoundSet
-                                                              : sql::SelectPairValuesOfCompoundSet;
-    auto& row = db.Cached(select).Bind(1, databankId).Bind(2, propertyId).Bind(3, compoundSet);
-    // What the statements fix is not read again: compound 1 is always stored, compound 2 of a
-    // binary value is in the set and its compound 3 is absent, compound 3 of a pair value is there.
     const bool binary = interactionType == InteractionBinary;
+    ReadRegressionIndex();
+    const bool regressions = m_groupsWithRegression.count({databankId, propertyId}) != 0;
+    const char* select =
+        binary ? (regressions ? sql::SelectBinaryValuesOfCompoundSet : sql::SelectBinaryValuesOfCompoundSetWithoutIds)
+               : (regressions ? sql::SelectPairValuesOfCompoundSet : sql::SelectPairValuesOfCompoundSetWithoutIds);
+    auto& row = db.Cached(select).Bind(1, databankId).Bind(2, propertyId).Bind(3, compoundSet);
+    // What the statements fix is not read again: compound 1 is always stored, a binary value has
+    // compounds 1 and 2 only, compound 3 of a pair value is there.
     auto optionalId = [&](int column) {
         return row.IsNull(column) ? std::nullopt : std::optional<int>(row.Int(column));
     };
     common::StoredPairValue value;
+    if (binary) {
+        while (row.Step()) {
+            value.CompoundIds[0] = row.Int(0);
+            value.CompoundIds[1] = row.Int(1);
+            value.Labels = Bytes(row, 2);
+            value.Numbers = Bytes(row, 3);
+            value.HasRegression = regressions && m_withRegression->count(row.Int64(4)) != 0;
+            sink.Take(value);
+        }
+        return;
+    }
     while (row.Step()) {
         value.CompoundIds[0] = row.Int(0);
-        value.CompoundIds[1] = binary ? std::optional<int>(row.Int(1)) : optionalId(1);
-        value.CompoundIds[2] = binary ? std::nullopt : std::optional<int>(row.Int(2));
+        value.CompoundIds[1] = optionalId(1);
+        value.CompoundIds[2] = row.Int(2);
         value.CompoundIds[3] = optionalId(3);
         value.Labels = Bytes(row, 4);
         value.Numbers = Bytes(row, 5);
-        value.HasRegression = HasRegression(row.Int64(6));
+        value.HasRegression = regressions && m_withRegression->count(row.Int64(6)) != 0;
         sink.Take(value);
     }
 }

@@ -7,6 +7,8 @@
 #include "common/BinaryValueManager.h"
 
 #include <optional>
+#include <set>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -29,12 +31,15 @@ private:
     void ReadValues(int databankId, int propertyId, int interactionType, const std::vector<int>& compoundIds,
                     common::StoredPairValueSink& sink) override;
 
-    bool HasRegression(long long valueId);
+    // Reads which values, and which databanks' properties, hold regression information, once.
+    void ReadRegressionIndex();
 
     SqliteDatabase* m_database;
     // Values with regression information, read at first need: far fewer than values, and asked
     // for every value listed.
     std::optional<std::unordered_set<long long>> m_withRegression;
+    // The databank and property ids of those values: a list reads value ids only where they matter.
+    std::set<std::pair<int, int>> m_groupsWithRegression;
 };
 
 } // namespace moru::sqlite

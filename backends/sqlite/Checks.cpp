@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <new>
 #include <set>
@@ -85,21 +84,19 @@ void CheckDatabaseFile(const std::string& path)
     if (!std::filesystem::is_regular_file(status)) {
         throw ServiceError("the path names a pipe, device or other special file, not a database file");
     }
-    std::ifstream probe(fsPath, std::ios::binary);
-    if (!probe) {
+    // A database in write-ahead-log mode cannot be read without making and writing files beside it
+    // (its log and shared-memory index), and nothing is ever written beside a database. Bytes 18
+    // and 19 of the header are its write and read versions, 2 for that mode.
+    const auto head = platform::ReadFileHead(fsPath, 20);
+    if (!head) {
         const bool denied = errno == EACCES || errno == EPERM;
         throw ServiceError(denied ? "the file cannot be read: permission denied"
                                   : "the file cannot be opened for reading");
     }
-    if (std::filesystem::file_size(fsPath, error) == 0) throw ServiceError("the file is empty, not a database");
-    // A database in write-ahead-log mode cannot be read without making and writing files beside it
-    // (its log and shared-memory index), and nothing is ever written beside a database. Bytes 18
-    // and 19 of the header are its write and read versions, 2 for that mode.
-    char header[20] = {};
-    probe.read(header, sizeof header);
+    if (head->empty()) throw ServiceError("the file is empty, not a database");
     constexpr std::string_view magic("SQLite format 3\0", 16);
-    if (probe.gcount() == sizeof header && std::string_view(header, magic.size()) == magic &&
-        (header[18] == 2 || header[19] == 2)) {
+    if (head->size() == 20 && std::string_view(*head).substr(0, magic.size()) == magic &&
+        ((*head)[18] == 2 || (*head)[19] == 2)) {
         throw ServiceError("the database is in write-ahead-log mode, which would need files beside it; convert it "
                            "to a rollback journal (journal_mode DELETE) or rebuild it with moru-db");
     }
@@ -125,16 +122,19 @@ bool HasColumn(Connection& db, const char* table, const char* column)
 
 } // namespace
 
-void CheckDatabaseFormat(Connection& db)
+std::map<std::string, std::string> CheckDatabaseFormat(Connection& db)
 {
     if (!HasColumn(db, "meta", nullptr)) {
         throw ServiceError("the file is an SQLite database of another kind, not a property database of this service");
     }
+    std::map<std::string, std::string> meta;
     {
-        Statement format(db, sql::CheckFormat);
-        if (!format.Step())
+        Statement rows(db, sql::SelectMeta);
+        while (rows.Step()) meta[rows.Text(0)] = rows.Text(1);
+        const auto format = meta.find("format");
+        if (format == meta.end())
             throw ServiceError("the file has no format record, so it is not a property database of this service");
-        const std::string record = format.Text(0);
+        const std::string& record = format->second;
         if (record != FormatName) {
             const std::string_view family = FormatName.substr(0, FormatName.find(' ') + 1);
             if (record.starts_with(family)) {
@@ -153,6 +153,7 @@ void CheckDatabaseFormat(Connection& db)
             }
         }
     }
+    return meta;
 }
 
 std::vector<std::string> CheckDatabaseIntegrity(const std::string& path)

@@ -6,6 +6,7 @@
 
 #include "Sqlite.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ void CheckDatabaseFile(const std::string& path);
 
 // Throws ServiceError when the open file is not a database of this service: another SQLite schema,
 // a missing or malformed format record, a table or column that the queries need missing. Reads the
-// schema and the format record only.
-void CheckDatabaseFormat(Connection& db);
+// schema and the meta records only; returns the meta records by key.
+std::map<std::string, std::string> CheckDatabaseFormat(Connection& db);
 
 // What the database holds beyond the host limits (service/HostLimits.h), each as "reaction 7: 43
 // species in a reaction; hosts read at most 32"; empty when it keeps within them all.

@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "service/Errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -43,17 +44,22 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
     database->m_connection = std::make_unique<Connection>(path, Connection::Mode::ReadOnly);
     auto& db = *database->m_connection;
     db.Execute(("PRAGMA cache_size = -" + std::to_string(kCacheKibibytes)).c_str());
-    CheckDatabaseFormat(db);
+    auto meta = CheckDatabaseFormat(db);
     try {
-        std::map<std::string, std::string> meta;
-        auto& metaRows = db.Cached(sql::SelectMeta);
-        while (metaRows.Step()) meta[metaRows.Text(0)] = metaRows.Text(1);
         database->TakeMeta(std::move(meta));
 
+        std::vector<std::pair<long long, DatabankRecord>> positioned;
+        auto& rows = db.Cached(sql::SelectDatabanksUnordered);
+        while (rows.Step()) {
+            positioned.emplace_back(
+                rows.Int64(4), DatabankRecord{rows.Int(0), rows.Text(1), rows.OptionalText(2), rows.OptionalText(3)});
+        }
+        // Stable, so that databanks of one position keep the order SQLite's sort gave them: the stored one.
+        std::stable_sort(positioned.begin(), positioned.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<DatabankRecord> databanks;
-        auto& rows = db.Cached(sql::SelectDatabanks);
-        while (rows.Step())
-            databanks.push_back({rows.Int(0), rows.Text(1), rows.OptionalText(2), rows.OptionalText(3)});
+        databanks.reserve(positioned.size());
+        for (auto& entry : positioned) databanks.push_back(std::move(entry.second));
         database->TakeDatabanks(std::move(databanks));
         auto& managers = database->m_managers;
         managers.Compounds = std::make_unique<SqliteCompoundManager>(*database);
@@ -104,6 +110,9 @@ void SqliteDatabase::Retire()
     m_connection.reset();
     m_identifierTypes.clear();
     m_identifierTypesAsAsked.clear();
+    m_pureInfo.reset();
+    m_binaryInfo.reset();
+    m_reactionCounts.reset();
 }
 
 SqliteDatabase::~SqliteDatabase() = default;

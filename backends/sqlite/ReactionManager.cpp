@@ -13,15 +13,10 @@ using namespace moru::service;
 
 int SqliteReactionManager::GetAllReactionsCount(const IDatabank* databank)
 {
-    auto& db = m_database->Db();
-    if (!databank) {
-        auto& count = db.Cached(sql::CountReactions);
-        return count.Step() ? count.Int(0) : 0;
-    }
+    if (!databank) return m_database->ReactionCount(std::nullopt);
     const DatabankRecord* record = m_database->OwnDatabank(*databank);
     if (!record) return 0;
-    auto& count = db.Cached(sql::CountReactionsOfDatabank).Bind(1, record->Id);
-    return count.Step() ? count.Int(0) : 0;
+    return m_database->ReactionCount(record->Id);
 }
 
 namespace {

@@ -151,12 +151,22 @@ inline constexpr const char* InsertCompoundEngine =
 
 // Reading whole tables in stored order (moru-db dump and info; the service reads the small ones at open).
 using common::sql::SelectDatabanks;
+// The databanks in stored order, which the service puts in their positions' order itself: SQLite
+// would sort them with a temporary tree, which costs more than the sort of a few dozen records.
+inline constexpr const char* SelectDatabanksUnordered =
+    "SELECT id, name, base_name, description, position FROM databank";
 using common::sql::SelectMeta;
 inline constexpr const char* SelectPureInfo =
     "SELECT password, display_name, product, databank_type, prompt, help_file, help_code FROM pure_info "
     "WHERE databank_id = ?1";
 inline constexpr const char* SelectBinaryInfo =
     "SELECT parameter_name, gamma_model, vapor_model FROM binary_info WHERE databank_id = ?1 ORDER BY position";
+// The listing asks for every databank's information: the service reads each table whole, once.
+inline constexpr const char* SelectAllPureInfo =
+    "SELECT databank_id, password, display_name, product, databank_type, prompt, help_file, help_code "
+    "FROM pure_info";
+inline constexpr const char* SelectAllBinaryInfo =
+    "SELECT databank_id, parameter_name, gamma_model, vapor_model FROM binary_info ORDER BY databank_id, position";
 using common::sql::SelectProperties;
 inline constexpr const char* SelectUnitRows =
     "SELECT name, default_uom FROM unit_row WHERE property_id = ?1 ORDER BY position";
@@ -188,7 +198,6 @@ inline constexpr const char* CountRows =
     "(SELECT count(*) FROM structure)";
 
 // Queries of the service.
-inline constexpr const char* CheckFormat = common::sql::SelectFormat;
 // What exceeds a host limit (moru-db check): rows of what is counted, its count, the most at ?1.
 inline constexpr const char* BeyondReactionSpecies =
     "SELECT 'reaction ' || reaction_id, count(*) FROM reaction_species GROUP BY reaction_id HAVING count(*) > ?1";
@@ -236,8 +245,8 @@ inline constexpr const char* SelectUnaryValue =
     "AND property_id = ?3 AND compound2_id IS NULL";
 inline constexpr const char* SelectPropertiesWithData =
     "SELECT DISTINCT property_id FROM value WHERE databank_id = ?1 ORDER BY property_id";
-inline constexpr const char* CountReactions = "SELECT count(*) FROM reaction";
-inline constexpr const char* CountReactionsOfDatabank = "SELECT count(*) FROM reaction WHERE databank_id = ?1";
+inline constexpr const char* CountReactionsByDatabank =
+    "SELECT databank_id, count(*) FROM reaction GROUP BY databank_id";
 inline constexpr const char* SelectReactionsOfCompound =
     "SELECT r.id, r.databank_id FROM reaction_species rs JOIN reaction r ON r.id = rs.reaction_id "
     "WHERE rs.compound_id = ?1";
@@ -264,16 +273,27 @@ inline constexpr const char* DatabankHasPropertyValues =
     "SELECT 1 FROM value WHERE databank_id = ?1 AND property_id = ?2 LIMIT 1";
 // The values of one property in one databank whose first compound is in a set (?3, a JSON array of
 // compound ids), in one statement: the first compound through value_by_compound and, for binary
-// values, the second tested on the index entry before its row is read.
+// values, the second tested on the index entry before its row is read. The binary statements read
+// compounds 1 and 2 only, which are all a binary value has. Values of a databank and property that
+// hold no regression information are read without their ids, which only that information needs.
 inline constexpr const char* SelectBinaryValuesOfCompoundSet =
-    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
+    "SELECT compound1_id, compound2_id, labels, numbers, id FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
+inline constexpr const char* SelectBinaryValuesOfCompoundSetWithoutIds =
+    "SELECT compound1_id, compound2_id, labels, numbers FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound2_id IN (SELECT value FROM json_each(?3)) AND compound3_id IS NULL";
 inline constexpr const char* SelectPairValuesOfCompoundSet =
     "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers, id FROM value "
     "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
     "AND compound3_id IS NOT NULL";
-inline constexpr const char* SelectValuesWithRegression = "SELECT value_id FROM regression";
+inline constexpr const char* SelectPairValuesOfCompoundSetWithoutIds =
+    "SELECT compound1_id, compound2_id, compound3_id, compound4_id, labels, numbers FROM value "
+    "WHERE databank_id = ?1 AND compound1_id IN (SELECT value FROM json_each(?3)) AND property_id = ?2 "
+    "AND compound3_id IS NOT NULL";
+inline constexpr const char* SelectValuesWithRegression =
+    "SELECT r.value_id, v.databank_id, v.property_id FROM regression r JOIN value v ON v.id = r.value_id";
 // Bulk retrieval. compound_engine is absent from databases built before it existed.
 inline constexpr const char* HasCompoundEngine =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'compound_engine'";

@@ -55,6 +55,10 @@ public:
     std::shared_ptr<service::PureDatabankInfoObject> ReadPureInfo(int databankId) const override;
     std::vector<service::SundryItemPtr> ReadBinaryInfo(int databankId) const override;
 
+    // The number of reactions of a databank (of all of them without one), every databank's counted
+    // by one statement at first need.
+    int ReactionCount(std::optional<int> databankId) const;
+
     ~SqliteDatabase() override;
 
 private:
@@ -62,7 +66,15 @@ private:
     bool IsOpen() const override { return m_connection != nullptr; }
     std::vector<std::shared_ptr<SqliteProperty>> ReadProperties() const override;
 
+    // Every databank's pure information, read at first need.
+    const std::map<int, service::PureDatabankInfoObject>& PureInfoByDatabank() const;
+
     std::unique_ptr<Connection> m_connection;
+    // The information tables by databank id, each read whole when the listing first asks: the
+    // listing asks for every databank, so one statement answers them all.
+    mutable std::optional<std::map<int, service::PureDatabankInfoObject>> m_pureInfo;
+    mutable std::optional<std::map<int, std::vector<service::GammaModelParameterInformation>>> m_binaryInfo;
+    mutable std::optional<std::map<int, int>> m_reactionCounts;
     void RememberAsAsked(const std::string& name, const service::IdentifierPtr& identifier) const;
     mutable std::map<std::string, service::IdentifierPtr> m_identifierTypes;
     // The same by the name as asked, which is mostly the name as stored: found without folding.

@@ -6,6 +6,9 @@
 #include "service/Errors.h"
 #include "session/Resolution.h"
 
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -38,13 +41,12 @@ const std::vector<int>& PositionsOf(const AllPositions& allPositions, const std:
 
 // One engine pair value per combination of the positions of the value's compounds, compound 1
 // outermost; grouped by databank in the host's databank order.
-std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueList& values,
-                                                      const AllPositions& allPositions,
-                                                      const PropertyPositionMap& propArr,
-                                                      const std::map<DatabankKey, int>& myDbankPosHT,
-                                                      const std::vector<DatabankKey>& databankOrder)
+std::vector<EnginePairPropertyValueObject> Expand(const BinaryPropertyValueList& values,
+                                                  const AllPositions& allPositions, const PropertyPositionMap& propArr,
+                                                  const std::map<DatabankKey, int>& myDbankPosHT,
+                                                  const std::vector<DatabankKey>& databankOrder)
 {
-    std::map<DatabankKey, std::vector<BinaryPropertyValueObjects::Entry>> byDatabank;
+    std::map<DatabankKey, std::vector<EnginePairPropertyValueObject>> byDatabank;
     for (const auto& value : values) {
         if (!value || value->Compound.InteractionType != InteractionPair) continue;
         if (!value->Property || !value->Databank)
@@ -67,15 +69,13 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
-                        list.emplace_back(
-                            std::make_shared<const EnginePairPropertyValueObject>(EnginePairPropertyValueObject{
-                                a, b, c, d, property->second, databank->second, value->Value}));
+                        list.push_back({a, b, c, d, property->second, databank->second, value->Value});
                     }
                 }
             }
         }
     }
-    std::vector<BinaryPropertyValueObjects::Entry> expanded;
+    std::vector<EnginePairPropertyValueObject> expanded;
     for (const auto& key : databankOrder) {
         auto found = byDatabank.find(key);
         if (found == byDatabank.end()) continue;
@@ -85,6 +85,50 @@ std::vector<BinaryPropertyValueObjects::Entry> Expand(const BinaryPropertyValueL
 }
 
 } // namespace
+
+PositionsByName::PositionsByName(std::size_t count)
+{
+    std::size_t capacity = 8;
+    while (capacity < 2 * count) capacity *= 2;
+    m_slots.resize(capacity);
+    m_mask = capacity - 1;
+}
+
+std::size_t PositionsByName::First(std::string_view name) const
+{
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t head = 0, tail = 0;
+    if (name.size() >= 8) {
+        std::memcpy(&head, name.data(), 8);
+        std::memcpy(&tail, name.data() + name.size() - 8, 8);
+    } else if (!name.empty()) {
+        std::memcpy(&head, name.data(), name.size());
+    }
+    std::uint64_t hash = (name.size() + 1) * kMultiplier;
+    hash = (hash ^ head) * kMultiplier;
+    hash = (hash ^ tail) * kMultiplier;
+    return static_cast<std::size_t>(hash ^ (hash >> 32)) & m_mask;
+}
+
+void PositionsByName::Add(std::string_view name, int position)
+{
+    for (std::size_t slot = First(name);; slot = (slot + 1) & m_mask) {
+        if (m_slots[slot].position < 0) {
+            m_slots[slot] = {name, position};
+            return;
+        }
+        if (m_slots[slot].name == name) return;
+    }
+}
+
+int PositionsByName::Find(std::string_view name) const
+{
+    for (std::size_t slot = First(name);; slot = (slot + 1) & m_mask) {
+        const Slot& entry = m_slots[slot];
+        if (entry.position < 0) return -1;
+        if (entry.name == name) return entry.position;
+    }
+}
 
 DatabankKey KeyOf(const service::IDatabank& databank)
 {
@@ -96,13 +140,13 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
                                                        PropertyPositionMap propArr,
                                                        std::map<DatabankKey, int> myDbankPosHT,
                                                        DatabaseDatabanks DBaseDBankHT,
-                                                       std::vector<Entry> allPropValuesFromAllDatabases)
+                                                       Entries allPropValuesFromAllDatabases)
     : m_workingPairArr(std::move(workingPairArr)), m_propArr(std::move(propArr)),
       m_myDbankPosHT(std::move(myDbankPosHT)), m_DBaseDBankHT(std::move(DBaseDBankHT)),
-      m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases))
+      m_allPropValuesFromAllDatabases(std::move(allPropValuesFromAllDatabases)),
+      m_compoundPositions(m_workingPairArr.size())
 {
-    m_compoundPositions.reserve(m_workingPairArr.size());
-    for (const auto& [name, position] : m_workingPairArr) m_compoundPositions.emplace(name, position);
+    for (const auto& [name, position] : m_workingPairArr) m_compoundPositions.Add(name, position);
     for (const auto& [database, databanks] : m_DBaseDBankHT) {
         for (const auto& databank : databanks.Items()) {
             auto found = m_myDbankPosHT.find(KeyOf(*databank));
@@ -112,6 +156,15 @@ BinaryPropertyValueObjects::BinaryPropertyValueObjects(service::WorkingCompoundM
 }
 
 int BinaryPropertyValueObjects::DatabankPosition(const service::IDatabank& databank) const
+{
+    if (&databank == m_lastDatabank) return m_lastDatabankPosition;
+    const int position = FindDatabankPosition(databank);
+    m_lastDatabank = &databank;
+    m_lastDatabankPosition = position;
+    return position;
+}
+
+int BinaryPropertyValueObjects::FindDatabankPosition(const service::IDatabank& databank) const
 {
     auto known = m_positionsByObject.find(&databank);
     if (known != m_positionsByObject.end()) return known->second;
@@ -132,36 +185,43 @@ int BinaryPropertyValueObjects::PropertyPosition(const service::IProperty& prope
 std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
 {
     const std::size_t entry = m_counter + 1;
-    const auto* held = std::get_if<service::BinaryPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
-    if (!held) {
+    if (m_allPropValuesFromAllDatabases.expanded) {
         platform::NoteFailure("entry ", entry, " of ", Count(), " is an engine pair value, read by the engine's form");
         return std::nullopt;
     }
-    if (!*held || !(*held)->Property || !(*held)->Databank) {
+    const auto& held = m_allPropValuesFromAllDatabases.serviceValues[m_counter];
+    if (!held || !held->Property || !held->Databank) {
         platform::NoteFailure("entry ", entry, " of ", Count(), " names no property or databank");
         return std::nullopt;
     }
-    const service::BinaryPropertyValue& value = **held;
+    const service::BinaryPropertyValue& value = *held;
 
     const char* unknownCompound = nullptr;
     auto positionOf = [&](const std::string& name, bool optional) {
         if (optional && name.empty()) return -1;
-        auto found = m_compoundPositions.find(name);
-        if (found == m_compoundPositions.end()) {
-            if (!unknownCompound) unknownCompound = name.c_str();
-            return -1;
+        const int position = m_compoundPositions.Find(name);
+        if (position < 0 && !unknownCompound) unknownCompound = name.c_str();
+        return position;
+    };
+    // Values come by their first compound, so the last one found is asked for again first.
+    auto firstPosition = [&](const std::string& name) {
+        if (m_lastCompound1Position >= 0 && name == m_lastCompound1) return m_lastCompound1Position;
+        const int position = positionOf(name, false);
+        if (position >= 0) {
+            m_lastCompound1 = name;
+            m_lastCompound1Position = position;
         }
-        return found->second;
+        return position;
     };
     PlacedEntry placed;
     const service::PairCompounds& compounds = value.Compound;
     switch (value.Property->InteractionType()) {
     case InteractionBinary:
-        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[0] = firstPosition(compounds.Compound1Name);
         placed.compoundPositions[1] = positionOf(compounds.Compound2Name, false);
         break;
     case InteractionPair:
-        placed.compoundPositions[0] = positionOf(compounds.Compound1Name, false);
+        placed.compoundPositions[0] = firstPosition(compounds.Compound1Name);
         placed.compoundPositions[1] = positionOf(compounds.Compound2Name, true);
         placed.compoundPositions[2] = positionOf(compounds.Compound3Name, false);
         placed.compoundPositions[3] = positionOf(compounds.Compound4Name, true);
@@ -193,12 +253,11 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
 
 std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceEnginePairValue() const
 {
-    const auto* held = std::get_if<service::EnginePairPropertyValuePtr>(&m_allPropValuesFromAllDatabases[m_counter]);
-    if (!held || !*held) {
+    if (!m_allPropValuesFromAllDatabases.expanded) {
         platform::NoteFailure("entry ", m_counter + 1, " of ", Count(), " is no engine pair value");
         return std::nullopt;
     }
-    const EnginePairPropertyValueObject& value = **held;
+    const EnginePairPropertyValueObject& value = m_allPropValuesFromAllDatabases.engineValues[m_counter];
     PlacedEntry placed;
     placed.compoundPositions = {value.Compound1Position, value.Compound2Position, value.Compound3Position,
                                 value.Compound4Position};
@@ -268,15 +327,20 @@ std::shared_ptr<BinaryPropertyValueObjects> GetAllBinaryPropertyValueObjects(
                              : manager->GetAllPairPropertyValuesForModelManager(
                                    workingPairArr, compoundIdType, databanks, propArr, condensed,
                                    static_cast<int>(workingCompounds.size()));
-            if (found) allValues.insert(allValues.end(), found->begin(), found->end());
+            if (!found) continue;
+            if (allValues.empty()) allValues = std::move(*found);
+            else
+                allValues.insert(allValues.end(), std::make_move_iterator(found->begin()),
+                                 std::make_move_iterator(found->end()));
         }
     }
 
-    std::vector<BinaryPropertyValueObjects::Entry> entries;
+    BinaryPropertyValueObjects::Entries entries;
     if (interactionType == InteractionPair && (condensedFlag == 0 || condensedFlag == 2)) {
-        entries = Expand(allValues, allPositions, propArr, myDbankPosHT, databankOrder);
+        entries.engineValues = Expand(allValues, allPositions, propArr, myDbankPosHT, databankOrder);
+        entries.expanded = true;
     } else {
-        entries.assign(allValues.begin(), allValues.end());
+        entries.serviceValues = std::move(allValues);
     }
     return std::make_shared<BinaryPropertyValueObjects>(std::move(workingPairArr), std::move(propArr),
                                                         std::move(myDbankPosHT), std::move(DBaseDBankHT),

@@ -16,7 +16,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
-#include <variant>
 #include <vector>
 
 namespace moru::binary {
@@ -39,20 +38,50 @@ struct PlacedEntry {
     const service::NumericElements* numbers = nullptr;
 };
 
+// Host positions by name, asked for every compound of every entry: an open-addressed table hashed
+// on a name's length and its first and last eight bytes, which finds the short names of working
+// compounds in a few dozen instructions. Views the names it is given.
+class PositionsByName {
+public:
+    explicit PositionsByName(std::size_t count);
+    // Keeps the first position added under a name.
+    void Add(std::string_view name, int position);
+    // -1 for a name not added.
+    int Find(std::string_view name) const;
+
+private:
+    struct Slot {
+        std::string_view name;
+        int position = -1; // -1: free
+    };
+    std::size_t First(std::string_view name) const;
+
+    std::vector<Slot> m_slots;
+    std::size_t m_mask = 0;
+};
+
 class BinaryPropertyValueObjects {
 public:
-    // A service value (binary values, pair values kept as the service returned them) or a pair
-    // value expanded into the engine's positions.
-    using Entry = std::variant<service::BinaryPropertyValuePtr, service::EnginePairPropertyValuePtr>;
+    // The entries, of one form: the service's values (binary values, pair values kept as the
+    // service returned them) or pair values expanded into the engine's positions, held flat.
+    struct Entries {
+        service::BinaryPropertyValueList serviceValues;
+        std::vector<service::EnginePairPropertyValueObject> engineValues;
+        bool expanded = false; // whether they are engineValues
+    };
 
     BinaryPropertyValueObjects(service::WorkingCompoundMap workingPairArr, service::PropertyPositionMap propArr,
                                std::map<DatabankKey, int> myDbankPosHT, DatabaseDatabanks DBaseDBankHT,
-                               std::vector<Entry> allPropValuesFromAllDatabases);
+                               Entries allPropValuesFromAllDatabases);
     // Not copied: m_compoundPositions views the keys of m_workingPairArr.
     BinaryPropertyValueObjects(const BinaryPropertyValueObjects&) = delete;
     BinaryPropertyValueObjects& operator=(const BinaryPropertyValueObjects&) = delete;
 
-    std::size_t Count() const { return m_allPropValuesFromAllDatabases.size(); }
+    std::size_t Count() const
+    {
+        return m_allPropValuesFromAllDatabases.expanded ? m_allPropValuesFromAllDatabases.engineValues.size()
+                                                        : m_allPropValuesFromAllDatabases.serviceValues.size();
+    }
     // Whether the cursor has passed the last entry. Both forms of reading share the one cursor.
     bool AtEnd() const { return m_counter >= Count(); }
     // The entry at the cursor, which must not be at the end, in the service values' form or the
@@ -66,6 +95,7 @@ private:
     // The position of a value's databank in the host's list: found by the object first, which
     // spares folding its names for every entry. -1 when it is not listed.
     int DatabankPosition(const service::IDatabank& databank) const;
+    int FindDatabankPosition(const service::IDatabank& databank) const;
     // The position of a value's property in the host's list, -1 when it is not listed. Values come
     // property by property, so the last one found is asked for again first.
     int PropertyPosition(const service::IProperty& property) const;
@@ -76,13 +106,18 @@ private:
     std::map<DatabankKey, int> m_myDbankPosHT;
     // Holds the databanks whose addresses key m_positionsByObject.
     DatabaseDatabanks m_DBaseDBankHT;
-    std::vector<Entry> m_allPropValuesFromAllDatabases;
+    Entries m_allPropValuesFromAllDatabases;
     std::map<const service::IDatabank*, int> m_positionsByObject;
     // The working compounds' positions by hash, over the keys of m_workingPairArr: asked for every
     // compound of every entry.
-    std::unordered_map<std::string_view, int> m_compoundPositions;
+    PositionsByName m_compoundPositions;
     mutable const service::IProperty* m_lastProperty = nullptr;
     mutable int m_lastPropertyPosition = -1;
+    // The last databank and first compound placed, and their positions: values come grouped by both.
+    mutable const service::IDatabank* m_lastDatabank = nullptr;
+    mutable int m_lastDatabankPosition = -1;
+    mutable std::string_view m_lastCompound1; // views a value that the object holds
+    mutable int m_lastCompound1Position = -1;
 };
 
 // Builds the result; raises for every failure (a repeated property or databank, an entry without a

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +20,22 @@ std::string Utf8FromPath(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t count)
+{
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
+    if (!file) return std::nullopt;
+    // Unbuffered: the bytes asked for are read as they are, with no buffer to allocate and fill.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    std::string head(count, '\0');
+    head.resize(std::fread(head.data(), 1, count, file));
+    std::fclose(file);
+    return head;
 }
 
 bool FileExists(const std::string& path)

@@ -16,6 +16,10 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // `path` is UTF-8.
 bool FileExists(const std::string& path);
 
+// The first `count` bytes of a file (fewer when it is shorter), read without a stream: cheap enough
+// for every connect. nullopt when the file cannot be opened, with errno saying why.
+std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t count);
+
 // Opens a file for reading while letting others read it but not write it. Null when it cannot be
 // opened. Reads at most `readLimit` bytes and one more, so that ReadAtMost can tell a longer file.
 std::unique_ptr<std::istream> OpenSharedForReading(const std::string& path, std::size_t readLimit);

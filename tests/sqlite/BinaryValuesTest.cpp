@@ -149,6 +149,22 @@ TEST_F(BinaryValues, ListsTheValuesOfEachFirstCompoundInTheHostsOrderNotTheStore
     EXPECT_EQ(pairs, (std::vector<std::string>{"METHANOL/WATER", "ETHANOL/WATER"}));
 }
 
+TEST_F(BinaryValues, ListsEachValuesRegressionFlagWhetherOrNotItsModelHoldsAny)
+{
+    // NRTL and WILSON hold regression information in the databank, SITE none: its values are read
+    // without their ids, and every listing still flags each value as stored.
+    WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}, {"METHANOL", 2}};
+    auto binary =
+        manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"NRTL", 0}, {"WILSON", 1}}, false);
+    ASSERT_TRUE(binary);
+    ASSERT_EQ(binary->size(), 3u);
+    for (const auto& value : *binary) EXPECT_TRUE(value->HasRegressionInfo) << value->Property->Name();
+    auto pairs = manager->GetAllPairPropertyValuesForModelManager(working, "NAME", group, {{"SITE", 0}}, false, 3);
+    ASSERT_TRUE(pairs);
+    ASSERT_EQ(pairs->size(), 2u);
+    for (const auto& value : *pairs) EXPECT_FALSE(value->HasRegressionInfo);
+}
+
 TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
 {
     WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}, {"METHANOL", 2}};

@@ -296,6 +296,18 @@ TEST_F(ConnectedDatabase, CountsReactionsAndKeepsSundryInformation)
     EXPECT_EQ(second->GammaModelName, std::nullopt);
     EXPECT_EQ(sundry->GetItem("PURE"), nullptr);
     EXPECT_EQ(sundry->GetItem("NOTHING"), nullptr);
+
+    // Databank names match ignoring case; each answer is an object of its own, asked again or not.
+    auto again = std::dynamic_pointer_cast<InteractionParameterDatabankInformationObject>(sundry->GetItem("binary"));
+    ASSERT_TRUE(again && again->ParameterInfoList);
+    EXPECT_EQ(again->ParameterInfoList->size(), 2u);
+    EXPECT_NE(again, binary);
+    auto pureAgain = std::dynamic_pointer_cast<PureDatabankInfoObject>(
+        sundry->GetItem(PureDatabankInfoObject::GetSundryDataTableEntryName("pure")));
+    ASSERT_TRUE(pureAgain);
+    EXPECT_NE(pureAgain, pure);
+    EXPECT_EQ(pureAgain->DisplayNameMM, "Pure components");
+    EXPECT_EQ(reactions->GetAllReactionsCount(databanks->Find("react").get()), 2);
 }
 
 TEST_F(ConnectedDatabase, FindsReactionsOfCompoundsAndEchoesTheCallersText)
