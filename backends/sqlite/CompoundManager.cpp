@@ -175,6 +175,7 @@ FoundCompoundsPtr SqliteCompoundManager::MakeHit(int id, DatabankPtr databank, c
             IdentifierValue& value = pending[typeCount++];
             value.Identifier = StoredIdentifierType(m_lastType);
             values = &value.ValueList.emplace();
+            values->reserve(4); // most types hold a few values: one allocation rather than a chain
         }
         values->emplace_back(query.TextView(1));
     }
