@@ -97,6 +97,7 @@ void StoredDatabase::Retire()
     }
     m_meta.clear();
     std::vector<DatabankRecord>().swap(m_databanks);
+    m_databankNames.Clear();
     m_properties.Clear();
     m_propertiesLoaded = false;
     std::vector<std::weak_ptr<StoredDatabank>>().swap(m_databankObjects);
@@ -210,20 +211,10 @@ const DatabankRecord* StoredDatabase::OwnDatabank(const IDatabank& databank) con
     return RecordById(m_databanks, own->Id());
 }
 
-const DatabankRecord* StoredDatabase::DatabankByName(const std::string& name) const
+const DatabankRecord* StoredDatabase::DatabankByName(std::string_view name) const
 {
     CheckOpen();
-    if (m_databankByName.empty() && !m_databanks.empty()) {
-        std::unordered_map<std::string, std::size_t> firstByFolded;
-        m_databankByName.reserve(m_databanks.size());
-        for (std::size_t i = 0; i < m_databanks.size(); ++i) {
-            const std::size_t first = firstByFolded.emplace(platform::FoldCase(m_databanks[i].Name), i).first->second;
-            m_databankByName.emplace(m_databanks[i].Name, first);
-        }
-    }
-    const auto found = m_databankByName.find(name);
-    if (found != m_databankByName.end()) return &m_databanks[found->second];
-    return RecordByName(m_databanks, name);
+    return m_databankNames.Find(m_databanks, name);
 }
 
 } // namespace moru::common
