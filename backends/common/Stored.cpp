@@ -289,10 +289,20 @@ const DatabankRecord* DatabankNameIndex::Find(const std::vector<DatabankRecord>&
 {
     if (records.empty()) return nullptr;
     if (m_slots.empty()) Build(records);
+    // A walk over the databanks asks by the name last found or the next one, found without a hash.
+    for (const std::size_t position : {m_lastFound, m_lastFound + 1}) {
+        if (position < records.size() && records[position].Name == name) {
+            m_lastFound = position;
+            return &records[m_firstAlike[position]];
+        }
+    }
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = std::hash<std::string_view>{}(name)&mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
         const std::size_t position = m_slots[slot] - 1;
-        if (records[position].Name == name) return &records[m_firstAlike[position]];
+        if (records[position].Name == name) {
+            m_lastFound = position;
+            return &records[m_firstAlike[position]];
+        }
     }
     return RecordByName(records, name);
 }
@@ -301,6 +311,7 @@ void DatabankNameIndex::Clear()
 {
     m_slots.clear();
     m_firstAlike.clear();
+    m_lastFound = 0;
 }
 
 service::FoundCompoundsList SearchEach(

@@ -124,6 +124,7 @@ private:
 
     std::vector<std::uint32_t> m_slots; // a position + 1; 0 for a free slot
     std::vector<std::uint32_t> m_firstAlike;
+    std::size_t m_lastFound = 0;
 };
 
 // A multiple search: each text searched by `search` (text, host position); the texts answered

@@ -142,8 +142,8 @@ DatabankCollectionPtr StoredDatabase::EnumerateDatabanks() const
     if (!alive) {
         m_databankObjects.clear();
         auto self = std::const_pointer_cast<StoredDatabase>(shared_from_this());
-        for (const auto& record : m_databanks) {
-            auto databank = std::make_shared<StoredDatabank>(self, record);
+        for (std::size_t position = 0; position < m_databanks.size(); ++position) {
+            auto databank = std::make_shared<StoredDatabank>(self, m_databanks[position], position);
             m_databankObjects.push_back(databank);
             collection->Add(std::move(databank));
         }
@@ -208,6 +208,9 @@ const DatabankRecord* StoredDatabase::OwnDatabank(const IDatabank& databank) con
     CheckOpen(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const StoredDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
+    // Ids are unique: the record at the databank's own place is the one a search would find.
+    if (own->Position() < m_databanks.size() && m_databanks[own->Position()].Id == own->Id())
+        return &m_databanks[own->Position()];
     return RecordById(m_databanks, own->Id());
 }
 

@@ -43,8 +43,9 @@ private:
 
 class StoredDatabank : public service::IDatabank {
 public:
-    StoredDatabank(std::shared_ptr<StoredDatabase> database, const DatabankRecord& record)
-        : m_database(std::move(database)), m_record(record)
+    // `position`: the record's place in its database's list, where the database looks first.
+    StoredDatabank(std::shared_ptr<StoredDatabase> database, const DatabankRecord& record, std::size_t position)
+        : m_database(std::move(database)), m_record(record), m_position(position)
     {}
 
     std::string Name() const override { return m_record.Name; }
@@ -55,6 +56,7 @@ public:
     service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
 
     const StoredDatabase& Owner() const { return *m_database; }
+    std::size_t Position() const { return m_position; }
     // Keeps only the name and id of a databank whose database was replaced: the library's
     // catalogue keeps its entries, so each should cost little.
     void Retire();
@@ -64,6 +66,7 @@ private:
     // must still answer after the collection was initialised again.
     std::shared_ptr<StoredDatabase> m_database;
     DatabankRecord m_record;
+    std::size_t m_position = 0;
 };
 
 // The properties of a database as its rows come, in any order of properties: each unit row and
