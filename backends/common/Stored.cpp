@@ -263,8 +263,9 @@ void DatabankNameIndex::Build(const std::vector<DatabankRecord>& records)
     std::size_t size = 8;
     while (size < 2 * records.size()) size *= 2;
     const std::size_t mask = size - 1;
-    m_slots.assign(size, 0);
-    m_firstAlike.assign(records.size(), 0);
+    // Made aside and kept only when whole: an allocation that fails leaves the index unbuilt.
+    std::vector<std::uint32_t> slots(size, 0);
+    std::vector<std::uint32_t> firstAlike(records.size(), 0);
     // The first databank of each folding, by the folded name's hash; equal hashes are told apart by
     // comparing the names themselves.
     std::vector<std::uint32_t> firstByFolded(size, 0);
@@ -277,12 +278,14 @@ void DatabankNameIndex::Build(const std::vector<DatabankRecord>& records)
         while (firstByFolded[slot] != 0 && !platform::EqualsIgnoringCase(records[firstByFolded[slot] - 1].Name, name))
             slot = (slot + 1) & mask;
         if (firstByFolded[slot] == 0) firstByFolded[slot] = static_cast<std::uint32_t>(i + 1);
-        m_firstAlike[i] = firstByFolded[slot] - 1;
+        firstAlike[i] = firstByFolded[slot] - 1;
         // A name stored twice keeps its first position, whose folding is the same.
         slot = std::hash<std::string_view>{}(name)&mask;
-        while (m_slots[slot] != 0 && records[m_slots[slot] - 1].Name != name) slot = (slot + 1) & mask;
-        if (m_slots[slot] == 0) m_slots[slot] = static_cast<std::uint32_t>(i + 1);
+        while (slots[slot] != 0 && records[slots[slot] - 1].Name != name) slot = (slot + 1) & mask;
+        if (slots[slot] == 0) slots[slot] = static_cast<std::uint32_t>(i + 1);
     }
+    m_firstAlike = std::move(firstAlike);
+    m_slots = std::move(slots);
 }
 
 const DatabankRecord* DatabankNameIndex::Find(const std::vector<DatabankRecord>& records, std::string_view name)
