@@ -11,6 +11,7 @@ namespace {
 std::vector<DatabankRecord> Records(const std::vector<std::string>& names)
 {
     std::vector<DatabankRecord> records;
+    records.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) records.push_back({static_cast<int>(i + 1), names[i], {}, {}});
     return records;
 }
@@ -21,6 +22,7 @@ TEST(DatabankNameIndex, FindsEveryNameOfManyAndNoOther)
 {
     // Enough names that the table grows and its slots are shared.
     std::vector<std::string> names;
+    names.reserve(300);
     for (int i = 0; i < 300; ++i) names.push_back("BANK-" + std::to_string(i));
     const auto records = Records(names);
     DatabankNameIndex index;
