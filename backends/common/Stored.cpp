@@ -250,12 +250,71 @@ const DatabankRecord* RecordById(const std::vector<DatabankRecord>& records, int
     return nullptr;
 }
 
-const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, const std::string& name)
+const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, std::string_view name)
 {
     for (const auto& record : records) {
         if (platform::EqualsIgnoringCase(record.Name, name)) return &record;
     }
     return nullptr;
+}
+
+void DatabankNameIndex::Build(const std::vector<DatabankRecord>& records)
+{
+    std::size_t size = 8;
+    while (size < 2 * records.size()) size *= 2;
+    const std::size_t mask = size - 1;
+    // Made aside and kept only when whole: an allocation that fails leaves the index unbuilt.
+    std::vector<std::uint32_t> slots(size, 0);
+    std::vector<std::uint32_t> firstAlike(records.size(), 0);
+    // The first databank of each folding, by the folded name's hash; equal hashes are told apart by
+    // comparing the names themselves.
+    std::vector<std::uint32_t> firstByFolded(size, 0);
+    std::string folded;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string& name = records[i].Name;
+        folded.clear();
+        platform::AppendFoldedCase(name, folded);
+        std::size_t slot = std::hash<std::string_view>{}(folded)&mask;
+        while (firstByFolded[slot] != 0 && !platform::EqualsIgnoringCase(records[firstByFolded[slot] - 1].Name, name))
+            slot = (slot + 1) & mask;
+        if (firstByFolded[slot] == 0) firstByFolded[slot] = static_cast<std::uint32_t>(i + 1);
+        firstAlike[i] = firstByFolded[slot] - 1;
+        // A name stored twice keeps its first position, whose folding is the same.
+        slot = std::hash<std::string_view>{}(name)&mask;
+        while (slots[slot] != 0 && records[slots[slot] - 1].Name != name) slot = (slot + 1) & mask;
+        if (slots[slot] == 0) slots[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+    m_firstAlike = std::move(firstAlike);
+    m_slots = std::move(slots);
+}
+
+const DatabankRecord* DatabankNameIndex::Find(const std::vector<DatabankRecord>& records, std::string_view name)
+{
+    if (records.empty()) return nullptr;
+    if (m_slots.empty()) Build(records);
+    // A walk over the databanks asks by the name last found or the next one, found without a hash.
+    for (const std::size_t position : {m_lastFound, m_lastFound + 1}) {
+        if (position < records.size() && records[position].Name == name) {
+            m_lastFound = position;
+            return &records[m_firstAlike[position]];
+        }
+    }
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = std::hash<std::string_view>{}(name)&mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t position = m_slots[slot] - 1;
+        if (records[position].Name == name) {
+            m_lastFound = position;
+            return &records[m_firstAlike[position]];
+        }
+    }
+    return RecordByName(records, name);
+}
+
+void DatabankNameIndex::Clear()
+{
+    m_slots.clear();
+    m_firstAlike.clear();
+    m_lastFound = 0;
 }
 
 service::FoundCompoundsList SearchEach(

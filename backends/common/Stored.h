@@ -8,6 +8,7 @@
 #include "service/Database.h"
 #include "service/Model.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -106,7 +107,25 @@ bool AccessSetting(const std::map<std::string, std::string>& meta, const std::st
 
 // The record of a databank by id, or by name without regard to letter case; null when absent.
 const DatabankRecord* RecordById(const std::vector<DatabankRecord>& records, int id);
-const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, const std::string& name);
+const DatabankRecord* RecordByName(const std::vector<DatabankRecord>& records, std::string_view name);
+
+// Databanks found by name, as a listing asks for every one of them: an open-addressed table of
+// positions hashed on the exact name, each leading to the first databank whose name folds alike
+// (so that a name differing only in case answers as a scan ignoring case would). Built at the
+// first question over the records it is given and kept until Clear; names not stored exactly go
+// to RecordByName.
+class DatabankNameIndex {
+public:
+    const DatabankRecord* Find(const std::vector<DatabankRecord>& records, std::string_view name);
+    void Clear();
+
+private:
+    void Build(const std::vector<DatabankRecord>& records);
+
+    std::vector<std::uint32_t> m_slots; // a position + 1; 0 for a free slot
+    std::vector<std::uint32_t> m_firstAlike;
+    std::size_t m_lastFound = 0;
+};
 
 // A multiple search: each text searched by `search` (text, host position); the texts answered
 // leave `searchStrings`, so that the next database searches only the rest.

@@ -97,6 +97,7 @@ void StoredDatabase::Retire()
     }
     m_meta.clear();
     std::vector<DatabankRecord>().swap(m_databanks);
+    m_databankNames.Clear();
     m_properties.Clear();
     m_propertiesLoaded = false;
     std::vector<std::weak_ptr<StoredDatabank>>().swap(m_databankObjects);
@@ -141,8 +142,8 @@ DatabankCollectionPtr StoredDatabase::EnumerateDatabanks() const
     if (!alive) {
         m_databankObjects.clear();
         auto self = std::const_pointer_cast<StoredDatabase>(shared_from_this());
-        for (const auto& record : m_databanks) {
-            auto databank = std::make_shared<StoredDatabank>(self, record);
+        for (std::size_t position = 0; position < m_databanks.size(); ++position) {
+            auto databank = std::make_shared<StoredDatabank>(self, m_databanks[position], position);
             m_databankObjects.push_back(databank);
             collection->Add(std::move(databank));
         }
@@ -207,23 +208,16 @@ const DatabankRecord* StoredDatabase::OwnDatabank(const IDatabank& databank) con
     CheckOpen(); // a retired database owns nothing any more: fail rather than answer "not mine"
     const auto* own = dynamic_cast<const StoredDatabank*>(&databank);
     if (!own || &own->Owner() != this) return nullptr;
+    // Ids are unique: the record at the databank's own place is the one a search would find.
+    if (own->Position() < m_databanks.size() && m_databanks[own->Position()].Id == own->Id())
+        return &m_databanks[own->Position()];
     return RecordById(m_databanks, own->Id());
 }
 
-const DatabankRecord* StoredDatabase::DatabankByName(const std::string& name) const
+const DatabankRecord* StoredDatabase::DatabankByName(std::string_view name) const
 {
     CheckOpen();
-    if (m_databankByName.empty() && !m_databanks.empty()) {
-        std::unordered_map<std::string, std::size_t> firstByFolded;
-        m_databankByName.reserve(m_databanks.size());
-        for (std::size_t i = 0; i < m_databanks.size(); ++i) {
-            const std::size_t first = firstByFolded.emplace(platform::FoldCase(m_databanks[i].Name), i).first->second;
-            m_databankByName.emplace(m_databanks[i].Name, first);
-        }
-    }
-    const auto found = m_databankByName.find(name);
-    if (found != m_databankByName.end()) return &m_databanks[found->second];
-    return RecordByName(m_databanks, name);
+    return m_databankNames.Find(m_databanks, name);
 }
 
 } // namespace moru::common

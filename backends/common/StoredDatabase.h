@@ -43,8 +43,9 @@ private:
 
 class StoredDatabank : public service::IDatabank {
 public:
-    StoredDatabank(std::shared_ptr<StoredDatabase> database, const DatabankRecord& record)
-        : m_database(std::move(database)), m_record(record)
+    // `position`: the record's place in its database's list, where the database looks first.
+    StoredDatabank(std::shared_ptr<StoredDatabase> database, const DatabankRecord& record, std::size_t position)
+        : m_database(std::move(database)), m_record(record), m_position(position)
     {}
 
     std::string Name() const override { return m_record.Name; }
@@ -55,6 +56,7 @@ public:
     service::CompoundCollectionPtr GetIdentifiersOfCompoundsWithData() const override;
 
     const StoredDatabase& Owner() const { return *m_database; }
+    std::size_t Position() const { return m_position; }
     // Keeps only the name and id of a databank whose database was replaced: the library's
     // catalogue keeps its entries, so each should cost little.
     void Retire();
@@ -64,6 +66,7 @@ private:
     // must still answer after the collection was initialised again.
     std::shared_ptr<StoredDatabase> m_database;
     DatabankRecord m_record;
+    std::size_t m_position = 0;
 };
 
 // The properties of a database as its rows come, in any order of properties: each unit row and
@@ -110,7 +113,7 @@ public:
     std::shared_ptr<StoredProperty> PropertyById(int id) const;
     // The databank as one of this database's own, or null when it belongs elsewhere.
     const DatabankRecord* OwnDatabank(const service::IDatabank& databank) const;
-    const DatabankRecord* DatabankByName(const std::string& name) const;
+    const DatabankRecord* DatabankByName(std::string_view name) const;
     // The databank object of an id, as EnumerateDatabanks hands it out; null for an unknown id.
     service::DatabankPtr DatabankObject(int id) const;
     // The key under which this database's identifiers are searched for `text`: folded as the
@@ -149,7 +152,7 @@ protected:
     void TakeDatabanks(std::vector<DatabankRecord> databanks)
     {
         m_databanks = std::move(databanks);
-        m_databankByName.clear();
+        m_databankNames.Clear();
     }
     virtual bool IsOpen() const = 0;
     // The properties with their unit rows and elements; read on first use (the listing does not
@@ -178,9 +181,8 @@ private:
     bool m_asciiSearchKeys = false;
     int m_version = 0;
     std::vector<DatabankRecord> m_databanks;
-    // Each databank's name as stored, to the position of the first databank whose name equals it
-    // ignoring case: the listing asks by every name, which a scan would answer in quadratic time.
-    mutable std::unordered_map<std::string, std::size_t> m_databankByName;
+    // The listing asks by every name, which a scan would answer in quadratic time.
+    mutable DatabankNameIndex m_databankNames;
     mutable bool m_propertiesLoaded = false;
     mutable PropertyCatalogue m_properties;
     // The databank objects handed out last, so that the same databank is the same object while

@@ -26,7 +26,7 @@ SundryItemPtr StoredSundryDataManager::GetItem(const std::string& name)
     const std::string pureEntry = PureDatabankInfoObject::GetSundryDataTableEntryName("");
     m_database->CheckOpen();
     if (name.starts_with(pureEntry)) {
-        const DatabankRecord* record = m_database->DatabankByName(name.substr(pureEntry.size()));
+        const DatabankRecord* record = m_database->DatabankByName(std::string_view(name).substr(pureEntry.size()));
         if (!record) return nullptr;
         return m_database->ReadPureInfo(record->Id);
     }

@@ -144,13 +144,13 @@ std::map<std::string, std::string> CheckDatabaseFormat(Connection& db)
             throw ServiceError("the file's format record is malformed");
         }
     }
+    // A column found is a table found: the table alone is asked after a column that is missing.
     for (const auto& [table, columns] : RequiredColumns()) {
-        if (!HasColumn(db, table.c_str(), nullptr))
-            throw ServiceError("the database lacks its table \"" + table + "\"");
         for (const auto& column : columns) {
-            if (!HasColumn(db, table.c_str(), column.c_str())) {
-                throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");
-            }
+            if (HasColumn(db, table.c_str(), column.c_str())) continue;
+            if (!HasColumn(db, table.c_str(), nullptr))
+                throw ServiceError("the database lacks its table \"" + table + "\"");
+            throw ServiceError("the database's table \"" + table + "\" lacks its column \"" + column + "\"");
         }
     }
     return meta;

@@ -13,7 +13,8 @@ const std::map<int, PureDatabankInfoObject>& SqliteDatabase::PureInfoByDatabank(
     std::map<int, PureDatabankInfoObject> infos;
     auto& query = db.Cached(sql::SelectAllPureInfo);
     while (query.Step()) {
-        PureDatabankInfoObject& info = infos[query.Int(0)];
+        // In the order of databank ids, the table's own: each is placed at the end without a search.
+        PureDatabankInfoObject& info = infos.try_emplace(infos.end(), query.Int(0))->second;
         info.Password = query.OptionalText(1);
         info.DisplayNameMM = query.OptionalText(2);
         info.Product = query.OptionalText(3);

@@ -54,9 +54,11 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
             positioned.emplace_back(
                 rows.Int64(4), DatabankRecord{rows.Int(0), rows.Text(1), rows.OptionalText(2), rows.OptionalText(3)});
         }
-        // Stable, so that databanks of one position keep the order SQLite's sort gave them: the stored one.
-        std::stable_sort(positioned.begin(), positioned.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        // Stable, so that databanks of one position keep the order SQLite's sort gave them: the stored
+        // one. A database built by moru-db stores them in their order already.
+        const auto byPosition = [](const auto& a, const auto& b) { return a.first < b.first; };
+        if (!std::is_sorted(positioned.begin(), positioned.end(), byPosition))
+            std::stable_sort(positioned.begin(), positioned.end(), byPosition);
         std::vector<DatabankRecord> databanks;
         databanks.reserve(positioned.size());
         for (auto& entry : positioned) databanks.push_back(std::move(entry.second));

@@ -164,8 +164,13 @@ std::string_view Statement::TextView(int column) const
 
 std::optional<std::string> Statement::OptionalText(int column) const
 {
-    if (IsNull(column)) return std::nullopt;
-    return Text(column);
+    // The column's value asked for once, for its type and its text.
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    if (sqlite3_value_type(value) == SQLITE_NULL) return std::nullopt;
+    const auto* text = sqlite3_value_text(value);
+    // Null for a value that is not NULL: its conversion to text ran out of memory.
+    if (!text) throw std::bad_alloc();
+    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_value_bytes(value)));
 }
 
 std::optional<double> Statement::OptionalDouble(int column) const

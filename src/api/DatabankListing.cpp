@@ -13,6 +13,11 @@ interop::CallbackText Text(const std::optional<std::string>& text)
     return text ? interop::CallbackText(std::string_view(*text)) : interop::CallbackText();
 }
 
+interop::CallbackText Text(std::optional<std::string_view> text)
+{
+    return text ? interop::CallbackText(*text) : interop::CallbackText();
+}
+
 // The databank-info callback, of 13 arguments, or of 15 with the two access settings when
 // `accessFlag` is not 0.
 session::DatabankSink DatabankCallback(void* callback, int accessFlag)

@@ -11,10 +11,10 @@ using namespace moru::service;
 namespace {
 
 // A field that is missing or holds only white space reaches the host as a null pointer.
-std::optional<std::string> FieldText(const std::optional<std::string>& field)
+std::optional<std::string_view> FieldText(const std::optional<std::string>& field)
 {
     if (!field || platform::IsBlank(*field)) return std::nullopt;
-    return field;
+    return *field;
 }
 
 // Walks every databank of every database in collection order, entering each in the catalogue.

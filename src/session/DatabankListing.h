@@ -9,17 +9,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace moru::session {
 
 // One databank as the host is told of it, in the order of the host's callback. An absent text
-// (nullopt) reaches the host as a null pointer.
+// (nullopt) reaches the host as a null pointer. The texts of the pure information view the
+// databank's information, which lives while the sink runs.
 struct DatabankReport {
     std::string databankName;
     std::string databaseAlias;
-    std::optional<std::string> password, displayName, baseDatabankName, helpFileName;
+    std::optional<std::string_view> password, displayName;
+    std::optional<std::string> baseDatabankName;
+    std::optional<std::string_view> helpFileName;
     int helpCode = 0;
-    std::optional<std::string> product, databankType, prompt;
+    std::optional<std::string_view> product, databankType, prompt;
     int pureInfoPresent = 0;
     int binaryParameterCount = 0;
     int reactionCount = 0;
@@ -28,12 +32,12 @@ struct DatabankReport {
     int viewerAccess = 0;
 };
 
-// One binary parameter of a databank.
+// One binary parameter of a databank, viewing texts that live while the sink runs.
 struct BinaryParameterReport {
     const std::string& databaseAlias;
     const std::string& databankName;
-    std::string parameterName;
-    std::optional<std::string> gammaModel, vaporModel;
+    std::string_view parameterName;
+    std::optional<std::string_view> gammaModel, vaporModel;
 };
 
 using DatabankSink = std::function<void(const DatabankReport&)>;

@@ -168,6 +168,27 @@ TEST_F(Connecting, ReadsNoDataPagesToConnect)
     EXPECT_TRUE(CheckDatabaseIntegrity(scratch.File("good.db")).empty());
 }
 
+// Databanks come in the order of their positions, those of one position in the order stored;
+// rows already in order stay as they are.
+TEST_F(Connecting, OrdersDatabanksByPositionKeepingTheStoredOrderOfEqualOnes)
+{
+    const auto namesOf = [&](const std::string& path) {
+        std::vector<std::string> names;
+        const std::string result = ConnectOne("X", path);
+        EXPECT_TRUE(EndsWith(result, "OK")) << result;
+        const auto database = collection.Find("X");
+        if (!database) return names;
+        const auto databanks = database->EnumerateDatabanks();
+        for (const auto& databank : databanks->Items()) names.push_back(databank->Name());
+        return names;
+    };
+    EXPECT_EQ(namesOf(scratch.File("good.db")), (std::vector<std::string>{"PURE", "BINARY", "REACT"}));
+    EXPECT_EQ(namesOf(DamagedCopy("reversed.db", "UPDATE databank SET position = 10 - position")),
+              (std::vector<std::string>{"REACT", "BINARY", "PURE"}));
+    EXPECT_EQ(namesOf(DamagedCopy("tied.db", "UPDATE databank SET position = (name = 'PURE')")),
+              (std::vector<std::string>{"BINARY", "REACT", "PURE"}));
+}
+
 // Damage met while connecting reads as the documented message, not as SQLite's own text.
 TEST_F(Connecting, DamageMetWhileConnectingGivesTheDocumentedMessage)
 {
