@@ -1,5 +1,6 @@
 #include "bulk/BulkValues.h"
 
+#include "bulk/ValueOrder.h"
 #include "interop/Numbers.h"
 #include "platform/Diagnostics.h"
 #include "service/Bulk.h"
@@ -250,20 +251,7 @@ void ReadKind(service::IBulkManager& manager, Kind kind, const service::EngineVa
     else manager.OptimizedGetAllBinaryPropertyValues(query, sink);
 }
 
-// Key order, and of the values under one key that of the databank earliest in the list, then the
-// order they were read in (their numbers' place): the order of a stable sort, without its buffer.
-void Finish(EngineValueTable& table)
-{
-    auto& entries = table.entries;
-    std::sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
-        if (x.key != y.key) return x.key < y.key;
-        return x.databankPosition != y.databankPosition ? x.databankPosition < y.databankPosition : x.first < y.first;
-    });
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
-                  entries.end());
-    entries.shrink_to_fit();
-}
+void Finish(EngineValueTable& table) { KeepEarliestOfEachKey(table.entries); }
 
 // Fetches the values of one kind, one service call per run of databanks.
 std::shared_ptr<EngineValueTable> FetchKind(BulkTables& tables, Kind kind)
