@@ -177,14 +177,17 @@ void SqliteBulkManager::TakeRow(Statement& rows, int first, EngineValueRow& row,
     if (!asked(row.compound)) return;
     m_numbers.clear();
     m_labels.clear();
-    if (rows.IsNull(first + 1)) {
+    const std::optional<int> compound2 = rows.OptionalInt(first + 1);
+    if (!compound2) {
         row.compound2 = -1;
     } else {
-        row.compound2 = rows.Int(first + 1);
+        row.compound2 = *compound2;
         if (!asked(row.compound2)) return;
-        DecodeLabelsInto(rows.Blob(first + 2), rows.BlobSize(first + 2), m_labels);
+        const auto labels = rows.BlobView(first + 2);
+        DecodeLabelsInto(labels.data, labels.size, m_labels);
     }
-    DecodeNumbersInto(rows.Blob(first + 3), rows.BlobSize(first + 3), m_numbers);
+    const auto numbers = rows.BlobView(first + 3);
+    DecodeNumbersInto(numbers.data, numbers.size, m_numbers);
     row.labels = m_labels;
     row.numbers = m_numbers;
     sink.Take(row);
@@ -220,7 +223,8 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
                 if (!asked(row.compound)) continue;
                 m_numbers.clear();
                 m_labels.clear();
-                DecodeNumbersInto(rows.Blob(1), rows.BlobSize(1), m_numbers);
+                const auto numbers = rows.BlobView(1);
+                DecodeNumbersInto(numbers.data, numbers.size, m_numbers);
                 row.labels = m_labels;
                 row.numbers = m_numbers;
                 sink.Take(row);

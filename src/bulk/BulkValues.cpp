@@ -62,14 +62,13 @@ WantedProperties WantedOf(service::IBulkManager& manager, const BulkTables& tabl
     return wanted;
 }
 
-// Takes a run's rows into the table: a value goes under the key of every position that names its
-// compounds (later occurrences of an identifier included). Flat: an entry per key and the numbers
-// side by side, nothing allocated per value.
+// Takes a read's rows into the tables of their kinds: a value goes under the key of every position
+// that names its compounds (later occurrences of an identifier included). Flat: an entry per key
+// and the numbers side by side, nothing allocated per value.
 class ValueCollector final : public service::IEngineValueSink {
 public:
-    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
-                   std::vector<int> runPositions, EngineValueTable& table)
-        : m_tables(tables), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
+    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, std::vector<int> runPositions)
+        : m_tables(tables), m_runPositions(std::move(runPositions))
     {
         // Compound indices are small integers: each row's positions are found by index, not by a
         // search of the map.
@@ -80,41 +79,60 @@ public:
         }
     }
 
+    // The next places of the read's properties: `wanted`, whose values go into `table`.
+    void Add(const WantedProperties& wanted, EngineValueTable& table)
+    {
+        for (int position : wanted.positions) m_places.push_back({&table, position});
+    }
+
     void Take(const service::EngineValueRow& row) override
     {
-        if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
+        if (row.property < 0 || row.property >= static_cast<int>(m_places.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
-        const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
+        const auto [table, property] = m_places[static_cast<std::size_t>(row.property)];
         const std::vector<int>* positions1 = PositionsOf(row.compound);
         if (!positions1) return;
-        const EngineKeys& keys = *m_table.format;
-        EngineValueEntry value;
-        bool made = false;
+        const EngineKeys& keys = *table->format;
+        const std::vector<int>* positions2 = nullptr;
+        if (keys.Binary()) {
+            positions2 = PositionsOf(row.compound2);
+            if (!positions2) return;
+        } else if (row.compound2 >= 0) {
+            return;
+        }
+        EngineValueEntry value = MakeValue(*table, row);
+        auto& entries = table->entries;
+        // Mostly each compound is listed once: one key.
+        if (m_tables.duplicateCompTable.empty() && positions1->size() == 1 && (!positions2 || positions2->size() == 1)) {
+            value.key = positions2 ? keys.Make(positions1->front(), positions2->front(), property)
+                                   : keys.Make(positions1->front(), property);
+            entries.push_back(value);
+            return;
+        }
         auto add = [&](int key) {
-            if (!made) {
-                value = MakeValue(row);
-                made = true;
-            }
             value.key = key;
-            m_table.entries.push_back(value);
+            entries.push_back(value);
         };
-        if (!keys.Binary()) {
-            if (row.compound2 >= 0) return;
+        if (!positions2) {
             EveryPosition(*positions1, [&](int position) { add(keys.Make(position, property)); });
             return;
         }
-        const std::vector<int>* positions2 = PositionsOf(row.compound2);
-        if (!positions2) return;
         EveryPosition(*positions1, [&](int position1) {
             EveryPosition(*positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
 private:
+    struct Place {
+        EngineValueTable* table;
+        int property; // position in the engine's list
+    };
+
     const std::vector<int>* PositionsOf(int compound) const
     {
         if (compound < 0 || static_cast<std::size_t>(compound) >= m_positionsOf.size()) return nullptr;
-        return m_positionsOf[static_cast<std::size_t>(compound)];
+        const std::vector<int>* positions = m_positionsOf[static_cast<std::size_t>(compound)];
+        return positions && !positions->empty() ? positions : nullptr;
     }
 
     template <class Visit>
@@ -131,9 +149,9 @@ private:
     }
 
     // Appends the row's numbers, ascending by label (the first of a repeated label kept).
-    EngineValueEntry MakeValue(const service::EngineValueRow& row) const
+    EngineValueEntry MakeValue(EngineValueTable& table, const service::EngineValueRow& row) const
     {
-        auto& numbers = m_table.numbers;
+        auto& numbers = table.numbers;
         EngineValueEntry value;
         value.databankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
         value.first = static_cast<std::uint32_t>(numbers.size());
@@ -163,9 +181,8 @@ private:
 
     const BulkTables& m_tables;
     std::vector<const std::vector<int>*> m_positionsOf; // by compound index; null when not found
-    const WantedProperties& m_wanted;
     std::vector<int> m_runPositions;
-    EngineValueTable& m_table;
+    std::vector<Place> m_places; // by the read's property place
 };
 
 // A new table for values of `kind` under the current lists; null, with the reason noted, when
@@ -263,34 +280,13 @@ std::shared_ptr<EngineValueTable> FetchKind(BulkTables& tables, Kind kind)
         if (!SourceOf(tables, run, source)) return nullptr;
         const WantedProperties wanted = WantedOf(*source.manager, tables, kind);
         const std::vector<int> compounds = CompoundsOf(*source.found);
-        ValueCollector collector(tables, *source.found, wanted, PositionsOf(tables, run), *table);
+        ValueCollector collector(tables, *source.found, PositionsOf(tables, run));
+        collector.Add(wanted, *table);
         ReadKind(*source.manager, kind, {wanted.names, compounds, run}, collector);
     }
     Finish(*table);
     return table;
 }
-
-// Hands each row of a read of every kind to the collector of its property's kind.
-class KindDispatcher final : public service::IEngineValueSink {
-public:
-    // The collector of the properties at [offset, offset + count) of the read's properties.
-    void Add(ValueCollector& collector, int offset, int count)
-    {
-        for (int i = 0; i < count; ++i) m_byPlace.emplace_back(&collector, offset);
-    }
-
-    void Take(const service::EngineValueRow& row) override
-    {
-        if (row.property < 0 || row.property >= static_cast<int>(m_byPlace.size())) return;
-        const auto& [collector, offset] = m_byPlace[static_cast<std::size_t>(row.property)];
-        service::EngineValueRow own = row;
-        own.property -= offset;
-        collector->Take(own);
-    }
-
-private:
-    std::vector<std::pair<ValueCollector*, int>> m_byPlace;
-};
 
 using KindTables = std::array<std::shared_ptr<EngineValueTable>, 3>;
 
@@ -323,20 +319,16 @@ Together FetchEveryKind(BulkTables& tables, KindTables& read)
         const std::vector<int> compounds = CompoundsOf(*source.found);
         const std::vector<int> positions = PositionsOf(tables, databanks);
         std::array<WantedProperties, 3> wanted;
-        std::vector<std::unique_ptr<ValueCollector>> collectors;
-        KindDispatcher dispatcher;
+        ValueCollector collector(tables, *source.found, positions);
         std::vector<std::string> names;
         for (const Kind kind : kinds) {
             const auto k = static_cast<std::size_t>(kind);
             if (!read[k]) continue;
             wanted[k] = WantedOf(*source.manager, tables, kind);
-            collectors.push_back(
-                std::make_unique<ValueCollector>(tables, *source.found, wanted[k], positions, *read[k]));
-            dispatcher.Add(*collectors.back(), static_cast<int>(names.size()),
-                           static_cast<int>(wanted[k].names.size()));
+            collector.Add(wanted[k], *read[k]);
             names.insert(names.end(), wanted[k].names.begin(), wanted[k].names.end());
         }
-        source.manager->OptimizedGetAllKindsOfPropertyValues({names, compounds, databanks}, dispatcher);
+        source.manager->OptimizedGetAllKindsOfPropertyValues({names, compounds, databanks}, collector);
     }
     for (const auto& table : read) {
         if (table) Finish(*table);
