@@ -396,8 +396,9 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
         table.layouts.clear();
         table.describedBy = table.load ? table.load->properties : nullptr;
     }
-    const auto cached = table.layouts.find(propertyPosition);
-    if (cached != table.layouts.end()) return cached->second.get();
+    if (propertyPosition < 0) return nullptr;
+    const auto index = static_cast<std::size_t>(propertyPosition);
+    if (index < table.layouts.size() && table.layouts[index]) return table.layouts[index].get();
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) return nullptr;
     auto layout = std::make_shared<BinaryLayout>();
@@ -409,7 +410,15 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
     } else {
         layout->symmetry = property->SymmetryList();
     }
-    table.layouts.emplace(propertyPosition, layout);
+    for (int k = 0; k < layout->elementCount; ++k) {
+        const auto element = static_cast<std::size_t>(k);
+        if (element < layout->labelIJ.size()) layout->slots.emplace_back(layout->labelIJ[element], 2 * k);
+        if (element < layout->labelJI.size()) layout->slots.emplace_back(layout->labelJI[element], 2 * k + 1);
+    }
+    std::stable_sort(layout->slots.begin(), layout->slots.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    if (index >= table.layouts.size()) table.layouts.resize(index + 1);
+    table.layouts[index] = layout;
     return layout.get();
 }
 
@@ -420,17 +429,24 @@ struct Element {
     int code;
 };
 
-Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
+// Finds every element's halves in one pass over the stored numbers, which are ascending by label
+// and each label once, beside the layout's slots, ascending too.
+void FindElements(const BinaryLayout& layout, std::span<const LabelledNumber> stored, Element* elements)
 {
-    const auto index = static_cast<std::size_t>(k);
-    auto half = [&](const std::vector<int>& labels) -> const double* {
-        if (index >= labels.size()) return nullptr;
-        for (const LabelledNumber& number : stored) {
-            if (number.label == labels[index]) return &number.number;
+    for (int k = 0; k < layout.elementCount; ++k) {
+        const auto index = static_cast<std::size_t>(k);
+        elements[k] = {nullptr, nullptr, index < layout.symmetry.size() ? layout.symmetry[index] : -1};
+    }
+    auto slot = layout.slots.begin();
+    const auto end = layout.slots.end();
+    for (const LabelledNumber& number : stored) {
+        while (slot != end && slot->first < number.label) ++slot;
+        if (slot == end) break;
+        for (auto same = slot; same != end && same->first == number.label; ++same) {
+            Element& element = elements[same->second / 2];
+            (same->second % 2 == 0 ? element.ij : element.ji) = &number.number;
         }
-        return nullptr;
-    };
-    return {half(layout.labelIJ), half(layout.labelJI), index < layout.symmetry.size() ? layout.symmetry[index] : -1};
+    }
 }
 
 // Writes a binary value as IJ/JI pairs, element by element, and returns how many doubles it wrote
@@ -455,7 +471,7 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
         onHeap.resize(static_cast<std::size_t>(layout.elementCount));
         elements = onHeap.data();
     }
-    for (int k = 0; k < layout.elementCount; ++k) elements[k] = ElementAt(layout, stored, k);
+    FindElements(layout, stored, elements);
     bool anyCode1 = false, lastIJ = false, anyCode1IJ = false, anyCode1JI = false;
     for (int k = 0; k < layout.elementCount; ++k) {
         const Element& e = elements[k];
