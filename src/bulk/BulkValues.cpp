@@ -73,9 +73,14 @@ public:
         // Compound indices are small integers: each row's positions are found by index, not by a
         // search of the map.
         const int largest = found.compounds.empty() ? -1 : found.compounds.rbegin()->first;
-        m_positionsOf.assign(largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1, nullptr);
+        const std::size_t size = largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1;
+        m_positionsOf.assign(size, nullptr);
+        m_onlyPositionOf.assign(size, kNowhere);
         for (const auto& [compound, positions] : found.compounds) {
-            if (compound >= 0) m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+            if (compound < 0 || positions.empty()) continue;
+            m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+            const bool once = positions.size() == 1 && !tables.duplicateCompTable.contains(positions.front());
+            m_onlyPositionOf[static_cast<std::size_t>(compound)] = once ? positions.front() : kSeveral;
         }
     }
 
@@ -90,22 +95,22 @@ public:
         if (row.property < 0 || row.property >= static_cast<int>(m_places.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
         const auto [table, property] = m_places[static_cast<std::size_t>(row.property)];
-        const std::vector<int>* positions1 = PositionsOf(row.compound);
-        if (!positions1) return;
+        const int only1 = OnlyPositionOf(row.compound);
+        if (only1 == kNowhere) return;
         const EngineKeys& keys = *table->format;
-        const std::vector<int>* positions2 = nullptr;
-        if (keys.Binary()) {
-            positions2 = PositionsOf(row.compound2);
-            if (!positions2) return;
+        const bool binary = keys.Binary();
+        int only2 = kNowhere;
+        if (binary) {
+            only2 = OnlyPositionOf(row.compound2);
+            if (only2 == kNowhere) return;
         } else if (row.compound2 >= 0) {
             return;
         }
         EngineValueEntry value = MakeValue(*table, row);
         auto& entries = table->entries;
         // Mostly each compound is listed once: one key.
-        if (m_tables.duplicateCompTable.empty() && positions1->size() == 1 && (!positions2 || positions2->size() == 1)) {
-            value.key = positions2 ? keys.Make(positions1->front(), positions2->front(), property)
-                                   : keys.Make(positions1->front(), property);
+        if (only1 >= 0 && (!binary || only2 >= 0)) {
+            value.key = binary ? keys.Make(only1, only2, property) : keys.Make(only1, property);
             entries.push_back(value);
             return;
         }
@@ -113,12 +118,14 @@ public:
             value.key = key;
             entries.push_back(value);
         };
-        if (!positions2) {
-            EveryPosition(*positions1, [&](int position) { add(keys.Make(position, property)); });
+        const std::vector<int>& positions1 = *m_positionsOf[static_cast<std::size_t>(row.compound)];
+        if (!binary) {
+            EveryPosition(positions1, [&](int position) { add(keys.Make(position, property)); });
             return;
         }
-        EveryPosition(*positions1, [&](int position1) {
-            EveryPosition(*positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
+        const std::vector<int>& positions2 = *m_positionsOf[static_cast<std::size_t>(row.compound2)];
+        EveryPosition(positions1, [&](int position1) {
+            EveryPosition(positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
@@ -128,11 +135,15 @@ private:
         int property; // position in the engine's list
     };
 
-    const std::vector<int>* PositionsOf(int compound) const
+    static constexpr int kNowhere = -1; // the compound was not found
+    static constexpr int kSeveral = -2; // at more than one position: see m_positionsOf
+
+    // The compound's one position, or kNowhere or kSeveral; one small table, so that a row costs
+    // no search and no walk through the found compounds' map.
+    int OnlyPositionOf(int compound) const
     {
-        if (compound < 0 || static_cast<std::size_t>(compound) >= m_positionsOf.size()) return nullptr;
-        const std::vector<int>* positions = m_positionsOf[static_cast<std::size_t>(compound)];
-        return positions && !positions->empty() ? positions : nullptr;
+        if (compound < 0 || static_cast<std::size_t>(compound) >= m_onlyPositionOf.size()) return kNowhere;
+        return m_onlyPositionOf[static_cast<std::size_t>(compound)];
     }
 
     template <class Visit>
@@ -181,6 +192,7 @@ private:
 
     const BulkTables& m_tables;
     std::vector<const std::vector<int>*> m_positionsOf; // by compound index; null when not found
+    std::vector<int> m_onlyPositionOf;                  // by compound index
     std::vector<int> m_runPositions;
     std::vector<Place> m_places; // by the read's property place
 };
