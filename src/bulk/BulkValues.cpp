@@ -94,7 +94,9 @@ public:
     {
         if (row.property < 0 || row.property >= static_cast<int>(m_places.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
-        const auto [table, property] = m_places[static_cast<std::size_t>(row.property)];
+        const Place& place = m_places[static_cast<std::size_t>(row.property)];
+        EngineValueTable* const table = place.table;
+        const int property = place.property;
         const int only1 = OnlyPositionOf(row.compound);
         if (only1 == kNowhere) return;
         const EngineKeys& keys = *table->format;

@@ -23,8 +23,8 @@ bool ByKeyThenDatabank(const EngineValueEntry& x, const EngineValueEntry& y)
 // pass is stable, so entries of equal rank keep the order they were given in.
 void RadixSort(std::vector<EngineValueEntry>& entries)
 {
-    const auto [minKey, maxKey] = std::minmax_element(
-        entries.begin(), entries.end(), [](const auto& x, const auto& y) { return x.key < y.key; });
+    const auto [minKey, maxKey] =
+        std::minmax_element(entries.begin(), entries.end(), [](const auto& x, const auto& y) { return x.key < y.key; });
     const auto [minBank, maxBank] =
         std::minmax_element(entries.begin(), entries.end(),
                             [](const auto& x, const auto& y) { return x.databankPosition < y.databankPosition; });
