@@ -10,7 +10,8 @@ namespace {
 
 std::string_view Bytes(const Statement& row, int column)
 {
-    return {static_cast<const char*>(row.Blob(column)), static_cast<std::size_t>(row.BlobSize(column))};
+    const auto bytes = row.BlobView(column);
+    return {static_cast<const char*>(bytes.data), static_cast<std::size_t>(bytes.size)};
 }
 
 } // namespace

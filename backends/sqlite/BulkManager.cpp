@@ -59,8 +59,12 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
         byKey[m_database->SearchKeyOf(identifiers[static_cast<std::size_t>(i)])].push_back(i);
 
     // The compound with the lowest index under each key, and its details once however many keys
-    // name it.
-    std::unordered_map<int, EngineCompoundRow> details;
+    // name it, with the number of rows they go to.
+    struct Details {
+        EngineCompoundRow row;
+        std::size_t uses = 0;
+    };
+    std::unordered_map<int, Details> details;
     details.reserve(byKey.size());
     // The search key, its compound and the identifiers it stands for.
     std::vector<std::tuple<const std::string*, int, const std::vector<int>*>> found;
@@ -69,13 +73,15 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
     Statement& names = db.Cached(sql::SelectIdentifiersOfCompound);
     Statement* engine = hasEngineTable ? &db.Cached(sql::SelectCompoundEngine) : nullptr;
     for (const auto& [key, places] : byKey) {
-        first.Reset().Bind(1, key);
+        // The key stays in its map, unchanged, until the statement is bound anew.
+        first.Reset().BindUnchanged(1, key);
         if (!first.Step() || first.IsNull(0)) continue;
         const int id = first.Int(0);
         found.emplace_back(&key, id, &places);
         const auto [entry, isNew] = details.try_emplace(id);
+        entry->second.uses += places.size();
         if (!isNew) continue;
-        EngineCompoundRow& d = entry->second;
+        EngineCompoundRow& d = entry->second.row;
         names.Reset().Bind(1, id);
         // The first value of each type, so the rest of the compound's identifiers need not be read.
         while (!(d.name && d.alias && d.casNo) && names.Step()) {
@@ -103,8 +109,10 @@ std::vector<EngineCompoundRow> SqliteBulkManager::OptimizedFind(const std::vecto
     std::vector<EngineCompoundRow> rows;
     rows.reserve(identifiers.size());
     for (const auto& [key, id, places] : found) {
+        Details& d = details[id];
         for (int identifier : *places) {
-            EngineCompoundRow row = details[id];
+            // The last row of a compound takes its details rather than a copy.
+            EngineCompoundRow row = --d.uses == 0 ? std::move(d.row) : d.row;
             row.identifier = identifier;
             row.compoundIndex = id;
             rows.push_back(std::move(row));
@@ -177,14 +185,17 @@ void SqliteBulkManager::TakeRow(Statement& rows, int first, EngineValueRow& row,
     if (!asked(row.compound)) return;
     m_numbers.clear();
     m_labels.clear();
-    if (rows.IsNull(first + 1)) {
+    const std::optional<int> compound2 = rows.OptionalInt(first + 1);
+    if (!compound2) {
         row.compound2 = -1;
     } else {
-        row.compound2 = rows.Int(first + 1);
+        row.compound2 = *compound2;
         if (!asked(row.compound2)) return;
-        DecodeLabelsInto(rows.Blob(first + 2), rows.BlobSize(first + 2), m_labels);
+        const auto labels = rows.BlobView(first + 2);
+        DecodeLabelsInto(labels.data, labels.size, m_labels);
     }
-    DecodeNumbersInto(rows.Blob(first + 3), rows.BlobSize(first + 3), m_numbers);
+    const auto numbers = rows.BlobView(first + 3);
+    DecodeNumbersInto(numbers.data, numbers.size, m_numbers);
     row.labels = m_labels;
     row.numbers = m_numbers;
     sink.Take(row);
@@ -220,7 +231,8 @@ void SqliteBulkManager::ReadValues(const EngineValueQuery& query, const char* se
                 if (!asked(row.compound)) continue;
                 m_numbers.clear();
                 m_labels.clear();
-                DecodeNumbersInto(rows.Blob(1), rows.BlobSize(1), m_numbers);
+                const auto numbers = rows.BlobView(1);
+                DecodeNumbersInto(numbers.data, numbers.size, m_numbers);
                 row.labels = m_labels;
                 row.numbers = m_numbers;
                 sink.Take(row);

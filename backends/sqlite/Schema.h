@@ -317,10 +317,10 @@ inline constexpr const char* SelectEngineBinaryValues =
 // table, and through value_by_property for one databank and property.
 inline constexpr const char* SelectEngineValues =
     "SELECT databank_id, property_id, compound1_id, compound2_id, labels, numbers FROM value "
-    "WHERE kind = 1 AND (compound2_id IS NULL OR compound3_id IS NULL)";
+    "WHERE kind = 1 AND (compound3_id IS NULL OR compound2_id IS NULL)";
 inline constexpr const char* SelectEngineValuesOfProperty =
     "SELECT compound1_id, compound2_id, labels, numbers FROM value WHERE databank_id = ?1 AND property_id = ?2 "
-    "AND kind = 1 AND (compound2_id IS NULL OR compound3_id IS NULL)";
+    "AND kind = 1 AND (compound3_id IS NULL OR compound2_id IS NULL)";
 // What ANALYZE (run by the build) recorded of value_by_property: the rows of the table, and on
 // average of a databank and of a databank's property. Absent from a database never analysed.
 inline constexpr const char* SelectValueStatistics =

@@ -181,8 +181,10 @@ std::optional<double> Statement::OptionalDouble(int column) const
 
 std::optional<int> Statement::OptionalInt(int column) const
 {
-    if (IsNull(column)) return std::nullopt;
-    return Int(column);
+    // One read of the column for both its type and its number (see TextView).
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    if (sqlite3_value_type(value) == SQLITE_NULL) return std::nullopt;
+    return sqlite3_value_int(value);
 }
 
 const void* Statement::Blob(int column) const
@@ -193,6 +195,17 @@ const void* Statement::Blob(int column) const
     return blob;
 }
 int Statement::BlobSize(int column) const { return sqlite3_column_bytes(m_statement, column); }
+
+Statement::BlobBytes Statement::BlobView(int column) const
+{
+    // In place, as TextView reads a text. A stored blob is handed out as it lies; only a value
+    // that had to be converted can lack its bytes, when memory runs out.
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    BlobBytes bytes{sqlite3_value_blob(value), 0};
+    bytes.size = sqlite3_value_bytes(value);
+    if (!bytes.data && bytes.size > 0) throw std::bad_alloc();
+    return bytes;
+}
 
 namespace {
 

@@ -84,7 +84,7 @@ MORU_API int MORU_CALL Optimized_GetNextCompoundIdentifier(int objectHandle, int
                                 !compclass || !kelidx || !PLXidx) {
                                 return 0;
                             }
-                            const auto table = interop::GetObjectFromHandle<bulk::EngineCompoundTable>(objectHandle);
+                            auto* const table = interop::PeekObjectFromHandle<bulk::EngineCompoundTable>(objectHandle);
                             if (!table) return 0;
                             bulk::EngineCompoundPtr record;
                             const int result = bulk::GetNextCompoundIdentifier(*table, position, record);
@@ -127,7 +127,7 @@ MORU_API int MORU_CALL Optimized_GetNextProperty(int objectHandle, int position,
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, position, propertyPosition, numOfElements), 0, [&] {
         if (!propertyPosition || !numOfElements) return 0;
-        const auto table = interop::GetObjectFromHandle<bulk::GatewayPropertyTable>(objectHandle);
+        auto* const table = interop::PeekObjectFromHandle<bulk::GatewayPropertyTable>(objectHandle);
         if (!table) return 0;
         return bulk::GetNextProperty(*table, position, *propertyPosition, *numOfElements);
     });
@@ -149,7 +149,7 @@ MORU_API int MORU_CALL Optimized_GetNextScalarPropertyValue(int objectHandle, in
     return api::Contain(
         MORU_ARGUMENTS(objectHandle, position, databankPosition, compoundPosition, propertyPosition, value), 0, [&] {
             if (!databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+            auto* const table = interop::PeekObjectFromHandle<bulk::EngineValueTable>(objectHandle);
             if (!table) return 0;
             return bulk::GetNextScalarPropertyValue(*table, position, *databankPosition, *compoundPosition,
                                                     *propertyPosition, *value);
@@ -174,7 +174,7 @@ MORU_API int MORU_CALL Optimized_GetNextVectorPropertyValue(int objectHandle, in
         MORU_ARGUMENTS(objectHandle, position, valueSize, databankPosition, compoundPosition, propertyPosition, value),
         0, [&] {
             if (!valueSize || !databankPosition || !compoundPosition || !propertyPosition || !value) return 0;
-            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+            auto* const table = interop::PeekObjectFromHandle<bulk::EngineValueTable>(objectHandle);
             if (!table) return 0;
             std::span<const double> numbers;
             const int result = bulk::GetNextVectorPropertyValue(*table, position, *databankPosition, *compoundPosition,
@@ -208,7 +208,7 @@ MORU_API int MORU_CALL Optimized_GetNextBinaryPropertyValueWithCondensedFlag(
                                 !propertyPosition || !value || !bCondensed) {
                                 return 0;
                             }
-                            const auto table = interop::GetObjectFromHandle<bulk::EngineValueTable>(objectHandle);
+                            auto* const table = interop::PeekObjectFromHandle<bulk::EngineValueTable>(objectHandle);
                             if (!table) return 0;
                             std::span<const double> numbers;
                             const int result = bulk::GetNextBinaryPropertyValue(

@@ -1,5 +1,6 @@
 #include "bulk/BulkValues.h"
 
+#include "bulk/ValueOrder.h"
 #include "interop/Numbers.h"
 #include "platform/Diagnostics.h"
 #include "service/Bulk.h"
@@ -61,59 +62,90 @@ WantedProperties WantedOf(service::IBulkManager& manager, const BulkTables& tabl
     return wanted;
 }
 
-// Takes a run's rows into the table: a value goes under the key of every position that names its
-// compounds (later occurrences of an identifier included). Flat: an entry per key and the numbers
-// side by side, nothing allocated per value.
+// Takes a read's rows into the tables of their kinds: a value goes under the key of every position
+// that names its compounds (later occurrences of an identifier included). Flat: an entry per key
+// and the numbers side by side, nothing allocated per value.
 class ValueCollector final : public service::IEngineValueSink {
 public:
-    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, const WantedProperties& wanted,
-                   std::vector<int> runPositions, EngineValueTable& table)
-        : m_tables(tables), m_wanted(wanted), m_runPositions(std::move(runPositions)), m_table(table)
+    ValueCollector(const BulkTables& tables, const GatewayCompounds& found, std::vector<int> runPositions)
+        : m_tables(tables), m_runPositions(std::move(runPositions))
     {
         // Compound indices are small integers: each row's positions are found by index, not by a
         // search of the map.
         const int largest = found.compounds.empty() ? -1 : found.compounds.rbegin()->first;
-        m_positionsOf.assign(largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1, nullptr);
+        const std::size_t size = largest < 0 ? 0 : static_cast<std::size_t>(largest) + 1;
+        m_positionsOf.assign(size, nullptr);
+        m_onlyPositionOf.assign(size, kNowhere);
         for (const auto& [compound, positions] : found.compounds) {
-            if (compound >= 0) m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+            if (compound < 0 || positions.empty()) continue;
+            m_positionsOf[static_cast<std::size_t>(compound)] = &positions;
+            const bool once = positions.size() == 1 && !tables.duplicateCompTable.contains(positions.front());
+            m_onlyPositionOf[static_cast<std::size_t>(compound)] = once ? positions.front() : kSeveral;
         }
+    }
+
+    // The next places of the read's properties: `wanted`, whose values go into `table`.
+    void Add(const WantedProperties& wanted, EngineValueTable& table)
+    {
+        for (int position : wanted.positions) m_places.push_back({&table, position});
     }
 
     void Take(const service::EngineValueRow& row) override
     {
-        if (row.property < 0 || row.property >= static_cast<int>(m_wanted.positions.size())) return;
+        if (row.property < 0 || row.property >= static_cast<int>(m_places.size())) return;
         if (row.databank < 0 || row.databank >= static_cast<int>(m_runPositions.size())) return;
-        const int property = m_wanted.positions[static_cast<std::size_t>(row.property)];
-        const std::vector<int>* positions1 = PositionsOf(row.compound);
-        if (!positions1) return;
-        const EngineKeys& keys = *m_table.format;
-        EngineValueEntry value;
-        bool made = false;
-        auto add = [&](int key) {
-            if (!made) {
-                value = MakeValue(row);
-                made = true;
-            }
-            value.key = key;
-            m_table.entries.push_back(value);
-        };
-        if (!keys.Binary()) {
-            if (row.compound2 >= 0) return;
-            EveryPosition(*positions1, [&](int position) { add(keys.Make(position, property)); });
+        const Place& place = m_places[static_cast<std::size_t>(row.property)];
+        EngineValueTable* const table = place.table;
+        const int property = place.property;
+        const int only1 = OnlyPositionOf(row.compound);
+        if (only1 == kNowhere) return;
+        const EngineKeys& keys = *table->format;
+        const bool binary = keys.Binary();
+        int only2 = kNowhere;
+        if (binary) {
+            only2 = OnlyPositionOf(row.compound2);
+            if (only2 == kNowhere) return;
+        } else if (row.compound2 >= 0) {
             return;
         }
-        const std::vector<int>* positions2 = PositionsOf(row.compound2);
-        if (!positions2) return;
-        EveryPosition(*positions1, [&](int position1) {
-            EveryPosition(*positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
+        EngineValueEntry value = MakeValue(*table, row);
+        auto& entries = table->entries;
+        // Mostly each compound is listed once: one key.
+        if (only1 >= 0 && (!binary || only2 >= 0)) {
+            value.key = binary ? keys.Make(only1, only2, property) : keys.Make(only1, property);
+            entries.push_back(value);
+            return;
+        }
+        auto add = [&](int key) {
+            value.key = key;
+            entries.push_back(value);
+        };
+        const std::vector<int>& positions1 = *m_positionsOf[static_cast<std::size_t>(row.compound)];
+        if (!binary) {
+            EveryPosition(positions1, [&](int position) { add(keys.Make(position, property)); });
+            return;
+        }
+        const std::vector<int>& positions2 = *m_positionsOf[static_cast<std::size_t>(row.compound2)];
+        EveryPosition(positions1, [&](int position1) {
+            EveryPosition(positions2, [&](int position2) { add(keys.Make(position1, position2, property)); });
         });
     }
 
 private:
-    const std::vector<int>* PositionsOf(int compound) const
+    struct Place {
+        EngineValueTable* table;
+        int property; // position in the engine's list
+    };
+
+    static constexpr int kNowhere = -1; // the compound was not found
+    static constexpr int kSeveral = -2; // at more than one position: see m_positionsOf
+
+    // The compound's one position, or kNowhere or kSeveral; one small table, so that a row costs
+    // no search and no walk through the found compounds' map.
+    int OnlyPositionOf(int compound) const
     {
-        if (compound < 0 || static_cast<std::size_t>(compound) >= m_positionsOf.size()) return nullptr;
-        return m_positionsOf[static_cast<std::size_t>(compound)];
+        if (compound < 0 || static_cast<std::size_t>(compound) >= m_onlyPositionOf.size()) return kNowhere;
+        return m_onlyPositionOf[static_cast<std::size_t>(compound)];
     }
 
     template <class Visit>
@@ -130,9 +162,9 @@ private:
     }
 
     // Appends the row's numbers, ascending by label (the first of a repeated label kept).
-    EngineValueEntry MakeValue(const service::EngineValueRow& row) const
+    EngineValueEntry MakeValue(EngineValueTable& table, const service::EngineValueRow& row) const
     {
-        auto& numbers = m_table.numbers;
+        auto& numbers = table.numbers;
         EngineValueEntry value;
         value.databankPosition = m_runPositions[static_cast<std::size_t>(row.databank)];
         value.first = static_cast<std::uint32_t>(numbers.size());
@@ -162,9 +194,9 @@ private:
 
     const BulkTables& m_tables;
     std::vector<const std::vector<int>*> m_positionsOf; // by compound index; null when not found
-    const WantedProperties& m_wanted;
+    std::vector<int> m_onlyPositionOf;                  // by compound index
     std::vector<int> m_runPositions;
-    EngineValueTable& m_table;
+    std::vector<Place> m_places; // by the read's property place
 };
 
 // A new table for values of `kind` under the current lists; null, with the reason noted, when
@@ -250,20 +282,7 @@ void ReadKind(service::IBulkManager& manager, Kind kind, const service::EngineVa
     else manager.OptimizedGetAllBinaryPropertyValues(query, sink);
 }
 
-// Key order, and of the values under one key that of the databank earliest in the list, then the
-// order they were read in (their numbers' place): the order of a stable sort, without its buffer.
-void Finish(EngineValueTable& table)
-{
-    auto& entries = table.entries;
-    std::sort(entries.begin(), entries.end(), [](const EngineValueEntry& x, const EngineValueEntry& y) {
-        if (x.key != y.key) return x.key < y.key;
-        return x.databankPosition != y.databankPosition ? x.databankPosition < y.databankPosition : x.first < y.first;
-    });
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const EngineValueEntry& x, const EngineValueEntry& y) { return x.key == y.key; }),
-                  entries.end());
-    entries.shrink_to_fit();
-}
+void Finish(EngineValueTable& table) { KeepEarliestOfEachKey(table.entries); }
 
 // Fetches the values of one kind, one service call per run of databanks.
 std::shared_ptr<EngineValueTable> FetchKind(BulkTables& tables, Kind kind)
@@ -275,34 +294,13 @@ std::shared_ptr<EngineValueTable> FetchKind(BulkTables& tables, Kind kind)
         if (!SourceOf(tables, run, source)) return nullptr;
         const WantedProperties wanted = WantedOf(*source.manager, tables, kind);
         const std::vector<int> compounds = CompoundsOf(*source.found);
-        ValueCollector collector(tables, *source.found, wanted, PositionsOf(tables, run), *table);
+        ValueCollector collector(tables, *source.found, PositionsOf(tables, run));
+        collector.Add(wanted, *table);
         ReadKind(*source.manager, kind, {wanted.names, compounds, run}, collector);
     }
     Finish(*table);
     return table;
 }
-
-// Hands each row of a read of every kind to the collector of its property's kind.
-class KindDispatcher final : public service::IEngineValueSink {
-public:
-    // The collector of the properties at [offset, offset + count) of the read's properties.
-    void Add(ValueCollector& collector, int offset, int count)
-    {
-        for (int i = 0; i < count; ++i) m_byPlace.emplace_back(&collector, offset);
-    }
-
-    void Take(const service::EngineValueRow& row) override
-    {
-        if (row.property < 0 || row.property >= static_cast<int>(m_byPlace.size())) return;
-        const auto& [collector, offset] = m_byPlace[static_cast<std::size_t>(row.property)];
-        service::EngineValueRow own = row;
-        own.property -= offset;
-        collector->Take(own);
-    }
-
-private:
-    std::vector<std::pair<ValueCollector*, int>> m_byPlace;
-};
 
 using KindTables = std::array<std::shared_ptr<EngineValueTable>, 3>;
 
@@ -335,20 +333,16 @@ Together FetchEveryKind(BulkTables& tables, KindTables& read)
         const std::vector<int> compounds = CompoundsOf(*source.found);
         const std::vector<int> positions = PositionsOf(tables, databanks);
         std::array<WantedProperties, 3> wanted;
-        std::vector<std::unique_ptr<ValueCollector>> collectors;
-        KindDispatcher dispatcher;
+        ValueCollector collector(tables, *source.found, positions);
         std::vector<std::string> names;
         for (const Kind kind : kinds) {
             const auto k = static_cast<std::size_t>(kind);
             if (!read[k]) continue;
             wanted[k] = WantedOf(*source.manager, tables, kind);
-            collectors.push_back(
-                std::make_unique<ValueCollector>(tables, *source.found, wanted[k], positions, *read[k]));
-            dispatcher.Add(*collectors.back(), static_cast<int>(names.size()),
-                           static_cast<int>(wanted[k].names.size()));
+            collector.Add(wanted[k], *read[k]);
             names.insert(names.end(), wanted[k].names.begin(), wanted[k].names.end());
         }
-        source.manager->OptimizedGetAllKindsOfPropertyValues({names, compounds, databanks}, dispatcher);
+        source.manager->OptimizedGetAllKindsOfPropertyValues({names, compounds, databanks}, collector);
     }
     for (const auto& table : read) {
         if (table) Finish(*table);
@@ -416,8 +410,9 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
         table.layouts.clear();
         table.describedBy = table.load ? table.load->properties : nullptr;
     }
-    const auto cached = table.layouts.find(propertyPosition);
-    if (cached != table.layouts.end()) return cached->second.get();
+    if (propertyPosition < 0) return nullptr;
+    const auto index = static_cast<std::size_t>(propertyPosition);
+    if (index < table.layouts.size() && table.layouts[index]) return table.layouts[index].get();
     const PropertyPtr property = table.DescribedProperty(propertyPosition);
     if (!property) return nullptr;
     auto layout = std::make_shared<BinaryLayout>();
@@ -429,7 +424,15 @@ const BinaryLayout* LayoutOf(EngineValueTable& table, int propertyPosition)
     } else {
         layout->symmetry = property->SymmetryList();
     }
-    table.layouts.emplace(propertyPosition, layout);
+    for (int k = 0; k < layout->elementCount; ++k) {
+        const auto element = static_cast<std::size_t>(k);
+        if (element < layout->labelIJ.size()) layout->slots.emplace_back(layout->labelIJ[element], 2 * k);
+        if (element < layout->labelJI.size()) layout->slots.emplace_back(layout->labelJI[element], 2 * k + 1);
+    }
+    std::stable_sort(layout->slots.begin(), layout->slots.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    if (index >= table.layouts.size()) table.layouts.resize(index + 1);
+    table.layouts[index] = layout;
     return layout.get();
 }
 
@@ -440,17 +443,24 @@ struct Element {
     int code;
 };
 
-Element ElementAt(const BinaryLayout& layout, std::span<const LabelledNumber> stored, int k)
+// Finds every element's halves in one pass over the stored numbers, which are ascending by label
+// and each label once, beside the layout's slots, ascending too.
+void FindElements(const BinaryLayout& layout, std::span<const LabelledNumber> stored, Element* elements)
 {
-    const auto index = static_cast<std::size_t>(k);
-    auto half = [&](const std::vector<int>& labels) -> const double* {
-        if (index >= labels.size()) return nullptr;
-        for (const LabelledNumber& number : stored) {
-            if (number.label == labels[index]) return &number.number;
+    for (int k = 0; k < layout.elementCount; ++k) {
+        const auto index = static_cast<std::size_t>(k);
+        elements[k] = {nullptr, nullptr, index < layout.symmetry.size() ? layout.symmetry[index] : -1};
+    }
+    auto slot = layout.slots.begin();
+    const auto end = layout.slots.end();
+    for (const LabelledNumber& number : stored) {
+        while (slot != end && slot->first < number.label) ++slot;
+        if (slot == end) break;
+        for (auto same = slot; same != end && same->first == number.label; ++same) {
+            Element& element = elements[same->second / 2];
+            (same->second % 2 == 0 ? element.ij : element.ji) = &number.number;
         }
-        return nullptr;
-    };
-    return {half(layout.labelIJ), half(layout.labelJI), index < layout.symmetry.size() ? layout.symmetry[index] : -1};
+    }
 }
 
 // Writes a binary value as IJ/JI pairs, element by element, and returns how many doubles it wrote
@@ -475,7 +485,7 @@ int LayOutBinaryValue(const BinaryLayout& layout, std::span<const LabelledNumber
         onHeap.resize(static_cast<std::size_t>(layout.elementCount));
         elements = onHeap.data();
     }
-    for (int k = 0; k < layout.elementCount; ++k) elements[k] = ElementAt(layout, stored, k);
+    FindElements(layout, stored, elements);
     bool anyCode1 = false, lastIJ = false, anyCode1IJ = false, anyCode1JI = false;
     for (int k = 0; k < layout.elementCount; ++k) {
         const Element& e = elements[k];

@@ -7,10 +7,10 @@
 #include "bulk/EngineKeys.h"
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace moru::bulk {
@@ -37,6 +37,8 @@ struct EngineValueEntry {
 struct BinaryLayout {
     int elementCount = 0;
     std::vector<int> labelIJ, labelJI, symmetry;
+    // Where each label goes, ascending by label: element * 2 for its IJ half, + 1 for its JI half.
+    std::vector<std::pair<int, int>> slots;
 };
 
 // What a value handle holds: the values in key order, their numbers side by side.
@@ -48,10 +50,10 @@ struct EngineValueTable {
     // The property descriptions of the load the values were fetched in; never those of a later
     // load, whose properties at the same positions may have other sizes.
     std::shared_ptr<const LoadDescriptions> load;
-    // Layouts by property position, read from `describedBy` when first needed, so that a pass does
-    // not copy a property's description for every value.
+    // Layouts by property position (null where not made yet), read from `describedBy` when first
+    // needed, so that a pass does not copy a property's description for every value.
     std::shared_ptr<const GatewayPropertyTable> describedBy;
-    std::map<int, std::shared_ptr<const BinaryLayout>> layouts;
+    std::vector<std::shared_ptr<const BinaryLayout>> layouts;
     // The numbers of the last vector or binary read.
     std::vector<double> readNumbers;
 

@@ -45,6 +45,19 @@ public:
         return std::const_pointer_cast<T>(std::static_pointer_cast<const T>(slot->object));
     }
 
+    // The same object, without taking a share of it: for a reader that runs under the library's
+    // lock and releases no handle before it is done with the object.
+    template <class T>
+    T* PeekObjectFromHandle(int handle) const
+    {
+        const Slot* slot = Lookup(handle);
+        if (!slot || slot->kind != typeid(T)) {
+            NoteWrongHandle(handle, slot, typeid(T));
+            return nullptr;
+        }
+        return const_cast<T*>(static_cast<const T*>(slot->object.get()));
+    }
+
     // 0 and unknown handles are ignored.
     void ReleaseHandle(int handle);
 
@@ -79,6 +92,12 @@ template <class T>
 std::shared_ptr<T> GetObjectFromHandle(int handle)
 {
     return HandleRegistry::Instance().GetObjectFromHandle<T>(handle);
+}
+
+template <class T>
+T* PeekObjectFromHandle(int handle)
+{
+    return HandleRegistry::Instance().PeekObjectFromHandle<T>(handle);
 }
 
 inline void ReleaseHandle(int handle) { HandleRegistry::Instance().ReleaseHandle(handle); }

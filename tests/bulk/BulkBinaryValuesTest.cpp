@@ -261,3 +261,20 @@ TEST_F(BinaryBulkValues, AHandleKeepsTheLayoutOfTheLoadItWasFetchedIn)
 }
 
 } // namespace
+
+// Labels need not ascend with the elements, and one label may stand for halves of two elements:
+// each half gets the number stored under its label.
+TEST_F(BinaryBulkValues, ElementsFindTheirHalvesWhateverTheOrderOfTheirLabels)
+{
+    auto shared = std::make_shared<FakeProperty>("SHARED", InteractionBinary, 2);
+    shared->labelIJ = std::vector<int>{5, 2};
+    shared->labelJI = std::vector<int>{2, 9};
+    shared->symmetry = std::vector<int>{0, 0};
+    db1->Bulk().properties->push_back(shared);
+    Store("SHARED", {{9, 3.5}, {2, 1.5}, {5, 2.5}, {7, 8.0}});
+    Prepare({"SHARED"});
+    Binary full, condensed;
+    FetchOne(full, condensed);
+    EXPECT_EQ(full.values, (std::vector<double>{2.5, 1.5, 1.5, 3.5}));
+    EXPECT_EQ(condensed.values, full.values);
+}
