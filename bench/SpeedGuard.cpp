@@ -49,7 +49,7 @@ struct Limit {
     const char* phase;
     double ratio;
 };
-constexpr Limit kLimits[] = {{"search", 1.46}, {"engine", 0.76}};
+constexpr Limit kLimits[] = {{"search", 1.43}, {"engine", 0.76}};
 
 struct Sample {
     std::string databasePath, bankReference;
