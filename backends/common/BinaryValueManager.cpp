@@ -22,14 +22,22 @@ struct WorkingCompound {
 using WorkingCompounds = std::unordered_map<int, WorkingCompound>; // by compound id
 
 // A value read for a list, held until the list is complete: its compounds by the identifiers they
-// are reported under (null for an absent one), its property and databank by index.
+// are reported under (null for an absent one), its property and databank by index, its numbers by
+// where they are in the list's numbers.
 struct PendingValue {
     std::size_t Rank = 0; // of the first compound
     std::array<const std::string*, 4> Compounds{};
     std::size_t Property = 0;
     std::size_t Databank = 0;
-    NumericElements Numbers;
+    std::size_t NumbersBegin = 0;
+    std::size_t NumbersEnd = 0;
     bool HasRegression = false;
+};
+
+// What the pointers of a list share: every value and every value's numbers.
+struct ListBlock {
+    std::vector<BinaryPropertyValue> Values;
+    NumericElements Numbers;
 };
 
 // Decodes one value's labels and numbers into lists reused from value to value.
@@ -103,7 +111,9 @@ public:
         value.Databank = m_databank;
         value.HasRegression = stored.HasRegression;
         m_decoded.Decode(stored);
-        m_decoded.AppendTo(*m_elements, false, m_condensed, value.Numbers);
+        value.NumbersBegin = m_numbers.size();
+        m_decoded.AppendTo(*m_elements, false, m_condensed, m_numbers);
+        value.NumbersEnd = m_numbers.size();
     }
 
     // Orders the values since Expect by the host position of their first compound, each
@@ -121,7 +131,9 @@ public:
         for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) m_order[m_rankCounts[m_values[i].Rank]++] = i;
     }
 
-    std::vector<PendingValue>& Values() { return m_values; }
+    const std::vector<PendingValue>& Values() const { return m_values; }
+    // The numbers of every value, one after the other.
+    NumericElements& Numbers() { return m_numbers; }
     const std::vector<std::size_t>& Order() const { return m_order; }
 
 private:
@@ -134,6 +146,7 @@ private:
     int m_lastFirstId = 0;
     DecodedValue m_decoded;
     std::vector<PendingValue> m_values;
+    NumericElements m_numbers;
     std::vector<std::size_t> m_order;
     std::vector<std::size_t> m_rankCounts; // by rank + 1
 };
@@ -180,13 +193,14 @@ BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const ID
         if (!ReadBinaryValue(record->Id, *second, property->m_id, *first, row)) return nullptr;
         exchanged = true;
     }
-    auto value = std::make_shared<BinaryPropertyValue>();
-    value->Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
-    value->Property = std::make_shared<EchoedProperty>(property, modelName);
-    value->Databank = m_database->EnumerateDatabanks()->Find(record->Name);
-    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, value->Value);
-    value->HasRegressionInfo = row.hasRegression;
-    return value;
+    BinaryPropertyValue value;
+    value.Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
+    value.Property = std::make_shared<EchoedProperty>(property, modelName);
+    value.Databank = m_database->EnumerateDatabanks()->Find(record->Name);
+    value.HasRegressionInfo = row.hasRegression;
+    NumericElements numbers;
+    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, numbers);
+    return HoldNumbers(std::move(value), std::move(numbers));
 }
 
 std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(
@@ -264,12 +278,15 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     }
     if (pending.Values().empty()) return std::nullopt;
 
-    // One block holds every value, and each pointer handed out shares it: one allocation for the
-    // list rather than one per value.
-    auto block = std::make_shared<std::vector<BinaryPropertyValue>>(pending.Values().size());
-    auto next = block->begin();
+    // One block holds every value and all their numbers, and each pointer handed out shares it: a
+    // few allocations for the list rather than some per value.
+    auto block = std::make_shared<ListBlock>();
+    block->Numbers = std::move(pending.Numbers());
+    block->Values.resize(pending.Values().size());
+    const NumericView numbers(block->Numbers);
+    auto next = block->Values.begin();
     for (std::size_t index : pending.Order()) {
-        PendingValue& from = pending.Values()[index];
+        const PendingValue& from = pending.Values()[index];
         BinaryPropertyValue& value = *next++;
         value.Compound.InteractionType = interactionType;
         std::string* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
@@ -279,12 +296,12 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
         }
         value.Property = wanted[from.Property].second;
         value.Databank = databankOf[from.Databank];
-        value.Value = std::move(from.Numbers);
+        value.Value = numbers.subspan(from.NumbersBegin, from.NumbersEnd - from.NumbersBegin);
         value.HasRegressionInfo = from.HasRegression;
     }
     BinaryPropertyValueList values;
-    values.reserve(block->size());
-    for (const auto& value : *block) values.emplace_back(block, &value);
+    values.reserve(block->Values.size());
+    for (const auto& value : block->Values) values.emplace_back(block, &value);
     return values;
 }
 

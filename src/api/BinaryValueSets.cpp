@@ -21,8 +21,8 @@ void WriteEntry(const binary::PlacedEntry& entry, int* comp1Index, int* comp2Ind
     *comp4Index = entry.compoundPositions[3];
     *dbankIndex = entry.databankPosition;
     *propIndex = entry.propertyPosition;
-    *valueSize = static_cast<int>(entry.numbers->size());
-    interop::WriteNumbers(*entry.numbers, propValues);
+    *valueSize = static_cast<int>(entry.numbers.size());
+    interop::WriteNumbers(entry.numbers, propValues);
 }
 
 } // namespace

@@ -69,7 +69,8 @@ std::vector<EnginePairPropertyValueObject> Expand(const BinaryPropertyValueList&
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
-                        list.push_back({a, b, c, d, property->second, databank->second, value->Value});
+                        list.push_back({a, b, c, d, property->second, databank->second,
+                                        service::NumericElements(value->Value.begin(), value->Value.end())});
                     }
                 }
             }
@@ -247,7 +248,7 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
         return std::nullopt;
     }
     placed.hasRegressionInfo = value.HasRegressionInfo;
-    placed.numbers = &value.Value;
+    placed.numbers = value.Value;
     return placed;
 }
 
@@ -263,7 +264,7 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceEnginePairValue() co
                                 value.Compound4Position};
     placed.databankPosition = value.DatabankPosition;
     placed.propertyPosition = value.PropertyPosition;
-    placed.numbers = &value.Values;
+    placed.numbers = value.Values;
     return placed;
 }
 

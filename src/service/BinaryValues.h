@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,17 +37,34 @@ struct PairCompounds {
     std::string Compound4Name;
 };
 
-// One binary or pair value as the service returns it. Value holds the parameter array; an element
-// that is not stored is absent.
+// A parameter array viewed where its holder keeps it.
+using NumericView = std::span<const std::optional<double>>;
+
+// One binary or pair value as the service returns it. Value views the parameter array, which the
+// value's pointer keeps alive (the numbers of a whole list share one block); an element that is not
+// stored is absent. A copy of the value views the same numbers and must not outlive its pointer.
 struct BinaryPropertyValue {
     PairCompounds Compound;
     PropertyPtr Property;
     DatabankPtr Databank;
-    NumericElements Value;
+    NumericView Value;
     bool HasRegressionInfo = false;
 };
 using BinaryPropertyValuePtr = std::shared_ptr<const BinaryPropertyValue>;
 using BinaryPropertyValueList = std::vector<BinaryPropertyValuePtr>;
+
+// A single value that keeps its own numbers: `value` with its Value viewing `numbers`, both held in
+// one allocation.
+inline BinaryPropertyValuePtr HoldNumbers(BinaryPropertyValue value, NumericElements numbers)
+{
+    struct Held {
+        BinaryPropertyValue value;
+        NumericElements numbers;
+    };
+    auto held = std::make_shared<Held>(Held{std::move(value), std::move(numbers)});
+    held->value.Value = held->numbers;
+    return {held, &held->value};
+}
 
 // A pair value placed into the engine's own lists: positions of its compounds (-1 for an absent
 // one), of its property and of its databank, and its numbers.

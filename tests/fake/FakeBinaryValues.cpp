@@ -90,13 +90,12 @@ BinaryPropertyValuePtr MakeBinaryValue(const DatabankPtr& databank, const std::s
                                        bool hasRegressionInfo)
 {
     compounds.resize(4);
-    auto made = std::make_shared<BinaryPropertyValue>();
-    made->Compound = {interactionType, compounds[0], compounds[1], compounds[2], compounds[3]};
-    made->Property = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
-    made->Databank = databank;
-    made->Value = std::move(value);
-    made->HasRegressionInfo = hasRegressionInfo;
-    return made;
+    BinaryPropertyValue made;
+    made.Compound = {interactionType, compounds[0], compounds[1], compounds[2], compounds[3]};
+    made.Property = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
+    made.Databank = databank;
+    made.HasRegressionInfo = hasRegressionInfo;
+    return HoldNumbers(std::move(made), std::move(value));
 }
 
 } // namespace moru::fake

@@ -23,7 +23,7 @@ std::string Number(const std::optional<double>& number)
     return text;
 }
 
-std::string Numbers(const NumericElements& numbers)
+std::string Numbers(NumericView numbers)
 {
     std::string text = "[";
     for (const auto& number : numbers) text += Number(number) + " ";

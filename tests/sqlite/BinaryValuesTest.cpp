@@ -10,6 +10,8 @@ namespace {
 using namespace moru::service;
 using dbtool::Json;
 
+NumericElements Held(NumericView numbers) { return {numbers.begin(), numbers.end()}; }
+
 // Ethanol (1), water (2), methanol (3); binary values of every symmetry code, a pair value and
 // regression information of all four kinds.
 Json BinarySource()
@@ -75,7 +77,7 @@ protected:
                           bool condensed = false)
     {
         auto value = manager->GetBinaryPropertyValue(*bank, first, second, "NAME", model, condensed);
-        return value ? value->Value : NumericElements{-1};
+        return value ? Held(value->Value) : NumericElements{-1};
     }
 
     ScratchDirectory scratch;
@@ -132,7 +134,7 @@ TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
     EXPECT_EQ((*values)[0]->Compound.Compound1Name, "ETHANOL"); // the first position of the compound
     EXPECT_EQ((*values)[0]->Compound.Compound2Name, "water");
     EXPECT_EQ((*values)[1]->Property->Name(), "WILSON");
-    EXPECT_EQ((*values)[1]->Value, (NumericElements{0.5, -0.5}));
+    EXPECT_EQ(Held((*values)[1]->Value), (NumericElements{0.5, -0.5}));
     EXPECT_FALSE(
         manager->GetAllBinaryPropertyValuesForModelManager({{"WATER", 0}}, "NAME", group, {{"NRTL", 0}}, false));
 }
@@ -175,7 +177,7 @@ TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
     EXPECT_EQ(two.InteractionType, 3);
     EXPECT_EQ(std::vector<std::string>({two.Compound1Name, two.Compound2Name, two.Compound3Name, two.Compound4Name}),
               (std::vector<std::string>{"ETHANOL", "", "WATER", ""}));
-    EXPECT_EQ((*values)[0]->Value, (NumericElements{7, 8}));
+    EXPECT_EQ(Held((*values)[0]->Value), (NumericElements{7, 8}));
     const auto& four = (*values)[1]->Compound;
     EXPECT_EQ(
         std::vector<std::string>({four.Compound1Name, four.Compound2Name, four.Compound3Name, four.Compound4Name}),

@@ -128,7 +128,7 @@ TEST_F(StoredBinaryValues, KeepEachValueAliveOnItsOwnWithItsNumbers)
         kept = values[1];
     }
     EXPECT_EQ(kept->Compound.Compound1Name, "C2");
-    EXPECT_EQ(kept->Value, (service::NumericElements{2.5, 3.5}));
+    EXPECT_EQ(service::NumericElements(kept->Value.begin(), kept->Value.end()), (service::NumericElements{2.5, 3.5}));
     EXPECT_EQ(kept->Property->Name(), "NRTL");
 }
 
