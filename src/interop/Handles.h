@@ -45,6 +45,20 @@ public:
         return std::const_pointer_cast<T>(std::static_pointer_cast<const T>(slot->object));
     }
 
+    // The same without a share in the object: valid until the handle is released, so only for a
+    // call that releases no handle while it uses the object. Spares an export that runs for every
+    // entry of a result the counting of its shares.
+    template <class T>
+    T* ObjectBehindHandle(int handle) const
+    {
+        const Slot* slot = Lookup(handle);
+        if (!slot || slot->kind != typeid(T)) {
+            NoteWrongHandle(handle, slot, typeid(T));
+            return nullptr;
+        }
+        return const_cast<T*>(static_cast<const T*>(slot->object.get()));
+    }
+
     // 0 and unknown handles are ignored.
     void ReleaseHandle(int handle);
 
@@ -79,6 +93,12 @@ template <class T>
 std::shared_ptr<T> GetObjectFromHandle(int handle)
 {
     return HandleRegistry::Instance().GetObjectFromHandle<T>(handle);
+}
+
+template <class T>
+T* ObjectBehindHandle(int handle)
+{
+    return HandleRegistry::Instance().ObjectBehindHandle<T>(handle);
 }
 
 inline void ReleaseHandle(int handle) { HandleRegistry::Instance().ReleaseHandle(handle); }
