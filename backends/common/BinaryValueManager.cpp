@@ -34,10 +34,12 @@ struct PendingValue {
     bool HasRegression = false;
 };
 
-// What the pointers of a list share: every value and every value's numbers.
+// What the pointers of a list share: every value, every value's numbers and the working compounds
+// whose identifiers name the values' compounds.
 struct ListBlock {
     std::vector<BinaryPropertyValue> Values;
     NumericElements Numbers;
+    WorkingCompounds Working;
 };
 
 // Decodes one value's labels and numbers into lists reused from value to value.
@@ -194,13 +196,13 @@ BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const ID
         exchanged = true;
     }
     BinaryPropertyValue value;
-    value.Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
+    value.Compound.InteractionType = InteractionBinary;
     value.Property = std::make_shared<EchoedProperty>(property, modelName);
     value.Databank = m_database->EnumerateDatabanks()->Find(record->Name);
     value.HasRegressionInfo = row.hasRegression;
     NumericElements numbers;
     row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, numbers);
-    return HoldNumbers(std::move(value), std::move(numbers));
+    return HoldOwnValue(std::move(value), {compound1Id, compound2Id, "", ""}, std::move(numbers));
 }
 
 std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(
@@ -282,6 +284,9 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     // few allocations for the list rather than some per value.
     auto block = std::make_shared<ListBlock>();
     block->Numbers = std::move(pending.Numbers());
+    // The values name their compounds by the identifiers in the working compounds' entries, which
+    // keep their places when the table moves.
+    block->Working = std::move(working);
     block->Values.resize(pending.Values().size());
     const NumericView numbers(block->Numbers);
     auto next = block->Values.begin();
@@ -289,8 +294,8 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
         const PendingValue& from = pending.Values()[index];
         BinaryPropertyValue& value = *next++;
         value.Compound.InteractionType = interactionType;
-        std::string* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
-                                &value.Compound.Compound3Name, &value.Compound.Compound4Name};
+        std::string_view* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
+                                     &value.Compound.Compound3Name, &value.Compound.Compound4Name};
         for (std::size_t i = 0; i < from.Compounds.size(); ++i) {
             if (from.Compounds[i]) *names[i] = *from.Compounds[i];
         }

@@ -17,32 +17,36 @@
 
 #include "service/Model.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace moru::service {
 
 // The compounds of a binary or pair value, each named by the identifier under which the library
-// asked for it, spelt exactly as the library wrote it. An absent compound has an empty name.
+// asked for it, spelt exactly as the library wrote it. An absent compound has an empty name. The
+// names view texts that the value's holder keeps, as its numbers are (see BinaryPropertyValue).
 struct PairCompounds {
     int InteractionType = InteractionBinary;
-    std::string Compound1Name;
-    std::string Compound2Name;
-    std::string Compound3Name;
-    std::string Compound4Name;
+    std::string_view Compound1Name;
+    std::string_view Compound2Name;
+    std::string_view Compound3Name;
+    std::string_view Compound4Name;
 };
 
 // A parameter array viewed where its holder keeps it.
 using NumericView = std::span<const std::optional<double>>;
 
 // One binary or pair value as the service returns it. Value views the parameter array, which the
-// value's pointer keeps alive (the numbers of a whole list share one block); an element that is not
-// stored is absent. A copy of the value views the same numbers and must not outlive its pointer.
+// value's pointer keeps alive with the compounds' names (a whole list shares one block); an element
+// that is not stored is absent. A copy of the value views the same texts and numbers and must not
+// outlive its pointer.
 struct BinaryPropertyValue {
     PairCompounds Compound;
     PropertyPtr Property;
@@ -53,15 +57,23 @@ struct BinaryPropertyValue {
 using BinaryPropertyValuePtr = std::shared_ptr<const BinaryPropertyValue>;
 using BinaryPropertyValueList = std::vector<BinaryPropertyValuePtr>;
 
-// A single value that keeps its own numbers: `value` with its Value viewing `numbers`, both held in
-// one allocation.
-inline BinaryPropertyValuePtr HoldNumbers(BinaryPropertyValue value, NumericElements numbers)
+// A single value that keeps its own compounds' names and numbers: `value` with its names viewing
+// `names` (compounds 1 to 4, an absent one empty) and its Value viewing `numbers`, all held in one
+// allocation.
+inline BinaryPropertyValuePtr HoldOwnValue(BinaryPropertyValue value, std::array<std::string, 4> names,
+                                           NumericElements numbers)
 {
     struct Held {
         BinaryPropertyValue value;
+        std::array<std::string, 4> names;
         NumericElements numbers;
     };
-    auto held = std::make_shared<Held>(Held{std::move(value), std::move(numbers)});
+    auto held = std::make_shared<Held>(Held{std::move(value), std::move(names), std::move(numbers)});
+    PairCompounds& compounds = held->value.Compound;
+    compounds.Compound1Name = held->names[0];
+    compounds.Compound2Name = held->names[1];
+    compounds.Compound3Name = held->names[2];
+    compounds.Compound4Name = held->names[3];
     held->value.Value = held->numbers;
     return {held, &held->value};
 }

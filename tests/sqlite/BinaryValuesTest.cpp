@@ -12,6 +12,11 @@ using dbtool::Json;
 
 NumericElements Held(NumericView numbers) { return {numbers.begin(), numbers.end()}; }
 
+std::vector<std::string_view> Names(const PairCompounds& compounds)
+{
+    return {compounds.Compound1Name, compounds.Compound2Name, compounds.Compound3Name, compounds.Compound4Name};
+}
+
 // Ethanol (1), water (2), methanol (3); binary values of every symmetry code, a pair value and
 // regression information of all four kinds.
 Json BinarySource()
@@ -147,7 +152,7 @@ TEST_F(BinaryValues, ListsTheValuesOfEachFirstCompoundInTheHostsOrderNotTheStore
     ASSERT_TRUE(values);
     std::vector<std::string> pairs;
     for (const auto& value : *values)
-        pairs.push_back(value->Compound.Compound1Name + "/" + value->Compound.Compound2Name);
+        pairs.push_back(std::string(value->Compound.Compound1Name) + "/" + std::string(value->Compound.Compound2Name));
     EXPECT_EQ(pairs, (std::vector<std::string>{"METHANOL/WATER", "ETHANOL/WATER"}));
 }
 
@@ -175,13 +180,10 @@ TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
     ASSERT_EQ(values->size(), 2u);
     const auto& two = (*values)[0]->Compound;
     EXPECT_EQ(two.InteractionType, 3);
-    EXPECT_EQ(std::vector<std::string>({two.Compound1Name, two.Compound2Name, two.Compound3Name, two.Compound4Name}),
-              (std::vector<std::string>{"ETHANOL", "", "WATER", ""}));
+    EXPECT_EQ(Names(two), (std::vector<std::string_view>{"ETHANOL", "", "WATER", ""}));
     EXPECT_EQ(Held((*values)[0]->Value), (NumericElements{7, 8}));
     const auto& four = (*values)[1]->Compound;
-    EXPECT_EQ(
-        std::vector<std::string>({four.Compound1Name, four.Compound2Name, four.Compound3Name, four.Compound4Name}),
-        (std::vector<std::string>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
+    EXPECT_EQ(Names(four), (std::vector<std::string_view>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
     // A value naming a compound outside the working list is left out.
     values = manager->GetAllPairPropertyValuesForModelManager({{"ETHANOL", 0}, {"WATER", 1}}, "NAME", group,
                                                               {{"SITE", 0}}, true, 2);

@@ -93,7 +93,7 @@ protected:
     {
         std::vector<std::string> pairs;
         for (const auto& value : values)
-            pairs.push_back(value->Compound.Compound1Name + "-" + value->Compound.Compound2Name);
+            pairs.push_back(std::string(value->Compound.Compound1Name) + "-" + std::string(value->Compound.Compound2Name));
         return pairs;
     }
 };
