@@ -127,6 +127,28 @@ TEST_F(BinaryValues, EchoesTheCallersSpellingsAndReportsRegressionInformation)
     EXPECT_TRUE(wilson->HasRegressionInfo);
 }
 
+TEST_F(BinaryValues, KeepTheirOwnNamesAndNumbersOnceTheCallersTextsChange)
+{
+    std::string first = "ethanol", second = "Water";
+    const auto single = manager->GetBinaryPropertyValue(*bank, first, second, "NAME", "WILSON", false);
+    first.assign("methanol");
+    second.assign("xxxxx");
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->Compound.Compound1Name, "ethanol");
+    EXPECT_EQ(single->Compound.Compound2Name, "Water");
+    EXPECT_EQ(Held(single->Value), (NumericElements{0.5, -0.5}));
+
+    WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}};
+    const auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 0}},
+                                                                           false);
+    // Assigning reuses the map's entries in place, overwriting the texts the request named.
+    working = {{"ZZZZZZZ", 0}, {"YYYYY", 1}};
+    ASSERT_TRUE(values);
+    ASSERT_EQ(values->size(), 1U);
+    EXPECT_EQ(Names((*values)[0]->Compound), (std::vector<std::string_view>{"ETHANOL", "WATER", "", ""}));
+    EXPECT_EQ(Held((*values)[0]->Value), (NumericElements{0.5, -0.5}));
+}
+
 TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
 {
     WorkingCompoundMap working{{"water", 0}, {"ETHANOL", 1}, {"Ethanol", 2}};
