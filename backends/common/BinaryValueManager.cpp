@@ -21,17 +21,12 @@ struct WorkingCompound {
 };
 using WorkingCompounds = std::unordered_map<int, WorkingCompound>; // by compound id
 
-// A value read for a list, held until the list is complete: its compounds by the identifiers they
-// are reported under (null for an absent one), its property and databank by index, its numbers by
-// where they are in the list's numbers.
-struct PendingValue {
-    std::size_t Rank = 0; // of the first compound
-    std::array<const std::string*, 4> Compounds{};
-    std::size_t Property = 0;
-    std::size_t Databank = 0;
+// Where a value of a list stands while the list grows: the rank of its first compound, and where
+// its numbers are in the list's numbers.
+struct Placement {
+    std::size_t Rank = 0;
     std::size_t NumbersBegin = 0;
     std::size_t NumbersEnd = 0;
-    bool HasRegression = false;
 };
 
 // What the pointers of a list share: every value, every value's numbers and the working compounds
@@ -64,19 +59,20 @@ private:
 };
 
 // The values of a list as the backend hands them over, the ones of compounds outside the working
-// list left out, and the order in which the host reads them.
-class PendingValues : public StoredPairValueSink {
+// list left out, and the order in which the host reads them. The values are made as they come and
+// name their compounds by the identifiers in the working compounds' entries.
+class ListBuilder : public StoredPairValueSink {
 public:
-    PendingValues(const WorkingCompounds& working, int interactionType, bool condensed)
+    ListBuilder(const WorkingCompounds& working, int interactionType, bool condensed)
         : m_working(&working), m_interactionType(interactionType), m_condensed(condensed),
           m_rankCounts(working.size() + 1)
     {}
 
-    // The databank and property whose values come next.
-    void Expect(std::size_t databank, std::size_t property, const std::vector<BinaryElement>& elements)
+    // The databank and property whose values come next; both outlive the builder.
+    void Expect(const DatabankPtr& databank, const PropertyPtr& property, const std::vector<BinaryElement>& elements)
     {
-        m_databank = databank;
-        m_property = property;
+        m_databank = &databank;
+        m_property = &property;
         m_elements = &elements;
         m_groupBegin = m_values.size();
     }
@@ -105,17 +101,22 @@ public:
         if (!compounds[0]) return;
         if (m_interactionType == InteractionBinary && (!compounds[1] || compounds[2])) return;
         if (m_interactionType == InteractionPair && !compounds[2]) return;
-        PendingValue& value = m_values.emplace_back();
-        value.Rank = compounds[0]->Rank;
-        for (std::size_t i = 0; i < compounds.size(); ++i)
-            value.Compounds[i] = compounds[i] ? &compounds[i]->Identifier : nullptr;
-        value.Property = m_property;
-        value.Databank = m_databank;
-        value.HasRegression = stored.HasRegression;
+        BinaryPropertyValue& value = m_values.emplace_back();
+        value.Compound.InteractionType = m_interactionType;
+        std::string_view* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
+                                     &value.Compound.Compound3Name, &value.Compound.Compound4Name};
+        for (std::size_t i = 0; i < compounds.size(); ++i) {
+            if (compounds[i]) *names[i] = compounds[i]->Identifier;
+        }
+        value.Property = *m_property;
+        value.Databank = *m_databank;
+        value.HasRegressionInfo = stored.HasRegression;
         m_decoded.Decode(stored);
-        value.NumbersBegin = m_numbers.size();
+        Placement& placement = m_placements.emplace_back();
+        placement.Rank = compounds[0]->Rank;
+        placement.NumbersBegin = m_numbers.size();
         m_decoded.AppendTo(*m_elements, false, m_condensed, m_numbers);
-        value.NumbersEnd = m_numbers.size();
+        placement.NumbersEnd = m_numbers.size();
     }
 
     // Orders the values since Expect by the host position of their first compound, each
@@ -123,31 +124,52 @@ public:
     void OrderGroup()
     {
         std::fill(m_rankCounts.begin(), m_rankCounts.end(), 0);
-        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) ++m_rankCounts[m_values[i].Rank + 1];
+        for (std::size_t i = m_groupBegin; i < m_placements.size(); ++i) ++m_rankCounts[m_placements[i].Rank + 1];
         std::size_t start = m_groupBegin;
         for (auto& count : m_rankCounts) {
             start += count;
             count = start;
         }
-        m_order.resize(m_values.size());
-        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) m_order[m_rankCounts[m_values[i].Rank]++] = i;
+        m_order.resize(m_placements.size());
+        for (std::size_t i = m_groupBegin; i < m_placements.size(); ++i)
+            m_order[m_rankCounts[m_placements[i].Rank]++] = i;
     }
 
-    const std::vector<PendingValue>& Values() const { return m_values; }
-    // The numbers of every value, one after the other.
-    NumericElements& Numbers() { return m_numbers; }
-    const std::vector<std::size_t>& Order() const { return m_order; }
+    // The list, in the host's order; nullopt when no value came. One block holds every value, all
+    // their numbers and `working`, whose entries name the values' compounds (they keep their places
+    // when the table moves), and each pointer handed out shares it.
+    std::optional<BinaryPropertyValueList> Finish(WorkingCompounds working)
+    {
+        if (m_values.empty()) return std::nullopt;
+        auto block = std::make_shared<ListBlock>();
+        block->Values = std::move(m_values);
+        block->Numbers = std::move(m_numbers);
+        block->Working = std::move(working);
+        const NumericView numbers(block->Numbers);
+        for (std::size_t i = 0; i < block->Values.size(); ++i) {
+            const Placement& placement = m_placements[i];
+            block->Values[i].Value =
+                numbers.subspan(placement.NumbersBegin, placement.NumbersEnd - placement.NumbersBegin);
+        }
+        BinaryPropertyValueList values;
+        values.reserve(block->Values.size());
+        for (std::size_t index : m_order) values.emplace_back(block, &block->Values[index]);
+        return values;
+    }
 
 private:
     const WorkingCompounds* m_working;
     int m_interactionType;
     bool m_condensed;
-    std::size_t m_databank = 0, m_property = 0, m_groupBegin = 0;
+    std::size_t m_groupBegin = 0;
+    const DatabankPtr* m_databank = nullptr;
+    const PropertyPtr* m_property = nullptr;
     const std::vector<BinaryElement>* m_elements = nullptr;
     const WorkingCompound* m_lastFirst = nullptr;
     int m_lastFirstId = 0;
     DecodedValue m_decoded;
-    std::vector<PendingValue> m_values;
+    std::vector<BinaryPropertyValue> m_values; // as they came
+    std::vector<Placement> m_placements;       // as m_values
     NumericElements m_numbers;
     std::vector<std::size_t> m_order;
     std::vector<std::size_t> m_rankCounts; // by rank + 1
@@ -264,50 +286,19 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](auto a, auto b) { return wanted[a].first < wanted[b].first; });
 
-    PendingValues pending(working, interactionType, condensed);
-    std::vector<DatabankPtr> databankOf;
+    ListBuilder list(working, interactionType, condensed);
     std::set<int> seenDatabanks;
     for (const auto& databank : databanks.Items()) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record || !seenDatabanks.insert(record->Id).second) continue;
-        databankOf.push_back(databank);
         for (std::size_t index : order) {
             const auto& property = stored[index];
-            pending.Expect(databankOf.size() - 1, index, ElementsOf(property->m_id));
-            ReadValues(record->Id, property->m_id, interactionType, compoundIds, pending);
-            pending.OrderGroup();
+            list.Expect(databank, wanted[index].second, ElementsOf(property->m_id));
+            ReadValues(record->Id, property->m_id, interactionType, compoundIds, list);
+            list.OrderGroup();
         }
     }
-    if (pending.Values().empty()) return std::nullopt;
-
-    // One block holds every value and all their numbers, and each pointer handed out shares it: a
-    // few allocations for the list rather than some per value.
-    auto block = std::make_shared<ListBlock>();
-    block->Numbers = std::move(pending.Numbers());
-    // The values name their compounds by the identifiers in the working compounds' entries, which
-    // keep their places when the table moves.
-    block->Working = std::move(working);
-    block->Values.resize(pending.Values().size());
-    const NumericView numbers(block->Numbers);
-    auto next = block->Values.begin();
-    for (std::size_t index : pending.Order()) {
-        const PendingValue& from = pending.Values()[index];
-        BinaryPropertyValue& value = *next++;
-        value.Compound.InteractionType = interactionType;
-        std::string_view* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
-                                     &value.Compound.Compound3Name, &value.Compound.Compound4Name};
-        for (std::size_t i = 0; i < from.Compounds.size(); ++i) {
-            if (from.Compounds[i]) *names[i] = *from.Compounds[i];
-        }
-        value.Property = wanted[from.Property].second;
-        value.Databank = databankOf[from.Databank];
-        value.Value = numbers.subspan(from.NumbersBegin, from.NumbersEnd - from.NumbersBegin);
-        value.HasRegressionInfo = from.HasRegression;
-    }
-    BinaryPropertyValueList values;
-    values.reserve(block->Values.size());
-    for (const auto& value : block->Values) values.emplace_back(block, &value);
-    return values;
+    return list.Finish(std::move(working));
 }
 
 bool StoredBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, const IDatabank& databank,

@@ -209,7 +209,11 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
     };
     // Values come by their first compound, so the last one found is asked for again first.
     auto firstPosition = [&](std::string_view name) {
-        if (m_lastCompound1Position >= 0 && name == m_lastCompound1) return m_lastCompound1Position;
+        // The values of one list often view one text for one compound: the same text needs no
+        // comparing.
+        const bool same = name.data() == m_lastCompound1.data() ? name.size() == m_lastCompound1.size()
+                                                                : name == m_lastCompound1;
+        if (m_lastCompound1Position >= 0 && same) return m_lastCompound1Position;
         const int position = positionOf(name, false);
         if (position >= 0) {
             m_lastCompound1 = name;
