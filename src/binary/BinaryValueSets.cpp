@@ -211,8 +211,8 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
     auto firstPosition = [&](std::string_view name) {
         // The values of one list often view one text for one compound: the same text needs no
         // comparing.
-        const bool same = name.data() == m_lastCompound1.data() ? name.size() == m_lastCompound1.size()
-                                                                : name == m_lastCompound1;
+        const bool same =
+            name.data() == m_lastCompound1.data() ? name.size() == m_lastCompound1.size() : name == m_lastCompound1;
         if (m_lastCompound1Position >= 0 && same) return m_lastCompound1Position;
         const int position = positionOf(name, false);
         if (position >= 0) {

@@ -139,8 +139,8 @@ TEST_F(BinaryValues, KeepTheirOwnNamesAndNumbersOnceTheCallersTextsChange)
     EXPECT_EQ(Held(single->Value), (NumericElements{0.5, -0.5}));
 
     WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}};
-    const auto values = manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 0}},
-                                                                           false);
+    const auto values =
+        manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 0}}, false);
     // Assigning reuses the map's entries in place, overwriting the texts the request named.
     working = {{"ZZZZZZZ", 0}, {"YYYYY", 1}};
     ASSERT_TRUE(values);

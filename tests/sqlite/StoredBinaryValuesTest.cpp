@@ -93,7 +93,8 @@ protected:
     {
         std::vector<std::string> pairs;
         for (const auto& value : values)
-            pairs.push_back(std::string(value->Compound.Compound1Name) + "-" + std::string(value->Compound.Compound2Name));
+            pairs.push_back(std::string(value->Compound.Compound1Name) + "-" +
+                            std::string(value->Compound.Compound2Name));
         return pairs;
     }
 };
