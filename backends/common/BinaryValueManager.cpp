@@ -29,12 +29,14 @@ struct Placement {
     std::size_t NumbersEnd = 0;
 };
 
-// What the pointers of a list share: every value, every value's numbers and the working compounds
-// whose identifiers name the values' compounds.
+// What the pointers of a list share: every value, every value's numbers, the working compounds
+// whose identifiers name the values' compounds, and the properties and databanks of the values.
 struct ListBlock {
     std::vector<BinaryPropertyValue> Values;
     NumericElements Numbers;
     WorkingCompounds Working;
+    std::vector<PropertyPtr> Properties;
+    std::vector<DatabankPtr> Databanks;
 };
 
 // Decodes one value's labels and numbers into lists reused from value to value.
@@ -68,8 +70,8 @@ public:
           m_rankCounts(working.size() + 1)
     {}
 
-    // The databank and property whose values come next; both outlive the builder.
-    void Expect(const DatabankPtr& databank, const PropertyPtr& property, const std::vector<BinaryElement>& elements)
+    // The databank and property whose values come next; the list keeps them (see Finish).
+    void Expect(const IDatabank& databank, const IProperty& property, const std::vector<BinaryElement>& elements)
     {
         m_databank = &databank;
         m_property = &property;
@@ -108,8 +110,8 @@ public:
         for (std::size_t i = 0; i < compounds.size(); ++i) {
             if (compounds[i]) *names[i] = compounds[i]->Identifier;
         }
-        value.Property = *m_property;
-        value.Databank = *m_databank;
+        value.Property = m_property;
+        value.Databank = m_databank;
         value.HasRegressionInfo = stored.HasRegression;
         m_decoded.Decode(stored);
         Placement& placement = m_placements.emplace_back();
@@ -136,15 +138,19 @@ public:
     }
 
     // The list, in the host's order; nullopt when no value came. One block holds every value, all
-    // their numbers and `working`, whose entries name the values' compounds (they keep their places
-    // when the table moves), and each pointer handed out shares it.
-    std::optional<BinaryPropertyValueList> Finish(WorkingCompounds working)
+    // their numbers, `working`, whose entries name the values' compounds (they keep their places
+    // when the table moves), and the properties and databanks that were expected; each pointer
+    // handed out shares it.
+    std::optional<BinaryPropertyValueList> Finish(WorkingCompounds working, std::vector<PropertyPtr> properties,
+                                                  std::vector<DatabankPtr> databanks)
     {
         if (m_values.empty()) return std::nullopt;
         auto block = std::make_shared<ListBlock>();
         block->Values = std::move(m_values);
         block->Numbers = std::move(m_numbers);
         block->Working = std::move(working);
+        block->Properties = std::move(properties);
+        block->Databanks = std::move(databanks);
         const NumericView numbers(block->Numbers);
         for (std::size_t i = 0; i < block->Values.size(); ++i) {
             const Placement& placement = m_placements[i];
@@ -162,8 +168,8 @@ private:
     int m_interactionType;
     bool m_condensed;
     std::size_t m_groupBegin = 0;
-    const DatabankPtr* m_databank = nullptr;
-    const PropertyPtr* m_property = nullptr;
+    const IDatabank* m_databank = nullptr;
+    const IProperty* m_property = nullptr;
     const std::vector<BinaryElement>* m_elements = nullptr;
     const WorkingCompound* m_lastFirst = nullptr;
     int m_lastFirstId = 0;
@@ -219,12 +225,13 @@ BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const ID
     }
     BinaryPropertyValue value;
     value.Compound.InteractionType = InteractionBinary;
-    value.Property = std::make_shared<EchoedProperty>(property, modelName);
-    value.Databank = m_database->EnumerateDatabanks()->Find(record->Name);
     value.HasRegressionInfo = row.hasRegression;
-    NumericElements numbers;
-    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, numbers);
-    return HoldOwnValue(std::move(value), {compound1Id, compound2Id, "", ""}, std::move(numbers));
+    OwnValueParts parts{std::make_shared<EchoedProperty>(property, modelName),
+                        m_database->EnumerateDatabanks()->Find(record->Name),
+                        {compound1Id, compound2Id, "", ""},
+                        {}};
+    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, parts.Numbers);
+    return HoldOwnValue(std::move(value), std::move(parts));
 }
 
 std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(
@@ -287,18 +294,23 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     std::sort(order.begin(), order.end(), [&](auto a, auto b) { return wanted[a].first < wanted[b].first; });
 
     ListBuilder list(working, interactionType, condensed);
+    std::vector<DatabankPtr> read;
     std::set<int> seenDatabanks;
     for (const auto& databank : databanks.Items()) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record || !seenDatabanks.insert(record->Id).second) continue;
+        read.push_back(databank);
         for (std::size_t index : order) {
             const auto& property = stored[index];
-            list.Expect(databank, wanted[index].second, ElementsOf(property->m_id));
+            list.Expect(*databank, *wanted[index].second, ElementsOf(property->m_id));
             ReadValues(record->Id, property->m_id, interactionType, compoundIds, list);
             list.OrderGroup();
         }
     }
-    return list.Finish(std::move(working));
+    std::vector<PropertyPtr> echoed;
+    echoed.reserve(wanted.size());
+    for (auto& entry : wanted) echoed.push_back(std::move(entry.second));
+    return list.Finish(std::move(working), std::move(echoed), std::move(read));
 }
 
 bool StoredBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, const IDatabank& databank,

@@ -44,37 +44,46 @@ struct PairCompounds {
 using NumericView = std::span<const std::optional<double>>;
 
 // One binary or pair value as the service returns it. Value views the parameter array, which the
-// value's pointer keeps alive with the compounds' names (a whole list shares one block); an element
-// that is not stored is absent. A copy of the value views the same texts and numbers and must not
-// outlive its pointer.
+// value's pointer keeps alive with the compounds' names, the property and the databank (a whole
+// list shares one block); an element that is not stored is absent. A copy of the value views the
+// same texts, numbers and objects and must not outlive its pointer.
 struct BinaryPropertyValue {
     PairCompounds Compound;
-    PropertyPtr Property;
-    DatabankPtr Databank;
+    const IProperty* Property = nullptr;
+    const IDatabank* Databank = nullptr;
     NumericView Value;
     bool HasRegressionInfo = false;
 };
 using BinaryPropertyValuePtr = std::shared_ptr<const BinaryPropertyValue>;
 using BinaryPropertyValueList = std::vector<BinaryPropertyValuePtr>;
 
-// A single value that keeps its own compounds' names and numbers: `value` with its names viewing
-// `names` (compounds 1 to 4, an absent one empty) and its Value viewing `numbers`, all held in one
-// allocation.
-inline BinaryPropertyValuePtr HoldOwnValue(BinaryPropertyValue value, std::array<std::string, 4> names,
-                                           NumericElements numbers)
+// What a single value keeps: its property and databank, its compounds' names (1 to 4, an absent one
+// empty) and its numbers.
+struct OwnValueParts {
+    PropertyPtr Property;
+    DatabankPtr Databank;
+    std::array<std::string, 4> Names;
+    NumericElements Numbers;
+};
+
+// A single value that keeps its own parts: `value` with its property, databank, names and Value
+// referring to `parts`, all held in one allocation.
+inline BinaryPropertyValuePtr HoldOwnValue(BinaryPropertyValue value, OwnValueParts parts)
 {
     struct Held {
         BinaryPropertyValue value;
-        std::array<std::string, 4> names;
-        NumericElements numbers;
+        OwnValueParts parts;
     };
-    auto held = std::make_shared<Held>(Held{std::move(value), std::move(names), std::move(numbers)});
+    auto held = std::make_shared<Held>(Held{std::move(value), std::move(parts)});
+    held->value.Property = held->parts.Property.get();
+    held->value.Databank = held->parts.Databank.get();
+    const auto& names = held->parts.Names;
     PairCompounds& compounds = held->value.Compound;
-    compounds.Compound1Name = held->names[0];
-    compounds.Compound2Name = held->names[1];
-    compounds.Compound3Name = held->names[2];
-    compounds.Compound4Name = held->names[3];
-    held->value.Value = held->numbers;
+    compounds.Compound1Name = names[0];
+    compounds.Compound2Name = names[1];
+    compounds.Compound3Name = names[2];
+    compounds.Compound4Name = names[3];
+    held->value.Value = held->parts.Numbers;
     return {held, &held->value};
 }
 

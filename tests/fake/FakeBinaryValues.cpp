@@ -92,10 +92,12 @@ BinaryPropertyValuePtr MakeBinaryValue(const DatabankPtr& databank, const std::s
     compounds.resize(4);
     BinaryPropertyValue made;
     made.Compound.InteractionType = interactionType;
-    made.Property = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
-    made.Databank = databank;
     made.HasRegressionInfo = hasRegressionInfo;
-    return HoldOwnValue(std::move(made), {compounds[0], compounds[1], compounds[2], compounds[3]}, std::move(value));
+    auto madeProperty = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
+    return HoldOwnValue(std::move(made), {std::move(madeProperty),
+                                          databank,
+                                          {compounds[0], compounds[1], compounds[2], compounds[3]},
+                                          std::move(value)});
 }
 
 } // namespace moru::fake

@@ -120,7 +120,7 @@ TEST_F(BinaryValues, EchoesTheCallersSpellingsAndReportsRegressionInformation)
     EXPECT_EQ(value->Compound.Compound1Name, "ethanol");
     EXPECT_EQ(value->Compound.Compound2Name, "Water");
     EXPECT_EQ(value->Property->Name(), "nrtl");
-    EXPECT_EQ(value->Databank, bank);
+    EXPECT_EQ(value->Databank, bank.get());
     EXPECT_TRUE(value->HasRegressionInfo);
     const auto wilson = manager->GetBinaryPropertyValue(*bank, "ETHANOL", "WATER", "NAME", "WILSON", false);
     ASSERT_TRUE(wilson);
