@@ -231,7 +231,7 @@ BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const ID
                         {compound1Id, compound2Id, "", ""},
                         {}};
     row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, parts.Numbers);
-    return HoldOwnValue(std::move(value), std::move(parts));
+    return HoldOwnValue(value, std::move(parts));
 }
 
 std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(

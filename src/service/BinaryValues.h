@@ -68,13 +68,13 @@ struct OwnValueParts {
 
 // A single value that keeps its own parts: `value` with its property, databank, names and Value
 // referring to `parts`, all held in one allocation.
-inline BinaryPropertyValuePtr HoldOwnValue(BinaryPropertyValue value, OwnValueParts parts)
+inline BinaryPropertyValuePtr HoldOwnValue(const BinaryPropertyValue& value, OwnValueParts parts)
 {
     struct Held {
         BinaryPropertyValue value;
         OwnValueParts parts;
     };
-    auto held = std::make_shared<Held>(Held{std::move(value), std::move(parts)});
+    auto held = std::make_shared<Held>(Held{value, std::move(parts)});
     held->value.Property = held->parts.Property.get();
     held->value.Databank = held->parts.Databank.get();
     const auto& names = held->parts.Names;

@@ -94,10 +94,10 @@ BinaryPropertyValuePtr MakeBinaryValue(const DatabankPtr& databank, const std::s
     made.Compound.InteractionType = interactionType;
     made.HasRegressionInfo = hasRegressionInfo;
     auto madeProperty = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
-    return HoldOwnValue(std::move(made), {std::move(madeProperty),
-                                          databank,
-                                          {compounds[0], compounds[1], compounds[2], compounds[3]},
-                                          std::move(value)});
+    return HoldOwnValue(made, {std::move(madeProperty),
+                               databank,
+                               {compounds[0], compounds[1], compounds[2], compounds[3]},
+                               std::move(value)});
 }
 
 } // namespace moru::fake
