@@ -21,15 +21,22 @@ struct WorkingCompound {
 };
 using WorkingCompounds = std::unordered_map<int, WorkingCompound>; // by compound id
 
-// A value read for a list, held until the list is complete: its compounds by the identifiers they
-// are reported under (null for an absent one), its property and databank by index.
-struct PendingValue {
-    std::size_t Rank = 0; // of the first compound
-    std::array<const std::string*, 4> Compounds{};
-    std::size_t Property = 0;
-    std::size_t Databank = 0;
+// Where a value of a list stands while the list grows: the rank of its first compound, and where
+// its numbers are in the list's numbers.
+struct Placement {
+    std::size_t Rank = 0;
+    std::size_t NumbersBegin = 0;
+    std::size_t NumbersEnd = 0;
+};
+
+// What the pointers of a list share: every value, every value's numbers, the working compounds
+// whose identifiers name the values' compounds, and the properties and databanks of the values.
+struct ListBlock {
+    std::vector<BinaryPropertyValue> Values;
     NumericElements Numbers;
-    bool HasRegression = false;
+    WorkingCompounds Working;
+    std::vector<PropertyPtr> Properties;
+    std::vector<DatabankPtr> Databanks;
 };
 
 // Decodes one value's labels and numbers into lists reused from value to value.
@@ -54,19 +61,20 @@ private:
 };
 
 // The values of a list as the backend hands them over, the ones of compounds outside the working
-// list left out, and the order in which the host reads them.
-class PendingValues : public StoredPairValueSink {
+// list left out, and the order in which the host reads them. The values are made as they come and
+// name their compounds by the identifiers in the working compounds' entries.
+class ListBuilder : public StoredPairValueSink {
 public:
-    PendingValues(const WorkingCompounds& working, int interactionType, bool condensed)
+    ListBuilder(const WorkingCompounds& working, int interactionType, bool condensed)
         : m_working(&working), m_interactionType(interactionType), m_condensed(condensed),
           m_rankCounts(working.size() + 1)
     {}
 
-    // The databank and property whose values come next.
-    void Expect(std::size_t databank, std::size_t property, const std::vector<BinaryElement>& elements)
+    // The databank and property whose values come next; the list keeps them (see Finish).
+    void Expect(const IDatabank& databank, const IProperty& property, const std::vector<BinaryElement>& elements)
     {
-        m_databank = databank;
-        m_property = property;
+        m_databank = &databank;
+        m_property = &property;
         m_elements = &elements;
         m_groupBegin = m_values.size();
     }
@@ -95,15 +103,22 @@ public:
         if (!compounds[0]) return;
         if (m_interactionType == InteractionBinary && (!compounds[1] || compounds[2])) return;
         if (m_interactionType == InteractionPair && !compounds[2]) return;
-        PendingValue& value = m_values.emplace_back();
-        value.Rank = compounds[0]->Rank;
-        for (std::size_t i = 0; i < compounds.size(); ++i)
-            value.Compounds[i] = compounds[i] ? &compounds[i]->Identifier : nullptr;
+        BinaryPropertyValue& value = m_values.emplace_back();
+        value.Compound.InteractionType = m_interactionType;
+        std::string_view* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
+                                     &value.Compound.Compound3Name, &value.Compound.Compound4Name};
+        for (std::size_t i = 0; i < compounds.size(); ++i) {
+            if (compounds[i]) *names[i] = compounds[i]->Identifier;
+        }
         value.Property = m_property;
         value.Databank = m_databank;
-        value.HasRegression = stored.HasRegression;
+        value.HasRegressionInfo = stored.HasRegression;
         m_decoded.Decode(stored);
-        m_decoded.AppendTo(*m_elements, false, m_condensed, value.Numbers);
+        Placement& placement = m_placements.emplace_back();
+        placement.Rank = compounds[0]->Rank;
+        placement.NumbersBegin = m_numbers.size();
+        m_decoded.AppendTo(*m_elements, false, m_condensed, m_numbers);
+        placement.NumbersEnd = m_numbers.size();
     }
 
     // Orders the values since Expect by the host position of their first compound, each
@@ -111,29 +126,57 @@ public:
     void OrderGroup()
     {
         std::fill(m_rankCounts.begin(), m_rankCounts.end(), 0);
-        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) ++m_rankCounts[m_values[i].Rank + 1];
+        for (std::size_t i = m_groupBegin; i < m_placements.size(); ++i) ++m_rankCounts[m_placements[i].Rank + 1];
         std::size_t start = m_groupBegin;
         for (auto& count : m_rankCounts) {
             start += count;
             count = start;
         }
-        m_order.resize(m_values.size());
-        for (std::size_t i = m_groupBegin; i < m_values.size(); ++i) m_order[m_rankCounts[m_values[i].Rank]++] = i;
+        m_order.resize(m_placements.size());
+        for (std::size_t i = m_groupBegin; i < m_placements.size(); ++i)
+            m_order[m_rankCounts[m_placements[i].Rank]++] = i;
     }
 
-    std::vector<PendingValue>& Values() { return m_values; }
-    const std::vector<std::size_t>& Order() const { return m_order; }
+    // The list, in the host's order; nullopt when no value came. One block holds every value, all
+    // their numbers, `working`, whose entries name the values' compounds (they keep their places
+    // when the table moves), and the properties and databanks that were expected; each pointer
+    // handed out shares it.
+    std::optional<BinaryPropertyValueList> Finish(WorkingCompounds working, std::vector<PropertyPtr> properties,
+                                                  std::vector<DatabankPtr> databanks)
+    {
+        if (m_values.empty()) return std::nullopt;
+        auto block = std::make_shared<ListBlock>();
+        block->Values = std::move(m_values);
+        block->Numbers = std::move(m_numbers);
+        block->Working = std::move(working);
+        block->Properties = std::move(properties);
+        block->Databanks = std::move(databanks);
+        const NumericView numbers(block->Numbers);
+        for (std::size_t i = 0; i < block->Values.size(); ++i) {
+            const Placement& placement = m_placements[i];
+            block->Values[i].Value =
+                numbers.subspan(placement.NumbersBegin, placement.NumbersEnd - placement.NumbersBegin);
+        }
+        BinaryPropertyValueList values;
+        values.reserve(block->Values.size());
+        for (std::size_t index : m_order) values.emplace_back(block, &block->Values[index]);
+        return values;
+    }
 
 private:
     const WorkingCompounds* m_working;
     int m_interactionType;
     bool m_condensed;
-    std::size_t m_databank = 0, m_property = 0, m_groupBegin = 0;
+    std::size_t m_groupBegin = 0;
+    const IDatabank* m_databank = nullptr;
+    const IProperty* m_property = nullptr;
     const std::vector<BinaryElement>* m_elements = nullptr;
     const WorkingCompound* m_lastFirst = nullptr;
     int m_lastFirstId = 0;
     DecodedValue m_decoded;
-    std::vector<PendingValue> m_values;
+    std::vector<BinaryPropertyValue> m_values; // as they came
+    std::vector<Placement> m_placements;       // as m_values
+    NumericElements m_numbers;
     std::vector<std::size_t> m_order;
     std::vector<std::size_t> m_rankCounts; // by rank + 1
 };
@@ -180,13 +223,15 @@ BinaryPropertyValuePtr StoredBinaryValueManager::GetBinaryPropertyValue(const ID
         if (!ReadBinaryValue(record->Id, *second, property->m_id, *first, row)) return nullptr;
         exchanged = true;
     }
-    auto value = std::make_shared<BinaryPropertyValue>();
-    value->Compound = {InteractionBinary, compound1Id, compound2Id, "", ""};
-    value->Property = std::make_shared<EchoedProperty>(property, modelName);
-    value->Databank = m_database->EnumerateDatabanks()->Find(record->Name);
-    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, value->Value);
-    value->HasRegressionInfo = row.hasRegression;
-    return value;
+    BinaryPropertyValue value;
+    value.Compound.InteractionType = InteractionBinary;
+    value.HasRegressionInfo = row.hasRegression;
+    OwnValueParts parts{std::make_shared<EchoedProperty>(property, modelName),
+                        m_database->EnumerateDatabanks()->Find(record->Name),
+                        {compound1Id, compound2Id, "", ""},
+                        {}};
+    row.decoded.AppendTo(ElementsOf(property->m_id), exchanged, condensed, parts.Numbers);
+    return HoldOwnValue(value, std::move(parts));
 }
 
 std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAllBinaryPropertyValuesForModelManager(
@@ -248,44 +293,24 @@ std::optional<BinaryPropertyValueList> StoredBinaryValueManager::GetAll(const Wo
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](auto a, auto b) { return wanted[a].first < wanted[b].first; });
 
-    PendingValues pending(working, interactionType, condensed);
-    std::vector<DatabankPtr> databankOf;
+    ListBuilder list(working, interactionType, condensed);
+    std::vector<DatabankPtr> read;
     std::set<int> seenDatabanks;
     for (const auto& databank : databanks.Items()) {
         const DatabankRecord* record = databank ? m_database->OwnDatabank(*databank) : nullptr;
         if (!record || !seenDatabanks.insert(record->Id).second) continue;
-        databankOf.push_back(databank);
+        read.push_back(databank);
         for (std::size_t index : order) {
             const auto& property = stored[index];
-            pending.Expect(databankOf.size() - 1, index, ElementsOf(property->m_id));
-            ReadValues(record->Id, property->m_id, interactionType, compoundIds, pending);
-            pending.OrderGroup();
+            list.Expect(*databank, *wanted[index].second, ElementsOf(property->m_id));
+            ReadValues(record->Id, property->m_id, interactionType, compoundIds, list);
+            list.OrderGroup();
         }
     }
-    if (pending.Values().empty()) return std::nullopt;
-
-    // One block holds every value, and each pointer handed out shares it: one allocation for the
-    // list rather than one per value.
-    auto block = std::make_shared<std::vector<BinaryPropertyValue>>(pending.Values().size());
-    auto next = block->begin();
-    for (std::size_t index : pending.Order()) {
-        PendingValue& from = pending.Values()[index];
-        BinaryPropertyValue& value = *next++;
-        value.Compound.InteractionType = interactionType;
-        std::string* names[] = {&value.Compound.Compound1Name, &value.Compound.Compound2Name,
-                                &value.Compound.Compound3Name, &value.Compound.Compound4Name};
-        for (std::size_t i = 0; i < from.Compounds.size(); ++i) {
-            if (from.Compounds[i]) *names[i] = *from.Compounds[i];
-        }
-        value.Property = wanted[from.Property].second;
-        value.Databank = databankOf[from.Databank];
-        value.Value = std::move(from.Numbers);
-        value.HasRegressionInfo = from.HasRegression;
-    }
-    BinaryPropertyValueList values;
-    values.reserve(block->size());
-    for (const auto& value : *block) values.emplace_back(block, &value);
-    return values;
+    std::vector<PropertyPtr> echoed;
+    echoed.reserve(wanted.size());
+    for (auto& entry : wanted) echoed.push_back(std::move(entry.second));
+    return list.Finish(std::move(working), std::move(echoed), std::move(read));
 }
 
 bool StoredBinaryValueManager::FetchExistingHelpInfo(IpHelpInfoObject& info, const IDatabank& databank,

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -143,7 +144,10 @@ void AppendParameterArray(const std::vector<BinaryElement>& elements, const std:
         }
         return std::nullopt;
     };
-    array.reserve(array.size() + 2 * elements.size());
+    // Reserved with room to spare: a list that takes value after value grows geometrically rather
+    // than by one value's numbers each time.
+    const std::size_t needed = array.size() + 2 * elements.size();
+    if (needed > array.capacity()) array.reserve(std::max(needed, 2 * array.capacity()));
     for (const auto& element : elements) {
         std::optional<double> ij = stored(element.LabelIJ), ji = stored(element.LabelJI);
         if (exchanged) std::swap(ij, ji);

@@ -7,15 +7,17 @@
 #include "interop/HostText.h"
 #include "interop/Numbers.h"
 
+#include <optional>
+
 using namespace moru;
 
 namespace {
 
-// The elements of the set behind the handle; null when it holds none.
-const service::NumericElements* ParametersOf(int objectHandle)
+// The elements of the set behind the handle; nullopt when it holds none.
+std::optional<service::NumericView> ParametersOf(int objectHandle)
 {
     const auto object = interop::GetObjectFromHandle<binary::InteractionParameterValueObject>(objectHandle);
-    return object ? binary::Parameters(*object) : nullptr;
+    return object ? binary::Parameters(*object) : std::nullopt;
 }
 
 } // namespace
@@ -46,7 +48,7 @@ MORU_API int MORU_CALL InteractionParameters_GetBinaryIp(const char* databaseNam
 MORU_API int MORU_CALL InteractionParameterValueObject_NumberOfElements(int objectHandle)
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle), 0, [&] {
-        const auto* parameters = ParametersOf(objectHandle);
+        const auto parameters = ParametersOf(objectHandle);
         return parameters ? static_cast<int>(parameters->size()) : 0;
     });
 }
@@ -55,7 +57,7 @@ MORU_API int MORU_CALL InteractionParameterValueObject_Parameters(int objectHand
 {
     return api::Contain(MORU_ARGUMENTS(objectHandle, parameters), 0, [&] {
         if (!parameters) return 0;
-        const auto* numbers = ParametersOf(objectHandle);
+        const auto numbers = ParametersOf(objectHandle);
         if (!numbers) return 0;
         interop::WriteNumbers(*numbers, parameters);
         return 1;

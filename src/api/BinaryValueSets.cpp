@@ -21,8 +21,8 @@ void WriteEntry(const binary::PlacedEntry& entry, int* comp1Index, int* comp2Ind
     *comp4Index = entry.compoundPositions[3];
     *dbankIndex = entry.databankPosition;
     *propIndex = entry.propertyPosition;
-    *valueSize = static_cast<int>(entry.numbers->size());
-    interop::WriteNumbers(*entry.numbers, propValues);
+    *valueSize = static_cast<int>(entry.numbers.size());
+    interop::WriteNumbers(entry.numbers, propValues);
 }
 
 } // namespace
@@ -59,8 +59,9 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject(int
                             if (objectHandle == 0 || !comp1Index || !comp2Index || !comp3Index || !comp4Index ||
                                 !dbankIndex || !propIndex || !valueSize || !propValues)
                                 return 0;
-                            const auto values =
-                                interop::GetObjectFromHandle<binary::BinaryPropertyValueObjects>(objectHandle);
+                            // Read for every entry: no share is taken, and nothing here releases a handle.
+                            auto* const values =
+                                interop::PeekObjectFromHandle<binary::BinaryPropertyValueObjects>(objectHandle);
                             if (!values) return 0;
                             if (values->AtEnd()) return -1;
                             // Only an entry to deliver needs the flag: the end of the list is reported without it.
@@ -87,8 +88,9 @@ MORU_API int MORU_CALL BinaryPropertyValueObjects_GetNextPropertyValueObject_Van
                             if (objectHandle == 0 || !comp1Index || !comp2Index || !comp3Index || !comp4Index ||
                                 !dbankIndex || !propIndex || !valueSize || !propValues)
                                 return 0;
-                            const auto values =
-                                interop::GetObjectFromHandle<binary::BinaryPropertyValueObjects>(objectHandle);
+                            // Read for every entry: no share is taken, and nothing here releases a handle.
+                            auto* const values =
+                                interop::PeekObjectFromHandle<binary::BinaryPropertyValueObjects>(objectHandle);
                             if (!values) return 0;
                             if (values->AtEnd()) return -1;
                             const auto entry = values->PlaceEnginePairValue();

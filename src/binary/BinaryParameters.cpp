@@ -23,13 +23,13 @@ std::optional<std::shared_ptr<InteractionParameterValueObject>> GetBinaryIp(
     return std::make_shared<InteractionParameterValueObject>(InteractionParameterValueObject{std::move(value)});
 }
 
-const service::NumericElements* Parameters(const InteractionParameterValueObject& object)
+std::optional<service::NumericView> Parameters(const InteractionParameterValueObject& object)
 {
     if (!object.Value) {
         platform::NoteFailure("the parameter set holds no values");
-        return nullptr;
+        return std::nullopt;
     }
-    return &object.Value->Value;
+    return object.Value->Value;
 }
 
 } // namespace moru::binary

@@ -22,7 +22,7 @@ std::optional<std::shared_ptr<InteractionParameterValueObject>> GetBinaryIp(
     const std::string& databaseName, const std::string& databankName, const std::string& modelName,
     const std::string& compound1Id, const std::string& compound2Id, const std::string& compoundIdsType, bool condensed);
 
-// The elements of the set; null for an object that holds no set.
-const service::NumericElements* Parameters(const InteractionParameterValueObject& object);
+// The elements of the set; nullopt for an object that holds no set.
+std::optional<service::NumericView> Parameters(const InteractionParameterValueObject& object);
 
 } // namespace moru::binary

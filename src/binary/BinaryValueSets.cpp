@@ -8,11 +8,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 
 namespace moru::binary {
 
@@ -27,15 +29,16 @@ using service::PropertyPositionMap;
 namespace {
 
 // Working identifier to every position at which the host wrote it, ascending.
-using AllPositions = std::map<std::string, std::vector<int>>;
+using AllPositions = std::map<std::string, std::vector<int>, std::less<>>;
 
-const std::vector<int>& PositionsOf(const AllPositions& allPositions, const std::string& name, bool optional)
+const std::vector<int>& PositionsOf(const AllPositions& allPositions, std::string_view name, bool optional)
 {
     static const std::vector<int> absent{-1};
     if (optional && name.empty()) return absent;
     auto found = allPositions.find(name);
     if (found == allPositions.end())
-        throw std::invalid_argument("a pair value names compound " + name + ", which is not in the working list");
+        throw std::invalid_argument("a pair value names compound " + std::string(name) +
+                                    ", which is not in the working list");
     return found->second;
 }
 
@@ -69,7 +72,8 @@ std::vector<EnginePairPropertyValueObject> Expand(const BinaryPropertyValueList&
             for (int b : p2) {
                 for (int c : p3) {
                     for (int d : p4) {
-                        list.push_back({a, b, c, d, property->second, databank->second, value->Value});
+                        list.push_back({a, b, c, d, property->second, databank->second,
+                                        service::NumericElements(value->Value.begin(), value->Value.end())});
                     }
                 }
             }
@@ -196,16 +200,20 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
     }
     const service::BinaryPropertyValue& value = *held;
 
-    const char* unknownCompound = nullptr;
-    auto positionOf = [&](const std::string& name, bool optional) {
+    std::optional<std::string_view> unknownCompound;
+    auto positionOf = [&](std::string_view name, bool optional) {
         if (optional && name.empty()) return -1;
         const int position = m_compoundPositions.Find(name);
-        if (position < 0 && !unknownCompound) unknownCompound = name.c_str();
+        if (position < 0 && !unknownCompound) unknownCompound = name;
         return position;
     };
     // Values come by their first compound, so the last one found is asked for again first.
-    auto firstPosition = [&](const std::string& name) {
-        if (m_lastCompound1Position >= 0 && name == m_lastCompound1) return m_lastCompound1Position;
+    auto firstPosition = [&](std::string_view name) {
+        // The values of one list often view one text for one compound: the same text needs no
+        // comparing.
+        const bool same =
+            name.data() == m_lastCompound1.data() ? name.size() == m_lastCompound1.size() : name == m_lastCompound1;
+        if (m_lastCompound1Position >= 0 && same) return m_lastCompound1Position;
         const int position = positionOf(name, false);
         if (position >= 0) {
             m_lastCompound1 = name;
@@ -230,7 +238,7 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
         break;
     }
     if (unknownCompound) {
-        platform::NoteFailure("entry ", entry, " of ", Count(), " names compound ", unknownCompound,
+        platform::NoteFailure("entry ", entry, " of ", Count(), " names compound ", *unknownCompound,
                               ", which is not in the working list");
         return std::nullopt;
     }
@@ -247,7 +255,7 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceServiceValue() const
         return std::nullopt;
     }
     placed.hasRegressionInfo = value.HasRegressionInfo;
-    placed.numbers = &value.Value;
+    placed.numbers = value.Value;
     return placed;
 }
 
@@ -263,7 +271,7 @@ std::optional<PlacedEntry> BinaryPropertyValueObjects::PlaceEnginePairValue() co
                                 value.Compound4Position};
     placed.databankPosition = value.DatabankPosition;
     placed.propertyPosition = value.PropertyPosition;
-    placed.numbers = &value.Values;
+    placed.numbers = value.Values;
     return placed;
 }
 

@@ -35,7 +35,7 @@ struct PlacedEntry {
     int databankPosition = -1;
     int propertyPosition = -1;
     bool hasRegressionInfo = false;
-    const service::NumericElements* numbers = nullptr;
+    service::NumericView numbers;
 };
 
 // Host positions by name, asked for every compound of every entry: an open-addressed table hashed

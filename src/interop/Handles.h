@@ -45,8 +45,9 @@ public:
         return std::const_pointer_cast<T>(std::static_pointer_cast<const T>(slot->object));
     }
 
-    // The same object, without taking a share of it: for a reader that runs under the library's
-    // lock and releases no handle before it is done with the object.
+    // The same object, without taking a share of it: valid until the handle is released, so only
+    // for a call, under the library's lock, that releases no handle while it uses the object. Spares
+    // an export that runs for every entry of a result the counting of its shares.
     template <class T>
     T* PeekObjectFromHandle(int handle) const
     {

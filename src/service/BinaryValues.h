@@ -17,36 +17,75 @@
 
 #include "service/Model.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace moru::service {
 
 // The compounds of a binary or pair value, each named by the identifier under which the library
-// asked for it, spelt exactly as the library wrote it. An absent compound has an empty name.
+// asked for it, spelt exactly as the library wrote it. An absent compound has an empty name. The
+// names view texts that the value's holder keeps, as its numbers are (see BinaryPropertyValue).
 struct PairCompounds {
     int InteractionType = InteractionBinary;
-    std::string Compound1Name;
-    std::string Compound2Name;
-    std::string Compound3Name;
-    std::string Compound4Name;
+    std::string_view Compound1Name;
+    std::string_view Compound2Name;
+    std::string_view Compound3Name;
+    std::string_view Compound4Name;
 };
 
-// One binary or pair value as the service returns it. Value holds the parameter array; an element
-// that is not stored is absent.
+// A parameter array viewed where its holder keeps it.
+using NumericView = std::span<const std::optional<double>>;
+
+// One binary or pair value as the service returns it. Value views the parameter array, which the
+// value's pointer keeps alive with the compounds' names, the property and the databank (a whole
+// list shares one block); an element that is not stored is absent. A copy of the value views the
+// same texts, numbers and objects and must not outlive its pointer.
 struct BinaryPropertyValue {
     PairCompounds Compound;
-    PropertyPtr Property;
-    DatabankPtr Databank;
-    NumericElements Value;
+    const IProperty* Property = nullptr;
+    const IDatabank* Databank = nullptr;
+    NumericView Value;
     bool HasRegressionInfo = false;
 };
 using BinaryPropertyValuePtr = std::shared_ptr<const BinaryPropertyValue>;
 using BinaryPropertyValueList = std::vector<BinaryPropertyValuePtr>;
+
+// What a single value keeps: its property and databank, its compounds' names (1 to 4, an absent one
+// empty) and its numbers.
+struct OwnValueParts {
+    PropertyPtr Property;
+    DatabankPtr Databank;
+    std::array<std::string, 4> Names;
+    NumericElements Numbers;
+};
+
+// A single value that keeps its own parts: `value` with its property, databank, names and Value
+// referring to `parts`, all held in one allocation.
+inline BinaryPropertyValuePtr HoldOwnValue(const BinaryPropertyValue& value, OwnValueParts parts)
+{
+    struct Held {
+        BinaryPropertyValue value;
+        OwnValueParts parts;
+    };
+    auto held = std::make_shared<Held>(Held{value, std::move(parts)});
+    held->value.Property = held->parts.Property.get();
+    held->value.Databank = held->parts.Databank.get();
+    const auto& names = held->parts.Names;
+    PairCompounds& compounds = held->value.Compound;
+    compounds.Compound1Name = names[0];
+    compounds.Compound2Name = names[1];
+    compounds.Compound3Name = names[2];
+    compounds.Compound4Name = names[3];
+    held->value.Value = held->parts.Numbers;
+    return {held, &held->value};
+}
 
 // A pair value placed into the engine's own lists: positions of its compounds (-1 for an absent
 // one), of its property and of its databank, and its numbers.

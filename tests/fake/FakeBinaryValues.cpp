@@ -90,13 +90,14 @@ BinaryPropertyValuePtr MakeBinaryValue(const DatabankPtr& databank, const std::s
                                        bool hasRegressionInfo)
 {
     compounds.resize(4);
-    auto made = std::make_shared<BinaryPropertyValue>();
-    made->Compound = {interactionType, compounds[0], compounds[1], compounds[2], compounds[3]};
-    made->Property = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
-    made->Databank = databank;
-    made->Value = std::move(value);
-    made->HasRegressionInfo = hasRegressionInfo;
-    return made;
+    BinaryPropertyValue made;
+    made.Compound.InteractionType = interactionType;
+    made.HasRegressionInfo = hasRegressionInfo;
+    auto madeProperty = std::make_shared<FakeProperty>(property, interactionType, static_cast<int>(value.size()));
+    return HoldOwnValue(made, {std::move(madeProperty),
+                               databank,
+                               {compounds[0], compounds[1], compounds[2], compounds[3]},
+                               std::move(value)});
 }
 
 } // namespace moru::fake

@@ -23,7 +23,7 @@ std::string Number(const std::optional<double>& number)
     return text;
 }
 
-std::string Numbers(const NumericElements& numbers)
+std::string Numbers(NumericView numbers)
 {
     std::string text = "[";
     for (const auto& number : numbers) text += Number(number) + " ";
@@ -321,7 +321,7 @@ std::string WalkDatabase(IDatabase& database)
             for (const auto& value : list.value_or(BinaryPropertyValueList{})) {
                 const auto& c = value->Compound;
                 for (const auto* name : {&c.Compound1Name, &c.Compound2Name, &c.Compound3Name, &c.Compound4Name}) {
-                    if (!name->empty()) paired.insert(std::stoi(*name));
+                    if (!name->empty()) paired.insert(std::stoi(std::string(*name)));
                 }
                 out << "  " << value->Databank->Name() << " " << value->Property->Name() << " " << c.Compound1Name
                     << "," << c.Compound2Name << "," << c.Compound3Name << "," << c.Compound4Name << " "

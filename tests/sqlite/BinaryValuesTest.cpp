@@ -10,6 +10,13 @@ namespace {
 using namespace moru::service;
 using dbtool::Json;
 
+NumericElements Held(NumericView numbers) { return {numbers.begin(), numbers.end()}; }
+
+std::vector<std::string_view> Names(const PairCompounds& compounds)
+{
+    return {compounds.Compound1Name, compounds.Compound2Name, compounds.Compound3Name, compounds.Compound4Name};
+}
+
 // Ethanol (1), water (2), methanol (3); binary values of every symmetry code, a pair value and
 // regression information of all four kinds.
 Json BinarySource()
@@ -75,7 +82,7 @@ protected:
                           bool condensed = false)
     {
         auto value = manager->GetBinaryPropertyValue(*bank, first, second, "NAME", model, condensed);
-        return value ? value->Value : NumericElements{-1};
+        return value ? Held(value->Value) : NumericElements{-1};
     }
 
     ScratchDirectory scratch;
@@ -113,11 +120,33 @@ TEST_F(BinaryValues, EchoesTheCallersSpellingsAndReportsRegressionInformation)
     EXPECT_EQ(value->Compound.Compound1Name, "ethanol");
     EXPECT_EQ(value->Compound.Compound2Name, "Water");
     EXPECT_EQ(value->Property->Name(), "nrtl");
-    EXPECT_EQ(value->Databank, bank);
+    EXPECT_EQ(value->Databank, bank.get());
     EXPECT_TRUE(value->HasRegressionInfo);
     const auto wilson = manager->GetBinaryPropertyValue(*bank, "ETHANOL", "WATER", "NAME", "WILSON", false);
     ASSERT_TRUE(wilson);
     EXPECT_TRUE(wilson->HasRegressionInfo);
+}
+
+TEST_F(BinaryValues, KeepTheirOwnNamesAndNumbersOnceTheCallersTextsChange)
+{
+    std::string first = "ethanol", second = "Water";
+    const auto single = manager->GetBinaryPropertyValue(*bank, first, second, "NAME", "WILSON", false);
+    first.assign("methanol");
+    second.assign("xxxxx");
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->Compound.Compound1Name, "ethanol");
+    EXPECT_EQ(single->Compound.Compound2Name, "Water");
+    EXPECT_EQ(Held(single->Value), (NumericElements{0.5, -0.5}));
+
+    WorkingCompoundMap working{{"ETHANOL", 0}, {"WATER", 1}};
+    const auto values =
+        manager->GetAllBinaryPropertyValuesForModelManager(working, "NAME", group, {{"WILSON", 0}}, false);
+    // Assigning reuses the map's entries in place, overwriting the texts the request named.
+    working = {{"ZZZZZZZ", 0}, {"YYYYY", 1}};
+    ASSERT_TRUE(values);
+    ASSERT_EQ(values->size(), 1U);
+    EXPECT_EQ(Names((*values)[0]->Compound), (std::vector<std::string_view>{"ETHANOL", "WATER", "", ""}));
+    EXPECT_EQ(Held((*values)[0]->Value), (NumericElements{0.5, -0.5}));
 }
 
 TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
@@ -132,7 +161,7 @@ TEST_F(BinaryValues, ListsTheValuesAmongTheWorkingCompoundsInStoredOrder)
     EXPECT_EQ((*values)[0]->Compound.Compound1Name, "ETHANOL"); // the first position of the compound
     EXPECT_EQ((*values)[0]->Compound.Compound2Name, "water");
     EXPECT_EQ((*values)[1]->Property->Name(), "WILSON");
-    EXPECT_EQ((*values)[1]->Value, (NumericElements{0.5, -0.5}));
+    EXPECT_EQ(Held((*values)[1]->Value), (NumericElements{0.5, -0.5}));
     EXPECT_FALSE(
         manager->GetAllBinaryPropertyValuesForModelManager({{"WATER", 0}}, "NAME", group, {{"NRTL", 0}}, false));
 }
@@ -145,7 +174,7 @@ TEST_F(BinaryValues, ListsTheValuesOfEachFirstCompoundInTheHostsOrderNotTheStore
     ASSERT_TRUE(values);
     std::vector<std::string> pairs;
     for (const auto& value : *values)
-        pairs.push_back(value->Compound.Compound1Name + "/" + value->Compound.Compound2Name);
+        pairs.push_back(std::string(value->Compound.Compound1Name) + "/" + std::string(value->Compound.Compound2Name));
     EXPECT_EQ(pairs, (std::vector<std::string>{"METHANOL/WATER", "ETHANOL/WATER"}));
 }
 
@@ -173,13 +202,10 @@ TEST_F(BinaryValues, ListsPairValuesWithTheirSlots)
     ASSERT_EQ(values->size(), 2u);
     const auto& two = (*values)[0]->Compound;
     EXPECT_EQ(two.InteractionType, 3);
-    EXPECT_EQ(std::vector<std::string>({two.Compound1Name, two.Compound2Name, two.Compound3Name, two.Compound4Name}),
-              (std::vector<std::string>{"ETHANOL", "", "WATER", ""}));
-    EXPECT_EQ((*values)[0]->Value, (NumericElements{7, 8}));
+    EXPECT_EQ(Names(two), (std::vector<std::string_view>{"ETHANOL", "", "WATER", ""}));
+    EXPECT_EQ(Held((*values)[0]->Value), (NumericElements{7, 8}));
     const auto& four = (*values)[1]->Compound;
-    EXPECT_EQ(
-        std::vector<std::string>({four.Compound1Name, four.Compound2Name, four.Compound3Name, four.Compound4Name}),
-        (std::vector<std::string>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
+    EXPECT_EQ(Names(four), (std::vector<std::string_view>{"METHANOL", "ETHANOL", "WATER", "METHANOL"}));
     // A value naming a compound outside the working list is left out.
     values = manager->GetAllPairPropertyValuesForModelManager({{"ETHANOL", 0}, {"WATER", 1}}, "NAME", group,
                                                               {{"SITE", 0}}, true, 2);

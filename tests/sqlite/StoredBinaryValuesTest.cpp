@@ -93,7 +93,8 @@ protected:
     {
         std::vector<std::string> pairs;
         for (const auto& value : values)
-            pairs.push_back(value->Compound.Compound1Name + "-" + value->Compound.Compound2Name);
+            pairs.push_back(std::string(value->Compound.Compound1Name) + "-" +
+                            std::string(value->Compound.Compound2Name));
         return pairs;
     }
 };
@@ -128,7 +129,7 @@ TEST_F(StoredBinaryValues, KeepEachValueAliveOnItsOwnWithItsNumbers)
         kept = values[1];
     }
     EXPECT_EQ(kept->Compound.Compound1Name, "C2");
-    EXPECT_EQ(kept->Value, (service::NumericElements{2.5, 3.5}));
+    EXPECT_EQ(service::NumericElements(kept->Value.begin(), kept->Value.end()), (service::NumericElements{2.5, 3.5}));
     EXPECT_EQ(kept->Property->Name(), "NRTL");
 }
 
