@@ -123,7 +123,9 @@ void ListDatabanks(const DatabankSink& onDatabank, const BinaryParameterSink& on
         session, true,
         [&](const IDatabase& database, DatabankReport& report, const IDatabank& databank, const auto& reactionCount) {
             report.baseDatabankName = databank.BaseDatabankName();
-            if (auto pure = HasPureParameterInfo(database, databank)) {
+            // The report's texts view the pure information: it is held until the sink has run.
+            const auto pure = HasPureParameterInfo(database, databank);
+            if (pure) {
                 report.pureInfoPresent = 1;
                 report.password = FieldText(pure->Password);
                 report.displayName = FieldText(pure->DisplayNameMM);
