@@ -43,6 +43,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::Open(const std::string& alias, c
     std::shared_ptr<SqliteDatabase> database(new SqliteDatabase(alias));
     database->m_connection = std::make_unique<Connection>(path, Connection::Mode::ReadOnly);
     auto& db = *database->m_connection;
+    db.TakeReadLock();
     db.Execute(("PRAGMA cache_size = -" + std::to_string(kCacheKibibytes)).c_str());
     auto meta = CheckDatabaseFormat(db);
     try {

@@ -41,6 +41,20 @@ void Connection::EnterCall()
     if (RunOwn(m_begin, "BEGIN") != SQLITE_DONE) Fail(m_db, "cannot begin reading");
 }
 
+void Connection::TakeReadLock() noexcept
+{
+    try {
+        EnterCall();
+    } catch (...) {
+        return;
+    }
+    if (sqlite3_get_autocommit(m_db)) return; // not within a call: there is no lock to share
+    // The one statement that reads the file without needing its schema.
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA schema_version", -1, &statement, nullptr) == SQLITE_OK) sqlite3_step(statement);
+    sqlite3_finalize(statement);
+}
+
 int Connection::RunOwn(sqlite3_stmt*& statement, const char* sqlText) noexcept
 {
     if (!statement) {

@@ -89,6 +89,10 @@ public:
     void Execute(const char* sqlText);
     // Prepared once per connection and reused; the caller resets it through Bind or Reset.
     Statement& Cached(const char* sqlText);
+    // Within a call, takes the call's read lock before anything reads the schema, so that the
+    // schema loads under it rather than under a lock of its own that the call's first statement
+    // would then take again. A failure is left to the reads that follow, which say why.
+    void TakeReadLock() noexcept;
 
 private:
     friend class Statement;
