@@ -51,7 +51,8 @@ void Connection::TakeReadLock() noexcept
     if (sqlite3_get_autocommit(m_db)) return; // not within a call: there is no lock to share
     // The one statement that reads the file without needing its schema.
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA schema_version", -1, &statement, nullptr) == SQLITE_OK) sqlite3_step(statement);
+    if (sqlite3_prepare_v2(m_db, "PRAGMA schema_version", -1, &statement, nullptr) == SQLITE_OK)
+        sqlite3_step(statement);
     sqlite3_finalize(statement);
 }
 
