@@ -16,6 +16,15 @@ protected:
         return FoundCompounds_GetObjectDetails(handle, out.dbName, out.dbankName, &out.compIndex, out.compName,
                                                out.compAlias, out.casNumber, out.propName, &out.propertyValue);
     }
+    // A search of A.A1 that the fake answers with the one hit given; the handle of what it found.
+    int FindHit(const FoundCompoundsPtr& hit, const char* property = nullptr)
+    {
+        dbA->compounds->onFindForMM = [hit](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
+        const char* source[] = {"A.A1", nullptr};
+        int handle = 0;
+        EXPECT_EQ(FoundCompounds_Find(source, "x", property, &handle), 1);
+        return handle;
+    }
     int GetNext(int handle, int position, DetailBuffers& out)
     {
         return FoundCompounds_GetNextCompoundIdentifier(handle, position, &out.compoundPosition, out.dbName,
@@ -148,10 +157,8 @@ TEST_F(CompoundSearch, PropertyWithMoreThanOneElementFailsAfterItsNameIsWritten)
     vector->Property = std::make_shared<FakeProperty>("CPIG", 0, 7);
     vector->Data = NumericElements{1.0, 2.0};
     hit->PropertyValues = std::vector<PropertyValuePtr>{vector};
-    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
-    const char* source[] = {"A.A1", nullptr};
-    int handle = 0;
-    ASSERT_EQ(FoundCompounds_Find(source, "water", "CPIG", &handle), 1);
+    const int handle = FindHit(hit, "CPIG");
+    ASSERT_NE(handle, 0);
     DetailBuffers out;
     EXPECT_EQ(GetDetails(handle, out), 0);
     EXPECT_STREQ(out.propName, "CPIG");
@@ -173,10 +180,8 @@ TEST_F(CompoundSearch, PropertyWithMoreThanOneElementFailsAfterItsNameIsWritten)
 TEST_F(CompoundSearch, IdentifierWithoutValuesFailsTheDetails)
 {
     auto hit = MakeHit(1, a1, {MakeIdentifierValue("CASRN", {})});
-    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
-    const char* source[] = {"A.A1", nullptr};
-    int handle = 0;
-    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    const int handle = FindHit(hit);
+    ASSERT_NE(handle, 0);
     DetailBuffers out;
     EXPECT_EQ(GetDetails(handle, out), 0);
     EXPECT_EQ(out.compIndex, 1);
@@ -189,10 +194,8 @@ TEST_F(CompoundSearch, DetailsReportTheFirstOfSeveralValues)
         MakeHit(3, a1,
                 {MakeIdentifierValue("NAME", {"ETHANOL", "ETHYL ALCOHOL"}),
                  MakeIdentifierValue("ALIAS", {"C2H6O", "EtOH"}), MakeIdentifierValue("CASRN", {"64-17-5", "1-00-0"})});
-    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
-    const char* source[] = {"A.A1", nullptr};
-    int handle = 0;
-    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    const int handle = FindHit(hit);
+    ASSERT_NE(handle, 0);
     DetailBuffers out;
     ASSERT_EQ(GetDetails(handle, out), 1);
     EXPECT_STREQ(out.compName, "ETHANOL");
@@ -207,10 +210,8 @@ TEST_F(CompoundSearch, DetailsKnowTheirTypesInAnyCaseAndFoldingButNoNearName)
                        {MakeIdentifierValue("Names", {"NOT A NAME"}), MakeIdentifierValue("nAmE", {"ETHANOL"}),
                         MakeIdentifierValue("ALIA\xC5\xBF", {"EtOH"}), // long s folds to s
                         MakeIdentifierValue("CAS", {"NOT A NUMBER"}), MakeIdentifierValue("cAsRn", {"64-17-5"})});
-    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
-    const char* source[] = {"A.A1", nullptr};
-    int handle = 0;
-    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    const int handle = FindHit(hit);
+    ASSERT_NE(handle, 0);
     DetailBuffers out;
     ASSERT_EQ(GetDetails(handle, out), 1);
     EXPECT_STREQ(out.compName, "ETHANOL");
@@ -224,10 +225,8 @@ TEST_F(CompoundSearch, TooLongValueLeavesAnEmptyTerminatedBuffer)
     auto hit = MakeHit(
         1, a1,
         {MakeIdentifierValue("NAME", {std::string(256, 'n')}), MakeIdentifierValue("ALIAS", {std::string(255, 'a')})});
-    dbA->compounds->onFindForMM = [&](auto&, auto&, auto&, auto&) { return FoundCompoundsList{hit}; };
-    const char* source[] = {"A.A1", nullptr};
-    int handle = 0;
-    ASSERT_EQ(FoundCompounds_Find(source, "x", nullptr, &handle), 1);
+    const int handle = FindHit(hit);
+    ASSERT_NE(handle, 0);
     DetailBuffers out;
     EXPECT_EQ(GetDetails(handle, out), 1);
     EXPECT_STREQ(out.compName, "");
