@@ -70,8 +70,9 @@ std::optional<std::vector<ReactionRecord>> SqliteReactionManager::GetCompoundsRe
         reaction.Id = id;
         reaction.Type = row.Text(0);
         reaction.Basis = row.Text(1);
-        reaction.EqConsts = DecodeNumbers(row.Blob(2), row.BlobSize(2));
-        reaction.SymmetricEqConsts = DecodeNumbers(row.Blob(3), row.BlobSize(3));
+        const auto constants = row.BlobView(2), symmetric = row.BlobView(3);
+        reaction.EqConsts = DecodeNumbers(constants.data, constants.size);
+        reaction.SymmetricEqConsts = DecodeNumbers(symmetric.data, symmetric.size);
         auto& species = db.Cached(sql::SelectReactionSpecies).Bind(1, id);
         std::vector<std::pair<std::string, std::optional<int>>> members;
         while (species.Step()) {

@@ -202,15 +202,6 @@ std::optional<int> Statement::OptionalInt(int column) const
     return sqlite3_value_int(value);
 }
 
-const void* Statement::Blob(int column) const
-{
-    const void* blob = sqlite3_column_blob(m_statement, column);
-    // Null is also an empty blob's answer; only the error code tells an allocation that failed.
-    if (!blob && !IsNull(column) && sqlite3_errcode(m_db) == SQLITE_NOMEM) throw std::bad_alloc();
-    return blob;
-}
-int Statement::BlobSize(int column) const { return sqlite3_column_bytes(m_statement, column); }
-
 Statement::BlobBytes Statement::BlobView(int column) const
 {
     // In place, as TextView reads a text. A stored blob is handed out as it lies; only a value

@@ -54,10 +54,8 @@ public:
     std::optional<std::string> OptionalText(int column) const;
     std::optional<double> OptionalDouble(int column) const;
     std::optional<int> OptionalInt(int column) const;
-    const void* Blob(int column) const;
-    int BlobSize(int column) const;
-    // A blob's bytes and their count, read with one call where Blob and BlobSize take one each:
-    // null and 0 for NULL or an empty blob. Valid as TextView is.
+    // A blob's bytes and their count, read with one question to SQLite: null and 0 for NULL or an
+    // empty blob. Valid as TextView is.
     struct BlobBytes {
         const void* data = nullptr;
         int size = 0;

@@ -9,9 +9,15 @@ using namespace moru::service;
 Value ReadStoredValue(const Statement& row, int kindColumn)
 {
     switch (row.Int(kindColumn)) {
-    case ValueNumbers: return DecodeNumbers(row.Blob(kindColumn + 1), row.BlobSize(kindColumn + 1));
+    case ValueNumbers: {
+        const auto bytes = row.BlobView(kindColumn + 1);
+        return DecodeNumbers(bytes.data, bytes.size);
+    }
     case ValueText: return row.Text(kindColumn + 2);
-    case ValueTexts: return DecodeTexts(row.Blob(kindColumn + 3), row.BlobSize(kindColumn + 3));
+    case ValueTexts: {
+        const auto bytes = row.BlobView(kindColumn + 3);
+        return DecodeTexts(bytes.data, bytes.size);
+    }
     default: return std::monostate{};
     }
 }

@@ -20,7 +20,8 @@ namespace {
 Json Numbers(const Statement& row, int column)
 {
     Json list = Json::array();
-    for (const auto& number : sqlite::DecodeNumbers(row.Blob(column), row.BlobSize(column))) {
+    const auto bytes = row.BlobView(column);
+    for (const auto& number : sqlite::DecodeNumbers(bytes.data, bytes.size)) {
         if (number) list.push_back(*number);
         else list.push_back(nullptr);
     }
@@ -270,14 +271,18 @@ private:
             } else {
                 value["compounds"] = PairCompounds(valueQuery, m_propertyTypes[valueQuery.Int(1)]);
                 Json labels = Json::array();
-                for (int label : sqlite::DecodeLabels(valueQuery.Blob(7), valueQuery.BlobSize(7)))
-                    labels.push_back(label);
+                const auto labelBytes = valueQuery.BlobView(7);
+                for (int label : sqlite::DecodeLabels(labelBytes.data, labelBytes.size)) labels.push_back(label);
                 value["labels"] = std::move(labels);
             }
             switch (valueQuery.Int(6)) {
             case sqlite::ValueNumbers: value["numbers"] = Numbers(valueQuery, 8); break;
             case sqlite::ValueText: value["text"] = valueQuery.Text(9); break;
-            default: value["texts"] = sqlite::DecodeTexts(valueQuery.Blob(10), valueQuery.BlobSize(10)); break;
+            default: {
+                const auto texts = valueQuery.BlobView(10);
+                value["texts"] = sqlite::DecodeTexts(texts.data, texts.size);
+                break;
+            }
             }
             valueRows.emplace_back(valueQuery.Int64(0), std::move(value));
         }
